@@ -1,0 +1,317 @@
+#include "editor/EditorShell.h"
+
+#include "editor/ViewConversion.h"
+#include "format/Conversion.h"
+
+#include <QFileInfo>
+#include <cmath>
+
+#ifndef ZUNO_VERSION_MAJOR
+#error "the build gives the version numbers"
+#endif
+
+namespace zuno {
+
+namespace {
+
+const QString TopKey = QStringLiteral("Top");
+const QString LeftKey = QStringLiteral("Left");
+const QString CrLf = QStringLiteral("\r\n");
+
+// Width of the narrowed window, in twips: 18 cells and the frame.
+constexpr double NarrowWindowTwips = 2280;
+constexpr double NarrowEditorCells = 18;
+// Pixels taken as the width of one character, and the cells added.
+constexpr double PixelsPerCharacter = 7.9;
+constexpr double ExtraCells = 3;
+
+QString cannotReadMessage(const QString &path, const QString &reason)
+{
+    return QStringLiteral("The file '") + path + QStringLiteral("' could not be read.") + CrLf + CrLf
+        + reason;
+}
+
+} // namespace
+
+QString pathFromArgument(const QString &argumentText)
+{
+    QString path = argumentText;
+    path.remove(QLatin1Char('"'));
+    return path;
+}
+
+QString fileTitleOf(const QString &path)
+{
+    const qsizetype slash = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    return path.mid(slash + 1);
+}
+
+float readStoredNumber(const QString &text)
+{
+    bool ok = false;
+    const float value = text.trimmed().toFloat(&ok);
+    return ok && std::isfinite(value) ? value : 0.0f;
+}
+
+QString storedNumberText(double value)
+{
+    return QString::number(double(float(value)), 'g', 7);
+}
+
+QString aboutText()
+{
+    return QStringLiteral("ZUNOPad Version: %1.%2.%3")
+        .arg(ZUNO_VERSION_MAJOR)
+        .arg(ZUNO_VERSION_MINOR)
+        .arg(ZUNO_VERSION_REVISION);
+}
+
+bool LoadTextFile(const QString &path, IEditControl &editor, IMessageBox &messages)
+{
+    if (path.isEmpty()) {
+        editor.setText(QString());
+        return true;
+    }
+    if (!QFileInfo::exists(path)) {
+        showWarning(messages, QStringLiteral("The file '") + path + QStringLiteral("' doesn't exist."));
+        return false;
+    }
+    if (auto error = editor.loadFile(path)) {
+        showWarning(messages, cannotReadMessage(path, *error));
+        return false;
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------- start-up
+
+void EditorShell::formLoad(const QString &argumentText)
+{
+    if (!argumentText.isEmpty()) {
+        const QString path = pathFromArgument(argumentText);
+        if (!QFileInfo::exists(path)) {
+            showWarning(m.messages,
+                        QStringLiteral("Unable to load the file ") + argumentText + QStringLiteral("."),
+                        QStringLiteral("File Does Not Exist"));
+        } else if (auto error = m.editor.loadFile(path)) {
+            // A folder, or a file we may not read: say why, and start untitled.
+            showWarning(m.messages,
+                        QStringLiteral("Unable to load the file ") + argumentText + QStringLiteral(".")
+                            + CrLf + CrLf + *error,
+                        QStringLiteral("Unable to Load File"));
+        } else {
+            m.window.setCaption(fileTitleOf(path) + CaptionSuffix);
+            m.editor.setModified(false);
+        }
+    }
+
+    m.window.setTop(readStoredNumber(
+        m.settings.read(SettingsApplication, SettingsSection, TopKey, QStringLiteral("0"))));
+    m.window.setLeft(readStoredNumber(
+        m.settings.read(SettingsApplication, SettingsSection, LeftKey, QStringLiteral("0"))));
+    fitWindowToText();
+    m.window.keepTitleBarOnScreen();
+}
+
+void EditorShell::fitWindowToText()
+{
+    if (m.window.windowState() != WindowState::Normal)
+        return;
+    m.window.setEditorWidthCells(NarrowEditorCells);
+    m.window.setWidth(NarrowWindowTwips);
+
+    const std::optional<int> scrollWidth = m.window.editorScrollWidth();
+    if (!scrollWidth)
+        return;
+    const double cells = *scrollWidth / PixelsPerCharacter + ExtraCells;
+    if (!(cells * 120 + 120 > NarrowWindowTwips))
+        return;
+    m.window.setEditorWidthCells(float(cells));
+    m.window.setWidth(m.window.editorWidthCells() * 120 + 120);
+}
+
+// ------------------------------------------------------------ file commands
+
+bool EditorShell::saveChanges()
+{
+    if (!m.editor.isModified())
+        return true;
+    const QString name = m.editor.fileName().isEmpty() ? QStringLiteral("Untitled File")
+                                                       : m.editor.fileName();
+    const QString prompt = QStringLiteral("The text in '") + name + QStringLiteral("' has changed.")
+        + CrLf + CrLf + QStringLiteral("Do you want to save the changes?");
+    switch (m.messages.show(prompt, MessageButtons::YesNoCancel, MessageIcon::None,
+                            QStringLiteral("Save Changes?"))) {
+    case MessageResult::Yes:
+        // Only a document that really reached the disk lets the caller go on.
+        return fileSave();
+    case MessageResult::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool EditorShell::fileSave()
+{
+    // An untitled document has nowhere to go yet: ask for a name.
+    if (m.editor.fileName().isEmpty())
+        return fileSaveAs();
+    return saveTo(m.editor.fileName(), false);
+}
+
+bool EditorShell::fileSaveAs()
+{
+    m_cdlEditor.title = QStringLiteral("Save As");
+    m_cdlEditor.filter = ZunoFileFilter;
+    m_cdlEditor.fileName.clear();
+    m_cdlEditor.flags = DialogOverwritePrompt | DialogHideReadOnly | DialogPathMustExist;
+    FileDialogChoice choice;
+    if (!m.fileDialogs.showSave(m_cdlEditor, choice))
+        return false;
+    if (!saveTo(choice.path, true))
+        return false;
+    m.window.setCaption(choice.fileTitle + CaptionSuffix);
+    return true;
+}
+
+// The save sequence. The file always receives the List layout. Nothing in
+// the editor changes until the file is written: a conversion that stops at
+// an invalid line, or a write that fails, leaves the text, the view, the
+// modified flag and the file as they were.
+bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
+{
+    const bool recordView = isRecordView();
+    QString listText = m.editor.text();
+    if (recordView) {
+        BusyPointer busy(m.window);
+        const ConversionResult list = convertToListLayout(listText);
+        if (!list.ok) {
+            showWarning(m.messages, list.message, list.title);
+            return false;
+        }
+        listText = list.text;
+    }
+
+    if (auto error = writeTextFile(path, listText, m.editor.fileFormat())) {
+        showWarning(m.messages, QStringLiteral("The file '") + path
+                                    + QStringLiteral("' could not be saved.") + CrLf + CrLf
+                                    + error->message);
+        return false;
+    }
+
+    if (reloadAfterWrite) {
+        // Save As shows what is now in the new file and takes its name.
+        if (m.editor.loadFile(path)) {
+            m.editor.setText(listText);
+            m.editor.setFileName(path);
+        }
+    } else if (recordView) {
+        m.editor.setText(listText);
+    }
+    m.editor.setModified(false);
+
+    if (recordView) {
+        BusyPointer busy(m.window);
+        if (!ConvertToRecordView(m.editor, m.messages)) {
+            // The saved text cannot be shown as records: show it as it is
+            // and let the View menu say so.
+            showListView();
+        }
+    }
+    return true;
+}
+
+void EditorShell::fileOpen()
+{
+    if (!saveChanges())
+        return;
+    m_cdlEditor.defaultExtension = QStringLiteral(".PRJ");
+    m_cdlEditor.title = QStringLiteral("Open ZUNO File");
+    m_cdlEditor.filter = ZunoFileFilter;
+    m_cdlEditor.filterIndex = 1;
+    m_cdlEditor.flags = DialogHideReadOnly | DialogFileMustExist;
+    FileDialogChoice choice;
+    if (!m.fileDialogs.showOpen(m_cdlEditor, choice))
+        return;
+    // A file that cannot be loaded leaves the document and its view alone.
+    if (!LoadTextFile(choice.path, m.editor, m.messages))
+        return;
+    showListView();
+    fitWindowToText();
+    m.editor.setModified(false);
+    m.window.setCaption(choice.fileTitle + CaptionSuffix);
+}
+
+void EditorShell::fileNew()
+{
+    if (!saveChanges())
+        return;
+    m.editor.setText(QString());
+    m.editor.setFileName(QString());
+    m.editor.setFileFormat(TextFileFormat{});
+    m.editor.setModified(false);
+    showListView();
+    m.window.setCaption(EditorTitle);
+}
+
+bool EditorShell::formUnload()
+{
+    if (!saveChanges())
+        return false;
+    if (m.window.windowState() != WindowState::Minimized) {
+        m.settings.write(SettingsApplication, SettingsSection, TopKey, storedNumberText(m.window.top()));
+        m.settings.write(SettingsApplication, SettingsSection, LeftKey, storedNumberText(m.window.left()));
+    }
+    return true;
+}
+
+// ------------------------------------------------------------------- views
+
+void EditorShell::showListView()
+{
+    m.window.setListViewChecked(true);
+    m.window.setRecordViewChecked(false);
+}
+
+void EditorShell::showRecordView()
+{
+    m.window.setRecordViewChecked(true);
+    m.window.setListViewChecked(false);
+}
+
+// A view switch is no edit: the modified flag keeps its value. When the
+// conversion stops at an invalid line the check mark stays where it was,
+// so the View menu always names the layout the text is in.
+void EditorShell::viewRecord()
+{
+    if (m.window.isRecordViewChecked())
+        return;
+    BusyPointer busy(m.window);
+    const bool wasModified = m.editor.isModified();
+    const bool converted = ConvertToRecordView(m.editor, m.messages);
+    fitWindowToText();
+    if (converted)
+        showRecordView();
+    m.editor.setModified(wasModified);
+}
+
+void EditorShell::viewList()
+{
+    if (m.window.isListViewChecked())
+        return;
+    BusyPointer busy(m.window);
+    const bool wasModified = m.editor.isModified();
+    const bool converted = ConvertToListView(m.editor, m.messages);
+    fitWindowToText();
+    if (converted)
+        showListView();
+    m.editor.setModified(wasModified);
+}
+
+void EditorShell::helpAbout()
+{
+    m.messages.show(aboutText(), MessageButtons::Ok, MessageIcon::Information, QStringLiteral("ZUNO Pad"));
+}
+
+} // namespace zuno

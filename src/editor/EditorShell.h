@@ -1,0 +1,83 @@
+#pragma once
+// The document's life in the main window: start-up, fitting the window to
+// the text, the file commands with the save prompt, closing, and the two
+// views. Works only through the seam, so the tests drive it with doubles.
+#include "platform/EditControl.h"
+#include "platform/FileDialogs.h"
+#include "platform/MainWindow.h"
+#include "platform/MessageBox.h"
+#include "platform/Settings.h"
+
+namespace zuno {
+
+inline const QString EditorTitle = QStringLiteral("ZUNOPad File Editor");
+inline const QString CaptionSuffix = QStringLiteral(" - ZUNOPad File Editor");
+inline const QString SettingsApplication = QStringLiteral("ZUNOPad");
+inline const QString SettingsSection = QStringLiteral("StartupPosition");
+
+// The file types both file dialogs offer.
+inline const QString ZunoFileFilter = QStringLiteral(
+    "ZUNO Project File (*.PRJ)|*.PRJ|ZUNO Control File (*.CTL)|*.CTL|"
+    "ZUNO Points and Chains File (*.PAC)|*.PAC|ZUNO Calculated File (*.CAL)|*.CAL|"
+    "ZUNO Editted Project File (*.EDI)|*.EDI|ZUNO Horizontal Alignment File (*.ALI)|*.ALI|"
+    "ZUNO Vertical Alignment File (*.PRO)|*.PRO|ZUNO Superelevation File (*.SUP)|*.SUP");
+
+struct EditorServices {
+    IEditControl &editor;
+    IMainWindow &window;
+    IMessageBox &messages;
+    ISettingsStore &settings;
+    IFileDialogs &fileDialogs;
+};
+
+// The path named by the command-line argument text: every double quote
+// removed, nothing else touched.
+QString pathFromArgument(const QString &argumentText);
+// The file's name without its folder ("/" or "\" ends a folder).
+QString fileTitleOf(const QString &path);
+// A stored position: the text of a number, or 0 when it is not one.
+float readStoredNumber(const QString &text);
+// A position as it is stored: the text of a single-precision number.
+QString storedNumberText(double value);
+// "ZUNOPad Version: 0.9.7"
+QString aboutText();
+
+// Loads `path` into the editor. An empty path empties the text; a path that
+// is missing or cannot be read gets a warning and leaves the editor as it
+// was. Answers whether a file was loaded.
+bool LoadTextFile(const QString &path, IEditControl &editor, IMessageBox &messages);
+
+class EditorShell {
+public:
+    explicit EditorShell(const EditorServices &services) : m(services) {}
+
+    void formLoad(const QString &argumentText);
+    void fitWindowToText();
+
+    // The save prompt: true when the caller may go on.
+    bool saveChanges();
+    void fileNew();
+    void fileOpen();
+    bool fileSave();
+    bool fileSaveAs();
+    // Closing: false keeps the window open.
+    bool formUnload();
+
+    void viewList();
+    void viewRecord();
+    void helpAbout();
+
+    bool isRecordView() const { return !m.window.isListViewChecked(); }
+    // The settings the file dialogs were last given.
+    const FileDialogSettings &dialogSettings() const { return m_cdlEditor; }
+
+private:
+    bool saveTo(const QString &path, bool reloadAfterWrite);
+    void showListView();
+    void showRecordView();
+
+    EditorServices m;
+    FileDialogSettings m_cdlEditor;
+};
+
+} // namespace zuno

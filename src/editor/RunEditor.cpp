@@ -1,0 +1,35 @@
+#include "editor/RunEditor.h"
+
+#include "editor/AppIcon.h"
+#include "editor/frmEditor.h"
+
+#include <QApplication>
+#include <QStringList>
+
+namespace zuno {
+
+int runEditor(int argc, char **argv)
+{
+    // The argument text is taken before Qt looks at the arguments: the
+    // whole of it, joined with single spaces, is one path.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const QString argumentText = arguments.join(QLatin1Char(' '));
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ZUNOPad"));
+    QApplication::setOrganizationName(QStringLiteral("ZUNOPad"));
+    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                            .arg(ZUNO_VERSION_MAJOR)
+                                            .arg(ZUNO_VERSION_MINOR)
+                                            .arg(ZUNO_VERSION_REVISION));
+    QApplication::setWindowIcon(makeAppIcon());
+
+    frmEditor window;
+    window.formLoad(argumentText);
+    window.show();
+    return app.exec();
+}
+
+} // namespace zuno

@@ -1,0 +1,271 @@
+#include "editor/frmEditor.h"
+
+#include "platform/Units.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+
+#include <cmath>
+
+namespace zuno {
+
+namespace {
+
+// Courier 9.75 pt, or the system's monospaced face where Courier is absent.
+QFont editorFont()
+{
+    QFont font(QStringLiteral("Courier"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPointSizeF(9.75);
+    if (!QFontInfo(font).fixedPitch()) {
+        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        font.setPointSizeF(9.75);
+    }
+    return font;
+}
+
+QAction *addEntry(QMenu *menu, const char *name, const QString &caption)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+void addSeparator(QMenu *menu, const char *name)
+{
+    menu->addSeparator()->setObjectName(QString::fromLatin1(name));
+}
+
+QMenu *addMenu(QMenuBar *bar, const char *name, const QString &caption)
+{
+    QMenu *menu = bar->addMenu(caption);
+    menu->setObjectName(QString::fromLatin1(name));
+    menu->menuAction()->setObjectName(QString::fromLatin1(name));
+    return menu;
+}
+
+} // namespace
+
+frmEditor::frmEditor(QWidget *parent)
+    : QMainWindow(parent), m_messages(this), m_fileDialogs(this)
+{
+    setObjectName(QStringLiteral("frmEditor"));
+    setWindowTitle(EditorTitle);
+
+    rtbEditor = new EditorWidget(this);
+    rtbEditor->setFont(editorFont());
+    setCentralWidget(rtbEditor);
+    connect(rtbEditor, &EditorWidget::editMenuRequested, this, &frmEditor::showEditMenu);
+
+    buildMenus();
+
+    m_shell = std::make_unique<EditorShell>(
+        EditorServices{*rtbEditor, *this, m_messages, m_settings, m_fileDialogs});
+
+    // Inner size as designed: 18 x 21.625 character cells.
+    resize(int(std::lround(twipsToPixelsX(2160))), int(std::lround(twipsToPixelsY(5190)))
+               + menuBar()->sizeHint().height());
+    rtbEditor->setFocus();
+}
+
+frmEditor::~frmEditor()
+{
+    while (m_busyDepth > 0)
+        setBusyPointer(false);
+}
+
+void frmEditor::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+
+    mnuFile = addMenu(bar, "mnuFile", QStringLiteral("&File"));
+    connect(addEntry(mnuFile, "mnuFileNew", QStringLiteral("&New")), &QAction::triggered, this, &frmEditor::mnuFileNew_Click);
+    connect(addEntry(mnuFile, "mnuFileOpen", QStringLiteral("&Open")), &QAction::triggered, this, &frmEditor::mnuFileOpen_Click);
+    connect(addEntry(mnuFile, "mnuFileSave", QStringLiteral("&Save")), &QAction::triggered, this, &frmEditor::mnuFileSave_Click);
+    connect(addEntry(mnuFile, "mnuFileSaveAs", QStringLiteral("Save &As")), &QAction::triggered, this, &frmEditor::mnuFileSaveAs_Click);
+    addSeparator(mnuFile, "mnuFileSep2");
+    connect(addEntry(mnuFile, "mnuFilePrint", QStringLiteral("&Print")), &QAction::triggered, this, &frmEditor::mnuFilePrint_Click);
+    addSeparator(mnuFile, "mnuFileSep3");
+    connect(addEntry(mnuFile, "mnuFileExit", QStringLiteral("E&xit")), &QAction::triggered, this, &frmEditor::mnuFileExit_Click);
+
+    mnuEdit = addMenu(bar, "mnuEdit", QStringLiteral("&Edit"));
+    connect(addEntry(mnuEdit, "mnuEditUndo", QStringLiteral("&Undo")), &QAction::triggered, this, &frmEditor::mnuEditUndo_Click);
+    addSeparator(mnuEdit, "mnuEditSep1");
+    connect(addEntry(mnuEdit, "mnuEditCut", QStringLiteral("Cu&t")), &QAction::triggered, this, &frmEditor::mnuEditCut_Click);
+    connect(addEntry(mnuEdit, "mnuEditCopy", QStringLiteral("&Copy")), &QAction::triggered, this, &frmEditor::mnuEditCopy_Click);
+    connect(addEntry(mnuEdit, "mnuEditPaste", QStringLiteral("&Paste")), &QAction::triggered, this, &frmEditor::mnuEditPaste_Click);
+    addSeparator(mnuEdit, "mnuEditSep2");
+    connect(addEntry(mnuEdit, "mnuEditClear", QStringLiteral("C&lear")), &QAction::triggered, this, &frmEditor::mnuEditClear_Click);
+    connect(addEntry(mnuEdit, "mnuEditSelectAll", QStringLiteral("Select &All")), &QAction::triggered, this, &frmEditor::mnuEditSelectAll_Click);
+    addSeparator(mnuEdit, "mnuEditSep3");
+    connect(addEntry(mnuEdit, "mnuEditFind", QStringLiteral("&Find")), &QAction::triggered, this, &frmEditor::mnuEditFind_Click);
+    connect(addEntry(mnuEdit, "mnuEditReplace", QStringLiteral("&Replace")), &QAction::triggered, this, &frmEditor::mnuEditReplace_Click);
+    addSeparator(mnuEdit, "mnuEditSep4");
+    connect(addEntry(mnuEdit, "mnuEditGoTo", QStringLiteral("&Go To")), &QAction::triggered, this, &frmEditor::mnuEditGoTo_Click);
+
+    mnuView = addMenu(bar, "mnuView", QStringLiteral("&View"));
+    mnuViewList = addEntry(mnuView, "mnuViewList", QStringLiteral("&List"));
+    mnuViewRecord = addEntry(mnuView, "mnuViewRecord", QStringLiteral("&Record"));
+    for (QAction *view : {mnuViewList, mnuViewRecord})
+        view->setCheckable(true);
+    mnuViewList->setChecked(true);
+    // Choosing an entry must not move its check mark by itself: the view
+    // commands decide where it goes.
+    connect(mnuViewList, &QAction::triggered, this, [this](bool checked) {
+        mnuViewList->setChecked(!checked);
+        mnuViewList_Click();
+    });
+    connect(mnuViewRecord, &QAction::triggered, this, [this](bool checked) {
+        mnuViewRecord->setChecked(!checked);
+        mnuViewRecord_Click();
+    });
+    addSeparator(mnuView, "mnuViewSep1");
+    QAction *statusBar = addEntry(mnuView, "mnuViewStatusBar", QStringLiteral("&Status Bar"));
+    statusBar->setCheckable(true);
+    statusBar->setChecked(true);
+    statusBar->setVisible(false);
+    mnuView->findChild<QAction *>(QStringLiteral("mnuViewSep1"))->setVisible(false);
+
+    mnuFormat = addMenu(bar, "mnuFormat", QStringLiteral("F&ormat"));
+    addEntry(mnuFormat, "mnuFormatFont", QStringLiteral("&Font"))->setVisible(false);
+    mnuFormat->menuAction()->setVisible(false);
+
+    mnuHelp = addMenu(bar, "mnuHelp", QStringLiteral("&Help"));
+    connect(addEntry(mnuHelp, "mnuHelpAbout", QStringLiteral("&About")), &QAction::triggered, this, &frmEditor::mnuHelpAbout_Click);
+}
+
+void frmEditor::formLoad(const QString &argumentText)
+{
+    m_shell->formLoad(argumentText);
+}
+
+void frmEditor::showEditMenu(const QPoint &globalPos)
+{
+    mnuEdit->exec(globalPos);
+}
+
+// ------------------------------------------------------------ menu handlers
+
+void frmEditor::mnuFileNew_Click() { m_shell->fileNew(); }
+void frmEditor::mnuFileOpen_Click() { m_shell->fileOpen(); }
+void frmEditor::mnuFileSave_Click() { m_shell->fileSave(); }
+void frmEditor::mnuFileSaveAs_Click() { m_shell->fileSaveAs(); }
+void frmEditor::mnuFileExit_Click() { requestClose(); }
+void frmEditor::mnuViewList_Click() { m_shell->viewList(); }
+void frmEditor::mnuViewRecord_Click() { m_shell->viewRecord(); }
+void frmEditor::mnuHelpAbout_Click() { m_shell->helpAbout(); }
+
+void frmEditor::closeEvent(QCloseEvent *event)
+{
+    if (!m_shell->formUnload()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    // Dialogs, shown or hidden, go with the window, so that nothing keeps
+    // the program running or acts on an editor that is gone.
+    for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (child->isWindow())
+            child->close();
+    }
+}
+
+// ------------------------------------------------------------ IMainWindow
+
+void frmEditor::setCaption(const QString &text) { setWindowTitle(text); }
+QString frmEditor::caption() const { return windowTitle(); }
+
+WindowState frmEditor::windowState() const
+{
+    if (isMinimized())
+        return WindowState::Minimized;
+    if (isMaximized() || isFullScreen())
+        return WindowState::Maximized;
+    return WindowState::Normal;
+}
+
+double frmEditor::top() const { return pixelsToTwipsY(frameGeometry().y()); }
+double frmEditor::left() const { return pixelsToTwipsX(frameGeometry().x()); }
+
+void frmEditor::setTop(double twips)
+{
+    move(frameGeometry().x(), int(std::lround(twipsToPixelsY(twips))));
+}
+
+void frmEditor::setLeft(double twips)
+{
+    move(int(std::lround(twipsToPixelsX(twips))), frameGeometry().y());
+}
+
+int frmEditor::frameExtraWidth() const
+{
+    return frameGeometry().width() - geometry().width();
+}
+
+double frmEditor::width() const { return pixelsToTwipsX(frameGeometry().width()); }
+
+void frmEditor::setWidth(double twips)
+{
+    const int inner = std::max(1, int(std::lround(twipsToPixelsX(twips))) - frameExtraWidth());
+    resize(inner, geometry().height());
+    // The resize rule: the edit control covers the inner area at once.
+    rtbEditor->resize(inner, rtbEditor->height());
+}
+
+double frmEditor::editorWidthCells() const
+{
+    return pixelsToTwipsX(rtbEditor->width()) / CellWidthTwips;
+}
+
+void frmEditor::setEditorWidthCells(double cells)
+{
+    rtbEditor->resize(std::max(1, int(std::lround(twipsToPixelsX(cells * CellWidthTwips)))),
+                      rtbEditor->height());
+}
+
+std::optional<int> frmEditor::editorScrollWidth() const
+{
+    return rtbEditor->contentWidth();
+}
+
+void frmEditor::setBusyPointer(bool busy)
+{
+    if (busy) {
+        ++m_busyDepth;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else if (m_busyDepth > 0) {
+        --m_busyDepth;
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+bool frmEditor::isListViewChecked() const { return mnuViewList->isChecked(); }
+void frmEditor::setListViewChecked(bool checked) { mnuViewList->setChecked(checked); }
+bool frmEditor::isRecordViewChecked() const { return mnuViewRecord->isChecked(); }
+void frmEditor::setRecordViewChecked(bool checked) { mnuViewRecord->setChecked(checked); }
+
+void frmEditor::requestClose() { close(); }
+
+void frmEditor::keepTitleBarOnScreen()
+{
+    const QRect frame = frameGeometry();
+    // A point well inside the title bar.
+    const QPoint titleBar(frame.x() + std::min(frame.width() / 2, 60), frame.y() + 8);
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        if (screen->geometry().contains(titleBar))
+            return;
+    }
+    if (const QScreen *primary = QGuiApplication::primaryScreen())
+        move(primary->availableGeometry().topLeft());
+}
+
+} // namespace zuno

@@ -1,0 +1,106 @@
+#pragma once
+// frmEditor: the main window. It owns the edit control rtbEditor, the menus
+// and the Qt side of the seam; the menu handlers are thin and each calls one
+// procedure.
+#include "editor/EditorShell.h"
+#include "platform/EditorWidget.h"
+#include "platform/MainWindow.h"
+#include "platform/QtFileDialogs.h"
+#include "platform/QtMessageBox.h"
+#include "platform/Settings.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+
+class QAction;
+class QMenu;
+class QDialog;
+
+namespace zuno {
+
+class frmEditor : public QMainWindow, public IMainWindow {
+    Q_OBJECT
+public:
+    explicit frmEditor(QWidget *parent = nullptr);
+    ~frmEditor() override;
+
+    // Start-up: loads the file named by the command-line argument text,
+    // restores the position and fits the width (Form_Load).
+    void formLoad(const QString &argumentText);
+
+    EditorWidget *editor() const { return rtbEditor; }
+    EditorShell &shell() { return *m_shell; }
+    IMessageBox &messages() { return m_messages; }
+    QMenu *editMenu() const { return mnuEdit; }
+
+    // IMainWindow
+    void setCaption(const QString &caption) override;
+    QString caption() const override;
+    WindowState windowState() const override;
+    double top() const override;
+    void setTop(double twips) override;
+    double left() const override;
+    void setLeft(double twips) override;
+    double width() const override;
+    void setWidth(double twips) override;
+    double editorWidthCells() const override;
+    void setEditorWidthCells(double cells) override;
+    std::optional<int> editorScrollWidth() const override;
+    void setBusyPointer(bool busy) override;
+    bool isListViewChecked() const override;
+    void setListViewChecked(bool checked) override;
+    bool isRecordViewChecked() const override;
+    void setRecordViewChecked(bool checked) override;
+    void requestClose() override;
+    void keepTitleBarOnScreen() override;
+
+    // Menu handlers.
+    void mnuFileNew_Click();
+    void mnuFileOpen_Click();
+    void mnuFileSave_Click();
+    void mnuFileSaveAs_Click();
+    void mnuFilePrint_Click();        // frmEditorPrintMenu.cpp
+    void mnuFileExit_Click();
+    void mnuEditUndo_Click();         // frmEditorEditMenu.cpp, down to mnuEditGoTo_Click
+    void mnuEditCut_Click();
+    void mnuEditCopy_Click();
+    void mnuEditPaste_Click();
+    void mnuEditClear_Click();
+    void mnuEditSelectAll_Click();
+    void mnuEditFind_Click();         // frmEditorSearchMenu.cpp
+    void mnuEditReplace_Click();
+    void mnuEditGoTo_Click();         // frmEditorEditMenu.cpp
+    void mnuViewList_Click();
+    void mnuViewRecord_Click();
+    void mnuHelpAbout_Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenus();
+    void showEditMenu(const QPoint &globalPos);
+    // Frame width minus inner width, in pixels.
+    int frameExtraWidth() const;
+    int m_busyDepth = 0;
+
+    EditorWidget *rtbEditor = nullptr;
+    QtMessageBox m_messages;
+    QtSettingsStore m_settings;
+    QtFileDialogs m_fileDialogs;
+    std::unique_ptr<EditorShell> m_shell;
+
+    QMenu *mnuFile = nullptr;
+    QMenu *mnuEdit = nullptr;
+    QMenu *mnuView = nullptr;
+    QMenu *mnuFormat = nullptr;
+    QMenu *mnuHelp = nullptr;
+    QAction *mnuViewList = nullptr;
+    QAction *mnuViewRecord = nullptr;
+
+    // The Go To Line dialog lives as long as the window once it is first used.
+    QPointer<QDialog> m_frmGoToLine;
+};
+
+} // namespace zuno

@@ -1,0 +1,262 @@
+#include "platform/EditorWidget.h"
+
+#include "platform/TextFind.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QContextMenuEvent>
+#include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <cmath>
+
+namespace zuno {
+
+namespace {
+const QString CrLf = QStringLiteral("\r\n");
+
+QString withCrLf(QString text)
+{
+    return text.replace(QChar::ParagraphSeparator, CrLf);
+}
+} // namespace
+
+EditorWidget::EditorWidget(QWidget *parent) : QPlainTextEdit(parent)
+{
+    setObjectName(QStringLiteral("rtbEditor"));
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setWordWrapMode(QTextOption::NoWrap);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
+        if (m_replacingAll || (removed == 0 && added == 0))
+            return;
+        m_modified = true;
+        emit changed();
+    });
+}
+
+QString EditorWidget::text() const
+{
+    // The raw text keeps every character as stored (toPlainText() would turn
+    // a no-break space into a plain one).
+    return withCrLf(document()->toRawText());
+}
+
+void EditorWidget::setText(const QString &text)
+{
+    // Emptying and refilling the document is one change of the text.
+    m_replacingAll = true;
+    setPlainText(text);
+    m_replacingAll = false;
+    m_modified = true;
+    emit changed();
+}
+
+qint64 EditorWidget::textLength() const
+{
+    const QTextDocument *doc = document();
+    return qint64(doc->characterCount() - 1) + (doc->blockCount() - 1);
+}
+
+qint64 EditorWidget::toTextOffset(int position) const
+{
+    return qint64(position) + document()->findBlock(position).blockNumber();
+}
+
+int EditorWidget::toDocumentPosition(qint64 offset) const
+{
+    const QTextDocument *doc = document();
+    if (offset <= 0)
+        return 0;
+    if (offset >= textLength())
+        return doc->characterCount() - 1;
+    // The last block whose first character's offset is at or before `offset`.
+    int low = 0, high = doc->blockCount() - 1;
+    while (low < high) {
+        const int mid = low + (high - low + 1) / 2;
+        if (qint64(doc->findBlockByNumber(mid).position()) + mid <= offset)
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    const QTextBlock block = doc->findBlockByNumber(low);
+    const qint64 within = offset - (qint64(block.position()) + low);
+    // Between the "\r" and "\n" of the line break: the end of the line.
+    return block.position() + int(std::min<qint64>(within, block.length() - 1));
+}
+
+qint64 EditorWidget::selStart() const
+{
+    return toTextOffset(textCursor().selectionStart());
+}
+
+qint64 EditorWidget::selLength() const
+{
+    const QTextCursor cursor = textCursor();
+    return toTextOffset(cursor.selectionEnd()) - toTextOffset(cursor.selectionStart());
+}
+
+void EditorWidget::setSelStart(qint64 start)
+{
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(toDocumentPosition(start));
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+void EditorWidget::setSelLength(qint64 length)
+{
+    QTextCursor cursor = textCursor();
+    const int anchor = cursor.selectionStart();
+    const int end = toDocumentPosition(toTextOffset(anchor) + std::max<qint64>(length, 0));
+    select(anchor, end);
+}
+
+void EditorWidget::select(int from, int to)
+{
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+}
+
+QString EditorWidget::selText() const
+{
+    return withCrLf(textCursor().selectedText());
+}
+
+void EditorWidget::setSelText(const QString &text)
+{
+    QTextCursor cursor = textCursor();
+    cursor.insertText(text);
+    setTextCursor(cursor);
+}
+
+qint64 EditorWidget::find(const QString &needle, qint64 start, int options)
+{
+    const bool matchCase = options & FindMatchCase;
+    const bool wholeWord = options & FindWholeWord;
+    if (needle.isEmpty() || start < 0 || start > textLength())
+        return -1;
+
+    if (needle.contains(QLatin1Char('\r')) || needle.contains(QLatin1Char('\n'))) {
+        // An occurrence that spans lines: search the whole text.
+        const QString all = text();
+        const qsizetype at = findText(all, needle, start, matchCase, wholeWord);
+        if (at < 0)
+            return -1;
+        select(toDocumentPosition(at), toDocumentPosition(at + needle.size()));
+        return at;
+    }
+
+    // Line by line: a line break never continues a word, so each line can be
+    // searched on its own.
+    const int from = toDocumentPosition(start);
+    QTextBlock block = document()->findBlock(from);
+    qsizetype offsetInBlock = from - block.position();
+    for (; block.isValid(); block = block.next(), offsetInBlock = 0) {
+        const qsizetype at = findText(block.text(), needle, offsetInBlock, matchCase, wholeWord);
+        if (at >= 0) {
+            const int position = block.position() + int(at);
+            select(position, position + int(needle.size()));
+            return toTextOffset(position);
+        }
+    }
+    return -1;
+}
+
+qint64 EditorWidget::lineFromChar(qint64 offset) const
+{
+    return document()->findBlock(toDocumentPosition(offset)).blockNumber();
+}
+
+void EditorWidget::setFocus()
+{
+    if (QWidget *top = window()) {
+        top->raise();
+        top->activateWindow();
+    }
+    QWidget::setFocus(Qt::OtherFocusReason);
+}
+
+void EditorWidget::undo()
+{
+    QPlainTextEdit::undo();
+}
+
+void EditorWidget::beginCompoundEdit()
+{
+    if (m_compoundDepth++ > 0)
+        return;
+    viewport()->setUpdatesEnabled(false);
+    m_compoundCursor = textCursor();
+    m_compoundCursor.beginEditBlock();
+}
+
+void EditorWidget::endCompoundEdit()
+{
+    if (m_compoundDepth == 0 || --m_compoundDepth > 0)
+        return;
+    m_compoundCursor.endEditBlock();
+    m_compoundCursor = QTextCursor();
+    viewport()->setUpdatesEnabled(true);
+    viewport()->update();
+    ensureCursorVisible();
+}
+
+int EditorWidget::contentWidth() const
+{
+    // The widest line, measured in the editor's font. Lines are compared by
+    // length first so that only the candidates for the widest are measured.
+    const QFontMetricsF metrics(font());
+    const qreal widestChar = std::max<qreal>(metrics.maxWidth(), 1.0);
+    qreal widest = 0;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        const int length = block.length() - 1;
+        if (length <= 0 || length * widestChar <= widest)
+            continue;
+        widest = std::max(widest, metrics.horizontalAdvance(block.text()));
+    }
+    const qreal margins = 2 * document()->documentMargin() + cursorWidth();
+    return int(std::ceil(widest + margins));
+}
+
+void EditorWidget::keyPressEvent(QKeyEvent *event)
+{
+    // Letters a to z are typed as capitals; everything else goes in as it is.
+    const QString typed = event->text();
+    const bool plainKey = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (plainKey && typed.size() == 1 && typed[0] >= QLatin1Char('a') && typed[0] <= QLatin1Char('z')) {
+        QKeyEvent upper(event->type(), event->key(), event->modifiers(), typed.toUpper(),
+                        event->isAutoRepeat(), ushort(event->count()));
+        QPlainTextEdit::keyPressEvent(&upper);
+        event->setAccepted(upper.isAccepted());
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void EditorWidget::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        emit editMenuRequested(event->globalPosition().toPoint());
+        return;
+    }
+    QPlainTextEdit::mousePressEvent(event);
+}
+
+void EditorWidget::contextMenuEvent(QContextMenuEvent *event)
+{
+    // The right button is handled when it goes down; only the keyboard's
+    // menu key arrives here.
+    event->accept();
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        emit editMenuRequested(viewport()->mapToGlobal(cursorRect().bottomLeft()));
+}
+
+} // namespace zuno

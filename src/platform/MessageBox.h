@@ -1,0 +1,30 @@
+#pragma once
+// Modal message boxes.
+#include <QString>
+
+namespace zuno {
+
+enum class MessageIcon { None, Warning, Information };
+enum class MessageButtons { Ok, YesNoCancel };
+enum class MessageResult { Ok, Yes, No, Cancel };
+
+// The application title, shown by a message box that is given no title.
+inline const QString ApplicationTitle = QStringLiteral("ZUNOPad");
+
+class IMessageBox {
+public:
+    virtual ~IMessageBox() = default;
+    // Modal; returns the button pressed. An empty title shows
+    // ApplicationTitle. Escape or the close box answer Cancel (Ok for a box
+    // with a single OK button).
+    virtual MessageResult show(const QString &text, MessageButtons buttons, MessageIcon icon,
+                               const QString &title = QString()) = 0;
+};
+
+// A warning with an OK button, the form every failure message takes.
+inline void showWarning(IMessageBox &box, const QString &text, const QString &title = QString())
+{
+    box.show(text, MessageButtons::Ok, MessageIcon::Warning, title);
+}
+
+} // namespace zuno

@@ -1,0 +1,73 @@
+#include "platform/QtFileDialogs.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace zuno {
+
+QStringList QtFileDialogs::nameFilters(const QString &filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList result;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString &description = parts[i];
+        const QString &pattern = parts[i + 1];
+        // Make sure the pattern is in the text QFileDialog parses.
+        result << (description.contains(pattern) ? description
+                                                 : description + QStringLiteral(" (") + pattern + QLatin1Char(')'));
+    }
+    return result;
+}
+
+bool QtFileDialogs::showOpen(FileDialogSettings &settings, FileDialogChoice &choice)
+{
+    return run(settings, choice, false);
+}
+
+bool QtFileDialogs::showSave(FileDialogSettings &settings, FileDialogChoice &choice)
+{
+    return run(settings, choice, true);
+}
+
+bool QtFileDialogs::run(FileDialogSettings &settings, FileDialogChoice &choice, bool save)
+{
+    QFileDialog dialog(m_parent, settings.title);
+    dialog.setObjectName(save ? QStringLiteral("cdlEditorSave") : QStringLiteral("cdlEditorOpen"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    if (save) {
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite,
+                         (settings.flags & DialogOverwritePrompt) == 0);
+    } else {
+        dialog.setFileMode((settings.flags & DialogFileMustExist) ? QFileDialog::ExistingFile
+                                                                   : QFileDialog::AnyFile);
+    }
+    const QStringList filters = nameFilters(settings.filter);
+    dialog.setNameFilters(filters);
+    if (settings.filterIndex >= 1 && settings.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[settings.filterIndex - 1]);
+    QString suffix = settings.defaultExtension;
+    if (suffix.startsWith(QLatin1Char('.')))
+        suffix.remove(0, 1);
+    dialog.setDefaultSuffix(suffix);
+    if (!settings.fileName.isEmpty()) {
+        const QFileInfo info(settings.fileName);
+        if (!info.path().isEmpty() && info.dir().exists())
+            dialog.setDirectory(info.dir());
+        dialog.selectFile(info.fileName());
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+
+    const QString path = QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath();
+    settings.fileName = path;
+    const qsizetype index = filters.indexOf(dialog.selectedNameFilter());
+    if (index >= 0)
+        settings.filterIndex = int(index) + 1;
+    choice.path = path;
+    choice.fileTitle = QFileInfo(path).fileName();
+    return true;
+}
+
+} // namespace zuno

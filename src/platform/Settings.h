@@ -1,0 +1,25 @@
+#pragma once
+// The per-user settings store: text values under application, section, key.
+#include <QString>
+
+namespace zuno {
+
+class ISettingsStore {
+public:
+    virtual ~ISettingsStore() = default;
+    virtual QString read(const QString &application, const QString &section, const QString &key,
+                         const QString &defaultValue) const = 0;
+    virtual void write(const QString &application, const QString &section, const QString &key,
+                       const QString &value) = 0;
+};
+
+// QSettings in the user's native format, one file per application.
+class QtSettingsStore : public ISettingsStore {
+public:
+    QString read(const QString &application, const QString &section, const QString &key,
+                 const QString &defaultValue) const override;
+    void write(const QString &application, const QString &section, const QString &key,
+               const QString &value) override;
+};
+
+} // namespace zuno

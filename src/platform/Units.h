@@ -1,0 +1,28 @@
+#pragma once
+// Twips (1/1440 inch) and character cells (120 x 240 twips) against pixels,
+// through the screen's logical resolution.
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace zuno {
+
+inline constexpr double TwipsPerInch = 1440.0;
+inline constexpr double CellWidthTwips = 120.0;
+inline constexpr double CellHeightTwips = 240.0;
+
+inline double logicalDpiX()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->logicalDotsPerInchX() : 96.0;
+}
+inline double logicalDpiY()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->logicalDotsPerInchY() : 96.0;
+}
+inline double twipsToPixelsX(double twips) { return twips * logicalDpiX() / TwipsPerInch; }
+inline double twipsToPixelsY(double twips) { return twips * logicalDpiY() / TwipsPerInch; }
+inline double pixelsToTwipsX(double pixels) { return pixels * TwipsPerInch / logicalDpiX(); }
+inline double pixelsToTwipsY(double pixels) { return pixels * TwipsPerInch / logicalDpiY(); }
+
+} // namespace zuno

@@ -1,0 +1,120 @@
+#include "platform/doubles/FakeEditControl.h"
+
+#include "platform/TextFind.h"
+
+#include <algorithm>
+
+namespace zuno {
+
+// An offset between the "\r" and "\n" of a line break moves to the "\r",
+// the end of that line, as it does in the real control.
+qint64 FakeEditControl::snapOffset(const QString &text, qint64 offset)
+{
+    offset = std::clamp<qint64>(offset, 0, text.size());
+    if (offset > 0 && offset < text.size() && text[offset - 1] == QLatin1Char('\r')
+        && text[offset] == QLatin1Char('\n'))
+        --offset;
+    return offset;
+}
+
+void FakeEditControl::changed(const QString &before)
+{
+    if (m_compoundDepth > 0) {
+        if (!m_compoundChanged)
+            undoStack.append(before);
+        m_compoundChanged = true;
+        return;
+    }
+    undoStack.append(before);
+    ++changeCount;
+    m_modified = true;
+}
+
+void FakeEditControl::setText(const QString &text)
+{
+    const QString before = m_text;
+    m_text = text;
+    m_selStart = 0;
+    m_selLength = 0;
+    ++setTextCount;
+    textWrites.append(text);
+    // A whole-text write starts a new history, as the real control does.
+    undoStack.clear();
+    ++changeCount;
+    m_modified = true;
+    Q_UNUSED(before);
+}
+
+void FakeEditControl::setSelStart(qint64 start)
+{
+    m_selStart = snapOffset(m_text, start);
+    m_selLength = 0;
+}
+
+void FakeEditControl::setSelLength(qint64 length)
+{
+    const qint64 end = snapOffset(m_text, m_selStart + std::max<qint64>(length, 0));
+    m_selLength = end - m_selStart;
+}
+
+void FakeEditControl::setSelText(const QString &text)
+{
+    const QString before = m_text;
+    m_text.replace(m_selStart, m_selLength, text);
+    m_selStart += text.size();
+    m_selLength = 0;
+    if (text.size() > 0 || before.size() != m_text.size() || before != m_text)
+        changed(before);
+}
+
+qint64 FakeEditControl::find(const QString &text, qint64 start, int options)
+{
+    if (start < 0 || start > m_text.size())
+        return -1;
+    const qsizetype at = findText(m_text, text, start, (options & FindMatchCase) != 0,
+                                  (options & FindWholeWord) != 0);
+    if (at < 0)
+        return -1;
+    m_selStart = at;
+    m_selLength = text.size();
+    return at;
+}
+
+qint64 FakeEditControl::lineFromChar(qint64 offset) const
+{
+    offset = std::clamp<qint64>(offset, 0, m_text.size());
+    qint64 line = 0;
+    for (qsizetype at = m_text.indexOf(QStringLiteral("\r\n")); at >= 0 && at + 2 <= offset;
+         at = m_text.indexOf(QStringLiteral("\r\n"), at + 2))
+        ++line;
+    return line;
+}
+
+void FakeEditControl::undo()
+{
+    if (undoStack.isEmpty())
+        return;
+    m_text = undoStack.takeLast();
+    m_selStart = std::min<qint64>(m_selStart, m_text.size());
+    m_selLength = 0;
+    ++changeCount;
+    m_modified = true;
+}
+
+void FakeEditControl::beginCompoundEdit()
+{
+    if (m_compoundDepth++ == 0)
+        m_compoundChanged = false;
+}
+
+void FakeEditControl::endCompoundEdit()
+{
+    if (m_compoundDepth == 0 || --m_compoundDepth > 0)
+        return;
+    if (m_compoundChanged) {
+        ++changeCount;
+        m_modified = true;
+    }
+}
+
+} // namespace zuno

@@ -1,0 +1,62 @@
+#pragma once
+// In-memory edit control for the logic tests: the text is one QString with
+// "\r\n" line breaks; undo keeps whole-text snapshots of each edit.
+#include "platform/EditControl.h"
+
+#include <QList>
+#include <QStringList>
+
+namespace zuno {
+
+class FakeEditControl : public IEditControl {
+public:
+    FakeEditControl() = default;
+    explicit FakeEditControl(const QString &text) : m_text(text) {}
+
+    QString text() const override { return m_text; }
+    void setText(const QString &text) override;
+    qint64 textLength() const override { return m_text.size(); }
+
+    bool isModified() const override { return m_modified; }
+    void setModified(bool modified) override { m_modified = modified; }
+
+    QString fileName() const override { return m_fileName; }
+    void setFileName(const QString &path) override { m_fileName = path; }
+
+    qint64 selStart() const override { return m_selStart; }
+    void setSelStart(qint64 start) override;
+    qint64 selLength() const override { return m_selLength; }
+    void setSelLength(qint64 length) override;
+    QString selText() const override { return m_text.mid(m_selStart, m_selLength); }
+    void setSelText(const QString &text) override;
+
+    qint64 find(const QString &text, qint64 start, int options) override;
+    qint64 lineFromChar(qint64 offset) const override;
+
+    void setFocus() override { ++focusCount; }
+    void undo() override;
+    void beginCompoundEdit() override;
+    void endCompoundEdit() override;
+
+    // What the tests look at.
+    int changeCount = 0;     // change notifications raised
+    int setTextCount = 0;    // whole-text writes
+    int focusCount = 0;
+    QStringList undoStack;   // text before each undoable edit
+    // Every whole-text write, in order.
+    QStringList textWrites;
+
+private:
+    void changed(const QString &before);
+    static qint64 snapOffset(const QString &text, qint64 offset);
+
+    QString m_text;
+    QString m_fileName;
+    bool m_modified = false;
+    qint64 m_selStart = 0;
+    qint64 m_selLength = 0;
+    int m_compoundDepth = 0;
+    bool m_compoundChanged = false;
+};
+
+} // namespace zuno

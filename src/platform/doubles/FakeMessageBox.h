@@ -1,0 +1,37 @@
+#pragma once
+// Records every message box and answers from a script (Ok for OK boxes,
+// then the queued answers for Yes/No/Cancel boxes, Cancel when none is left).
+#include "platform/MessageBox.h"
+
+#include <QList>
+#include <functional>
+
+namespace zuno {
+
+struct ShownMessage {
+    QString text;
+    MessageButtons buttons;
+    MessageIcon icon;
+    QString title; // as the user sees it (ApplicationTitle when none given)
+};
+
+class FakeMessageBox : public IMessageBox {
+public:
+    MessageResult show(const QString &text, MessageButtons buttons, MessageIcon icon,
+                       const QString &title = QString()) override
+    {
+        shown.append({text, buttons, icon, title.isEmpty() ? ApplicationTitle : title});
+        if (onShow)
+            onShow(shown.last());
+        if (buttons == MessageButtons::Ok)
+            return MessageResult::Ok;
+        return answers.isEmpty() ? MessageResult::Cancel : answers.takeFirst();
+    }
+
+    QList<ShownMessage> shown;
+    QList<MessageResult> answers;
+    // Runs while the box is "open", e.g. to check what the program shows.
+    std::function<void(const ShownMessage &)> onShow;
+};
+
+} // namespace zuno

@@ -1,0 +1,586 @@
+// The editor shell's logic against the doubles: start-up, fitting the
+// window, the file commands with the save prompt, closing and the views.
+#include "editor/EditorShell.h"
+#include "platform/doubles/FakeEditControl.h"
+#include "platform/doubles/FakeFileDialogs.h"
+#include "platform/doubles/FakeMainWindow.h"
+#include "platform/doubles/FakeMessageBox.h"
+#include "platform/doubles/FakeSettings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace zuno;
+
+namespace {
+
+const QString SixListLines = QStringLiteral("AC:1001\r\nBG:5\r\nPL:1,2,3\r\nXX:ABC\r\nAC:OS\r\nEG:7");
+const QString FiveRecordLines = QStringLiteral("AC:1001\r\nBG:5  PL:1,2,3  XX:ABC\r\n\r\nAC:OS\r\nEG:7");
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<unreadable>";
+    return file.readAll();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+class EditorShellTest : public ::testing::Test {
+protected:
+    QString pathOf(const QString &name) const { return dir.filePath(name); }
+    QString makeFile(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = pathOf(name);
+        writeBytes(path, bytes);
+        return path;
+    }
+    // Record view with the five Record lines, as after View > Record.
+    void showRecordText(const QString &text)
+    {
+        editor.setText(text);
+        window.listChecked = false;
+        window.recordChecked = true;
+    }
+
+    QTemporaryDir dir;
+    FakeEditControl editor;
+    FakeMainWindow window;
+    FakeMessageBox messages;
+    FakeSettings settings;
+    FakeFileDialogs dialogs;
+    EditorShell shell{EditorServices{editor, window, messages, settings, dialogs}};
+};
+
+// ------------------------------------------------------------------ start-up
+
+TEST_F(EditorShellTest, StartWithoutArgumentIsUntitledAtTheOrigin)
+{
+    shell.formLoad(QString());
+    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_EQ(editor.text(), QString());
+    EXPECT_FALSE(editor.isModified());
+    EXPECT_EQ(window.caption(), QStringLiteral("ZUNOPad File Editor"));
+    EXPECT_EQ(window.top(), 0);
+    EXPECT_EQ(window.left(), 0);
+    EXPECT_TRUE(window.isListViewChecked());
+}
+
+TEST_F(EditorShellTest, StartLoadsTheQuotedPathAndNamesTheFileInTheCaption)
+{
+    const QString path = makeFile(QStringLiteral("ROAD 1.PRJ"), "AC:1\r\nBG:2");
+    shell.formLoad(QLatin1Char('"') + path + QLatin1Char('"'));
+    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_EQ(editor.text(), QStringLiteral("AC:1\r\nBG:2"));
+    EXPECT_EQ(editor.fileName(), path);
+    EXPECT_FALSE(editor.isModified()) << "loading changed the text, but start-up clears the flag";
+    EXPECT_EQ(window.caption(), QStringLiteral("ROAD 1.PRJ - ZUNOPad File Editor"));
+}
+
+TEST_F(EditorShellTest, QuotesInsideTheArgumentAreRemovedToo)
+{
+    const QString path = makeFile(QStringLiteral("A.PRJ"), "AC:1");
+    const QString folder = QFileInfo(path).path();
+    shell.formLoad(folder + QStringLiteral("/\"A\".PRJ"));
+    EXPECT_EQ(editor.fileName(), path);
+}
+
+TEST_F(EditorShellTest, CaptionTakesTheNameAfterEitherFolderSeparator)
+{
+    EXPECT_EQ(fileTitleOf(QStringLiteral("C:\\Data\\ROAD1.PRJ")), QStringLiteral("ROAD1.PRJ"));
+    EXPECT_EQ(fileTitleOf(QStringLiteral("/home/eng/ROAD1.PRJ")), QStringLiteral("ROAD1.PRJ"));
+    EXPECT_EQ(fileTitleOf(QStringLiteral("ROAD1.PRJ")), QStringLiteral("ROAD1.PRJ"));
+    EXPECT_EQ(fileTitleOf(QStringLiteral("/data\\mixed/x\\ROAD1.PRJ")), QStringLiteral("ROAD1.PRJ"));
+}
+
+TEST_F(EditorShellTest, MissingStartFileIsReportedWithTheArgumentAsTyped)
+{
+    const QString argument = QStringLiteral("\"") + pathOf(QStringLiteral("NONE.PRJ")) + QStringLiteral("\"");
+    shell.formLoad(argument);
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Unable to load the file ") + argument + QStringLiteral("."));
+    EXPECT_EQ(messages.shown[0].title, QStringLiteral("File Does Not Exist"));
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(editor.fileName(), QString());
+    EXPECT_EQ(window.caption(), QStringLiteral("ZUNOPad File Editor"));
+}
+
+TEST_F(EditorShellTest, StartFileThatIsAFolderIsReportedWithTheReason)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("FOLDER.PRJ")));
+    shell.formLoad(pathOf(QStringLiteral("FOLDER.PRJ")));
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_TRUE(messages.shown[0].text.startsWith(QStringLiteral("Unable to load the file ")));
+    EXPECT_GT(messages.shown[0].text.size(), QStringLiteral("Unable to load the file .").size()
+                                                  + pathOf(QStringLiteral("FOLDER.PRJ")).size() + 4)
+        << "the system's reason follows";
+    EXPECT_EQ(editor.text(), QString());
+    EXPECT_EQ(editor.fileName(), QString());
+    EXPECT_FALSE(editor.isModified());
+    EXPECT_EQ(window.caption(), QStringLiteral("ZUNOPad File Editor"));
+}
+
+TEST_F(EditorShellTest, StoredPositionIsRestoredAndGarbageReadsAsZero)
+{
+    settings.values[FakeSettings::path("ZUNOPad", "StartupPosition", "Top")] = QStringLiteral("1200");
+    settings.values[FakeSettings::path("ZUNOPad", "StartupPosition", "Left")] = QStringLiteral("-15.5");
+    shell.formLoad(QString());
+    EXPECT_EQ(window.top(), 1200);
+    EXPECT_EQ(window.left(), -15.5);
+
+    settings.values[FakeSettings::path("ZUNOPad", "StartupPosition", "Top")] = QStringLiteral("left of here");
+    settings.values[FakeSettings::path("ZUNOPad", "StartupPosition", "Left")] = QStringLiteral("nan");
+    shell.formLoad(QString());
+    EXPECT_EQ(window.top(), 0);
+    EXPECT_EQ(window.left(), 0);
+}
+
+TEST(StoredNumbers, AreWrittenAsSinglePrecisionText)
+{
+    EXPECT_EQ(storedNumberText(1200), QStringLiteral("1200"));
+    EXPECT_EQ(storedNumberText(-15), QStringLiteral("-15"));
+    EXPECT_EQ(storedNumberText(12.5), QStringLiteral("12.5"));
+    EXPECT_EQ(storedNumberText(0.1), QStringLiteral("0.1"));
+    EXPECT_EQ(readStoredNumber(storedNumberText(123456.7)), 123456.7f);
+    EXPECT_EQ(readStoredNumber(QStringLiteral(" 96 ")), 96.0f);
+    EXPECT_EQ(readStoredNumber(QStringLiteral("")), 0.0f);
+    EXPECT_EQ(readStoredNumber(QStringLiteral("1e99")), 0.0f) << "out of single range";
+}
+
+// ------------------------------------------------------------- fit to text
+
+TEST_F(EditorShellTest, FitWidensTheWindowToTheWidestLine)
+{
+    window.roundEditorWidth = false;
+    window.scrollWidth = 632; // c = 632 / 7.9 + 3 = 83 cells
+    shell.fitWindowToText();
+    EXPECT_DOUBLE_EQ(window.width(), 10080);
+    EXPECT_NEAR(window.editorWidthCells(), 83, 1e-4);
+    ASSERT_EQ(window.widthChanges.size(), 2);
+    EXPECT_EQ(window.widthChanges[0], 2280) << "narrowed first";
+}
+
+TEST_F(EditorShellTest, FitReadsBackTheWidthTheControlKept)
+{
+    window.scrollWidth = 500; // c = 66.29..., kept to the nearest eighth of a cell
+    shell.fitWindowToText();
+    EXPECT_DOUBLE_EQ(window.width(), 66.25 * 120 + 120);
+}
+
+TEST_F(EditorShellTest, FitKeepsTheNarrowWidthUpTo118Pixels)
+{
+    window.widthTwips = 9000;
+    window.scrollWidth = 100;
+    shell.fitWindowToText();
+    EXPECT_EQ(window.width(), 2280);
+
+    window.scrollWidth = 118;
+    shell.fitWindowToText();
+    EXPECT_EQ(window.width(), 2280);
+
+    window.roundEditorWidth = false;
+    window.scrollWidth = 119;
+    shell.fitWindowToText();
+    EXPECT_NEAR(window.width(), (119 / 7.9 + 3) * 120 + 120, 1e-3);
+}
+
+TEST_F(EditorShellTest, FitLeavesAMinimizedOrMaximizedWindowAlone)
+{
+    window.scrollWidth = 632;
+    window.widthTwips = 5000;
+    for (WindowState state : {WindowState::Minimized, WindowState::Maximized}) {
+        window.state = state;
+        shell.fitWindowToText();
+        EXPECT_EQ(window.width(), 5000);
+        EXPECT_TRUE(window.widthChanges.isEmpty());
+    }
+}
+
+TEST_F(EditorShellTest, FitWithoutAScrollRangeStaysNarrow)
+{
+    window.widthTwips = 5000;
+    window.scrollWidth.reset();
+    shell.fitWindowToText();
+    EXPECT_EQ(window.width(), 2280);
+}
+
+// --------------------------------------------------------- the save prompt
+
+TEST_F(EditorShellTest, UnmodifiedDocumentNeedsNoPrompt)
+{
+    EXPECT_TRUE(shell.saveChanges());
+    EXPECT_TRUE(messages.shown.isEmpty());
+}
+
+TEST_F(EditorShellTest, PromptTextsNameTheFileOrUntitled)
+{
+    editor.setText(QStringLiteral("AC:1"));
+    messages.answers = {MessageResult::No};
+    EXPECT_TRUE(shell.saveChanges());
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown[0].text,
+              QStringLiteral("The text in 'Untitled File' has changed.\r\n\r\nDo you want to save the changes?"));
+    EXPECT_EQ(messages.shown[0].title, QStringLiteral("Save Changes?"));
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::None);
+    EXPECT_EQ(messages.shown[0].buttons, MessageButtons::YesNoCancel);
+    EXPECT_TRUE(editor.isModified()) << "No keeps the changes unsaved";
+
+    editor.setFileName(QStringLiteral("/data/ROAD1.PRJ"));
+    messages.answers = {MessageResult::Cancel};
+    EXPECT_FALSE(shell.saveChanges());
+    EXPECT_EQ(messages.shown[1].text,
+              QStringLiteral("The text in '/data/ROAD1.PRJ' has changed.\r\n\r\nDo you want to save the changes?"));
+}
+
+TEST_F(EditorShellTest, YesSavesTheDocument)
+{
+    const QString path = makeFile(QStringLiteral("A.PRJ"), "AC:1");
+    ASSERT_FALSE(editor.loadFile(path).has_value());
+    editor.setText(QStringLiteral("AC:2"));
+    messages.answers = {MessageResult::Yes};
+    EXPECT_TRUE(shell.saveChanges());
+    EXPECT_EQ(readBytes(path), QByteArray("AC:2"));
+    EXPECT_FALSE(editor.isModified());
+}
+
+TEST_F(EditorShellTest, YesOnAnUntitledDocumentAsksForANameAndCancelKeepsEverything)
+{
+    editor.setText(QStringLiteral("AC:1"));
+    messages.answers = {MessageResult::Yes};
+    dialogs.answers = {QString()}; // the Save As dialog is cancelled
+    EXPECT_FALSE(shell.saveChanges());
+    EXPECT_EQ(dialogs.saveShown.size(), 1);
+    EXPECT_TRUE(editor.isModified());
+
+    // New therefore discards nothing.
+    messages.answers = {MessageResult::Yes};
+    dialogs.answers = {QString()};
+    shell.fileNew();
+    EXPECT_EQ(editor.text(), QStringLiteral("AC:1"));
+}
+
+TEST_F(EditorShellTest, YesOnAnUntitledDocumentSavesUnderTheChosenName)
+{
+    editor.setText(QStringLiteral("AC:1"));
+    messages.answers = {MessageResult::Yes};
+    const QString path = pathOf(QStringLiteral("NEW.PRJ"));
+    dialogs.answers = {path};
+    EXPECT_TRUE(shell.saveChanges());
+    EXPECT_EQ(readBytes(path), QByteArray("AC:1"));
+    EXPECT_EQ(editor.fileName(), path);
+    EXPECT_EQ(window.caption(), QStringLiteral("NEW.PRJ - ZUNOPad File Editor"));
+}
+
+// ------------------------------------------------------------------- save
+
+TEST_F(EditorShellTest, SaveInRecordViewWritesTheListLayoutAndStaysInRecordView)
+{
+    const QString path = makeFile(QStringLiteral("R.PRJ"), "old");
+    editor.setFileName(path);
+    showRecordText(FiveRecordLines);
+    editor.setModified(true);
+
+    EXPECT_TRUE(shell.fileSave());
+    EXPECT_EQ(readBytes(path), SixListLines.toUtf8());
+    EXPECT_EQ(editor.text(), FiveRecordLines);
+    EXPECT_FALSE(editor.isModified());
+    EXPECT_TRUE(window.isRecordViewChecked());
+    EXPECT_FALSE(window.isListViewChecked());
+    EXPECT_FALSE(window.busyNow);
+    EXPECT_TRUE(window.pointerLog.contains(QStringLiteral("busy")));
+}
+
+TEST_F(EditorShellTest, SaveInListViewWritesTheTextAsItIs)
+{
+    const QString path = makeFile(QStringLiteral("L.PRJ"), "old");
+    editor.setFileName(path);
+    editor.setText(QStringLiteral("AC:1\r\nnot checked in List view"));
+    EXPECT_TRUE(shell.fileSave());
+    EXPECT_EQ(readBytes(path), QByteArray("AC:1\r\nnot checked in List view"));
+    EXPECT_FALSE(editor.isModified());
+    EXPECT_EQ(editor.text(), QStringLiteral("AC:1\r\nnot checked in List view"));
+}
+
+TEST_F(EditorShellTest, SaveKeepsTheFilesLineEndings)
+{
+    const QString path = makeFile(QStringLiteral("LF.PRJ"), "AC:1\nBG:2\n");
+    ASSERT_FALSE(editor.loadFile(path).has_value());
+    EXPECT_EQ(editor.text(), QStringLiteral("AC:1\r\nBG:2\r\n"));
+    editor.setText(QStringLiteral("AC:1\r\nBG:3\r\n"));
+    EXPECT_TRUE(shell.fileSave());
+    EXPECT_EQ(readBytes(path), QByteArray("AC:1\nBG:3\n"));
+}
+
+TEST_F(EditorShellTest, InvalidRecordTextIsNotSaved)
+{
+    const QString path = makeFile(QStringLiteral("R.PRJ"), "AC:1");
+    editor.setFileName(path);
+    const QString bad = QStringLiteral("AC:1  junk");
+    showRecordText(bad);
+    editor.setModified(true);
+
+    EXPECT_FALSE(shell.fileSave());
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Unexpected data 'AC:1  junk'."));
+    EXPECT_EQ(messages.shown[0].title, QStringLiteral("Invalid File"));
+    EXPECT_EQ(readBytes(path), QByteArray("AC:1")) << "the file keeps its last good content";
+    EXPECT_EQ(editor.text(), bad);
+    EXPECT_TRUE(editor.isModified());
+    EXPECT_TRUE(window.isRecordViewChecked());
+
+    // The prompt then answers false, so closing discards nothing.
+    messages.answers = {MessageResult::Yes};
+    EXPECT_FALSE(shell.formUnload());
+    EXPECT_EQ(settings.writeCount, 0);
+}
+
+TEST_F(EditorShellTest, FailedWriteLeavesFileAndDocumentAsTheyWere)
+{
+    // The folder of the file is gone: no write can succeed, root or not.
+    QDir(dir.path()).mkdir(QStringLiteral("gone"));
+    const QString path = pathOf(QStringLiteral("gone/R.PRJ"));
+    writeBytes(path, "AC:1");
+    ASSERT_FALSE(editor.loadFile(path).has_value());
+    showRecordText(FiveRecordLines);
+    editor.setModified(true);
+    ASSERT_TRUE(QDir(pathOf(QStringLiteral("gone"))).removeRecursively());
+
+    EXPECT_FALSE(shell.fileSave());
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
+    EXPECT_TRUE(messages.shown[0].text.startsWith(QStringLiteral("The file '") + path + QStringLiteral("' could not be saved.")));
+    EXPECT_EQ(editor.text(), FiveRecordLines);
+    EXPECT_TRUE(editor.isModified());
+    EXPECT_TRUE(window.isRecordViewChecked());
+
+    messages.answers = {MessageResult::Yes};
+    EXPECT_FALSE(shell.saveChanges()) << "the caller must not discard the unsaved text";
+}
+
+TEST_F(EditorShellTest, SaveAsWritesRereadsAndRenames)
+{
+    editor.setText(QStringLiteral("AC:1"));
+    const QString path = pathOf(QStringLiteral("COPY.CTL"));
+    dialogs.answers = {path};
+    EXPECT_TRUE(shell.fileSaveAs());
+    EXPECT_EQ(readBytes(path), QByteArray("AC:1"));
+    EXPECT_EQ(editor.fileName(), path);
+    EXPECT_EQ(editor.text(), QStringLiteral("AC:1"));
+    EXPECT_FALSE(editor.isModified());
+    EXPECT_EQ(window.caption(), QStringLiteral("COPY.CTL - ZUNOPad File Editor"));
+
+    ASSERT_EQ(dialogs.saveShown.size(), 1);
+    const FileDialogSettings &shown = dialogs.saveShown[0];
+    EXPECT_EQ(shown.title, QStringLiteral("Save As"));
+    EXPECT_EQ(shown.flags, 2054);
+    EXPECT_EQ(shown.fileName, QString());
+    EXPECT_EQ(shown.defaultExtension, QString()) << "no Open yet";
+    EXPECT_EQ(shown.filter, ZunoFileFilter);
+}
+
+TEST_F(EditorShellTest, SaveAsInRecordViewWritesListAndShowsRecords)
+{
+    showRecordText(FiveRecordLines);
+    const QString path = pathOf(QStringLiteral("R.PRJ"));
+    dialogs.answers = {path};
+    EXPECT_TRUE(shell.fileSaveAs());
+    EXPECT_EQ(readBytes(path), SixListLines.toUtf8());
+    EXPECT_EQ(editor.text(), FiveRecordLines);
+    EXPECT_TRUE(window.isRecordViewChecked());
+    EXPECT_FALSE(editor.isModified());
+}
+
+TEST_F(EditorShellTest, CancelledSaveAsChangesNothing)
+{
+    editor.setText(QStringLiteral("AC:1"));
+    dialogs.answers = {QString()};
+    EXPECT_FALSE(shell.fileSaveAs());
+    EXPECT_TRUE(editor.isModified());
+    EXPECT_EQ(window.caption(), QStringLiteral("ZUNOPad File Editor"));
+}
+
+// ------------------------------------------------------------- open and new
+
+TEST_F(EditorShellTest, OpenInRecordViewLoadsTheFileInListView)
+{
+    const QString path = makeFile(QStringLiteral("ROAD1.PRJ"), SixListLines.toUtf8());
+    showRecordText(FiveRecordLines);
+    editor.setModified(false);
+    window.scrollWidth = 632;
+    dialogs.answers = {path};
+
+    shell.fileOpen();
+    EXPECT_EQ(editor.text(), SixListLines) << "shown as read, no conversion";
+    EXPECT_TRUE(window.isListViewChecked());
+    EXPECT_FALSE(window.isRecordViewChecked());
+    EXPECT_FALSE(editor.isModified());
+    EXPECT_EQ(editor.fileName(), path);
+    EXPECT_EQ(window.caption(), QStringLiteral("ROAD1.PRJ - ZUNOPad File Editor"));
+    EXPECT_EQ(window.widthChanges.size(), 2) << "fitted to the text";
+
+    ASSERT_EQ(dialogs.openShown.size(), 1);
+    EXPECT_EQ(dialogs.openShown[0].title, QStringLiteral("Open ZUNO File"));
+    EXPECT_EQ(dialogs.openShown[0].filterIndex, 1);
+    EXPECT_EQ(dialogs.openShown[0].defaultExtension, QStringLiteral(".PRJ"));
+    EXPECT_EQ(dialogs.openShown[0].flags, 4100);
+
+    // Save As now has Open's default extension.
+    dialogs.answers = {QString()};
+    shell.fileSaveAs();
+    EXPECT_EQ(dialogs.saveShown[0].defaultExtension, QStringLiteral(".PRJ"));
+}
+
+TEST_F(EditorShellTest, OpenThatCannotLoadLeavesDocumentAndViewAlone)
+{
+    showRecordText(FiveRecordLines);
+    editor.setModified(false);
+    QDir(dir.path()).mkdir(QStringLiteral("DIR.PRJ"));
+    dialogs.answers = {pathOf(QStringLiteral("DIR.PRJ"))};
+    shell.fileOpen();
+    EXPECT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(editor.text(), FiveRecordLines);
+    EXPECT_TRUE(window.isRecordViewChecked());
+    EXPECT_EQ(window.caption(), QStringLiteral("ZUNOPad File Editor"));
+
+    dialogs.answers = {pathOf(QStringLiteral("MISSING.PRJ"))};
+    shell.fileOpen();
+    ASSERT_EQ(messages.shown.size(), 2);
+    EXPECT_EQ(messages.shown[1].text,
+              QStringLiteral("The file '") + pathOf(QStringLiteral("MISSING.PRJ")) + QStringLiteral("' doesn't exist."));
+    EXPECT_EQ(messages.shown[1].title, QStringLiteral("ZUNOPad"));
+    EXPECT_TRUE(window.isRecordViewChecked());
+}
+
+TEST_F(EditorShellTest, NoThenCancelledOpenKeepsTheChanges)
+{
+    editor.setText(QStringLiteral("AC:1"));
+    messages.answers = {MessageResult::No};
+    dialogs.answers = {QString()};
+    shell.fileOpen();
+    EXPECT_EQ(editor.text(), QStringLiteral("AC:1"));
+    EXPECT_TRUE(editor.isModified());
+}
+
+TEST_F(EditorShellTest, NewEmptiesTheDocumentAndReturnsToListView)
+{
+    const QString path = makeFile(QStringLiteral("A.PRJ"), "AC:1");
+    ASSERT_FALSE(editor.loadFile(path).has_value());
+    showRecordText(QStringLiteral("AC:1"));
+    editor.setModified(true);
+    window.setCaption(QStringLiteral("A.PRJ - ZUNOPad File Editor"));
+    messages.answers = {MessageResult::No};
+
+    shell.fileNew();
+    EXPECT_EQ(editor.text(), QString());
+    EXPECT_EQ(editor.fileName(), QString());
+    EXPECT_FALSE(editor.isModified());
+    EXPECT_TRUE(window.isListViewChecked());
+    EXPECT_FALSE(window.isRecordViewChecked());
+    EXPECT_EQ(window.caption(), QStringLiteral("ZUNOPad File Editor"));
+    EXPECT_EQ(readBytes(path), QByteArray("AC:1")) << "No writes nothing";
+}
+
+TEST_F(EditorShellTest, CancelInThePromptKeepsNewFromDoingAnything)
+{
+    editor.setText(QStringLiteral("AC:1"));
+    messages.answers = {MessageResult::Cancel};
+    shell.fileNew();
+    EXPECT_EQ(editor.text(), QStringLiteral("AC:1"));
+}
+
+// ----------------------------------------------------------------- closing
+
+TEST_F(EditorShellTest, ClosingWritesThePositionUnlessMinimized)
+{
+    window.topTwips = 1500;
+    window.leftTwips = -30;
+    EXPECT_TRUE(shell.formUnload());
+    EXPECT_EQ(settings.values.value(FakeSettings::path("ZUNOPad", "StartupPosition", "Top")), QStringLiteral("1500"));
+    EXPECT_EQ(settings.values.value(FakeSettings::path("ZUNOPad", "StartupPosition", "Left")), QStringLiteral("-30"));
+
+    settings.values.clear();
+    window.state = WindowState::Maximized;
+    EXPECT_TRUE(shell.formUnload());
+    EXPECT_EQ(settings.values.size(), 2) << "a maximized window counts as not minimized";
+
+    settings.values.clear();
+    window.state = WindowState::Minimized;
+    EXPECT_TRUE(shell.formUnload());
+    EXPECT_TRUE(settings.values.isEmpty());
+}
+
+TEST_F(EditorShellTest, CancelWhileClosingKeepsTheWindowAndWritesNothing)
+{
+    editor.setText(QStringLiteral("AC:1"));
+    messages.answers = {MessageResult::Cancel};
+    EXPECT_FALSE(shell.formUnload());
+    EXPECT_EQ(settings.writeCount, 0);
+}
+
+// ------------------------------------------------------------------- views
+
+TEST_F(EditorShellTest, ListRecordListShowsTheSameLinesAndKeepsTheFlag)
+{
+    editor.setText(SixListLines);
+    editor.setModified(false);
+    shell.viewRecord();
+    EXPECT_EQ(editor.text(), FiveRecordLines);
+    EXPECT_TRUE(window.isRecordViewChecked());
+    EXPECT_FALSE(window.isListViewChecked());
+    EXPECT_FALSE(editor.isModified());
+
+    shell.viewList();
+    EXPECT_EQ(editor.text(), SixListLines);
+    EXPECT_TRUE(window.isListViewChecked());
+    EXPECT_FALSE(editor.isModified()) << "a change of view is no edit";
+
+    editor.setModified(true);
+    shell.viewRecord();
+    EXPECT_TRUE(editor.isModified());
+    EXPECT_EQ(window.pointerLog, QStringList({"busy", "default", "busy", "default", "busy", "default"}));
+}
+
+TEST_F(EditorShellTest, ChoosingTheShownViewDoesNothing)
+{
+    editor.setText(SixListLines);
+    const int writes = editor.setTextCount;
+    shell.viewList();
+    EXPECT_EQ(editor.setTextCount, writes);
+    EXPECT_TRUE(window.pointerLog.isEmpty());
+    EXPECT_TRUE(window.widthChanges.isEmpty());
+}
+
+TEST_F(EditorShellTest, InvalidLineKeepsTheViewWhereItWas)
+{
+    editor.setText(QStringLiteral("AC:1\r\nX Y"));
+    editor.setModified(false);
+    shell.viewRecord();
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 1"));
+    EXPECT_EQ(messages.shown[0].title, QStringLiteral("Invalid File"));
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(editor.text(), QStringLiteral("AC:1\r\nX Y"));
+    EXPECT_TRUE(window.isListViewChecked()) << "the View menu names the layout the text is in";
+    EXPECT_FALSE(window.isRecordViewChecked());
+    EXPECT_FALSE(editor.isModified());
+    EXPECT_FALSE(window.busyNow);
+}
+
+TEST_F(EditorShellTest, AboutShowsTheVersionWithoutLeadingZeros)
+{
+    shell.helpAbout();
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("ZUNOPad Version: 0.9.7"));
+    EXPECT_EQ(messages.shown[0].title, QStringLiteral("ZUNO Pad"));
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Information);
+}
+
+} // namespace

@@ -1,0 +1,287 @@
+// The real main window on the offscreen platform: its menus, its edit
+// control, and the File and View commands against real files.
+#include "editor/frmEditor.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFontInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace zuno;
+
+namespace {
+
+const QString SixListLines = QStringLiteral("AC:1001\r\nBG:5\r\nPL:1,2,3\r\nXX:ABC\r\nAC:OS\r\nEG:7");
+const QString FiveRecordLines = QStringLiteral("AC:1001\r\nBG:5  PL:1,2,3  XX:ABC\r\n\r\nAC:OS\r\nEG:7");
+
+struct SeenBox {
+    QString text;
+    QString title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+
+// Answers every modal message box that opens while the guard lives, with
+// the given buttons in turn (the last one is repeated), and records them.
+class MessageBoxAnswerer {
+public:
+    explicit MessageBoxAnswerer(QList<QMessageBox::StandardButton> answers) : m_answers(answers)
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
+        m_timer.start(10);
+    }
+    QList<SeenBox> seen;
+
+private:
+    void poll()
+    {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || box->property("answered").toBool())
+            return;
+        box->setProperty("answered", true);
+        seen.append({box->text(), box->windowTitle(), box->icon()});
+        const auto answer = m_answers.size() > 1 ? m_answers.takeFirst() : m_answers.first();
+        if (QAbstractButton *button = box->button(answer))
+            button->click();
+        else
+            box->reject();
+    }
+    QList<QMessageBox::StandardButton> m_answers;
+    QTimer m_timer;
+};
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+    return path;
+}
+
+QAction *action(const frmEditor &window, const char *name)
+{
+    return window.findChild<QAction *>(QString::fromLatin1(name));
+}
+
+struct Entry {
+    const char *name;
+    const char *caption; // "-" for a separator
+};
+
+void expectMenu(const frmEditor &window, const char *menuName, const char *caption,
+                const std::vector<Entry> &entries)
+{
+    auto *menu = window.findChild<QMenu *>(QString::fromLatin1(menuName));
+    ASSERT_NE(menu, nullptr) << menuName;
+    EXPECT_EQ(menu->title(), QString::fromLatin1(caption));
+    const QList<QAction *> actions = menu->actions();
+    ASSERT_EQ(actions.size(), qsizetype(entries.size())) << menuName;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        QAction *a = actions[qsizetype(i)];
+        EXPECT_EQ(a->objectName(), QString::fromLatin1(entries[i].name));
+        if (QString::fromLatin1(entries[i].caption) == QStringLiteral("-"))
+            EXPECT_TRUE(a->isSeparator()) << entries[i].name;
+        else
+            EXPECT_EQ(a->text(), QString::fromLatin1(entries[i].caption));
+        EXPECT_TRUE(a->shortcut().isEmpty()) << entries[i].name << " has no shortcut key";
+        if (a->isVisible())
+            EXPECT_TRUE(a->isEnabled()) << entries[i].name;
+    }
+}
+
+TEST(MainWindow, MenuTreeHasTheCaptionsOrderAndNames)
+{
+    frmEditor window;
+    QStringList bar;
+    for (QAction *a : window.menuBar()->actions())
+        bar << a->text() + (a->isVisible() ? QString() : QStringLiteral(" (hidden)"));
+    EXPECT_EQ(bar, QStringList({"&File", "&Edit", "&View", "F&ormat (hidden)", "&Help"}));
+
+    expectMenu(window, "mnuFile", "&File",
+               {{"mnuFileNew", "&New"}, {"mnuFileOpen", "&Open"}, {"mnuFileSave", "&Save"},
+                {"mnuFileSaveAs", "Save &As"}, {"mnuFileSep2", "-"}, {"mnuFilePrint", "&Print"},
+                {"mnuFileSep3", "-"}, {"mnuFileExit", "E&xit"}});
+    expectMenu(window, "mnuEdit", "&Edit",
+               {{"mnuEditUndo", "&Undo"}, {"mnuEditSep1", "-"}, {"mnuEditCut", "Cu&t"},
+                {"mnuEditCopy", "&Copy"}, {"mnuEditPaste", "&Paste"}, {"mnuEditSep2", "-"},
+                {"mnuEditClear", "C&lear"}, {"mnuEditSelectAll", "Select &All"},
+                {"mnuEditSep3", "-"}, {"mnuEditFind", "&Find"}, {"mnuEditReplace", "&Replace"},
+                {"mnuEditSep4", "-"}, {"mnuEditGoTo", "&Go To"}});
+    expectMenu(window, "mnuView", "&View",
+               {{"mnuViewList", "&List"}, {"mnuViewRecord", "&Record"}, {"mnuViewSep1", "-"},
+                {"mnuViewStatusBar", "&Status Bar"}});
+    expectMenu(window, "mnuFormat", "F&ormat", {{"mnuFormatFont", "&Font"}});
+    expectMenu(window, "mnuHelp", "&Help", {{"mnuHelpAbout", "&About"}});
+
+    EXPECT_TRUE(action(window, "mnuViewList")->isChecked());
+    EXPECT_FALSE(action(window, "mnuViewRecord")->isChecked());
+    EXPECT_FALSE(action(window, "mnuViewSep1")->isVisible());
+    EXPECT_FALSE(action(window, "mnuViewStatusBar")->isVisible());
+    EXPECT_TRUE(action(window, "mnuViewStatusBar")->isChecked());
+    EXPECT_FALSE(action(window, "mnuFormatFont")->isVisible());
+}
+
+TEST(MainWindow, EditControlIsMonospacedUnwrappedAndFillsTheWindow)
+{
+    frmEditor window;
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("ZUNOPad File Editor"));
+    EditorWidget *editor = window.findChild<EditorWidget *>(QStringLiteral("rtbEditor"));
+    ASSERT_EQ(editor, window.editor());
+    EXPECT_TRUE(QFontInfo(editor->font()).fixedPitch());
+    EXPECT_DOUBLE_EQ(editor->font().pointSizeF(), 9.75);
+    EXPECT_EQ(editor->lineWrapMode(), QPlainTextEdit::NoWrap);
+    window.show();
+    window.resize(700, 400);
+    QApplication::processEvents();
+    EXPECT_EQ(editor->width(), window.centralWidget()->width());
+    EXPECT_EQ(editor->geometry().topLeft(), window.centralWidget()->geometry().topLeft());
+}
+
+TEST(MainWindow, FitWidensTheWindowForALongLine)
+{
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, QStringLiteral("W.PRJ"), QByteArray("AC:1\r\nXX:") + QByteArray(120, 'X'));
+    frmEditor window;
+    window.formLoad(path);
+    const double narrow = 2280;
+    EXPECT_GT(window.width(), narrow + 100 * 120 / 2) << "about a hundred characters wide";
+
+    window.editor()->setText(QStringLiteral("A"));
+    window.shell().fitWindowToText();
+    EXPECT_NEAR(window.width(), narrow, 20);
+}
+
+TEST(MainWindow, StartUpLoadsAndViewsSwitchWithTheFlagKept)
+{
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, QStringLiteral("ROAD1.PRJ"), SixListLines.toUtf8());
+    frmEditor window;
+    window.formLoad(path);
+    EditorWidget *editor = window.editor();
+    EXPECT_EQ(editor->text(), SixListLines);
+    EXPECT_FALSE(editor->isModified());
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("ROAD1.PRJ - ZUNOPad File Editor"));
+
+    action(window, "mnuViewRecord")->trigger();
+    EXPECT_EQ(editor->text(), FiveRecordLines);
+    EXPECT_TRUE(action(window, "mnuViewRecord")->isChecked());
+    EXPECT_FALSE(action(window, "mnuViewList")->isChecked());
+    EXPECT_FALSE(editor->isModified());
+
+    action(window, "mnuViewRecord")->trigger(); // already shown: nothing happens
+    EXPECT_TRUE(action(window, "mnuViewRecord")->isChecked());
+    EXPECT_EQ(editor->text(), FiveRecordLines);
+
+    // No Undo may bring back a layout the View menu does not name.
+    editor->undo();
+    EXPECT_EQ(editor->text(), FiveRecordLines);
+
+    action(window, "mnuViewList")->trigger();
+    EXPECT_EQ(editor->text(), SixListLines);
+    EXPECT_TRUE(action(window, "mnuViewList")->isChecked());
+    EXPECT_FALSE(action(window, "mnuViewRecord")->isChecked());
+    EXPECT_FALSE(editor->isModified());
+}
+
+TEST(MainWindow, SaveInRecordViewWritesTheListLayoutToTheFile)
+{
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, QStringLiteral("ROAD1.PRJ"), SixListLines.toUtf8());
+    frmEditor window;
+    window.formLoad(path);
+    action(window, "mnuViewRecord")->trigger();
+    EditorWidget *editor = window.editor();
+    editor->setSelStart(editor->text().indexOf(QStringLiteral("ABC")) + 3);
+    QTest::keyClicks(editor, QStringLiteral("d"));
+    EXPECT_TRUE(editor->isModified());
+
+    action(window, "mnuFileSave")->trigger();
+    EXPECT_EQ(readBytes(path), QByteArray("AC:1001\r\nBG:5\r\nPL:1,2,3\r\nXX:ABCD\r\nAC:OS\r\nEG:7"));
+    EXPECT_EQ(editor->text(), QStringLiteral("AC:1001\r\nBG:5  PL:1,2,3  XX:ABCD\r\n\r\nAC:OS\r\nEG:7"));
+    EXPECT_FALSE(editor->isModified());
+    EXPECT_TRUE(action(window, "mnuViewRecord")->isChecked());
+}
+
+TEST(MainWindow, FailedWriteWarnsAndLeavesFileAndDocumentIntact)
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir(QStringLiteral("sub"));
+    const QString path = writeFile(dir, QStringLiteral("sub/A.PRJ"), "AC:1");
+    frmEditor window;
+    window.formLoad(path);
+    window.editor()->setText(QStringLiteral("AC:2"));
+    // The folder disappears under the file: the write must fail, as root too.
+    ASSERT_TRUE(QDir(dir.filePath(QStringLiteral("sub"))).removeRecursively());
+
+    MessageBoxAnswerer answerer({QMessageBox::Ok});
+    action(window, "mnuFileSave")->trigger();
+    ASSERT_EQ(answerer.seen.size(), 1);
+    EXPECT_EQ(answerer.seen[0].icon, QMessageBox::Warning);
+    EXPECT_TRUE(answerer.seen[0].text.contains(QStringLiteral("could not be saved")));
+    EXPECT_EQ(window.editor()->text(), QStringLiteral("AC:2"));
+    EXPECT_TRUE(window.editor()->isModified());
+    EXPECT_FALSE(QFile::exists(path)) << "no partial file appears";
+}
+
+TEST(MainWindow, ClosingAsksAndCancelKeepsTheWindowOpen)
+{
+    frmEditor window;
+    window.show();
+    window.editor()->setText(QStringLiteral("AC:1"));
+    {
+        MessageBoxAnswerer answerer({QMessageBox::Cancel});
+        action(window, "mnuFileExit")->trigger();
+        ASSERT_EQ(answerer.seen.size(), 1);
+        EXPECT_EQ(answerer.seen[0].title, QStringLiteral("Save Changes?"));
+        EXPECT_EQ(answerer.seen[0].icon, QMessageBox::NoIcon);
+        EXPECT_EQ(answerer.seen[0].text,
+                  QStringLiteral("The text in 'Untitled File' has changed.\r\n\r\nDo you want to save the changes?"));
+    }
+    EXPECT_TRUE(window.isVisible());
+    {
+        MessageBoxAnswerer answerer({QMessageBox::No});
+        action(window, "mnuFileExit")->trigger();
+    }
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST(MainWindow, InvalidLineShowsTheWarningAndKeepsListView)
+{
+    frmEditor window;
+    window.editor()->setText(QStringLiteral("AC:1\r\nREMARK X"));
+    MessageBoxAnswerer answerer({QMessageBox::Ok});
+    action(window, "mnuViewRecord")->trigger();
+    ASSERT_EQ(answerer.seen.size(), 1);
+    EXPECT_EQ(answerer.seen[0].text, QStringLiteral("Invalid ZUNO Data Item 'REMARK X' on line 1"));
+    EXPECT_EQ(answerer.seen[0].title, QStringLiteral("Invalid File"));
+    EXPECT_EQ(answerer.seen[0].icon, QMessageBox::Warning);
+    EXPECT_TRUE(action(window, "mnuViewList")->isChecked());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy pointer is gone";
+}
+
+TEST(MainWindow, AboutBoxNamesTheVersion)
+{
+    frmEditor window;
+    MessageBoxAnswerer answerer({QMessageBox::Ok});
+    action(window, "mnuHelpAbout")->trigger();
+    ASSERT_EQ(answerer.seen.size(), 1);
+    EXPECT_EQ(answerer.seen[0].text, QStringLiteral("ZUNOPad Version: 0.9.7"));
+    EXPECT_EQ(answerer.seen[0].title, QStringLiteral("ZUNO Pad"));
+    EXPECT_EQ(answerer.seen[0].icon, QMessageBox::Information);
+}
+
+} // namespace

@@ -1,0 +1,19 @@
+// Test entry point for every test that touches Qt: widgets run on the
+// offscreen platform unless the caller chose another one (the end-to-end
+// tests run under Xvfb and set QT_QPA_PLATFORM=xcb themselves).
+#include <QApplication>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+
+int main(int argc, char **argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    ::testing::InitGoogleTest(&argc, argv);
+    // Keep the tests away from the user's own settings file.
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ZUNOPad"));
+    QApplication::setOrganizationName(QStringLiteral("ZUNOPad"));
+    return RUN_ALL_TESTS();
+}

@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QScreen>
+#include <QSettings>
 #include <gtest/gtest.h>
 
 using namespace zuno;
@@ -282,6 +284,37 @@ TEST(MainWindow, AboutBoxNamesTheVersion)
     EXPECT_EQ(answerer.seen[0].text, QStringLiteral("ZUNOPad Version: 0.9.7"));
     EXPECT_EQ(answerer.seen[0].title, QStringLiteral("ZUNO Pad"));
     EXPECT_EQ(answerer.seen[0].icon, QMessageBox::Information);
+}
+
+} // namespace
+
+namespace {
+
+// A stored position from a monitor that is gone is brought back onto the
+// primary screen; one on the screen is kept.
+TEST(MainWindowPosition, StoredPositionOffEveryScreenMovesOntoThePrimaryScreen)
+{
+    QSettings settings(QStringLiteral("ZUNOPad"), QStringLiteral("ZUNOPad"));
+    settings.setValue(QStringLiteral("StartupPosition/Top"), QStringLiteral("900000"));
+    settings.setValue(QStringLiteral("StartupPosition/Left"), QStringLiteral("-900000"));
+    settings.sync();
+    {
+        frmEditor window;
+        window.formLoad(QString());
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        EXPECT_TRUE(screen.contains(window.frameGeometry().topLeft()))
+            << window.frameGeometry().x() << "," << window.frameGeometry().y();
+    }
+    settings.setValue(QStringLiteral("StartupPosition/Top"), QStringLiteral("300"));
+    settings.setValue(QStringLiteral("StartupPosition/Left"), QStringLiteral("450"));
+    settings.sync();
+    {
+        frmEditor window;
+        window.formLoad(QString());
+        EXPECT_NEAR(window.top(), 300, 15);
+        EXPECT_NEAR(window.left(), 450, 15);
+    }
+    settings.remove(QStringLiteral("StartupPosition"));
 }
 
 } // namespace

@@ -63,12 +63,16 @@ protected:
 
 private:
     void select(int from, int to);
+    QTextCursor currentCursor() const;
+    void setCurrentCursor(const QTextCursor &cursor);
 
     QString m_fileName;
     bool m_modified = false;
     bool m_replacingAll = false;
     QTextCursor m_compoundCursor;
     int m_compoundDepth = 0;
+    // Where toDocumentPosition last found its offset: a hint, not a promise.
+    mutable int m_lastBlockNumber = 0;
 };
 
 } // namespace zuno

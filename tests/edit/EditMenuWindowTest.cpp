@@ -1,0 +1,310 @@
+// The Edit commands, the right-click menu and Go To Line in the real main
+// window on the offscreen platform.
+#include "ModalRunner.h"
+
+#include "edit/frmGoToLine.h"
+#include "editor/frmEditor.h"
+#include "platform/QtClipboard.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace zuno {
+namespace {
+
+const QString FiveLines = QStringLiteral("L1\r\nL2\r\nL3\r\nL4\r\nL5");
+
+class EditMenuWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        window = std::make_unique<frmEditor>();
+        window->show();
+        window->activateWindow();
+        editor = window->editor();
+        editor->QWidget::setFocus();
+        QApplication::processEvents();
+    }
+    void TearDown() override
+    {
+        // Nothing unsaved may ask a question on the way out.
+        editor->setModified(false);
+        window.reset();
+    }
+
+    QAction *action(const char *name) const
+    {
+        return window->findChild<QAction *>(QString::fromLatin1(name));
+    }
+    frmGoToLine *goToDialog() const { return window->findChild<frmGoToLine *>(); }
+
+    // Chooses Edit > Go To and plays `steps` while the dialog is open.
+    void goTo(const std::function<void()> &steps)
+    {
+        whileModal(steps, [this] { action("mnuEditGoTo")->trigger(); });
+    }
+
+    std::unique_ptr<frmEditor> window;
+    EditorWidget *editor = nullptr;
+};
+
+// ------------------------------------------------------------------ typing and undo
+
+TEST_F(EditMenuWindow, TypedLettersBecomeCapitalsOtherCharactersStay)
+{
+    QTest::keyClicks(editor, QStringLiteral("pl:a{`}1"));
+    EXPECT_EQ(editor->text(), QStringLiteral("PL:A{`}1"));
+    EXPECT_TRUE(editor->isModified());
+}
+
+TEST_F(EditMenuWindow, EditMenuEntriesHaveNoShortcutsSoTheControlKeepsItsKeys)
+{
+    for (QAction *entry : window->editMenu()->actions())
+        EXPECT_TRUE(entry->shortcut().isEmpty()) << entry->objectName().toStdString();
+
+    editor->setText(QStringLiteral("PR:"));
+    editor->setSelStart(3);
+    QTest::keyClicks(editor, QStringLiteral("x"));
+    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(editor->text(), QStringLiteral("PR:"));
+
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(editor, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(systemClipboard().text(), QStringLiteral("PR:"));
+    QTest::keyClick(editor, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(editor->text(), QString());
+    QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(editor->text(), QStringLiteral("PR:PR:"));
+}
+
+TEST_F(EditMenuWindow, UndoFromTheMenuRevertsTheLastEditAsCtrlZWould)
+{
+    editor->setText(QStringLiteral("AC:1"));
+    editor->setSelStart(4);
+    QTest::keyClicks(editor, QStringLiteral("23"));
+    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+    const QString afterCtrlZ = editor->text();
+
+    editor->setText(QStringLiteral("AC:1"));
+    editor->setSelStart(4);
+    QTest::keyClicks(editor, QStringLiteral("23"));
+    action("mnuEditUndo")->trigger();
+    EXPECT_EQ(editor->text(), afterCtrlZ);
+    EXPECT_EQ(editor->text(), QStringLiteral("AC:1"));
+}
+
+TEST_F(EditMenuWindow, ClearThenUndoRestoresTheText)
+{
+    editor->setText(FiveLines);
+    editor->setModified(false);
+    editor->setSelStart(5);
+    editor->setSelLength(1);
+
+    action("mnuEditClear")->trigger();
+    EXPECT_EQ(editor->text(), QString());
+    EXPECT_TRUE(editor->isModified());
+
+    action("mnuEditUndo")->trigger();
+    EXPECT_EQ(editor->text(), FiveLines);
+}
+
+TEST_F(EditMenuWindow, SelectAllCutAndPasteThroughTheMenu)
+{
+    editor->setText(QStringLiteral("AB\r\nC"));
+    action("mnuEditSelectAll")->trigger();
+    EXPECT_EQ(editor->selStart(), 0);
+    EXPECT_EQ(editor->selLength(), 5);
+
+    action("mnuEditCopy")->trigger();
+    EXPECT_EQ(systemClipboard().text(), QStringLiteral("AB\r\nC"));
+
+    editor->setSelStart(1);
+    editor->setSelLength(1);
+    action("mnuEditCut")->trigger();
+    EXPECT_EQ(systemClipboard().text(), QStringLiteral("B"));
+    EXPECT_EQ(editor->text(), QStringLiteral("A\r\nC"));
+
+    systemClipboard().setText(QStringLiteral("lower"));
+    editor->setSelStart(0);
+    action("mnuEditPaste")->trigger();
+    EXPECT_EQ(editor->text(), QStringLiteral("lowerA\r\nC"));
+}
+
+// ------------------------------------------------------------------ right click
+
+TEST_F(EditMenuWindow, ARightClickOpensTheEditMenuItselfAtThePointer)
+{
+    const QPoint at(40, 30);
+    QWidget *popup = nullptr;
+    QStringList entries;
+    QPoint shownAt;
+    whileModal(
+        [&] {
+            popup = QApplication::activePopupWidget();
+            if (auto *menu = qobject_cast<QMenu *>(popup)) {
+                for (QAction *entry : menu->actions())
+                    entries << (entry->isSeparator() ? QStringLiteral("-") : entry->objectName());
+                shownAt = menu->pos();
+            }
+            if (popup)
+                popup->close();
+        },
+        [&] { QTest::mouseClick(editor->viewport(), Qt::RightButton, Qt::ShiftModifier, at); });
+
+    EXPECT_EQ(popup, window->editMenu());
+    EXPECT_EQ(entries,
+              (QStringList{"mnuEditUndo", "-", "mnuEditCut", "mnuEditCopy", "mnuEditPaste", "-",
+                           "mnuEditClear", "mnuEditSelectAll", "-", "mnuEditFind",
+                           "mnuEditReplace", "-", "mnuEditGoTo"}));
+    EXPECT_EQ(shownAt, editor->viewport()->mapToGlobal(at));
+}
+
+TEST_F(EditMenuWindow, LeftAndMiddleClicksOpenNothing)
+{
+    QWidget *openedBy[2] = {nullptr, nullptr};
+    const Qt::MouseButton buttons[2] = {Qt::LeftButton, Qt::MiddleButton};
+    for (int i = 0; i < 2; ++i) {
+        whileModal(
+            [&, i] {
+                openedBy[i] = QApplication::activePopupWidget();
+                if (openedBy[i])
+                    openedBy[i]->close();
+            },
+            [&, i] {
+                QTest::mouseClick(editor->viewport(), buttons[i], Qt::NoModifier, QPoint(40, 30));
+                QApplication::processEvents(); // let the check run
+            });
+    }
+    EXPECT_EQ(openedBy[0], nullptr);
+    EXPECT_EQ(openedBy[1], nullptr);
+}
+
+TEST_F(EditMenuWindow, UndoFromTheRightClickMenuRevertsTheLastEdit)
+{
+    editor->setText(QStringLiteral("AC:1"));
+    editor->setSelStart(4);
+    QTest::keyClicks(editor, QStringLiteral("9"));
+    ASSERT_EQ(editor->text(), QStringLiteral("AC:19"));
+    whileModal(
+        [&] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            QAction *undo = action("mnuEditUndo");
+            QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(undo).center());
+        },
+        [&] { QTest::mouseClick(editor->viewport(), Qt::RightButton, Qt::NoModifier, QPoint(10, 10)); });
+    EXPECT_EQ(editor->text(), QStringLiteral("AC:1"));
+}
+
+// ------------------------------------------------------------------ Go To
+
+TEST_F(EditMenuWindow, GoToMovesTheCaretToTheLineTyped)
+{
+    editor->setText(FiveLines);
+    editor->setSelStart(16);
+    editor->setModified(false);
+    QString caption;
+    bool escapeIgnored = false;
+    goTo([&] {
+        frmGoToLine *dialog = goToDialog();
+        ASSERT_NE(dialog, nullptr);
+        caption = dialog->windowTitle();
+        QTest::keyClicks(dialog->txtGoToLine, QStringLiteral("2"));
+        QTest::keyClick(dialog->txtGoToLine, Qt::Key_Escape);
+        escapeIgnored = dialog->isVisible();
+        QTest::keyClick(dialog->txtGoToLine, Qt::Key_Return);
+    });
+    EXPECT_EQ(caption, QStringLiteral("Go To Line"));
+    EXPECT_TRUE(escapeIgnored);
+    EXPECT_EQ(editor->selStart(), 4);
+    EXPECT_EQ(editor->text(), FiveLines);
+    EXPECT_FALSE(editor->isModified());
+}
+
+TEST_F(EditMenuWindow, GoToKeepsOneDialogThatReopensEmpty)
+{
+    editor->setText(FiveLines);
+    editor->setSelStart(0);
+    frmGoToLine *first = nullptr;
+    goTo([&] {
+        first = goToDialog();
+        QTest::keyClicks(first->txtGoToLine, QStringLiteral("3.5"));
+        first->cmdGoToOK->click();
+    });
+    EXPECT_EQ(editor->selStart(), 12); // 3.5 reads as line 4
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->parentWidget(), window.get());
+    EXPECT_TRUE(first->isHidden());
+
+    QString entryOnReopen = QStringLiteral("<not shown>");
+    frmGoToLine *second = nullptr;
+    goTo([&] {
+        second = goToDialog();
+        entryOnReopen = second->entry();
+        second->cmdGoToCancel->click();
+    });
+    EXPECT_EQ(second, first);
+    EXPECT_EQ(entryOnReopen, QString());
+    EXPECT_EQ(editor->selStart(), 0); // Cancel: the start of the text
+}
+
+TEST_F(EditMenuWindow, GoToWarnsAboutANonNumberAndCancelThenGivesUp)
+{
+    editor->setText(FiveLines);
+    editor->setSelStart(17);
+    QStringList seen; // what showed up, in order
+    int stage = 0;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *box = qobject_cast<QMessageBox *>(modal); box && stage == 1) {
+            seen << box->windowTitle() + QStringLiteral(": ") + box->text()
+                    + (box->icon() == QMessageBox::Warning ? QStringLiteral(" (warning)") : QString());
+            stage = 2;
+            box->button(QMessageBox::Ok)->click();
+        } else if (auto *dialog = qobject_cast<frmGoToLine *>(modal); dialog && dialog->isVisible()) {
+            if (stage == 0) {
+                QTest::keyClicks(dialog->txtGoToLine, QStringLiteral("abc"));
+                stage = 1;
+                dialog->cmdGoToOK->click();
+            } else if (stage == 2) {
+                seen << QStringLiteral("dialog showing ") + dialog->entry();
+                stage = 3;
+                dialog->cmdGoToCancel->click();
+            }
+        }
+    });
+    poll.start(10);
+    whileModal([] {}, [&] { action("mnuEditGoTo")->trigger(); });
+    poll.stop();
+
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("Invalid Line Number: You must enter a numeric value (warning)"),
+                                 QStringLiteral("dialog showing abc")}));
+    EXPECT_EQ(editor->selStart(), 17);
+}
+
+TEST_F(EditMenuWindow, TheHiddenGoToDialogGoesWithTheWindow)
+{
+    goTo([&] { goToDialog()->cmdGoToCancel->click(); });
+    QPointer<frmGoToLine> dialog = goToDialog();
+    ASSERT_FALSE(dialog.isNull());
+    window->close();
+    for (QWidget *top : QApplication::topLevelWidgets())
+        EXPECT_FALSE(top->isVisible()) << top->objectName().toStdString();
+    window.reset();
+    EXPECT_TRUE(dialog.isNull());
+    window = std::make_unique<frmEditor>(); // for TearDown
+    editor = window->editor();
+}
+
+} // namespace
+} // namespace zuno

@@ -1,0 +1,224 @@
+// The Go To Line dialog on the offscreen platform: layout, keys, the three
+// ways a use ends, and its life as one object per main window.
+#include "ModalRunner.h"
+
+#include "edit/frmGoToLine.h"
+#include "platform/Units.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace zuno {
+namespace {
+
+QRect expectedRect(double left, double top, double width, double height)
+{
+    const double dpiX = QGuiApplication::primaryScreen()->logicalDotsPerInchX();
+    const double dpiY = QGuiApplication::primaryScreen()->logicalDotsPerInchY();
+    auto px = [&](double twips) { return qRound(twips * dpiX / 1440.0); };
+    auto py = [&](double twips) { return qRound(twips * dpiY / 1440.0); };
+    return QRect(QPoint(px(left), py(top)), QPoint(px(left + width) - 1, py(top + height) - 1));
+}
+
+class FrmGoToLineTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        owner = std::make_unique<QWidget>();
+        owner->setGeometry(200, 150, 640, 480);
+        owner->show();
+        dialog = &frmGoToLine::instance(holder, owner.get());
+    }
+
+    // Opens the dialog, for whileModal.
+    std::function<GoToLineOutcome()> show()
+    {
+        return [this] { return dialog->showModal(); };
+    }
+
+    std::unique_ptr<QWidget> owner;
+    QPointer<QDialog> holder;
+    frmGoToLine *dialog = nullptr;
+};
+
+TEST_F(FrmGoToLineTest, HasItsCaptionControlsAndTwipLayout)
+{
+    EXPECT_EQ(dialog->objectName(), QStringLiteral("frmGoToLine"));
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Go To Line"));
+    EXPECT_EQ(dialog->size(), expectedRect(0, 0, 2550, 960).size());
+    EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize()); // fixed size
+
+    EXPECT_EQ(dialog->findChild<QLabel *>(QStringLiteral("lblGoToLine")), dialog->lblGoToLine);
+    EXPECT_EQ(dialog->findChild<QLineEdit *>(QStringLiteral("txtGoToLine")), dialog->txtGoToLine);
+    EXPECT_EQ(dialog->findChild<QPushButton *>(QStringLiteral("cmdGoToOK")), dialog->cmdGoToOK);
+    EXPECT_EQ(dialog->findChild<QPushButton *>(QStringLiteral("cmdGoToCancel")), dialog->cmdGoToCancel);
+
+    EXPECT_EQ(dialog->lblGoToLine->text(), QStringLiteral("Line Number:"));
+    EXPECT_EQ(dialog->txtGoToLine->text(), QString());
+    EXPECT_EQ(dialog->cmdGoToOK->text(), QStringLiteral("&OK"));
+    EXPECT_EQ(dialog->cmdGoToCancel->text(), QStringLiteral("&Cancel"));
+
+    EXPECT_EQ(dialog->lblGoToLine->geometry(), expectedRect(120, 120, 975, 255));
+    EXPECT_EQ(dialog->txtGoToLine->geometry(), expectedRect(1200, 120, 1215, 285));
+    EXPECT_EQ(dialog->cmdGoToOK->geometry(), expectedRect(120, 480, 1095, 375));
+    EXPECT_EQ(dialog->cmdGoToCancel->geometry(), expectedRect(1320, 480, 1095, 375));
+
+    EXPECT_TRUE(dialog->cmdGoToOK->isDefault());
+    EXPECT_FALSE(dialog->cmdGoToCancel->isDefault());
+}
+
+TEST_F(FrmGoToLineTest, IsAFixedDialogWithoutMinimiseOrMaximise)
+{
+    const Qt::WindowFlags flags = dialog->windowFlags();
+    EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Dialog);
+    EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowTitleHint);
+    EXPECT_FALSE(dialog->isSizeGripEnabled());
+}
+
+TEST_F(FrmGoToLineTest, TheEntryHasNoLengthLimit)
+{
+    const QString longEntry(100000, QLatin1Char('7'));
+    dialog->setEntry(longEntry);
+    EXPECT_EQ(dialog->entry(), longEntry);
+}
+
+TEST_F(FrmGoToLineTest, OpensWithTheFocusInTheEntryAndTabsThroughTheButtons)
+{
+    QList<QWidget *> focusOrder;
+    const GoToLineOutcome outcome = whileModal(
+        [&] {
+            focusOrder << dialog->focusWidget();
+            for (int i = 0; i < 3; ++i) {
+                QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);
+                focusOrder << dialog->focusWidget();
+            }
+            dialog->cmdGoToCancel->click();
+        },
+        show());
+    EXPECT_EQ(outcome, GoToLineOutcome::Cancel);
+    EXPECT_EQ(focusOrder, (QList<QWidget *>{dialog->txtGoToLine, dialog->cmdGoToOK,
+                                            dialog->cmdGoToCancel, dialog->txtGoToLine}));
+}
+
+TEST_F(FrmGoToLineTest, EnterInTheEntryPressesOk)
+{
+    const GoToLineOutcome outcome = whileModal(
+        [&] {
+            QTest::keyClicks(dialog->txtGoToLine, QStringLiteral("12"));
+            QTest::keyClick(dialog->txtGoToLine, Qt::Key_Return);
+        },
+        show());
+    EXPECT_EQ(outcome, GoToLineOutcome::Ok);
+    EXPECT_EQ(dialog->entry(), QStringLiteral("12"));
+    EXPECT_TRUE(dialog->isHidden());
+}
+
+TEST_F(FrmGoToLineTest, EscapeDoesNothing)
+{
+    bool visibleAfterEscape = false;
+    const GoToLineOutcome outcome = whileModal(
+        [&] {
+            QTest::keyClicks(dialog->txtGoToLine, QStringLiteral("3"));
+            QTest::keyClick(dialog->txtGoToLine, Qt::Key_Escape);
+            QTest::keyClick(dialog->cmdGoToOK, Qt::Key_Escape);
+            QTest::keyClick(dialog, Qt::Key_Escape);
+            QApplication::processEvents();
+            visibleAfterEscape = dialog->isVisible();
+            dialog->cmdGoToOK->click();
+        },
+        show());
+    EXPECT_EQ(outcome, GoToLineOutcome::Ok);
+    EXPECT_TRUE(visibleAfterEscape);
+    EXPECT_EQ(dialog->entry(), QStringLiteral("3"));
+}
+
+TEST_F(FrmGoToLineTest, CancelEmptiesTheEntryAndHides)
+{
+    dialog->setEntry(QStringLiteral("abc"));
+    const GoToLineOutcome outcome =
+        whileModal([&] { QTest::mouseClick(dialog->cmdGoToCancel, Qt::LeftButton); }, show());
+    EXPECT_EQ(outcome, GoToLineOutcome::Cancel);
+    EXPECT_EQ(dialog->entry(), QString());
+    EXPECT_TRUE(dialog->isHidden());
+    EXPECT_FALSE(holder.isNull()); // hidden, not destroyed
+}
+
+TEST_F(FrmGoToLineTest, TheCloseBoxLosesTheEntry)
+{
+    const GoToLineOutcome outcome = whileModal(
+        [&] {
+            QTest::keyClicks(dialog->txtGoToLine, QStringLiteral("4"));
+            dialog->close();
+        },
+        show());
+    EXPECT_EQ(outcome, GoToLineOutcome::Closed);
+    EXPECT_EQ(dialog->entry(), QString());
+    EXPECT_TRUE(dialog->isHidden());
+    EXPECT_FALSE(holder.isNull());
+}
+
+TEST_F(FrmGoToLineTest, AnEntryLeftByOkIsShownAgain)
+{
+    dialog->setEntry(QStringLiteral("abc"));
+    QString shown;
+    const GoToLineOutcome outcome = whileModal(
+        [&] {
+            shown = dialog->txtGoToLine->text();
+            dialog->cmdGoToOK->click();
+        },
+        show());
+    EXPECT_EQ(outcome, GoToLineOutcome::Ok);
+    EXPECT_EQ(shown, QStringLiteral("abc"));
+}
+
+TEST_F(FrmGoToLineTest, IsCentredOnTheOwnerFirstAndThenReopensWhereItWasLeft)
+{
+    auto centreDistance = [&] {
+        return (dialog->frameGeometry().center() - owner->frameGeometry().center()).manhattanLength();
+    };
+    whileModal([&] { dialog->cmdGoToOK->click(); }, show());
+    const QPoint firstPlace = dialog->pos();
+    EXPECT_LE(centreDistance(), 2);
+
+    owner->move(20, 30);
+    QPoint secondPlace;
+    whileModal(
+        [&] {
+            secondPlace = dialog->pos();
+            dialog->cmdGoToOK->click();
+        },
+        show());
+    EXPECT_EQ(secondPlace, firstPlace);
+
+    // Closed with the close box it is as good as new: centred again.
+    whileModal([&] { dialog->close(); }, show());
+    int distanceWhenReopened = -1;
+    whileModal(
+        [&] {
+            distanceWhenReopened = centreDistance();
+            dialog->cmdGoToOK->click();
+        },
+        show());
+    EXPECT_LE(distanceWhenReopened, 2);
+    EXPECT_GE(distanceWhenReopened, 0);
+}
+
+TEST_F(FrmGoToLineTest, IsOneDialogPerOwnerThatGoesWithIt)
+{
+    EXPECT_EQ(&frmGoToLine::instance(holder, owner.get()), dialog);
+    EXPECT_EQ(dialog->parentWidget(), owner.get());
+    EXPECT_TRUE(dialog->isWindow());
+    owner.reset();
+    EXPECT_TRUE(holder.isNull());
+}
+
+} // namespace
+} // namespace zuno

@@ -1,0 +1,112 @@
+#pragma once
+// The printer as the program sees it: one print job at a time on the
+// system's default printer, measured in twips (1/1440 inch) except for the
+// two physical offsets, which the printer reports in device pixels.
+// QtPrinter (QPrinter) is the real one; FakePrinter the double used by the
+// logic tests.
+#include <QFont>
+#include <QList>
+#include <QString>
+#include <QtGlobal>
+
+#include <stdexcept>
+
+namespace zuno {
+
+// A rectangle in twips given by its four edges (right and bottom exclusive),
+// as the printer's formatter takes it.
+struct TwipsRect {
+    qint32 left = 0;
+    qint32 top = 0;
+    qint32 right = 0;
+    qint32 bottom = 0;
+
+    qint64 width() const { return qint64(right) - left; }
+    qint64 height() const { return qint64(bottom) - top; }
+    bool operator==(const TwipsRect &) const = default;
+};
+
+// Raised by every printer operation that fails; carries the platform's
+// description of the failure, ready to be shown to the user.
+class PrinterError : public std::runtime_error {
+public:
+    explicit PrinterError(const QString &description)
+        : std::runtime_error(description.toStdString()), m_description(description)
+    {
+    }
+    QString description() const { return m_description; }
+
+private:
+    QString m_description;
+};
+
+// One line of a text whose lines end in "\r\n" (a lone "\r" or "\n" also
+// ends a line): where it starts, how many characters it holds and how many
+// the line break after it takes (0 for the last line).
+struct TextLineSpan {
+    qint64 start = 0;
+    qint64 length = 0;
+    qint64 breakLength = 0;
+
+    qint64 end() const { return start + length; }
+    qint64 next() const { return start + length + breakLength; }
+    bool operator==(const TextLineSpan &) const = default;
+};
+
+// The lines of `text`, in order. An empty text has one empty line; a text
+// that ends with a line break has an empty last line after it.
+QList<TextLineSpan> splitTextLines(const QString &text);
+
+class IPrinter {
+public:
+    virtual ~IPrinter() = default;
+
+    // Opens a print job on the system's default printer, with the printer's
+    // default paper, orientation and resolution; the job has one empty page,
+    // the current page. `documentName` is what the print service shows for
+    // the job. Throws PrinterError when there is no default printer or the
+    // job cannot be opened.
+    virtual void startJob(const QString &documentName) = 0;
+
+    // The rest needs an open job; each throws PrinterError on failure.
+
+    // Distance from the sheet's top-left corner to the printable area's
+    // top-left corner, in device pixels.
+    virtual int physicalOffsetX() const = 0;
+    virtual int physicalOffsetY() const = 0;
+    // A length in device pixels as twips, at the printer's resolution.
+    virtual double pixelsToTwipsX(double pixels) const = 0;
+    virtual double pixelsToTwipsY(double pixels) const = 0;
+    // The whole sheet, in twips.
+    virtual double sheetWidth() const = 0;
+    virtual double sheetHeight() const = 0;
+    // The printable area, in twips.
+    virtual double printableWidth() const = 0;
+    virtual double printableHeight() const = 0;
+
+    // Lays out `text` (lines separated by "\r\n") in `font` from the offset
+    // `from` ("\r\n" counts two) into `drawing`, a rectangle relative to the
+    // printable area's top-left corner, breaking lines that are wider than
+    // the rectangle (at spaces where possible), and draws on the current
+    // page every line that fits whole. Returns the offset of the first
+    // character not drawn, or the text's length when all of it was drawn.
+    // Returns `from` when not even one line fits (a rectangle too small for
+    // a character). `page` is the page rectangle, (0, 0, printable width,
+    // printable height).
+    virtual qint64 renderRange(const QString &text, const QFont &font, qint64 from, const TwipsRect &drawing,
+                               const TwipsRect &page) = 0;
+
+    // Starts a new page, which becomes the current page.
+    virtual void newPage() = 0;
+    // Ends the document and hands the job to the printer.
+    virtual void endJob() = 0;
+
+    // Drops what the formatting of renderRange keeps between calls. Never
+    // fails; harmless when nothing is kept.
+    virtual void releaseLayout() = 0;
+    // Cancels the open job, if any: nothing of it reaches the printer. Never
+    // fails.
+    virtual void abortJob() = 0;
+};
+
+} // namespace zuno

@@ -1,0 +1,83 @@
+#pragma once
+// A printer as numbers, for the logic tests. Its formatter is a plain grid:
+// every character is `charWidth` twips wide and every line `lineHeight`
+// twips high; a line longer than the drawing rectangle is cut into pieces
+// of as many characters as fit. What each page receives is recorded, and
+// any operation can be made to fail.
+#include "platform/Printer.h"
+
+#include <QFont>
+#include <QList>
+#include <QMap>
+#include <QStringList>
+
+namespace zuno {
+
+class FakePrinter : public IPrinter {
+public:
+    void startJob(const QString &documentName) override;
+    int physicalOffsetX() const override;
+    int physicalOffsetY() const override;
+    double pixelsToTwipsX(double pixels) const override;
+    double pixelsToTwipsY(double pixels) const override;
+    double sheetWidth() const override;
+    double sheetHeight() const override;
+    double printableWidth() const override;
+    double printableHeight() const override;
+    qint64 renderRange(const QString &text, const QFont &font, qint64 from, const TwipsRect &drawing,
+                       const TwipsRect &page) override;
+    void newPage() override;
+    void endJob() override;
+    void releaseLayout() override;
+    void abortJob() override;
+
+    // The printer. The defaults: A4 at 600 dpi with a printable area
+    // starting 0.25 inch (150 pixels) from the left and 0.2 inch (120
+    // pixels) from the top, and a grid of 120 by 240 twips.
+    bool hasDefaultPrinter = true;
+    QString noPrinterDescription = QStringLiteral("No default printer.");
+    int offsetXPixels = 150;
+    int offsetYPixels = 120;
+    double dpiX = 600;
+    double dpiY = 600;
+    double sheetWidthTwips = 11906;
+    double sheetHeightTwips = 16838;
+    double printableWidthTwips = 11186;
+    double printableHeightTwips = 16358;
+    qint64 charWidth = 120;
+    qint64 lineHeight = 240;
+    // More pages than a test ever prints: a job that runs away fails here
+    // instead of running forever.
+    int pageLimit = 10000;
+
+    // Makes the `failOnCall`-th call of the operation named (a method name,
+    // as in `calls`) throw PrinterError(failDescription).
+    QString failOperation;
+    int failOnCall = 1;
+    QString failDescription = QStringLiteral("The printer failed.");
+
+    // What the tests look at.
+    // Every call, in order: "startJob", "physicalOffsetX", ..., "renderRange",
+    // "newPage", "endJob", "releaseLayout", "abortJob".
+    mutable QStringList calls;
+    QString documentName;
+    bool jobOpen = false;
+    // The pages of the open job (or of the last one, once ended), each a
+    // list of the printed lines' text.
+    QList<QStringList> pages;
+    // The pages of every job handed to the printer, in order.
+    QList<QList<QStringList>> printedJobs;
+    int abortedJobs = 0;
+    // The arguments of each renderRange call.
+    QList<qint64> renderFroms;
+    QList<TwipsRect> drawingRects;
+    QList<TwipsRect> pageRects;
+    QList<QFont> fonts;
+
+private:
+    void enter(const char *operation) const;
+    void enterJob(const char *operation) const;
+    mutable QMap<QString, int> m_callCounts;
+};
+
+} // namespace zuno

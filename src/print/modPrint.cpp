@@ -1,0 +1,114 @@
+#include "print/modPrint.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <new>
+#include <optional>
+
+namespace zuno {
+
+namespace {
+
+qint32 clampToInt32(qint64 value)
+{
+    return qint32(std::clamp<qint64>(value, std::numeric_limits<qint32>::min(),
+                                     std::numeric_limits<qint32>::max()));
+}
+
+} // namespace
+
+qint64 wholeTwips(double twips)
+{
+    // Far beyond any sheet; keeps the conversion defined for absurd input.
+    constexpr double limit = 1e15;
+    if (std::isnan(twips))
+        return 0;
+    return qint64(std::llround(std::clamp(twips, -limit, limit)));
+}
+
+PrintRectangles computePrintRectangles(qint32 left, qint32 top, qint32 right, qint32 bottom,
+                                       double sheetWidth, double sheetHeight, double printableWidth,
+                                       double printableHeight, qint64 offsetX, qint64 offsetY)
+{
+    PrintRectangles rects;
+    rects.drawing.left = clampToInt32(qint64(left) - offsetX);
+    rects.drawing.top = clampToInt32(qint64(top) - offsetY);
+    rects.drawing.right = clampToInt32(wholeTwips(sheetWidth) - right - offsetX);
+    rects.drawing.bottom = clampToInt32(wholeTwips(sheetHeight) - bottom - offsetY);
+    rects.page = {0, 0, clampToInt32(wholeTwips(printableWidth)), clampToInt32(wholeTwips(printableHeight))};
+    return rects;
+}
+
+QString printDocumentName(const QString &fileName)
+{
+    const QString name = QFileInfo(fileName).fileName();
+    return name.isEmpty() ? QStringLiteral("Untitled") : name;
+}
+
+QString printNoRoomMessage()
+{
+    return QCoreApplication::translate(
+        "modPrint",
+        "The document cannot be printed: the margins leave no room for the text on the printer's paper.");
+}
+
+void PrintEditorText(IEditControl &editor, const QFont &font, qint32 left, qint32 top, qint32 right,
+                     qint32 bottom, const PrintServices &services)
+{
+    IPrinter &printer = services.printer;
+    std::optional<QString> failure;
+    {
+        BusyPointer busy(services.window);
+        try {
+            printer.startJob(printDocumentName(editor.fileName()));
+
+            // Asked one after the other, in this order.
+            const qint64 offsetX = wholeTwips(printer.pixelsToTwipsX(printer.physicalOffsetX()));
+            const qint64 offsetY = wholeTwips(printer.pixelsToTwipsY(printer.physicalOffsetY()));
+            const double sheetWidth = printer.sheetWidth();
+            const double sheetHeight = printer.sheetHeight();
+            const double printableWidth = printer.printableWidth();
+            const double printableHeight = printer.printableHeight();
+            const PrintRectangles rects = computePrintRectangles(left, top, right, bottom, sheetWidth, sheetHeight,
+                                                                 printableWidth, printableHeight, offsetX, offsetY);
+
+            const QString text = editor.text();
+            const qint64 textLength = text.size();
+            qint64 from = 0;
+            for (;;) {
+                const qint64 next = printer.renderRange(text, font, from, rects.drawing, rects.page);
+                if (next >= textLength)
+                    break;
+                // Nothing fitted on this page: every further page would be
+                // the same, so the job ends here.
+                if (next <= from)
+                    throw PrinterError(printNoRoomMessage());
+                from = next;
+                printer.newPage();
+            }
+            printer.endJob();
+            printer.releaseLayout();
+        } catch (const PrinterError &error) {
+            failure = error.description();
+        } catch (const std::bad_alloc &) {
+            failure = QCoreApplication::translate("modPrint", "There is not enough memory to print the document.");
+        } catch (const std::exception &error) {
+            failure = QString::fromLocal8Bit(error.what());
+        }
+        if (failure) {
+            printer.abortJob();
+            printer.releaseLayout();
+        }
+    }
+    if (!failure)
+        return;
+    if (failure->isEmpty())
+        failure = QCoreApplication::translate("modPrint", "The document could not be printed.");
+    services.messages.show(*failure, MessageButtons::Ok, MessageIcon::None);
+}
+
+} // namespace zuno

@@ -1,0 +1,263 @@
+#include "search/modFindReplaceRichText.h"
+
+#include "platform/TextFind.h"
+#include "search/frmFindReplace.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace zuno::modFindReplaceRichText {
+
+namespace {
+
+// rtbTarget: watched through QPointer when it is a QObject, else held
+// through a weak_ptr, so that a control that is gone is never reached.
+struct TargetHolder {
+    IEditControl *control = nullptr;
+    QPointer<QObject> watched;
+    std::weak_ptr<IEditControl> shared;
+    bool isShared = false;
+};
+
+TargetHolder &rtbTarget()
+{
+    static TargetHolder holder;
+    return holder;
+}
+
+int optionValue(bool bMatchCase, bool bWholeWord)
+{
+    return (bWholeWord ? FindWholeWord : 0) | (bMatchCase ? FindMatchCase : 0);
+}
+
+// True when `selected` is an occurrence of `sFind`: the same text, or with
+// match case off the same text in other letter case (the rule the find
+// operation matches by). Word boundaries play no part. An empty find text
+// has no occurrence.
+bool isOccurrence(const QString &selected, const QString &sFind, bool bMatchCase)
+{
+    if (sFind.isEmpty() || selected.size() != sFind.size())
+        return false;
+    return findText(selected, sFind, 0, bMatchCase, false) == 0;
+}
+
+struct ReplaceStep {
+    bool replaced = false;
+    bool found = false;
+};
+
+ReplaceStep replaceStep(IEditControl &control, const QString &sReplace, const QString &sFind,
+                        bool bMatchCase, bool bWholeWord)
+{
+    ReplaceStep step;
+    if (!sFind.isEmpty() && control.selLength() == sFind.size()
+        && isOccurrence(control.selText(), sFind, bMatchCase)) {
+        control.setSelText(sReplace);
+        step.replaced = true;
+    }
+    step.found = FindNext(control, sFind, bMatchCase, bWholeWord);
+    if (step.found)
+        control.setFocus();
+    return step;
+}
+
+// Brackets a stretch of edits as one undo step with one redraw.
+class CompoundEdit {
+public:
+    explicit CompoundEdit(IEditControl &control) : m_control(control)
+    {
+        m_control.beginCompoundEdit();
+    }
+    ~CompoundEdit() { m_control.endCompoundEdit(); }
+    CompoundEdit(const CompoundEdit &) = delete;
+    CompoundEdit &operator=(const CompoundEdit &) = delete;
+
+private:
+    IEditControl &m_control;
+};
+
+} // namespace
+
+bool SetTarget(IEditControl &control)
+{
+    TargetHolder &holder = rtbTarget();
+    holder = TargetHolder();
+    auto *object = dynamic_cast<QObject *>(&control);
+    if (!object)
+        return false;
+    holder.control = &control;
+    holder.watched = object;
+    return true;
+}
+
+void SetTarget(const std::shared_ptr<IEditControl> &control)
+{
+    TargetHolder &holder = rtbTarget();
+    holder = TargetHolder();
+    if (!control)
+        return;
+    holder.control = control.get();
+    holder.shared = control;
+    holder.isShared = true;
+}
+
+void ClearTarget()
+{
+    rtbTarget() = TargetHolder();
+}
+
+IEditControl *Target()
+{
+    const TargetHolder &holder = rtbTarget();
+    if (!holder.control)
+        return nullptr;
+    if (holder.isShared)
+        return holder.shared.expired() ? nullptr : holder.control;
+    return holder.watched.isNull() ? nullptr : holder.control;
+}
+
+bool FindNext(IEditControl &control, const QString &sFind, bool bMatchCase, bool bWholeWord)
+{
+    if (sFind.isEmpty())
+        return false;
+    // The selected text itself is never searched again.
+    const qint64 start = control.selStart() + control.selLength();
+    if (control.find(sFind, start, optionValue(bMatchCase, bWholeWord)) < 0)
+        return false;
+    control.setFocus();
+    return true;
+}
+
+bool ReplaceOne(IEditControl &control, const QString &sReplace, const QString &sFind,
+                bool bMatchCase, bool bWholeWord)
+{
+    return replaceStep(control, sReplace, sFind, bMatchCase, bWholeWord).found;
+}
+
+qint64 ReplaceAllStepwise(IEditControl &control, const QString &sReplace, const QString &sFind,
+                          bool bMatchCase, bool bWholeWord)
+{
+    const qint64 remembered = control.selStart();
+    CompoundEdit edit(control);
+    control.setSelStart(0);
+    qint64 count = 0;
+    for (;;) {
+        const qint64 searchedFrom = control.selStart() + control.selLength();
+        const ReplaceStep step = replaceStep(control, sReplace, sFind, bMatchCase, bWholeWord);
+        if (step.replaced)
+            ++count;
+        if (!step.found)
+            break;
+        // A pass that replaced nothing must at least move the search on.
+        if (!step.replaced && control.selStart() + control.selLength() <= searchedFrom)
+            break;
+    }
+    control.setSelStart(remembered);
+    return count;
+}
+
+ReplaceAllPlan PlanReplaceAll(QStringView text, const QString &sReplace, const QString &sFind,
+                              bool bMatchCase, bool bWholeWord)
+{
+    ReplaceAllPlan plan;
+    if (sFind.isEmpty())
+        return plan;
+
+    // The text as the stepwise loop sees it is what it has written so far
+    // followed by the untouched rest of the text from `pos`. An occurrence
+    // that begins right at `pos` is judged against the last characters
+    // written (`tail`), which may come from the replacement; any later one
+    // lies wholly in the untouched text.
+    QString tail;
+    qsizetype pos = 0;
+    for (;;) {
+        const QString window = tail + text.mid(pos, sFind.size() + 2).toString();
+        qsizetype at = -1;
+        if (findText(window, sFind, tail.size(), bMatchCase, bWholeWord) == tail.size())
+            at = pos;
+        else
+            at = findText(text, sFind, pos + 1, bMatchCase, bWholeWord);
+        if (at < 0)
+            break;
+        plan.positions.append(at);
+        const qsizetype kept = std::max(pos, at - 2);
+        tail = (tail + text.mid(kept, at - kept).toString() + sReplace.right(2)).right(2);
+        pos = at + sFind.size();
+    }
+    plan.count = plan.positions.size();
+    return plan;
+}
+
+qint64 ReplaceAll(IEditControl &control, const QString &sReplace, const QString &sFind,
+                  bool bMatchCase, bool bWholeWord)
+{
+    const qint64 remembered = control.selStart();
+    const ReplaceAllPlan plan = PlanReplaceAll(control.text(), sReplace, sFind, bMatchCase,
+                                               bWholeWord);
+    {
+        CompoundEdit edit(control);
+        // Only the occurrences change. They are replaced from the last to the
+        // first, so that the offsets of those still to come stay valid
+        // whatever the control makes of the replacement text.
+        for (auto at = plan.positions.crbegin(); at != plan.positions.crend(); ++at) {
+            control.setSelStart(*at);
+            control.setSelLength(sFind.size());
+            control.setSelText(sReplace);
+        }
+        control.setSelStart(remembered);
+    }
+    if (plan.count > 0)
+        control.setFocus();
+    return plan.count;
+}
+
+bool FindNext(const QString &sFind, bool bMatchCase, bool bWholeWord)
+{
+    IEditControl *target = Target();
+    return target && FindNext(*target, sFind, bMatchCase, bWholeWord);
+}
+
+bool ReplaceOne(const QString &sReplace, const QString &sFind, bool bMatchCase, bool bWholeWord)
+{
+    IEditControl *target = Target();
+    return target && ReplaceOne(*target, sReplace, sFind, bMatchCase, bWholeWord);
+}
+
+qint64 ReplaceAll(const QString &sReplace, const QString &sFind, bool bMatchCase, bool bWholeWord)
+{
+    IEditControl *target = Target();
+    return target ? ReplaceAll(*target, sReplace, sFind, bMatchCase, bWholeWord) : 0;
+}
+
+namespace {
+
+frmFindReplace *openDialog(IEditControl &rtbEditor, IMessageBox *messages, bool replaceMode)
+{
+    SetTarget(rtbEditor);
+    auto *widget = dynamic_cast<QWidget *>(&rtbEditor);
+    auto *dialog = new frmFindReplace(widget ? widget->window() : nullptr, messages);
+    dialog->SET_Type(1);
+    dialog->show();
+    if (replaceMode)
+        dialog->ShowReplace();
+    else
+        dialog->ShowFind();
+    return dialog;
+}
+
+} // namespace
+
+frmFindReplace *ShowFindDialog(IEditControl &rtbEditor, IMessageBox *messages)
+{
+    return openDialog(rtbEditor, messages, false);
+}
+
+frmFindReplace *ShowReplaceDialog(IEditControl &rtbEditor, IMessageBox *messages)
+{
+    return openDialog(rtbEditor, messages, true);
+}
+
+} // namespace zuno::modFindReplaceRichText

@@ -44,9 +44,10 @@ struct TextFileError {
 // Pure: bytes to text and back. encodeText(decodeText(b).text,
 // decodeText(b).format) == b for every b.
 TextFileContent decodeText(const QByteArray &bytes);
-// Text holding characters that Latin-1 cannot hold is written as UTF-8 even
-// when the format asks for Latin-1, so that nothing is lost (reading detects
-// the encoding again); writtenFormat() tells which format is used.
+// Where the format cannot hold the text, the text is written so that nothing
+// is lost, and reading it back gives the same text: characters beyond Latin-1
+// make a Latin-1 file UTF-8, and a lone "\r" right before a line break makes
+// a "\n" file "\r\n". writtenFormat() tells which format is used.
 QByteArray encodeText(const QString &text, const TextFileFormat &format);
 TextFileFormat writtenFormat(const QString &text, const TextFileFormat &format);
 

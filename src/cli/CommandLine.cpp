@@ -1,0 +1,192 @@
+#include "cli/CommandLine.h"
+
+#include "format/Conversion.h"
+#include "platform/TextFile.h"
+
+#include <QFile>
+#include <QFileDevice>
+#include <cstdio>
+
+namespace zuno {
+
+namespace {
+
+constexpr int ExitOk = 0;
+constexpr int ExitInvalidData = 1;
+constexpr int ExitTrouble = 2;
+
+const QString StandardInputName = QStringLiteral("-");
+
+QString usageText()
+{
+    return QStringLiteral(
+        "Usage: zunopad [FILE]\n"
+        "       zunopad --to-record FILE\n"
+        "       zunopad --to-list FILE\n"
+        "       zunopad --check FILE...\n"
+        "       zunopad --help | --version\n"
+        "\n"
+        "Without an option, opens FILE (or an empty document) in the editor.\n"
+        "\n"
+        "  --to-record FILE  print FILE, a ZUNO data file in the List layout, in the\n"
+        "                    Record layout\n"
+        "  --to-list FILE    print FILE, text in the Record layout, in the List layout\n"
+        "  --check FILE...   tell for each FILE whether every line is a valid data item\n"
+        "  --help            show this help and exit\n"
+        "  --version         show the version and exit\n"
+        "\n"
+        "FILE may be - for standard input. The output keeps the input's encoding and\n"
+        "line endings. Exit status: 0 on success, 1 when the data is invalid, 2 when a\n"
+        "file cannot be read, the output cannot be written or the command is wrong.\n");
+}
+
+class Converter {
+public:
+    Converter(QIODevice &in, QIODevice &out, QIODevice &err) : m_in(in), m_out(out), m_err(err) {}
+
+    int run(const QStringList &args)
+    {
+        const QString &option = args.value(0);
+        const QStringList files = args.mid(1);
+        if (option == u"--help")
+            return writeOut(usageText().toUtf8());
+        if (option == u"--version")
+            return writeOut((versionText() + u'\n').toUtf8());
+        if (option == u"--to-record" || option == u"--to-list") {
+            if (files.size() != 1)
+                return usageError(option + QStringLiteral(" needs exactly one FILE"));
+            return convert(files.first(), option == u"--to-record");
+        }
+        if (option == u"--check") {
+            if (files.isEmpty())
+                return usageError(QStringLiteral("--check needs at least one FILE"));
+            return check(files);
+        }
+        return usageError(QStringLiteral("unknown option '") + option + u'\'');
+    }
+
+private:
+    int convert(const QString &file, bool toRecord)
+    {
+        const std::optional<TextFileContent> content = read(file);
+        if (!content)
+            return ExitTrouble;
+        const ConversionResult result = toRecord ? convertToRecordLayout(content->text)
+                                                 : convertToListLayout(content->text);
+        if (!result.ok) {
+            complain(result.message);
+            return ExitInvalidData;
+        }
+        return writeOut(encodeText(result.text, content->format));
+    }
+
+    int check(const QStringList &files)
+    {
+        bool unreadable = false;
+        bool invalid = false;
+        QString report;
+        for (const QString &file : files) {
+            const std::optional<TextFileContent> content = read(file);
+            if (!content) {
+                unreadable = true;
+                continue;
+            }
+            // A valid List file is one that the Record conversion accepts.
+            const ConversionResult result = convertToRecordLayout(content->text);
+            invalid = invalid || !result.ok;
+            report += displayName(file) + QStringLiteral(": ")
+                + (result.ok ? QStringLiteral("OK") : result.message) + u'\n';
+        }
+        const int written = writeOut(report.toUtf8());
+        if (written != ExitOk || unreadable)
+            return ExitTrouble;
+        return invalid ? ExitInvalidData : ExitOk;
+    }
+
+    static QString displayName(const QString &file)
+    {
+        return file == StandardInputName ? QStringLiteral("(standard input)") : file;
+    }
+
+    std::optional<TextFileContent> read(const QString &file)
+    {
+        if (file == StandardInputName) {
+            const QByteArray bytes = m_in.readAll();
+            auto *file = qobject_cast<QFileDevice *>(&m_in);
+            if (!m_in.isReadable() || (file && file->error() != QFileDevice::NoError)) {
+                complain(QStringLiteral("cannot read standard input: ") + m_in.errorString());
+                return std::nullopt;
+            }
+            return decodeText(bytes);
+        }
+        auto result = readTextFile(file);
+        if (auto *error = std::get_if<TextFileError>(&result)) {
+            complain(QStringLiteral("cannot read '") + file + QStringLiteral("': ") + error->message);
+            return std::nullopt;
+        }
+        return std::get<TextFileContent>(std::move(result));
+    }
+
+    int writeOut(const QByteArray &bytes)
+    {
+        bool ok = m_out.write(bytes) == bytes.size();
+        if (auto *file = qobject_cast<QFileDevice *>(&m_out))
+            ok = file->flush() && ok && file->error() == QFileDevice::NoError;
+        if (!ok) {
+            complain(QStringLiteral("cannot write the output: ") + m_out.errorString());
+            return ExitTrouble;
+        }
+        return ExitOk;
+    }
+
+    int usageError(const QString &message)
+    {
+        complain(message + QStringLiteral("\nTry 'zunopad --help' for more information."));
+        return ExitTrouble;
+    }
+
+    void complain(const QString &message)
+    {
+        m_err.write((QStringLiteral("zunopad: ") + message + u'\n').toUtf8());
+        if (auto *file = qobject_cast<QFileDevice *>(&m_err))
+            file->flush();
+    }
+
+    QIODevice &m_in;
+    QIODevice &m_out;
+    QIODevice &m_err;
+};
+
+} // namespace
+
+QString versionText()
+{
+    return QStringLiteral("ZUNOPad Version: %1.%2.%3")
+        .arg(ZUNO_VERSION_MAJOR)
+        .arg(ZUNO_VERSION_MINOR)
+        .arg(ZUNO_VERSION_PATCH);
+}
+
+int runConverter(const QStringList &args, QIODevice &in, QIODevice &out, QIODevice &err)
+{
+    return Converter(in, out, err).run(args);
+}
+
+std::optional<int> runConverterCommand(int argc, char **argv)
+{
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args.append(QString::fromLocal8Bit(argv[i]));
+    if (args.isEmpty() || !args.first().startsWith(QStringLiteral("--")))
+        return std::nullopt;
+
+    QFile in;
+    QFile out;
+    QFile err;
+    in.open(stdin, QIODevice::ReadOnly);
+    out.open(stdout, QIODevice::WriteOnly);
+    err.open(stderr, QIODevice::WriteOnly);
+    return runConverter(args, in, out, err);
+}
+
+} // namespace zuno

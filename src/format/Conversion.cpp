@@ -1,0 +1,465 @@
+#include "format/Conversion.h"
+
+#include "format/DataItem.h"
+#include "format/TextScan.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#ifdef Q_OS_LINUX
+#include <sys/mman.h>
+#endif
+
+namespace zuno {
+
+namespace {
+
+ConversionResult failure(QString message)
+{
+    ConversionResult result;
+    result.ok = false;
+    result.message = std::move(message);
+    result.title = InvalidFileTitle.toString();
+    return result;
+}
+
+// Room for the converted text: about the size of the input, plus the
+// "       PL:" heads and extra line breaks that a conversion may add. Large
+// blocks are only backed by memory where they are written, so a generous
+// reserve costs nothing, and growth beyond it is amortised.
+qsizetype outputReserve(QStringView text)
+{
+    return text.size() + text.size() / 8 + 64;
+}
+
+// The converted text, written straight into one buffer reserved ahead and
+// grown by doubling when a conversion needs more.
+class TextBuilder {
+public:
+    explicit TextBuilder(qsizetype capacity) { grow(capacity); }
+
+    qsizetype size() const { return m_size; }
+    bool isEmpty() const { return m_size == 0; }
+    // The text from `from` on. Valid until the next append.
+    QStringView tail(qsizetype from) const { return QStringView(m_data + from, m_size - from); }
+
+    void append(QStringView text)
+    {
+        const qsizetype length = text.size();
+        if (length == 0)
+            return; // an empty view may have no data at all
+        if (length > m_capacity - m_size)
+            grow(std::max(2 * m_capacity, m_size + length));
+        std::memcpy(m_data + m_size, text.utf16(), size_t(length) * sizeof(char16_t));
+        m_size += length;
+    }
+
+    void append(char16_t ch)
+    {
+        if (m_size == m_capacity)
+            grow(2 * m_capacity + 1);
+        m_data[m_size++] = ch;
+    }
+
+    QString take()
+    {
+        m_text.resize(m_size);
+        m_data = nullptr;
+        m_size = m_capacity = 0;
+        return std::move(m_text);
+    }
+
+private:
+    void grow(qsizetype capacity)
+    {
+        // Keeps what was written; the rest stays uninitialised.
+        m_text.resize(capacity);
+        m_data = reinterpret_cast<char16_t *>(m_text.data());
+        m_capacity = capacity;
+#ifdef Q_OS_LINUX
+        // A text of many megabytes is written from end to end at once: on
+        // large pages it takes a fraction of the page faults.
+        constexpr qsizetype LargeText = qsizetype(8) << 20;
+        const qsizetype bytes = capacity * qsizetype(sizeof(char16_t));
+        if (bytes >= LargeText) {
+            const auto pageSize = uintptr_t(4096);
+            const uintptr_t start = (reinterpret_cast<uintptr_t>(m_data) + pageSize - 1) & ~(pageSize - 1);
+            const uintptr_t end = (reinterpret_cast<uintptr_t>(m_data) + uintptr_t(bytes)) & ~(pageSize - 1);
+            if (end > start)
+                ::madvise(reinterpret_cast<void *>(start), end - start, MADV_HUGEPAGE);
+        }
+#endif
+    }
+
+    QString m_text;
+    char16_t *m_data = nullptr;
+    qsizetype m_size = 0;
+    qsizetype m_capacity = 0;
+};
+
+// The index of the first "  " at or after `from`, or -1.
+qsizetype findSeparator(QStringView line, qsizetype from)
+{
+    return scan::indexOfPair(line, u' ', u' ', from);
+}
+
+QStringView trimTrailingSpaces(QStringView text)
+{
+    qsizetype end = text.size();
+    while (end > 0 && text[end - 1] == u' ')
+        --end;
+    return text.first(end);
+}
+
+// Whether the List conversion would see a PL item as the last item of the
+// text `placed` (the last item put on a Record line): the text after its last
+// run of two spaces, trimmed, begins with "PL:".
+bool endsWithValueList(QStringView placed)
+{
+    QStringView last = trimSpaces(placed);
+    const qsizetype separator = last.lastIndexOf(ItemSeparator);
+    if (separator >= 0)
+        last = trimSpaces(last.sliced(separator + ItemSeparator.size()));
+    return startsWithValueListCode(last);
+}
+
+// Builds the Record layout. The output is one string; the line being built is
+// its tail from `m_lineStart`.
+class RecordBuilder {
+public:
+    explicit RecordBuilder(QStringView text) : m_reader(text), m_out(outputReserve(text)) {}
+
+    ConversionResult run()
+    {
+        while (m_reader.hasNext()) {
+            const QStringView line = m_reader.next();
+            ++m_lineNumber;
+            if (!isValidDataLine(line))
+                return failure(invalidItemMessage(line, m_lineNumber));
+            place(line);
+        }
+        ConversionResult result;
+        result.text = m_out.take();
+        return result;
+    }
+
+private:
+    qsizetype builtLength() const { return m_out.size() - m_lineStart; }
+    QStringView builtLine() const { return m_out.tail(m_lineStart); }
+
+    void startNewLine()
+    {
+        m_out.append(LineSeparator);
+        m_lineStart = m_out.size();
+        m_lastItemStart = -1;
+    }
+
+    // Puts an item on the line being built, right where the output ends.
+    void putItem(QStringView item)
+    {
+        if (!item.isEmpty())
+            m_lastItemStart = m_out.size();
+        m_out.append(item);
+    }
+
+    void place(QStringView line)
+    {
+        const qsizetype built = builtLength();
+        const qsizetype fitted = built + ItemSeparator.size() + line.size();
+        switch (classifyLine(line)) {
+        case ItemRole::SeparatedRecordStart:
+            if (built > 0) {
+                // The extra line break leaves an empty line before the item.
+                m_out.append(LineSeparator);
+                startNewLine();
+            }
+            putItem(line);
+            break;
+        case ItemRole::RecordStart:
+            if (built > 0)
+                startNewLine();
+            putItem(line);
+            break;
+        case ItemRole::LineStart:
+            // Also when the line being built is empty, which leaves an empty
+            // line before this one.
+            startNewLine();
+            putItem(line);
+            break;
+        case ItemRole::ValueList:
+            if (fitted <= RecordLineWidth) {
+                // Also on an empty line being built, which then begins with
+                // the two spaces.
+                m_out.append(ItemSeparator);
+                putItem(line);
+            } else {
+                splitValueList(line);
+            }
+            break;
+        case ItemRole::Joined:
+            if (built == 0) {
+                putItem(line); // an empty line changes nothing
+            } else if (fitted <= RecordLineWidth) {
+                m_out.append(ItemSeparator);
+                putItem(line); // an empty line leaves two trailing spaces
+            } else {
+                startNewLine();
+                m_out.append(ContinuationIndent);
+                putItem(line);
+            }
+            break;
+        }
+    }
+
+    // The values of the PL lines that follow directly, appended to `values`
+    // without a comma: the line before each of them already ends with the
+    // comma at which the List layout cut the item. Returns a view of the
+    // joined values (of `values` itself when no PL line follows).
+    QStringView takeUpFollowingValues(QStringView values)
+    {
+        if (!m_reader.nextStartsWith(ValueListCode))
+            return values;
+        m_values.resize(0);
+        m_values += values;
+        while (m_reader.nextStartsWith(ValueListCode)) {
+            m_values += m_reader.next().sliced(ValueListCode.size());
+            ++m_lineNumber;
+        }
+        return m_values;
+    }
+
+    // Writes values onto PL continuation lines, each "       PL:" and the
+    // values up to the last comma at or before position 70 of those still to
+    // place (the comma is dropped), or all of them when fewer than 70 are
+    // left or none of the first 70 is a comma. Writes at least one line when
+    // `atLeastOneLine`, so that a PL item without values is not lost. Ends
+    // with a fresh, empty line being built.
+    void writeContinuationLines(QStringView values, bool atLeastOneLine)
+    {
+        if (values.isEmpty() && !atLeastOneLine)
+            return;
+        do {
+            qsizetype comma = -1;
+            if (values.size() >= ContinuationSplitLimit)
+                comma = values.first(ContinuationSplitLimit).lastIndexOf(u',');
+            // A comma that ends the values separates nothing: it stays on the
+            // line, or the List layout would lose it for good.
+            if (comma == values.size() - 1)
+                comma = -1;
+            m_out.append(ValueListContinuation);
+            if (comma >= 0) {
+                m_out.append(values.first(comma));
+                values = values.sliced(comma + 1);
+            } else {
+                m_out.append(values);
+                values = {};
+            }
+            startNewLine();
+        } while (!values.isEmpty());
+    }
+
+    // A PL item that does not fit on the line being built.
+    void splitValueList(QStringView line)
+    {
+        const qsizetype built = builtLength();
+        // The head ends at the last comma at or before position 78 - L.
+        const qsizetype window = std::min<qsizetype>(HeadSplitLimit - built, line.size());
+        const qsizetype comma = window > 0 ? line.first(window).lastIndexOf(u',') : -1;
+        if (comma < 0) {
+            placeUnsplittableValueList(line);
+            return;
+        }
+        if (builtLine().startsWith(ValueListContinuation)) {
+            // The line being built is itself a PL continuation line: the
+            // values up to and including the comma run on from its last value.
+            m_out.append(line.sliced(ValueListCode.size(), comma + 1 - ValueListCode.size()));
+        } else {
+            m_out.append(ItemSeparator);
+            m_out.append(line.first(comma));
+        }
+        startNewLine();
+        // The comma cannot be the line's last character (the line would have
+        // fitted), so values remain to place.
+        writeContinuationLines(takeUpFollowingValues(line.sliced(comma + 1)), false);
+    }
+
+    // A PL item that must be split but has no comma within its first 78 - L
+    // characters: its first value is long, or the line being built already
+    // holds 78 characters or more. The values (with those of the PL lines
+    // that follow) go onto PL continuation lines of their own, starting on a
+    // new line (or on the line being built when that is still empty).
+    //
+    // Except when the line being built ends with a PL item: the List layout
+    // would take continuation lines up into that item with a comma between,
+    // and the item would come back with its neighbour merged into it. Then
+    // the head stays on the line being built, up to the first comma after the
+    // window instead (the whole item when it has none), and the rest follows
+    // on continuation lines as usual.
+    void placeUnsplittableValueList(QStringView line)
+    {
+        const QStringView values = takeUpFollowingValues(line.sliced(ValueListCode.size()));
+        const bool afterValueList =
+            m_lastItemStart >= 0 && endsWithValueList(m_out.tail(m_lastItemStart));
+        if (!afterValueList) {
+            if (builtLength() > 0)
+                startNewLine();
+            writeContinuationLines(values, true);
+            return;
+        }
+        // The window holds no comma, so the first comma of the values lies
+        // beyond it. A comma that ends the values separates nothing.
+        qsizetype comma = values.indexOf(u',');
+        if (comma == values.size() - 1)
+            comma = -1;
+        if (builtLine().startsWith(ValueListContinuation)) {
+            m_out.append(comma >= 0 ? values.first(comma + 1) : values);
+        } else {
+            m_out.append(ItemSeparator);
+            m_out.append(ValueListCode);
+            m_out.append(comma >= 0 ? values.first(comma) : values);
+        }
+        startNewLine();
+        if (comma >= 0)
+            writeContinuationLines(values.sliced(comma + 1), false);
+    }
+
+    LineReader m_reader;
+    qsizetype m_lineNumber = -1;
+    TextBuilder m_out;
+    qsizetype m_lineStart = 0;      // where the line being built begins
+    qsizetype m_lastItemStart = -1; // where its last non-empty item begins
+    QString m_values;               // a PL item's values joined with its PL lines
+};
+
+// Builds the List layout.
+class ListBuilder {
+public:
+    explicit ListBuilder(QStringView text) : m_reader(text), m_out(outputReserve(text)) {}
+
+    ConversionResult run()
+    {
+        while (m_reader.hasNext()) {
+            const QStringView line = trimSpaces(m_reader.next());
+            ++m_lineNumber;
+            if (!isValidDataLine(line))
+                return failure(invalidItemMessage(line, m_lineNumber));
+            if (!convertLine(line))
+                return failure(m_error);
+        }
+        ConversionResult result;
+        result.text = m_out.take();
+        return result;
+    }
+
+private:
+    // Adds an item made of two parts: the output becomes the item when it is
+    // still empty, else a line break and the item are appended.
+    void addItem(QStringView head, QStringView tail = {})
+    {
+        if (!m_out.isEmpty())
+            m_out.append(LineSeparator);
+        m_out.append(head);
+        m_out.append(tail);
+    }
+
+    bool convertLine(QStringView line)
+    {
+        // Items are taken off the line at each run of two spaces, searching
+        // from after the first colon the first time, then from the start of
+        // what is left. Some colon must follow every separator.
+        qsizetype colon = firstColon(line);
+        if (colon >= 0) {
+            // `colon` is a colon after the last separator found, as long as
+            // it lies after it; searching on from there keeps the whole
+            // search linear however many separators the line holds.
+            qsizetype separator = findSeparator(line, colon + 1);
+            while (separator >= 0) {
+                const qsizetype after = separator + ItemSeparator.size();
+                if (colon < after)
+                    colon = scan::indexOf(line, u':', after);
+                if (colon < 0) {
+                    m_error = QStringLiteral("Unexpected data '") + line.toString() + QStringLiteral("'.");
+                    return false;
+                }
+                addItem(trimSpaces(line.first(separator)));
+                // What is left: the line from `after` on, trimmed.
+                qsizetype begin = after;
+                while (begin < line.size() && line[begin] == u' ')
+                    ++begin;
+                line = line.sliced(begin);
+                colon -= begin;
+                separator = findSeparator(line, 0);
+            }
+        }
+
+        // A last item that is a PL item takes up the following lines that
+        // begin with "PL:" once trimmed, whole and unchecked, with a comma
+        // before the values of each.
+        if (startsWithValueListCode(line) && m_reader.nextStartsWith(ValueListCode, true)) {
+            m_merged.resize(0);
+            m_merged += line;
+            while (m_reader.nextStartsWith(ValueListCode, true)) {
+                m_merged += u',';
+                m_merged += trimSpaces(m_reader.next()).sliced(ValueListCode.size());
+                ++m_lineNumber;
+            }
+            line = m_merged;
+        }
+
+        if (m_out.isEmpty()) {
+            // The first item of the text is never cut.
+            m_out.append(trimSpaces(line));
+        } else if (startsWithValueListCode(line)) {
+            addValueList(line);
+        } else if (!line.isEmpty()) {
+            addItem(trimSpaces(line));
+        }
+        return true;
+    }
+
+    // Adds a PL item. One longer than 80 characters is cut after the last
+    // comma at or before position 80: each part but the last stands on a line
+    // of its own that ends with that comma, and the rest begins again with
+    // "PL:". When no comma lies within the first 80 characters, the item is
+    // cut after the first comma beyond them instead; when there is none, or
+    // only one that ends the item, the rest stands whole on one line. Either
+    // way every value comes back in order, and the Record layout takes the
+    // parts up again without adding commas.
+    void addValueList(QStringView line)
+    {
+        const qsizetype codeSize = ValueListCode.size();
+        QStringView values = line.sliced(codeSize);
+        while (codeSize + values.size() > ListCutLimit) {
+            qsizetype comma = values.first(ListCutLimit - codeSize).lastIndexOf(u',');
+            if (comma < 0) {
+                comma = values.indexOf(u',', ListCutLimit - codeSize);
+                if (comma < 0 || comma == values.size() - 1)
+                    break;
+            }
+            addItem(ValueListCode, trimTrailingSpaces(values.first(comma + 1)));
+            values = values.sliced(comma + 1);
+        }
+        addItem(ValueListCode, trimTrailingSpaces(values));
+    }
+
+    LineReader m_reader;
+    qsizetype m_lineNumber = -1;
+    TextBuilder m_out;
+    QString m_merged; // a PL item merged with its continuation lines
+    QString m_error;
+};
+
+} // namespace
+
+ConversionResult convertToRecordLayout(QStringView listText)
+{
+    return RecordBuilder(listText).run();
+}
+
+ConversionResult convertToListLayout(QStringView recordText)
+{
+    return ListBuilder(recordText).run();
+}
+
+} // namespace zuno

@@ -1,0 +1,166 @@
+#include "format/DataItem.h"
+
+#include "format/TextScan.h"
+
+namespace zuno {
+
+namespace {
+
+// Index of the next "\r\n" at or after `from`, or -1.
+qsizetype findLineBreak(QStringView text, qsizetype from)
+{
+    return scan::indexOfPair(text, u'\r', u'\n', from);
+}
+
+template <typename Line>
+QString joinLinesImpl(const QList<Line> &lines)
+{
+    qsizetype size = 0;
+    for (const auto &line : lines)
+        size += line.size() + LineSeparator.size();
+    QString joined;
+    joined.reserve(size);
+    bool first = true;
+    for (const auto &line : lines) {
+        if (!first)
+            joined += LineSeparator;
+        joined += line;
+        first = false;
+    }
+    return joined;
+}
+
+} // namespace
+
+QList<QStringView> splitLines(QStringView text)
+{
+    QList<QStringView> lines;
+    LineReader reader(text);
+    while (reader.hasNext())
+        lines.append(reader.next());
+    return lines;
+}
+
+QString joinLines(const QList<QString> &lines)
+{
+    return joinLinesImpl(lines);
+}
+
+QString joinLines(const QList<QStringView> &lines)
+{
+    return joinLinesImpl(lines);
+}
+
+qsizetype LineReader::lineEnd() const
+{
+    const qsizetype end = findLineBreak(m_text, m_pos);
+    return end < 0 ? m_text.size() : end;
+}
+
+QStringView LineReader::next()
+{
+    const qsizetype end = lineEnd();
+    const QStringView line = m_text.sliced(m_pos, end - m_pos);
+    if (end == m_text.size())
+        m_atEnd = true;
+    else
+        m_pos = end + LineSeparator.size();
+    return line;
+}
+
+QStringView LineReader::peek() const
+{
+    return m_text.sliced(m_pos, lineEnd() - m_pos);
+}
+
+bool LineReader::nextStartsWith(QStringView prefix, bool skipSpaces) const
+{
+    if (m_atEnd)
+        return false;
+    // The prefix holds neither "\r" nor "\n", so it cannot reach past the end
+    // of the next line: testing the rest of the text is testing that line.
+    const char16_t *p = m_text.utf16() + m_pos;
+    const char16_t *const end = m_text.utf16() + m_text.size();
+    if (skipSpaces) {
+        while (p < end && *p == u' ')
+            ++p;
+    }
+    if (end - p < prefix.size())
+        return false;
+    for (const QChar ch : prefix) {
+        if (*p++ != ch.unicode())
+            return false;
+    }
+    return true;
+}
+
+QStringView trimSpaces(QStringView text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == u' ')
+        ++begin;
+    while (end > begin && text[end - 1] == u' ')
+        --end;
+    return text.sliced(begin, end - begin);
+}
+
+qsizetype firstColon(QStringView line)
+{
+    // Most lines begin with a two-letter code.
+    if (line.size() >= 3 && line[2] == u':' && line[0] != u':' && line[1] != u':')
+        return 2;
+    return scan::indexOf(line, u':');
+}
+
+QStringView lineCode(QStringView line)
+{
+    const qsizetype colon = firstColon(line);
+    return colon < 0 ? QStringView() : line.first(colon + 1);
+}
+
+bool isValidDataLine(QStringView line)
+{
+    return line.isEmpty() || firstColon(line) >= 0;
+}
+
+ItemRole classifyLine(QStringView line)
+{
+    // Every code of the table is two upper-case letters and a colon, so the
+    // line's code is one of them exactly when the line begins with it.
+    if (line.size() < 3 || line[2] != u':')
+        return ItemRole::Joined;
+    const char16_t first = line[0].unicode();
+    const char16_t second = line[1].unicode();
+    switch (first) {
+    case u'A':
+        if (second != u'C')
+            return ItemRole::Joined;
+        if (line.size() == 5 && ((line[3] == u'O' && line[4] == u'S') || (line[3] == u'P' && line[4] == u'R')))
+            return ItemRole::SeparatedRecordStart; // exactly "AC:OS" or "AC:PR"
+        return ItemRole::RecordStart;
+    case u'B':
+    case u'E':
+        return second == u'G' ? ItemRole::LineStart : ItemRole::Joined;
+    case u'C':
+    case u'S':
+        return second == u'P' ? ItemRole::LineStart : ItemRole::Joined;
+    case u'D':
+        return second == u'L' ? ItemRole::LineStart : ItemRole::Joined;
+    case u'P':
+        return second == u'L' ? ItemRole::ValueList : ItemRole::Joined;
+    default:
+        return ItemRole::Joined;
+    }
+}
+
+QString invalidItemMessage(QStringView line, qsizetype lineNumber)
+{
+    QString message = QStringLiteral("Invalid ZUNO Data Item '");
+    message += line;
+    message += QStringLiteral("' on line ");
+    message += QString::number(lineNumber);
+    return message;
+}
+
+} // namespace zuno

@@ -1,0 +1,106 @@
+#pragma once
+// The data item of ZUNO data files and the vocabulary of the two layouts.
+//
+// A data item is a code, a colon and a value ("PL:12,13,14"). The editor text
+// separates its lines with "\r\n"; a lone carriage return or line feed is
+// ordinary content of its line. Lines are numbered from 0.
+//
+// All functions here are pure and work on views into the caller's text.
+// Characters are UTF-16 code units, the units the editor counts.
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+namespace zuno {
+
+// Separates the lines of the editor text.
+inline constexpr QStringView LineSeparator = u"\r\n";
+// Stands between two items on a Record line; the List conversion splits items
+// at every run of two spaces.
+inline constexpr QStringView ItemSeparator = u"  ";
+// An item is joined to a Record line only while the joined line holds at most
+// this many characters.
+inline constexpr int RecordLineWidth = 80;
+// Begins every continuation line of the Record layout.
+inline constexpr QStringView ContinuationIndent = u"       ";
+// Begins every continuation line of a split PL item.
+inline constexpr QStringView ValueListContinuation = u"       PL:";
+// The head of a split PL item ends at the last comma at or before position
+// HeadSplitLimit - (length of the line being built) of the item.
+inline constexpr int HeadSplitLimit = 78;
+// A PL continuation line takes the values up to the last comma at or before
+// this position of the values still to place.
+inline constexpr int ContinuationSplitLimit = 70;
+// A PL line of the List layout longer than this is cut after the last comma
+// at or before this position.
+inline constexpr int ListCutLimit = 80;
+
+// The code of a PL item.
+inline constexpr QStringView ValueListCode = u"PL:";
+
+// The role that a line's code gives it in the Record conversion, tested in
+// this order:
+enum class ItemRole {
+    SeparatedRecordStart, // the whole line is "AC:OS" or "AC:PR"
+    RecordStart,          // code "AC:"
+    LineStart,            // code "BG:", "EG:", "CP:", "SP:" or "DL:"
+    ValueList,            // code "PL:"
+    Joined,               // any other code, also the empty code
+};
+
+// Splits on every "\r\n" and on nothing else. An empty text has no lines; a
+// text that ends with "\r\n" has a final empty line.
+QList<QStringView> splitLines(QStringView text);
+
+// Joins lines with "\r\n", with no separator after the last line.
+QString joinLines(const QList<QString> &lines);
+QString joinLines(const QList<QStringView> &lines);
+
+// Walks the lines of a text one by one without building a list of them.
+class LineReader {
+public:
+    explicit LineReader(QStringView text) : m_text(text), m_atEnd(text.isEmpty()) {}
+    // False once every line has been read (at once for an empty text).
+    bool hasNext() const { return !m_atEnd; }
+    // The next line (call only while hasNext()).
+    QStringView next();
+    // The line that next() would return, without moving on.
+    QStringView peek() const;
+    // Whether the next line begins with `prefix` (after its leading spaces
+    // when skipSpaces), without searching for its end. The prefix must not
+    // hold "\r" or "\n".
+    bool nextStartsWith(QStringView prefix, bool skipSpaces = false) const;
+
+private:
+    qsizetype lineEnd() const; // end of the line starting at m_pos
+    QStringView m_text;
+    qsizetype m_pos = 0;
+    bool m_atEnd;
+};
+
+// Spaces only: tabs and other white space stay.
+QStringView trimSpaces(QStringView text);
+
+// Whether the text begins with "PL:".
+inline bool startsWithValueListCode(QStringView text)
+{
+    return text.size() >= 3 && text[0] == u'P' && text[1] == u'L' && text[2] == u':';
+}
+
+// The index of the line's first colon, or -1.
+qsizetype firstColon(QStringView line);
+
+// The line up to and including its first colon, or empty when it has none.
+QStringView lineCode(QStringView line);
+
+// Empty, or holds a colon anywhere.
+bool isValidDataLine(QStringView line);
+
+// The line's role by its untrimmed code (see ItemRole).
+ItemRole classifyLine(QStringView line);
+
+// "Invalid ZUNO Data Item '<line>' on line <number>"
+QString invalidItemMessage(QStringView line, qsizetype lineNumber);
+
+} // namespace zuno

@@ -1,0 +1,76 @@
+// The built program as a command-line converter: it needs no display and
+// speaks through its exit status, standard output and standard error.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Outcome runProgram(const QStringList &args, const QByteArray &input = {}, const QString &outputFile = {})
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // No display of any kind.
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    process.setProcessEnvironment(environment);
+    if (!outputFile.isEmpty())
+        process.setStandardOutputFile(outputFile);
+    process.start(QStringLiteral(ZUNO_BINARY), args);
+    EXPECT_TRUE(process.waitForStarted());
+    process.write(input);
+    process.closeWriteChannel();
+    EXPECT_TRUE(process.waitForFinished(30000));
+    Outcome outcome;
+    outcome.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    outcome.out = process.readAllStandardOutput();
+    outcome.err = process.readAllStandardError();
+    return outcome;
+}
+
+TEST(ProgramConverter, ConvertsTheExampleAndBackWithoutADisplay)
+{
+    const QString example = QStringLiteral(ZUNO_EXAMPLES_DIR "/ROAD1.PRJ");
+    QFile original(example);
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+
+    const Outcome record = runProgram({"--to-record", example});
+    ASSERT_EQ(record.status, 0) << record.err.constData();
+    EXPECT_TRUE(record.out.startsWith("PN:ROAD1  DS:"));
+    EXPECT_TRUE(record.err.isEmpty());
+
+    const Outcome list = runProgram({"--to-list", "-"}, record.out);
+    ASSERT_EQ(list.status, 0) << list.err.constData();
+    EXPECT_EQ(list.out, original.readAll());
+
+    const Outcome version = runProgram({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, QByteArray("ZUNOPad Version: 0.9.7\n"));
+}
+
+TEST(ProgramConverter, ReportsFailuresThroughTheExitStatus)
+{
+    const Outcome invalid = runProgram({"--to-record", "-"}, "AC:1\r\nX Y");
+    EXPECT_EQ(invalid.status, 1);
+    EXPECT_TRUE(invalid.out.isEmpty());
+    EXPECT_EQ(invalid.err, QByteArray("zunopad: Invalid ZUNO Data Item 'X Y' on line 1\n"));
+
+    const Outcome full = runProgram({"--to-record", QStringLiteral(ZUNO_EXAMPLES_DIR "/ROAD1.PRJ")}, {},
+                                    QStringLiteral("/dev/full"));
+    EXPECT_EQ(full.status, 2);
+    EXPECT_TRUE(full.err.startsWith("zunopad: cannot write the output: ")) << full.err.constData();
+
+    const Outcome unknown = runProgram({"--bogus"});
+    EXPECT_EQ(unknown.status, 2);
+}
+
+} // namespace

@@ -1,0 +1,258 @@
+// The command-line converter, run in-process on buffers and temporary files.
+#include "cli/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace zuno {
+namespace {
+
+struct Outcome {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// An output that takes nothing, like a full disk.
+class FullDevice : public QIODevice {
+public:
+    FullDevice() { open(QIODevice::WriteOnly); }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *, qint64) override
+    {
+        setErrorString(QStringLiteral("No space left on device"));
+        return -1;
+    }
+};
+
+class CommandLine : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+
+    Outcome run(const QStringList &args, const QByteArray &input = {})
+    {
+        QByteArray inBytes = input;
+        QBuffer in(&inBytes);
+        in.open(QIODevice::ReadOnly);
+        Outcome result;
+        QBuffer out(&result.out);
+        QBuffer err(&result.err);
+        out.open(QIODevice::WriteOnly);
+        err.open(QIODevice::WriteOnly);
+        result.status = runConverter(args, in, out, err);
+        return result;
+    }
+
+    QString file(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = m_dir.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return path;
+    }
+
+    QTemporaryDir m_dir;
+};
+
+const QByteArray ExampleList = "AC:1001\r\nBG:5\r\nPL:1,2,3\r\nXX:ABC\r\nAC:OS\r\nEG:7";
+const QByteArray ExampleRecord = "AC:1001\r\nBG:5  PL:1,2,3  XX:ABC\r\n\r\nAC:OS\r\nEG:7";
+
+// ---------------------------------------------------------------------------
+// Help, version and usage
+
+TEST_F(CommandLine, VersionComesFromTheProject)
+{
+    const Outcome r = run({"--version"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, QByteArray("ZUNOPad Version: 0.9.7\n"));
+    EXPECT_TRUE(r.err.isEmpty());
+    EXPECT_EQ(versionText(), QStringLiteral("ZUNOPad Version: 0.9.7"));
+}
+
+TEST_F(CommandLine, HelpShowsUsage)
+{
+    const Outcome r = run({"--help"});
+    EXPECT_EQ(r.status, 0);
+    for (const char *option : {"--to-record FILE", "--to-list FILE", "--check FILE...", "--version"})
+        EXPECT_TRUE(r.out.contains(option)) << option;
+    EXPECT_TRUE(r.err.isEmpty());
+}
+
+TEST_F(CommandLine, WrongUsageExitsWithTwo)
+{
+    const struct {
+        QStringList args;
+        QByteArray message;
+    } cases[] = {
+        {{"--frobnicate"}, "zunopad: unknown option '--frobnicate'\n"},
+        {{"--"}, "zunopad: unknown option '--'\n"},
+        {{"--to-record"}, "zunopad: --to-record needs exactly one FILE\n"},
+        {{"--to-list", "a", "b"}, "zunopad: --to-list needs exactly one FILE\n"},
+        {{"--check"}, "zunopad: --check needs at least one FILE\n"},
+    };
+    for (const auto &c : cases) {
+        const Outcome r = run(c.args);
+        EXPECT_EQ(r.status, 2) << c.message.constData();
+        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_TRUE(r.err.startsWith(c.message)) << r.err.constData();
+        EXPECT_TRUE(r.err.contains("Try 'zunopad --help'"));
+    }
+}
+
+TEST_F(CommandLine, OnlyOptionsAreConverterCommands)
+{
+    const auto runWith = [](std::vector<const char *> words) {
+        std::vector<char *> argv;
+        for (const char *word : words)
+            argv.push_back(const_cast<char *>(word));
+        return runConverterCommand(int(argv.size()), argv.data());
+    };
+    EXPECT_EQ(runWith({"zunopad"}), std::nullopt);
+    EXPECT_EQ(runWith({"zunopad", "ROAD1.PRJ"}), std::nullopt);
+    EXPECT_EQ(runWith({"zunopad", "-"}), std::nullopt);
+    EXPECT_EQ(runWith({"zunopad", "--check"}), std::optional<int>(2));
+}
+
+// ---------------------------------------------------------------------------
+// Conversions
+
+TEST_F(CommandLine, ToRecordPrintsTheRecordLayoutExactly)
+{
+    const Outcome r = run({"--to-record", file("ROAD1.PRJ", ExampleList)});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, ExampleRecord);
+    EXPECT_TRUE(r.err.isEmpty());
+}
+
+TEST_F(CommandLine, ToListPrintsTheListLayoutExactly)
+{
+    const Outcome r = run({"--to-list", file("ROAD1.REC", ExampleRecord)});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, ExampleList);
+}
+
+TEST_F(CommandLine, OutputKeepsTheInputsEncodingAndLineEndings)
+{
+    const Outcome lf = run({"--to-record", file("lf.PRJ", "AC:1\nXX:\xC3\xA9\n")});
+    EXPECT_EQ(lf.out, QByteArray("AC:1  XX:\xC3\xA9  "));
+    const Outcome latin1 = run({"--to-list", file("latin1.PRJ", "AC:1  XX:\xE9\nBG:2")});
+    EXPECT_EQ(latin1.out, QByteArray("AC:1\nXX:\xE9\nBG:2"));
+    const Outcome bom = run({"--to-list", file("bom.PRJ", "\xEF\xBB\xBF" "AC:1  BG:2")});
+    EXPECT_EQ(bom.out, QByteArray("\xEF\xBB\xBF" "AC:1\r\nBG:2"));
+}
+
+TEST_F(CommandLine, DashReadsStandardInput)
+{
+    const Outcome r = run({"--to-record", "-"}, ExampleList);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, ExampleRecord);
+    const Outcome empty = run({"--to-list", "-"}, QByteArray());
+    EXPECT_EQ(empty.status, 0);
+    EXPECT_TRUE(empty.out.isEmpty());
+}
+
+TEST_F(CommandLine, ExamplesRoundTrip)
+{
+    for (const QString &name : QDir(QStringLiteral(ZUNO_EXAMPLES_DIR)).entryList(QDir::Files)) {
+        QFile original(QStringLiteral(ZUNO_EXAMPLES_DIR "/") + name);
+        ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+        const QByteArray bytes = original.readAll();
+        const Outcome record = run({"--to-record", original.fileName()});
+        ASSERT_EQ(record.status, 0) << record.err.constData();
+        const Outcome list = run({"--to-list", "-"}, record.out);
+        ASSERT_EQ(list.status, 0) << list.err.constData();
+        EXPECT_EQ(list.out, bytes) << name.toStdString();
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Failures
+
+TEST_F(CommandLine, InvalidDataPrintsNothingAndExitsWithOne)
+{
+    const Outcome record = run({"--to-record", file("bad.PRJ", "AC:1\r\nX Y\r\nBG:2")});
+    EXPECT_EQ(record.status, 1);
+    EXPECT_TRUE(record.out.isEmpty());
+    EXPECT_EQ(record.err, QByteArray("zunopad: Invalid ZUNO Data Item 'X Y' on line 1\n"));
+
+    const Outcome list = run({"--to-list", file("bad.REC", "AC:1  BG:2  junk")});
+    EXPECT_EQ(list.status, 1);
+    EXPECT_TRUE(list.out.isEmpty());
+    EXPECT_EQ(list.err, QByteArray("zunopad: Unexpected data 'BG:2  junk'.\n"));
+}
+
+TEST_F(CommandLine, UnreadableFileExitsWithTwo)
+{
+    const QString missing = m_dir.filePath(QStringLiteral("missing.PRJ"));
+    const Outcome r = run({"--to-record", missing});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_EQ(r.err, (QStringLiteral("zunopad: cannot read '") + missing
+                      + QStringLiteral("': No such file or directory\n")).toUtf8());
+
+    const Outcome folder = run({"--to-list", m_dir.path()});
+    EXPECT_EQ(folder.status, 2);
+    EXPECT_TRUE(folder.err.endsWith(": Is a directory\n")) << folder.err.constData();
+}
+
+TEST_F(CommandLine, OutputThatCannotBeWrittenExitsWithTwo)
+{
+    QByteArray inBytes;
+    QBuffer in(&inBytes);
+    in.open(QIODevice::ReadOnly);
+    FullDevice out;
+    QByteArray errBytes;
+    QBuffer err(&errBytes);
+    err.open(QIODevice::WriteOnly);
+    const int status = runConverter({"--to-record", file("ROAD1.PRJ", ExampleList)}, in, out, err);
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(errBytes, QByteArray("zunopad: cannot write the output: No space left on device\n"));
+}
+
+// ---------------------------------------------------------------------------
+// Checking
+
+TEST_F(CommandLine, CheckReportsEveryFile)
+{
+    const QString good = file("good.PRJ", ExampleList);
+    const QString bad = file("bad.PRJ", "AC:1\r\n\r\nREMARK X");
+    const QString empty = file("empty.PRJ", "");
+
+    const Outcome allGood = run({"--check", good, empty});
+    EXPECT_EQ(allGood.status, 0);
+    EXPECT_EQ(allGood.out, (good + QStringLiteral(": OK\n") + empty + QStringLiteral(": OK\n")).toUtf8());
+    EXPECT_TRUE(allGood.err.isEmpty());
+
+    const Outcome oneBad = run({"--check", good, bad});
+    EXPECT_EQ(oneBad.status, 1);
+    EXPECT_EQ(oneBad.out, (good + QStringLiteral(": OK\n") + bad
+                           + QStringLiteral(": Invalid ZUNO Data Item 'REMARK X' on line 2\n"))
+                              .toUtf8());
+    EXPECT_TRUE(oneBad.err.isEmpty());
+
+    // A file that cannot be read outweighs an invalid one; the rest are
+    // still checked.
+    const QString missing = m_dir.filePath(QStringLiteral("missing.PRJ"));
+    const Outcome withMissing = run({"--check", bad, missing, good});
+    EXPECT_EQ(withMissing.status, 2);
+    EXPECT_TRUE(withMissing.out.contains(": OK\n"));
+    EXPECT_TRUE(withMissing.out.contains("'REMARK X' on line 2"));
+    EXPECT_TRUE(withMissing.err.contains("No such file or directory"));
+}
+
+TEST_F(CommandLine, CheckReadsStandardInput)
+{
+    const Outcome r = run({"--check", "-"}, "AC:1\r\nX");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, QByteArray("(standard input): Invalid ZUNO Data Item 'X' on line 1\n"));
+}
+
+} // namespace
+} // namespace zuno

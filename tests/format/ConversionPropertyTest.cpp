@@ -1,0 +1,300 @@
+// Properties of the two conversions over generated texts: List -> Record ->
+// List keeps every item and value in order, the Record lines keep to their
+// widths, and any text at all converts or fails cleanly.
+#include "format/Conversion.h"
+#include "format/DataItem.h"
+
+#include "TestText.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace zuno {
+namespace {
+
+// Generates List texts in the form the List layout keeps: one item per line,
+// trimmed, no empty lines, no runs of two spaces, no two PL items in a row
+// (consecutive PL lines are one item), and values without spaces next to
+// their commas (the conversions trim at every comma where they split).
+class ListTextGenerator {
+public:
+    explicit ListTextGenerator(unsigned seed) : m_rng(seed) {}
+
+    QStringList items(int count)
+    {
+        QStringList result;
+        bool afterValueList = false;
+        for (int i = 0; i < count; ++i) {
+            const QString next = item(afterValueList);
+            afterValueList = next.startsWith(QStringLiteral("PL:"));
+            result.append(next);
+        }
+        return result;
+    }
+
+    int uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_rng); }
+    bool chance(int percent) { return uniform(1, 100) <= percent; }
+
+    // Any string from a small alphabet rich in the characters that matter.
+    QString noise(int length)
+    {
+        static const QStringList pieces = {"PL:", "AC:", "AC:OS", "BG:", "XX:", ":", ",", " ", "  ", "\r\n",
+                                           "\r", "\n", "1", "23", "A", "\t", QStringLiteral("\u00e9"), "       PL:"};
+        QString text;
+        while (text.size() < length)
+            text += pieces[uniform(0, int(pieces.size()) - 1)];
+        return text;
+    }
+
+private:
+    QString token(int minLength, int maxLength, bool numeric)
+    {
+        static const QString digits = QStringLiteral("0123456789");
+        static const QString other = QStringLiteral("ABCDEFXYZ.-#/:\u00e9\u00c9\t");
+        const int length = uniform(minLength, maxLength);
+        QString text;
+        for (int i = 0; i < length; ++i) {
+            if (numeric || chance(60))
+                text += digits[uniform(0, 9)];
+            else
+                text += other[uniform(0, int(other.size()) - 1)];
+        }
+        return text;
+    }
+
+    // Tokens joined by single spaces.
+    QString words(int count, int maxLength, bool numeric)
+    {
+        QStringList parts;
+        for (int i = 0; i < count; ++i)
+            parts.append(token(1, maxLength, numeric));
+        return parts.join(u' ');
+    }
+
+    QString value()
+    {
+        const int kind = uniform(1, 100);
+        if (kind <= 75)
+            return token(1, 6, true);
+        if (kind <= 82)
+            return QString(); // an empty value
+        if (kind <= 90)
+            return words(uniform(2, 3), 4, false);
+        return token(30, 110, false); // long: no comma within a window
+    }
+
+    QString valueList()
+    {
+        const int kind = uniform(1, 100);
+        const int count = kind <= 40 ? uniform(0, 8) : kind <= 80 ? uniform(9, 40) : uniform(41, 120);
+        QStringList values;
+        for (int i = 0; i < count; ++i)
+            values.append(value());
+        return QStringLiteral("PL:") + values.join(u',');
+    }
+
+    QString otherCode()
+    {
+        static const QStringList codes = {"XX:", "NM:", "HT:", "OF:", "pl:", "ac:", "P:", "REMARK:", ":", "A B:"};
+        return codes[uniform(0, int(codes.size()) - 1)];
+    }
+
+    QString item(bool afterValueList)
+    {
+        for (;;) {
+            const int kind = uniform(1, 100);
+            if (kind <= 8)
+                return QStringLiteral("AC:") + token(1, 5, true);
+            if (kind <= 11)
+                return chance(50) ? QStringLiteral("AC:OS") : QStringLiteral("AC:PR");
+            if (kind <= 24) {
+                static const QStringList starts = {"BG:", "EG:", "CP:", "SP:", "DL:"};
+                return starts[uniform(0, 4)] + words(uniform(1, 3), chance(5) ? 90 : 8, false);
+            }
+            if (kind <= 50) {
+                if (afterValueList)
+                    continue;
+                return valueList();
+            }
+            if (kind <= 54)
+                return otherCode(); // an empty value
+            if (kind <= 58)
+                return otherCode() + words(1, 100, false); // long
+            return otherCode() + words(uniform(1, 4), 8, false);
+        }
+    }
+
+    std::mt19937 m_rng;
+};
+
+ConversionResult okOrFail(const ConversionResult &result, const QString &input)
+{
+    EXPECT_TRUE(result.ok) << result.message.toStdString() << "\ninput:\n" << input.toStdString();
+    return result;
+}
+
+// The items of a List text: consecutive PL lines are the parts of one item,
+// each but the last ending with the comma at which it was cut.
+QStringList listItems(const QString &list)
+{
+    QStringList items;
+    bool previousValueList = false;
+    for (QStringView line : splitLines(list)) {
+        const bool valueList = line.startsWith(u"PL:");
+        if (valueList && previousValueList)
+            items.last() += line.sliced(3);
+        else
+            items.append(line.toString());
+        previousValueList = valueList;
+    }
+    return items;
+}
+
+// The widths that Record lines keep. Returns what is wrong, or empty.
+QString recordWidthFault(const QString &record)
+{
+    for (QStringView line : splitLines(record)) {
+        if (line.size() <= RecordLineWidth)
+            continue;
+        QStringView body = line;
+        if (body.startsWith(ContinuationIndent))
+            body = body.sliced(ContinuationIndent.size());
+        const QList<QStringView> items = trimSpaces(body).split(ItemSeparator);
+        const QStringView last = items.last();
+        if (items.size() == 1) {
+            // A long item stands alone, and a PL continuation line runs long
+            // only when its values hold no comma among their first 70.
+            if (last.startsWith(u"PL:") && last.sliced(3).first(ContinuationSplitLimit).contains(u','))
+                return QStringLiteral("long PL line with a comma to split at: ") + line.toString();
+            continue;
+        }
+        // A line runs long with several items only by the head of a PL item
+        // that had no comma to split at, after a PL item: the head's values
+        // hold no comma (but one that ends them).
+        const QStringView before = items[items.size() - 2];
+        const qsizetype prefix = line.size() - last.size() - ItemSeparator.size();
+        QStringView headValues = last.sliced(std::min<qsizetype>(3, last.size()));
+        if (headValues.endsWith(u','))
+            headValues.chop(1);
+        if (!last.startsWith(u"PL:") || headValues.contains(u',') || !before.startsWith(u"PL:")
+            || prefix > RecordLineWidth)
+            return QStringLiteral("line too long: ") + line.toString();
+    }
+    return QString();
+}
+
+// A List text's PL lines: each part but the last ends with its comma, and a
+// part is longer than 80 only when no comma within its first 80 could cut it.
+QString listCutFault(const QString &list)
+{
+    const QList<QStringView> lines = splitLines(list);
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QStringView line = lines[i];
+        if (!line.startsWith(u"PL:"))
+            continue;
+        if (i + 1 < lines.size() && lines[i + 1].startsWith(u"PL:") && !line.endsWith(u','))
+            return QStringLiteral("cut part without its comma: ") + line.toString();
+        if (line.size() > ListCutLimit && line.first(ListCutLimit).contains(u','))
+            return QStringLiteral("long PL line with a comma to cut at: ") + line.toString();
+    }
+    return QString();
+}
+
+// The characters that neither conversion adds, drops or moves: everything but
+// spaces, commas, the letters and colon of "PL:" and line breaks.
+QString invariantCharacters(QStringView text)
+{
+    QString kept;
+    for (QChar ch : text) {
+        if (ch != u' ' && ch != u',' && ch != u'P' && ch != u'L' && ch != u':' && ch != u'\r' && ch != u'\n')
+            kept += ch;
+    }
+    return kept;
+}
+
+TEST(ConversionProperties, ListRecordListKeepsEveryItemInOrder)
+{
+    for (unsigned seed = 1; seed <= 3000; ++seed) {
+        ListTextGenerator generator(seed);
+        const QStringList items = generator.items(generator.uniform(1, 30));
+        const QString list = test::crlf(items);
+        const QString record = okOrFail(convertToRecordLayout(list), list).text;
+        const QString back = okOrFail(convertToListLayout(record), record).text;
+        ASSERT_EQ(listItems(back), items) << "seed " << seed << "\nrecord:\n" << record.toStdString();
+    }
+}
+
+TEST(ConversionProperties, ListLayoutComesBackUnchanged)
+{
+    for (unsigned seed = 1; seed <= 3000; ++seed) {
+        ListTextGenerator generator(seed);
+        const QString raw = test::crlf(generator.items(generator.uniform(1, 30)));
+        // Into the List layout with its cut PL lines, then round and round.
+        const QString list = convertToListLayout(convertToRecordLayout(raw).text).text;
+        const QString record = okOrFail(convertToRecordLayout(list), list).text;
+        ASSERT_EQ(okOrFail(convertToListLayout(record), record).text, list)
+            << "seed " << seed << "\nrecord:\n" << record.toStdString();
+        ASSERT_EQ(convertToRecordLayout(list).text, record) << "seed " << seed;
+    }
+}
+
+TEST(ConversionProperties, RecordLinesKeepTheirWidths)
+{
+    for (unsigned seed = 1; seed <= 3000; ++seed) {
+        ListTextGenerator generator(seed);
+        const QString raw = test::crlf(generator.items(generator.uniform(1, 30)));
+        const QString record = convertToRecordLayout(raw).text;
+        ASSERT_EQ(recordWidthFault(record), QString()) << "seed " << seed;
+        const QString list = convertToListLayout(record).text;
+        ASSERT_EQ(listCutFault(list), QString()) << "seed " << seed;
+        ASSERT_EQ(recordWidthFault(convertToRecordLayout(list).text), QString()) << "seed " << seed;
+    }
+}
+
+TEST(ConversionProperties, AnyTextConvertsOrFailsCleanly)
+{
+    for (unsigned seed = 1; seed <= 3000; ++seed) {
+        ListTextGenerator generator(seed);
+        const QString text = generator.noise(generator.uniform(0, 400));
+        for (const bool toRecord : {true, false}) {
+            const ConversionResult result = toRecord ? convertToRecordLayout(text) : convertToListLayout(text);
+            if (result.ok) {
+                EXPECT_TRUE(result.message.isEmpty());
+                // Nothing but separators, commas and "PL:" heads is added or
+                // dropped, and nothing moves.
+                ASSERT_EQ(invariantCharacters(result.text), invariantCharacters(text))
+                    << "seed " << seed << " toRecord " << toRecord;
+            } else {
+                EXPECT_TRUE(result.text.isEmpty());
+                EXPECT_EQ(result.title, QStringLiteral("Invalid File"));
+                EXPECT_TRUE(result.message.startsWith(QStringLiteral("Invalid ZUNO Data Item '"))
+                            || result.message.startsWith(QStringLiteral("Unexpected data '")))
+                    << result.message.toStdString();
+            }
+        }
+    }
+}
+
+TEST(ConversionProperties, VeryLongLinesConvert)
+{
+    // No limit on line length: a PL item of a million values and a line of
+    // a million characters without a comma.
+    QString values;
+    for (int n = 0; n < 1'000'000; ++n) {
+        values += QString::number(n % 1000);
+        values += u',';
+    }
+    values.chop(1);
+    const QString list = test::crlf({"AC:1", "BG:2", QStringLiteral("PL:") + values,
+                                     QStringLiteral("XX:") + test::repeated(u"Y", 1'000'000)});
+    const ConversionResult record = convertToRecordLayout(list);
+    ASSERT_TRUE(record.ok);
+    const ConversionResult back = convertToListLayout(record.text);
+    ASSERT_TRUE(back.ok);
+    EXPECT_EQ(listItems(back.text), listItems(list));
+    EXPECT_EQ(convertToListLayout(convertToRecordLayout(back.text).text).text, back.text);
+}
+
+} // namespace
+} // namespace zuno

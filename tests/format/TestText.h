@@ -1,0 +1,53 @@
+#pragma once
+// Helpers shared by the format tests: texts written as lists of lines.
+
+#include <QString>
+#include <QStringList>
+#include <initializer_list>
+#include <ostream>
+
+namespace zuno::test {
+
+// The lines joined with "\r\n", no separator after the last.
+inline QString crlf(std::initializer_list<QString> lines)
+{
+    return QStringList(lines).join(QStringLiteral("\r\n"));
+}
+
+inline QString crlf(const QStringList &lines)
+{
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+inline QString repeated(QStringView text, qsizetype times)
+{
+    return text.toString().repeated(times);
+}
+
+// "PL:" and the numbers first..last joined with commas.
+inline QString valueList(int first, int last)
+{
+    QStringList values;
+    for (int n = first; n <= last; ++n)
+        values.append(QString::number(n));
+    return QStringLiteral("PL:") + values.join(u',');
+}
+
+} // namespace zuno::test
+
+QT_BEGIN_NAMESPACE
+// Readable failure output for QString comparisons.
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"';
+    for (const QChar ch : text) {
+        if (ch == u'\r')
+            *os << "\\r";
+        else if (ch == u'\n')
+            *os << "\\n";
+        else
+            *os << QString(ch).toStdString();
+    }
+    *os << '"';
+}
+QT_END_NAMESPACE

@@ -74,10 +74,12 @@ struct Document {
     }
 };
 
+// Made on first use and never destroyed: a widget must not outlive the
+// application object, which main() ends first.
 Document &document()
 {
-    static Document instance;
-    return instance;
+    static Document *instance = new Document;
+    return *instance;
 }
 
 // One jump to the last line and one back to the first, through the whole

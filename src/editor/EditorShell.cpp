@@ -178,14 +178,17 @@ bool EditorShell::fileSaveAs()
 // The save sequence. The file always receives the List layout. Nothing in
 // the editor changes until the file is written: a conversion that stops at
 // an invalid line, or a write that fails, leaves the text, the view, the
-// modified flag and the file as they were.
+// modified flag and the file as they were. Afterwards the editor shows the
+// written text in the view it was saved from; when that is what it already
+// shows, the text is left alone (and with it the undo history).
 bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
 {
     const bool recordView = isRecordView();
-    QString listText = m.editor.text();
+    const QString shownBefore = m.editor.text();
+    QString listText = shownBefore;
     if (recordView) {
         BusyPointer busy(m.window);
-        const ConversionResult list = convertToListLayout(listText);
+        const ConversionResult list = convertToListLayout(shownBefore);
         if (!list.ok) {
             showWarning(m.messages, list.message, list.title);
             return false;
@@ -200,25 +203,31 @@ bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
         return false;
     }
 
+    QString shown = listText;
     if (reloadAfterWrite) {
         // Save As shows what is now in the new file and takes its name.
-        if (m.editor.loadFile(path)) {
-            m.editor.setText(listText);
-            m.editor.setFileName(path);
+        auto reread = readTextFile(path);
+        if (auto *content = std::get_if<TextFileContent>(&reread)) {
+            shown = content->text;
+            m.editor.setFileFormat(content->format);
         }
-    } else if (recordView) {
-        m.editor.setText(listText);
+        m.editor.setFileName(path);
     }
-    m.editor.setModified(false);
-
     if (recordView) {
         BusyPointer busy(m.window);
-        if (!ConvertToRecordView(m.editor, m.messages)) {
+        const ConversionResult record = convertToRecordLayout(shown);
+        if (record.ok) {
+            shown = record.text;
+        } else {
             // The saved text cannot be shown as records: show it as it is
             // and let the View menu say so.
+            showWarning(m.messages, record.message, record.title);
             showListView();
         }
     }
+    if (shown != shownBefore)
+        m.editor.setText(shown);
+    m.editor.setModified(false);
     return true;
 }
 
@@ -283,31 +292,22 @@ void EditorShell::showRecordView()
 // A view switch is no edit: the modified flag keeps its value. When the
 // conversion stops at an invalid line the check mark stays where it was,
 // so the View menu always names the layout the text is in.
-void EditorShell::viewRecord()
+void EditorShell::switchView(bool toRecord)
 {
-    if (m.window.isRecordViewChecked())
+    if (toRecord ? m.window.isRecordViewChecked() : m.window.isListViewChecked())
         return;
     BusyPointer busy(m.window);
     const bool wasModified = m.editor.isModified();
-    const bool converted = ConvertToRecordView(m.editor, m.messages);
+    const bool converted = toRecord ? ConvertToRecordView(m.editor, m.messages)
+                                    : ConvertToListView(m.editor, m.messages);
     fitWindowToText();
     if (converted)
-        showRecordView();
+        toRecord ? showRecordView() : showListView();
     m.editor.setModified(wasModified);
 }
 
-void EditorShell::viewList()
-{
-    if (m.window.isListViewChecked())
-        return;
-    BusyPointer busy(m.window);
-    const bool wasModified = m.editor.isModified();
-    const bool converted = ConvertToListView(m.editor, m.messages);
-    fitWindowToText();
-    if (converted)
-        showListView();
-    m.editor.setModified(wasModified);
-}
+void EditorShell::viewRecord() { switchView(true); }
+void EditorShell::viewList() { switchView(false); }
 
 void EditorShell::helpAbout()
 {

@@ -75,6 +75,7 @@ private:
     bool saveTo(const QString &path, bool reloadAfterWrite);
     void showListView();
     void showRecordView();
+    void switchView(bool toRecord);
 
     EditorServices m;
     FileDialogSettings m_cdlEditor;

@@ -4,6 +4,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QContextMenuEvent>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -276,16 +277,22 @@ void EditorWidget::endCompoundEdit()
 
 int EditorWidget::contentWidth() const
 {
-    // The widest line, measured in the editor's font. Lines are compared by
-    // length first so that only the candidates for the widest are measured.
+    // The widest line, measured in the editor's font. Only the candidates
+    // for the widest are measured: in a fixed-pitch font a line no longer
+    // than one already measured cannot be wider (tabs aside), and in any
+    // font one whose every character could be the widest glyph and still
+    // not reach the widest so far cannot either.
     const QFontMetricsF metrics(font());
+    const bool fixedPitch = QFontInfo(font()).fixedPitch();
     const qreal widestChar = std::max<qreal>(metrics.maxWidth(), 1.0);
     qreal widest = 0;
+    int longestMeasured = 0;
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
         const int length = block.length() - 1;
-        if (length <= 0 || length * widestChar <= widest)
+        if (length <= 0 || length * widestChar <= widest || (fixedPitch && length <= longestMeasured))
             continue;
         widest = std::max(widest, metrics.horizontalAdvance(block.text()));
+        longestMeasured = std::max(longestMeasured, length);
     }
     const qreal margins = 2 * document()->documentMargin() + cursorWidth();
     return int(std::ceil(widest + margins));

@@ -298,6 +298,35 @@ TEST_F(EditorShellTest, SaveInRecordViewWritesTheListLayoutAndStaysInRecordView)
     EXPECT_TRUE(window.pointerLog.contains(QStringLiteral("busy")));
 }
 
+TEST_F(EditorShellTest, SaveInRecordViewShowsTheRecordsOfWhatWasWritten)
+{
+    const QString path = makeFile(QStringLiteral("R.PRJ"), "old");
+    editor.setFileName(path);
+    // Typed by hand: BG starts a line of its own in the Record layout.
+    showRecordText(QStringLiteral("AC:1  BG:2"));
+    EXPECT_TRUE(shell.fileSave());
+    EXPECT_EQ(readBytes(path), QByteArray("AC:1\r\nBG:2"));
+    EXPECT_EQ(editor.text(), QStringLiteral("AC:1\r\nBG:2"));
+    EXPECT_TRUE(window.isRecordViewChecked());
+    EXPECT_FALSE(editor.isModified());
+}
+
+TEST_F(EditorShellTest, SavedTextThatCannotBeShownAsRecordsIsShownInListView)
+{
+    const QString path = makeFile(QStringLiteral("R.PRJ"), "old");
+    editor.setFileName(path);
+    // "B" comes off as an item of its own, without a colon.
+    showRecordText(QStringLiteral("AC:1  B  XX:2"));
+    EXPECT_TRUE(shell.fileSave());
+    EXPECT_EQ(readBytes(path), QByteArray("AC:1\r\nB\r\nXX:2"));
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Invalid ZUNO Data Item 'B' on line 1"));
+    EXPECT_EQ(editor.text(), QStringLiteral("AC:1\r\nB\r\nXX:2"));
+    EXPECT_TRUE(window.isListViewChecked()) << "the View menu names the layout shown";
+    EXPECT_FALSE(window.isRecordViewChecked());
+    EXPECT_FALSE(editor.isModified());
+}
+
 TEST_F(EditorShellTest, SaveInListViewWritesTheTextAsItIs)
 {
     const QString path = makeFile(QStringLiteral("L.PRJ"), "old");

@@ -5,18 +5,10 @@
 # the Record text as `zunopad --to-record` gives it) and the margins.
 #   e2e_print_file_print.sh ZUNOPAD
 #   (run under with_cups.sh, then with_xvfb.sh)
-set -euo pipefail
 zunopad=$1
-work=$(mktemp -d)
-app_pid=
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-export XDG_CONFIG_HOME=$work/config HOME=$work
+name=print
+source "$(dirname "$0")/../e2e/common.sh"
 
-fail() { echo "e2e print: $*"; exit 1; }
 [ -n "${ZUNO_PDF_DIR:-}" ] || fail "run under tests/print/with_cups.sh"
 
 # Waits (at most 60 s) for the queue to finish and for PDF file number $1
@@ -55,12 +47,7 @@ for i in $(seq 1 40); do
 done >"$work/PRINTE2E.PRJ"
 printf 'EG:7' >>"$work/PRINTE2E.PRJ"
 
-"$zunopad" "$work/PRINTE2E.PRJ" &
-app_pid=$!
-main=$(timeout 20 xdotool search --sync --onlyvisible --name '^PRINTE2E.PRJ - ZUNOPad File Editor$' | head -1) || true
-[ -n "$main" ] || fail "the window did not appear"
-xdotool windowfocus --sync "$main" 2>/dev/null || xdotool windowfocus "$main"
-sleep 0.3
+start_zunopad "$zunopad" "$work/PRINTE2E.PRJ"
 
 xdotool key --delay 150 alt+f p                 # File > Print
 list_pdf=$(wait_pdf 1) || fail "File > Print wrote no PDF file"
@@ -85,10 +72,5 @@ record_pages=$(pdfinfo "$record_pdf" | awk '/^Pages:/ { print $2 }')
 [ "$record_pages" -lt "$pages" ] || fail "Record view: $record_pages pages"
 
 xdotool key --delay 150 alt+f x                 # File > Exit
-for _ in $(seq 1 100); do
-  kill -0 "$app_pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$app_pid" 2>/dev/null && fail "the program did not end after File > Exit (was the document changed?)"
-app_pid=
+expect_exit "the program did not end after File > Exit (was the document changed?)"
 echo "e2e print: ok ($pages pages in List view, $record_pages in Record view)"

@@ -141,16 +141,3 @@ BENCHMARK(BM_SelectAllAndCopy)->Unit(benchmark::kMillisecond)->UseRealTime()->It
 
 } // namespace
 } // namespace zuno
-
-int main(int argc, char **argv)
-{
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

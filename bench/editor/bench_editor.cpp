@@ -147,14 +147,3 @@ BENCHMARK(BM_SwitchBackToList)->Unit(benchmark::kMillisecond)->Iterations(1)->Us
 BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -11,22 +11,9 @@ namespace {
 
 using test::crlf;
 using test::repeated;
+using test::toList;
+using test::toRecord;
 using test::valueList;
-
-QString toList(const QString &record)
-{
-    const ConversionResult result = convertToListLayout(record);
-    EXPECT_TRUE(result.ok) << result.message.toStdString();
-    EXPECT_TRUE(result.message.isEmpty());
-    return result.text;
-}
-
-QString toRecord(const QString &list)
-{
-    const ConversionResult result = convertToRecordLayout(list);
-    EXPECT_TRUE(result.ok) << result.message.toStdString();
-    return result.text;
-}
 
 void expectFailure(const QString &record, const QString &message)
 {

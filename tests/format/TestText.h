@@ -1,8 +1,11 @@
 #pragma once
 // Helpers shared by the format tests: texts written as lists of lines.
 
+#include "format/Conversion.h"
+
 #include <QString>
 #include <QStringList>
+#include <gtest/gtest.h>
 #include <initializer_list>
 #include <ostream>
 
@@ -31,6 +34,23 @@ inline QString valueList(int first, int last)
     for (int n = first; n <= last; ++n)
         values.append(QString::number(n));
     return QStringLiteral("PL:") + values.join(u',');
+}
+
+// The converted text, expecting the conversion to succeed.
+inline QString toRecord(const QString &list)
+{
+    const ConversionResult result = convertToRecordLayout(list);
+    EXPECT_TRUE(result.ok) << result.message.toStdString();
+    EXPECT_TRUE(result.message.isEmpty());
+    return result.text;
+}
+
+inline QString toList(const QString &record)
+{
+    const ConversionResult result = convertToListLayout(record);
+    EXPECT_TRUE(result.ok) << result.message.toStdString();
+    EXPECT_TRUE(result.message.isEmpty());
+    return result.text;
 }
 
 } // namespace zuno::test

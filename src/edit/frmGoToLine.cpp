@@ -37,6 +37,7 @@ frmGoToLine::frmGoToLine(QWidget *owner)
 {
     setObjectName(QStringLiteral("frmGoToLine"));
     setWindowTitle(QStringLiteral("Go To Line"));
+    setFont(dialogFont());
     setModal(true);
     const QRect client = twipsRect(0, 0, 2550, 960);
     setFixedSize(client.size());

@@ -1,6 +1,8 @@
 #pragma once
 // Twips (1/1440 inch) and character cells (120 x 240 twips) against pixels,
 // through the screen's logical resolution.
+#include <QFont>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -24,5 +26,17 @@ inline double twipsToPixelsX(double twips) { return twips * logicalDpiX() / Twip
 inline double twipsToPixelsY(double twips) { return twips * logicalDpiY() / TwipsPerInch; }
 inline double pixelsToTwipsX(double pixels) { return pixels * TwipsPerInch / logicalDpiX(); }
 inline double pixelsToTwipsY(double pixels) { return pixels * TwipsPerInch / logicalDpiY(); }
+
+// The dialogs' layouts in twips were made for a narrow 8-point face; in
+// the system's wider default their captions would be cut off. Liberation
+// Sans has the narrow metrics where it is installed.
+inline QFont dialogFont()
+{
+    QFont font = QGuiApplication::font();
+    if (QFontDatabase::families().contains(QStringLiteral("Liberation Sans")))
+        font.setFamily(QStringLiteral("Liberation Sans"));
+    font.setPointSizeF(8.0);
+    return font;
+}
 
 } // namespace zuno

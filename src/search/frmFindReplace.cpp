@@ -55,6 +55,7 @@ frmFindReplace::frmFindReplace(QWidget *owner, IMessageBox *messages)
 {
     setObjectName(QStringLiteral("frmFindReplace"));
     setWindowTitle(QStringLiteral("Find/Replace"));
+    setFont(dialogFont());
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setSizeGripEnabled(false);

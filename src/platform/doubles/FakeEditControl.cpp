@@ -32,17 +32,14 @@ void FakeEditControl::changed(const QString &before)
 
 void FakeEditControl::setText(const QString &text)
 {
-    const QString before = m_text;
     m_text = text;
     m_selStart = 0;
     m_selLength = 0;
     ++setTextCount;
-    textWrites.append(text);
     // A whole-text write starts a new history, as the real control does.
     undoStack.clear();
     ++changeCount;
     m_modified = true;
-    Q_UNUSED(before);
 }
 
 void FakeEditControl::setSelStart(qint64 start)
@@ -59,11 +56,13 @@ void FakeEditControl::setSelLength(qint64 length)
 
 void FakeEditControl::setSelText(const QString &text)
 {
+    // Inserting nothing over nothing is no edit; anything else is one.
+    const bool edit = m_selLength > 0 || !text.isEmpty();
     const QString before = m_text;
     m_text.replace(m_selStart, m_selLength, text);
     m_selStart += text.size();
     m_selLength = 0;
-    if (text.size() > 0 || before.size() != m_text.size() || before != m_text)
+    if (edit)
         changed(before);
 }
 

@@ -43,8 +43,6 @@ public:
     int setTextCount = 0;    // whole-text writes
     int focusCount = 0;
     QStringList undoStack;   // text before each undoable edit
-    // Every whole-text write, in order.
-    QStringList textWrites;
 
 private:
     void changed(const QString &before);

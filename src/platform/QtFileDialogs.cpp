@@ -32,7 +32,7 @@ bool QtFileDialogs::showSave(FileDialogSettings &settings, FileDialogChoice &cho
 bool QtFileDialogs::run(FileDialogSettings &settings, FileDialogChoice &choice, bool save)
 {
     QFileDialog dialog(m_parent, settings.title);
-    dialog.setObjectName(save ? QStringLiteral("cdlEditorSave") : QStringLiteral("cdlEditorOpen"));
+    dialog.setObjectName(QStringLiteral("cdlEditor"));
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     if (save) {

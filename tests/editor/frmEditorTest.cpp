@@ -4,6 +4,8 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFileDialog>
+#include <functional>
 #include <QFile>
 #include <QFontInfo>
 #include <QMenu>
@@ -315,6 +317,96 @@ TEST(MainWindowPosition, StoredPositionOffEveryScreenMovesOntoThePrimaryScreen)
         EXPECT_NEAR(window.left(), 450, 15);
     }
     settings.remove(QStringLiteral("StartupPosition"));
+}
+
+} // namespace
+
+namespace {
+
+// Runs `check` on the next modal file dialog, then types `path` into it and
+// accepts it (or rejects it when `path` is empty).
+void answerNextFileDialog(std::function<void(QFileDialog &)> check, const QString &path)
+{
+    auto *timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, check, path] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        check(*dialog);
+        if (path.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        dialog->selectFile(path);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    timer->start(10);
+}
+
+TEST(MainWindowFileDialogs, OpenShowsTheZunoFileTypesAndLoadsTheChoice)
+{
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, QStringLiteral("ROAD1.PRJ"), SixListLines.toUtf8());
+    frmEditor window;
+    QString title, suffix;
+    QStringList filters;
+    QString selectedFilter;
+    QFileDialog::FileMode mode = QFileDialog::AnyFile;
+    QString name;
+    answerNextFileDialog(
+        [&](QFileDialog &dialog) {
+            name = dialog.objectName();
+            title = dialog.windowTitle();
+            filters = dialog.nameFilters();
+            selectedFilter = dialog.selectedNameFilter();
+            suffix = dialog.defaultSuffix();
+            mode = dialog.fileMode();
+        },
+        path);
+    action(window, "mnuFileOpen")->trigger();
+
+    EXPECT_EQ(name, QStringLiteral("cdlEditor"));
+    EXPECT_EQ(title, QStringLiteral("Open ZUNO File"));
+    ASSERT_EQ(filters.size(), 8);
+    EXPECT_EQ(filters.first(), QStringLiteral("ZUNO Project File (*.PRJ)"));
+    EXPECT_EQ(filters.last(), QStringLiteral("ZUNO Superelevation File (*.SUP)"));
+    EXPECT_EQ(selectedFilter, filters.first());
+    EXPECT_EQ(suffix, QStringLiteral("PRJ"));
+    EXPECT_EQ(mode, QFileDialog::ExistingFile) << "the file must exist";
+    EXPECT_EQ(window.editor()->text(), SixListLines);
+    EXPECT_EQ(window.editor()->fileName(), path);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("ROAD1.PRJ - ZUNOPad File Editor"));
+}
+
+TEST(MainWindowFileDialogs, SaveAsConfirmsOverwritingAndRenamesTheDocument)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("NEW.CTL"));
+    frmEditor window;
+    window.editor()->setText(QStringLiteral("AC:1"));
+    QString title;
+    bool confirms = false;
+    answerNextFileDialog(
+        [&](QFileDialog &dialog) {
+            title = dialog.windowTitle();
+            confirms = !dialog.testOption(QFileDialog::DontConfirmOverwrite);
+        },
+        path);
+    action(window, "mnuFileSaveAs")->trigger();
+    EXPECT_EQ(title, QStringLiteral("Save As"));
+    EXPECT_TRUE(confirms);
+    EXPECT_EQ(readBytes(path), QByteArray("AC:1"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("NEW.CTL - ZUNOPad File Editor"));
+    EXPECT_FALSE(window.editor()->isModified());
+
+    // Cancelling the dialog changes nothing.
+    window.editor()->setText(QStringLiteral("AC:2"));
+    answerNextFileDialog([](QFileDialog &) {}, QString());
+    action(window, "mnuFileSaveAs")->trigger();
+    EXPECT_EQ(readBytes(path), QByteArray("AC:1"));
+    EXPECT_TRUE(window.editor()->isModified());
 }
 
 } // namespace

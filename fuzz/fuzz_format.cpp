@@ -7,6 +7,7 @@
 #include "format/Conversion.h"
 #include "format/DataItem.h"
 #include "platform/TextFile.h"
+#include "format/ConversionInvariants.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -23,16 +24,7 @@ void require(bool condition, const char *what)
     }
 }
 
-// Everything but what the conversions add, drop or move around.
-QString invariantCharacters(QStringView text)
-{
-    QString kept;
-    for (QChar ch : text) {
-        if (ch != u' ' && ch != u',' && ch != u'P' && ch != u'L' && ch != u':' && ch != u'\r' && ch != u'\n')
-            kept += ch;
-    }
-    return kept;
-}
+using zuno::test::invariantCharacters;
 
 void checkConversion(const QString &input, const zuno::ConversionResult &result)
 {

@@ -4,6 +4,7 @@
 #include "format/Conversion.h"
 #include "format/DataItem.h"
 
+#include "ConversionInvariants.h"
 #include "TestText.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,8 @@
 
 namespace zuno {
 namespace {
+
+using test::invariantCharacters;
 
 // Generates List texts in the form the List layout keeps: one item per line,
 // trimmed, no empty lines, no runs of two spaces, no two PL items in a row
@@ -199,18 +202,6 @@ QString listCutFault(const QString &list)
             return QStringLiteral("long PL line with a comma to cut at: ") + line.toString();
     }
     return QString();
-}
-
-// The characters that neither conversion adds, drops or moves: everything but
-// spaces, commas, the letters and colon of "PL:" and line breaks.
-QString invariantCharacters(QStringView text)
-{
-    QString kept;
-    for (QChar ch : text) {
-        if (ch != u' ' && ch != u',' && ch != u'P' && ch != u'L' && ch != u':' && ch != u'\r' && ch != u'\n')
-            kept += ch;
-    }
-    return kept;
 }
 
 TEST(ConversionProperties, ListRecordListKeepsEveryItemInOrder)

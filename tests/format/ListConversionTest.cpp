@@ -14,6 +14,7 @@ using test::repeated;
 using test::toList;
 using test::toRecord;
 using test::valueList;
+using test::WorkedExampleRecord;
 
 void expectFailure(const QString &record, const QString &message)
 {
@@ -24,13 +25,6 @@ void expectFailure(const QString &record, const QString &message)
     EXPECT_TRUE(result.text.isEmpty());
 }
 
-const QString WorkedExampleRecord = crlf({
-    "AC:7",
-    "BG:A1  PL:101,102,103,104,105,106,107,108,109,110,111,112,113,114,115,116,117",
-    "       PL:118,119,120,121,122,123,124,125,126,127,128,129,130,131,132,133,134",
-    "       PL:135,136,137,138,139,140",
-    "XX:END",
-});
 const QString WorkedExampleList = crlf({
     "AC:7",
     "BG:A1",

@@ -14,17 +14,11 @@ using test::repeated;
 using test::toList;
 using test::toRecord;
 using test::valueList;
+using test::WorkedExampleRecord;
 
 // The List text of the worked example: a PL item of 162 characters.
 const QString WorkedExampleList =
     crlf({"AC:7", "BG:A1", valueList(101, 140), "XX:END"});
-const QString WorkedExampleRecord = crlf({
-    "AC:7",
-    "BG:A1  PL:101,102,103,104,105,106,107,108,109,110,111,112,113,114,115,116,117",
-    "       PL:118,119,120,121,122,123,124,125,126,127,128,129,130,131,132,133,134",
-    "       PL:135,136,137,138,139,140",
-    "XX:END",
-});
 
 // ---------------------------------------------------------------------------
 // The worked examples

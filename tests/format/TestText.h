@@ -36,6 +36,16 @@ inline QString valueList(int first, int last)
     return QStringLiteral("PL:") + values.join(u',');
 }
 
+// The Record layout of the worked example: AC:7, BG:A1, a PL item of the
+// values 101 to 140, XX:END.
+inline const QString WorkedExampleRecord = crlf({
+    "AC:7",
+    "BG:A1  PL:101,102,103,104,105,106,107,108,109,110,111,112,113,114,115,116,117",
+    "       PL:118,119,120,121,122,123,124,125,126,127,128,129,130,131,132,133,134",
+    "       PL:135,136,137,138,139,140",
+    "XX:END",
+});
+
 // The converted text, expecting the conversion to succeed.
 inline QString toRecord(const QString &list)
 {

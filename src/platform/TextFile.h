@@ -17,6 +17,7 @@
 //   character of its line, read and written as it is.
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 #include <optional>
 #include <variant>
@@ -32,13 +33,37 @@ struct TextFileFormat {
     friend bool operator==(const TextFileFormat &, const TextFileFormat &) = default;
 };
 
+// The largest file, or standard input, that the editor and the converter
+// take: 512 MiB. The edit control counts positions in 32-bit integers, so a
+// text must stay under 2^31 characters; in memory a file's text can reach
+// twice its bytes (every lone "\n" gains a "\r"), and the Record layout adds
+// further characters, which leaves 512 MiB with room to spare.
+inline constexpr qint64 MaxTextFileBytes = qint64(512) * 1024 * 1024;
+
+// What a file on disk was when the program last read or wrote it: enough to
+// tell later whether someone else has changed or replaced it since.
+struct FileStamp {
+    bool valid = false;   // false: nothing known
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = 0;
+    qint64 modifiedNs = 0; // modification time, ns since the epoch
+    qint64 changedNs = 0;  // status change time
+    qint64 takenNs = 0;    // when the stamp was taken
+    QByteArray hash;       // SHA-1 of the bytes
+};
+
 struct TextFileContent {
     QString text;          // lines separated by "\r\n"
     TextFileFormat format; // how the bytes were encoded
+    FileStamp stamp;       // the file as it was read (files only)
 };
 
 struct TextFileError {
     QString message;       // the system's reason, e.g. "Permission denied"
+    // Set when the reason concerns the folder the file is to be made in
+    // (a new file in a folder that may not be written), not the file.
+    QString folder;
 };
 
 // Pure: bytes to text and back. encodeText(decodeText(b).text,
@@ -52,13 +77,53 @@ QByteArray encodeText(const QString &text, const TextFileFormat &format);
 TextFileFormat writtenFormat(const QString &text, const TextFileFormat &format);
 
 // Reads the whole file; a missing file, a folder or an unreadable file is
-// an error carrying the system's reason.
+// an error carrying the system's reason. Only regular files are read: a
+// named pipe, a device or a socket is refused without being opened for
+// long, and so is a file of more than MaxTextFileBytes.
 std::variant<TextFileContent, TextFileError> readTextFile(const QString &path);
 
-// Writes atomically (a temporary file in the same folder, flushed to disk and
-// renamed over the target): on failure the old file is left whole and the
-// error carries the system's reason. Keeps the existing file's permissions.
+// Reads a stream (standard input) to its end, but stops with an error once
+// it has given more than `limit` bytes.
+std::variant<TextFileContent, TextFileError> readTextStream(QIODevice &in,
+                                                            qint64 limit = MaxTextFileBytes);
+
+// Writes the text to `path` so that the file stays the file:
+// - where nothing else about it changes, atomically: a new file is written
+//   in the same folder (unnamed until it is complete, where the file system
+//   allows), flushed to disk and renamed over the old one, with the old
+//   one's permissions, owner, group and extended attributes (ACLs among
+//   them). A save that is killed leaves the old file or the new one;
+//   temporary files of our own naming that a killed save left behind are
+//   removed at the next save into that folder;
+// - where that would lose the owner or group, an extended attribute or a
+//   hard link, or the folder may not be written: in place. The old bytes are
+//   copied to a backup beside the file first (kept in memory when no backup
+//   can be made), and written back if the write fails;
+// - a file that may not be written, or is no regular file, is refused.
+// A symbolic link stays a link: its target is written. On failure the error
+// carries the system's reason and the old file is as it was. On success
+// `written`, when given, receives the stamp of the written file.
 std::optional<TextFileError> writeTextFile(const QString &path, const QString &text,
-                                           const TextFileFormat &format);
+                                           const TextFileFormat &format,
+                                           FileStamp *written = nullptr);
+
+// The stamp of the file at `path` as it is now (invalid when it cannot be
+// read).
+FileStamp fileStamp(const QString &path);
+
+enum class DiskState { Unchanged, Changed, Missing };
+// Whether the file at `path` still holds what `stamp` describes. A file whose
+// status is unchanged is taken as unchanged (unless it was changed within
+// moments of the stamp, where the clock cannot tell); otherwise its bytes
+// decide. A file that cannot be examined counts as changed.
+DiskState compareWithDisk(const QString &path, const FileStamp &stamp);
+
+// Whether both paths name the same file (the same path, or the same file
+// reached through links).
+bool isSameFile(const QString &a, const QString &b);
+
+// The file system decides whether unnamed temporary files are used; tests
+// switch them off to exercise the named fallback.
+void allowUnnamedTemporaryFiles(bool allowed);
 
 } // namespace zuno

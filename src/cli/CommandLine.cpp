@@ -35,9 +35,11 @@ QString usageText()
         "  --help            show this help and exit\n"
         "  --version         show the version and exit\n"
         "\n"
-        "FILE may be - for standard input. The output keeps the input's encoding and\n"
-        "line endings. Exit status: 0 on success, 1 when the data is invalid, 2 when a\n"
-        "file cannot be read, the output cannot be written or the command is wrong.\n");
+        "FILE may be - for standard input; otherwise it must be a regular file, not a\n"
+        "pipe or a device. Input of more than 512 MiB is refused. The output keeps the\n"
+        "input's encoding and line endings. Exit status: 0 on success, 1 when the data\n"
+        "is invalid, 2 when a file cannot be read, the output cannot be written or the\n"
+        "command is wrong.\n");
 }
 
 class Converter {
@@ -110,16 +112,17 @@ private:
 
     std::optional<TextFileContent> read(const QString &file)
     {
-        if (file == StandardInputName) {
-            const QByteArray bytes = m_in.readAll();
-            auto *file = qobject_cast<QFileDevice *>(&m_in);
-            if (!m_in.isReadable() || (file && file->error() != QFileDevice::NoError)) {
-                complain(QStringLiteral("cannot read standard input: ") + m_in.errorString());
+        // Standard input is read up to the size limit, a FILE only when it
+        // is a regular file of at most that size.
+        const bool standardInput = file == StandardInputName;
+        auto result = standardInput ? readTextStream(m_in) : readTextFile(file);
+        if (standardInput) {
+            if (auto *error = std::get_if<TextFileError>(&result)) {
+                complain(QStringLiteral("cannot read standard input: ") + error->message);
                 return std::nullopt;
             }
-            return decodeText(bytes);
+            return std::get<TextFileContent>(std::move(result));
         }
-        auto result = readTextFile(file);
         if (auto *error = std::get_if<TextFileError>(&result)) {
             complain(QStringLiteral("cannot read '") + file + QStringLiteral("': ") + error->message);
             return std::nullopt;

@@ -8,7 +8,9 @@
 //                              on standard output
 //   zunopad --help | --version
 //
-// FILE may be "-" for standard input. The converted text is written in the
+// FILE may be "-" for standard input; otherwise it must be a regular file
+// (a named pipe or a device is refused). Input of more than 512 MiB is
+// refused (see MaxTextFileBytes). The converted text is written in the
 // input's encoding and line-ending convention, with nothing after its last
 // line. Exit status: 0 success; 1 invalid data (the warning on standard
 // error, nothing on standard output); 2 a file that cannot be read, output

@@ -379,7 +379,7 @@ private:
                 if (colon < after)
                     colon = scan::indexOf(line, u':', after);
                 if (colon < 0) {
-                    m_error = QStringLiteral("Unexpected data '") + line.toString() + QStringLiteral("'.");
+                    m_error = QStringLiteral("Unexpected data '") + quotedLine(line) + QStringLiteral("'.");
                     return false;
                 }
                 addItem(trimSpaces(line.first(separator)));

@@ -73,4 +73,20 @@ TEST(ProgramConverter, ReportsFailuresThroughTheExitStatus)
     EXPECT_EQ(unknown.status, 2);
 }
 
+TEST(ProgramConverter, EndlessStandardInputStopsAtTheLimit)
+{
+    // Standard input stays allowed, but reading stops past 512 MiB instead
+    // of growing until memory runs out.
+    QProcess process;
+    process.setStandardInputFile(QStringLiteral("/dev/zero"));
+    process.start(QStringLiteral(ZUNO_BINARY), {QStringLiteral("--to-record"), QStringLiteral("-")});
+    ASSERT_TRUE(process.waitForStarted());
+    ASSERT_TRUE(process.waitForFinished(60000)) << "still reading after 60 s";
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 2);
+    EXPECT_EQ(process.readAllStandardError(),
+              QByteArray("zunopad: cannot read standard input: Input too large (more than 512 MiB)\n"));
+    EXPECT_TRUE(process.readAllStandardOutput().isEmpty());
+}
+
 } // namespace

@@ -8,6 +8,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace zuno {
 namespace {
 
@@ -186,6 +189,44 @@ TEST_F(CommandLine, InvalidDataPrintsNothingAndExitsWithOne)
     EXPECT_EQ(list.status, 1);
     EXPECT_TRUE(list.out.isEmpty());
     EXPECT_EQ(list.err, QByteArray("zunopad: Unexpected data 'BG:2  junk'.\n"));
+}
+
+TEST_F(CommandLine, QuotedLinesAreCutAndTheirControlCharactersEscaped)
+{
+    // A 20 MB invalid line gives a message of one short line.
+    const Outcome huge = run({"--to-record", file("huge.PRJ", "AC:1\r\n" + QByteArray(20'000'000, 'X'))});
+    EXPECT_EQ(huge.status, 1);
+    EXPECT_EQ(huge.err, "zunopad: Invalid ZUNO Data Item '" + QByteArray(200, 'X') + "...' on line 1\n");
+
+    // Escape sequences of a line never reach the terminal raw; tabs do.
+    const Outcome control = run({"--check", file("ctl.PRJ", QByteArray("AC:1\r\nA\tB\x1b[31mC\rD\0E\r\n", 21))});
+    EXPECT_EQ(control.status, 1);
+    EXPECT_TRUE(control.out.endsWith(": Invalid ZUNO Data Item 'A\tB\\x1b[31mC\\rD\\x00E' on line 1\n"))
+        << control.out.constData();
+    const Outcome list = run({"--to-list", "-"}, "AC:1  \x07" "bell:  X");
+    EXPECT_EQ(list.err, QByteArray("zunopad: Unexpected data '\\x07bell:  X'.\n"));
+}
+
+TEST_F(CommandLine, PipesDevicesAndOversizedInputAreRefused)
+{
+    // A named pipe with no writer would block for ever; a device would be
+    // read until memory runs out.
+    const QString fifo = m_dir.filePath(QStringLiteral("PIPE.PRJ"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    const Outcome pipe = run({"--to-record", fifo});
+    EXPECT_EQ(pipe.status, 2);
+    EXPECT_EQ(pipe.err, "zunopad: cannot read '" + fifo.toUtf8() + "': Not a regular file: a named pipe\n");
+    const Outcome device = run({"--check", "/dev/zero"});
+    EXPECT_EQ(device.status, 2);
+    EXPECT_EQ(device.err, QByteArray("zunopad: cannot read '/dev/zero': Not a regular file: a device\n"));
+
+    // A file over 512 MiB (sparse, so it costs nothing) is refused unread.
+    const QString big = file("BIG.PRJ", "AC:1");
+    ASSERT_EQ(::truncate(QFile::encodeName(big).constData(), 512 * 1024 * 1024 + 1), 0);
+    const Outcome large = run({"--to-record", big});
+    EXPECT_EQ(large.status, 2);
+    EXPECT_EQ(large.err, "zunopad: cannot read '" + big.toUtf8() + "': File too large (more than 512 MiB)\n");
+    EXPECT_TRUE(large.out.isEmpty());
 }
 
 TEST_F(CommandLine, UnreadableFileExitsWithTwo)

@@ -340,9 +340,10 @@ TEST(RecordConversion, LinesTakenUpStillCountInLineNumbers)
 
 TEST(RecordConversion, LoneCarriageReturnAndLineFeedAreContent)
 {
-    // "A\rB" has no colon: one invalid line, quoted whole.
+    // "A\rB" has no colon: one invalid line, quoted whole (its line breaks
+    // as escapes).
     EXPECT_EQ(convertToRecordLayout(u"AC:1\r\nA\rB\nC").message,
-              QStringLiteral("Invalid ZUNO Data Item 'A\rB\nC' on line 1"));
+              QStringLiteral("Invalid ZUNO Data Item 'A\\rB\\nC' on line 1"));
     EXPECT_EQ(toRecord(QStringLiteral("AC:1\r\nXX:A\rB\nC")), QStringLiteral("AC:1  XX:A\rB\nC"));
 }
 

@@ -31,6 +31,31 @@ QString cannotReadMessage(const QString &path, const QString &reason)
         + reason;
 }
 
+QString cannotSaveMessage(const QString &path, const TextFileError &error)
+{
+    const QString where = error.folder.isEmpty()
+        ? QStringLiteral("The file '") + path + QStringLiteral("' could not be saved.")
+        : QStringLiteral("The file '") + path + QStringLiteral("' could not be saved in the folder '")
+            + error.folder + QStringLiteral("'.");
+    return where + CrLf + CrLf + error.message;
+}
+
+// Reads the file into the editor with its format; on failure the system's
+// reason comes back and the editor is left as it was.
+std::optional<QString> readInto(IEditControl &editor, const QString &path, FileStamp *stamp)
+{
+    auto result = readTextFile(path);
+    if (auto *error = std::get_if<TextFileError>(&result))
+        return error->message;
+    auto &content = std::get<TextFileContent>(result);
+    editor.setFileFormat(content.format);
+    editor.setText(content.text);
+    editor.setFileName(path);
+    if (stamp)
+        *stamp = content.stamp;
+    return std::nullopt;
+}
+
 } // namespace
 
 QString pathFromArgument(const QString &argumentText)
@@ -66,7 +91,13 @@ QString aboutText()
         .arg(ZUNO_VERSION_REVISION);
 }
 
-bool LoadTextFile(const QString &path, IEditControl &editor, IMessageBox &messages)
+QString changedOnDiskQuestion(const QString &path)
+{
+    return QStringLiteral("The file '") + path + QStringLiteral("' has been changed on disk since it was opened.")
+        + CrLf + CrLf + QStringLiteral("Overwrite it with the text in the editor?");
+}
+
+bool LoadTextFile(const QString &path, IEditControl &editor, IMessageBox &messages, FileStamp *stamp)
 {
     if (path.isEmpty()) {
         editor.setText(QString());
@@ -76,7 +107,7 @@ bool LoadTextFile(const QString &path, IEditControl &editor, IMessageBox &messag
         showWarning(messages, QStringLiteral("The file '") + path + QStringLiteral("' doesn't exist."));
         return false;
     }
-    if (auto error = editor.loadFile(path)) {
+    if (auto error = readInto(editor, path, stamp)) {
         showWarning(messages, cannotReadMessage(path, *error));
         return false;
     }
@@ -93,13 +124,14 @@ void EditorShell::formLoad(const QString &argumentText)
             showWarning(m.messages,
                         QStringLiteral("Unable to load the file ") + argumentText + QStringLiteral("."),
                         QStringLiteral("File Does Not Exist"));
-        } else if (auto error = m.editor.loadFile(path)) {
+        } else if (auto error = readInto(m.editor, path, &m_diskStamp)) {
             // A folder, or a file we may not read: say why, and start untitled.
             showWarning(m.messages,
                         QStringLiteral("Unable to load the file ") + argumentText + QStringLiteral(".")
                             + CrLf + CrLf + *error,
                         QStringLiteral("Unable to Load File"));
         } else {
+            m_diskPath = path;
             m.window.setCaption(fileTitleOf(path) + CaptionSuffix);
             m.editor.setModified(false);
         }
@@ -196,10 +228,11 @@ bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
         listText = list.text;
     }
 
-    if (auto error = writeTextFile(path, listText, m.editor.fileFormat())) {
-        showWarning(m.messages, QStringLiteral("The file '") + path
-                                    + QStringLiteral("' could not be saved.") + CrLf + CrLf
-                                    + error->message);
+    if (!mayWriteOver(path))
+        return false;
+    FileStamp written;
+    if (auto error = writeTextFile(path, listText, m.editor.fileFormat(), &written)) {
+        showWarning(m.messages, cannotSaveMessage(path, *error));
         return false;
     }
 
@@ -210,9 +243,11 @@ bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
         if (auto *content = std::get_if<TextFileContent>(&reread)) {
             shown = content->text;
             m.editor.setFileFormat(content->format);
+            written = content->stamp;
         }
         m.editor.setFileName(path);
     }
+    rememberDiskFile(path, written);
     if (recordView) {
         BusyPointer busy(m.window);
         const ConversionResult record = convertToRecordLayout(shown);
@@ -231,6 +266,26 @@ bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
     return true;
 }
 
+bool EditorShell::mayWriteOver(const QString &path)
+{
+    // Only the document's own file was read or written by it; any other
+    // existing file has been confirmed in the Save As dialog.
+    if (!m_diskStamp.valid || !isSameFile(path, m_diskPath))
+        return true;
+    // A file that has disappeared is simply written again.
+    if (compareWithDisk(m_diskPath, m_diskStamp) != DiskState::Changed)
+        return true;
+    return m.messages.show(changedOnDiskQuestion(path), MessageButtons::YesNo, MessageIcon::Warning,
+                           ChangedOnDiskTitle)
+        == MessageResult::Yes;
+}
+
+void EditorShell::rememberDiskFile(const QString &path, const FileStamp &stamp)
+{
+    m_diskPath = path;
+    m_diskStamp = stamp;
+}
+
 void EditorShell::fileOpen()
 {
     if (!saveChanges())
@@ -244,8 +299,10 @@ void EditorShell::fileOpen()
     if (!m.fileDialogs.showOpen(m_cdlEditor, choice))
         return;
     // A file that cannot be loaded leaves the document and its view alone.
-    if (!LoadTextFile(choice.path, m.editor, m.messages))
+    FileStamp stamp;
+    if (!LoadTextFile(choice.path, m.editor, m.messages, &stamp))
         return;
+    rememberDiskFile(choice.path, stamp);
     showListView();
     fitWindowToText();
     m.editor.setModified(false);
@@ -259,6 +316,7 @@ void EditorShell::fileNew()
     m.editor.setText(QString());
     m.editor.setFileName(QString());
     m.editor.setFileFormat(TextFileFormat{});
+    rememberDiskFile(QString(), FileStamp{});
     m.editor.setModified(false);
     showListView();
     m.window.setCaption(EditorTitle);

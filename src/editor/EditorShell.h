@@ -44,8 +44,15 @@ QString aboutText();
 
 // Loads `path` into the editor. An empty path empties the text; a path that
 // is missing or cannot be read gets a warning and leaves the editor as it
-// was. Answers whether a file was loaded.
-bool LoadTextFile(const QString &path, IEditControl &editor, IMessageBox &messages);
+// was. Answers whether a file was loaded; `stamp`, when given, then receives
+// the stamp of what was read.
+bool LoadTextFile(const QString &path, IEditControl &editor, IMessageBox &messages,
+                  FileStamp *stamp = nullptr);
+
+// The question asked before a save writes over a file that someone else
+// has changed since the document read or last wrote it.
+QString changedOnDiskQuestion(const QString &path);
+inline const QString ChangedOnDiskTitle = QStringLiteral("File Changed on Disk");
 
 class EditorShell {
 public:
@@ -73,12 +80,19 @@ public:
 
 private:
     bool saveTo(const QString &path, bool reloadAfterWrite);
+    // Whether a save may write over `path`: asks when it is the document's
+    // file and someone else has changed it on disk since.
+    bool mayWriteOver(const QString &path);
+    void rememberDiskFile(const QString &path, const FileStamp &stamp);
     void showListView();
     void showRecordView();
     void switchView(bool toRecord);
 
     EditorServices m;
     FileDialogSettings m_cdlEditor;
+    // The document's file as it was last read or written.
+    QString m_diskPath;
+    FileStamp m_diskStamp;
 };
 
 } // namespace zuno

@@ -23,9 +23,15 @@ MessageResult QtMessageBox::show(const QString &text, MessageButtons buttons, Me
         box.exec();
         return MessageResult::Ok;
     }
-    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::Cancel);
+    if (buttons == MessageButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+    } else {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
+    }
     switch (box.exec()) {
     case QMessageBox::Yes: return MessageResult::Yes;
     case QMessageBox::No: return MessageResult::No;

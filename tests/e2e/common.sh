@@ -12,7 +12,8 @@ cleanup() {
 trap cleanup EXIT
 export XDG_CONFIG_HOME=$work/config HOME=$work
 
-fail() { echo "e2e ${name:-}: $*"; exit 1; }
+# To standard error: a failure inside $(...) must not vanish into a variable.
+fail() { echo "e2e ${name:-}: $*" >&2; exit 1; }
 
 # Waits (at most $2 s, default 20) for a visible window whose whole title is
 # $1 and prints its id; fails when none comes.

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace zuno;
 
 namespace {
@@ -385,7 +387,11 @@ TEST_F(EditorShellTest, FailedWriteLeavesFileAndDocumentAsTheyWere)
     EXPECT_FALSE(shell.fileSave());
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
-    EXPECT_TRUE(messages.shown[0].text.startsWith(QStringLiteral("The file '") + path + QStringLiteral("' could not be saved.")));
+    // The fault lies with the folder, and the message names it.
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("The file '") + path
+                                          + QStringLiteral("' could not be saved in the folder '")
+                                          + pathOf(QStringLiteral("gone"))
+                                          + QStringLiteral("'.\r\n\r\nNo such file or directory"));
     EXPECT_EQ(editor.text(), FiveRecordLines);
     EXPECT_TRUE(editor.isModified());
     EXPECT_TRUE(window.isRecordViewChecked());
@@ -610,6 +616,174 @@ TEST_F(EditorShellTest, AboutShowsTheVersionWithoutLeadingZeros)
     EXPECT_EQ(messages.shown[0].text, QStringLiteral("ZUNOPad Version: 0.9.7"));
     EXPECT_EQ(messages.shown[0].title, QStringLiteral("ZUNO Pad"));
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Information);
+}
+
+// ------------------------------------------------------- changed on disk
+
+class ChangedOnDiskTest : public EditorShellTest {
+protected:
+    // Starts with the file loaded, then types into it.
+    QString openAndEdit(const QByteArray &bytes = "AC:1\r\nBG:2")
+    {
+        const QString path = makeFile(QStringLiteral("ROAD1.PRJ"), bytes);
+        shell.formLoad(path);
+        EXPECT_TRUE(messages.shown.isEmpty());
+        editor.setText(editor.text() + QStringLiteral("\r\nXX:MINE"));
+        return path;
+    }
+    // What another program does: writes the file anew, or replaces it.
+    void rewrite(const QString &path, const QByteArray &bytes) { writeBytes(path, bytes); }
+    void replace(const QString &path, const QByteArray &bytes)
+    {
+        const QString other = pathOf(QStringLiteral("other.tmp"));
+        writeBytes(other, bytes);
+        ASSERT_TRUE(QFile::remove(path));
+        ASSERT_TRUE(QFile::rename(other, path));
+    }
+    void expectQuestion(int index, const QString &path)
+    {
+        ASSERT_GT(messages.shown.size(), index);
+        const ShownMessage &shown = messages.shown[index];
+        EXPECT_EQ(shown.text, QStringLiteral("The file '") + path
+                                  + QStringLiteral("' has been changed on disk since it was opened.\r\n\r\n"
+                                                   "Overwrite it with the text in the editor?"));
+        EXPECT_EQ(shown.buttons, MessageButtons::YesNo);
+        EXPECT_EQ(shown.icon, MessageIcon::Warning);
+        EXPECT_EQ(shown.title, QStringLiteral("File Changed on Disk"));
+    }
+};
+
+TEST_F(ChangedOnDiskTest, NoLeavesTheOtherProgramsTextAndTheDocumentModified)
+{
+    const QString path = openAndEdit();
+    rewrite(path, "AC:1\r\nBG:2\r\nXX:THEIRS");
+    messages.answers = {MessageResult::No};
+    EXPECT_FALSE(shell.fileSave());
+    ASSERT_EQ(messages.shown.size(), 1);
+    expectQuestion(0, path);
+    EXPECT_EQ(readBytes(path), QByteArray("AC:1\r\nBG:2\r\nXX:THEIRS"));
+    EXPECT_TRUE(editor.isModified());
+    EXPECT_EQ(editor.text(), QStringLiteral("AC:1\r\nBG:2\r\nXX:MINE"));
+
+    // The question comes again at the next save; Yes writes the editor's text.
+    messages.answers = {MessageResult::Yes};
+    EXPECT_TRUE(shell.fileSave());
+    expectQuestion(1, path);
+    EXPECT_EQ(readBytes(path), QByteArray("AC:1\r\nBG:2\r\nXX:MINE"));
+    EXPECT_FALSE(editor.isModified());
+
+    // What the editor wrote itself is no change by someone else.
+    editor.setText(QStringLiteral("AC:3"));
+    EXPECT_TRUE(shell.fileSave());
+    EXPECT_EQ(messages.shown.size(), 2);
+    EXPECT_EQ(readBytes(path), QByteArray("AC:3"));
+}
+
+TEST_F(ChangedOnDiskTest, NoInThePromptsSaveKeepsNewAndClosingFromDiscardingTheText)
+{
+    const QString path = openAndEdit();
+    replace(path, "AC:9");
+    // Save Changes? Yes, then the question: No (the default).
+    messages.answers = {MessageResult::Yes};
+    shell.fileNew();
+    ASSERT_EQ(messages.shown.size(), 2);
+    expectQuestion(1, path);
+    EXPECT_EQ(editor.text(), QStringLiteral("AC:1\r\nBG:2\r\nXX:MINE"));
+    EXPECT_EQ(editor.fileName(), path);
+    EXPECT_TRUE(editor.isModified());
+
+    messages.answers = {MessageResult::Yes, MessageResult::No};
+    EXPECT_FALSE(shell.formUnload()) << "the window stays open";
+    EXPECT_TRUE(settings.values.isEmpty());
+    EXPECT_EQ(readBytes(path), QByteArray("AC:9"));
+}
+
+TEST_F(ChangedOnDiskTest, TouchedOrGoneFilesAreWrittenWithoutAQuestion)
+{
+    const QString path = openAndEdit();
+    // Rewritten with the very same bytes (a new modification time).
+    rewrite(path, "AC:1\r\nBG:2");
+    EXPECT_TRUE(shell.fileSave());
+    EXPECT_TRUE(messages.shown.isEmpty());
+
+    // Gone: simply written again.
+    editor.setText(QStringLiteral("AC:2"));
+    ASSERT_TRUE(QFile::remove(path));
+    EXPECT_TRUE(shell.fileSave());
+    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_EQ(readBytes(path), QByteArray("AC:2"));
+}
+
+TEST_F(ChangedOnDiskTest, SaveAsAsksOnlyForTheDocumentsOwnFile)
+{
+    const QString path = openAndEdit();
+    rewrite(path, "AC:THEIRS");
+    // Onto another file: the dialog has confirmed it; no question.
+    const QString copy = makeFile(QStringLiteral("COPY.PRJ"), "AC:OLD");
+    dialogs.answers = {copy};
+    EXPECT_TRUE(shell.fileSaveAs());
+    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_EQ(readBytes(copy), QByteArray("AC:1\r\nBG:2\r\nXX:MINE"));
+
+    // The copy is now the document's file: changed by someone else, and
+    // saved onto under its own name, the question comes.
+    rewrite(copy, "AC:THEIRS TOO");
+    editor.setText(QStringLiteral("AC:4"));
+    dialogs.answers = {copy};
+    messages.answers = {MessageResult::No};
+    EXPECT_FALSE(shell.fileSaveAs());
+    expectQuestion(0, copy);
+    EXPECT_EQ(readBytes(copy), QByteArray("AC:THEIRS TOO"));
+    EXPECT_TRUE(editor.isModified());
+}
+
+TEST_F(ChangedOnDiskTest, OpenedFileIsWatchedToo)
+{
+    const QString first = makeFile(QStringLiteral("FIRST.PRJ"), "AC:1");
+    const QString second = makeFile(QStringLiteral("SECOND.PRJ"), "AC:2");
+    shell.formLoad(first);
+    dialogs.answers = {second};
+    shell.fileOpen();
+    ASSERT_EQ(editor.fileName(), second);
+    rewrite(first, "AC:FIRST CHANGED"); // no longer the document's file
+    rewrite(second, "AC:SECOND CHANGED");
+    editor.setText(QStringLiteral("AC:MINE"));
+    EXPECT_FALSE(shell.fileSave());
+    expectQuestion(0, second);
+
+    // After New the document has no file to compare.
+    messages.shown.clear();
+    messages.answers = {MessageResult::No};
+    shell.fileNew();
+    EXPECT_EQ(messages.shown.size(), 1) << "only the save prompt";
+}
+
+TEST_F(EditorShellTest, FilesThatAreNoTextAreNotLoaded)
+{
+    // A named pipe without a writer: no hang, a warning, nothing loaded.
+    const QString fifo = pathOf(QStringLiteral("PIPE.PRJ"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    editor.setText(QStringLiteral("AC:KEPT"));
+    EXPECT_FALSE(LoadTextFile(fifo, editor, messages));
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("The file '") + fifo
+                                          + QStringLiteral("' could not be read.\r\n\r\nNot a regular file: a named pipe"));
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(editor.text(), QStringLiteral("AC:KEPT"));
+
+    shell.formLoad(QStringLiteral("/dev/zero"));
+    ASSERT_EQ(messages.shown.size(), 2);
+    EXPECT_EQ(messages.shown[1].text,
+              QStringLiteral("Unable to load the file /dev/zero.\r\n\r\nNot a regular file: a device"));
+    EXPECT_EQ(editor.fileName(), QString());
+}
+
+TEST_F(EditorShellTest, WarningsQuoteControlCharactersAsEscapes)
+{
+    editor.setText(QStringLiteral("AC:1\r\nA\u001b[2JB\tC"));
+    shell.viewRecord();
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Invalid ZUNO Data Item 'A\\x1b[2JB\tC' on line 1"));
 }
 
 } // namespace

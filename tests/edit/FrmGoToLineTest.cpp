@@ -1,6 +1,6 @@
 // The Go To Line dialog on the offscreen platform: layout, keys, the three
 // ways a use ends, and its life as one object per main window.
-#include "ModalRunner.h"
+#include "support/ModalAnswers.h"
 
 #include "edit/frmGoToLine.h"
 #include "platform/Units.h"
@@ -35,10 +35,12 @@ protected:
         dialog = &frmGoToLine::instance(holder, owner.get());
     }
 
-    // Opens the dialog, for whileModal.
-    std::function<GoToLineOutcome()> show()
+    // Opens the dialog and plays `steps` while it is open; they must close it.
+    GoToLineOutcome whileOpen(const std::function<void()> &steps)
     {
-        return [this] { return dialog->showModal(); };
+        test::ModalAnswers answers;
+        answers.dialog(QStringLiteral("frmGoToLine"), [steps](QWidget &) { steps(); });
+        return answers.run([this] { return dialog->showModal(); });
     }
 
     std::unique_ptr<QWidget> owner;
@@ -93,7 +95,7 @@ TEST_F(FrmGoToLineTest, TheEntryHasNoLengthLimit)
 TEST_F(FrmGoToLineTest, OpensWithTheFocusInTheEntryAndTabsThroughTheButtons)
 {
     QList<QWidget *> focusOrder;
-    const GoToLineOutcome outcome = whileModal(
+    const GoToLineOutcome outcome = whileOpen(
         [&] {
             focusOrder << dialog->focusWidget();
             for (int i = 0; i < 3; ++i) {
@@ -101,8 +103,7 @@ TEST_F(FrmGoToLineTest, OpensWithTheFocusInTheEntryAndTabsThroughTheButtons)
                 focusOrder << dialog->focusWidget();
             }
             dialog->cmdGoToCancel->click();
-        },
-        show());
+        });
     EXPECT_EQ(outcome, GoToLineOutcome::Cancel);
     EXPECT_EQ(focusOrder, (QList<QWidget *>{dialog->txtGoToLine, dialog->cmdGoToOK,
                                             dialog->cmdGoToCancel, dialog->txtGoToLine}));
@@ -110,12 +111,11 @@ TEST_F(FrmGoToLineTest, OpensWithTheFocusInTheEntryAndTabsThroughTheButtons)
 
 TEST_F(FrmGoToLineTest, EnterInTheEntryPressesOk)
 {
-    const GoToLineOutcome outcome = whileModal(
+    const GoToLineOutcome outcome = whileOpen(
         [&] {
             QTest::keyClicks(dialog->txtGoToLine, QStringLiteral("12"));
             QTest::keyClick(dialog->txtGoToLine, Qt::Key_Return);
-        },
-        show());
+        });
     EXPECT_EQ(outcome, GoToLineOutcome::Ok);
     EXPECT_EQ(dialog->entry(), QStringLiteral("12"));
     EXPECT_TRUE(dialog->isHidden());
@@ -124,7 +124,7 @@ TEST_F(FrmGoToLineTest, EnterInTheEntryPressesOk)
 TEST_F(FrmGoToLineTest, EscapeDoesNothing)
 {
     bool visibleAfterEscape = false;
-    const GoToLineOutcome outcome = whileModal(
+    const GoToLineOutcome outcome = whileOpen(
         [&] {
             QTest::keyClicks(dialog->txtGoToLine, QStringLiteral("3"));
             QTest::keyClick(dialog->txtGoToLine, Qt::Key_Escape);
@@ -133,8 +133,7 @@ TEST_F(FrmGoToLineTest, EscapeDoesNothing)
             QApplication::processEvents();
             visibleAfterEscape = dialog->isVisible();
             dialog->cmdGoToOK->click();
-        },
-        show());
+        });
     EXPECT_EQ(outcome, GoToLineOutcome::Ok);
     EXPECT_TRUE(visibleAfterEscape);
     EXPECT_EQ(dialog->entry(), QStringLiteral("3"));
@@ -144,7 +143,7 @@ TEST_F(FrmGoToLineTest, CancelEmptiesTheEntryAndHides)
 {
     dialog->setEntry(QStringLiteral("abc"));
     const GoToLineOutcome outcome =
-        whileModal([&] { QTest::mouseClick(dialog->cmdGoToCancel, Qt::LeftButton); }, show());
+        whileOpen([&] { QTest::mouseClick(dialog->cmdGoToCancel, Qt::LeftButton); });
     EXPECT_EQ(outcome, GoToLineOutcome::Cancel);
     EXPECT_EQ(dialog->entry(), QString());
     EXPECT_TRUE(dialog->isHidden());
@@ -153,12 +152,11 @@ TEST_F(FrmGoToLineTest, CancelEmptiesTheEntryAndHides)
 
 TEST_F(FrmGoToLineTest, TheCloseBoxLosesTheEntry)
 {
-    const GoToLineOutcome outcome = whileModal(
+    const GoToLineOutcome outcome = whileOpen(
         [&] {
             QTest::keyClicks(dialog->txtGoToLine, QStringLiteral("4"));
             dialog->close();
-        },
-        show());
+        });
     EXPECT_EQ(outcome, GoToLineOutcome::Closed);
     EXPECT_EQ(dialog->entry(), QString());
     EXPECT_TRUE(dialog->isHidden());
@@ -169,12 +167,11 @@ TEST_F(FrmGoToLineTest, AnEntryLeftByOkIsShownAgain)
 {
     dialog->setEntry(QStringLiteral("abc"));
     QString shown;
-    const GoToLineOutcome outcome = whileModal(
+    const GoToLineOutcome outcome = whileOpen(
         [&] {
             shown = dialog->txtGoToLine->text();
             dialog->cmdGoToOK->click();
-        },
-        show());
+        });
     EXPECT_EQ(outcome, GoToLineOutcome::Ok);
     EXPECT_EQ(shown, QStringLiteral("abc"));
 }
@@ -184,29 +181,27 @@ TEST_F(FrmGoToLineTest, IsCentredOnTheOwnerFirstAndThenReopensWhereItWasLeft)
     auto centreDistance = [&] {
         return (dialog->frameGeometry().center() - owner->frameGeometry().center()).manhattanLength();
     };
-    whileModal([&] { dialog->cmdGoToOK->click(); }, show());
+    whileOpen([&] { dialog->cmdGoToOK->click(); });
     const QPoint firstPlace = dialog->pos();
     EXPECT_LE(centreDistance(), 2);
 
     owner->move(20, 30);
     QPoint secondPlace;
-    whileModal(
+    whileOpen(
         [&] {
             secondPlace = dialog->pos();
             dialog->cmdGoToOK->click();
-        },
-        show());
+        });
     EXPECT_EQ(secondPlace, firstPlace);
 
     // Closed with the close box it is as good as new: centred again.
-    whileModal([&] { dialog->close(); }, show());
+    whileOpen([&] { dialog->close(); });
     int distanceWhenReopened = -1;
-    whileModal(
+    whileOpen(
         [&] {
             distanceWhenReopened = centreDistance();
             dialog->cmdGoToOK->click();
-        },
-        show());
+        });
     EXPECT_LE(distanceWhenReopened, 2);
     EXPECT_GE(distanceWhenReopened, 0);
 }

@@ -138,6 +138,52 @@ TEST(MainWindow, FitWidensTheWindowForALongLine)
     EXPECT_NEAR(window.width(), narrow, 20);
 }
 
+// Counts the resizes a widget goes through.
+class ResizeCounter : public QObject {
+public:
+    explicit ResizeCounter(QWidget *widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize)
+            ++count;
+        return false;
+    }
+};
+
+TEST(MainWindow, AVeryLongLineKeepsTheWindowOnItsScreen)
+{
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, QStringLiteral("LONG.PRJ"),
+                                   QByteArray("AC:1\r\nNM:") + QByteArray(397, 'X'));
+    frmEditor window;
+    window.formLoad(path);
+    window.show();
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    QApplication::processEvents(); // the frame is known once the window shows
+    EXPECT_LE(window.frameGeometry().width(), available.width());
+    EXPECT_TRUE(available.contains(window.frameGeometry().topRight()))
+        << "the close button stays on the screen";
+    EXPECT_GE(window.frameGeometry().width(), available.width() - 10) << "as wide as the screen allows";
+}
+
+TEST(MainWindow, AViewSwitchResizesTheWindowOnce)
+{
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, QStringLiteral("ROAD1.PRJ"), SixListLines.toUtf8());
+    frmEditor window;
+    window.formLoad(path);
+    window.show();
+    const int listWidth = window.frameGeometry().width();
+    ResizeCounter resizes(&window);
+    action(window, "mnuViewRecord")->trigger();
+    QApplication::processEvents();
+    EXPECT_NE(window.frameGeometry().width(), listWidth) << "fitted to the Record lines";
+    EXPECT_EQ(resizes.count, 1);
+}
+
 TEST(MainWindow, StartUpLoadsAndViewsSwitchWithTheFlagKept)
 {
     QTemporaryDir dir;

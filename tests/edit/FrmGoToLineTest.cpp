@@ -1,5 +1,6 @@
 // The Go To Line dialog on the offscreen platform: layout, keys, the three
 // ways a use ends, and its life as one object per main window.
+#include "support/DialogLook.h"
 #include "support/ModalAnswers.h"
 
 #include "edit/frmGoToLine.h"
@@ -65,13 +66,21 @@ TEST_F(FrmGoToLineTest, HasItsCaptionControlsAndTwipLayout)
     EXPECT_EQ(dialog->cmdGoToOK->text(), QStringLiteral("&OK"));
     EXPECT_EQ(dialog->cmdGoToCancel->text(), QStringLiteral("&Cancel"));
 
-    EXPECT_EQ(dialog->lblGoToLine->geometry(), expectedRect(120, 120, 975, 255));
+    // The label ends just before its box rather than at its designed 975.
+    EXPECT_EQ(dialog->lblGoToLine->geometry().topLeft(), expectedRect(120, 120, 975, 255).topLeft());
+    EXPECT_EQ(dialog->lblGoToLine->height(), expectedRect(120, 120, 975, 255).height());
+    EXPECT_LT(dialog->lblGoToLine->geometry().right(), dialog->txtGoToLine->x());
     EXPECT_EQ(dialog->txtGoToLine->geometry(), expectedRect(1200, 120, 1215, 285));
     EXPECT_EQ(dialog->cmdGoToOK->geometry(), expectedRect(120, 480, 1095, 375));
     EXPECT_EQ(dialog->cmdGoToCancel->geometry(), expectedRect(1320, 480, 1095, 375));
 
     EXPECT_TRUE(dialog->cmdGoToOK->isDefault());
     EXPECT_FALSE(dialog->cmdGoToCancel->isDefault());
+}
+
+TEST_F(FrmGoToLineTest, OneFaceWholeCaptionsAndTheLabelClearOfItsBox)
+{
+    test::expectOneFaceAndWholeCaptions(*dialog);
 }
 
 TEST_F(FrmGoToLineTest, IsAFixedDialogWithoutMinimiseOrMaximise)

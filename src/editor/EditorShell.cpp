@@ -4,12 +4,11 @@
 #include "format/Conversion.h"
 #include "platform/Units.h"
 
+#include "Version.h"
+
 #include <QFileInfo>
 #include <cmath>
 
-#ifndef ZUNO_VERSION_MAJOR
-#error "the build gives the version numbers"
-#endif
 
 namespace zuno {
 
@@ -57,14 +56,6 @@ float readStoredNumber(const QString &text)
 QString storedNumberText(double value)
 {
     return QString::number(double(float(value)), 'g', 7);
-}
-
-QString aboutText()
-{
-    return QStringLiteral("ZUNOPad Version: %1.%2.%3")
-        .arg(ZUNO_VERSION_MAJOR)
-        .arg(ZUNO_VERSION_MINOR)
-        .arg(ZUNO_VERSION_REVISION);
 }
 
 bool LoadTextFile(const QString &path, IEditControl &editor, IMessageBox &messages)
@@ -326,7 +317,7 @@ void EditorShell::viewList() { switchView(false); }
 
 void EditorShell::helpAbout()
 {
-    m.messages.show(aboutText(), MessageButtons::Ok, MessageIcon::Information, QStringLiteral("ZUNO Pad"));
+    m.messages.show(versionText(), MessageButtons::Ok, MessageIcon::Information, QStringLiteral("ZUNO Pad"));
 }
 
 } // namespace zuno

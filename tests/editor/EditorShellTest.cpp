@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "Version.h"
+
 using namespace zuno;
 
 namespace {
@@ -621,7 +623,7 @@ TEST_F(EditorShellTest, AboutShowsTheVersionWithoutLeadingZeros)
 {
     shell.helpAbout();
     ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("ZUNOPad Version: 0.9.7"));
+    EXPECT_EQ(messages.shown[0].text, versionText());
     EXPECT_EQ(messages.shown[0].title, QStringLiteral("ZUNO Pad"));
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Information);
 }

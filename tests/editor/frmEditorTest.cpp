@@ -19,6 +19,8 @@
 #include <QSettings>
 #include <gtest/gtest.h>
 
+#include "Version.h"
+
 #include "support/ModalAnswers.h"
 
 using namespace zuno;
@@ -308,7 +310,7 @@ TEST(MainWindow, AboutBoxNamesTheVersion)
     action(window, "mnuHelpAbout")->trigger();
     answerer.finish();
     ASSERT_EQ(answerer.shown().size(), 1);
-    EXPECT_EQ(answerer.shown()[0].text, QStringLiteral("ZUNOPad Version: 0.9.7"));
+    EXPECT_EQ(answerer.shown()[0].text, versionText());
     EXPECT_EQ(answerer.shown()[0].title, QStringLiteral("ZUNO Pad"));
     EXPECT_EQ(answerer.shown()[0].icon, QMessageBox::Information);
 }

@@ -22,14 +22,6 @@ constexpr int ResultClosed = QDialog::Rejected;
 constexpr int ResultOk = QDialog::Accepted;
 constexpr int ResultCancel = 2;
 
-// A rectangle given in twips, in the screen's pixels.
-QRect twipsRect(double left, double top, double width, double height)
-{
-    const int x = qRound(twipsToPixelsX(left));
-    const int y = qRound(twipsToPixelsY(top));
-    return QRect(x, y, qRound(twipsToPixelsX(left + width)) - x, qRound(twipsToPixelsY(top + height)) - y);
-}
-
 } // namespace
 
 frmGoToLine::frmGoToLine(QWidget *owner)

@@ -18,16 +18,6 @@ namespace zuno {
 
 namespace {
 
-int pixelsX(double twips) { return int(std::lround(twipsToPixelsX(twips))); }
-int pixelsY(double twips) { return int(std::lround(twipsToPixelsY(twips))); }
-
-// A rectangle given in twips, its edges rounded to pixels.
-QRect twipsRect(double left, double top, double width, double height)
-{
-    const int x = pixelsX(left), y = pixelsY(top);
-    return QRect(x, y, pixelsX(left + width) - x, pixelsY(top + height) - y);
-}
-
 template <typename Widget>
 Widget *makeControl(QWidget *parent, const char *name, const QString &caption, double left,
                     double top, double width, double height)
@@ -59,7 +49,7 @@ frmFindReplace::frmFindReplace(QWidget *owner, IMessageBox *messages)
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setSizeGripEnabled(false);
-    setFixedSize(pixelsX(ClientWidthTwips), pixelsY(DesignedClientHeightTwips));
+    setFixedSize(twipsToWholePixelsX(ClientWidthTwips), twipsToWholePixelsY(DesignedClientHeightTwips));
 
     // Created in tab order, which is also set explicitly below.
     lblFRFind = makeControl<QLabel>(this, "lblFRFind", QStringLiteral("Find What:"), 120, 240,
@@ -216,7 +206,7 @@ void frmFindReplace::putFocusInFindText()
 
 void frmFindReplace::placeTwips(QWidget *widget, double left, double top)
 {
-    widget->move(pixelsX(left), pixelsY(top));
+    widget->move(twipsToWholePixelsX(left), twipsToWholePixelsY(top));
 }
 
 void frmFindReplace::setOuterHeight(double twips)
@@ -239,8 +229,8 @@ void frmFindReplace::applyOuterHeight()
         return;
     const int frameHeight = isVisible() ? std::max(0, frameGeometry().height() - height()) : 0;
     m_appliedFrameHeight = frameHeight;
-    const int client = std::max(1, pixelsY(m_outerHeightTwips) - frameHeight);
-    setFixedSize(pixelsX(ClientWidthTwips), client);
+    const int client = std::max(1, twipsToWholePixelsY(m_outerHeightTwips) - frameHeight);
+    setFixedSize(twipsToWholePixelsX(ClientWidthTwips), client);
 }
 
 void frmFindReplace::centreOnOwner()

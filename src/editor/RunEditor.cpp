@@ -25,6 +25,8 @@ int runEditor(int argc, char **argv)
                                             .arg(ZUNO_VERSION_MINOR)
                                             .arg(ZUNO_VERSION_REVISION));
     QApplication::setWindowIcon(makeAppIcon());
+    // Ties the window to the installed zunopad.desktop (and its icon).
+    QGuiApplication::setDesktopFileName(QStringLiteral("zunopad"));
 
     frmEditor window;
     window.formLoad(argumentText);

@@ -1,5 +1,6 @@
 #include "edit/frmGoToLine.h"
 
+#include "platform/DialogLook.h"
 #include "platform/Units.h"
 
 #include <QCloseEvent>
@@ -37,7 +38,6 @@ frmGoToLine::frmGoToLine(QWidget *owner)
 {
     setObjectName(QStringLiteral("frmGoToLine"));
     setWindowTitle(QStringLiteral("Go To Line"));
-    setFont(dialogFont());
     setModal(true);
     const QRect client = twipsRect(0, 0, 2550, 960);
     setFixedSize(client.size());
@@ -61,6 +61,8 @@ frmGoToLine::frmGoToLine(QWidget *owner)
     cmdGoToCancel->setObjectName(QStringLiteral("cmdGoToCancel"));
     cmdGoToCancel->setGeometry(twipsRect(1320, 480, 1095, 375));
 
+    lblGoToLine->setBuddy(txtGoToLine);
+    settleDialogLook(*this);
     setTabOrder(txtGoToLine, cmdGoToOK);
     setTabOrder(cmdGoToOK, cmdGoToCancel);
     txtGoToLine->setFocus(Qt::OtherFocusReason);

@@ -1,6 +1,7 @@
 #include "search/frmFindReplace.h"
 
 #include "platform/QtMessageBox.h"
+#include "platform/DialogLook.h"
 #include "platform/Units.h"
 
 #include <QCheckBox>
@@ -55,7 +56,6 @@ frmFindReplace::frmFindReplace(QWidget *owner, IMessageBox *messages)
 {
     setObjectName(QStringLiteral("frmFindReplace"));
     setWindowTitle(QStringLiteral("Find/Replace"));
-    setFont(dialogFont());
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setSizeGripEnabled(false);
@@ -98,6 +98,7 @@ frmFindReplace::frmFindReplace(QWidget *owner, IMessageBox *messages)
     setTabOrder(chkFRMatchWord, chkFRMatchCase);
 
     cmdFRFind->setDefault(true);
+    settleDialogLook(*this);
 
     connect(cmdFRFind, &QPushButton::clicked, this, &frmFindReplace::cmdFRFind_Click);
     connect(cmdFRReplace, &QPushButton::clicked, this, &frmFindReplace::cmdFRReplace_Click);

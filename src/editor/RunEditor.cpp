@@ -23,6 +23,8 @@ int runEditor(int argc, char **argv)
     QApplication::setOrganizationName(QStringLiteral("ZUNOPad"));
     QApplication::setApplicationVersion(versionNumber());
     QApplication::setWindowIcon(makeAppIcon());
+    // Ties the window to the installed zunopad.desktop (and its icon).
+    QGuiApplication::setDesktopFileName(QStringLiteral("zunopad"));
 
     frmEditor window;
     window.formLoad(argumentText);

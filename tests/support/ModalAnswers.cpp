@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QMessageBox>
@@ -116,8 +117,13 @@ ModalAnswers &ModalAnswers::fileDialog(const QString &path, std::function<void(Q
         if (check && !checked)
             check(dialog);
         checked = true;
-        if (!chosen.isEmpty())
-            dialog.selectFile(chosen);
+        if (chosen.isEmpty())
+            return;
+        dialog.selectFile(chosen);
+        // selectFile leaves the name box alone while it has the focus: type
+        // the name there as a user would.
+        if (auto *name = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            name->setText(QFileInfo(chosen).fileName());
     };
     // The dialog lists its folder on a thread of its own; until it has, an
     // accept may navigate instead. Answer once the chosen file is what the
@@ -125,8 +131,15 @@ ModalAnswers &ModalAnswers::fileDialog(const QString &path, std::function<void(Q
     expected.ready = [chosen](QWidget &window) {
         if (chosen.isEmpty())
             return true;
-        const QStringList selected = static_cast<QFileDialog &>(window).selectedFiles();
-        return selected.size() == 1 && QFileInfo(selected.first()).absoluteFilePath() == chosen;
+        auto &dialog = static_cast<QFileDialog &>(window);
+        const QStringList selected = dialog.selectedFiles();
+        if (selected.size() == 1 && QFileInfo(selected.first()).absoluteFilePath() == chosen)
+            return true;
+        // The name typed into the dialog's folder is as good as a selection.
+        const QFileInfo file(chosen);
+        const auto *name = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        return name && name->text() == file.fileName()
+            && QFileInfo(dialog.directory().absolutePath()) == QFileInfo(file.absolutePath());
     };
     expected.answer = [chosen](QWidget &window) {
         auto &dialog = static_cast<QFileDialog &>(window);

@@ -23,6 +23,13 @@ MessageResult QtMessageBox::show(const QString &text, MessageButtons buttons, Me
         box.exec();
         return MessageResult::Ok;
     }
+    if (buttons == MessageButtons::YesNo) {
+        // The careful answer is the default.
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes ? MessageResult::Yes : MessageResult::No;
+    }
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::Cancel);

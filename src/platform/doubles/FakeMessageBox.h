@@ -1,6 +1,7 @@
 #pragma once
 // Records every message box and answers from a script (Ok for OK boxes,
-// then the queued answers for Yes/No/Cancel boxes, Cancel when none is left).
+// then the queued answers for the other boxes; when none is left, what
+// Escape answers: Cancel, or No for a Yes/No box).
 #include "platform/MessageBox.h"
 
 #include <QList>
@@ -25,7 +26,9 @@ public:
             onShow(shown.last());
         if (buttons == MessageButtons::Ok)
             return MessageResult::Ok;
-        return answers.isEmpty() ? MessageResult::Cancel : answers.takeFirst();
+        if (answers.isEmpty())
+            return buttons == MessageButtons::YesNo ? MessageResult::No : MessageResult::Cancel;
+        return answers.takeFirst();
     }
 
     QList<ShownMessage> shown;

@@ -3,6 +3,7 @@
 #include "format/Conversion.h"
 #include "format/RoundTrip.h"
 #include "platform/TextFile.h"
+#include "Version.h"
 
 #include <QFile>
 #include <QFileDevice>
@@ -165,14 +166,6 @@ private:
 };
 
 } // namespace
-
-QString versionText()
-{
-    return QStringLiteral("ZUNOPad Version: %1.%2.%3")
-        .arg(ZUNO_VERSION_MAJOR)
-        .arg(ZUNO_VERSION_MINOR)
-        .arg(ZUNO_VERSION_PATCH);
-}
 
 int runConverter(const QStringList &args, QIODevice &in, QIODevice &out, QIODevice &err)
 {

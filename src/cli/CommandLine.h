@@ -31,7 +31,4 @@ std::optional<int> runConverterCommand(int argc, char **argv);
 // is the option) and streams; returns the exit status.
 int runConverter(const QStringList &args, QIODevice &in, QIODevice &out, QIODevice &err);
 
-// "ZUNOPad Version: <major>.<minor>.<patch>"
-QString versionText();
-
 } // namespace zuno

@@ -1,5 +1,6 @@
 #include "edit/frmGoToLine.h"
 
+#include "platform/DialogLook.h"
 #include "platform/Units.h"
 
 #include <QCloseEvent>
@@ -21,14 +22,6 @@ constexpr int ResultClosed = QDialog::Rejected;
 constexpr int ResultOk = QDialog::Accepted;
 constexpr int ResultCancel = 2;
 
-// A rectangle given in twips, in the screen's pixels.
-QRect twipsRect(double left, double top, double width, double height)
-{
-    const int x = qRound(twipsToPixelsX(left));
-    const int y = qRound(twipsToPixelsY(top));
-    return QRect(x, y, qRound(twipsToPixelsX(left + width)) - x, qRound(twipsToPixelsY(top + height)) - y);
-}
-
 } // namespace
 
 frmGoToLine::frmGoToLine(QWidget *owner)
@@ -37,7 +30,6 @@ frmGoToLine::frmGoToLine(QWidget *owner)
 {
     setObjectName(QStringLiteral("frmGoToLine"));
     setWindowTitle(QStringLiteral("Go To Line"));
-    setFont(dialogFont());
     setModal(true);
     const QRect client = twipsRect(0, 0, 2550, 960);
     setFixedSize(client.size());
@@ -61,6 +53,8 @@ frmGoToLine::frmGoToLine(QWidget *owner)
     cmdGoToCancel->setObjectName(QStringLiteral("cmdGoToCancel"));
     cmdGoToCancel->setGeometry(twipsRect(1320, 480, 1095, 375));
 
+    lblGoToLine->setBuddy(txtGoToLine);
+    settleDialogLook(*this);
     setTabOrder(txtGoToLine, cmdGoToOK);
     setTabOrder(cmdGoToOK, cmdGoToCancel);
     txtGoToLine->setFocus(Qt::OtherFocusReason);

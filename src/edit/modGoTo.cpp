@@ -27,95 +27,126 @@ constexpr qint64 ExponentLimit = 1'000'000'000'000;
 // stands at 10^309 or beyond is out of its range, one at 10^308 may be.
 constexpr qint64 DoubleMaxDecimalExponent = 308;
 
-} // namespace
-
-std::optional<qint64> readLineNumber(QStringView entry)
-{
-    qsizetype at = 0;
-    qsizetype end = entry.size();
-    while (at < end && isBlank(entry[at]))
-        ++at;
-    while (end > at && isBlank(entry[end - 1]))
-        --end;
-    if (at == end)
-        return std::nullopt;
-
+// A number as written: sign * digits * 10^scale, the digits without leading
+// zeros (none at all for zero).
+struct WrittenNumber {
     bool negative = false;
-    if (entry[at] == QLatin1Char('+') || entry[at] == QLatin1Char('-')) {
-        negative = entry[at] == QLatin1Char('-');
-        ++at;
-    }
-
-    // Mantissa: the digits before and after the point, as one digit string
-    // whose value is scaled by 10^-fractionDigits.
     std::string digits;
-    qint64 fractionDigits = 0;
+    qint64 scale = 0;
+};
+
+// Reads the characters of an entry one by one.
+class EntryReader {
+public:
+    explicit EntryReader(QStringView entry) : m_entry(entry), m_end(entry.size())
+    {
+        while (m_at < m_end && isBlank(m_entry[m_at]))
+            ++m_at;
+        while (m_end > m_at && isBlank(m_entry[m_end - 1]))
+            --m_end;
+    }
+    bool atEnd() const { return m_at == m_end; }
+    bool take(QLatin1Char c)
+    {
+        if (atEnd() || m_entry[m_at] != c)
+            return false;
+        ++m_at;
+        return true;
+    }
+    bool takeSign() // true for a minus
+    {
+        return !take(QLatin1Char('+')) && take(QLatin1Char('-'));
+    }
+    bool nextIsDigit() const { return !atEnd() && isDigit(m_entry[m_at]); }
+    int takeDigit() { return m_entry[m_at++].unicode() - '0'; }
+
+private:
+    QStringView m_entry;
+    qsizetype m_at = 0;
+    qsizetype m_end = 0;
+};
+
+// Digits before and after an optional point, as one digit string; every
+// digit after the point lowers the scale by one. Nothing without a digit.
+std::optional<WrittenNumber> readMantissa(EntryReader &reader)
+{
+    WrittenNumber number;
     bool anyDigit = false;
-    while (at < end && isDigit(entry[at])) {
-        anyDigit = true;
-        if (!digits.empty() || entry[at] != QLatin1Char('0'))
-            digits.push_back(char(entry[at].unicode()));
-        ++at;
-    }
-    if (at < end && entry[at] == QLatin1Char('.')) {
-        ++at;
-        while (at < end && isDigit(entry[at])) {
+    auto readDigits = [&](bool afterPoint) {
+        while (reader.nextIsDigit()) {
+            const int digit = reader.takeDigit();
             anyDigit = true;
-            if (!digits.empty() || entry[at] != QLatin1Char('0'))
-                digits.push_back(char(entry[at].unicode()));
-            ++fractionDigits; // leading zeros of the fraction still scale
-            ++at;
+            if (!number.digits.empty() || digit != 0)
+                number.digits.push_back(char('0' + digit));
+            if (afterPoint)
+                --number.scale; // leading zeros of the fraction still scale
         }
-    }
+    };
+    readDigits(false);
+    if (reader.take(QLatin1Char('.')))
+        readDigits(true);
     if (!anyDigit)
         return std::nullopt;
+    return number;
+}
 
+// An optional "e" or "E", a sign and digits; saturates at ExponentLimit.
+std::optional<qint64> readExponent(EntryReader &reader)
+{
+    if (!reader.take(QLatin1Char('e')) && !reader.take(QLatin1Char('E')))
+        return 0;
+    const bool negative = reader.takeSign();
+    if (!reader.nextIsDigit())
+        return std::nullopt;
     qint64 exponent = 0;
-    if (at < end && (entry[at] == QLatin1Char('e') || entry[at] == QLatin1Char('E'))) {
-        ++at;
-        bool negativeExponent = false;
-        if (at < end && (entry[at] == QLatin1Char('+') || entry[at] == QLatin1Char('-'))) {
-            negativeExponent = entry[at] == QLatin1Char('-');
-            ++at;
-        }
-        if (at == end || !isDigit(entry[at]))
-            return std::nullopt;
-        while (at < end && isDigit(entry[at])) {
-            exponent = std::min(exponent * 10 + (entry[at].unicode() - '0'), ExponentLimit);
-            ++at;
-        }
-        if (negativeExponent)
-            exponent = -exponent;
-    }
-    if (at != end)
+    while (reader.nextIsDigit())
+        exponent = std::min(exponent * 10 + reader.takeDigit(), ExponentLimit);
+    return negative ? -exponent : exponent;
+}
+
+std::optional<WrittenNumber> readWrittenNumber(QStringView entry)
+{
+    EntryReader reader(entry);
+    if (reader.atEnd())
         return std::nullopt;
+    const bool negative = reader.takeSign();
+    std::optional<WrittenNumber> number = readMantissa(reader);
+    if (!number)
+        return std::nullopt;
+    const std::optional<qint64> exponent = readExponent(reader);
+    if (!exponent || !reader.atEnd())
+        return std::nullopt;
+    number->negative = negative;
+    number->scale += *exponent;
+    return number;
+}
 
-    if (digits.empty())
-        return 0; // zero, whatever its exponent
-
-    // The value is digits * 10^scale; its leading digit stands at
-    // 10^(count - 1 + scale).
-    const qint64 count = qint64(digits.size());
-    const qint64 scale = exponent - fractionDigits;
-    const qint64 leading = count - 1 + scale;
+// Whether the number lies within the range of a double.
+bool fitsInDouble(const WrittenNumber &number)
+{
+    const qint64 leading = qint64(number.digits.size()) - 1 + number.scale;
+    if (leading < DoubleMaxDecimalExponent)
+        return true;
     if (leading > DoubleMaxDecimalExponent)
-        return std::nullopt;
-    if (leading == DoubleMaxDecimalExponent) {
-        const std::string normal = digits + 'e' + std::to_string(scale);
-        double value = 0;
-        const auto result = std::from_chars(normal.data(), normal.data() + normal.size(), value);
-        if (result.ec == std::errc::result_out_of_range)
-            return std::nullopt;
-    }
+        return false;
+    const std::string normal = number.digits + 'e' + std::to_string(number.scale);
+    double value = 0;
+    const auto result = std::from_chars(normal.data(), normal.data() + normal.size(), value);
+    return result.ec != std::errc::result_out_of_range;
+}
 
-    // Whole part and rounding, from the exact digits.
-    const qint64 wholeDigits = count + scale; // digits before the point
+// The magnitude rounded to a whole number, halves to the even neighbour,
+// from the exact digits; at most LineNumberLimit.
+qint64 roundedMagnitude(const WrittenNumber &number)
+{
+    const std::string &digits = number.digits;
+    const qint64 wholeDigits = qint64(digits.size()) + number.scale; // digits before the point
+    if (wholeDigits > 18)
+        return LineNumberLimit;
     qint64 magnitude = 0;
-    if (wholeDigits > 18) {
-        magnitude = LineNumberLimit;
-    } else if (scale >= 0) {
+    if (number.scale >= 0) {
         magnitude = std::stoll(digits);
-        for (qint64 i = 0; i < scale; ++i)
+        for (qint64 i = 0; i < number.scale; ++i)
             magnitude *= 10;
     } else {
         if (wholeDigits > 0)
@@ -127,8 +158,22 @@ std::optional<qint64> readLineNumber(QStringView entry)
         if (dropped > 5 || (dropped == 5 && (beyondHalf || magnitude % 2 == 1)))
             ++magnitude;
     }
-    magnitude = std::min(magnitude, LineNumberLimit);
-    return negative ? -magnitude : magnitude;
+    return std::min(magnitude, LineNumberLimit);
+}
+
+} // namespace
+
+std::optional<qint64> readLineNumber(QStringView entry)
+{
+    const std::optional<WrittenNumber> number = readWrittenNumber(entry);
+    if (!number)
+        return std::nullopt;
+    if (number->digits.empty())
+        return 0; // zero, whatever its exponent
+    if (!fitsInDouble(*number))
+        return std::nullopt;
+    const qint64 magnitude = roundedMagnitude(*number);
+    return number->negative ? -magnitude : magnitude;
 }
 
 namespace {

@@ -2,13 +2,13 @@
 
 #include "editor/ViewConversion.h"
 #include "format/Conversion.h"
+#include "platform/Units.h"
+
+#include "Version.h"
 
 #include <QFileInfo>
 #include <cmath>
 
-#ifndef ZUNO_VERSION_MAJOR
-#error "the build gives the version numbers"
-#endif
 
 namespace zuno {
 
@@ -58,14 +58,6 @@ QString storedNumberText(double value)
     return QString::number(double(float(value)), 'g', 7);
 }
 
-QString aboutText()
-{
-    return QStringLiteral("ZUNOPad Version: %1.%2.%3")
-        .arg(ZUNO_VERSION_MAJOR)
-        .arg(ZUNO_VERSION_MINOR)
-        .arg(ZUNO_VERSION_REVISION);
-}
-
 bool LoadTextFile(const QString &path, IEditControl &editor, IMessageBox &messages)
 {
     if (path.isEmpty()) {
@@ -110,24 +102,38 @@ void EditorShell::formLoad(const QString &argumentText)
     m.window.setLeft(readStoredNumber(
         m.settings.read(SettingsApplication, SettingsSection, LeftKey, QStringLiteral("0"))));
     fitWindowToText();
-    m.window.keepTitleBarOnScreen();
 }
 
 void EditorShell::fitWindowToText()
 {
     if (m.window.windowState() != WindowState::Normal)
         return;
-    m.window.setEditorWidthCells(NarrowEditorCells);
-    m.window.setWidth(NarrowWindowTwips);
-
-    const std::optional<int> scrollWidth = m.window.editorScrollWidth();
-    if (!scrollWidth)
-        return;
-    const double cells = *scrollWidth / PixelsPerCharacter + ExtraCells;
-    if (!(cells * 120 + 120 > NarrowWindowTwips))
-        return;
-    m.window.setEditorWidthCells(float(cells));
-    m.window.setWidth(m.window.editorWidthCells() * 120 + 120);
+    // The width the widest line needs does not depend on the window's own
+    // width, so it is worked out first and the window is resized once:
+    // narrow (18 cells) unless the text asks for more.
+    double cells = NarrowEditorCells;
+    if (const std::optional<int> scrollWidth = m.window.editorScrollWidth()) {
+        const double wanted = *scrollWidth / PixelsPerCharacter + ExtraCells;
+        if (wanted * CellWidthTwips + CellWidthTwips > NarrowWindowTwips)
+            cells = wanted;
+    }
+    // Never wider than the screen the window stands on: past that, the text
+    // scrolls.
+    const std::optional<double> available = m.window.availableWidth();
+    if (available)
+        cells = std::min(cells, (*available - CellWidthTwips) / CellWidthTwips);
+    if (cells == NarrowEditorCells) {
+        m.window.setEditorWidthCells(NarrowEditorCells);
+        m.window.setWidth(NarrowWindowTwips);
+    } else {
+        m.window.setEditorWidthCells(float(cells));
+        // The control may round the width it keeps, up as well as down.
+        double width = m.window.editorWidthCells() * CellWidthTwips + CellWidthTwips;
+        if (available)
+            width = std::min(width, *available);
+        m.window.setWidth(width);
+    }
+    m.window.keepOnScreen();
 }
 
 // ------------------------------------------------------------ file commands
@@ -313,7 +319,7 @@ void EditorShell::viewList() { switchView(false); }
 
 void EditorShell::helpAbout()
 {
-    m.messages.show(aboutText(), MessageButtons::Ok, MessageIcon::Information, QStringLiteral("ZUNO Pad"));
+    m.messages.show(versionText(), MessageButtons::Ok, MessageIcon::Information, QStringLiteral("ZUNO Pad"));
 }
 
 } // namespace zuno

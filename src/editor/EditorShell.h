@@ -39,8 +39,6 @@ QString fileTitleOf(const QString &path);
 float readStoredNumber(const QString &text);
 // A position as it is stored: the text of a single-precision number.
 QString storedNumberText(double value);
-// "ZUNOPad Version: 0.9.7"
-QString aboutText();
 
 // Loads `path` into the editor. An empty path empties the text; a path that
 // is missing or cannot be read gets a warning and leaves the editor as it

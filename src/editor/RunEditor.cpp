@@ -2,6 +2,7 @@
 
 #include "editor/AppIcon.h"
 #include "editor/frmEditor.h"
+#include "Version.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -20,10 +21,7 @@ int runEditor(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZUNOPad"));
     QApplication::setOrganizationName(QStringLiteral("ZUNOPad"));
-    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
-                                            .arg(ZUNO_VERSION_MAJOR)
-                                            .arg(ZUNO_VERSION_MINOR)
-                                            .arg(ZUNO_VERSION_REVISION));
+    QApplication::setApplicationVersion(versionNumber());
     QApplication::setWindowIcon(makeAppIcon());
 
     frmEditor window;

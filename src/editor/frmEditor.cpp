@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QTimer>
 
 #include <cmath>
 
@@ -164,6 +165,23 @@ void frmEditor::mnuViewList_Click() { m_shell->viewList(); }
 void frmEditor::mnuViewRecord_Click() { m_shell->viewRecord(); }
 void frmEditor::mnuHelpAbout_Click() { m_shell->helpAbout(); }
 
+void frmEditor::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // The frame the window system draws is known only once the window is
+    // shown; a window fitted to the whole screen's width before then may
+    // now stick out by the frame's width.
+    QTimer::singleShot(0, this, [this] {
+        const QScreen *screen = screenUnderWindow();
+        if (!screen || windowState() != WindowState::Normal)
+            return;
+        const int excess = frameGeometry().width() - screen->availableGeometry().width();
+        if (excess > 0)
+            resize(geometry().width() - excess, geometry().height());
+        keepOnScreen();
+    });
+}
+
 void frmEditor::closeEvent(QCloseEvent *event)
 {
     if (!m_shell->formUnload()) {
@@ -255,17 +273,40 @@ void frmEditor::setRecordViewChecked(bool checked) { mnuViewRecord->setChecked(c
 
 void frmEditor::requestClose() { close(); }
 
-void frmEditor::keepTitleBarOnScreen()
+// The screen the window stands on: the one under its title bar, else the
+// one Qt places it on.
+const QScreen *frmEditor::screenUnderWindow() const
 {
     const QRect frame = frameGeometry();
     // A point well inside the title bar.
     const QPoint titleBar(frame.x() + std::min(frame.width() / 2, 60), frame.y() + 8);
-    for (const QScreen *screen : QGuiApplication::screens()) {
-        if (screen->geometry().contains(titleBar))
-            return;
+    if (const QScreen *under = QGuiApplication::screenAt(titleBar))
+        return under;
+    return nullptr;
+}
+
+std::optional<double> frmEditor::availableWidth() const
+{
+    const QScreen *screen = screenUnderWindow();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return std::nullopt;
+    return pixelsToTwipsX(screen->availableGeometry().width());
+}
+
+void frmEditor::keepOnScreen()
+{
+    const QScreen *screen = screenUnderWindow();
+    if (!screen) {
+        if (const QScreen *primary = QGuiApplication::primaryScreen())
+            move(primary->availableGeometry().topLeft());
+        return;
     }
-    if (const QScreen *primary = QGuiApplication::primaryScreen())
-        move(primary->availableGeometry().topLeft());
+    const QRect available = screen->availableGeometry();
+    const QRect frame = frameGeometry();
+    if (frame.right() > available.right())
+        move(std::max(available.left(), available.right() + 1 - frame.width()), frame.y());
 }
 
 } // namespace zuno

@@ -14,6 +14,7 @@
 #include <memory>
 
 class QAction;
+class QScreen;
 class QMenu;
 class QDialog;
 
@@ -53,7 +54,8 @@ public:
     bool isRecordViewChecked() const override;
     void setRecordViewChecked(bool checked) override;
     void requestClose() override;
-    void keepTitleBarOnScreen() override;
+    std::optional<double> availableWidth() const override;
+    void keepOnScreen() override;
 
     // Menu handlers.
     void mnuFileNew_Click();
@@ -77,12 +79,14 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void buildMenus();
     void showEditMenu(const QPoint &globalPos);
     // Frame width minus inner width, in pixels.
     int frameExtraWidth() const;
+    const QScreen *screenUnderWindow() const;
     int m_busyDepth = 0;
 
     EditorWidget *rtbEditor = nullptr;

@@ -49,9 +49,13 @@ public:
     // Asks the window to close; runs the closing handler, which may cancel.
     virtual void requestClose() = 0;
 
+    // Width in twips of the screen area the window stands on (without
+    // panels and docks); nothing when it cannot be had.
+    virtual std::optional<double> availableWidth() const { return std::nullopt; }
     // Moves a window whose title bar would stand on no screen (a monitor
-    // since removed) onto the primary screen.
-    virtual void keepTitleBarOnScreen() {}
+    // since removed) onto the primary screen, and one whose right edge
+    // passes the screen's available area back inside it.
+    virtual void keepOnScreen() {}
 };
 
 // Shows the busy pointer for the lifetime of the guard.

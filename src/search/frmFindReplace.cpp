@@ -1,6 +1,7 @@
 #include "search/frmFindReplace.h"
 
 #include "platform/QtMessageBox.h"
+#include "platform/DialogLook.h"
 #include "platform/Units.h"
 
 #include <QCheckBox>
@@ -16,16 +17,6 @@
 namespace zuno {
 
 namespace {
-
-int pixelsX(double twips) { return int(std::lround(twipsToPixelsX(twips))); }
-int pixelsY(double twips) { return int(std::lround(twipsToPixelsY(twips))); }
-
-// A rectangle given in twips, its edges rounded to pixels.
-QRect twipsRect(double left, double top, double width, double height)
-{
-    const int x = pixelsX(left), y = pixelsY(top);
-    return QRect(x, y, pixelsX(left + width) - x, pixelsY(top + height) - y);
-}
 
 template <typename Widget>
 Widget *makeControl(QWidget *parent, const char *name, const QString &caption, double left,
@@ -55,11 +46,10 @@ frmFindReplace::frmFindReplace(QWidget *owner, IMessageBox *messages)
 {
     setObjectName(QStringLiteral("frmFindReplace"));
     setWindowTitle(QStringLiteral("Find/Replace"));
-    setFont(dialogFont());
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setSizeGripEnabled(false);
-    setFixedSize(pixelsX(ClientWidthTwips), pixelsY(DesignedClientHeightTwips));
+    setFixedSize(twipsToWholePixelsX(ClientWidthTwips), twipsToWholePixelsY(DesignedClientHeightTwips));
 
     // Created in tab order, which is also set explicitly below.
     lblFRFind = makeControl<QLabel>(this, "lblFRFind", QStringLiteral("Find What:"), 120, 240,
@@ -98,6 +88,7 @@ frmFindReplace::frmFindReplace(QWidget *owner, IMessageBox *messages)
     setTabOrder(chkFRMatchWord, chkFRMatchCase);
 
     cmdFRFind->setDefault(true);
+    settleDialogLook(*this);
 
     connect(cmdFRFind, &QPushButton::clicked, this, &frmFindReplace::cmdFRFind_Click);
     connect(cmdFRReplace, &QPushButton::clicked, this, &frmFindReplace::cmdFRReplace_Click);
@@ -215,7 +206,7 @@ void frmFindReplace::putFocusInFindText()
 
 void frmFindReplace::placeTwips(QWidget *widget, double left, double top)
 {
-    widget->move(pixelsX(left), pixelsY(top));
+    widget->move(twipsToWholePixelsX(left), twipsToWholePixelsY(top));
 }
 
 void frmFindReplace::setOuterHeight(double twips)
@@ -238,8 +229,8 @@ void frmFindReplace::applyOuterHeight()
         return;
     const int frameHeight = isVisible() ? std::max(0, frameGeometry().height() - height()) : 0;
     m_appliedFrameHeight = frameHeight;
-    const int client = std::max(1, pixelsY(m_outerHeightTwips) - frameHeight);
-    setFixedSize(pixelsX(ClientWidthTwips), client);
+    const int client = std::max(1, twipsToWholePixelsY(m_outerHeightTwips) - frameHeight);
+    setFixedSize(twipsToWholePixelsX(ClientWidthTwips), client);
 }
 
 void frmFindReplace::centreOnOwner()

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "Version.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -71,9 +73,10 @@ TEST_F(CommandLine, VersionComesFromTheProject)
 {
     const Outcome r = run({"--version"});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, QByteArray("ZUNOPad Version: 0.9.7\n"));
+    EXPECT_EQ(r.out, (versionText() + u'\n').toUtf8());
     EXPECT_TRUE(r.err.isEmpty());
-    EXPECT_EQ(versionText(), QStringLiteral("ZUNOPad Version: 0.9.7"));
+    // The text as the About box words it, with the project's version.
+    EXPECT_EQ(versionText(), QStringLiteral("ZUNOPad Version: %1.%2.%3").arg(VersionMajor).arg(VersionMinor).arg(VersionRevision));
 }
 
 TEST_F(CommandLine, HelpShowsUsage)

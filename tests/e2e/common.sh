@@ -32,9 +32,30 @@ wait_gone() {
   return 1
 }
 
+# Gives window $1 the keyboard focus and waits (at most 5 s) until it has it.
 focus() {
-  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
-  sleep 0.2
+  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1" 2>/dev/null || true
+  for _ in $(seq 1 50); do
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && return 0
+    sleep 0.1
+    xdotool windowfocus "$1" 2>/dev/null || true
+  done
+  fail "window $1 did not get the focus"
+}
+
+# Width of window $1 in pixels.
+window_width() {
+  xdotool getwindowgeometry --shell "$1" | sed -n 's/^WIDTH=//p'
+}
+
+# Waits (at most 10 s) until window $1 is no longer $2 pixels wide: the sign
+# that a view switch has been carried out (the window is fitted to the text).
+wait_width_change() {
+  for _ in $(seq 1 100); do
+    [ "$(window_width "$1")" != "$2" ] && return 0
+    sleep 0.1
+  done
+  fail "window $1 stayed $2 pixels wide"
 }
 
 # Starts PROGRAM FILE in the background and waits for its main window, whose

@@ -31,12 +31,12 @@ xdotool type --delay 30 'x{'
 go_to_line 2
 xdotool type --delay 30 'm'
 
-# Escape does nothing in the dialog: it is still there afterwards.
+# Escape does nothing in the dialog: the "4" typed after it still goes into
+# the dialog, and Return then jumps to line 4 (the saved file shows the "q"
+# typed there). Had Escape closed it, both keys would have edited the text.
 xdotool key --delay 150 alt+e g
 focus "$(window_named 'Go To Line' 10)"
 xdotool key Escape
-sleep 0.5
-xdotool search --onlyvisible --name '^Go To Line$' >/dev/null 2>&1 || fail "Escape closed the Go To Line dialog"
 # It opened empty after the last jump: typing 4 gives line 4, not 24.
 xdotool type --delay 30 '4'
 xdotool key Return

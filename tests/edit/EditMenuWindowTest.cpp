@@ -1,6 +1,6 @@
 // The Edit commands, the right-click menu and Go To Line in the real main
 // window on the offscreen platform.
-#include "ModalRunner.h"
+#include "support/ModalAnswers.h"
 
 #include "edit/frmGoToLine.h"
 #include "editor/frmEditor.h"
@@ -48,7 +48,9 @@ protected:
     // Chooses Edit > Go To and plays `steps` while the dialog is open.
     void goTo(const std::function<void()> &steps)
     {
-        whileModal(steps, [this] { action("mnuEditGoTo")->trigger(); });
+        test::ModalAnswers answers;
+        answers.dialog(QStringLiteral("frmGoToLine"), [steps](QWidget &) { steps(); });
+        answers.run([this] { action("mnuEditGoTo")->trigger(); });
     }
 
     std::unique_ptr<frmEditor> window;
@@ -146,18 +148,15 @@ TEST_F(EditMenuWindow, ARightClickOpensTheEditMenuItselfAtThePointer)
     QWidget *popup = nullptr;
     QStringList entries;
     QPoint shownAt;
-    whileModal(
-        [&] {
-            popup = QApplication::activePopupWidget();
-            if (auto *menu = qobject_cast<QMenu *>(popup)) {
-                for (QAction *entry : menu->actions())
-                    entries << (entry->isSeparator() ? QStringLiteral("-") : entry->objectName());
-                shownAt = menu->pos();
-            }
-            if (popup)
-                popup->close();
-        },
-        [&] { QTest::mouseClick(editor->viewport(), Qt::RightButton, Qt::ShiftModifier, at); });
+    test::ModalAnswers answers;
+    answers.popupMenu([&](QWidget &menu) {
+        popup = &menu;
+        for (QAction *entry : menu.actions())
+            entries << (entry->isSeparator() ? QStringLiteral("-") : entry->objectName());
+        shownAt = menu.pos();
+        menu.close();
+    });
+    answers.run([&] { QTest::mouseClick(editor->viewport(), Qt::RightButton, Qt::ShiftModifier, at); });
 
     EXPECT_EQ(popup, window->editMenu());
     EXPECT_EQ(entries,
@@ -172,16 +171,14 @@ TEST_F(EditMenuWindow, LeftAndMiddleClicksOpenNothing)
     QWidget *openedBy[2] = {nullptr, nullptr};
     const Qt::MouseButton buttons[2] = {Qt::LeftButton, Qt::MiddleButton};
     for (int i = 0; i < 2; ++i) {
-        whileModal(
-            [&, i] {
-                openedBy[i] = QApplication::activePopupWidget();
-                if (openedBy[i])
-                    openedBy[i]->close();
-            },
-            [&, i] {
-                QTest::mouseClick(editor->viewport(), buttons[i], Qt::NoModifier, QPoint(40, 30));
-                QApplication::processEvents(); // let the check run
-            });
+        QTest::mouseClick(editor->viewport(), buttons[i], Qt::NoModifier, QPoint(40, 30));
+        // A queued call runs only after the click's own handling is done.
+        bool handled = false;
+        QMetaObject::invokeMethod(editor, [&handled] { handled = true; }, Qt::QueuedConnection);
+        QTRY_VERIFY_WITH_TIMEOUT(handled, 5000);
+        openedBy[i] = test::openModalWindow();
+        if (openedBy[i])
+            test::closeModalWindows();
     }
     EXPECT_EQ(openedBy[0], nullptr);
     EXPECT_EQ(openedBy[1], nullptr);
@@ -193,15 +190,13 @@ TEST_F(EditMenuWindow, UndoFromTheRightClickMenuRevertsTheLastEdit)
     editor->setSelStart(4);
     QTest::keyClicks(editor, QStringLiteral("9"));
     ASSERT_EQ(editor->text(), QStringLiteral("AC:19"));
-    whileModal(
-        [&] {
-            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-            if (!menu)
-                return;
-            QAction *undo = action("mnuEditUndo");
-            QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(undo).center());
-        },
-        [&] { QTest::mouseClick(editor->viewport(), Qt::RightButton, Qt::NoModifier, QPoint(10, 10)); });
+    test::ModalAnswers answers;
+    answers.popupMenu([&](QWidget &menu) {
+        QAction *undo = action("mnuEditUndo");
+        QTest::mouseClick(&menu, Qt::LeftButton, Qt::NoModifier,
+                          static_cast<QMenu &>(menu).actionGeometry(undo).center());
+    });
+    answers.run([&] { QTest::mouseClick(editor->viewport(), Qt::RightButton, Qt::NoModifier, QPoint(10, 10)); });
     EXPECT_EQ(editor->text(), QStringLiteral("AC:1"));
 }
 
@@ -262,30 +257,24 @@ TEST_F(EditMenuWindow, GoToWarnsAboutANonNumberAndCancelThenGivesUp)
     editor->setText(FiveLines);
     editor->setSelStart(17);
     QStringList seen; // what showed up, in order
-    int stage = 0;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (auto *box = qobject_cast<QMessageBox *>(modal); box && stage == 1) {
-            seen << box->windowTitle() + QStringLiteral(": ") + box->text()
-                    + (box->icon() == QMessageBox::Warning ? QStringLiteral(" (warning)") : QString());
-            stage = 2;
-            box->button(QMessageBox::Ok)->click();
-        } else if (auto *dialog = qobject_cast<frmGoToLine *>(modal); dialog && dialog->isVisible()) {
-            if (stage == 0) {
-                QTest::keyClicks(dialog->txtGoToLine, QStringLiteral("abc"));
-                stage = 1;
-                dialog->cmdGoToOK->click();
-            } else if (stage == 2) {
-                seen << QStringLiteral("dialog showing ") + dialog->entry();
-                stage = 3;
-                dialog->cmdGoToCancel->click();
-            }
-        }
-    });
-    poll.start(10);
-    whileModal([] {}, [&] { action("mnuEditGoTo")->trigger(); });
-    poll.stop();
+    test::ModalAnswers answers;
+    answers
+        .dialog(QStringLiteral("frmGoToLine"),
+                [](QWidget &window) {
+                    auto &dialog = static_cast<frmGoToLine &>(window);
+                    QTest::keyClicks(dialog.txtGoToLine, QStringLiteral("abc"));
+                    dialog.cmdGoToOK->click();
+                })
+        .messageBox(QMessageBox::Ok)
+        .dialog(QStringLiteral("frmGoToLine"), [&](QWidget &window) {
+            auto &dialog = static_cast<frmGoToLine &>(window);
+            seen << QStringLiteral("dialog showing ") + dialog.entry();
+            dialog.cmdGoToCancel->click();
+        });
+    answers.run([&] { action("mnuEditGoTo")->trigger(); });
+    for (const test::ShownBox &box : answers.shown())
+        seen.prepend(box.title + QStringLiteral(": ") + box.text
+                     + (box.icon == QMessageBox::Warning ? QStringLiteral(" (warning)") : QString()));
 
     EXPECT_EQ(seen, (QStringList{QStringLiteral("Invalid Line Number: You must enter a numeric value (warning)"),
                                  QStringLiteral("dialog showing abc")}));

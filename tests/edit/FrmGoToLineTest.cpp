@@ -1,6 +1,7 @@
 // The Go To Line dialog on the offscreen platform: layout, keys, the three
 // ways a use ends, and its life as one object per main window.
-#include "ModalRunner.h"
+#include "support/DialogLook.h"
+#include "support/ModalAnswers.h"
 
 #include "edit/frmGoToLine.h"
 #include "platform/Units.h"
@@ -35,10 +36,12 @@ protected:
         dialog = &frmGoToLine::instance(holder, owner.get());
     }
 
-    // Opens the dialog, for whileModal.
-    std::function<GoToLineOutcome()> show()
+    // Opens the dialog and plays `steps` while it is open; they must close it.
+    GoToLineOutcome whileOpen(const std::function<void()> &steps)
     {
-        return [this] { return dialog->showModal(); };
+        test::ModalAnswers answers;
+        answers.dialog(QStringLiteral("frmGoToLine"), [steps](QWidget &) { steps(); });
+        return answers.run([this] { return dialog->showModal(); });
     }
 
     std::unique_ptr<QWidget> owner;
@@ -63,13 +66,21 @@ TEST_F(FrmGoToLineTest, HasItsCaptionControlsAndTwipLayout)
     EXPECT_EQ(dialog->cmdGoToOK->text(), QStringLiteral("&OK"));
     EXPECT_EQ(dialog->cmdGoToCancel->text(), QStringLiteral("&Cancel"));
 
-    EXPECT_EQ(dialog->lblGoToLine->geometry(), expectedRect(120, 120, 975, 255));
+    // The label ends just before its box rather than at its designed 975.
+    EXPECT_EQ(dialog->lblGoToLine->geometry().topLeft(), expectedRect(120, 120, 975, 255).topLeft());
+    EXPECT_EQ(dialog->lblGoToLine->height(), expectedRect(120, 120, 975, 255).height());
+    EXPECT_LT(dialog->lblGoToLine->geometry().right(), dialog->txtGoToLine->x());
     EXPECT_EQ(dialog->txtGoToLine->geometry(), expectedRect(1200, 120, 1215, 285));
     EXPECT_EQ(dialog->cmdGoToOK->geometry(), expectedRect(120, 480, 1095, 375));
     EXPECT_EQ(dialog->cmdGoToCancel->geometry(), expectedRect(1320, 480, 1095, 375));
 
     EXPECT_TRUE(dialog->cmdGoToOK->isDefault());
     EXPECT_FALSE(dialog->cmdGoToCancel->isDefault());
+}
+
+TEST_F(FrmGoToLineTest, OneFaceWholeCaptionsAndTheLabelClearOfItsBox)
+{
+    test::expectOneFaceAndWholeCaptions(*dialog);
 }
 
 TEST_F(FrmGoToLineTest, IsAFixedDialogWithoutMinimiseOrMaximise)
@@ -93,7 +104,7 @@ TEST_F(FrmGoToLineTest, TheEntryHasNoLengthLimit)
 TEST_F(FrmGoToLineTest, OpensWithTheFocusInTheEntryAndTabsThroughTheButtons)
 {
     QList<QWidget *> focusOrder;
-    const GoToLineOutcome outcome = whileModal(
+    const GoToLineOutcome outcome = whileOpen(
         [&] {
             focusOrder << dialog->focusWidget();
             for (int i = 0; i < 3; ++i) {
@@ -101,8 +112,7 @@ TEST_F(FrmGoToLineTest, OpensWithTheFocusInTheEntryAndTabsThroughTheButtons)
                 focusOrder << dialog->focusWidget();
             }
             dialog->cmdGoToCancel->click();
-        },
-        show());
+        });
     EXPECT_EQ(outcome, GoToLineOutcome::Cancel);
     EXPECT_EQ(focusOrder, (QList<QWidget *>{dialog->txtGoToLine, dialog->cmdGoToOK,
                                             dialog->cmdGoToCancel, dialog->txtGoToLine}));
@@ -110,12 +120,11 @@ TEST_F(FrmGoToLineTest, OpensWithTheFocusInTheEntryAndTabsThroughTheButtons)
 
 TEST_F(FrmGoToLineTest, EnterInTheEntryPressesOk)
 {
-    const GoToLineOutcome outcome = whileModal(
+    const GoToLineOutcome outcome = whileOpen(
         [&] {
             QTest::keyClicks(dialog->txtGoToLine, QStringLiteral("12"));
             QTest::keyClick(dialog->txtGoToLine, Qt::Key_Return);
-        },
-        show());
+        });
     EXPECT_EQ(outcome, GoToLineOutcome::Ok);
     EXPECT_EQ(dialog->entry(), QStringLiteral("12"));
     EXPECT_TRUE(dialog->isHidden());
@@ -124,7 +133,7 @@ TEST_F(FrmGoToLineTest, EnterInTheEntryPressesOk)
 TEST_F(FrmGoToLineTest, EscapeDoesNothing)
 {
     bool visibleAfterEscape = false;
-    const GoToLineOutcome outcome = whileModal(
+    const GoToLineOutcome outcome = whileOpen(
         [&] {
             QTest::keyClicks(dialog->txtGoToLine, QStringLiteral("3"));
             QTest::keyClick(dialog->txtGoToLine, Qt::Key_Escape);
@@ -133,8 +142,7 @@ TEST_F(FrmGoToLineTest, EscapeDoesNothing)
             QApplication::processEvents();
             visibleAfterEscape = dialog->isVisible();
             dialog->cmdGoToOK->click();
-        },
-        show());
+        });
     EXPECT_EQ(outcome, GoToLineOutcome::Ok);
     EXPECT_TRUE(visibleAfterEscape);
     EXPECT_EQ(dialog->entry(), QStringLiteral("3"));
@@ -144,7 +152,7 @@ TEST_F(FrmGoToLineTest, CancelEmptiesTheEntryAndHides)
 {
     dialog->setEntry(QStringLiteral("abc"));
     const GoToLineOutcome outcome =
-        whileModal([&] { QTest::mouseClick(dialog->cmdGoToCancel, Qt::LeftButton); }, show());
+        whileOpen([&] { QTest::mouseClick(dialog->cmdGoToCancel, Qt::LeftButton); });
     EXPECT_EQ(outcome, GoToLineOutcome::Cancel);
     EXPECT_EQ(dialog->entry(), QString());
     EXPECT_TRUE(dialog->isHidden());
@@ -153,12 +161,11 @@ TEST_F(FrmGoToLineTest, CancelEmptiesTheEntryAndHides)
 
 TEST_F(FrmGoToLineTest, TheCloseBoxLosesTheEntry)
 {
-    const GoToLineOutcome outcome = whileModal(
+    const GoToLineOutcome outcome = whileOpen(
         [&] {
             QTest::keyClicks(dialog->txtGoToLine, QStringLiteral("4"));
             dialog->close();
-        },
-        show());
+        });
     EXPECT_EQ(outcome, GoToLineOutcome::Closed);
     EXPECT_EQ(dialog->entry(), QString());
     EXPECT_TRUE(dialog->isHidden());
@@ -169,12 +176,11 @@ TEST_F(FrmGoToLineTest, AnEntryLeftByOkIsShownAgain)
 {
     dialog->setEntry(QStringLiteral("abc"));
     QString shown;
-    const GoToLineOutcome outcome = whileModal(
+    const GoToLineOutcome outcome = whileOpen(
         [&] {
             shown = dialog->txtGoToLine->text();
             dialog->cmdGoToOK->click();
-        },
-        show());
+        });
     EXPECT_EQ(outcome, GoToLineOutcome::Ok);
     EXPECT_EQ(shown, QStringLiteral("abc"));
 }
@@ -184,29 +190,27 @@ TEST_F(FrmGoToLineTest, IsCentredOnTheOwnerFirstAndThenReopensWhereItWasLeft)
     auto centreDistance = [&] {
         return (dialog->frameGeometry().center() - owner->frameGeometry().center()).manhattanLength();
     };
-    whileModal([&] { dialog->cmdGoToOK->click(); }, show());
+    whileOpen([&] { dialog->cmdGoToOK->click(); });
     const QPoint firstPlace = dialog->pos();
     EXPECT_LE(centreDistance(), 2);
 
     owner->move(20, 30);
     QPoint secondPlace;
-    whileModal(
+    whileOpen(
         [&] {
             secondPlace = dialog->pos();
             dialog->cmdGoToOK->click();
-        },
-        show());
+        });
     EXPECT_EQ(secondPlace, firstPlace);
 
     // Closed with the close box it is as good as new: centred again.
-    whileModal([&] { dialog->close(); }, show());
+    whileOpen([&] { dialog->close(); });
     int distanceWhenReopened = -1;
-    whileModal(
+    whileOpen(
         [&] {
             distanceWhenReopened = centreDistance();
             dialog->cmdGoToOK->click();
-        },
-        show());
+        });
     EXPECT_LE(distanceWhenReopened, 2);
     EXPECT_GE(distanceWhenReopened, 0);
 }

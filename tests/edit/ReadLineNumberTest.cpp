@@ -14,6 +14,12 @@ struct Reading {
     qint64 line;
 };
 
+// Names the case after its entry in the test's name and messages.
+void PrintTo(const Reading &reading, std::ostream *out)
+{
+    *out << '"' << QString::fromUtf16(reading.entry).replace(QLatin1Char('\t'), QStringLiteral("\\t")).toStdString() << '"';
+}
+
 class ReadsAsNumber : public ::testing::TestWithParam<Reading> {};
 
 TEST_P(ReadsAsNumber, GivesTheRoundedLine)

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "Version.h"
+
 using namespace zuno;
 
 namespace {
@@ -164,8 +166,22 @@ TEST_F(EditorShellTest, FitWidensTheWindowToTheWidestLine)
     shell.fitWindowToText();
     EXPECT_DOUBLE_EQ(window.width(), 10080);
     EXPECT_NEAR(window.editorWidthCells(), 83, 1e-4);
-    ASSERT_EQ(window.widthChanges.size(), 2);
-    EXPECT_EQ(window.widthChanges[0], 2280) << "narrowed first";
+    EXPECT_EQ(window.widthChanges.size(), 1) << "the width is set once";
+}
+
+TEST_F(EditorShellTest, FitNeverMakesTheWindowWiderThanTheScreen)
+{
+    window.roundEditorWidth = false;
+    window.screenWidth = 1600 * 15.0;     // a 1600-pixel screen
+    window.scrollWidth = 400 * 8;         // a 400-character line
+    shell.fitWindowToText();
+    EXPECT_DOUBLE_EQ(window.width(), 24000);
+    EXPECT_EQ(window.widthChanges.size(), 1);
+
+    // Text that fits is fitted as usual.
+    window.scrollWidth = 632;
+    shell.fitWindowToText();
+    EXPECT_DOUBLE_EQ(window.width(), 10080);
 }
 
 TEST_F(EditorShellTest, FitReadsBackTheWidthTheControlKept)
@@ -453,7 +469,7 @@ TEST_F(EditorShellTest, OpenInRecordViewLoadsTheFileInListView)
     EXPECT_FALSE(editor.isModified());
     EXPECT_EQ(editor.fileName(), path);
     EXPECT_EQ(window.caption(), QStringLiteral("ROAD1.PRJ - ZUNOPad File Editor"));
-    EXPECT_EQ(window.widthChanges.size(), 2) << "fitted to the text";
+    EXPECT_EQ(window.widthChanges.size(), 1) << "fitted to the text";
 
     ASSERT_EQ(dialogs.openShown.size(), 1);
     EXPECT_EQ(dialogs.openShown[0].title, QStringLiteral("Open ZUNO File"));
@@ -672,7 +688,7 @@ TEST_F(EditorShellTest, AboutShowsTheVersionWithoutLeadingZeros)
 {
     shell.helpAbout();
     ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("ZUNOPad Version: 0.9.7"));
+    EXPECT_EQ(messages.shown[0].text, versionText());
     EXPECT_EQ(messages.shown[0].title, QStringLiteral("ZUNO Pad"));
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Information);
 }

@@ -13,10 +13,11 @@ start_zunopad "$zunopad" "$work/ROAD1.PRJ"
 # Type at the end of the text: letters become capitals.
 xdotool key --delay 50 ctrl+End Return
 xdotool type --delay 30 'xx:end'
+list_width=$(window_width "$main")
 xdotool key --delay 150 alt+v r          # View > Record
-sleep 0.5
+wait_width_change "$main" "$list_width"  # fitted to the Record lines
 xdotool key --delay 150 alt+f s          # File > Save
-sleep 0.5
+expect_file "$work/ROAD1.PRJ" "$(printf 'AC:1001\r\nBG:5\r\nPL:1,2,3\r\nXX:ABC\r\nAC:OS\r\nEG:7\r\nXX:END')"
 xdotool key --delay 150 alt+f x          # File > Exit
 
 expect_exit "the program did not end after File > Exit"

@@ -19,47 +19,16 @@
 #include <QSettings>
 #include <gtest/gtest.h>
 
+#include "Version.h"
+
+#include "support/ModalAnswers.h"
+
 using namespace zuno;
 
 namespace {
 
 const QString SixListLines = QStringLiteral("AC:1001\r\nBG:5\r\nPL:1,2,3\r\nXX:ABC\r\nAC:OS\r\nEG:7");
 const QString FiveRecordLines = QStringLiteral("AC:1001\r\nBG:5  PL:1,2,3  XX:ABC\r\n\r\nAC:OS\r\nEG:7");
-
-struct SeenBox {
-    QString text;
-    QString title;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-};
-
-// Answers every modal message box that opens while the guard lives, with
-// the given buttons in turn (the last one is repeated), and records them.
-class MessageBoxAnswerer {
-public:
-    explicit MessageBoxAnswerer(QList<QMessageBox::StandardButton> answers) : m_answers(answers)
-    {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
-        m_timer.start(10);
-    }
-    QList<SeenBox> seen;
-
-private:
-    void poll()
-    {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box || box->property("answered").toBool())
-            return;
-        box->setProperty("answered", true);
-        seen.append({box->text(), box->windowTitle(), box->icon()});
-        const auto answer = m_answers.size() > 1 ? m_answers.takeFirst() : m_answers.first();
-        if (QAbstractButton *button = box->button(answer))
-            button->click();
-        else
-            box->reject();
-    }
-    QList<QMessageBox::StandardButton> m_answers;
-    QTimer m_timer;
-};
 
 QByteArray readBytes(const QString &path)
 {
@@ -97,13 +66,15 @@ void expectMenu(const frmEditor &window, const char *menuName, const char *capti
     for (size_t i = 0; i < entries.size(); ++i) {
         QAction *a = actions[qsizetype(i)];
         EXPECT_EQ(a->objectName(), QString::fromLatin1(entries[i].name));
-        if (QString::fromLatin1(entries[i].caption) == QStringLiteral("-"))
+        if (QString::fromLatin1(entries[i].caption) == QStringLiteral("-")) {
             EXPECT_TRUE(a->isSeparator()) << entries[i].name;
-        else
+        } else {
             EXPECT_EQ(a->text(), QString::fromLatin1(entries[i].caption));
+        }
         EXPECT_TRUE(a->shortcut().isEmpty()) << entries[i].name << " has no shortcut key";
-        if (a->isVisible())
+        if (a->isVisible()) {
             EXPECT_TRUE(a->isEnabled()) << entries[i].name;
+        }
     }
 }
 
@@ -169,6 +140,52 @@ TEST(MainWindow, FitWidensTheWindowForALongLine)
     EXPECT_NEAR(window.width(), narrow, 20);
 }
 
+// Counts the resizes a widget goes through.
+class ResizeCounter : public QObject {
+public:
+    explicit ResizeCounter(QWidget *widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize)
+            ++count;
+        return false;
+    }
+};
+
+TEST(MainWindow, AVeryLongLineKeepsTheWindowOnItsScreen)
+{
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, QStringLiteral("LONG.PRJ"),
+                                   QByteArray("AC:1\r\nNM:") + QByteArray(397, 'X'));
+    frmEditor window;
+    window.formLoad(path);
+    window.show();
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    QApplication::processEvents(); // the frame is known once the window shows
+    EXPECT_LE(window.frameGeometry().width(), available.width());
+    EXPECT_TRUE(available.contains(window.frameGeometry().topRight()))
+        << "the close button stays on the screen";
+    EXPECT_GE(window.frameGeometry().width(), available.width() - 10) << "as wide as the screen allows";
+}
+
+TEST(MainWindow, AViewSwitchResizesTheWindowOnce)
+{
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, QStringLiteral("ROAD1.PRJ"), SixListLines.toUtf8());
+    frmEditor window;
+    window.formLoad(path);
+    window.show();
+    const int listWidth = window.frameGeometry().width();
+    ResizeCounter resizes(&window);
+    action(window, "mnuViewRecord")->trigger();
+    QApplication::processEvents();
+    EXPECT_NE(window.frameGeometry().width(), listWidth) << "fitted to the Record lines";
+    EXPECT_EQ(resizes.count, 1);
+}
+
 TEST(MainWindow, StartUpLoadsAndViewsSwitchWithTheFlagKept)
 {
     QTemporaryDir dir;
@@ -231,11 +248,13 @@ TEST(MainWindow, FailedWriteWarnsAndLeavesFileAndDocumentIntact)
     // The folder disappears under the file: the write must fail, as root too.
     ASSERT_TRUE(QDir(dir.filePath(QStringLiteral("sub"))).removeRecursively());
 
-    MessageBoxAnswerer answerer({QMessageBox::Ok});
+    test::ModalAnswers answerer;
+    answerer.messageBox(QMessageBox::Ok);
     action(window, "mnuFileSave")->trigger();
-    ASSERT_EQ(answerer.seen.size(), 1);
-    EXPECT_EQ(answerer.seen[0].icon, QMessageBox::Warning);
-    EXPECT_TRUE(answerer.seen[0].text.contains(QStringLiteral("could not be saved")));
+    answerer.finish();
+    ASSERT_EQ(answerer.shown().size(), 1);
+    EXPECT_EQ(answerer.shown()[0].icon, QMessageBox::Warning);
+    EXPECT_TRUE(answerer.shown()[0].text.contains(QStringLiteral("could not be saved")));
     EXPECT_EQ(window.editor()->text(), QStringLiteral("AC:2"));
     EXPECT_TRUE(window.editor()->isModified());
     EXPECT_FALSE(QFile::exists(path)) << "no partial file appears";
@@ -247,18 +266,22 @@ TEST(MainWindow, ClosingAsksAndCancelKeepsTheWindowOpen)
     window.show();
     window.editor()->setText(QStringLiteral("AC:1"));
     {
-        MessageBoxAnswerer answerer({QMessageBox::Cancel});
+        test::ModalAnswers answerer;
+        answerer.messageBox(QMessageBox::Cancel);
         action(window, "mnuFileExit")->trigger();
-        ASSERT_EQ(answerer.seen.size(), 1);
-        EXPECT_EQ(answerer.seen[0].title, QStringLiteral("Save Changes?"));
-        EXPECT_EQ(answerer.seen[0].icon, QMessageBox::NoIcon);
-        EXPECT_EQ(answerer.seen[0].text,
+        answerer.finish();
+        ASSERT_EQ(answerer.shown().size(), 1);
+        EXPECT_EQ(answerer.shown()[0].title, QStringLiteral("Save Changes?"));
+        EXPECT_EQ(answerer.shown()[0].icon, QMessageBox::NoIcon);
+        EXPECT_EQ(answerer.shown()[0].text,
                   QStringLiteral("The text in 'Untitled File' has changed.\r\n\r\nDo you want to save the changes?"));
     }
     EXPECT_TRUE(window.isVisible());
     {
-        MessageBoxAnswerer answerer({QMessageBox::No});
+        test::ModalAnswers answerer;
+        answerer.messageBox(QMessageBox::No);
         action(window, "mnuFileExit")->trigger();
+        answerer.finish();
     }
     EXPECT_FALSE(window.isVisible());
 }
@@ -267,12 +290,14 @@ TEST(MainWindow, InvalidLineShowsTheWarningAndKeepsListView)
 {
     frmEditor window;
     window.editor()->setText(QStringLiteral("AC:1\r\nREMARK X"));
-    MessageBoxAnswerer answerer({QMessageBox::Ok});
+    test::ModalAnswers answerer;
+    answerer.messageBox(QMessageBox::Ok);
     action(window, "mnuViewRecord")->trigger();
-    ASSERT_EQ(answerer.seen.size(), 1);
-    EXPECT_EQ(answerer.seen[0].text, QStringLiteral("Invalid ZUNO Data Item 'REMARK X' on line 1"));
-    EXPECT_EQ(answerer.seen[0].title, QStringLiteral("Invalid File"));
-    EXPECT_EQ(answerer.seen[0].icon, QMessageBox::Warning);
+    answerer.finish();
+    ASSERT_EQ(answerer.shown().size(), 1);
+    EXPECT_EQ(answerer.shown()[0].text, QStringLiteral("Invalid ZUNO Data Item 'REMARK X' on line 1"));
+    EXPECT_EQ(answerer.shown()[0].title, QStringLiteral("Invalid File"));
+    EXPECT_EQ(answerer.shown()[0].icon, QMessageBox::Warning);
     EXPECT_TRUE(action(window, "mnuViewList")->isChecked());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy pointer is gone";
 }
@@ -280,12 +305,14 @@ TEST(MainWindow, InvalidLineShowsTheWarningAndKeepsListView)
 TEST(MainWindow, AboutBoxNamesTheVersion)
 {
     frmEditor window;
-    MessageBoxAnswerer answerer({QMessageBox::Ok});
+    test::ModalAnswers answerer;
+    answerer.messageBox(QMessageBox::Ok);
     action(window, "mnuHelpAbout")->trigger();
-    ASSERT_EQ(answerer.seen.size(), 1);
-    EXPECT_EQ(answerer.seen[0].text, QStringLiteral("ZUNOPad Version: 0.9.7"));
-    EXPECT_EQ(answerer.seen[0].title, QStringLiteral("ZUNO Pad"));
-    EXPECT_EQ(answerer.seen[0].icon, QMessageBox::Information);
+    answerer.finish();
+    ASSERT_EQ(answerer.shown().size(), 1);
+    EXPECT_EQ(answerer.shown()[0].text, versionText());
+    EXPECT_EQ(answerer.shown()[0].title, QStringLiteral("ZUNO Pad"));
+    EXPECT_EQ(answerer.shown()[0].icon, QMessageBox::Information);
 }
 
 } // namespace
@@ -323,28 +350,6 @@ TEST(MainWindowPosition, StoredPositionOffEveryScreenMovesOntoThePrimaryScreen)
 
 namespace {
 
-// Runs `check` on the next modal file dialog, then types `path` into it and
-// accepts it (or rejects it when `path` is empty).
-void answerNextFileDialog(std::function<void(QFileDialog &)> check, const QString &path)
-{
-    auto *timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, check, path] {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        check(*dialog);
-        if (path.isEmpty()) {
-            dialog->reject();
-            return;
-        }
-        dialog->selectFile(path);
-        QMetaObject::invokeMethod(dialog, "accept");
-    });
-    timer->start(10);
-}
-
 TEST(MainWindowFileDialogs, OpenShowsTheZunoFileTypesAndLoadsTheChoice)
 {
     QTemporaryDir dir;
@@ -355,17 +360,17 @@ TEST(MainWindowFileDialogs, OpenShowsTheZunoFileTypesAndLoadsTheChoice)
     QString selectedFilter;
     QFileDialog::FileMode mode = QFileDialog::AnyFile;
     QString name;
-    answerNextFileDialog(
-        [&](QFileDialog &dialog) {
+    test::ModalAnswers answers;
+    answers.fileDialog(path, [&](QFileDialog &dialog) {
             name = dialog.objectName();
             title = dialog.windowTitle();
             filters = dialog.nameFilters();
             selectedFilter = dialog.selectedNameFilter();
             suffix = dialog.defaultSuffix();
             mode = dialog.fileMode();
-        },
-        path);
+        });
     action(window, "mnuFileOpen")->trigger();
+    answers.finish();
 
     EXPECT_EQ(name, QStringLiteral("cdlEditor"));
     EXPECT_EQ(title, QStringLiteral("Open ZUNO File"));
@@ -388,13 +393,13 @@ TEST(MainWindowFileDialogs, SaveAsConfirmsOverwritingAndRenamesTheDocument)
     window.editor()->setText(QStringLiteral("AC:1"));
     QString title;
     bool confirms = false;
-    answerNextFileDialog(
-        [&](QFileDialog &dialog) {
-            title = dialog.windowTitle();
-            confirms = !dialog.testOption(QFileDialog::DontConfirmOverwrite);
-        },
-        path);
+    test::ModalAnswers answers;
+    answers.fileDialog(path, [&](QFileDialog &dialog) {
+        title = dialog.windowTitle();
+        confirms = !dialog.testOption(QFileDialog::DontConfirmOverwrite);
+    });
     action(window, "mnuFileSaveAs")->trigger();
+    answers.finish();
     EXPECT_EQ(title, QStringLiteral("Save As"));
     EXPECT_TRUE(confirms);
     EXPECT_EQ(readBytes(path), QByteArray("AC:1"));
@@ -403,8 +408,9 @@ TEST(MainWindowFileDialogs, SaveAsConfirmsOverwritingAndRenamesTheDocument)
 
     // Cancelling the dialog changes nothing.
     window.editor()->setText(QStringLiteral("AC:2"));
-    answerNextFileDialog([](QFileDialog &) {}, QString());
+    answers.fileDialog(QString());
     action(window, "mnuFileSaveAs")->trigger();
+    answers.finish();
     EXPECT_EQ(readBytes(path), QByteArray("AC:1"));
     EXPECT_TRUE(window.editor()->isModified());
 }

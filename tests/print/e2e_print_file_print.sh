@@ -58,8 +58,9 @@ diff <(words <"$work/PRINTE2E.PRJ") <(pdftotext -raw "$list_pdf" - | words) >"$w
 check_margins "$list_pdf" || fail "List view: margins"
 
 xdotool windowfocus "$main" 2>/dev/null || true
+list_width=$(window_width "$main")
 xdotool key --delay 150 alt+v r                 # View > Record
-sleep 0.5
+wait_width_change "$main" "$list_width"         # fitted to the Record lines
 xdotool key --delay 150 alt+f p                 # File > Print
 record_pdf=$(wait_pdf 2) || fail "the second File > Print wrote no PDF file"
 "$zunopad" --to-record "$work/PRINTE2E.PRJ" >"$work/record.txt"

@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/ModalAnswers.h"
+
 using namespace zuno;
 namespace engine = zuno::modFindReplaceRichText;
 
@@ -33,30 +35,6 @@ QList<frmFindReplace *> openDialogs(const frmEditor &window)
     return window.findChildren<frmFindReplace *>();
 }
 
-// Presses OK on every message box that opens while it lives, recording
-// the texts.
-class MessageBoxCloser {
-public:
-    MessageBoxCloser()
-    {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box || box->property("answered").toBool())
-                return;
-            box->setProperty("answered", true);
-            texts.append(box->text());
-            titles.append(box->windowTitle());
-            icons.append(box->icon());
-            box->accept();
-        });
-        m_timer.start(5);
-    }
-    QStringList texts, titles;
-    QList<QMessageBox::Icon> icons;
-
-private:
-    QTimer m_timer;
-};
 
 class MainWindowSearchTest : public ::testing::Test {
 protected:
@@ -98,12 +76,13 @@ TEST_F(MainWindowSearchTest, ReplaceAllThroughTheDialogThenOneUndo)
     dialog->findChild<QLineEdit *>("txtFRFind")->setText("cat");
     dialog->findChild<QLineEdit *>("txtFRReplace")->setText("DOG");
     {
-        MessageBoxCloser closer;
-        dialog->findChild<QPushButton *>("cmdFRReplaceAll")->click();
-        ASSERT_EQ(closer.texts.size(), 1);
-        EXPECT_EQ(closer.texts[0], "Replaced 'cat' with 'DOG' 3 time(s).");
-        EXPECT_EQ(closer.titles[0], "ZUNOPad");
-        EXPECT_EQ(closer.icons[0], QMessageBox::Information);
+        test::ModalAnswers answers;
+        answers.messageBox(QMessageBox::Ok);
+        answers.run([&] { dialog->findChild<QPushButton *>("cmdFRReplaceAll")->click(); });
+        ASSERT_EQ(answers.shown().size(), 1);
+        EXPECT_EQ(answers.shown()[0].text, "Replaced 'cat' with 'DOG' 3 time(s).");
+        EXPECT_EQ(answers.shown()[0].title, "ZUNOPad");
+        EXPECT_EQ(answers.shown()[0].icon, QMessageBox::Information);
     }
     EXPECT_EQ(window.editor()->text(), "AC:1001\r\nXX:DOG\r\nXX:DOG DOG");
     EXPECT_TRUE(window.editor()->isModified());

@@ -5,6 +5,8 @@
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
+#include "support/ModalAnswers.h"
+
 int main(int argc, char **argv)
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
@@ -15,5 +17,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZUNOPad"));
     QApplication::setOrganizationName(QStringLiteral("ZUNOPad"));
+    // A window that nobody answers fails its test instead of hanging the binary.
+    zuno::test::installModalWatchdog(std::chrono::seconds(30));
     return RUN_ALL_TESTS();
 }

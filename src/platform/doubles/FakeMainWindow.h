@@ -32,6 +32,7 @@ public:
         editorCells = roundEditorWidth ? std::round(cells * 8.0) / 8.0 : cells;
     }
     std::optional<int> editorScrollWidth() const override { return scrollWidth; }
+    std::optional<double> availableWidth() const override { return screenWidth; }
     void setBusyPointer(bool busy) override
     {
         busyNow = busy;
@@ -50,6 +51,7 @@ public:
     double editorCells = 18;
     bool roundEditorWidth = true;
     std::optional<int> scrollWidth;
+    std::optional<double> screenWidth; // twips; none: no limit known
     bool busyNow = false;
     QStringList pointerLog;
     QList<double> widthChanges;

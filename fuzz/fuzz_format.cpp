@@ -3,9 +3,13 @@
 // The first byte chooses how the rest becomes text: even, the bytes of a file
 // (decoded as a file is read); odd, raw UTF-16 code units (lone surrogates
 // and all). The text then goes through both conversions, and the results are
-// checked against what must always hold; a violation aborts.
+// checked against what must always hold; a violation aborts. Among them: a
+// text that the round-trip check passes comes back from the Record layout
+// with the same data items, values and commas and all, and one that it does
+// not pass really would change.
 #include "format/Conversion.h"
 #include "format/DataItem.h"
+#include "format/RoundTrip.h"
 #include "platform/TextFile.h"
 #include "format/ConversionInvariants.h"
 
@@ -25,6 +29,27 @@ void require(bool condition, const char *what)
 }
 
 using zuno::test::invariantCharacters;
+using zuno::test::listDataItems;
+
+// The check against the items that really come back, read by the tests' own
+// plain reading of the List layout.
+void checkRoundTrip(const QString &input, const zuno::ConversionResult &record)
+{
+    const zuno::RecordRoundTrip trip = zuno::checkRecordRoundTrip(input);
+    using Outcome = zuno::RecordRoundTrip::Outcome;
+    require((trip.outcome == Outcome::Invalid) == !record.ok, "round trip: invalid");
+    if (!record.ok)
+        return;
+    require(trip.record.text == record.text, "round trip: Record text");
+    const zuno::ConversionResult back = zuno::convertToListLayout(record.text);
+    const bool same = back.ok && listDataItems(back.text) == listDataItems(input);
+    require((trip.outcome == Outcome::Unchanged) == same, "round trip: a value lost, merged, split or emptied");
+    if (!same) {
+        require(trip.lineNumber >= 0 && trip.lineNumber < zuno::splitLines(input).size(), "round trip: line");
+        require(trip.message.contains(QStringLiteral("' on line ") + QString::number(trip.lineNumber) + u' '),
+                "round trip: message");
+    }
+}
 
 void checkConversion(const QString &input, const zuno::ConversionResult &result)
 {
@@ -66,6 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const zuno::ConversionResult record = zuno::convertToRecordLayout(text);
     checkConversion(text, record);
+    checkRoundTrip(text, record);
     if (record.ok) {
         const zuno::ConversionResult back = zuno::convertToListLayout(record.text);
         checkConversion(record.text, back);

@@ -4,6 +4,9 @@
 // ASCII, so also bytes of the file), then a summary against the targets:
 // each conversion within 5 times the floor and at least 200 MB/s, and the
 // process's peak memory while converting under 5 times the text's size.
+// Beside them, the round-trip check that View > Record and --check make
+// (both conversions and a comparison of the two List texts): well under a
+// second on the 50 MB, and little more than the two conversions.
 //
 // Peak memory is measured after the timings, holding only the input of the
 // conversion: the kernel's high-water mark of resident memory (VmHWM in
@@ -12,6 +15,7 @@
 // character) and everything else the process holds.
 #include "format/Conversion.h"
 #include "format/DataItem.h"
+#include "format/RoundTrip.h"
 
 #include <benchmark/benchmark.h>
 
@@ -24,6 +28,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
@@ -143,12 +148,37 @@ void BM_ConvertToList(benchmark::State &state)
     reportBytes(state, text.size());
 }
 
+void checkRoundTrip(benchmark::State &state, const QString &text)
+{
+    for (auto _ : state) {
+        const zuno::RecordRoundTrip trip = zuno::checkRecordRoundTrip(text);
+        if (trip.outcome != zuno::RecordRoundTrip::Outcome::Unchanged)
+            state.SkipWithError("the text would change");
+        benchmark::DoNotOptimize(trip.record.text.size());
+    }
+    reportBytes(state, text.size());
+}
+
+// The List text as ZUNOPad writes it: it comes back character for character.
+void BM_CheckRoundTrip(benchmark::State &state) { checkRoundTrip(state, texts().list); }
+
+// The same PL items cut by hand, without the trailing commas: the two List
+// texts are compared item by item.
+void BM_CheckRoundTrip_HandCut(benchmark::State &state)
+{
+    // Made here, not kept: the memory summary holds only the conversions' input.
+    const QString handCut = QString(texts().list).replace(QStringLiteral(",\r\nPL:"), QStringLiteral("\r\nPL:"));
+    checkRoundTrip(state, handCut);
+}
+
 // Rates are per CPU second: the machine is shared, and time spent waiting for
 // a core is not the conversion's. The summary gives wall-clock rates too.
 BENCHMARK(BM_SplitLines_List)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConvertToRecord)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SplitLines_Record)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConvertToList)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CheckRoundTrip)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CheckRoundTrip_HandCut)->Unit(benchmark::kMillisecond);
 
 // Keeps each benchmark's CPU and wall-clock seconds per iteration (the last
 // run of each, or the mean of repetitions) for the summary.
@@ -228,6 +258,19 @@ void printSummary(const CollectingReporter &reporter)
     std::printf("Speed per CPU second; the floor is splitting the same text into lines:\n");
     line("List -> Record", "BM_ConvertToRecord", "BM_SplitLines_List", listMb);
     line("Record -> List", "BM_ConvertToList", "BM_SplitLines_Record", recordMb);
+    const auto toRecord = reporter.times.find("BM_ConvertToRecord");
+    const auto toList = reporter.times.find("BM_ConvertToList");
+    for (const auto &[name, what, allowed] : {std::tuple{"BM_CheckRoundTrip", "Round-trip check", 1.5},
+                                              std::tuple{"BM_CheckRoundTrip_HandCut", "  hand-cut PL", 2.0}}) {
+        const auto check = reporter.times.find(name);
+        if (check == reporter.times.end() || toRecord == reporter.times.end() || toList == reporter.times.end())
+            continue;
+        const double both = toRecord->second.cpu + toList->second.cpu;
+        std::printf("%-16s %6.0f ms, %4.2fx the two conversions (%.0f ms); wall clock %.0f ms  [%s: < 1 s, "
+                    "<= %.1fx the two conversions]\n",
+                    what, check->second.cpu * 1e3, check->second.cpu / both, both * 1e3, check->second.real * 1e3,
+                    check->second.real < 1 && check->second.cpu <= allowed * both ? "met" : "MISSED", allowed);
+    }
 
     // Memory: hold only the input of each conversion.
     QString list = std::move(g_texts->list);

@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "format/Conversion.h"
+#include "format/RoundTrip.h"
 #include "platform/TextFile.h"
 #include "Version.h"
 
@@ -33,6 +34,7 @@ QString usageText()
         "                    Record layout\n"
         "  --to-list FILE    print FILE, text in the Record layout, in the List layout\n"
         "  --check FILE...   tell for each FILE whether every line is a valid data item\n"
+        "                    that comes back unchanged from the Record layout\n"
         "  --help            show this help and exit\n"
         "  --version         show the version and exit\n"
         "\n"
@@ -94,11 +96,16 @@ private:
                 unreadable = true;
                 continue;
             }
-            // A valid List file is one that the Record conversion accepts.
-            const ConversionResult result = convertToRecordLayout(content->text);
-            invalid = invalid || !result.ok;
-            report += displayName(file) + QStringLiteral(": ")
-                + (result.ok ? QStringLiteral("OK") : result.message) + u'\n';
+            // A valid List file is one that the Record conversion accepts
+            // and that comes back from the Record layout with the same items.
+            const RecordRoundTrip trip = checkRecordRoundTrip(content->text);
+            QString verdict = QStringLiteral("OK");
+            if (trip.outcome == RecordRoundTrip::Outcome::Invalid)
+                verdict = trip.record.message;
+            else if (trip.outcome == RecordRoundTrip::Outcome::Changed)
+                verdict = trip.message;
+            invalid = invalid || trip.outcome != RecordRoundTrip::Outcome::Unchanged;
+            report += displayName(file) + QStringLiteral(": ") + verdict + u'\n';
         }
         const int written = writeOut(report.toUtf8());
         if (written != ExitOk || unreadable)

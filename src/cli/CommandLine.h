@@ -5,7 +5,9 @@
 //   zunopad --to-record FILE   List layout -> Record layout, on standard output
 //   zunopad --to-list FILE     Record layout -> List layout, on standard output
 //   zunopad --check FILE...    "FILE: OK" or "FILE: <warning>" for each file,
-//                              on standard output
+//                              on standard output: an invalid line, or the
+//                              first line that would not come back unchanged
+//                              from the Record layout
 //   zunopad --help | --version
 //
 // FILE may be "-" for standard input; otherwise it must be a regular file

@@ -354,15 +354,17 @@ void EditorShell::showRecordView()
 }
 
 // A view switch is no edit: the modified flag keeps its value. When the
-// conversion stops at an invalid line the check mark stays where it was,
-// so the View menu always names the layout the text is in.
+// conversion stops at an invalid line, or the user keeps the List view of a
+// text that would not come back from the Record view unchanged, the check
+// mark stays where it was, so the View menu always names the layout the
+// text is in.
 void EditorShell::switchView(bool toRecord)
 {
     if (toRecord ? m.window.isRecordViewChecked() : m.window.isListViewChecked())
         return;
     BusyPointer busy(m.window);
     const bool wasModified = m.editor.isModified();
-    const bool converted = toRecord ? ConvertToRecordView(m.editor, m.messages)
+    const bool converted = toRecord ? ConvertToRecordViewChecked(m.editor, m.messages)
                                     : ConvertToListView(m.editor, m.messages);
     fitWindowToText();
     if (converted)

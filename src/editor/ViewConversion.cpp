@@ -1,18 +1,42 @@
 #include "editor/ViewConversion.h"
 
 #include "format/Conversion.h"
+#include "format/RoundTrip.h"
+
+#include <QCoreApplication>
 
 namespace zuno {
 
-bool ConvertToRecordView(IEditControl &editor, IMessageBox &messages)
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("ViewConversion", text);
+}
+
+} // namespace
+
+QString recordViewQuestion() { return tr("Switch to the Record view anyway?"); }
+QString recordViewWarningTitle() { return tr("Record View"); }
+
+bool ConvertToRecordViewChecked(IEditControl &editor, IMessageBox &messages)
 {
     const bool wasModified = editor.isModified();
-    const ConversionResult result = convertToRecordLayout(editor.text());
-    if (!result.ok) {
-        showWarning(messages, result.message, result.title);
+    const RecordRoundTrip trip = checkRecordRoundTrip(editor.text());
+    switch (trip.outcome) {
+    case RecordRoundTrip::Outcome::Invalid:
+        showWarning(messages, trip.record.message, trip.record.title);
         return false;
+    case RecordRoundTrip::Outcome::Changed:
+        if (messages.show(trip.message + QStringLiteral("\r\n\r\n") + recordViewQuestion(), MessageButtons::YesNo,
+                          MessageIcon::Warning, recordViewWarningTitle())
+            != MessageResult::Yes)
+            return false;
+        break;
+    case RecordRoundTrip::Outcome::Unchanged:
+        break;
     }
-    editor.setText(result.text);
+    editor.setText(trip.record.text);
     editor.setModified(wasModified);
     return true;
 }

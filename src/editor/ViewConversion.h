@@ -7,11 +7,22 @@
 #include "platform/EditControl.h"
 #include "platform/MessageBox.h"
 
+#include <QString>
+
 namespace zuno {
 
-// List layout -> Record layout. Puts the modified flag back as it found it.
-bool ConvertToRecordView(IEditControl &editor, IMessageBox &messages);
 // Record layout -> List layout. The change of text sets the modified flag.
 bool ConvertToListView(IEditControl &editor, IMessageBox &messages);
+
+// List layout -> Record layout, for View > Record. Puts the modified flag
+// back as it found it. First checks that the text would come back from the
+// Record layout with the same data items; when it would not, a warning names
+// the first line that would change and asks whether to switch anyway, and No
+// (the default) leaves everything as it was and answers false.
+bool ConvertToRecordViewChecked(IEditControl &editor, IMessageBox &messages);
+
+// The question that follows a round-trip warning, and the box's title.
+QString recordViewQuestion();
+QString recordViewWarningTitle();
 
 } // namespace zuno

@@ -124,6 +124,20 @@ bool endsWithValueList(QStringView placed)
     return startsWithValueListCode(last);
 }
 
+// Whether joining the values `after` onto the values `before` of the same PL
+// item needs a comma between them: not when either side already has it.
+bool needsJoiningComma(QStringView before, QStringView after)
+{
+    return !before.endsWith(u',') && !after.startsWith(u',');
+}
+
+void appendValuesJoined(QString &values, QStringView more)
+{
+    if (needsJoiningComma(values, more))
+        values += u',';
+    values += more;
+}
+
 // Builds the Record layout. The output is one string; the line being built is
 // its tail from `m_lineStart`.
 class RecordBuilder {
@@ -212,10 +226,13 @@ private:
         }
     }
 
-    // The values of the PL lines that follow directly, appended to `values`
-    // without a comma: the line before each of them already ends with the
-    // comma at which the List layout cut the item. Returns a view of the
-    // joined values (of `values` itself when no PL line follows).
+    // The values of the PL lines that follow directly, appended to `values`.
+    // A comma goes between the values gathered so far and those taken up,
+    // unless the gathered values already end with one (the List layout cut
+    // the item there) or the taken-up values begin with one: a PL line
+    // written by hand without its trailing comma keeps its last value apart
+    // from the next line's first. Returns a view of the joined values (of
+    // `values` itself when no PL line follows).
     QStringView takeUpFollowingValues(QStringView values)
     {
         if (!m_reader.nextStartsWith(ValueListCode))
@@ -223,10 +240,32 @@ private:
         m_values.resize(0);
         m_values += values;
         while (m_reader.nextStartsWith(ValueListCode)) {
-            m_values += m_reader.next().sliced(ValueListCode.size());
+            const QStringView taken = m_reader.next().sliced(ValueListCode.size());
             ++m_lineNumber;
+            appendValuesJoined(m_values, taken);
         }
         return m_values;
+    }
+
+    // Whether the line being built is a PL continuation line and nothing
+    // else: "       PL:" and its values, no item joined after them, and no
+    // trailing space that the List layout would trim away. A PL item may run
+    // on from its last value.
+    bool builtLineIsValueListContinuation() const
+    {
+        const QStringView built = builtLine();
+        return built.startsWith(ValueListContinuation) && m_lastItemStart == m_lineStart
+            && !built.endsWith(u' ');
+    }
+
+    // Runs `head`, the first of the item's `values`, on from the last value
+    // of the PL continuation line being built, with a comma between them
+    // unless one is already there.
+    void runOnValues(QStringView head, QStringView values)
+    {
+        if (needsJoiningComma(builtLine(), values))
+            m_out.append(u',');
+        m_out.append(head);
     }
 
     // Writes values onto PL continuation lines, each "       PL:" and the
@@ -270,10 +309,13 @@ private:
             placeUnsplittableValueList(line);
             return;
         }
-        if (builtLine().startsWith(ValueListContinuation)) {
+        if (builtLineIsValueListContinuation()) {
             // The line being built is itself a PL continuation line: the
-            // values up to and including the comma run on from its last value.
-            m_out.append(line.sliced(ValueListCode.size(), comma + 1 - ValueListCode.size()));
+            // values before the split comma run on from its last value after
+            // a comma (none when one is already there), and the split comma
+            // is dropped, as on any other line.
+            const QStringView values = line.sliced(ValueListCode.size());
+            runOnValues(values.first(comma - ValueListCode.size()), values);
         } else {
             m_out.append(ItemSeparator);
             m_out.append(line.first(comma));
@@ -312,8 +354,8 @@ private:
         qsizetype comma = values.indexOf(u',');
         if (comma == values.size() - 1)
             comma = -1;
-        if (builtLine().startsWith(ValueListContinuation)) {
-            m_out.append(comma >= 0 ? values.first(comma + 1) : values);
+        if (builtLineIsValueListContinuation()) {
+            runOnValues(comma >= 0 ? values.first(comma) : values, values);
         } else {
             m_out.append(ItemSeparator);
             m_out.append(ValueListCode);
@@ -337,18 +379,25 @@ class ListBuilder {
 public:
     explicit ListBuilder(QStringView text) : m_reader(text), m_out(outputReserve(text)) {}
 
-    ConversionResult run()
+    // On a fault, the result's text is empty, or with `keepItemsBeforeFault`
+    // the List text of the items taken off before it.
+    ConversionResult run(bool keepItemsBeforeFault)
     {
+        ConversionResult result;
         while (m_reader.hasNext()) {
             const QStringView line = trimSpaces(m_reader.next());
             ++m_lineNumber;
-            if (!isValidDataLine(line))
-                return failure(invalidItemMessage(line, m_lineNumber));
-            if (!convertLine(line))
-                return failure(m_error);
+            if (!isValidDataLine(line)) {
+                result = failure(invalidItemMessage(line, m_lineNumber));
+                break;
+            }
+            if (!convertLine(line)) {
+                result = failure(m_error);
+                break;
+            }
         }
-        ConversionResult result;
-        result.text = m_out.take();
+        if (result.ok || keepItemsBeforeFault)
+            result.text = m_out.take();
         return result;
     }
 
@@ -459,7 +508,12 @@ ConversionResult convertToRecordLayout(QStringView listText)
 
 ConversionResult convertToListLayout(QStringView recordText)
 {
-    return ListBuilder(recordText).run();
+    return ListBuilder(recordText).run(false);
+}
+
+ConversionResult convertToListLayoutUpToFault(QStringView recordText)
+{
+    return ListBuilder(recordText).run(true);
 }
 
 } // namespace zuno

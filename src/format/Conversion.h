@@ -24,6 +24,9 @@ struct ConversionResult {
 ConversionResult convertToRecordLayout(QStringView listText);
 // Record layout -> List layout.
 ConversionResult convertToListLayout(QStringView recordText);
+// The same, except that on a fault `text` holds the List text of the items
+// taken off before it, so that a caller can tell where the fault lies.
+ConversionResult convertToListLayoutUpToFault(QStringView recordText);
 
 // The title of every conversion warning.
 inline constexpr QStringView InvalidFileTitle = u"Invalid File";

@@ -32,11 +32,13 @@ MessageResult QtMessageBox::show(const QString &text, MessageButtons buttons, Me
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::Cancel);
     }
-    switch (box.exec()) {
-    case QMessageBox::Yes: return MessageResult::Yes;
-    case QMessageBox::No: return MessageResult::No;
-    default: return MessageResult::Cancel;
-    }
+    const int pressed = box.exec();
+    if (pressed == QMessageBox::Yes)
+        return MessageResult::Yes;
+    // A Yes/No question closed any other way is answered No.
+    if (pressed == QMessageBox::No || buttons == MessageButtons::YesNo)
+        return MessageResult::No;
+    return MessageResult::Cancel;
 }
 
 } // namespace zuno

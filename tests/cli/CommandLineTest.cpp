@@ -291,6 +291,30 @@ TEST_F(CommandLine, CheckReportsEveryFile)
     EXPECT_TRUE(withMissing.err.contains("No such file or directory"));
 }
 
+TEST_F(CommandLine, CheckReportsALineThatWouldNotComeBackFromTheRecordLayout)
+{
+    const QString good = file("good.PRJ", ExampleList);
+    const QString spaced = file("spaced.PRJ", "AC:1\r\nBG:2\r\nNM:A  B:C\r\nXX:3");
+    const Outcome r = run({"--check", spaced, good});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, (spaced + QStringLiteral(": The data item 'NM:A  B:C' on line 2 would not come back unchanged "
+                                              "from the Record view: it holds two spaces in a row, which the List "
+                                              "layout reads as the gap between two items, so it would come back as "
+                                              "several items.\n")
+                      + good + QStringLiteral(": OK\n"))
+                         .toUtf8());
+    EXPECT_TRUE(r.err.isEmpty());
+
+    // Hand-written PL lines without their trailing commas are fine, and
+    // --to-record keeps their values apart.
+    const QString handCut = file("hand.PRJ", "AC:1\r\nPL:1,2\r\nPL:3,4");
+    EXPECT_EQ(run({"--check", handCut}).status, 0);
+    const QString longCut = file("long.PRJ", "BG:1\r\nPL:" + QByteArray("1234,").repeated(15) + "9\r\nPL:7");
+    const Outcome record = run({"--to-record", longCut});
+    EXPECT_EQ(record.status, 0);
+    EXPECT_TRUE(record.out.endsWith("       PL:1234,9,7\r\n")) << record.out.constData();
+}
+
 TEST_F(CommandLine, CheckReadsStandardInput)
 {
     const Outcome r = run({"--check", "-"}, "AC:1\r\nX");

@@ -625,6 +625,71 @@ TEST_F(EditorShellTest, InvalidLineKeepsTheViewWhereItWas)
     EXPECT_FALSE(window.busyNow);
 }
 
+// A text whose value holds two spaces would not come back from the Record
+// view: View > Record warns and asks first.
+const QString TwoSpaceValue = QStringLiteral("AC:1\r\nNM:MAIN  ROAD\r\nXX:2");
+
+TEST_F(EditorShellTest, RecordViewOfATextThatWouldChangeAsksAndNoKeepsTheListView)
+{
+    editor.setText(TwoSpaceValue);
+    editor.setModified(true);
+    const int writes = editor.setTextCount;
+    messages.onShow = [this](const ShownMessage &) { EXPECT_TRUE(window.busyNow); };
+    messages.answers = {MessageResult::No};
+    shell.viewRecord();
+    ASSERT_EQ(messages.shown.size(), 1);
+    const ShownMessage &asked = messages.shown[0];
+    EXPECT_EQ(asked.buttons, MessageButtons::YesNo);
+    EXPECT_EQ(asked.icon, MessageIcon::Warning);
+    EXPECT_EQ(asked.title, QStringLiteral("Record View"));
+    EXPECT_TRUE(asked.text.startsWith(QStringLiteral("The data item 'NM:MAIN  ROAD' on line 1 would not come back "
+                                                     "unchanged from the Record view: ")))
+        << asked.text.toStdString();
+    EXPECT_TRUE(asked.text.endsWith(QStringLiteral(".\r\n\r\nSwitch to the Record view anyway?")));
+    EXPECT_EQ(editor.text(), TwoSpaceValue);
+    EXPECT_EQ(editor.setTextCount, writes);
+    EXPECT_TRUE(window.isListViewChecked());
+    EXPECT_FALSE(window.isRecordViewChecked());
+    EXPECT_TRUE(editor.isModified());
+    EXPECT_FALSE(window.busyNow);
+
+    // Escape or the close box answer No, as the default button does.
+    messages.answers.clear();
+    shell.viewRecord();
+    EXPECT_EQ(messages.shown.size(), 2);
+    EXPECT_EQ(editor.text(), TwoSpaceValue);
+    EXPECT_TRUE(window.isListViewChecked());
+}
+
+TEST_F(EditorShellTest, RecordViewOfATextThatWouldChangeSwitchesOnYes)
+{
+    editor.setText(TwoSpaceValue);
+    editor.setModified(false);
+    messages.answers = {MessageResult::Yes};
+    shell.viewRecord();
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(editor.text(), QStringLiteral("AC:1  NM:MAIN  ROAD  XX:2"));
+    EXPECT_TRUE(window.isRecordViewChecked());
+    EXPECT_FALSE(window.isListViewChecked());
+    EXPECT_FALSE(editor.isModified());
+}
+
+TEST_F(EditorShellTest, RecordViewAsksNothingOfATextThatComesBackAndTheSaveKeepsEveryValue)
+{
+    // A long PL line written by hand without its trailing comma, then
+    // another PL line: 124 and 999 stay two values in the saved file.
+    const QString path = makeFile(QStringLiteral("P.PRJ"), "old");
+    editor.setFileName(path);
+    editor.setText(QStringLiteral("AC:1\r\nPL:100,101,102,103,104,105,106,107,108,109,110,111,112,113,114,"
+                                  "115,116,117,118,119,120,121,122,123,124\r\nPL:999"));
+    shell.viewRecord();
+    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_TRUE(window.isRecordViewChecked());
+    EXPECT_TRUE(shell.fileSave());
+    EXPECT_EQ(readBytes(path), QByteArray("AC:1\r\nPL:100,101,102,103,104,105,106,107,108,109,110,111,112,113,114,"
+                                          "115,116,117,118,\r\nPL:119,120,121,122,123,124,999"));
+}
+
 TEST_F(EditorShellTest, AboutShowsTheVersionWithoutLeadingZeros)
 {
     shell.helpAbout();

@@ -2,6 +2,7 @@
 // What every conversion must keep, shared by the property tests and the
 // fuzz target (which links no test framework).
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 namespace zuno::test {
@@ -16,6 +17,35 @@ inline QString invariantCharacters(QStringView text)
             kept += ch;
     }
     return kept;
+}
+
+// The data items of a List text as the List layout reads them, written out
+// plainly: every line trimmed of spaces, empty lines dropped, and the values
+// of consecutive PL lines joined into one PL item, with a comma between two
+// lines unless one already ends or begins the join.
+inline QStringList listDataItems(QStringView text)
+{
+    QStringList items;
+    bool previousValueList = false;
+    for (QStringView line : text.split(u"\r\n")) {
+        while (!line.isEmpty() && line.front() == u' ')
+            line = line.sliced(1);
+        while (!line.isEmpty() && line.back() == u' ')
+            line.chop(1);
+        if (line.isEmpty())
+            continue;
+        const bool valueList = line.startsWith(u"PL:");
+        if (valueList && previousValueList) {
+            const QStringView values = line.sliced(3);
+            if (!items.last().endsWith(u',') && !values.startsWith(u','))
+                items.last() += u',';
+            items.last() += values;
+        } else {
+            items.append(line.toString());
+        }
+        previousValueList = valueList;
+    }
+    return items;
 }
 
 } // namespace zuno::test

@@ -3,6 +3,7 @@
 // widths, and any text at all converts or fails cleanly.
 #include "format/Conversion.h"
 #include "format/DataItem.h"
+#include "format/RoundTrip.h"
 
 #include "ConversionInvariants.h"
 #include "TestText.h"
@@ -15,6 +16,7 @@ namespace zuno {
 namespace {
 
 using test::invariantCharacters;
+using test::listDataItems;
 
 // Generates List texts in the form the List layout keeps: one item per line,
 // trimmed, no empty lines, no runs of two spaces, no two PL items in a row
@@ -34,6 +36,34 @@ public:
             result.append(next);
         }
         return result;
+    }
+
+    // The items as a List text whose PL items are cut into several lines at
+    // chosen commas, as a hand would: each cut line ends with its comma, or
+    // not (only where a value stands on both sides of the cut, so that the
+    // lines still read as the same values).
+    QStringList cutByHand(const QStringList &items)
+    {
+        QStringList lines;
+        for (const QString &item : items) {
+            if (!item.startsWith(QStringLiteral("PL:")) || chance(30)) {
+                lines.append(item);
+                continue;
+            }
+            const QStringList values = item.sliced(3).split(u',');
+            QString line = QStringLiteral("PL:") + values.first();
+            for (qsizetype i = 1; i < values.size(); ++i) {
+                if (chance(20)) {
+                    const bool dropComma = chance(50) && !values[i - 1].isEmpty() && !values[i].isEmpty();
+                    lines.append(dropComma ? line : line + u',');
+                    line = QStringLiteral("PL:") + values[i];
+                } else {
+                    line += u',' + values[i];
+                }
+            }
+            lines.append(line);
+        }
+        return lines;
     }
 
     int uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_rng); }
@@ -214,6 +244,53 @@ TEST(ConversionProperties, ListRecordListKeepsEveryItemInOrder)
         const QString back = okOrFail(convertToListLayout(record), record).text;
         ASSERT_EQ(listItems(back), items) << "seed " << seed << "\nrecord:\n" << record.toStdString();
     }
+}
+
+TEST(ConversionProperties, ValueListLinesCutByHandKeepEveryValueInOrder)
+{
+    for (unsigned seed = 1; seed <= 3000; ++seed) {
+        ListTextGenerator generator(seed);
+        const QStringList items = generator.items(generator.uniform(1, 30));
+        const QString list = test::crlf(generator.cutByHand(items));
+        ASSERT_EQ(listDataItems(list), items) << "seed " << seed; // the generator's own promise
+        const QString record = okOrFail(convertToRecordLayout(list), list).text;
+        const QString back = okOrFail(convertToListLayout(record), record).text;
+        // No value merged with its neighbour, none split, no empty one added.
+        ASSERT_EQ(listDataItems(back), items) << "seed " << seed << "\nlist:\n"
+                                              << list.toStdString() << "\nrecord:\n" << record.toStdString();
+        const RecordRoundTrip trip = checkRecordRoundTrip(list);
+        ASSERT_EQ(trip.outcome, RecordRoundTrip::Outcome::Unchanged) << trip.message.toStdString();
+    }
+}
+
+TEST(ConversionProperties, RoundTripCheckAgreesWithTheItemsThatComeBack)
+{
+    // Any text: the check finds a change exactly when the items differ.
+    int changed = 0;
+    int unchanged = 0;
+    for (unsigned seed = 1; seed <= 3000; ++seed) {
+        ListTextGenerator generator(seed);
+        const QString text = seed % 2 ? generator.noise(generator.uniform(0, 400))
+                                      : test::crlf(generator.cutByHand(generator.items(generator.uniform(1, 30))));
+        const RecordRoundTrip trip = checkRecordRoundTrip(text);
+        const ConversionResult record = convertToRecordLayout(text);
+        ASSERT_EQ(trip.outcome == RecordRoundTrip::Outcome::Invalid, !record.ok) << "seed " << seed;
+        if (!record.ok)
+            continue;
+        const ConversionResult back = convertToListLayout(record.text);
+        const bool same = back.ok && listDataItems(back.text) == listDataItems(text);
+        ASSERT_EQ(trip.outcome == RecordRoundTrip::Outcome::Unchanged, same)
+            << "seed " << seed << " " << trip.message.toStdString();
+        ++(same ? unchanged : changed);
+        if (!same) {
+            ASSERT_GE(trip.lineNumber, 0);
+            ASSERT_LT(trip.lineNumber, splitLines(text).size());
+            ASSERT_TRUE(trip.message.contains(QStringLiteral("' on line ") + QString::number(trip.lineNumber) + u' '));
+        }
+    }
+    // Both kinds of text were met.
+    EXPECT_GT(changed, 100);
+    EXPECT_GT(unchanged, 1000);
 }
 
 TEST(ConversionProperties, ListLayoutComesBackUnchanged)

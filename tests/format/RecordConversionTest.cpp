@@ -176,9 +176,10 @@ TEST(RecordConversion, HeadOnAnEmptyLineKeepsTheTwoSpaces)
                       }));
 }
 
-TEST(RecordConversion, FollowingValueListLinesAreTakenUpWithoutAComma)
+TEST(RecordConversion, FollowingValueListLinesAreTakenUpWithACommaWhereNoneIs)
 {
-    // Each line but the last ends with the comma at which it was cut.
+    // Each line but the last ends with the comma at which it was cut: no
+    // comma is added.
     EXPECT_EQ(toRecord(crlf({"AC:7", "BG:A1", valueList(101, 140) + ",", "PL:7,", "PL:8", "XX:END"})),
               crlf({
                   "AC:7",
@@ -187,15 +188,29 @@ TEST(RecordConversion, FollowingValueListLinesAreTakenUpWithoutAComma)
                   "       PL:135,136,137,138,139,140,7,8",
                   "XX:END",
               }));
-    // Without the commas the values run together.
+    // Without the trailing commas a comma goes between the values, so that
+    // 140, 7 and 8 stay three values.
     EXPECT_EQ(toRecord(crlf({"AC:7", "BG:A1", valueList(101, 140), "PL:7", "PL:8"})),
               crlf({
                   "AC:7",
                   "BG:A1  PL:101,102,103,104,105,106,107,108,109,110,111,112,113,114,115,116,117",
                   "       PL:118,119,120,121,122,123,124,125,126,127,128,129,130,131,132,133,134",
-                  "       PL:135,136,137,138,139,14078",
+                  "       PL:135,136,137,138,139,140,7,8",
                   "",
               }));
+    // Nor when the line taken up begins with the comma.
+    EXPECT_EQ(toRecord(crlf({"BG:A1", valueList(101, 140), "PL:,7"})).split(QStringLiteral("\r\n"))[3],
+              QStringLiteral("       PL:135,136,137,138,139,140,7"));
+}
+
+TEST(RecordConversion, HandWrittenValueListLinesKeepTheirValuesApart)
+{
+    // A long PL line without its trailing comma, then another PL line: a save
+    // from the Record view gives back 124 and 999 as two values.
+    const QString list = crlf({"AC:1", valueList(100, 124), "PL:999"});
+    const QString back = toList(toRecord(list));
+    EXPECT_EQ(back, crlf({"AC:1", "PL:100,101,102,103,104,105,106,107,108,109,110,111,112,113,114,115,116,117,118,",
+                          "PL:119,120,121,122,123,124,999"}));
 }
 
 TEST(RecordConversion, ValueListThatFitsTakesUpNothing)
@@ -206,14 +221,45 @@ TEST(RecordConversion, ValueListThatFitsTakesUpNothing)
 TEST(RecordConversion, HeadRunsOnFromAValueListContinuationLine)
 {
     // The line being built is "       PL:5,6,7"; the next PL item must be
-    // split and its values up to and including the split comma follow at once.
-    const QString record = toRecord(crlf({"       PL:5,6,7", valueList(101, 140)}));
+    // split, and its values before the split comma follow after a comma; the
+    // split comma itself is dropped.
+    const QString list = crlf({"       PL:5,6,7", valueList(101, 140)});
+    const QString record = toRecord(list);
     EXPECT_EQ(record, crlf({
-                          "       PL:5,6,7101,102,103,104,105,106,107,108,109,110,111,112,113,114,115,",
+                          "       PL:5,6,7,101,102,103,104,105,106,107,108,109,110,111,112,113,114,115",
                           "       PL:116,117,118,119,120,121,122,123,124,125,126,127,128,129,130,131,132",
                           "       PL:133,134,135,136,137,138,139,140",
                           "",
                       }));
+    // Back in the List layout, no value is merged and none is empty.
+    EXPECT_EQ(toList(record).remove(QStringLiteral("\r\nPL:")), QStringLiteral("PL:5,6,7,") + valueList(101, 140).sliced(3));
+
+    // No comma is added where the line being built already ends with one
+    // (one character longer, it leaves room for a value less).
+    EXPECT_EQ(toRecord(crlf({"       PL:5,6,7,", valueList(101, 140)})).split(QStringLiteral("\r\n"))[0],
+              QStringLiteral("       PL:5,6,7,101,102,103,104,105,106,107,108,109,110,111,112,113,114"));
+}
+
+TEST(RecordConversion, HeadDoesNotRunOnFromAnItemJoinedAfterTheContinuation)
+{
+    // XX:1 stands after the PL values on the line being built: the head is
+    // joined with two spaces as on any other line, or XX:1 would take the
+    // values into its own.
+    const QString list = crlf({"       PL:5,6,7", "XX:1", valueList(101, 140)});
+    const QString record = toRecord(list);
+    EXPECT_EQ(record.split(QStringLiteral("\r\n"))[0],
+              QStringLiteral("       PL:5,6,7  XX:1  PL:101,102,103,104,105,106,107,108,109,110,111,112,113"));
+    EXPECT_EQ(toList(record).split(QStringLiteral("\r\n")).mid(0, 2), QStringList({"PL:5,6,7", "XX:1"}));
+}
+
+TEST(RecordConversion, UnsplittableHeadRunsOnFromAValueListContinuationLine)
+{
+    // The first value is too long for the window left on the line being
+    // built: the head runs on up to the first comma, which is dropped.
+    const QString longValue = repeated(u"7", 70);
+    const QString record = toRecord(crlf({"       PL:5,6", QStringLiteral("PL:") + longValue + QStringLiteral(",1,2")}));
+    EXPECT_EQ(record, crlf({QStringLiteral("       PL:5,6,") + longValue, "       PL:1,2", ""}));
+    EXPECT_EQ(toList(record), QStringLiteral("PL:5,6,") + longValue + QStringLiteral(",1,2"));
 }
 
 TEST(RecordConversion, ContinuationWithoutCommaInItsFirstSeventyTakesTheRest)

@@ -42,17 +42,18 @@ QString cannotSaveMessage(const QString &path, const TextFileError &error)
 
 // Reads the file into the editor with its format; on failure the system's
 // reason comes back and the editor is left as it was.
-std::optional<QString> readInto(IEditControl &editor, const QString &path, FileStamp *stamp)
+std::optional<QString> readInto(IEditControl &editor, const QString &path, DiskFile *loaded)
 {
     auto result = readTextFile(path);
     if (auto *error = std::get_if<TextFileError>(&result))
         return error->message;
     auto &content = std::get<TextFileContent>(result);
-    editor.setFileFormat(content.format);
     editor.setText(content.text);
+    // A large file's text is held once, by the editor.
+    content.text = QString();
     editor.setFileName(path);
-    if (stamp)
-        *stamp = content.stamp;
+    if (loaded)
+        *loaded = DiskFile{path, content.format, std::move(content.stamp)};
     return std::nullopt;
 }
 
@@ -89,7 +90,7 @@ QString changedOnDiskQuestion(const QString &path)
         + CrLf + CrLf + QStringLiteral("Overwrite it with the text in the editor?");
 }
 
-bool LoadTextFile(const QString &path, IEditControl &editor, IMessageBox &messages, FileStamp *stamp)
+bool LoadTextFile(const QString &path, IEditControl &editor, IMessageBox &messages, DiskFile *loaded)
 {
     if (path.isEmpty()) {
         editor.setText(QString());
@@ -99,7 +100,7 @@ bool LoadTextFile(const QString &path, IEditControl &editor, IMessageBox &messag
         showWarning(messages, QStringLiteral("The file '") + path + QStringLiteral("' doesn't exist."));
         return false;
     }
-    if (auto error = readInto(editor, path, stamp)) {
+    if (auto error = readInto(editor, path, loaded)) {
         showWarning(messages, cannotReadMessage(path, *error));
         return false;
     }
@@ -116,14 +117,13 @@ void EditorShell::formLoad(const QString &argumentText)
             showWarning(m.messages,
                         QStringLiteral("Unable to load the file ") + argumentText + QStringLiteral("."),
                         QStringLiteral("File Does Not Exist"));
-        } else if (auto error = readInto(m.editor, path, &m_diskStamp)) {
+        } else if (auto error = readInto(m.editor, path, &m_disk)) {
             // A folder, or a file we may not read: say why, and start untitled.
             showWarning(m.messages,
                         QStringLiteral("Unable to load the file ") + argumentText + QStringLiteral(".")
                             + CrLf + CrLf + *error,
                         QStringLiteral("Unable to Load File"));
         } else {
-            m_diskPath = path;
             m.window.setCaption(fileTitleOf(path) + CaptionSuffix);
             m.editor.setModified(false);
         }
@@ -237,23 +237,24 @@ bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
     if (!mayWriteOver(path))
         return false;
     FileStamp written;
-    if (auto error = writeTextFile(path, listText, m.editor.fileFormat(), &written)) {
+    if (auto error = writeTextFile(path, listText, m_disk.format, &written)) {
         showWarning(m.messages, cannotSaveMessage(path, *error));
         return false;
     }
 
     QString shown = listText;
+    TextFileFormat format = writtenFormat(listText, m_disk.format);
     if (reloadAfterWrite) {
         // Save As shows what is now in the new file and takes its name.
         auto reread = readTextFile(path);
         if (auto *content = std::get_if<TextFileContent>(&reread)) {
-            shown = content->text;
-            m.editor.setFileFormat(content->format);
+            shown = std::move(content->text);
+            format = content->format;
             written = content->stamp;
         }
         m.editor.setFileName(path);
     }
-    rememberDiskFile(path, written);
+    m_disk = DiskFile{path, format, written};
     if (recordView) {
         BusyPointer busy(m.window);
         const ConversionResult record = convertToRecordLayout(shown);
@@ -276,20 +277,14 @@ bool EditorShell::mayWriteOver(const QString &path)
 {
     // Only the document's own file was read or written by it; any other
     // existing file has been confirmed in the Save As dialog.
-    if (!m_diskStamp.valid || !isSameFile(path, m_diskPath))
+    if (!m_disk.stamp.valid || !isSameFile(path, m_disk.path))
         return true;
     // A file that has disappeared is simply written again.
-    if (compareWithDisk(m_diskPath, m_diskStamp) != DiskState::Changed)
+    if (compareWithDisk(m_disk.path, m_disk.stamp) != DiskState::Changed)
         return true;
     return m.messages.show(changedOnDiskQuestion(path), MessageButtons::YesNo, MessageIcon::Warning,
                            ChangedOnDiskTitle)
         == MessageResult::Yes;
-}
-
-void EditorShell::rememberDiskFile(const QString &path, const FileStamp &stamp)
-{
-    m_diskPath = path;
-    m_diskStamp = stamp;
 }
 
 void EditorShell::fileOpen()
@@ -304,15 +299,21 @@ void EditorShell::fileOpen()
     FileDialogChoice choice;
     if (!m.fileDialogs.showOpen(m_cdlEditor, choice))
         return;
+    if (openFile(choice.path))
+        m.window.setCaption(choice.fileTitle + CaptionSuffix);
+}
+
+bool EditorShell::openFile(const QString &path)
+{
     // A file that cannot be loaded leaves the document and its view alone.
-    FileStamp stamp;
-    if (!LoadTextFile(choice.path, m.editor, m.messages, &stamp))
-        return;
-    rememberDiskFile(choice.path, stamp);
+    DiskFile loaded;
+    if (!LoadTextFile(path, m.editor, m.messages, &loaded))
+        return false;
+    m_disk = std::move(loaded);
     showListView();
     fitWindowToText();
     m.editor.setModified(false);
-    m.window.setCaption(choice.fileTitle + CaptionSuffix);
+    return true;
 }
 
 void EditorShell::fileNew()
@@ -321,8 +322,7 @@ void EditorShell::fileNew()
         return;
     m.editor.setText(QString());
     m.editor.setFileName(QString());
-    m.editor.setFileFormat(TextFileFormat{});
-    rememberDiskFile(QString(), FileStamp{});
+    m_disk = DiskFile{};
     m.editor.setModified(false);
     showListView();
     m.window.setCaption(EditorTitle);

@@ -7,6 +7,7 @@
 #include "platform/MainWindow.h"
 #include "platform/MessageBox.h"
 #include "platform/Settings.h"
+#include "platform/TextFile.h"
 
 namespace zuno {
 
@@ -40,12 +41,21 @@ float readStoredNumber(const QString &text);
 // A position as it is stored: the text of a single-precision number.
 QString storedNumberText(double value);
 
+// The document's file as the document last read or wrote it: where it is,
+// how its text was encoded (a save writes it back the same way) and what
+// was on disk then.
+struct DiskFile {
+    QString path;
+    TextFileFormat format;
+    FileStamp stamp;
+};
+
 // Loads `path` into the editor. An empty path empties the text; a path that
 // is missing or cannot be read gets a warning and leaves the editor as it
-// was. Answers whether a file was loaded; `stamp`, when given, then receives
-// the stamp of what was read.
+// was. Answers whether a file was loaded; `loaded`, when given, then
+// describes what was read.
 bool LoadTextFile(const QString &path, IEditControl &editor, IMessageBox &messages,
-                  FileStamp *stamp = nullptr);
+                  DiskFile *loaded = nullptr);
 
 // The question asked before a save writes over a file that someone else
 // has changed since the document read or last wrote it.
@@ -72,6 +82,10 @@ public:
     void viewRecord();
     void helpAbout();
 
+    // Loads `path` as File > Open does once the file is chosen (no save
+    // prompt): the List view, the fitted width, no changes.
+    bool openFile(const QString &path);
+
     bool isRecordView() const { return !m.window.isListViewChecked(); }
     // The settings the file dialogs were last given.
     const FileDialogSettings &dialogSettings() const { return m_cdlEditor; }
@@ -81,16 +95,13 @@ private:
     // Whether a save may write over `path`: asks when it is the document's
     // file and someone else has changed it on disk since.
     bool mayWriteOver(const QString &path);
-    void rememberDiskFile(const QString &path, const FileStamp &stamp);
     void showListView();
     void showRecordView();
     void switchView(bool toRecord);
 
     EditorServices m;
     FileDialogSettings m_cdlEditor;
-    // The document's file as it was last read or written.
-    QString m_diskPath;
-    FileStamp m_diskStamp;
+    DiskFile m_disk;
 };
 
 } // namespace zuno

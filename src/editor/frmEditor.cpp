@@ -66,8 +66,23 @@ frmEditor::frmEditor(QWidget *parent)
     rtbEditor->setFont(editorFont());
     setCentralWidget(rtbEditor);
     connect(rtbEditor, &EditorWidget::editMenuRequested, this, &frmEditor::showEditMenu);
+    // The control's own clipboard keys do what the Edit menu does.
+    connect(rtbEditor, &EditorWidget::cutRequested, this, &frmEditor::mnuEditCut_Click);
+    connect(rtbEditor, &EditorWidget::copyRequested, this, &frmEditor::mnuEditCopy_Click);
+    connect(rtbEditor, &EditorWidget::pasteRequested, this, &frmEditor::mnuEditPaste_Click);
 
     buildMenus();
+    // Once a menu closes, by a command or by Escape, the keys go to the
+    // text again, not to the menu bar. A command that opens a window of
+    // its own keeps it: the focus only moves within this window.
+    for (QMenu *menu : {mnuFile, mnuEdit, mnuView, mnuFormat, mnuHelp}) {
+        connect(menu, &QMenu::aboutToHide, this, [this] {
+            QTimer::singleShot(0, this, [this] {
+                if (!QApplication::activePopupWidget() && !QApplication::activeModalWidget())
+                    rtbEditor->QWidget::setFocus(Qt::OtherFocusReason);
+            });
+        });
+    }
 
     m_shell = std::make_unique<EditorShell>(
         EditorServices{*rtbEditor, *this, m_messages, m_settings, m_fileDialogs});

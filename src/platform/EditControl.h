@@ -1,14 +1,12 @@
 #pragma once
 // The edit control as the program sees it: one document whose text separates
 // lines with "\r\n", and whose offsets count that pair as two characters.
-// EditorWidget (QPlainTextEdit) is the real one; FakeEditControl the
-// in-memory double used by the logic tests.
+// A lone "\r" or "\n" is a character of its line. EditorWidget (on
+// Scintilla) is the real one; FakeEditControl the in-memory double used by
+// the logic tests. Files are read and written by the shell, not here.
 
 #include <QString>
 #include <QtGlobal>
-#include <optional>
-
-#include "platform/TextFile.h"
 
 namespace zuno {
 
@@ -24,8 +22,8 @@ public:
     virtual ~IEditControl() = default;
 
     // Whole text, lines separated by "\r\n". Writing replaces everything in
-    // one change and raises the change notification (which sets the
-    // modified flag). A whole-text write may reset the undo history.
+    // one change, sets the modified flag and empties the undo history (a
+    // new file or the other view is no edit to take back).
     virtual QString text() const = 0;
     virtual void setText(const QString &text) = 0;
     // Length of the whole text, "\r\n" counting two; cheap.
@@ -55,7 +53,8 @@ public:
     // A found occurrence becomes the selection. Never wraps.
     virtual qint64 find(const QString &text, qint64 start, int options) = 0;
 
-    // Line (from 0) that holds the character at `offset`.
+    // Line (from 0) that holds the character at `offset`, counting lines as
+    // the text separates them: only "\r\n" ends one.
     virtual qint64 lineFromChar(qint64 offset) const = 0;
 
     virtual void setFocus() = 0;
@@ -65,23 +64,6 @@ public:
     // Edits between begin and end form one undo step and redraw once.
     virtual void beginCompoundEdit() = 0;
     virtual void endCompoundEdit() = 0;
-
-    // Loads a file as plain text: replaces the text (raising the change
-    // notification), records the path as the file name and remembers the
-    // file's encoding and line endings for later saves. On failure nothing
-    // changes and the system's reason comes back.
-    std::optional<QString> loadFile(const QString &path);
-    // Writes the whole text to `path` atomically, in the encoding and line
-    // endings the document was read with. Does not change the file name or
-    // the modified flag. On failure the file is left as it was and the
-    // system's reason comes back.
-    std::optional<QString> saveFile(const QString &path) const;
-
-    const TextFileFormat &fileFormat() const { return m_fileFormat; }
-    void setFileFormat(const TextFileFormat &format) { m_fileFormat = format; }
-
-private:
-    TextFileFormat m_fileFormat;
 };
 
 } // namespace zuno

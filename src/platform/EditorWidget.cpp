@@ -1,15 +1,17 @@
 #include "platform/EditorWidget.h"
 
+#include "platform/TextFile.h"
 #include "platform/TextFind.h"
 
-#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QTextBlock>
-#include <QTextDocument>
+#include <QScrollBar>
 
 #include <algorithm>
 #include <cmath>
@@ -17,190 +19,357 @@
 namespace zuno {
 
 namespace {
-const QString CrLf = QStringLiteral("\r\n");
 
-// Built in one pass: replacing each separator in place moves the rest of
-// the text again and again, which takes tens of seconds on a 50 MB document.
-QString withCrLf(const QString &text)
+using Sci = QsciScintillaBase;
+
+constexpr int TabCells = 8;
+// A control character is shown as its abbreviation in a box ("NUL", "ESC").
+constexpr int ControlCharacterCells = 4;
+// A find decodes the document a stretch of whole lines at a time.
+constexpr qint64 FindChunkBytes = 1 << 20;
+
+// Width in character cells of the longest line in `data` (lines ending at
+// any "\r" or "\n", as Scintilla shows them).
+qint64 widestLineCells(const char *data, qint64 size)
 {
-    const qsizetype breaks = text.count(QChar::ParagraphSeparator);
-    if (breaks == 0)
-        return text;
-    QString result(text.size() + breaks, Qt::Uninitialized);
-    QChar *out = result.data();
-    for (const QChar c : text) {
-        if (c == QChar::ParagraphSeparator) {
-            *out++ = QLatin1Char('\r');
-            *out++ = QLatin1Char('\n');
+    qint64 widest = 0;
+    qint64 cells = 0;
+    for (qint64 i = 0; i < size; ++i) {
+        const auto c = static_cast<unsigned char>(data[i]);
+        if (c >= 0x20) {
+            // A UTF-8 continuation byte adds no character.
+            cells += (c & 0xC0) != 0x80;
+        } else if (c == '\r' || c == '\n') {
+            widest = std::max(widest, cells);
+            cells = 0;
+        } else if (c == '\t') {
+            cells = (cells / TabCells + 1) * TabCells;
         } else {
-            *out++ = c;
+            cells += ControlCharacterCells;
         }
+    }
+    return std::max(widest, cells);
+}
+
+// Letters a to z as capitals; everything else as it is.
+QString withCapitals(const QString &typed)
+{
+    QString result = typed;
+    for (QChar &c : result) {
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            c = QChar(c.unicode() - 'a' + 'A');
     }
     return result;
 }
+
 } // namespace
 
-EditorWidget::EditorWidget(QWidget *parent) : QPlainTextEdit(parent)
+EditorWidget::EditorWidget(QWidget *parent) : QsciScintillaBase(parent)
 {
     setObjectName(QStringLiteral("rtbEditor"));
-    setLineWrapMode(QPlainTextEdit::NoWrap);
-    setWordWrapMode(QTextOption::NoWrap);
+
+    // A document without styling: nothing is coloured, and it needs no
+    // byte of styles for every byte of text.
+    const long document = send(Sci::SCI_CREATEDOCUMENT, 0, Sci::SC_DOCUMENTOPTION_STYLES_NONE);
+    send(Sci::SCI_SETDOCPOINTER, 0, document);
+    send(Sci::SCI_RELEASEDOCUMENT, 0, document);
+
+    send(Sci::SCI_SETCODEPAGE, Sci::SC_CP_UTF8);
+    send(Sci::SCI_SETEOLMODE, Sci::SC_EOL_CRLF);
+    send(Sci::SCI_SETPASTECONVERTENDINGS, 0);
+    send(Sci::SCI_SETWRAPMODE, Sci::SC_WRAP_NONE);
+    for (unsigned long margin = 0; margin < 5; ++margin)
+        send(Sci::SCI_SETMARGINWIDTHN, margin, 0);
+    send(Sci::SCI_SETSCROLLWIDTHTRACKING, 0);
+    send(Sci::SCI_USEPOPUP, Sci::SC_POPUP_NEVER);
+    send(Sci::SCI_SETMULTIPLESELECTION, 0);
+    send(Sci::SCI_SETMODEVENTMASK, Sci::SC_MOD_INSERTTEXT | Sci::SC_MOD_DELETETEXT);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
-        if (m_replacingAll || (removed == 0 && added == 0))
-            return;
-        m_modified = true;
-        emit changed();
-    });
+
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
+            [this](int position, int type, const char *text, int length, int linesAdded, int, int,
+                   int, int, int) { documentModified(position, type, text, length, linesAdded); });
+
+    assignKeys();
+    applyFont();
+    updateScrollWidth();
 }
 
-QString EditorWidget::text() const
+// ------------------------------------------------------------ bytes
+
+QByteArray EditorWidget::bytes(qint64 position, qint64 length) const
 {
-    // The raw text keeps every character as stored (toPlainText() would turn
-    // a no-break space into a plain one).
-    return withCrLf(document()->toRawText());
+    if (length <= 0)
+        return QByteArray();
+    const auto *data = static_cast<const char *>(reinterpret_cast<void *>(
+        send(Sci::SCI_GETRANGEPOINTER, static_cast<unsigned long>(position), length)));
+    return QByteArray(data, length);
 }
 
-void EditorWidget::setText(const QString &text)
+char EditorWidget::byteAt(qint64 position) const
 {
-    // Emptying and refilling the document is one change of the text.
-    m_replacingAll = true;
-    setPlainText(text);
-    m_replacingAll = false;
-    m_modified = true;
-    emit changed();
+    return static_cast<char>(send(Sci::SCI_GETCHARAT, static_cast<unsigned long>(position)));
+}
+
+// ------------------------------------------------------------ offsets
+
+bool EditorWidget::usesCharacterIndex() const
+{
+    if (!m_beyondAscii)
+        return false;
+    if (!m_indexAllocated) {
+        send(Sci::SCI_ALLOCATELINECHARACTERINDEX, Sci::SC_LINECHARACTERINDEX_UTF16);
+        m_indexAllocated = true;
+    }
+    return true;
 }
 
 qint64 EditorWidget::textLength() const
 {
-    const QTextDocument *doc = document();
-    return qint64(doc->characterCount() - 1) + (doc->blockCount() - 1);
+    const qint64 length = send(Sci::SCI_GETLENGTH);
+    if (!usesCharacterIndex())
+        return length;
+    const qint64 lastLine = send(Sci::SCI_GETLINECOUNT) - 1;
+    const qint64 lastLineStart = send(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(lastLine));
+    return send(Sci::SCI_INDEXPOSITIONFROMLINE, static_cast<unsigned long>(lastLine),
+                Sci::SC_LINECHARACTERINDEX_UTF16)
+        + send(Sci::SCI_COUNTCODEUNITS, static_cast<unsigned long>(lastLineStart), length);
 }
 
-qint64 EditorWidget::toTextOffset(int position) const
+qint64 EditorWidget::toTextOffset(qint64 position) const
 {
-    return qint64(position) + document()->findBlock(position).blockNumber();
+    if (!usesCharacterIndex())
+        return position;
+    const qint64 line = send(Sci::SCI_LINEFROMPOSITION, static_cast<unsigned long>(position));
+    const qint64 lineStart = send(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+    return send(Sci::SCI_INDEXPOSITIONFROMLINE, static_cast<unsigned long>(line),
+                Sci::SC_LINECHARACTERINDEX_UTF16)
+        + send(Sci::SCI_COUNTCODEUNITS, static_cast<unsigned long>(lineStart), position);
 }
 
-int EditorWidget::toDocumentPosition(qint64 offset) const
+qint64 EditorWidget::toDocumentPosition(qint64 offset) const
 {
-    const QTextDocument *doc = document();
+    const qint64 length = send(Sci::SCI_GETLENGTH);
     if (offset <= 0)
         return 0;
-    if (offset >= textLength())
-        return doc->characterCount() - 1;
-    // Callers tend to go from one place to a nearby one (Replace All goes
-    // through its occurrences one after the other): look around the block
-    // found last before searching by halves.
-    {
-        int number = std::min(m_lastBlockNumber, doc->blockCount() - 1);
-        QTextBlock block = doc->findBlockByNumber(number);
-        qint64 start = qint64(block.position()) + number; // offset of its first character
-        for (int step = 0; step < 16; ++step) {
-            if (offset < start) {
-                block = block.previous();
-                --number;
-                start -= block.length() + 1;
-            } else if (offset >= start + block.length() + 1 && block.next().isValid()) {
-                start += block.length() + 1;
-                block = block.next();
-                ++number;
-            } else {
-                m_lastBlockNumber = number;
-                const qint64 within = offset - start;
-                return block.position() + int(std::min<qint64>(within, block.length() - 1));
-            }
+    qint64 position = std::min(offset, length);
+    if (usesCharacterIndex()) {
+        if (offset >= textLength())
+            return length;
+        const auto index = static_cast<unsigned long>(offset);
+        const qint64 line = send(Sci::SCI_LINEFROMINDEXPOSITION, index, Sci::SC_LINECHARACTERINDEX_UTF16);
+        const qint64 lineOffset = send(Sci::SCI_INDEXPOSITIONFROMLINE, static_cast<unsigned long>(line),
+                                       Sci::SC_LINECHARACTERINDEX_UTF16);
+        position = send(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+        if (offset > lineOffset)
+            position = send(Sci::SCI_POSITIONRELATIVECODEUNITS, static_cast<unsigned long>(position),
+                            offset - lineOffset);
+    }
+    // Between the "\r" and "\n" of a line break: the end of the line.
+    if (position > 0 && position < length && byteAt(position - 1) == '\r' && byteAt(position) == '\n')
+        --position;
+    return position;
+}
+
+const std::vector<qint64> &EditorWidget::loneBreakLines() const
+{
+    if (m_loneBreaksVersion == m_version)
+        return m_loneBreakLines;
+    m_loneBreaksVersion = m_version;
+    m_loneBreakLines.clear();
+    const qint64 length = send(Sci::SCI_GETLENGTH);
+    const auto *data = static_cast<const char *>(SendScintillaPtrResult(Sci::SCI_GETCHARACTERPOINTER));
+    // Scintilla ends a line at every "\r\n", lone "\r" and lone "\n"; where
+    // there are two break characters for every line end, each is a pair.
+    const qint64 crs = std::count(data, data + length, '\r');
+    const qint64 lfs = std::count(data, data + length, '\n');
+    if (crs + lfs == 2 * (send(Sci::SCI_GETLINECOUNT) - 1))
+        return m_loneBreakLines;
+    for (qint64 i = 0; i < length; ++i) {
+        const bool lone = (data[i] == '\r' && (i + 1 == length || data[i + 1] != '\n'))
+            || (data[i] == '\n' && (i == 0 || data[i - 1] != '\r'));
+        if (lone)
+            m_loneBreakLines.push_back(send(Sci::SCI_LINEFROMPOSITION, static_cast<unsigned long>(i)));
+    }
+    return m_loneBreakLines;
+}
+
+qint64 EditorWidget::lineFromChar(qint64 offset) const
+{
+    const qint64 line = send(Sci::SCI_LINEFROMPOSITION,
+                             static_cast<unsigned long>(toDocumentPosition(offset)));
+    // Lines of the display that a lone "\r" or "\n" ends belong to the
+    // program's line that goes on after them.
+    const std::vector<qint64> &lone = loneBreakLines();
+    return line - (std::lower_bound(lone.begin(), lone.end(), line) - lone.begin());
+}
+
+// ------------------------------------------------------------ text
+
+QString EditorWidget::text() const
+{
+    const qint64 length = send(Sci::SCI_GETLENGTH);
+    const auto *data = static_cast<const char *>(SendScintillaPtrResult(Sci::SCI_GETCHARACTERPOINTER));
+    return utf8ToText(QByteArrayView(data, length));
+}
+
+void EditorWidget::setText(const QString &text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    // Every character beyond ASCII takes more bytes than UTF-16 units.
+    m_beyondAscii = utf8.size() != text.size();
+    if (!m_beyondAscii && m_indexAllocated) {
+        send(Sci::SCI_RELEASELINECHARACTERINDEX, Sci::SC_LINECHARACTERINDEX_UTF16);
+        m_indexAllocated = false;
+    }
+    // A new text starts a new history: an undo must not bring back another
+    // file or the other view.
+    m_writing = true;
+    send(Sci::SCI_SETUNDOCOLLECTION, 0);
+    send(Sci::SCI_CLEARALL);
+    // The length-taking call: the text may hold NUL characters.
+    SendScintilla(Sci::SCI_ADDTEXT, static_cast<uintptr_t>(utf8.size()), utf8.constData());
+    send(Sci::SCI_EMPTYUNDOBUFFER);
+    send(Sci::SCI_SETUNDOCOLLECTION, 1);
+    m_writing = false;
+    ++m_version;
+
+    send(Sci::SCI_GOTOPOS, 0);
+    m_widestCells = widestLineCells(utf8.constData(), utf8.size());
+    m_widthStale = false;
+    updateScrollWidth();
+    noteChange();
+}
+
+void EditorWidget::replaceRange(qint64 from, qint64 to, const QByteArray &utf8)
+{
+    if (from == to && utf8.isEmpty())
+        return;
+    send(Sci::SCI_BEGINUNDOACTION);
+    send(Sci::SCI_SETTARGETRANGE, static_cast<unsigned long>(from), to);
+    SendScintilla(Sci::SCI_REPLACETARGET, static_cast<uintptr_t>(utf8.size()), utf8.constData());
+    send(Sci::SCI_ENDUNDOACTION);
+}
+
+void EditorWidget::documentModified(int position, int type, const char *text, int length, int linesAdded)
+{
+    if (!(type & (Sci::SC_MOD_INSERTTEXT | Sci::SC_MOD_DELETETEXT)))
+        return;
+    ++m_version;
+    if (m_writing)
+        return;
+    if (type & Sci::SC_MOD_INSERTTEXT) {
+        if (!m_beyondAscii) {
+            const QByteArray inserted = text ? QByteArray(text, length) : bytes(position, length);
+            m_beyondAscii = std::any_of(inserted.begin(), inserted.end(),
+                                        [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+        }
+        const qint64 first = send(Sci::SCI_LINEFROMPOSITION, static_cast<unsigned long>(position));
+        measureLines(first, first + std::max(linesAdded, 0));
+    } else {
+        // The widest line may have become narrower: measure again when the
+        // width is next needed.
+        const qint64 line = send(Sci::SCI_LINEFROMPOSITION, static_cast<unsigned long>(position));
+        const qint64 left = send(Sci::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line))
+            - send(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+        if (linesAdded != 0 || left + length >= m_widestCells) {
+            m_widthStale = true;
+            if (m_compoundDepth == 0)
+                QMetaObject::invokeMethod(this, &EditorWidget::updateScrollWidth, Qt::QueuedConnection);
         }
     }
-    // The last block whose first character's offset is at or before `offset`.
-    int low = 0, high = doc->blockCount() - 1;
-    while (low < high) {
-        const int mid = low + (high - low + 1) / 2;
-        if (qint64(doc->findBlockByNumber(mid).position()) + mid <= offset)
-            low = mid;
-        else
-            high = mid - 1;
-    }
-    const QTextBlock block = doc->findBlockByNumber(low);
-    m_lastBlockNumber = low;
-    const qint64 within = offset - (qint64(block.position()) + low);
-    // Between the "\r" and "\n" of the line break: the end of the line.
-    return block.position() + int(std::min<qint64>(within, block.length() - 1));
+    noteChange();
 }
 
-// While a compound edit is open the selection is kept in m_compoundCursor
-// and handed to the widget once, when the edit ends: setting the widget's
-// own cursor scrolls it into view every time, which an edit made of many
-// steps (Replace All) cannot afford.
-QTextCursor EditorWidget::currentCursor() const
+void EditorWidget::noteChange()
 {
-    return m_compoundDepth > 0 ? m_compoundCursor : textCursor();
+    m_modified = true;
 }
 
-void EditorWidget::setCurrentCursor(const QTextCursor &cursor)
+// ------------------------------------------------------------ selection
+
+void EditorWidget::select(qint64 anchor, qint64 caret)
 {
-    if (m_compoundDepth > 0)
-        m_compoundCursor = cursor;
-    else
-        setTextCursor(cursor);
+    // Neither call scrolls: a compound edit moves the selection many times
+    // and shows it once, at its end.
+    send(Sci::SCI_SETCURRENTPOS, static_cast<unsigned long>(caret));
+    send(Sci::SCI_SETANCHOR, static_cast<unsigned long>(anchor));
 }
 
 qint64 EditorWidget::selStart() const
 {
-    return toTextOffset(currentCursor().selectionStart());
+    return toTextOffset(send(Sci::SCI_GETSELECTIONSTART));
 }
 
 qint64 EditorWidget::selLength() const
 {
-    const QTextCursor cursor = currentCursor();
-    return toTextOffset(cursor.selectionEnd()) - toTextOffset(cursor.selectionStart());
+    return toTextOffset(send(Sci::SCI_GETSELECTIONEND)) - toTextOffset(send(Sci::SCI_GETSELECTIONSTART));
 }
 
 void EditorWidget::setSelStart(qint64 start)
 {
-    QTextCursor cursor = currentCursor();
-    cursor.setPosition(toDocumentPosition(start));
-    setCurrentCursor(cursor);
+    const qint64 position = toDocumentPosition(start);
+    select(position, position);
     if (m_compoundDepth == 0)
-        ensureCursorVisible();
+        send(Sci::SCI_SCROLLCARET);
 }
 
 void EditorWidget::setSelLength(qint64 length)
 {
-    QTextCursor cursor = currentCursor();
-    const int anchor = cursor.selectionStart();
-    const int end = toDocumentPosition(toTextOffset(anchor) + std::max<qint64>(length, 0));
-    select(anchor, end);
-}
-
-void EditorWidget::select(int from, int to)
-{
-    QTextCursor cursor = currentCursor();
-    cursor.setPosition(from);
-    cursor.setPosition(to, QTextCursor::KeepAnchor);
-    setCurrentCursor(cursor);
+    const qint64 anchor = send(Sci::SCI_GETSELECTIONSTART);
+    select(anchor, toDocumentPosition(toTextOffset(anchor) + std::max<qint64>(length, 0)));
 }
 
 QString EditorWidget::selText() const
 {
-    const QTextCursor cursor = currentCursor();
-    const int from = cursor.selectionStart();
-    const int length = cursor.selectionEnd() - from;
-    // A large selection is cut from the whole text, which the document
-    // copies in one go; piecing it together fragment by fragment takes many
-    // times longer (seconds for Select All on a 50 MB document).
-    if (length > 0 && length >= document()->characterCount() / 2)
-        return withCrLf(document()->toRawText().mid(from, length));
-    return withCrLf(cursor.selectedText());
+    const qint64 from = send(Sci::SCI_GETSELECTIONSTART);
+    return utf8ToText(bytes(from, send(Sci::SCI_GETSELECTIONEND) - from));
 }
 
 void EditorWidget::setSelText(const QString &text)
 {
-    QTextCursor cursor = currentCursor();
-    cursor.insertText(text);
-    setCurrentCursor(cursor);
+    replaceRange(send(Sci::SCI_GETSELECTIONSTART), send(Sci::SCI_GETSELECTIONEND), text.toUtf8());
+    const qint64 end = send(Sci::SCI_GETTARGETEND);
+    select(end, end);
+    if (m_compoundDepth == 0)
+        send(Sci::SCI_SCROLLCARET);
 }
+
+void EditorWidget::showSelection(const QRect &avoid)
+{
+    const qint64 anchor = send(Sci::SCI_GETANCHOR);
+    const qint64 caret = send(Sci::SCI_GETCURRENTPOS);
+    send(Sci::SCI_SCROLLRANGE, static_cast<unsigned long>(anchor), caret);
+    if (avoid.isEmpty())
+        return;
+    const qint64 from = std::min(anchor, caret);
+    const int lineHeight = int(send(Sci::SCI_TEXTHEIGHT, 0));
+    const auto x = int(send(Sci::SCI_POINTXFROMPOSITION, 0, from));
+    const auto y = int(send(Sci::SCI_POINTYFROMPOSITION, 0, from));
+    const QRect area = viewport()->rect();
+    const QRect found(viewport()->mapToGlobal(QPoint(x, y)), QSize(std::max(1, int(std::min<qint64>(
+        std::abs(send(Sci::SCI_POINTXFROMPOSITION, 0, std::max(anchor, caret)) - x), area.width()))),
+        lineHeight));
+    if (!found.intersects(avoid))
+        return;
+    // Scroll whole lines until the occurrence stands just above the window
+    // in the way, or just below it, whichever is nearer and on the editor.
+    const QRect shown(viewport()->mapToGlobal(area.topLeft()), area.size());
+    const int up = (found.top() - (avoid.top() - lineHeight)) ;     // pixels to move it up
+    const int down = (avoid.bottom() + 1) - found.top();           // pixels to move it down
+    const bool aboveFits = avoid.top() - lineHeight >= shown.top();
+    const bool belowFits = avoid.bottom() + 1 + lineHeight <= shown.bottom() + 1;
+    int lines = 0;
+    if (aboveFits && (!belowFits || up <= down))
+        lines = (up + lineHeight - 1) / lineHeight;
+    else if (belowFits)
+        lines = -((down + lineHeight - 1) / lineHeight);
+    if (lines != 0)
+        send(Sci::SCI_LINESCROLL, 0, lines);
+}
+
+// ------------------------------------------------------------ find
 
 qint64 EditorWidget::find(const QString &needle, qint64 start, int options)
 {
@@ -210,35 +379,41 @@ qint64 EditorWidget::find(const QString &needle, qint64 start, int options)
         return -1;
 
     if (needle.contains(QLatin1Char('\r')) || needle.contains(QLatin1Char('\n'))) {
-        // An occurrence that spans lines: search the whole text.
-        const QString all = text();
-        const qsizetype at = findText(all, needle, start, matchCase, wholeWord);
+        // An occurrence that may span lines: search the whole text.
+        const qsizetype at = findText(text(), needle, start, matchCase, wholeWord);
         if (at < 0)
             return -1;
         select(toDocumentPosition(at), toDocumentPosition(at + needle.size()));
         return at;
     }
 
-    // Line by line: a line break never continues a word, so each line can be
-    // searched on its own.
-    const int from = toDocumentPosition(start);
-    QTextBlock block = document()->findBlock(from);
-    qsizetype offsetInBlock = from - block.position();
-    for (; block.isValid(); block = block.next(), offsetInBlock = 0) {
-        const qsizetype at = findText(block.text(), needle, offsetInBlock, matchCase, wholeWord);
+    // A stretch of whole lines at a time: a line break never continues a
+    // word, and an occurrence without one never crosses it.
+    const qint64 length = send(Sci::SCI_GETLENGTH);
+    const qint64 from = toDocumentPosition(start);
+    qint64 line = send(Sci::SCI_LINEFROMPOSITION, static_cast<unsigned long>(from));
+    qint64 chunkStart = send(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+    qsizetype within = utf8ToText(bytes(chunkStart, from - chunkStart)).size();
+    while (chunkStart < length) {
+        const qint64 lastLine = send(Sci::SCI_LINEFROMPOSITION,
+                                     static_cast<unsigned long>(std::min(length, chunkStart + FindChunkBytes)));
+        qint64 chunkEnd = send(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(lastLine + 1));
+        if (chunkEnd <= chunkStart || lastLine + 1 >= send(Sci::SCI_GETLINECOUNT))
+            chunkEnd = length;
+        const QString chunk = utf8ToText(bytes(chunkStart, chunkEnd - chunkStart));
+        const qsizetype at = findText(chunk, needle, within, matchCase, wholeWord);
         if (at >= 0) {
-            const int position = block.position() + int(at);
-            select(position, position + int(needle.size()));
-            return toTextOffset(position);
+            const qint64 offset = toTextOffset(chunkStart) + at;
+            select(toDocumentPosition(offset), toDocumentPosition(offset + needle.size()));
+            return offset;
         }
+        chunkStart = chunkEnd;
+        within = 0;
     }
     return -1;
 }
 
-qint64 EditorWidget::lineFromChar(qint64 offset) const
-{
-    return document()->findBlock(toDocumentPosition(offset)).blockNumber();
-}
+// ------------------------------------------------------------ commands
 
 void EditorWidget::setFocus()
 {
@@ -251,66 +426,207 @@ void EditorWidget::setFocus()
 
 void EditorWidget::undo()
 {
-    QPlainTextEdit::undo();
+    send(Sci::SCI_UNDO);
+    send(Sci::SCI_SCROLLCARET);
 }
 
 void EditorWidget::beginCompoundEdit()
 {
-    if (m_compoundDepth++ > 0)
-        return;
-    viewport()->setUpdatesEnabled(false);
-    m_compoundCursor = textCursor();
-    m_compoundCursor.beginEditBlock();
+    if (m_compoundDepth++ == 0)
+        send(Sci::SCI_BEGINUNDOACTION);
 }
 
 void EditorWidget::endCompoundEdit()
 {
     if (m_compoundDepth == 0 || --m_compoundDepth > 0)
         return;
-    m_compoundCursor.endEditBlock();
-    setTextCursor(m_compoundCursor);
-    m_compoundCursor = QTextCursor();
-    viewport()->setUpdatesEnabled(true);
-    viewport()->update();
-    ensureCursorVisible();
+    send(Sci::SCI_ENDUNDOACTION);
+    send(Sci::SCI_SCROLLCARET);
+    if (m_widthStale)
+        updateScrollWidth();
+}
+
+// ------------------------------------------------------------ display
+
+void EditorWidget::applyFont()
+{
+    const QFont shown = font();
+    const QByteArray family = QFontInfo(shown).family().toUtf8();
+    const double points = shown.pointSizeF() > 0 ? shown.pointSizeF() : 9.75;
+    SendScintilla(Sci::SCI_STYLESETFONT, static_cast<uintptr_t>(Sci::STYLE_DEFAULT), family.constData());
+    send(Sci::SCI_STYLESETSIZEFRACTIONAL, Sci::STYLE_DEFAULT, std::lround(points * 100));
+    send(Sci::SCI_STYLESETBOLD, Sci::STYLE_DEFAULT, 0);
+    send(Sci::SCI_STYLESETITALIC, Sci::STYLE_DEFAULT, 0);
+    applyPalette();
+    QFont measured(QFontInfo(shown).family());
+    measured.setPointSizeF(points);
+    m_cellWidth = QFontMetricsF(measured).horizontalAdvance(QLatin1Char('X'));
+    updateScrollWidth();
+}
+
+void EditorWidget::applyPalette()
+{
+    const QPalette colours = palette();
+    SendScintilla(Sci::SCI_STYLESETFORE, static_cast<unsigned long>(Sci::STYLE_DEFAULT),
+                  colours.color(QPalette::Text));
+    SendScintilla(Sci::SCI_STYLESETBACK, static_cast<unsigned long>(Sci::STYLE_DEFAULT),
+                  colours.color(QPalette::Base));
+    // Every style takes the default's font and colours.
+    send(Sci::SCI_STYLECLEARALL);
+    SendScintilla(Sci::SCI_SETSELFORE, 1UL, colours.color(QPalette::HighlightedText));
+    SendScintilla(Sci::SCI_SETSELBACK, 1UL, colours.color(QPalette::Highlight));
+    SendScintilla(Sci::SCI_SETCARETFORE, colours.color(QPalette::Text));
+}
+
+void EditorWidget::assignKeys()
+{
+    // A plain editor's keys only: Scintilla's code-editor commands (change
+    // case, duplicate, transpose, cut or delete a line, zoom...) are gone.
+    send(Sci::SCI_CLEARALLCMDKEYS);
+    const auto assign = [this](int key, int modifiers, int command) {
+        send(Sci::SCI_ASSIGNCMDKEY, static_cast<unsigned long>(key | (modifiers << 16)), command);
+    };
+    constexpr int None = Sci::SCMOD_NORM, Shift = Sci::SCMOD_SHIFT, Ctrl = Sci::SCMOD_CTRL;
+    const struct {
+        int key, modifiers, command;
+    } keys[] = {
+        {Sci::SCK_DOWN, None, Sci::SCI_LINEDOWN},
+        {Sci::SCK_DOWN, Shift, Sci::SCI_LINEDOWNEXTEND},
+        {Sci::SCK_DOWN, Ctrl, Sci::SCI_LINESCROLLDOWN},
+        {Sci::SCK_UP, None, Sci::SCI_LINEUP},
+        {Sci::SCK_UP, Shift, Sci::SCI_LINEUPEXTEND},
+        {Sci::SCK_UP, Ctrl, Sci::SCI_LINESCROLLUP},
+        {Sci::SCK_LEFT, None, Sci::SCI_CHARLEFT},
+        {Sci::SCK_LEFT, Shift, Sci::SCI_CHARLEFTEXTEND},
+        {Sci::SCK_LEFT, Ctrl, Sci::SCI_WORDLEFT},
+        {Sci::SCK_LEFT, Ctrl | Shift, Sci::SCI_WORDLEFTEXTEND},
+        {Sci::SCK_RIGHT, None, Sci::SCI_CHARRIGHT},
+        {Sci::SCK_RIGHT, Shift, Sci::SCI_CHARRIGHTEXTEND},
+        {Sci::SCK_RIGHT, Ctrl, Sci::SCI_WORDRIGHT},
+        {Sci::SCK_RIGHT, Ctrl | Shift, Sci::SCI_WORDRIGHTEXTEND},
+        {Sci::SCK_HOME, None, Sci::SCI_HOME},
+        {Sci::SCK_HOME, Shift, Sci::SCI_HOMEEXTEND},
+        {Sci::SCK_HOME, Ctrl, Sci::SCI_DOCUMENTSTART},
+        {Sci::SCK_HOME, Ctrl | Shift, Sci::SCI_DOCUMENTSTARTEXTEND},
+        {Sci::SCK_END, None, Sci::SCI_LINEEND},
+        {Sci::SCK_END, Shift, Sci::SCI_LINEENDEXTEND},
+        {Sci::SCK_END, Ctrl, Sci::SCI_DOCUMENTEND},
+        {Sci::SCK_END, Ctrl | Shift, Sci::SCI_DOCUMENTENDEXTEND},
+        {Sci::SCK_PRIOR, None, Sci::SCI_PAGEUP},
+        {Sci::SCK_PRIOR, Shift, Sci::SCI_PAGEUPEXTEND},
+        {Sci::SCK_NEXT, None, Sci::SCI_PAGEDOWN},
+        {Sci::SCK_NEXT, Shift, Sci::SCI_PAGEDOWNEXTEND},
+        {Sci::SCK_DELETE, None, Sci::SCI_CLEAR},
+        {Sci::SCK_DELETE, Ctrl, Sci::SCI_DELWORDRIGHT},
+        {Sci::SCK_BACK, None, Sci::SCI_DELETEBACK},
+        {Sci::SCK_BACK, Shift, Sci::SCI_DELETEBACK},
+        {Sci::SCK_BACK, Ctrl, Sci::SCI_DELWORDLEFT},
+        {Sci::SCK_INSERT, None, Sci::SCI_EDITTOGGLEOVERTYPE},
+        {Sci::SCK_ESCAPE, None, Sci::SCI_CANCEL},
+        {Sci::SCK_TAB, None, Sci::SCI_TAB},
+        {Sci::SCK_RETURN, None, Sci::SCI_NEWLINE},
+        {Sci::SCK_RETURN, Shift, Sci::SCI_NEWLINE},
+        {'Z', Ctrl, Sci::SCI_UNDO},
+        {'Y', Ctrl, Sci::SCI_REDO},
+        {'A', Ctrl, Sci::SCI_SELECTALL},
+    };
+    for (const auto &k : keys)
+        assign(k.key, k.modifiers, k.command);
+}
+
+void EditorWidget::measureAllLines() const
+{
+    const qint64 length = send(Sci::SCI_GETLENGTH);
+    const auto *data = static_cast<const char *>(SendScintillaPtrResult(Sci::SCI_GETCHARACTERPOINTER));
+    m_widestCells = widestLineCells(data, length);
+    m_widthStale = false;
+}
+
+void EditorWidget::measureLines(qint64 firstLine, qint64 lastLine)
+{
+    for (qint64 line = firstLine; line <= lastLine; ++line) {
+        const qint64 start = send(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+        const qint64 end = send(Sci::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line));
+        const QByteArray content = bytes(start, end - start);
+        m_widestCells = std::max(m_widestCells, widestLineCells(content.constData(), content.size()));
+    }
 }
 
 int EditorWidget::contentWidth() const
 {
-    // The widest line, measured in the editor's font. Only the candidates
-    // for the widest are measured: in a fixed-pitch font a line no longer
-    // than one already measured cannot be wider (tabs aside), and in any
-    // font one whose every character could be the widest glyph and still
-    // not reach the widest so far cannot either.
-    const QFontMetricsF metrics(font());
-    const bool fixedPitch = QFontInfo(font()).fixedPitch();
-    const qreal widestChar = std::max<qreal>(metrics.maxWidth(), 1.0);
-    qreal widest = 0;
-    int longestMeasured = 0;
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        const int length = block.length() - 1;
-        if (length <= 0 || length * widestChar <= widest || (fixedPitch && length <= longestMeasured))
-            continue;
-        widest = std::max(widest, metrics.horizontalAdvance(block.text()));
-        longestMeasured = std::max(longestMeasured, length);
-    }
-    const qreal margins = 2 * document()->documentMargin() + cursorWidth();
-    return int(std::ceil(widest + margins));
+    if (m_widthStale)
+        measureAllLines();
+    const double margins = double(send(Sci::SCI_GETMARGINLEFT) + send(Sci::SCI_GETMARGINRIGHT));
+    return int(std::ceil(double(m_widestCells) * m_cellWidth + margins)) + int(send(Sci::SCI_GETCARETWIDTH));
 }
+
+void EditorWidget::updateScrollWidth()
+{
+    send(Sci::SCI_SETSCROLLWIDTH, static_cast<unsigned long>(std::max(1, contentWidth())));
+}
+
+// ------------------------------------------------------------ input
 
 void EditorWidget::keyPressEvent(QKeyEvent *event)
 {
-    // Letters a to z are typed as capitals; everything else goes in as it is.
+    // The clipboard keys go through the program's own commands, which take
+    // and give the clipboard's text exactly.
+    if (event->matches(QKeySequence::Paste)) {
+        event->accept();
+        emit pasteRequested();
+        return;
+    }
+    if (event->matches(QKeySequence::Cut)) {
+        event->accept();
+        emit cutRequested();
+        return;
+    }
+    if (event->matches(QKeySequence::Copy)) {
+        event->accept();
+        emit copyRequested();
+        return;
+    }
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
     const QString typed = event->text();
-    const bool plainKey = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-    if (plainKey && typed.size() == 1 && typed[0] >= QLatin1Char('a') && typed[0] <= QLatin1Char('z')) {
-        QKeyEvent upper(event->type(), event->key(), event->modifiers(), typed.toUpper(),
-                        event->isAutoRepeat(), ushort(event->count()));
-        QPlainTextEdit::keyPressEvent(&upper);
+    // Alt with a letter is a menu's key, never text (AltGr, or Ctrl+Alt
+    // where the system reports AltGr so, still types its character).
+    if ((modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier) && !typed.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    // With Ctrl (and no Alt) a key is a command or nothing, never text.
+    if ((modifiers & (Qt::ControlModifier | Qt::MetaModifier)) && !(modifiers & Qt::AltModifier)
+        && !typed.isEmpty()) {
+        QKeyEvent bare(event->type(), event->key(), modifiers, QString(), event->isAutoRepeat(),
+                       ushort(event->count()));
+        QsciScintillaBase::keyPressEvent(&bare);
+        event->setAccepted(bare.isAccepted());
+        return;
+    }
+    const bool plainKey = !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    const QString capitals = withCapitals(typed);
+    if (plainKey && capitals != typed) {
+        QKeyEvent upper(event->type(), event->key(), modifiers, capitals, event->isAutoRepeat(),
+                        ushort(event->count()));
+        QsciScintillaBase::keyPressEvent(&upper);
         event->setAccepted(upper.isAccepted());
         return;
     }
-    QPlainTextEdit::keyPressEvent(event);
+    QsciScintillaBase::keyPressEvent(event);
+}
+
+void EditorWidget::inputMethodEvent(QInputMethodEvent *event)
+{
+    // Text committed by an input method is typed text too.
+    const QString capitals = withCapitals(event->commitString());
+    if (capitals == event->commitString()) {
+        QsciScintillaBase::inputMethodEvent(event);
+        return;
+    }
+    QInputMethodEvent upper(event->preeditString(), event->attributes());
+    upper.setCommitString(capitals, event->replacementStart(), event->replacementLength());
+    QsciScintillaBase::inputMethodEvent(&upper);
+    event->setAccepted(upper.isAccepted());
 }
 
 void EditorWidget::mousePressEvent(QMouseEvent *event)
@@ -320,7 +636,40 @@ void EditorWidget::mousePressEvent(QMouseEvent *event)
         emit editMenuRequested(event->globalPosition().toPoint());
         return;
     }
-    QPlainTextEdit::mousePressEvent(event);
+    if (event->button() == Qt::MiddleButton) {
+        event->accept(); // pasted when the button comes up
+        return;
+    }
+    QsciScintillaBase::mousePressEvent(event);
+}
+
+void EditorWidget::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::MiddleButton) {
+        QsciScintillaBase::mouseReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    // The middle button pastes the primary selection where it is clicked,
+    // exactly as it is (Scintilla's own paste would convert line ends).
+    const QClipboard *clipboard = QGuiApplication::clipboard();
+    if (!clipboard->supportsSelection())
+        return;
+    const QPoint at = event->position().toPoint();
+    const qint64 position = send(Sci::SCI_POSITIONFROMPOINT, static_cast<unsigned long>(std::max(0, at.x())),
+                                 std::max(0, at.y()));
+    const qint64 snapped = toDocumentPosition(toTextOffset(position));
+    select(snapped, snapped);
+    const QString pasted = clipboard->text(QClipboard::Selection);
+    if (!pasted.isEmpty())
+        setSelText(pasted);
+}
+
+bool EditorWidget::canInsertFromMimeData(const QMimeData *) const
+{
+    // Nothing is dropped into the text: Scintilla would convert its line
+    // ends.
+    return false;
 }
 
 void EditorWidget::contextMenuEvent(QContextMenuEvent *event)
@@ -328,8 +677,21 @@ void EditorWidget::contextMenuEvent(QContextMenuEvent *event)
     // The right button is handled when it goes down; only the keyboard's
     // menu key arrives here.
     event->accept();
-    if (event->reason() == QContextMenuEvent::Keyboard)
-        emit editMenuRequested(viewport()->mapToGlobal(cursorRect().bottomLeft()));
+    if (event->reason() != QContextMenuEvent::Keyboard)
+        return;
+    const qint64 caret = send(Sci::SCI_GETCURRENTPOS);
+    const QPoint point(int(send(Sci::SCI_POINTXFROMPOSITION, 0, caret)),
+                       int(send(Sci::SCI_POINTYFROMPOSITION, 0, caret) + send(Sci::SCI_TEXTHEIGHT, 0)));
+    emit editMenuRequested(viewport()->mapToGlobal(point));
+}
+
+void EditorWidget::changeEvent(QEvent *event)
+{
+    QsciScintillaBase::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        applyFont();
+    else if (event->type() == QEvent::PaletteChange)
+        applyPalette();
 }
 
 } // namespace zuno

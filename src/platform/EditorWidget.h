@@ -1,18 +1,22 @@
 #pragma once
-// rtbEditor: the real edit control, a QPlainTextEdit that presents the text
-// with "\r\n" line breaks and counts offsets the same way.
+// rtbEditor: the real edit control, on Scintilla (QScintilla's base widget).
 //
-// In the document each line break is one character (a block boundary);
-// in the program's text it is two. An offset in the program's text is the
-// document position plus the number of the block that holds it.
+// The Scintilla document holds the program's text as UTF-8, byte for byte:
+// lines are separated by "\r\n", and a lone "\r" or "\n" is a character of
+// its line (Scintilla shows it as a line break, the program does not count
+// it as one). Offsets of the program are UTF-16 units, as QString counts
+// them; they are mapped to Scintilla's byte positions through its line
+// character index, which is built only once the document holds a character
+// beyond ASCII (before that an offset is a position).
 #include "platform/EditControl.h"
 
-#include <QPlainTextEdit>
-#include <QTextCursor>
+#include <Qsci/qsciscintillabase.h>
+
+#include <vector>
 
 namespace zuno {
 
-class EditorWidget : public QPlainTextEdit, public IEditControl {
+class EditorWidget : public QsciScintillaBase, public IEditControl {
     Q_OBJECT
 public:
     explicit EditorWidget(QWidget *parent = nullptr);
@@ -42,37 +46,85 @@ public:
     void beginCompoundEdit() override;
     void endCompoundEdit() override;
 
-    // Pixel width needed to show the widest line without scrolling.
+    // Pixel width needed to show the widest line without scrolling; also
+    // the horizontal scroll range.
     int contentWidth() const;
 
-    // Offsets of the program's text <-> document positions.
-    qint64 toTextOffset(int position) const;
-    int toDocumentPosition(qint64 offset) const;
+    // Offsets of the program's text <-> Scintilla positions (bytes).
+    qint64 toTextOffset(qint64 position) const;
+    qint64 toDocumentPosition(qint64 offset) const;
+
+    // Scrolls the selection into view, and further, where a window of this
+    // program stands over the editor at `avoid` (global coordinates), so
+    // that the selection is not under it.
+    void showSelection(const QRect &avoid = QRect());
 
 signals:
-    // Raised after every change of the text, the program's own included.
-    void changed();
     // The right mouse button went down (or the menu key was pressed): the
     // owner shows its Edit menu at `globalPos`.
     void editMenuRequested(const QPoint &globalPos);
+    // The control's own clipboard keys (Ctrl+X, Ctrl+C, Ctrl+V and their
+    // Insert/Delete forms): the owner runs its Cut, Copy or Paste.
+    void cutRequested();
+    void copyRequested();
+    void pasteRequested();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool canInsertFromMimeData(const QMimeData *source) const override;
 
 private:
-    void select(int from, int to);
-    QTextCursor currentCursor() const;
-    void setCurrentCursor(const QTextCursor &cursor);
+    long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const
+    {
+        return SendScintilla(message, wParam, lParam);
+    }
+    // The document's bytes from `position`, `length` of them, without
+    // moving Scintilla's gap where it can be helped.
+    QByteArray bytes(qint64 position, qint64 length) const;
+    char byteAt(qint64 position) const;
+    bool usesCharacterIndex() const;
+    void select(qint64 anchor, qint64 caret);
+    void replaceRange(qint64 from, qint64 to, const QByteArray &utf8);
+    void documentModified(int position, int type, const char *text, int length, int linesAdded);
+    void noteChange();
+
+    void applyFont();
+    void applyPalette();
+    void assignKeys();
+    // The widest line in character cells, measured over all lines or over
+    // the lines from `firstLine` to `lastLine`.
+    void measureAllLines() const;
+    void measureLines(qint64 firstLine, qint64 lastLine);
+    void updateScrollWidth();
+
+    // Scintilla lines that end with a lone "\r" or "\n" (no line break of
+    // the program), worked out again after each change when asked for.
+    const std::vector<qint64> &loneBreakLines() const;
 
     QString m_fileName;
     bool m_modified = false;
-    bool m_replacingAll = false;
-    QTextCursor m_compoundCursor;
     int m_compoundDepth = 0;
-    // Where toDocumentPosition last found its offset: a hint, not a promise.
-    mutable int m_lastBlockNumber = 0;
+    // Set while the program writes the text itself: Scintilla's delete and
+    // insert notifications then count as one change.
+    bool m_writing = false;
+
+    // Set once the document holds a byte beyond ASCII; the character index
+    // is then in use.
+    mutable bool m_beyondAscii = false;
+    mutable bool m_indexAllocated = false;
+
+    quint64 m_version = 0; // counts changes of the text
+    mutable quint64 m_loneBreaksVersion = ~quint64(0);
+    mutable std::vector<qint64> m_loneBreakLines;
+
+    mutable qint64 m_widestCells = 0;
+    mutable bool m_widthStale = false;
+    double m_cellWidth = 8;
 };
 
 } // namespace zuno

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <atomic>
@@ -35,7 +36,7 @@ constexpr qsizetype Utf8BomSize = 3;
 // same bytes (no malformed, overlong or surrogate sequences).
 std::optional<QString> decodeExactUtf8(QByteArrayView bytes)
 {
-    QString text = QString::fromUtf8(bytes);
+    QString text = utf8ToText(bytes);
     if (text.toUtf8() != bytes)
         return std::nullopt;
     return text;
@@ -48,6 +49,15 @@ bool fitsLatin1(const QString &text)
             return false;
     }
     return true;
+}
+
+bool hasLoneLineFeed(const QString &text)
+{
+    for (qsizetype i = text.indexOf(u'\n'); i >= 0; i = text.indexOf(u'\n', i + 1)) {
+        if (i == 0 || text[i - 1] != u'\r')
+            return true;
+    }
+    return false;
 }
 
 QByteArray hashOf(QByteArrayView bytes)
@@ -699,6 +709,12 @@ std::optional<TextFileError> writeBytes(const QString &path, const QByteArray &b
 
 } // namespace
 
+QString utf8ToText(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
 TextFileContent decodeText(const QByteArray &bytes)
 {
     TextFileContent content;
@@ -712,31 +728,24 @@ TextFileContent decodeText(const QByteArray &bytes)
         content.format.encoding = TextEncoding::Latin1;
     }
 
-    // Count both kinds of line break; a lone "\r" is content.
+    // A file that holds a "\r\n" separates its lines so, and every lone
+    // "\r" or "\n" in it is a character of its line. A file without one
+    // whose lines end in "\n" is an LF file: in memory its "\n" become
+    // "\r\n" (it holds no "\r" right before a "\n" to confuse them with).
     const QString &text = content.text;
-    qsizetype crLf = 0;
-    qsizetype loneLf = 0;
-    for (qsizetype i = text.indexOf(u'\n'); i >= 0; i = text.indexOf(u'\n', i + 1)) {
-        if (i > 0 && text[i - 1] == u'\r')
-            ++crLf;
-        else
-            ++loneLf;
+    if (text.contains(u"\r\n"))
+        return content;
+    const qsizetype lineFeeds = text.count(u'\n');
+    if (lineFeeds == 0)
+        return content;
+    content.format.lineEnding = LineEnding::Lf;
+    QString withCrLf(text.size() + lineFeeds, Qt::Uninitialized);
+    QChar *out = withCrLf.data();
+    for (const QChar c : text) {
+        if (c == u'\n')
+            *out++ = u'\r';
+        *out++ = c;
     }
-    if (loneLf == 0)
-        return content; // "\r\n" throughout (or no line break at all)
-
-    content.format.lineEnding = loneLf > crLf ? LineEnding::Lf : LineEnding::CrLf;
-    QString withCrLf;
-    withCrLf.reserve(text.size() + loneLf);
-    qsizetype from = 0;
-    for (qsizetype i = text.indexOf(u'\n'); i >= 0; i = text.indexOf(u'\n', i + 1)) {
-        if (i > 0 && text[i - 1] == u'\r')
-            continue;
-        withCrLf += QStringView(text).sliced(from, i - from);
-        withCrLf += u"\r\n";
-        from = i + 1;
-    }
-    withCrLf += QStringView(text).sliced(from);
     content.text = std::move(withCrLf);
     return content;
 }
@@ -746,9 +755,10 @@ TextFileFormat writtenFormat(const QString &text, const TextFileFormat &format)
     TextFileFormat written = format;
     if (written.encoding == TextEncoding::Latin1 && !fitsLatin1(text))
         written.encoding = TextEncoding::Utf8;
-    // A lone "\r" right before a line break would turn into part of a "\r\n"
-    // line break if that line break were written as "\n".
-    if (written.lineEnding == LineEnding::Lf && text.contains(u"\r\r\n"))
+    // Written as "\n", a line break right after a lone "\r" would become
+    // "\r\n", and a lone "\n" a line break: such a text keeps "\r\n".
+    if (written.lineEnding == LineEnding::Lf
+        && (text.contains(u"\r\r\n") || hasLoneLineFeed(text)))
         written.lineEnding = LineEnding::CrLf;
     return written;
 }
@@ -759,8 +769,15 @@ QByteArray encodeText(const QString &text, const TextFileFormat &format)
     QString lf;
     const QString *source = &text;
     if (written.lineEnding == LineEnding::Lf && text.contains(u"\r\n")) {
-        lf = text;
-        lf.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        // In one pass: every "\r\n" becomes "\n" (a lone "\r" stays).
+        lf.resize(text.size());
+        QChar *out = lf.data();
+        const qsizetype size = text.size();
+        for (qsizetype i = 0; i < size; ++i) {
+            if (!(text[i] == u'\r' && i + 1 < size && text[i + 1] == u'\n'))
+                *out++ = text[i];
+        }
+        lf.resize(out - lf.constData());
         source = &lf;
     }
     switch (written.encoding) {

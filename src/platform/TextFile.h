@@ -7,14 +7,14 @@
 // read with, so opening and saving an unchanged file gives identical bytes.
 //
 // In memory, lines are always separated by "\r\n":
-// - a file whose line breaks are all "\n" is read with "\r\n" and written
-//   back with "\n";
-// - a file that mixes "\r\n" and lone "\n" line breaks is read with every
-//   line break as "\r\n" and written back with the kind of line break it held
-//   more of ("\r\n" on a tie): no character is lost, but saving evens out its
-//   line breaks;
-// - a lone "\r" (one not followed by "\n") is no line break: it is a
-//   character of its line, read and written as it is.
+// - a file that holds at least one "\r\n" is read as it is: its lines are
+//   separated by "\r\n", and every lone "\r" or "\n" in it is a character
+//   of its line, read and written as it is;
+// - a file without "\r\n" whose lines end in "\n" is an LF file: read with
+//   "\r\n", written back with "\n" (a lone "\r" in it is a character);
+// - a file with neither is one line, whatever "\r" it holds.
+// Only a text with lone "\n" and no "\r\n" at all cannot come back as it
+// was: its file reads as an LF file.
 
 #include <QByteArray>
 #include <QIODevice>
@@ -65,6 +65,10 @@ struct TextFileError {
     // (a new file in a folder that may not be written), not the file.
     QString folder;
 };
+
+// UTF-8 to text, every character kept: a byte-order mark at the start too
+// (QString::fromUtf8 drops it). Malformed bytes become U+FFFD.
+QString utf8ToText(QByteArrayView bytes);
 
 // Pure: bytes to text and back. encodeText(decodeText(b).text,
 // decodeText(b).format) == b for every b.

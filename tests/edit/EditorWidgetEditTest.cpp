@@ -103,13 +103,13 @@ TEST_F(EditorWidgetEdit, CopyWithNothingSelectedEmptiesTheClipboard)
     EXPECT_EQ(editor.text(), QStringLiteral("PR:ROAD"));
 }
 
-TEST_F(EditorWidgetEdit, PastedTextKeepsItsCaseAndLineFeedsBecomeLineBreaks)
+TEST_F(EditorWidgetEdit, PastedTextGoesInUnchanged)
 {
     editor.setText(QStringLiteral("AB"));
     editor.setSelStart(1);
-    systemClipboard().setText(QStringLiteral("pl:1\npl:2"));
+    systemClipboard().setText(QStringLiteral("pl:1\npl:2\rpl:3\r\n"));
     EditPaste(editor, systemClipboard());
-    EXPECT_EQ(editor.text(), QStringLiteral("Apl:1\r\npl:2B"));
+    EXPECT_EQ(editor.text(), QStringLiteral("Apl:1\npl:2\rpl:3\r\nB")) << "no case change, no line-end conversion";
 }
 
 TEST_F(EditorWidgetEdit, ClearThenUndoRestoresTheText)

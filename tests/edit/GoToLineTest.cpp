@@ -188,8 +188,14 @@ QString randomText(QRandomGenerator &random)
 {
     QStringList lines;
     const int count = random.bounded(1, 8);
-    for (int i = 0; i < count; ++i)
-        lines << QString(random.bounded(0, 4), QLatin1Char('A' + random.bounded(0, 3)));
+    // A lone "\r" or "\n" is a character of its line, not a line break.
+    static const char characters[] = {'A', 'B', 'C', 'A', 'B', '\r', '\n'};
+    for (int i = 0; i < count; ++i) {
+        QString line;
+        for (int length = random.bounded(0, 4); length > 0; --length)
+            line += QLatin1Char(characters[random.bounded(0, int(sizeof characters))]);
+        lines << line;
+    }
     return lines.join(QStringLiteral("\r\n"));
 }
 
@@ -198,7 +204,7 @@ QList<qint64> carets(const QString &text)
 {
     QList<qint64> all;
     for (qint64 at = 0; at <= text.size(); ++at) {
-        if (at > 0 && at < text.size() && text[at - 1] == QLatin1Char('\r'))
+        if (at > 0 && at < text.size() && text[at - 1] == QLatin1Char('\r') && text[at] == QLatin1Char('\n'))
             continue;
         all << at;
     }

@@ -261,7 +261,7 @@ TEST_F(EditorShellTest, PromptTextsNameTheFileOrUntitled)
 TEST_F(EditorShellTest, YesSavesTheDocument)
 {
     const QString path = makeFile(QStringLiteral("A.PRJ"), "AC:1");
-    ASSERT_FALSE(editor.loadFile(path).has_value());
+    ASSERT_TRUE(shell.openFile(path));
     editor.setText(QStringLiteral("AC:2"));
     messages.answers = {MessageResult::Yes};
     EXPECT_TRUE(shell.saveChanges());
@@ -359,7 +359,7 @@ TEST_F(EditorShellTest, SaveInListViewWritesTheTextAsItIs)
 TEST_F(EditorShellTest, SaveKeepsTheFilesLineEndings)
 {
     const QString path = makeFile(QStringLiteral("LF.PRJ"), "AC:1\nBG:2\n");
-    ASSERT_FALSE(editor.loadFile(path).has_value());
+    ASSERT_TRUE(shell.openFile(path));
     EXPECT_EQ(editor.text(), QStringLiteral("AC:1\r\nBG:2\r\n"));
     editor.setText(QStringLiteral("AC:1\r\nBG:3\r\n"));
     EXPECT_TRUE(shell.fileSave());
@@ -395,7 +395,7 @@ TEST_F(EditorShellTest, FailedWriteLeavesFileAndDocumentAsTheyWere)
     QDir(dir.path()).mkdir(QStringLiteral("gone"));
     const QString path = pathOf(QStringLiteral("gone/R.PRJ"));
     writeBytes(path, "AC:1");
-    ASSERT_FALSE(editor.loadFile(path).has_value());
+    ASSERT_TRUE(shell.openFile(path));
     showRecordText(FiveRecordLines);
     editor.setModified(true);
     ASSERT_TRUE(QDir(pathOf(QStringLiteral("gone"))).removeRecursively());
@@ -523,7 +523,7 @@ TEST_F(EditorShellTest, NoThenCancelledOpenKeepsTheChanges)
 TEST_F(EditorShellTest, NewEmptiesTheDocumentAndReturnsToListView)
 {
     const QString path = makeFile(QStringLiteral("A.PRJ"), "AC:1");
-    ASSERT_FALSE(editor.loadFile(path).has_value());
+    ASSERT_TRUE(shell.openFile(path));
     showRecordText(QStringLiteral("AC:1"));
     editor.setModified(true);
     window.setCaption(QStringLiteral("A.PRJ - ZUNOPad File Editor"));

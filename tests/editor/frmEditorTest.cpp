@@ -118,7 +118,9 @@ TEST(MainWindow, EditControlIsMonospacedUnwrappedAndFillsTheWindow)
     ASSERT_EQ(editor, window.editor());
     EXPECT_TRUE(QFontInfo(editor->font()).fixedPitch());
     EXPECT_DOUBLE_EQ(editor->font().pointSizeF(), 9.75);
-    EXPECT_EQ(editor->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_EQ(editor->SendScintilla(QsciScintillaBase::SCI_GETWRAPMODE), QsciScintillaBase::SC_WRAP_NONE);
+    for (unsigned long margin = 0; margin < 5; ++margin)
+        EXPECT_EQ(editor->SendScintilla(QsciScintillaBase::SCI_GETMARGINWIDTHN, margin), 0) << margin;
     window.show();
     window.resize(700, 400);
     QApplication::processEvents();

@@ -1,11 +1,16 @@
-// rtbEditor on the offscreen platform: the "\r\n" text model, offsets that
-// count a line break as two characters, the modified flag and the change
-// notification, find, and the keys the control handles itself.
+// rtbEditor on the offscreen platform: the text exactly as given (lone "\r"
+// and "\n", NUL, characters beyond ASCII), offsets in UTF-16 units with
+// "\r\n" as two, lines counted as the text counts them, the modified flag
+// and the undo history, find, the keys the control handles itself and its
+// display.
 #include "platform/EditorWidget.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QFontInfo>
+#include <QInputMethodEvent>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTextBlock>
 #include <gtest/gtest.h>
 
 using namespace zuno;
@@ -13,51 +18,69 @@ using namespace zuno;
 namespace {
 
 const QString ThreeLines = QStringLiteral("AB\r\nC\r\nDEF");
+using Sci = QsciScintillaBase;
 
-TEST(EditorWidgetText, ReadsAndWritesWithCrLfBetweenLines)
+long sci(const EditorWidget &editor, unsigned int message, unsigned long wParam = 0, long lParam = 0)
 {
-    EditorWidget editor;
-    editor.setText(ThreeLines);
-    EXPECT_EQ(editor.text(), ThreeLines);
-    EXPECT_EQ(editor.textLength(), 10);
-    EXPECT_EQ(editor.document()->blockCount(), 3);
-
-    editor.setText(QStringLiteral("AC:1\r\n"));
-    EXPECT_EQ(editor.text(), QStringLiteral("AC:1\r\n")) << "a final line break is a final empty line";
-    EXPECT_EQ(editor.textLength(), 6);
-
-    editor.setText(QString());
-    EXPECT_EQ(editor.text(), QString());
-    EXPECT_EQ(editor.textLength(), 0);
+    return editor.SendScintilla(message, wParam, lParam);
 }
 
-TEST(EditorWidgetText, KeepsEveryCharacterAsStored)
+// ------------------------------------------------------------------ the text
+
+TEST(EditorWidgetText, HoldsOddTextsExactly)
 {
     EditorWidget editor;
-    const QString text = QStringLiteral("A\u00A0B\tC\r\n\u00E9\u20AC:\U0001F600");
-    editor.setText(text);
-    EXPECT_EQ(editor.text(), text) << "no-break space, tab and non-Latin characters survive";
+    const QString texts[] = {
+        ThreeLines,
+        QStringLiteral("AC:1\r\n"),                             // a final line break: a final empty line
+        QString(),
+        QStringLiteral("NM:A\rB\r\nXX:C\nD\r\n\n\r\r\n\r"),    // lone CR and LF are characters
+        QStringLiteral("XX:A") + QChar(0) + QStringLiteral("B\r\n") + QChar(0), // NUL
+        QStringLiteral("A\u00A0B\tC\r\n\u00E9\u20AC:\U0001F600"), // no-break space, tab, beyond Latin-1
+        QStringLiteral("\uFEFFXX:BOM as text"),
+    };
+    for (const QString &text : texts) {
+        editor.setText(text);
+        EXPECT_EQ(editor.text(), text) << text.toStdString();
+        EXPECT_EQ(editor.textLength(), text.size()) << text.toStdString();
+    }
 }
 
-TEST(EditorWidgetOffsets, CountALineBreakAsTwoCharacters)
+TEST(EditorWidgetText, ALoneBreakIsShownAsABreakButCountsAsACharacterOfItsLine)
+{
+    EditorWidget editor;
+    editor.setText(QStringLiteral("L1\r\nA\nB\r\nC\rD\r\nE"));
+    EXPECT_EQ(sci(editor, Sci::SCI_GETLINECOUNT), 6) << "the display breaks at each";
+    const QString text = editor.text();
+    qint64 line = 0;
+    for (qint64 offset = 0; offset <= text.size(); ++offset) {
+        ASSERT_EQ(editor.lineFromChar(offset), line) << offset;
+        if (offset >= 1 && text.mid(offset - 1, 2) == QStringLiteral("\r\n"))
+            ++line; // the next offset starts the next line
+    }
+    EXPECT_EQ(editor.lineFromChar(text.size()), 3);
+    // After an edit that makes a pair of a lone "\r" the count follows.
+    editor.setSelStart(text.indexOf(QLatin1Char('\r'), 8) + 1); // after the "\r" of "C\rD"
+    editor.setSelText(QStringLiteral("\n"));
+    EXPECT_EQ(editor.lineFromChar(editor.textLength()), 4);
+}
+
+// ------------------------------------------------------------------ offsets
+
+TEST(EditorWidgetOffsets, CountUtf16UnitsWithALineBreakAsTwo)
 {
     EditorWidget editor;
     editor.setText(ThreeLines);
     // Offsets: A0 B1 \r2 \n3 C4 \r5 \n6 D7 E8 F9
     editor.setSelStart(4);
-    EXPECT_EQ(editor.selStart(), 4);
-    EXPECT_EQ(editor.textCursor().block().text(), QStringLiteral("C"));
     editor.setSelLength(5);
+    EXPECT_EQ(editor.selStart(), 4);
     EXPECT_EQ(editor.selLength(), 5);
     EXPECT_EQ(editor.selText(), QStringLiteral("C\r\nDE"));
-
     editor.setSelStart(7);
     EXPECT_EQ(editor.selLength(), 0) << "setting the start leaves nothing selected";
-    EXPECT_EQ(editor.lineFromChar(7), 2);
-    EXPECT_EQ(editor.lineFromChar(0), 0);
     EXPECT_EQ(editor.lineFromChar(3), 0) << "the line break belongs to its line";
     EXPECT_EQ(editor.lineFromChar(4), 1);
-
     editor.setSelStart(3); // between "\r" and "\n"
     EXPECT_EQ(editor.selStart(), 2) << "goes to the end of the line";
     editor.setSelStart(1000);
@@ -66,70 +89,95 @@ TEST(EditorWidgetOffsets, CountALineBreakAsTwoCharacters)
     EXPECT_EQ(editor.selStart(), 0);
 }
 
-TEST(EditorWidgetOffsets, MapBothWaysOnManyLines)
+TEST(EditorWidgetOffsets, MapEveryOffsetOfATextBeyondAscii)
 {
     EditorWidget editor;
+    // Two-, three- and four-byte characters; the last takes two UTF-16 units.
     QString text;
-    for (int i = 0; i < 500; ++i)
-        text += QString(i % 7, QLatin1Char('x')) + QStringLiteral("\r\n");
+    for (int i = 0; i < 300; ++i)
+        text += QString(i % 5, QChar(0xE9)) + QStringLiteral("\u20ACX\U0001F600") + (i % 3 ? "\r\n" : "\n");
     editor.setText(text);
+    ASSERT_EQ(editor.textLength(), text.size());
     for (qint64 offset = 0; offset <= text.size(); ++offset) {
+        if (offset > 0 && offset < text.size() && text[offset].isLowSurrogate())
+            continue; // inside a character
         editor.setSelStart(offset);
-        const bool insideBreak = offset > 0 && text[offset - 1] == QLatin1Char('\r');
-        ASSERT_EQ(editor.selStart(), insideBreak ? offset - 1 : offset) << offset;
+        const bool insidePair = offset > 0 && text.mid(offset - 1, 2) == QStringLiteral("\r\n");
+        ASSERT_EQ(editor.selStart(), insidePair ? offset - 1 : offset) << offset;
     }
+    editor.setSelStart(text.indexOf(QChar(0x20AC), 40));
+    editor.setSelLength(4);
+    EXPECT_EQ(editor.selText(), QStringLiteral("\u20ACX\U0001F600"));
 }
 
-TEST(EditorWidgetSelection, WritingTheSelectionReplacesItAndPutsTheCaretAfter)
+TEST(EditorWidgetOffsets, FollowTypingOfACharacterBeyondAscii)
+{
+    EditorWidget editor;
+    editor.setText(QStringLiteral("AB\r\nCD"));
+    editor.setSelStart(1);
+    editor.setSelText(QStringLiteral("\u00E9")); // the first character beyond ASCII
+    EXPECT_EQ(editor.text(), QStringLiteral("A\u00E9B\r\nCD"));
+    EXPECT_EQ(editor.selStart(), 2);
+    EXPECT_EQ(editor.textLength(), 7);
+    EXPECT_EQ(editor.find(QStringLiteral("d"), 0, 0), 6);
+}
+
+// ------------------------------------------------------------------ edits
+
+TEST(EditorWidgetEdits, WritingTheSelectionReplacesItAndPutsTheCaretAfter)
 {
     EditorWidget editor;
     editor.setText(ThreeLines);
     editor.setSelStart(1);
     editor.setSelLength(4); // "B\r\nC"
-    editor.setSelText(QStringLiteral("xy\r\nz"));
-    EXPECT_EQ(editor.text(), QStringLiteral("Axy\r\nz\r\nDEF"));
-    EXPECT_EQ(editor.selStart(), 6);
+    editor.setSelText(QStringLiteral("xy\r\nz") + QChar(0) + QStringLiteral("\n"));
+    EXPECT_EQ(editor.text(), QStringLiteral("Axy\r\nz") + QChar(0) + QStringLiteral("\n\r\nDEF"));
+    EXPECT_EQ(editor.selStart(), 8);
     EXPECT_EQ(editor.selLength(), 0);
 }
 
-TEST(EditorWidgetFlag, EveryChangeSetsTheFlagAndRaisesTheNotification)
+TEST(EditorWidgetEdits, EveryChangeSetsTheFlag)
 {
     EditorWidget editor;
-    QSignalSpy changes(&editor, &EditorWidget::changed);
     EXPECT_FALSE(editor.isModified());
     editor.setText(ThreeLines);
     EXPECT_TRUE(editor.isModified()) << "the program's own changes count";
-    EXPECT_EQ(changes.count(), 1) << "one notification for a whole-text write";
-
     editor.setModified(false);
     editor.setSelStart(2);
     EXPECT_FALSE(editor.isModified()) << "moving the caret is no change";
     editor.setSelText(QStringLiteral("!"));
     EXPECT_TRUE(editor.isModified());
-
     editor.setModified(false);
     editor.undo();
     EXPECT_EQ(editor.text(), ThreeLines);
     EXPECT_TRUE(editor.isModified()) << "undo is a change too";
 }
 
-TEST(EditorWidgetFlag, CompoundEditIsOneChangeAndOneUndo)
+TEST(EditorWidgetEdits, AWholeTextWriteEmptiesTheHistoryAndACompoundEditIsOneStep)
 {
     EditorWidget editor;
     editor.setText(QStringLiteral("a a a"));
-    QSignalSpy changes(&editor, &EditorWidget::changed);
+    editor.setSelStart(5);
+    editor.setSelText(QStringLiteral("!"));
+    editor.setText(QStringLiteral("b b b"));
+    EXPECT_FALSE(sci(editor, Sci::SCI_CANUNDO)) << "no undo brings back the text before";
+    editor.undo();
+    EXPECT_EQ(editor.text(), QStringLiteral("b b b"));
+
     editor.beginCompoundEdit();
     for (qint64 at : {4, 2, 0}) {
         editor.setSelStart(at);
         editor.setSelLength(1);
-        editor.setSelText(QStringLiteral("bb"));
+        editor.setSelText(QStringLiteral("cc"));
     }
     editor.endCompoundEdit();
-    EXPECT_EQ(editor.text(), QStringLiteral("bb bb bb"));
-    EXPECT_EQ(changes.count(), 1);
+    EXPECT_EQ(editor.text(), QStringLiteral("cc cc cc"));
     editor.undo();
-    EXPECT_EQ(editor.text(), QStringLiteral("a a a"));
+    EXPECT_EQ(editor.text(), QStringLiteral("b b b"));
+    EXPECT_FALSE(sci(editor, Sci::SCI_CANUNDO));
 }
+
+// ------------------------------------------------------------------ find
 
 TEST(EditorWidgetFind, SelectsTheOccurrenceAndCountsOffsetsWithCrLf)
 {
@@ -148,41 +196,175 @@ TEST(EditorWidgetFind, SelectsTheOccurrenceAndCountsOffsetsWithCrLf)
     EXPECT_EQ(editor.find(QString(), 0, 0), -1);
 }
 
-TEST(EditorWidgetKeys, TypedLettersBecomeCapitalsAndOtherKeysStay)
+TEST(EditorWidgetFind, WholeWordsAndCaseBeyondAsciiAndFromInsideAWord)
 {
     EditorWidget editor;
-    editor.show();
-    QTest::keyClicks(&editor, QStringLiteral("ab{`1z"));
-    EXPECT_EQ(editor.text(), QStringLiteral("AB{`1Z"));
-    QTest::keyClick(&editor, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_NE(editor.text(), QStringLiteral("AB{`1Z")) << "Ctrl+Z reaches the control as undo";
+    editor.setText(QStringLiteral("\u00C9T\u00C9 \u00E9t\u00E9\r\nXCAT CAT\nCAT"));
+    EXPECT_EQ(editor.find(QStringLiteral("\u00E9t\u00E9"), 1, FindWholeWord), 4) << "folded case";
+    EXPECT_EQ(editor.find(QStringLiteral("\u00E9t\u00E9"), 0, FindWholeWord | FindMatchCase), 4);
+    EXPECT_EQ(editor.find(QStringLiteral("CAT"), 10, FindWholeWord), 14)
+        << "a search from inside a word sees the word";
+    EXPECT_EQ(editor.find(QStringLiteral("CAT"), 15, FindWholeWord), 18)
+        << "a lone line feed ends a word";
 }
 
-TEST(EditorWidgetMouse, RightButtonAsksForTheEditMenuAndLeftDoesNot)
-{
+// ------------------------------------------------------------------ keys
+
+class EditorWidgetKeys : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        editor.resize(300, 200);
+        editor.show();
+        editor.activateWindow();
+        editor.QWidget::setFocus();
+        QApplication::processEvents();
+    }
     EditorWidget editor;
-    editor.resize(200, 100);
-    editor.show();
+};
+
+TEST_F(EditorWidgetKeys, TypedAndComposedLettersBecomeCapitals)
+{
+    QTest::keyClicks(&editor, QStringLiteral("ab{`1z"));
+    EXPECT_EQ(editor.text(), QStringLiteral("AB{`1Z"));
+    QInputMethodEvent composed(QString(), {});
+    composed.setCommitString(QStringLiteral("q\u00E9x"));
+    QApplication::sendEvent(&editor, &composed);
+    EXPECT_EQ(editor.text(), QStringLiteral("AB{`1ZQ\u00E9X"));
+}
+
+TEST_F(EditorWidgetKeys, AltWithALetterTypesNothingAndAltGrStillTypes)
+{
+    editor.setText(QStringLiteral("PR:"));
+    editor.setSelStart(3);
+    for (Qt::Key key : {Qt::Key_N, Qt::Key_Q, Qt::Key_E, Qt::Key_V})
+        QTest::keyClick(&editor, key, Qt::AltModifier);
+    EXPECT_EQ(editor.text(), QStringLiteral("PR:"));
+    // AltGr arrives as the character it makes, without the Alt modifier.
+    QKeyEvent altGr(QEvent::KeyPress, Qt::Key_At, Qt::GroupSwitchModifier, QStringLiteral("@"));
+    QApplication::sendEvent(&editor, &altGr);
+    EXPECT_EQ(editor.text(), QStringLiteral("PR:@"));
+}
+
+TEST_F(EditorWidgetKeys, ClipboardKeysAskTheOwnerAndCodeEditorKeysAreGone)
+{
+    QSignalSpy pastes(&editor, &EditorWidget::pasteRequested);
+    QSignalSpy cuts(&editor, &EditorWidget::cutRequested);
+    QSignalSpy copies(&editor, &EditorWidget::copyRequested);
+    QApplication::clipboard()->setText(QStringLiteral("a\nb"));
+    editor.setText(QStringLiteral("ab\r\ncd"));
+    QTest::keyClick(&editor, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(&editor, Qt::Key_Insert, Qt::ShiftModifier);
+    QTest::keyClick(&editor, Qt::Key_X, Qt::ControlModifier);
+    QTest::keyClick(&editor, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(&editor, Qt::Key_Insert, Qt::ControlModifier);
+    EXPECT_EQ(pastes.count(), 2);
+    EXPECT_EQ(cuts.count(), 1);
+    EXPECT_EQ(copies.count(), 2);
+    EXPECT_EQ(editor.text(), QStringLiteral("ab\r\ncd")) << "the control pastes nothing itself";
+
+    // Lower case, duplicate, transpose, cut and delete a line, zoom.
+    editor.setSelStart(0);
+    editor.setSelLength(2);
+    for (auto [key, modifiers] : std::initializer_list<std::pair<Qt::Key, Qt::KeyboardModifiers>>{
+             {Qt::Key_U, Qt::ControlModifier}, {Qt::Key_U, Qt::ControlModifier | Qt::ShiftModifier},
+             {Qt::Key_D, Qt::ControlModifier}, {Qt::Key_T, Qt::ControlModifier},
+             {Qt::Key_L, Qt::ControlModifier}, {Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier},
+             {Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier}})
+        QTest::keyClick(&editor, key, modifiers);
+    EXPECT_EQ(editor.text(), QStringLiteral("ab\r\ncd"));
+    EXPECT_EQ(sci(editor, Sci::SCI_GETZOOM), 0);
+
+    // The plain editor's keys stay.
+    QTest::keyClick(&editor, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(&editor, Qt::Key_Backspace);
+    QTest::keyClick(&editor, Qt::Key_Home);
+    QTest::keyClick(&editor, Qt::Key_Delete);
+    QTest::keyClick(&editor, Qt::Key_Return);
+    EXPECT_EQ(editor.text(), QStringLiteral("ab\r\n\r\n"));
+    QTest::keyClick(&editor, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(editor.text(), QStringLiteral("ab\r\n"));
+    QTest::keyClick(&editor, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(editor.text(), QStringLiteral("ab\r\n\r\n"));
+    QTest::keyClick(&editor, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(editor.selLength(), 6);
+}
+
+TEST_F(EditorWidgetKeys, TypingUndoesAsTheControlGroupsIt)
+{
+    editor.setText(QStringLiteral("AC:1"));
+    editor.setSelStart(4);
+    QTest::keyClicks(&editor, QStringLiteral("23"));
+    editor.setSelStart(0);
+    QTest::keyClicks(&editor, QStringLiteral("x"));
+    EXPECT_EQ(editor.text(), QStringLiteral("XAC:123"));
+    editor.undo();
+    EXPECT_EQ(editor.text(), QStringLiteral("AC:123"));
+    editor.undo();
+    EXPECT_EQ(editor.text(), QStringLiteral("AC:1")) << "one run of typing is one step";
+}
+
+TEST_F(EditorWidgetKeys, MouseButtonsAskForTheMenuAndPasteTheSelectionExactly)
+{
     QSignalSpy requests(&editor, &EditorWidget::editMenuRequested);
-    QTest::mousePress(editor.viewport(), Qt::LeftButton, {}, QPoint(10, 10));
-    QTest::mouseRelease(editor.viewport(), Qt::LeftButton, {}, QPoint(10, 10));
-    QTest::mousePress(editor.viewport(), Qt::MiddleButton, {}, QPoint(10, 10));
+    QTest::mouseClick(editor.viewport(), Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_EQ(requests.count(), 0);
     QTest::mousePress(editor.viewport(), Qt::RightButton, Qt::ShiftModifier, QPoint(10, 10));
     EXPECT_EQ(requests.count(), 1);
+
+    QClipboard *clipboard = QApplication::clipboard();
+    if (!clipboard->supportsSelection())
+        return; // no primary selection on this platform
+    editor.setText(QString());
+    clipboard->setText(QStringLiteral("a\nb"), QClipboard::Selection);
+    QTest::mouseClick(editor.viewport(), Qt::MiddleButton, {}, QPoint(5, 5));
+    EXPECT_EQ(editor.text(), QStringLiteral("a\nb"));
 }
 
-TEST(EditorWidgetLayout, ContentWidthFollowsTheWidestLine)
+// ------------------------------------------------------------------ display
+
+TEST(EditorWidgetDisplay, PlainMonospacedAndScrollingToTheWidestLine)
 {
     EditorWidget editor;
+    QFont courier(QStringLiteral("Courier"));
+    courier.setPointSizeF(9.75);
+    editor.setFont(courier);
+    EXPECT_EQ(sci(editor, Sci::SCI_GETWRAPMODE), Sci::SC_WRAP_NONE);
+    for (unsigned long margin = 0; margin < 5; ++margin)
+        EXPECT_EQ(sci(editor, Sci::SCI_GETMARGINWIDTHN, margin), 0) << margin;
+
     editor.setText(QStringLiteral("AC:1"));
     const int narrow = editor.contentWidth();
     editor.setText(QStringLiteral("AC:1\r\n") + QString(80, QLatin1Char('X')));
     const int wide = editor.contentWidth();
-    const QFontMetricsF metrics(editor.font());
-    EXPECT_NEAR(wide - narrow,
-                metrics.horizontalAdvance(QString(80, QLatin1Char('X'))) - metrics.horizontalAdvance(QStringLiteral("AC:1")),
-                2.0);
+    QFont shown(QFontInfo(courier).family());
+    shown.setPointSizeF(9.75);
+    const QFontMetricsF metrics(shown);
+    EXPECT_NEAR(wide - narrow, metrics.horizontalAdvance(QString(76, QLatin1Char('X'))), 2.0);
+    EXPECT_EQ(sci(editor, Sci::SCI_GETSCROLLWIDTH), wide);
+
+    // Typing widens the range; deleting the widest line narrows it again.
+    editor.setSelStart(editor.textLength());
+    editor.setSelText(QString(20, QLatin1Char('Y')));
+    EXPECT_NEAR(editor.contentWidth() - wide, metrics.horizontalAdvance(QString(20, QLatin1Char('Y'))), 2.0);
+    editor.setSelStart(4);
+    editor.setSelLength(editor.textLength());
+    editor.setSelText(QString());
+    EXPECT_EQ(editor.contentWidth(), narrow);
+    QApplication::processEvents();
+    EXPECT_EQ(sci(editor, Sci::SCI_GETSCROLLWIDTH), narrow);
+}
+
+TEST(EditorWidgetDisplay, SelectionAndTextFollowThePalette)
+{
+    EditorWidget editor;
+    QPalette colours = editor.palette();
+    colours.setColor(QPalette::Highlight, QColor(10, 20, 30));
+    colours.setColor(QPalette::Base, QColor(250, 240, 230));
+    editor.setPalette(colours);
+    const auto bgr = [](const QColor &c) { return long(c.red() | (c.green() << 8) | (c.blue() << 16)); };
+    EXPECT_EQ(sci(editor, Sci::SCI_STYLEGETBACK, Sci::STYLE_DEFAULT), bgr(QColor(250, 240, 230)));
+    EXPECT_EQ(sci(editor, Sci::SCI_STYLEGETBACK, 0), bgr(QColor(250, 240, 230)));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "platform/TextFile.h"
 #include "platform/TextFind.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -28,27 +29,39 @@ constexpr int ControlCharacterCells = 4;
 // A find decodes the document a stretch of whole lines at a time.
 constexpr qint64 FindChunkBytes = 1 << 20;
 
-// Width in character cells of the longest line in `data` (lines ending at
-// any "\r" or "\n", as Scintilla shows them).
-qint64 widestLineCells(const char *data, qint64 size)
-{
-    qint64 widest = 0;
-    qint64 cells = 0;
-    for (qint64 i = 0; i < size; ++i) {
-        const auto c = static_cast<unsigned char>(data[i]);
-        if (c >= 0x20) {
-            // A UTF-8 continuation byte adds no character.
-            cells += (c & 0xC0) != 0x80;
-        } else if (c == '\r' || c == '\n') {
-            widest = std::max(widest, cells);
-            cells = 0;
-        } else if (c == '\t') {
-            cells = (cells / TabCells + 1) * TabCells;
-        } else {
-            cells += ControlCharacterCells;
+// Width in character cells of the longest line of a text fed to it in
+// pieces (lines end at any "\r" or "\n", as Scintilla shows them).
+class LineMeasure {
+public:
+    void feed(const char *data, qint64 size)
+    {
+        for (qint64 i = 0; i < size; ++i) {
+            const auto c = static_cast<unsigned char>(data[i]);
+            if (c >= 0x20) {
+                // A UTF-8 continuation byte adds no character.
+                m_cells += (c & 0xC0) != 0x80;
+            } else if (c == '\r' || c == '\n') {
+                m_widest = std::max(m_widest, m_cells);
+                m_cells = 0;
+            } else if (c == '\t') {
+                m_cells = (m_cells / TabCells + 1) * TabCells;
+            } else {
+                m_cells += ControlCharacterCells;
+            }
         }
     }
-    return std::max(widest, cells);
+    qint64 widest() const { return std::max(m_widest, m_cells); }
+
+private:
+    qint64 m_widest = 0;
+    qint64 m_cells = 0;
+};
+
+qint64 widestLineCells(const QByteArray &text)
+{
+    LineMeasure measure;
+    measure.feed(text.constData(), text.size());
+    return measure.widest();
 }
 
 // Letters a to z as capitals; everything else as it is.
@@ -62,11 +75,28 @@ QString withCapitals(const QString &typed)
     return result;
 }
 
+// The control's accessible face: an editable text widget. QScintilla's own
+// counts the characters from the start of the document to the caret after
+// every change and every repaint, which on a 50 MB document makes each
+// keystroke take a third of a second.
+QAccessibleInterface *accessibleEditor(const QString &className, QObject *object)
+{
+    if (className == QLatin1String(EditorWidget::staticMetaObject.className()) && object
+        && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::EditableText);
+    return nullptr;
+}
+
 } // namespace
 
 EditorWidget::EditorWidget(QWidget *parent) : QsciScintillaBase(parent)
 {
     setObjectName(QStringLiteral("rtbEditor"));
+    static const bool accessibleFaceInstalled = [] {
+        QAccessible::installFactory(accessibleEditor);
+        return true;
+    }();
+    Q_UNUSED(accessibleFaceInstalled);
 
     // A document without styling: nothing is coloured, and it needs no
     // byte of styles for every byte of text.
@@ -83,13 +113,14 @@ EditorWidget::EditorWidget(QWidget *parent) : QsciScintillaBase(parent)
     send(Sci::SCI_SETSCROLLWIDTHTRACKING, 0);
     send(Sci::SCI_USEPOPUP, Sci::SC_POPUP_NEVER);
     send(Sci::SCI_SETMULTIPLESELECTION, 0);
-    send(Sci::SCI_SETMODEVENTMASK, Sci::SC_MOD_INSERTTEXT | Sci::SC_MOD_DELETETEXT);
+    send(Sci::SCI_SETMODEVENTMASK, Sci::SC_MOD_BEFOREINSERT | Sci::SC_MOD_BEFOREDELETE);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
-            [this](int position, int type, const char *text, int length, int linesAdded, int, int,
-                   int, int, int) { documentModified(position, type, text, length, linesAdded); });
+            [this](int position, int type, const char *text, int length, int, int, int, int, int, int) {
+                aboutToModify(position, type, text, length);
+            });
 
     assignKeys();
     applyFont();
@@ -216,27 +247,40 @@ QString EditorWidget::text() const
 
 void EditorWidget::setText(const QString &text)
 {
-    const QByteArray utf8 = text.toUtf8();
-    // Every character beyond ASCII takes more bytes than UTF-16 units.
-    m_beyondAscii = utf8.size() != text.size();
-    if (!m_beyondAscii && m_indexAllocated) {
-        send(Sci::SCI_RELEASELINECHARACTERINDEX, Sci::SC_LINECHARACTERINDEX_UTF16);
-        m_indexAllocated = false;
-    }
     // A new text starts a new history: an undo must not bring back another
     // file or the other view.
     m_writing = true;
     send(Sci::SCI_SETUNDOCOLLECTION, 0);
     send(Sci::SCI_CLEARALL);
-    // The length-taking call: the text may hold NUL characters.
-    SendScintilla(Sci::SCI_ADDTEXT, static_cast<uintptr_t>(utf8.size()), utf8.constData());
+    send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(text.size()) + 1);
+    // Handed over a piece at a time, so that the whole text is never held
+    // twice more; and with the length-taking call, as it may hold NUL.
+    constexpr qsizetype Piece = qsizetype(1) << 20;
+    LineMeasure measure;
+    bool beyondAscii = false;
+    for (qsizetype from = 0; from < text.size();) {
+        qsizetype length = std::min(Piece, text.size() - from);
+        if (from + length < text.size() && text[from + length - 1].isHighSurrogate())
+            --length; // a character is never cut in two
+        const QByteArray utf8 = QStringView(text).sliced(from, length).toUtf8();
+        // Every character beyond ASCII takes more bytes than UTF-16 units.
+        beyondAscii = beyondAscii || utf8.size() != length;
+        measure.feed(utf8.constData(), utf8.size());
+        SendScintilla(Sci::SCI_APPENDTEXT, static_cast<uintptr_t>(utf8.size()), utf8.constData());
+        from += length;
+    }
     send(Sci::SCI_EMPTYUNDOBUFFER);
     send(Sci::SCI_SETUNDOCOLLECTION, 1);
     m_writing = false;
     ++m_version;
 
+    m_beyondAscii = beyondAscii;
+    if (!m_beyondAscii && m_indexAllocated) {
+        send(Sci::SCI_RELEASELINECHARACTERINDEX, Sci::SC_LINECHARACTERINDEX_UTF16);
+        m_indexAllocated = false;
+    }
     send(Sci::SCI_GOTOPOS, 0);
-    m_widestCells = widestLineCells(utf8.constData(), utf8.size());
+    m_widestCells = measure.widest();
     m_widthStale = false;
     updateScrollWidth();
     noteChange();
@@ -252,32 +296,42 @@ void EditorWidget::replaceRange(qint64 from, qint64 to, const QByteArray &utf8)
     send(Sci::SCI_ENDUNDOACTION);
 }
 
-void EditorWidget::documentModified(int position, int type, const char *text, int length, int linesAdded)
+// Scintilla tells of each change before it is made. (QScintilla answers
+// each after-change notification for accessibility by counting characters
+// from the start of the document, 170 ms at the end of a 50 MB document:
+// those stay switched off.)
+void EditorWidget::aboutToModify(int position, int type, const char *text, int length)
 {
-    if (!(type & (Sci::SC_MOD_INSERTTEXT | Sci::SC_MOD_DELETETEXT)))
-        return;
     ++m_version;
     if (m_writing)
         return;
-    if (type & Sci::SC_MOD_INSERTTEXT) {
-        if (!m_beyondAscii) {
-            const QByteArray inserted = text ? QByteArray(text, length) : bytes(position, length);
-            m_beyondAscii = std::any_of(inserted.begin(), inserted.end(),
-                                        [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-        }
-        const qint64 first = send(Sci::SCI_LINEFROMPOSITION, static_cast<unsigned long>(position));
-        measureLines(first, first + std::max(linesAdded, 0));
-    } else {
-        // The widest line may have become narrower: measure again when the
-        // width is next needed.
-        const qint64 line = send(Sci::SCI_LINEFROMPOSITION, static_cast<unsigned long>(position));
-        const qint64 left = send(Sci::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line))
-            - send(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
-        if (linesAdded != 0 || left + length >= m_widestCells) {
+    const auto at = static_cast<unsigned long>(position);
+    const qint64 line = send(Sci::SCI_LINEFROMPOSITION, at);
+    const qint64 lineStart = send(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+    if (type & Sci::SC_MOD_BEFOREINSERT) {
+        const QByteArray inserted = text ? QByteArray(text, length) : QByteArray(length, '?');
+        if (!text || std::any_of(inserted.begin(), inserted.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
+            m_beyondAscii = true;
+        // The lines the text makes, with what stands before and after it.
+        const qint64 lineEnd = send(Sci::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line));
+        const QByteArray lines = bytes(lineStart, position - lineStart) + inserted
+            + bytes(position, lineEnd - position);
+        m_widestCells = std::max(m_widestCells, widestLineCells(lines));
+    } else if (type & Sci::SC_MOD_BEFOREDELETE) {
+        const qint64 lastLine = send(Sci::SCI_LINEFROMPOSITION, at + length);
+        const qint64 lastLineEnd = send(Sci::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(lastLine));
+        const QByteArray before = bytes(lineStart, lastLineEnd - lineStart);
+        // The widest line may lose characters: measure everything again
+        // when the width is next needed.
+        if (widestLineCells(before) >= m_widestCells) {
             m_widthStale = true;
             if (m_compoundDepth == 0)
                 QMetaObject::invokeMethod(this, &EditorWidget::updateScrollWidth, Qt::QueuedConnection);
         }
+        const QByteArray joined = bytes(lineStart, position - lineStart)
+            + bytes(position + length, lastLineEnd - position - length);
+        m_widestCells = std::max(m_widestCells, widestLineCells(joined));
     }
     noteChange();
 }
@@ -538,18 +592,10 @@ void EditorWidget::measureAllLines() const
 {
     const qint64 length = send(Sci::SCI_GETLENGTH);
     const auto *data = static_cast<const char *>(SendScintillaPtrResult(Sci::SCI_GETCHARACTERPOINTER));
-    m_widestCells = widestLineCells(data, length);
+    LineMeasure measure;
+    measure.feed(data, length);
+    m_widestCells = measure.widest();
     m_widthStale = false;
-}
-
-void EditorWidget::measureLines(qint64 firstLine, qint64 lastLine)
-{
-    for (qint64 line = firstLine; line <= lastLine; ++line) {
-        const qint64 start = send(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
-        const qint64 end = send(Sci::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line));
-        const QByteArray content = bytes(start, end - start);
-        m_widestCells = std::max(m_widestCells, widestLineCells(content.constData(), content.size()));
-    }
 }
 
 int EditorWidget::contentWidth() const

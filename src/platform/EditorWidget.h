@@ -90,16 +90,14 @@ private:
     bool usesCharacterIndex() const;
     void select(qint64 anchor, qint64 caret);
     void replaceRange(qint64 from, qint64 to, const QByteArray &utf8);
-    void documentModified(int position, int type, const char *text, int length, int linesAdded);
+    void aboutToModify(int position, int type, const char *text, int length);
     void noteChange();
 
     void applyFont();
     void applyPalette();
     void assignKeys();
-    // The widest line in character cells, measured over all lines or over
-    // the lines from `firstLine` to `lastLine`.
+    // The widest line in character cells, measured over all lines.
     void measureAllLines() const;
-    void measureLines(qint64 firstLine, qint64 lastLine);
     void updateScrollWidth();
 
     // Scintilla lines that end with a lone "\r" or "\n" (no line break of

@@ -32,12 +32,16 @@ namespace {
 constexpr char Utf8Bom[] = "\xEF\xBB\xBF";
 constexpr qsizetype Utf8BomSize = 3;
 
-// Decodes as UTF-8 when the bytes are UTF-8 that encodes back to exactly the
-// same bytes (no malformed, overlong or surrogate sequences).
+// Decodes as UTF-8 when the bytes are well-formed UTF-8 (no malformed,
+// overlong or surrogate sequences, which Qt's decoder reports), and so
+// encode back to exactly the same bytes.
 std::optional<QString> decodeExactUtf8(QByteArrayView bytes)
 {
-    QString text = utf8ToText(bytes);
-    if (text.toUtf8() != bytes)
+    // Stateless: a sequence cut off at the end is an error too.
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
         return std::nullopt;
     return text;
 }

@@ -195,17 +195,26 @@ qint64 ReplaceAll(IEditControl &control, const QString &sReplace, const QString 
                   bool bMatchCase, bool bWholeWord)
 {
     const qint64 remembered = control.selStart();
-    const ReplaceAllPlan plan = PlanReplaceAll(control.text(), sReplace, sFind, bMatchCase,
-                                               bWholeWord);
+    const QString text = control.text();
+    const ReplaceAllPlan plan = PlanReplaceAll(text, sReplace, sFind, bMatchCase, bWholeWord);
     {
         CompoundEdit edit(control);
-        // Only the occurrences change. They are replaced from the last to the
-        // first, so that the offsets of those still to come stay valid
-        // whatever the control makes of the replacement text.
-        for (auto at = plan.positions.crbegin(); at != plan.positions.crend(); ++at) {
-            control.setSelStart(*at);
-            control.setSelLength(sFind.size());
-            control.setSelText(sReplace);
+        if (plan.count > 0) {
+            // The text with every occurrence replaced, written over the old
+            // one as one edit: one step for the control, where 100,000
+            // separate replacements would take many times longer.
+            QString replaced;
+            replaced.reserve(text.size() + plan.count * (sReplace.size() - sFind.size()));
+            qsizetype from = 0;
+            for (const qsizetype at : plan.positions) {
+                replaced += QStringView(text).sliced(from, at - from);
+                replaced += sReplace;
+                from = at + sFind.size();
+            }
+            replaced += QStringView(text).sliced(from);
+            control.setSelStart(0);
+            control.setSelLength(control.textLength());
+            control.setSelText(replaced);
         }
         control.setSelStart(remembered);
     }

@@ -5,6 +5,7 @@
 // Scintilla) is the real one; FakeEditControl the in-memory double used by
 // the logic tests. Files are read and written by the shell, not here.
 
+#include <QRect>
 #include <QString>
 #include <QtGlobal>
 
@@ -56,6 +57,10 @@ public:
     // Line (from 0) that holds the character at `offset`, counting lines as
     // the text separates them: only "\r\n" ends one.
     virtual qint64 lineFromChar(qint64 offset) const = 0;
+
+    // Scrolls the selection into view and, where a window of the program
+    // stands over it at `avoid` (global pixels), out from under that window.
+    virtual void showSelection(const QRect &avoid) = 0;
 
     virtual void setFocus() = 0;
     // The control's own undo (what Ctrl+Z does in it).

@@ -111,6 +111,9 @@ EditorWidget::EditorWidget(QWidget *parent) : QsciScintillaBase(parent)
     for (unsigned long margin = 0; margin < 5; ++margin)
         send(Sci::SCI_SETMARGINWIDTHN, margin, 0);
     send(Sci::SCI_SETSCROLLWIDTHTRACKING, 0);
+    // The last lines may be scrolled up the window, out from under a
+    // Find/Replace dialog that would hide an occurrence found there.
+    send(Sci::SCI_SETENDATLASTLINE, 0);
     send(Sci::SCI_USEPOPUP, Sci::SC_POPUP_NEVER);
     send(Sci::SCI_SETMULTIPLESELECTION, 0);
     send(Sci::SCI_SETMODEVENTMASK, Sci::SC_MOD_BEFOREINSERT | Sci::SC_MOD_BEFOREDELETE);
@@ -398,23 +401,21 @@ void EditorWidget::showSelection(const QRect &avoid)
     if (avoid.isEmpty())
         return;
     const qint64 from = std::min(anchor, caret);
-    const int lineHeight = int(send(Sci::SCI_TEXTHEIGHT, 0));
-    const auto x = int(send(Sci::SCI_POINTXFROMPOSITION, 0, from));
-    const auto y = int(send(Sci::SCI_POINTYFROMPOSITION, 0, from));
-    const QRect area = viewport()->rect();
-    const QRect found(viewport()->mapToGlobal(QPoint(x, y)), QSize(std::max(1, int(std::min<qint64>(
-        std::abs(send(Sci::SCI_POINTXFROMPOSITION, 0, std::max(anchor, caret)) - x), area.width()))),
-        lineHeight));
+    const int lineHeight = std::max(1, int(send(Sci::SCI_TEXTHEIGHT, 0)));
+    const QPoint start(int(send(Sci::SCI_POINTXFROMPOSITION, 0, from)),
+                       int(send(Sci::SCI_POINTYFROMPOSITION, 0, from)));
+    const int width = int(send(Sci::SCI_POINTXFROMPOSITION, 0, std::max(anchor, caret))) - start.x();
+    const QRect found(viewport()->mapToGlobal(start), QSize(std::max(width, 1), lineHeight));
     if (!found.intersects(avoid))
         return;
-    // Scroll whole lines until the occurrence stands just above the window
-    // in the way, or just below it, whichever is nearer and on the editor.
-    const QRect shown(viewport()->mapToGlobal(area.topLeft()), area.size());
-    const int up = (found.top() - (avoid.top() - lineHeight)) ;     // pixels to move it up
-    const int down = (avoid.bottom() + 1) - found.top();           // pixels to move it down
+    // Whole lines, until the occurrence stands just above the window in the
+    // way or just below it: whichever is nearer and still on the editor.
+    const QRect shown(viewport()->mapToGlobal(QPoint(0, 0)), viewport()->size());
+    const int up = found.top() - (avoid.top() - lineHeight);
+    const int down = avoid.bottom() + 1 - found.top();
     const bool aboveFits = avoid.top() - lineHeight >= shown.top();
     const bool belowFits = avoid.bottom() + 1 + lineHeight <= shown.bottom() + 1;
-    int lines = 0;
+    long lines = 0;
     if (aboveFits && (!belowFits || up <= down))
         lines = (up + lineHeight - 1) / lineHeight;
     else if (belowFits)

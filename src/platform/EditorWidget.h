@@ -54,10 +54,7 @@ public:
     qint64 toTextOffset(qint64 position) const;
     qint64 toDocumentPosition(qint64 offset) const;
 
-    // Scrolls the selection into view, and further, where a window of this
-    // program stands over the editor at `avoid` (global coordinates), so
-    // that the selection is not under it.
-    void showSelection(const QRect &avoid = QRect());
+    void showSelection(const QRect &avoid) override;
 
 signals:
     // The right mouse button went down (or the menu key was pressed): the

@@ -3,6 +3,7 @@
 #include "platform/QtMessageBox.h"
 #include "platform/DialogLook.h"
 #include "platform/Units.h"
+#include "search/modFindReplaceRichText.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -166,11 +167,22 @@ FindReplaceValues frmFindReplace::values() const
 void frmFindReplace::cmdFRFind_Click()
 {
     FindNextCommand(values(), messageBox());
+    showFoundOccurrence();
 }
 
 void frmFindReplace::cmdFRReplace_Click()
 {
     ReplaceCommand(values(), messageBox());
+    showFoundOccurrence();
+}
+
+void frmFindReplace::showFoundOccurrence()
+{
+    // The occurrence found must not hide under this dialog.
+    if (iFRType != FRTypeRichText)
+        return;
+    if (IEditControl *target = modFindReplaceRichText::Target())
+        target->showSelection(frameGeometry());
 }
 
 void frmFindReplace::cmdFRReplaceAll_Click()

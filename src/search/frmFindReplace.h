@@ -74,6 +74,7 @@ private:
     void placeTwips(QWidget *widget, double left, double top);
     void centreOnOwner();
     void putFocusInFindText();
+    void showFoundOccurrence();
     IMessageBox &messageBox();
 
     qint32 iFRType = 0;

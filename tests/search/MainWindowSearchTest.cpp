@@ -94,6 +94,63 @@ TEST_F(MainWindowSearchTest, ReplaceAllThroughTheDialogThenOneUndo)
     window.editor()->setModified(false); // no save prompt on closing
 }
 
+// Where the occurrence stands on the screen, one line high.
+QRect occurrenceOnScreen(EditorWidget &editor)
+{
+    const long from = editor.SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
+    const long to = editor.SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND);
+    const QPoint start(int(editor.SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, from)),
+                       int(editor.SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, from)));
+    const int width = int(editor.SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, to)) - start.x();
+    const int height = int(editor.SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0UL));
+    return QRect(editor.viewport()->mapToGlobal(start), QSize(width, height));
+}
+
+TEST_F(MainWindowSearchTest, AFoundOccurrenceIsScrolledIntoViewAndOutFromUnderTheDialog)
+{
+    frmEditor window;
+    window.show();
+    window.resize(600, 500);
+    QString text;
+    for (int line = 0; line < 400; ++line)
+        text += QStringLiteral("XX:LINE %1\r\n").arg(line);
+    window.editor()->setText(text + QStringLiteral("XX:NEEDLE"));
+    window.editor()->setModified(false);
+    QApplication::processEvents();
+
+    EditorWidget &editor = *window.editor();
+    const int lineHeight = int(editor.SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0UL));
+    const int onScreen = int(editor.SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN));
+    struct Case {
+        const char *command;
+        const char *find;
+        int line;  // where the occurrence is
+        int first; // the first line shown before the search
+    };
+    for (const Case &c : {Case{"mnuEditFind", "line 200", 200, 200 - onScreen / 2},
+                          Case{"mnuEditReplace", "needle", 400, 400 - onScreen + 1},
+                          Case{"mnuEditFind", "line 5", 5, 0}, Case{"mnuEditFind", "line 300", 300, 0}}) {
+        editor.setSelStart(0);
+        editor.SendScintilla(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, (unsigned long)c.first);
+        trigger(window, c.command);
+        frmFindReplace *dialog = openDialogs(window).last();
+        // The dialog stands over the line of the occurrence, or over the
+        // middle of the editor when that line is not shown yet.
+        const int lineY = c.line - c.first < onScreen ? (c.line - c.first) * lineHeight : editor.height() / 2;
+        dialog->move(editor.mapToGlobal(QPoint(10, lineY - 20)));
+        QApplication::processEvents();
+        dialog->findChild<QLineEdit *>("txtFRFind")->setText(c.find);
+        dialog->findChild<QPushButton *>("cmdFRFind")->click();
+        QApplication::processEvents();
+        ASSERT_GT(editor.selLength(), 0) << c.find;
+        const QRect found = occurrenceOnScreen(editor);
+        const QRect shown(editor.viewport()->mapToGlobal(QPoint(0, 0)), editor.viewport()->size());
+        EXPECT_TRUE(shown.contains(found)) << c.find << ": the occurrence is on the editor";
+        EXPECT_FALSE(found.intersects(dialog->frameGeometry())) << c.find << ": and not under the dialog";
+        dialog->close();
+    }
+}
+
 TEST_F(MainWindowSearchTest, OpenDialogsCloseWithTheWindow)
 {
     auto *window = new frmEditor;

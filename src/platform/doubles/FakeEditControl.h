@@ -33,6 +33,7 @@ public:
     qint64 find(const QString &text, qint64 start, int options) override;
     qint64 lineFromChar(qint64 offset) const override;
 
+    void showSelection(const QRect &avoid) override { shownAvoiding.append(avoid); }
     void setFocus() override { ++focusCount; }
     void undo() override;
     void beginCompoundEdit() override;
@@ -42,6 +43,7 @@ public:
     int changeCount = 0;     // change notifications raised
     int setTextCount = 0;    // whole-text writes
     int focusCount = 0;
+    QList<QRect> shownAvoiding; // each showSelection, with the window avoided
     QStringList undoStack;   // text before each undoable edit
 
 private:

@@ -57,13 +57,6 @@ private:
     qint64 m_cells = 0;
 };
 
-qint64 widestLineCells(const QByteArray &text)
-{
-    LineMeasure measure;
-    measure.feed(text.constData(), text.size());
-    return measure.widest();
-}
-
 // Letters a to z as capitals; everything else as it is.
 QString withCapitals(const QString &typed)
 {
@@ -121,8 +114,8 @@ EditorWidget::EditorWidget(QWidget *parent) : QsciScintillaBase(parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
-            [this](int position, int type, const char *text, int length, int, int, int, int, int, int) {
-                aboutToModify(position, type, text, length);
+            [this](int position, int type, const char *, int length, int, int, int, int, int, int) {
+                aboutToModify(position, type, length);
             });
 
     assignKeys();
@@ -132,13 +125,17 @@ EditorWidget::EditorWidget(QWidget *parent) : QsciScintillaBase(parent)
 
 // ------------------------------------------------------------ bytes
 
+const char *EditorWidget::rangePointer(qint64 position, qint64 length) const
+{
+    return reinterpret_cast<const char *>(
+        send(Sci::SCI_GETRANGEPOINTER, static_cast<unsigned long>(position), std::max<qint64>(length, 0)));
+}
+
 QByteArray EditorWidget::bytes(qint64 position, qint64 length) const
 {
     if (length <= 0)
         return QByteArray();
-    const auto *data = static_cast<const char *>(reinterpret_cast<void *>(
-        send(Sci::SCI_GETRANGEPOINTER, static_cast<unsigned long>(position), length)));
-    return QByteArray(data, length);
+    return QByteArray(rangePointer(position, length), length);
 }
 
 char EditorWidget::byteAt(qint64 position) const
@@ -150,6 +147,7 @@ char EditorWidget::byteAt(qint64 position) const
 
 bool EditorWidget::usesCharacterIndex() const
 {
+    settleInsertion();
     if (!m_beyondAscii)
         return false;
     if (!m_indexAllocated) {
@@ -253,6 +251,7 @@ void EditorWidget::setText(const QString &text)
     // A new text starts a new history: an undo must not bring back another
     // file or the other view.
     m_writing = true;
+    m_insertion.pending = false;
     send(Sci::SCI_SETUNDOCOLLECTION, 0);
     send(Sci::SCI_CLEARALL);
     send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(text.size()) + 1);
@@ -303,40 +302,60 @@ void EditorWidget::replaceRange(qint64 from, qint64 to, const QByteArray &utf8)
 // each after-change notification for accessibility by counting characters
 // from the start of the document, 170 ms at the end of a 50 MB document:
 // those stay switched off.)
-void EditorWidget::aboutToModify(int position, int type, const char *text, int length)
+void EditorWidget::aboutToModify(int position, int type, int length)
 {
     ++m_version;
     if (m_writing)
         return;
-    const auto at = static_cast<unsigned long>(position);
-    const qint64 line = send(Sci::SCI_LINEFROMPOSITION, at);
-    const qint64 lineStart = send(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+    settleInsertion();
     if (type & Sci::SC_MOD_BEFOREINSERT) {
-        const QByteArray inserted = text ? QByteArray(text, length) : QByteArray(length, '?');
-        if (!text || std::any_of(inserted.begin(), inserted.end(),
-                                 [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
-            m_beyondAscii = true;
-        // The lines the text makes, with what stands before and after it.
-        const qint64 lineEnd = send(Sci::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line));
-        const QByteArray lines = bytes(lineStart, position - lineStart) + inserted
-            + bytes(position, lineEnd - position);
-        m_widestCells = std::max(m_widestCells, widestLineCells(lines));
+        // QScintilla passes no text before an insertion: look at it once it
+        // is in (before the next change, or when asked).
+        m_insertion = {true, position, length};
+        if (m_compoundDepth == 0)
+            QMetaObject::invokeMethod(this, &EditorWidget::updateScrollWidth, Qt::QueuedConnection);
     } else if (type & Sci::SC_MOD_BEFOREDELETE) {
-        const qint64 lastLine = send(Sci::SCI_LINEFROMPOSITION, at + length);
+        const qint64 line = send(Sci::SCI_LINEFROMPOSITION, static_cast<unsigned long>(position));
+        const qint64 lineStart = send(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+        const qint64 lastLine = send(Sci::SCI_LINEFROMPOSITION, static_cast<unsigned long>(position + length));
         const qint64 lastLineEnd = send(Sci::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(lastLine));
-        const QByteArray before = bytes(lineStart, lastLineEnd - lineStart);
+        LineMeasure before;
+        before.feed(rangePointer(lineStart, lastLineEnd - lineStart), lastLineEnd - lineStart);
         // The widest line may lose characters: measure everything again
         // when the width is next needed.
-        if (widestLineCells(before) >= m_widestCells) {
+        if (before.widest() >= m_widestCells) {
             m_widthStale = true;
             if (m_compoundDepth == 0)
                 QMetaObject::invokeMethod(this, &EditorWidget::updateScrollWidth, Qt::QueuedConnection);
         }
-        const QByteArray joined = bytes(lineStart, position - lineStart)
-            + bytes(position + length, lastLineEnd - position - length);
-        m_widestCells = std::max(m_widestCells, widestLineCells(joined));
+        // The line that the deletion joins.
+        const qint64 after = position + length;
+        LineMeasure joined;
+        joined.feed(rangePointer(lineStart, position - lineStart), position - lineStart);
+        joined.feed(rangePointer(after, lastLineEnd - after), lastLineEnd - after);
+        m_widestCells = std::max(m_widestCells, joined.widest());
     }
     noteChange();
+}
+
+void EditorWidget::settleInsertion() const
+{
+    if (!m_insertion.pending)
+        return;
+    m_insertion.pending = false;
+    const qint64 from = m_insertion.position;
+    const qint64 to = from + m_insertion.length;
+    const char *inserted = rangePointer(from, to - from);
+    if (std::any_of(inserted, inserted + (to - from), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
+        m_beyondAscii = true;
+    // The lines the text made, with what stands before and after it.
+    const qint64 lineStart = send(Sci::SCI_POSITIONFROMLINE,
+                                  static_cast<unsigned long>(send(Sci::SCI_LINEFROMPOSITION, static_cast<unsigned long>(from))));
+    const qint64 lineEnd = send(Sci::SCI_GETLINEENDPOSITION,
+                                static_cast<unsigned long>(send(Sci::SCI_LINEFROMPOSITION, static_cast<unsigned long>(to))));
+    LineMeasure measure;
+    measure.feed(rangePointer(lineStart, lineEnd - lineStart), lineEnd - lineStart);
+    m_widestCells = std::max(m_widestCells, measure.widest());
 }
 
 void EditorWidget::noteChange()
@@ -497,8 +516,7 @@ void EditorWidget::endCompoundEdit()
         return;
     send(Sci::SCI_ENDUNDOACTION);
     send(Sci::SCI_SCROLLCARET);
-    if (m_widthStale)
-        updateScrollWidth();
+    updateScrollWidth();
 }
 
 // ------------------------------------------------------------ display
@@ -601,6 +619,7 @@ void EditorWidget::measureAllLines() const
 
 int EditorWidget::contentWidth() const
 {
+    settleInsertion();
     if (m_widthStale)
         measureAllLines();
     const double margins = double(send(Sci::SCI_GETMARGINLEFT) + send(Sci::SCI_GETMARGINRIGHT));

@@ -83,11 +83,14 @@ private:
     // The document's bytes from `position`, `length` of them, without
     // moving Scintilla's gap where it can be helped.
     QByteArray bytes(qint64 position, qint64 length) const;
+    const char *rangePointer(qint64 position, qint64 length) const;
     char byteAt(qint64 position) const;
     bool usesCharacterIndex() const;
     void select(qint64 anchor, qint64 caret);
     void replaceRange(qint64 from, qint64 to, const QByteArray &utf8);
-    void aboutToModify(int position, int type, const char *text, int length);
+    void aboutToModify(int position, int type, int length);
+    // Takes note of the last insertion: its characters and its width.
+    void settleInsertion() const;
     void noteChange();
 
     void applyFont();
@@ -112,6 +115,13 @@ private:
     // is then in use.
     mutable bool m_beyondAscii = false;
     mutable bool m_indexAllocated = false;
+
+    struct Insertion {
+        bool pending = false;
+        qint64 position = 0;
+        qint64 length = 0;
+    };
+    mutable Insertion m_insertion;
 
     quint64 m_version = 0; // counts changes of the text
     mutable quint64 m_loneBreaksVersion = ~quint64(0);

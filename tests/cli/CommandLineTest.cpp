@@ -154,6 +154,20 @@ TEST_F(CommandLine, OutputKeepsTheInputsEncodingAndLineEndings)
     EXPECT_EQ(bom.out, QByteArray("\xEF\xBB\xBF" "AC:1\r\nBG:2"));
 }
 
+TEST_F(CommandLine, ALoneLineFeedInACrLfFileIsACharacterOfItsLine)
+{
+    const QByteArray list = "AC:1\r\nXX:A\nB\r\nBG:5";
+    const Outcome record = run({"--to-record", file("stray.PRJ", list)});
+    ASSERT_EQ(record.status, 0) << record.err.constData();
+    EXPECT_TRUE(record.out.contains("XX:A\nB")) << "the value stays whole";
+    const Outcome back = run({"--to-list", "-"}, record.out);
+    EXPECT_EQ(back.out, list);
+    // Lines are numbered as the file separates them.
+    const Outcome bad = run({"--to-record", file("bad.PRJ", "AC:1\r\nXX:A\nB\r\nX Y")});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.err, QByteArray("zunopad: Invalid ZUNO Data Item 'X Y' on line 2\n"));
+}
+
 TEST_F(CommandLine, DashReadsStandardInput)
 {
     const Outcome r = run({"--to-record", "-"}, ExampleList);

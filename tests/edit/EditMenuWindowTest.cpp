@@ -85,6 +85,13 @@ TEST_F(EditMenuWindow, EditMenuEntriesHaveNoShortcutsSoTheControlKeepsItsKeys)
     QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
     QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(editor->text(), QStringLiteral("PR:PR:"));
+
+    // The control's paste keys insert the clipboard's text unchanged.
+    systemClipboard().setText(QStringLiteral("a\nb\rc\r\n"));
+    QTest::keyClick(editor, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(editor->text(), QStringLiteral("PR:PR:a\nb\rc\r\n"));
+    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(editor->text(), QStringLiteral("PR:PR:"));
 }
 
 TEST_F(EditMenuWindow, UndoFromTheMenuRevertsTheLastEditAsCtrlZWould)

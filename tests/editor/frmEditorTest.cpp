@@ -239,6 +239,39 @@ TEST(MainWindow, SaveInRecordViewWritesTheListLayoutToTheFile)
     EXPECT_TRUE(action(window, "mnuViewRecord")->isChecked());
 }
 
+TEST(MainWindow, EveryFileComesBackByteForByteAndAnEditChangesOnlyItsCharacter)
+{
+    const QByteArray files[] = {
+        QByteArray("NM:A\rB\r\nXX:C\nD\r\n"),                 // lone CR and LF in a CRLF file
+        QByteArray("AC:1\nBG:2\nXX:\r\n", 15),                    // an LF file, a lone CR, no final break
+        QByteArray("XX:A\0B\r\nYY:\0", 15),                       // NUL
+        QByteArray("XX:\xE9\xFF\r\nYY:\xC3"),                      // Latin-1 (not UTF-8)
+        QByteArray("XX:\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\r\n"),  // UTF-8
+        QByteArray("\xEF\xBB\xBFXX:\xC3\xA9\r\nYY:1"),             // UTF-8 with a byte-order mark
+        QByteArray("\r\r\n\n\n\r"),
+    };
+    QTemporaryDir dir;
+    int number = 0;
+    for (const QByteArray &bytes : files) {
+        const QString path = writeFile(dir, QStringLiteral("F%1.PRJ").arg(++number), bytes);
+        frmEditor window;
+        window.formLoad(path);
+        window.editor()->setModified(true);
+        window.shell().fileSave();
+        EXPECT_EQ(readBytes(path), bytes) << number;
+
+        // One character typed after the first three changes exactly that.
+        window.editor()->setSelStart(3);
+        QTest::keyClicks(window.editor(), QStringLiteral("q"));
+        window.shell().fileSave();
+        QByteArray expected = bytes;
+        const int at = bytes.startsWith("\xEF\xBB\xBF") ? 6 : 3;
+        expected.insert(at, 'Q');
+        EXPECT_EQ(readBytes(path), expected) << number;
+        window.editor()->setModified(false);
+    }
+}
+
 TEST(MainWindow, FailedWriteWarnsAndLeavesFileAndDocumentIntact)
 {
     QTemporaryDir dir;

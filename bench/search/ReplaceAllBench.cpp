@@ -8,6 +8,7 @@
 //                             reference figure for the machine
 #include "platform/EditorWidget.h"
 #include "search/modFindReplaceRichText.h"
+#include "ReplaceAllStepwise.h"
 
 #include <QApplication>
 #include <QDir>
@@ -71,7 +72,7 @@ void ReplaceAllStepwiseOnEditorWidget(benchmark::State &state)
         state.PauseTiming();
         editor.setText(documentText());
         state.ResumeTiming();
-        checkCount(state, engine::ReplaceAllStepwise(editor, "DOG", "cat", false, true));
+        checkCount(state, test::ReplaceAllStepwise(editor, "DOG", "cat", false, true));
     }
 }
 BENCHMARK(ReplaceAllStepwiseOnEditorWidget)

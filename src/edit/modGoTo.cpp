@@ -1,5 +1,7 @@
 #include "edit/modGoTo.h"
 
+#include "platform/TextFind.h"
+
 #include <algorithm>
 #include <charconv>
 #include <string>
@@ -8,11 +10,6 @@
 namespace zuno {
 
 namespace {
-
-bool isBlank(QChar c)
-{
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
-}
 
 bool isDigit(QChar c)
 {

@@ -1,5 +1,8 @@
 #include "platform/QtPrinter.h"
 
+#include "platform/TextFind.h"
+#include "platform/Units.h"
+
 #include <QCoreApplication>
 #include <QLibrary>
 #include <QPageLayout>
@@ -16,7 +19,6 @@ namespace zuno {
 
 namespace {
 
-constexpr double TwipsPerInch = 1440.0;
 // Tab stops every half inch, as in the edit control.
 constexpr double TabStopTwips = 720.0;
 // Slack for the sums of floating-point line heights, in device pixels.
@@ -48,11 +50,6 @@ struct Piece {
     // False when not even its first character fits the width.
     bool fits = true;
 };
-
-bool isBlank(QChar c)
-{
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
-}
 
 // Width of the first `count` characters of the one-line `layout`, without
 // the spaces that end them.

@@ -5,6 +5,12 @@
 
 namespace zuno {
 
+// A space or a tab.
+inline bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
 // A character that continues a word: a letter, a digit or the underscore.
 // Letters outside the Basic Multilingual Plane count as well: the word test
 // of findText takes a surrogate pair as one character.

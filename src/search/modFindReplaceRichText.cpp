@@ -137,28 +137,6 @@ bool ReplaceOne(IEditControl &control, const QString &sReplace, const QString &s
     return replaceStep(control, sReplace, sFind, bMatchCase, bWholeWord).found;
 }
 
-qint64 ReplaceAllStepwise(IEditControl &control, const QString &sReplace, const QString &sFind,
-                          bool bMatchCase, bool bWholeWord)
-{
-    const qint64 remembered = control.selStart();
-    CompoundEdit edit(control);
-    control.setSelStart(0);
-    qint64 count = 0;
-    for (;;) {
-        const qint64 searchedFrom = control.selStart() + control.selLength();
-        const ReplaceStep step = replaceStep(control, sReplace, sFind, bMatchCase, bWholeWord);
-        if (step.replaced)
-            ++count;
-        if (!step.found)
-            break;
-        // A pass that replaced nothing must at least move the search on.
-        if (!step.replaced && control.selStart() + control.selLength() <= searchedFrom)
-            break;
-    }
-    control.setSelStart(remembered);
-    return count;
-}
-
 ReplaceAllPlan PlanReplaceAll(QStringView text, const QString &sReplace, const QString &sFind,
                               bool bMatchCase, bool bWholeWord)
 {

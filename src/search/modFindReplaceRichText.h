@@ -56,13 +56,6 @@ bool ReplaceOne(IEditControl &control, const QString &sReplace, const QString &s
 qint64 ReplaceAll(IEditControl &control, const QString &sReplace, const QString &sFind,
                   bool bMatchCase, bool bWholeWord);
 
-// Replace All done literally: ReplaceOne in a loop from the start of the
-// text, inside one compound edit. ReplaceAll finds the same occurrences in
-// one pass over the text and replaces just those, as one edit; this one
-// stays as the reference it is checked against.
-qint64 ReplaceAllStepwise(IEditControl &control, const QString &sReplace, const QString &sFind,
-                          bool bMatchCase, bool bWholeWord);
-
 // What Replace All does to a text, worked out in one pass: the offsets at
 // which the find text is replaced, in the text as it was, first to last.
 struct ReplaceAllPlan {

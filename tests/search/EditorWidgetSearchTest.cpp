@@ -4,6 +4,7 @@
 #include "platform/EditorWidget.h"
 #include "platform/doubles/FakeEditControl.h"
 #include "search/modFindReplaceRichText.h"
+#include "ReplaceAllStepwise.h"
 
 #include <gtest/gtest.h>
 
@@ -166,7 +167,7 @@ TEST_F(EditorWidgetSearchTest, ReplaceAllOnTheRealControlMatchesTheStepwiseLoop)
             e->setSelStart(2);
         }
         const qint64 expected =
-            engine::ReplaceAllStepwise(stepwise, c.replace, c.find, c.matchCase, c.wholeWord);
+            test::ReplaceAllStepwise(stepwise, c.replace, c.find, c.matchCase, c.wholeWord);
         EXPECT_EQ(engine::ReplaceAll(onePass, c.replace, c.find, c.matchCase, c.wholeWord),
                   expected);
         EXPECT_EQ(onePass.text(), stepwise.text());

@@ -1,6 +1,7 @@
 // Replace All works out its result in one pass and applies it as one edit;
 // it must leave the edit control exactly as ReplaceOne in a loop does.
 #include "search/modFindReplaceRichText.h"
+#include "ReplaceAllStepwise.h"
 
 #include "platform/doubles/FakeEditControl.h"
 
@@ -43,7 +44,7 @@ void expectSameOutcome(const Case &c)
         control->setSelLength(c.selLength);
     }
     const qint64 expectedCount =
-        engine::ReplaceAllStepwise(stepwise, c.replace, c.find, c.matchCase, c.wholeWord);
+        test::ReplaceAllStepwise(stepwise, c.replace, c.find, c.matchCase, c.wholeWord);
     const qint64 count = engine::ReplaceAll(onePass, c.replace, c.find, c.matchCase, c.wholeWord);
 
     EXPECT_EQ(count, expectedCount);

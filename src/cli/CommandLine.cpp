@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include <QCoreApplication>
+
 #include "format/Conversion.h"
 #include "format/RoundTrip.h"
 #include "platform/TextFile.h"
@@ -21,7 +23,7 @@ const QString StandardInputName = QStringLiteral("-");
 
 QString usageText()
 {
-    return QStringLiteral(
+    return QCoreApplication::translate("Converter",
         "Usage: zunopad [FILE]\n"
         "       zunopad --to-record FILE\n"
         "       zunopad --to-list FILE\n"
@@ -46,6 +48,8 @@ QString usageText()
 }
 
 class Converter {
+    Q_DECLARE_TR_FUNCTIONS(Converter)
+
 public:
     Converter(QIODevice &in, QIODevice &out, QIODevice &err) : m_in(in), m_out(out), m_err(err) {}
 
@@ -59,7 +63,7 @@ public:
             return writeOut((versionText() + u'\n').toUtf8());
         if (option == u"--to-record" || option == u"--to-list") {
             if (files.size() != 1)
-                return usageError(option + QStringLiteral(" needs exactly one FILE"));
+                return usageError(tr("%1 needs exactly one FILE").arg(option));
             return convert(files.first(), option == u"--to-record");
         }
         if (option == u"--check") {
@@ -67,7 +71,7 @@ public:
                 return usageError(QStringLiteral("--check needs at least one FILE"));
             return check(files);
         }
-        return usageError(QStringLiteral("unknown option '") + option + u'\'');
+        return usageError(tr("unknown option '%1'").arg(option));
     }
 
 private:
@@ -99,13 +103,13 @@ private:
             // A valid List file is one that the Record conversion accepts
             // and that comes back from the Record layout with the same items.
             const RecordRoundTrip trip = checkRecordRoundTrip(content->text);
-            QString verdict = QStringLiteral("OK");
+            QString verdict = tr("OK");
             if (trip.outcome == RecordRoundTrip::Outcome::Invalid)
                 verdict = trip.record.message;
             else if (trip.outcome == RecordRoundTrip::Outcome::Changed)
                 verdict = trip.message;
             invalid = invalid || trip.outcome != RecordRoundTrip::Outcome::Unchanged;
-            report += displayName(file) + QStringLiteral(": ") + verdict + u'\n';
+            report += tr("%1: %2").arg(displayName(file), verdict) + u'\n';
         }
         const int written = writeOut(report.toUtf8());
         if (written != ExitOk || unreadable)
@@ -115,7 +119,7 @@ private:
 
     static QString displayName(const QString &file)
     {
-        return file == StandardInputName ? QStringLiteral("(standard input)") : file;
+        return file == StandardInputName ? tr("(standard input)") : file;
     }
 
     std::optional<TextFileContent> read(const QString &file)
@@ -126,13 +130,13 @@ private:
         auto result = standardInput ? readTextStream(m_in) : readTextFile(file);
         if (standardInput) {
             if (auto *error = std::get_if<TextFileError>(&result)) {
-                complain(QStringLiteral("cannot read standard input: ") + error->message);
+                complain(tr("cannot read standard input: %1").arg(error->message));
                 return std::nullopt;
             }
             return std::get<TextFileContent>(std::move(result));
         }
         if (auto *error = std::get_if<TextFileError>(&result)) {
-            complain(QStringLiteral("cannot read '") + file + QStringLiteral("': ") + error->message);
+            complain(tr("cannot read '%1': %2").arg(file, error->message));
             return std::nullopt;
         }
         return std::get<TextFileContent>(std::move(result));
@@ -144,7 +148,7 @@ private:
         if (auto *file = qobject_cast<QFileDevice *>(&m_out))
             ok = file->flush() && ok && file->error() == QFileDevice::NoError;
         if (!ok) {
-            complain(QStringLiteral("cannot write the output: ") + m_out.errorString());
+            complain(tr("cannot write the output: %1").arg(m_out.errorString()));
             return ExitTrouble;
         }
         return ExitOk;
@@ -152,13 +156,13 @@ private:
 
     int usageError(const QString &message)
     {
-        complain(message + QStringLiteral("\nTry 'zunopad --help' for more information."));
+        complain(tr("%1\nTry 'zunopad --help' for more information.").arg(message));
         return ExitTrouble;
     }
 
     void complain(const QString &message)
     {
-        m_err.write((QStringLiteral("zunopad: ") + message + u'\n').toUtf8());
+        m_err.write((tr("zunopad: %1").arg(message) + u'\n').toUtf8());
         if (auto *file = qobject_cast<QFileDevice *>(&m_err))
             file->flush();
     }

@@ -16,7 +16,6 @@ namespace {
 
 const QString TopKey = QStringLiteral("Top");
 const QString LeftKey = QStringLiteral("Left");
-const QString CrLf = QStringLiteral("\r\n");
 
 // Width of the narrowed window, in twips: 18 cells and the frame.
 constexpr double NarrowWindowTwips = 2280;
@@ -27,17 +26,15 @@ constexpr double ExtraCells = 3;
 
 QString cannotReadMessage(const QString &path, const QString &reason)
 {
-    return QStringLiteral("The file '") + path + QStringLiteral("' could not be read.") + CrLf + CrLf
-        + reason;
+    return EditorShell::tr("The file '%1' could not be read.\r\n\r\n%2").arg(path, reason);
 }
 
 QString cannotSaveMessage(const QString &path, const TextFileError &error)
 {
-    const QString where = error.folder.isEmpty()
-        ? QStringLiteral("The file '") + path + QStringLiteral("' could not be saved.")
-        : QStringLiteral("The file '") + path + QStringLiteral("' could not be saved in the folder '")
-            + error.folder + QStringLiteral("'.");
-    return where + CrLf + CrLf + error.message;
+    if (error.folder.isEmpty())
+        return EditorShell::tr("The file '%1' could not be saved.\r\n\r\n%2").arg(path, error.message);
+    return EditorShell::tr("The file '%1' could not be saved in the folder '%2'.\r\n\r\n%3")
+        .arg(path, error.folder, error.message);
 }
 
 // Reads the file into the editor with its format; on failure the system's
@@ -86,8 +83,9 @@ QString storedNumberText(double value)
 
 QString changedOnDiskQuestion(const QString &path)
 {
-    return QStringLiteral("The file '") + path + QStringLiteral("' has been changed on disk since it was opened.")
-        + CrLf + CrLf + QStringLiteral("Overwrite it with the text in the editor?");
+    return EditorShell::tr("The file '%1' has been changed on disk since it was opened.\r\n\r\n"
+                           "Overwrite it with the text in the editor?")
+        .arg(path);
 }
 
 bool LoadTextFile(const QString &path, IEditControl &editor, IMessageBox &messages, DiskFile *loaded)
@@ -97,7 +95,7 @@ bool LoadTextFile(const QString &path, IEditControl &editor, IMessageBox &messag
         return true;
     }
     if (!QFileInfo::exists(path)) {
-        showWarning(messages, QStringLiteral("The file '") + path + QStringLiteral("' doesn't exist."));
+        showWarning(messages, EditorShell::tr("The file '%1' doesn't exist.").arg(path));
         return false;
     }
     if (auto error = readInto(editor, path, loaded)) {
@@ -115,14 +113,12 @@ void EditorShell::formLoad(const QString &argumentText)
         const QString path = pathFromArgument(argumentText);
         if (!QFileInfo::exists(path)) {
             showWarning(m.messages,
-                        QStringLiteral("Unable to load the file ") + argumentText + QStringLiteral("."),
-                        QStringLiteral("File Does Not Exist"));
+                        tr("Unable to load the file %1.").arg(argumentText), tr("File Does Not Exist"));
         } else if (auto error = readInto(m.editor, path, &m_disk)) {
             // A folder, or a file we may not read: say why, and start untitled.
             showWarning(m.messages,
-                        QStringLiteral("Unable to load the file ") + argumentText + QStringLiteral(".")
-                            + CrLf + CrLf + *error,
-                        QStringLiteral("Unable to Load File"));
+                        tr("Unable to load the file %1.\r\n\r\n%2").arg(argumentText, *error),
+                        tr("Unable to Load File"));
         } else {
             m.window.setCaption(fileTitleOf(path) + CaptionSuffix);
             m.editor.setModified(false);
@@ -174,12 +170,10 @@ bool EditorShell::saveChanges()
 {
     if (!m.editor.isModified())
         return true;
-    const QString name = m.editor.fileName().isEmpty() ? QStringLiteral("Untitled File")
-                                                       : m.editor.fileName();
-    const QString prompt = QStringLiteral("The text in '") + name + QStringLiteral("' has changed.")
-        + CrLf + CrLf + QStringLiteral("Do you want to save the changes?");
+    const QString name = m.editor.fileName().isEmpty() ? tr("Untitled File") : m.editor.fileName();
+    const QString prompt = tr("The text in '%1' has changed.\r\n\r\nDo you want to save the changes?").arg(name);
     switch (m.messages.show(prompt, MessageButtons::YesNoCancel, MessageIcon::None,
-                            QStringLiteral("Save Changes?"))) {
+                            tr("Save Changes?"))) {
     case MessageResult::Yes:
         // Only a document that really reached the disk lets the caller go on.
         return fileSave();
@@ -200,7 +194,7 @@ bool EditorShell::fileSave()
 
 bool EditorShell::fileSaveAs()
 {
-    m_cdlEditor.title = QStringLiteral("Save As");
+    m_cdlEditor.title = tr("Save As");
     m_cdlEditor.filter = ZunoFileFilter;
     m_cdlEditor.fileName.clear();
     m_cdlEditor.flags = DialogOverwritePrompt | DialogHideReadOnly | DialogPathMustExist;
@@ -292,7 +286,7 @@ void EditorShell::fileOpen()
     if (!saveChanges())
         return;
     m_cdlEditor.defaultExtension = QStringLiteral(".PRJ");
-    m_cdlEditor.title = QStringLiteral("Open ZUNO File");
+    m_cdlEditor.title = tr("Open ZUNO File");
     m_cdlEditor.filter = ZunoFileFilter;
     m_cdlEditor.filterIndex = 1;
     m_cdlEditor.flags = DialogHideReadOnly | DialogFileMustExist;
@@ -377,7 +371,7 @@ void EditorShell::viewList() { switchView(false); }
 
 void EditorShell::helpAbout()
 {
-    m.messages.show(versionText(), MessageButtons::Ok, MessageIcon::Information, QStringLiteral("ZUNO Pad"));
+    m.messages.show(versionText(), MessageButtons::Ok, MessageIcon::Information, tr("ZUNO Pad"));
 }
 
 } // namespace zuno

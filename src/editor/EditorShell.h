@@ -9,6 +9,8 @@
 #include "platform/Settings.h"
 #include "platform/TextFile.h"
 
+#include <QCoreApplication>
+
 namespace zuno {
 
 inline const QString EditorTitle = QStringLiteral("ZUNOPad File Editor");
@@ -63,6 +65,8 @@ QString changedOnDiskQuestion(const QString &path);
 inline const QString ChangedOnDiskTitle = QStringLiteral("File Changed on Disk");
 
 class EditorShell {
+    Q_DECLARE_TR_FUNCTIONS(EditorShell)
+
 public:
     explicit EditorShell(const EditorServices &services) : m(services) {}
 

@@ -3,6 +3,8 @@
 #include "platform/MessageBox.h"
 #include "search/modFindReplaceRichText.h"
 
+#include <QCoreApplication>
+
 namespace zuno {
 
 namespace {
@@ -15,8 +17,8 @@ void showInformation(IMessageBox &messages, const QString &text)
 
 QString ReplaceAllReport(const QString &findText, const QString &replaceText, qint64 count)
 {
-    return QStringLiteral("Replaced '") + findText + QStringLiteral("' with '") + replaceText
-        + QStringLiteral("' ") + QString::number(count) + QStringLiteral(" time(s).");
+    return QCoreApplication::translate("FindReplaceCommands", "Replaced '%1' with '%2' %3 time(s).")
+        .arg(findText, replaceText, QString::number(count));
 }
 
 void FindNextCommand(const FindReplaceValues &values, IMessageBox &messages)
@@ -26,7 +28,7 @@ void FindNextCommand(const FindReplaceValues &values, IMessageBox &messages)
         found = modFindReplaceRichText::FindNext(values.findText, values.matchCase,
                                                  values.wholeWord);
     if (!found)
-        showInformation(messages, SearchNotFoundMessage);
+        showInformation(messages, QCoreApplication::translate("FindReplaceCommands", "Search String Not Found."));
 }
 
 void ReplaceCommand(const FindReplaceValues &values, IMessageBox &messages)
@@ -36,7 +38,7 @@ void ReplaceCommand(const FindReplaceValues &values, IMessageBox &messages)
         found = modFindReplaceRichText::ReplaceOne(values.replaceText, values.findText,
                                                    values.matchCase, values.wholeWord);
     if (!found)
-        showInformation(messages, SearchNotFoundMessage);
+        showInformation(messages, QCoreApplication::translate("FindReplaceCommands", "Search String Not Found."));
 }
 
 void ReplaceAllCommand(const std::function<FindReplaceValues()> &readValues,

@@ -13,8 +13,6 @@ class IMessageBox;
 // other value the buttons search nothing.
 inline constexpr qint32 FRTypeRichText = 1;
 
-inline const QString SearchNotFoundMessage = QStringLiteral("Search String Not Found.");
-
 // What the buttons read from the dialog.
 struct FindReplaceValues {
     qint32 iFRType = 0;

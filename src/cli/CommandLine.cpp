@@ -128,18 +128,12 @@ private:
         // is a regular file of at most that size.
         const bool standardInput = file == StandardInputName;
         auto result = standardInput ? readTextStream(m_in) : readTextFile(file);
-        if (standardInput) {
-            if (auto *error = std::get_if<TextFileError>(&result)) {
-                complain(tr("cannot read standard input: %1").arg(error->message));
-                return std::nullopt;
-            }
-            return std::get<TextFileContent>(std::move(result));
-        }
-        if (auto *error = std::get_if<TextFileError>(&result)) {
-            complain(tr("cannot read '%1': %2").arg(file, error->message));
+        if (!result.ok()) {
+            complain(standardInput ? tr("cannot read standard input: %1").arg(result.error().message)
+                                   : tr("cannot read '%1': %2").arg(file, result.error().message));
             return std::nullopt;
         }
-        return std::get<TextFileContent>(std::move(result));
+        return std::move(result).value();
     }
 
     int writeOut(const QByteArray &bytes)

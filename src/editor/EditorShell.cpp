@@ -37,21 +37,18 @@ QString cannotSaveMessage(const QString &path, const TextFileError &error)
         .arg(path, error.folder, error.message);
 }
 
-// Reads the file into the editor with its format; on failure the system's
-// reason comes back and the editor is left as it was.
-std::optional<QString> readInto(IEditControl &editor, const QString &path, DiskFile *loaded)
+// Reads the file into the editor; on failure the editor is left as it was.
+Result<DiskFile, TextFileError> readInto(IEditControl &editor, const QString &path)
 {
-    auto result = readTextFile(path);
-    if (auto *error = std::get_if<TextFileError>(&result))
-        return error->message;
-    auto &content = std::get<TextFileContent>(result);
+    auto read = readTextFile(path);
+    if (!read.ok())
+        return read.error();
+    TextFileContent &content = read.value();
     editor.setText(content.text);
     // A large file's text is held once, by the editor.
     content.text = QString();
     editor.setFileName(path);
-    if (loaded)
-        *loaded = DiskFile{path, content.format, std::move(content.stamp)};
-    return std::nullopt;
+    return DiskFile{path, content.format, std::move(content.stamp)};
 }
 
 } // namespace
@@ -98,10 +95,13 @@ bool LoadTextFile(const QString &path, IEditControl &editor, IMessageBox &messag
         showWarning(messages, EditorShell::tr("The file '%1' doesn't exist.").arg(path));
         return false;
     }
-    if (auto error = readInto(editor, path, loaded)) {
-        showWarning(messages, cannotReadMessage(path, *error));
+    auto read = readInto(editor, path);
+    if (!read.ok()) {
+        showWarning(messages, cannotReadMessage(path, read.error().message));
         return false;
     }
+    if (loaded)
+        *loaded = std::move(read).value();
     return true;
 }
 
@@ -114,12 +114,13 @@ void EditorShell::formLoad(const QString &argumentText)
         if (!QFileInfo::exists(path)) {
             showWarning(m.messages,
                         tr("Unable to load the file %1.").arg(argumentText), tr("File Does Not Exist"));
-        } else if (auto error = readInto(m.editor, path, &m_disk)) {
+        } else if (auto read = readInto(m.editor, path); !read.ok()) {
             // A folder, or a file we may not read: say why, and start untitled.
             showWarning(m.messages,
-                        tr("Unable to load the file %1.\r\n\r\n%2").arg(argumentText, *error),
+                        tr("Unable to load the file %1.\r\n\r\n%2").arg(argumentText, read.error().message),
                         tr("Unable to Load File"));
         } else {
+            m_disk = std::move(read).value();
             m.window.setCaption(fileTitleOf(path) + CaptionSuffix);
             m.editor.setModified(false);
         }
@@ -230,21 +231,22 @@ bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
 
     if (!mayWriteOver(path))
         return false;
-    FileStamp written;
-    if (auto error = writeTextFile(path, listText, m_disk.format, &written)) {
-        showWarning(m.messages, cannotSaveMessage(path, *error));
+    const auto write = writeTextFile(path, listText, m_disk.format);
+    if (!write.ok()) {
+        showWarning(m.messages, cannotSaveMessage(path, write.error()));
         return false;
     }
+    FileStamp written = write.value();
 
     QString shown = listText;
     TextFileFormat format = writtenFormat(listText, m_disk.format);
     if (reloadAfterWrite) {
         // Save As shows what is now in the new file and takes its name.
         auto reread = readTextFile(path);
-        if (auto *content = std::get_if<TextFileContent>(&reread)) {
-            shown = std::move(content->text);
-            format = content->format;
-            written = content->stamp;
+        if (reread.ok()) {
+            shown = std::move(reread.value().text);
+            format = reread.value().format;
+            written = reread.value().stamp;
         }
         m.editor.setFileName(path);
     }

@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <limits>
+#include <optional>
 #include <cstring>
 #include <utility>
 
@@ -793,7 +794,7 @@ QByteArray encodeText(const QString &text, const TextFileFormat &format)
 }
 
 
-std::variant<TextFileContent, TextFileError> readTextFile(const QString &path)
+Result<TextFileContent, TextFileError> readTextFile(const QString &path)
 {
     QByteArray bytes;
     struct stat info {};
@@ -805,7 +806,7 @@ std::variant<TextFileContent, TextFileError> readTextFile(const QString &path)
     return content;
 }
 
-std::variant<TextFileContent, TextFileError> readTextStream(QIODevice &in, qint64 limit)
+Result<TextFileContent, TextFileError> readTextStream(QIODevice &in, qint64 limit)
 {
     constexpr qint64 chunk = 1 << 20;
     QByteArray bytes;
@@ -823,13 +824,15 @@ std::variant<TextFileContent, TextFileError> readTextStream(QIODevice &in, qint6
     return decodeText(bytes);
 }
 
-std::optional<TextFileError> writeTextFile(const QString &path, const QString &text,
-                                           const TextFileFormat &format, FileStamp *written)
+Result<FileStamp, TextFileError> writeTextFile(const QString &path, const QString &text,
+                                               const TextFileFormat &format)
 {
     if (QFileInfo(path).isDir())
         return TextFileError{QStringLiteral("Is a directory"), {}};
-    const QByteArray bytes = encodeText(text, format);
-    return writeBytes(path, bytes, written);
+    FileStamp written;
+    if (auto error = writeBytes(path, encodeText(text, format), &written))
+        return *std::move(error);
+    return written;
 }
 
 FileStamp fileStamp(const QString &path)

@@ -19,8 +19,8 @@
 #include <QByteArray>
 #include <QIODevice>
 #include <QString>
-#include <optional>
-#include <variant>
+
+#include "Result.h"
 
 namespace zuno {
 
@@ -84,12 +84,11 @@ TextFileFormat writtenFormat(const QString &text, const TextFileFormat &format);
 // an error carrying the system's reason. Only regular files are read: a
 // named pipe, a device or a socket is refused without being opened for
 // long, and so is a file of more than MaxTextFileBytes.
-std::variant<TextFileContent, TextFileError> readTextFile(const QString &path);
+Result<TextFileContent, TextFileError> readTextFile(const QString &path);
 
 // Reads a stream (standard input) to its end, but stops with an error once
 // it has given more than `limit` bytes.
-std::variant<TextFileContent, TextFileError> readTextStream(QIODevice &in,
-                                                            qint64 limit = MaxTextFileBytes);
+Result<TextFileContent, TextFileError> readTextStream(QIODevice &in, qint64 limit = MaxTextFileBytes);
 
 // Writes the text to `path` so that the file stays the file:
 // - where nothing else about it changes, atomically: a new file is written
@@ -105,11 +104,10 @@ std::variant<TextFileContent, TextFileError> readTextStream(QIODevice &in,
 //   can be made), and written back if the write fails;
 // - a file that may not be written, or is no regular file, is refused.
 // A symbolic link stays a link: its target is written. On failure the error
-// carries the system's reason and the old file is as it was. On success
-// `written`, when given, receives the stamp of the written file.
-std::optional<TextFileError> writeTextFile(const QString &path, const QString &text,
-                                           const TextFileFormat &format,
-                                           FileStamp *written = nullptr);
+// carries the system's reason and the old file is as it was. On success the
+// value is the stamp of the written file.
+Result<FileStamp, TextFileError> writeTextFile(const QString &path, const QString &text,
+                                               const TextFileFormat &format);
 
 // The stamp of the file at `path` as it is now (invalid when it cannot be
 // read).

@@ -31,8 +31,8 @@ TEST(Examples, RoundTripThroughTheRecordLayoutUnchanged)
     for (const QString &name : exampleFiles()) {
         SCOPED_TRACE(name.toStdString());
         auto read = readTextFile(QStringLiteral(ZUNO_EXAMPLES_DIR "/") + name);
-        ASSERT_TRUE(std::holds_alternative<TextFileContent>(read));
-        const TextFileContent content = std::get<TextFileContent>(read);
+        ASSERT_TRUE(read.ok());
+        const TextFileContent content = read.value();
         EXPECT_EQ(content.format.lineEnding, LineEnding::CrLf);
         EXPECT_EQ(content.format.encoding, TextEncoding::Utf8);
 

@@ -22,7 +22,7 @@
 
 namespace {
 
-int report(const std::optional<zuno::TextFileError> &error)
+int report(const zuno::TextFileError *error)
 {
     if (!error) {
         std::puts("ok");
@@ -32,6 +32,11 @@ int report(const std::optional<zuno::TextFileError> &error)
     if (!error->folder.isEmpty())
         std::printf("folder: %s\n", error->folder.toUtf8().constData());
     return 1;
+}
+
+int report(const zuno::Result<zuno::FileStamp, zuno::TextFileError> &written)
+{
+    return report(written.ok() ? nullptr : &written.error());
 }
 
 } // namespace
@@ -52,9 +57,9 @@ int main(int argc, char **argv)
     }
     if (command == u"copy" && argc == 5) {
         auto source = zuno::readTextFile(QString::fromLocal8Bit(argv[3]));
-        if (const auto *error = std::get_if<zuno::TextFileError>(&source))
-            return report(*error);
-        const auto &content = std::get<zuno::TextFileContent>(source);
+        if (!source.ok())
+            return report(&source.error());
+        const auto &content = source.value();
         QFile ready(QString::fromLocal8Bit(argv[4]));
         if (!ready.open(QIODevice::WriteOnly))
             return 2;

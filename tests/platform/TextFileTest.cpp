@@ -42,11 +42,15 @@ void writeBytes(const QString &path, const QByteArray &bytes)
     ASSERT_EQ(file.write(bytes), bytes.size());
 }
 
-QString errorOf(const std::variant<TextFileContent, TextFileError> &result)
+QString errorOf(const Result<TextFileContent, TextFileError> &result)
 {
-    if (const auto *error = std::get_if<TextFileError>(&result))
-        return error->message;
-    return QString();
+    return result.ok() ? QString() : result.error().message;
+}
+
+// The error of a write, when it failed.
+std::optional<TextFileError> failureOf(const Result<FileStamp, TextFileError> &written)
+{
+    return written.ok() ? std::nullopt : std::optional<TextFileError>(written.error());
 }
 
 // ---------------------------------------------------------------------------
@@ -210,9 +214,9 @@ TEST_F(TextFileOnDisk, OpeningAndSavingGivesIdenticalBytes)
         const QString file = path(QStringLiteral("sample.PRJ"));
         writeBytes(file, bytes);
         auto read = readTextFile(file);
-        ASSERT_TRUE(std::holds_alternative<TextFileContent>(read)) << errorOf(read).toStdString();
-        const TextFileContent &content = std::get<TextFileContent>(read);
-        EXPECT_EQ(writeTextFile(file, content.text, content.format).has_value(), false);
+        ASSERT_TRUE(read.ok()) << errorOf(read).toStdString();
+        const TextFileContent &content = read.value();
+        EXPECT_TRUE(writeTextFile(file, content.text, content.format).ok());
         EXPECT_EQ(readBytes(file), bytes) << bytes.toHex().constData();
     }
 }
@@ -227,7 +231,7 @@ TEST_F(TextFileOnDisk, ReadingFailuresGiveTheReason)
 
 TEST_F(TextFileOnDisk, WritingIntoAMissingFolderFailsWithTheReason)
 {
-    const auto error = writeTextFile(path(QStringLiteral("gone/ROAD1.PRJ")), QStringLiteral("AC:1"), {});
+    const auto error = failureOf(writeTextFile(path(QStringLiteral("gone/ROAD1.PRJ")), QStringLiteral("AC:1"), {}));
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(error->message, QStringLiteral("No such file or directory"));
 }
@@ -237,7 +241,7 @@ TEST_F(TextFileOnDisk, WritingOverAFolderFailsAndLeavesItAlone)
     const QString folder = path(QStringLiteral("ROAD1.PRJ"));
     ASSERT_TRUE(QDir().mkdir(folder));
     writeBytes(folder + QStringLiteral("/inside"), "kept");
-    const auto error = writeTextFile(folder, QStringLiteral("AC:1"), {});
+    const auto error = failureOf(writeTextFile(folder, QStringLiteral("AC:1"), {}));
     ASSERT_TRUE(error.has_value());
     EXPECT_FALSE(error->message.isEmpty());
     EXPECT_TRUE(QFileInfo(folder).isDir());
@@ -246,7 +250,7 @@ TEST_F(TextFileOnDisk, WritingOverAFolderFailsAndLeavesItAlone)
 
 TEST_F(TextFileOnDisk, WritingUnderAnOverlongNameFailsWithoutLeftovers)
 {
-    const auto error = writeTextFile(path(QString(300, u'A')), QStringLiteral("AC:1"), {});
+    const auto error = failureOf(writeTextFile(path(QString(300, u'A')), QStringLiteral("AC:1"), {}));
     ASSERT_TRUE(error.has_value());
     EXPECT_FALSE(error->message.isEmpty());
     EXPECT_TRUE(entries().isEmpty()) << entries().join(u' ').toStdString();
@@ -266,7 +270,7 @@ TEST_F(TextFileOnDisk, FailedWriteLeavesTheOldFileWhole)
     struct rlimit small = saved;
     small.rlim_cur = 4096;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const auto error = writeTextFile(file, QString(65536, u'X'), {});
+    const auto error = failureOf(writeTextFile(file, QString(65536, u'X'), {}));
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
 
@@ -281,7 +285,7 @@ TEST_F(TextFileOnDisk, WritingKeepsThePermissions)
     const QString file = path(QStringLiteral("CONTROL.CTL"));
     writeBytes(file, "AC:1");
     ASSERT_EQ(::chmod(QFile::encodeName(file).constData(), 0640), 0);
-    ASSERT_FALSE(writeTextFile(file, QStringLiteral("AC:2"), {}).has_value());
+    ASSERT_TRUE(writeTextFile(file, QStringLiteral("AC:2"), {}).ok());
     struct stat info {};
     ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
@@ -291,7 +295,7 @@ TEST_F(TextFileOnDisk, WritingKeepsThePermissions)
 TEST_F(TextFileOnDisk, NewFileGetsTheUsualPermissions)
 {
     const QString file = path(QStringLiteral("NEW.PRJ"));
-    ASSERT_FALSE(writeTextFile(file, QStringLiteral("AC:1"), {}).has_value());
+    ASSERT_TRUE(writeTextFile(file, QStringLiteral("AC:1"), {}).ok());
     const mode_t mask = ::umask(0);
     ::umask(mask);
     struct stat info {};
@@ -305,7 +309,7 @@ TEST_F(TextFileOnDisk, WritingThroughALinkWritesItsTarget)
     const QString link = path(QStringLiteral("link.PRJ"));
     writeBytes(target, "AC:1");
     ASSERT_TRUE(QFile::link(target, link));
-    ASSERT_FALSE(writeTextFile(link, QStringLiteral("AC:2"), {}).has_value());
+    ASSERT_TRUE(writeTextFile(link, QStringLiteral("AC:2"), {}).ok());
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_EQ(readBytes(target), QByteArray("AC:2"));
 }
@@ -313,14 +317,13 @@ TEST_F(TextFileOnDisk, WritingThroughALinkWritesItsTarget)
 TEST_F(TextFileOnDisk, WritesTheFormatItIsGiven)
 {
     const QString file = path(QStringLiteral("CHAINS.PAC"));
-    ASSERT_FALSE(writeTextFile(file, QStringLiteral("AC:1\r\nXX:\u00e9"), {TextEncoding::Latin1, LineEnding::Lf})
-                     .has_value());
+    ASSERT_TRUE(writeTextFile(file, QStringLiteral("AC:1\r\nXX:\u00e9"), {TextEncoding::Latin1, LineEnding::Lf}).ok());
     EXPECT_EQ(readBytes(file), bytesOf("AC:1\nXX:\xE9"));
     auto read = readTextFile(file);
-    ASSERT_TRUE(std::holds_alternative<TextFileContent>(read));
-    EXPECT_EQ(std::get<TextFileContent>(read).text, QStringLiteral("AC:1\r\nXX:\u00e9"));
-    EXPECT_EQ(std::get<TextFileContent>(read).format.encoding, TextEncoding::Latin1);
-    EXPECT_EQ(std::get<TextFileContent>(read).format.lineEnding, LineEnding::Lf);
+    ASSERT_TRUE(read.ok());
+    EXPECT_EQ(read.value().text, QStringLiteral("AC:1\r\nXX:\u00e9"));
+    EXPECT_EQ(read.value().format.encoding, TextEncoding::Latin1);
+    EXPECT_EQ(read.value().format.lineEnding, LineEnding::Lf);
 }
 
 // ---------------------------------------------------------------------------
@@ -365,14 +368,14 @@ TEST_F(TextFileOnDisk, HardLinkedFileIsWrittenInPlaceAndKeepsItsLinks)
     ASSERT_EQ(::link(QFile::encodeName(file).constData(), QFile::encodeName(other).constData()), 0);
     const ino_t inode = statOf(file).st_ino;
 
-    ASSERT_FALSE(writeTextFile(file, QStringLiteral("AC:2\r\nBG:3"), {}).has_value());
+    ASSERT_TRUE(writeTextFile(file, QStringLiteral("AC:2\r\nBG:3"), {}).ok());
     EXPECT_EQ(readBytes(other), QByteArray("AC:2\r\nBG:3"));
     EXPECT_EQ(statOf(file).st_ino, inode);
     EXPECT_EQ(statOf(file).st_nlink, 2u);
     EXPECT_EQ(entries(), (QStringList{QStringLiteral("OTHER.PRJ"), QStringLiteral("ROAD1.PRJ")}));
 
     // Shorter text: the file is cut to it.
-    ASSERT_FALSE(writeTextFile(file, QStringLiteral("A:"), {}).has_value());
+    ASSERT_TRUE(writeTextFile(file, QStringLiteral("A:"), {}).ok());
     EXPECT_EQ(readBytes(other), QByteArray("A:"));
 }
 
@@ -388,7 +391,7 @@ TEST_F(TextFileOnDisk, FailedInPlaceWritePutsTheOldBytesBackAtEveryName)
         std::optional<TextFileError> error;
         {
             const FileSizeLimit limit(4096);
-            error = writeTextFile(file, QString(65536, u'X'), {});
+            error = failureOf(writeTextFile(file, QString(65536, u'X'), {}));
         }
         ASSERT_TRUE(error.has_value());
         EXPECT_EQ(error->message, QStringLiteral("File too large"));
@@ -440,7 +443,7 @@ TEST_F(TextFileOnDisk, ReplacingKeepsExtendedAttributesAndTheAcl)
 
     for (const bool unnamed : {true, false}) {
         allowUnnamedTemporaryFiles(unnamed);
-        ASSERT_FALSE(writeTextFile(file, unnamed ? QStringLiteral("AC:2") : QStringLiteral("AC:3"), {}).has_value());
+        ASSERT_TRUE(writeTextFile(file, unnamed ? QStringLiteral("AC:2") : QStringLiteral("AC:3"), {}).ok());
         EXPECT_EQ(attributeOf(file, "user.zuno.origin"), QByteArray("survey"));
         EXPECT_EQ(attributeOf(file, "system.posix_acl_access"), aclBefore);
         EXPECT_EQ(statOf(file).st_mode & 0777, 0664u) << "the ACL's mask shows as the group bits";
@@ -459,7 +462,7 @@ TEST_F(TextFileOnDisk, ANewFileInTheFolderGetsNoAclTheOldOneLacked)
     ASSERT_EQ(::setxattr(QFile::encodeName(m_dir.path()).constData(), "system.posix_acl_default", acl.constData(),
                          size_t(acl.size()), 0),
               0);
-    ASSERT_FALSE(writeTextFile(file, QStringLiteral("AC:2"), {}).has_value());
+    ASSERT_TRUE(writeTextFile(file, QStringLiteral("AC:2"), {}).ok());
     EXPECT_EQ(attributeOf(file, "system.posix_acl_access"), QByteArray("<none>"));
     EXPECT_EQ(readBytes(file), QByteArray("AC:2"));
 }
@@ -488,7 +491,7 @@ TEST_F(TextFileOnDisk, LeftoversOfKilledSavesAreRemovedAtTheNextSave)
     };
     for (const QString &name : left + kept)
         writeBytes(path(name), "partial");
-    ASSERT_FALSE(writeTextFile(file, QStringLiteral("AC:2"), {}).has_value());
+    ASSERT_TRUE(writeTextFile(file, QStringLiteral("AC:2"), {}).ok());
     QStringList expected = kept;
     expected.append(QStringLiteral("ROAD1.PRJ"));
     expected.sort();
@@ -499,12 +502,12 @@ TEST_F(TextFileOnDisk, NamedTemporaryFilesWorkWhereUnnamedOnesCannotBeMade)
 {
     allowUnnamedTemporaryFiles(false);
     const QString file = path(QStringLiteral("ROAD1.PRJ"));
-    ASSERT_FALSE(writeTextFile(file, QStringLiteral("AC:1"), {}).has_value());
-    ASSERT_FALSE(writeTextFile(file, QStringLiteral("AC:2"), {}).has_value());
+    ASSERT_TRUE(writeTextFile(file, QStringLiteral("AC:1"), {}).ok());
+    ASSERT_TRUE(writeTextFile(file, QStringLiteral("AC:2"), {}).ok());
     std::optional<TextFileError> error;
     {
         const FileSizeLimit limit(4096);
-        error = writeTextFile(file, QString(65536, u'X'), {});
+        error = failureOf(writeTextFile(file, QString(65536, u'X'), {}));
     }
     allowUnnamedTemporaryFiles(true);
     ASSERT_TRUE(error.has_value());
@@ -519,7 +522,7 @@ TEST_F(TextFileOnDisk, PipesAndDevicesAreNeitherReadNorWritten)
     // No writer: opening it to read would block for ever.
     EXPECT_EQ(errorOf(readTextFile(fifo)), QStringLiteral("Not a regular file: a named pipe"));
     EXPECT_EQ(errorOf(readTextFile(QStringLiteral("/dev/zero"))), QStringLiteral("Not a regular file: a device"));
-    const auto written = writeTextFile(fifo, QStringLiteral("AC:1"), {});
+    const auto written = failureOf(writeTextFile(fifo, QStringLiteral("AC:1"), {}));
     ASSERT_TRUE(written.has_value());
     EXPECT_EQ(written->message, QStringLiteral("Not a regular file: a named pipe"));
     EXPECT_FALSE(fileStamp(fifo).valid);
@@ -537,8 +540,8 @@ TEST_F(TextFileOnDisk, FilesAndInputOverTheLimitAreRefused)
     QBuffer in(&bytes);
     ASSERT_TRUE(in.open(QIODevice::ReadOnly));
     const auto whole = readTextStream(in, bytes.size());
-    ASSERT_TRUE(std::holds_alternative<TextFileContent>(whole));
-    EXPECT_EQ(std::get<TextFileContent>(whole).text, QStringLiteral("AC:1\r\nBG:2"));
+    ASSERT_TRUE(whole.ok());
+    EXPECT_EQ(whole.value().text, QStringLiteral("AC:1\r\nBG:2"));
     in.seek(0);
     EXPECT_EQ(errorOf(readTextStream(in, bytes.size() - 1)), QStringLiteral("Input too large (more than 512 MiB)"));
 }
@@ -551,8 +554,8 @@ TEST_F(TextFileOnDisk, StampTellsChangesFromMereTouches)
     const QString file = path(QStringLiteral("ROAD1.PRJ"));
     writeBytes(file, "AC:1\r\nBG:2");
     auto read = readTextFile(file);
-    ASSERT_TRUE(std::holds_alternative<TextFileContent>(read));
-    const FileStamp stamp = std::get<TextFileContent>(read).stamp;
+    ASSERT_TRUE(read.ok());
+    const FileStamp stamp = read.value().stamp;
     ASSERT_TRUE(stamp.valid);
     EXPECT_EQ(compareWithDisk(file, stamp), DiskState::Unchanged);
 
@@ -606,8 +609,9 @@ TEST_F(TextFileOnDisk, WritingGivesTheStampOfTheWrittenFile)
         if (linked) {
             ASSERT_EQ(::link(QFile::encodeName(file).constData(), QFile::encodeName(other).constData()), 0);
         }
-        FileStamp written;
-        ASSERT_FALSE(writeTextFile(file, QStringLiteral("AC:2"), {}, &written).has_value());
+        const auto write = writeTextFile(file, QStringLiteral("AC:2"), {});
+        ASSERT_TRUE(write.ok());
+        const FileStamp written = write.value();
         ASSERT_TRUE(written.valid);
         EXPECT_EQ(written.inode, quint64(statOf(file).st_ino));
         EXPECT_EQ(written.size, 4);

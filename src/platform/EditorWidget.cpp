@@ -68,15 +68,89 @@ QString withCapitals(const QString &typed)
     return result;
 }
 
-// The control's accessible face: an editable text widget. QScintilla's own
-// counts the characters from the start of the document to the caret after
-// every change and every repaint, which on a 50 MB document makes each
-// keystroke take a third of a second.
+// The control's accessible face: an editable text whose offsets are the
+// program's. (QScintilla's own counts the characters from the start of the
+// document to the caret after every change and every repaint, which on a
+// 50 MB document makes each keystroke take a third of a second.)
+class AccessibleEditor : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit AccessibleEditor(EditorWidget *editor)
+        : QAccessibleWidget(editor, QAccessible::EditableText), m_editor(editor)
+    {
+    }
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    void selection(int selectionIndex, int *startOffset, int *endOffset) const override
+    {
+        *startOffset = *endOffset = 0;
+        if (selectionIndex == 0 && m_editor->selLength() > 0) {
+            *startOffset = int(m_editor->selStart());
+            *endOffset = int(m_editor->selStart() + m_editor->selLength());
+        }
+    }
+    int selectionCount() const override { return m_editor->selLength() > 0 ? 1 : 0; }
+    void addSelection(int startOffset, int endOffset) override { setSelection(0, startOffset, endOffset); }
+    void removeSelection(int) override { m_editor->setSelStart(cursorPosition()); }
+    void setSelection(int, int startOffset, int endOffset) override
+    {
+        m_editor->setSelStart(startOffset);
+        m_editor->setSelLength(endOffset - startOffset);
+    }
+    int cursorPosition() const override
+    {
+        return int(m_editor->toTextOffset(m_editor->SendScintilla(Sci::SCI_GETCURRENTPOS)));
+    }
+    void setCursorPosition(int position) override { m_editor->setSelStart(position); }
+    QString text(int startOffset, int endOffset) const override
+    {
+        return m_editor->textBetween(startOffset, endOffset);
+    }
+    int characterCount() const override { return int(m_editor->textLength()); }
+    QRect characterRect(int offset) const override
+    {
+        const auto position = static_cast<unsigned long>(m_editor->toDocumentPosition(offset));
+        const QPoint at(int(m_editor->SendScintilla(Sci::SCI_POINTXFROMPOSITION, 0UL, long(position))),
+                        int(m_editor->SendScintilla(Sci::SCI_POINTYFROMPOSITION, 0UL, long(position))));
+        const int height = int(m_editor->SendScintilla(Sci::SCI_TEXTHEIGHT, 0UL));
+        const int width = int(m_editor->SendScintilla(Sci::SCI_POINTXFROMPOSITION, 0UL,
+                                                      m_editor->SendScintilla(Sci::SCI_POSITIONAFTER, position)))
+            - at.x();
+        return QRect(m_editor->viewport()->mapToGlobal(at), QSize(std::max(width, 1), height));
+    }
+    int offsetAtPoint(const QPoint &point) const override
+    {
+        const QPoint at = m_editor->viewport()->mapFromGlobal(point);
+        return int(m_editor->toTextOffset(
+            m_editor->SendScintilla(Sci::SCI_POSITIONFROMPOINTCLOSE, static_cast<unsigned long>(at.x()), long(at.y()))));
+    }
+    void scrollToSubstring(int startIndex, int endIndex) override
+    {
+        setSelection(0, startIndex, endIndex);
+        m_editor->showSelection(QRect());
+    }
+    QString attributes(int offset, int *startOffset, int *endOffset) const override
+    {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        Q_UNUSED(offset);
+        return QString();
+    }
+
+private:
+    EditorWidget *m_editor;
+};
+
 QAccessibleInterface *accessibleEditor(const QString &className, QObject *object)
 {
-    if (className == QLatin1String(EditorWidget::staticMetaObject.className()) && object
-        && object->isWidgetType())
-        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::EditableText);
+    if (className == QLatin1String(EditorWidget::staticMetaObject.className()))
+        if (auto *editor = qobject_cast<EditorWidget *>(object))
+            return new AccessibleEditor(editor);
     return nullptr;
 }
 
@@ -238,6 +312,12 @@ qint64 EditorWidget::lineFromChar(qint64 offset) const
 }
 
 // ------------------------------------------------------------ text
+
+QString EditorWidget::textBetween(qint64 from, qint64 to) const
+{
+    const qint64 start = toDocumentPosition(from);
+    return utf8ToText(bytes(start, toDocumentPosition(to) - start));
+}
 
 QString EditorWidget::text() const
 {

@@ -23,6 +23,8 @@ public:
 
     QString text() const override;
     void setText(const QString &text) override;
+    // The characters between two offsets.
+    QString textBetween(qint64 from, qint64 to) const;
     qint64 textLength() const override;
 
     bool isModified() const override { return m_modified; }

@@ -5,6 +5,7 @@
 // display.
 #include "platform/EditorWidget.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QFontInfo>
@@ -365,6 +366,30 @@ TEST(EditorWidgetDisplay, SelectionAndTextFollowThePalette)
     const auto bgr = [](const QColor &c) { return long(c.red() | (c.green() << 8) | (c.blue() << 16)); };
     EXPECT_EQ(sci(editor, Sci::SCI_STYLEGETBACK, Sci::STYLE_DEFAULT), bgr(QColor(250, 240, 230)));
     EXPECT_EQ(sci(editor, Sci::SCI_STYLEGETBACK, 0), bgr(QColor(250, 240, 230)));
+}
+
+TEST(EditorWidgetAccessible, ReadsTheTextWithTheProgramsOffsets)
+{
+    EditorWidget editor;
+    editor.resize(300, 200);
+    editor.show();
+    editor.setText(QStringLiteral("AB\r\n\u00E9X\nY"));
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(&editor);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->role(), QAccessible::EditableText);
+    QAccessibleTextInterface *text = face->textInterface();
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->characterCount(), 8);
+    EXPECT_EQ(text->text(2, 6), QStringLiteral("\r\n\u00E9X"));
+    text->setSelection(0, 4, 6);
+    EXPECT_EQ(editor.selText(), QStringLiteral("\u00E9X"));
+    int start = -1, end = -1;
+    text->selection(0, &start, &end);
+    EXPECT_EQ(start, 4);
+    EXPECT_EQ(end, 6);
+    text->setCursorPosition(7);
+    EXPECT_EQ(text->cursorPosition(), 7);
+    EXPECT_EQ(text->offsetAtPoint(text->characterRect(5).center()), 5);
 }
 
 } // namespace

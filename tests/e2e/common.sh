@@ -86,3 +86,13 @@ expect_file() {
   done
   echo "e2e ${name:-}: $1 differs:"; od -c "$1" | head -20; exit 1
 }
+
+# Waits (at most 10 s) until file $1 holds exactly the bytes of file $2
+# (NUL bytes included); shows the bytes and fails otherwise.
+expect_bytes() {
+  for _ in $(seq 1 100); do
+    cmp -s "$1" "$2" && return 0
+    sleep 0.1
+  done
+  od -c "$1" >&2; fail "$1 does not hold the expected bytes"
+}

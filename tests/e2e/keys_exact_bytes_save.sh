@@ -20,11 +20,7 @@ xdotool type --delay 30 'y'            # back in the text
 xdotool key --delay 150 alt+f s        # File > Save
 
 printf 'AC:1\r\nNM:A\rB\r\nXX:C\nD\000E\r\nEG:7ZY' >"$work/expected"
-for _ in $(seq 1 100); do
-  cmp -s "$work/ODD.PRJ" "$work/expected" && break
-  sleep 0.1
-done
-cmp -s "$work/ODD.PRJ" "$work/expected" || { od -c "$work/ODD.PRJ" >&2; fail "the saved bytes differ"; }
+expect_bytes "$work/ODD.PRJ" "$work/expected"
 
 focus "$main"
 xdotool key --delay 150 alt+f x

@@ -95,8 +95,8 @@ const Texts &texts()
     if (!g_texts) {
         const QString raw = generateRawList(TargetSize);
         Texts t;
-        t.list = zuno::convertToListLayout(zuno::convertToRecordLayout(raw).text).text;
-        t.record = zuno::convertToRecordLayout(t.list).text;
+        t.list = zuno::convertToListLayout(zuno::convertToRecordLayout(raw).value()).value();
+        t.record = zuno::convertToRecordLayout(t.list).value();
         g_texts = std::move(t);
     }
     return *g_texts;
@@ -120,10 +120,26 @@ void BM_ConvertToRecord(benchmark::State &state)
 {
     const QString &text = texts().list;
     for (auto _ : state) {
-        const zuno::ConversionResult result = zuno::convertToRecordLayout(text);
-        if (!result.ok)
+        const auto result = zuno::convertToRecordLayout(text);
+        if (!result.ok())
             state.SkipWithError("conversion failed");
-        benchmark::DoNotOptimize(result.text.size());
+        else
+            benchmark::DoNotOptimize(result.value().size());
+    }
+    reportBytes(state, text.size());
+}
+
+// The same from and to UTF-8, as a view switch converts the edit control's
+// bytes.
+void BM_ConvertToRecord_Utf8(benchmark::State &state)
+{
+    const QByteArray text = texts().list.toUtf8();
+    for (auto _ : state) {
+        const auto result = zuno::convertToRecordLayout(QByteArrayView(text));
+        if (!result.ok())
+            state.SkipWithError("conversion failed");
+        else
+            benchmark::DoNotOptimize(result.value().size());
     }
     reportBytes(state, text.size());
 }
@@ -140,10 +156,26 @@ void BM_ConvertToList(benchmark::State &state)
 {
     const QString &text = texts().record;
     for (auto _ : state) {
-        const zuno::ConversionResult result = zuno::convertToListLayout(text);
-        if (!result.ok)
+        const auto result = zuno::convertToListLayout(text);
+        if (!result.ok())
             state.SkipWithError("conversion failed");
-        benchmark::DoNotOptimize(result.text.size());
+        else
+            benchmark::DoNotOptimize(result.value().size());
+    }
+    reportBytes(state, text.size());
+}
+
+// The same from and to UTF-8, as a view switch converts the edit control's
+// bytes.
+void BM_ConvertToList_Utf8(benchmark::State &state)
+{
+    const QByteArray text = texts().record.toUtf8();
+    for (auto _ : state) {
+        const auto result = zuno::convertToListLayout(QByteArrayView(text));
+        if (!result.ok())
+            state.SkipWithError("conversion failed");
+        else
+            benchmark::DoNotOptimize(result.value().size());
     }
     reportBytes(state, text.size());
 }
@@ -151,10 +183,11 @@ void BM_ConvertToList(benchmark::State &state)
 void checkRoundTrip(benchmark::State &state, const QString &text)
 {
     for (auto _ : state) {
-        const zuno::RecordRoundTrip trip = zuno::checkRecordRoundTrip(text);
-        if (trip.outcome != zuno::RecordRoundTrip::Outcome::Unchanged)
+        const auto trip = zuno::checkRecordRoundTrip(text);
+        if (!trip.ok() || !trip.value().unchanged)
             state.SkipWithError("the text would change");
-        benchmark::DoNotOptimize(trip.record.text.size());
+        else
+            benchmark::DoNotOptimize(trip.value().record.size());
     }
     reportBytes(state, text.size());
 }
@@ -175,8 +208,10 @@ void BM_CheckRoundTrip_HandCut(benchmark::State &state)
 // a core is not the conversion's. The summary gives wall-clock rates too.
 BENCHMARK(BM_SplitLines_List)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConvertToRecord)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConvertToRecord_Utf8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SplitLines_Record)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConvertToList)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConvertToList_Utf8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CheckRoundTrip)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CheckRoundTrip_HandCut)->Unit(benchmark::kMillisecond);
 
@@ -278,9 +313,9 @@ void printSummary(const CollectingReporter &reporter)
     g_texts.reset();
     record = QString();
     const auto [toRecordPeak, reset1] =
-        peakWhile([&] { record = zuno::convertToRecordLayout(list).text; });
+        peakWhile([&] { record = zuno::convertToRecordLayout(list).value(); });
     list = QString();
-    const auto [toListPeak, reset2] = peakWhile([&] { list = zuno::convertToListLayout(record).text; });
+    const auto [toListPeak, reset2] = peakWhile([&] { list = zuno::convertToListLayout(record).value(); });
     std::printf("Peak resident memory while converting, holding only the input:\n");
     std::printf("%-16s %6.0f MB = %.2fx the text  [%s: < 5x]%s\n", "List -> Record", toRecordPeak,
                 toRecordPeak / listMb, toRecordPeak < 5 * listMb ? "met" : "MISSED",

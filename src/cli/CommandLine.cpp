@@ -2,8 +2,7 @@
 
 #include <QCoreApplication>
 
-#include "format/Conversion.h"
-#include "format/RoundTrip.h"
+#include "editor/ConversionMessages.h"
 #include "platform/TextFile.h"
 #include "Version.h"
 
@@ -80,13 +79,13 @@ private:
         const std::optional<TextFileContent> content = read(file);
         if (!content)
             return ExitTrouble;
-        const ConversionResult result = toRecord ? convertToRecordLayout(content->text)
-                                                 : convertToListLayout(content->text);
-        if (!result.ok) {
-            complain(result.message);
+        const ConversionResult<QString> result = toRecord ? convertToRecordLayout(content->text)
+                                                          : convertToListLayout(content->text);
+        if (!result.ok()) {
+            complain(conversionWarning(result.error()));
             return ExitInvalidData;
         }
-        return writeOut(encodeText(result.text, content->format));
+        return writeOut(encodeText(result.value(), content->format));
     }
 
     int check(const QStringList &files)
@@ -102,13 +101,13 @@ private:
             }
             // A valid List file is one that the Record conversion accepts
             // and that comes back from the Record layout with the same items.
-            const RecordRoundTrip trip = checkRecordRoundTrip(content->text);
+            const auto trip = checkRecordRoundTrip(content->text);
             QString verdict = tr("OK");
-            if (trip.outcome == RecordRoundTrip::Outcome::Invalid)
-                verdict = trip.record.message;
-            else if (trip.outcome == RecordRoundTrip::Outcome::Changed)
-                verdict = trip.message;
-            invalid = invalid || trip.outcome != RecordRoundTrip::Outcome::Unchanged;
+            if (!trip.ok())
+                verdict = conversionWarning(trip.error());
+            else if (!trip.value().unchanged)
+                verdict = roundTripWarning(trip.value().change);
+            invalid = invalid || !trip.ok() || !trip.value().unchanged;
             report += tr("%1: %2").arg(displayName(file), verdict) + u'\n';
         }
         const int written = writeOut(report.toUtf8());

@@ -1,5 +1,6 @@
 #include "editor/EditorShell.h"
 
+#include "editor/ConversionMessages.h"
 #include "editor/ViewConversion.h"
 #include "format/Conversion.h"
 #include "platform/Units.h"
@@ -221,12 +222,12 @@ bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
     QString listText = shownBefore;
     if (recordView) {
         BusyPointer busy(m.window);
-        const ConversionResult list = convertToListLayout(shownBefore);
-        if (!list.ok) {
-            showWarning(m.messages, list.message, list.title);
+        const auto list = convertToListLayout(shownBefore);
+        if (!list.ok()) {
+            showWarning(m.messages, conversionWarning(list.error()), conversionWarningTitle());
             return false;
         }
-        listText = list.text;
+        listText = list.value();
     }
 
     if (!mayWriteOver(path))
@@ -253,13 +254,13 @@ bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
     m_disk = DiskFile{path, format, written};
     if (recordView) {
         BusyPointer busy(m.window);
-        const ConversionResult record = convertToRecordLayout(shown);
-        if (record.ok) {
-            shown = record.text;
+        const auto record = convertToRecordLayout(shown);
+        if (record.ok()) {
+            shown = record.value();
         } else {
             // The saved text cannot be shown as records: show it as it is
             // and let the View menu say so.
-            showWarning(m.messages, record.message, record.title);
+            showWarning(m.messages, conversionWarning(record.error()), conversionWarningTitle());
             showListView();
         }
     }

@@ -1,7 +1,6 @@
 #include "editor/ViewConversion.h"
 
-#include "format/Conversion.h"
-#include "format/RoundTrip.h"
+#include "editor/ConversionMessages.h"
 
 #include <QCoreApplication>
 
@@ -22,33 +21,31 @@ QString recordViewWarningTitle() { return tr("Record View"); }
 bool ConvertToRecordViewChecked(IEditControl &editor, IMessageBox &messages)
 {
     const bool wasModified = editor.isModified();
-    const RecordRoundTrip trip = checkRecordRoundTrip(editor.text());
-    switch (trip.outcome) {
-    case RecordRoundTrip::Outcome::Invalid:
-        showWarning(messages, trip.record.message, trip.record.title);
+    // The control's own bytes, read in place: a large text is never held
+    // as UTF-16 on the way.
+    const auto trip = checkRecordRoundTrip(editor.utf8Text());
+    if (!trip.ok()) {
+        showWarning(messages, conversionWarning(trip.error()), conversionWarningTitle());
         return false;
-    case RecordRoundTrip::Outcome::Changed:
-        if (messages.show(trip.message + QStringLiteral("\r\n\r\n") + recordViewQuestion(), MessageButtons::YesNo,
-                          MessageIcon::Warning, recordViewWarningTitle())
-            != MessageResult::Yes)
-            return false;
-        break;
-    case RecordRoundTrip::Outcome::Unchanged:
-        break;
     }
-    editor.setText(trip.record.text);
+    if (!trip.value().unchanged
+        && messages.show(roundTripWarning(trip.value().change) + QStringLiteral("\r\n\r\n") + recordViewQuestion(),
+                         MessageButtons::YesNo, MessageIcon::Warning, recordViewWarningTitle())
+            != MessageResult::Yes)
+        return false;
+    editor.setUtf8Text(trip.value().record);
     editor.setModified(wasModified);
     return true;
 }
 
 bool ConvertToListView(IEditControl &editor, IMessageBox &messages)
 {
-    const ConversionResult result = convertToListLayout(editor.text());
-    if (!result.ok) {
-        showWarning(messages, result.message, result.title);
+    const auto list = convertToListLayout(editor.utf8Text());
+    if (!list.ok()) {
+        showWarning(messages, conversionWarning(list.error()), conversionWarningTitle());
         return false;
     }
-    editor.setText(result.text);
+    editor.setUtf8Text(list.value());
     return true;
 }
 

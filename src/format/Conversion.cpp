@@ -2,103 +2,19 @@
 
 #include "format/DataItem.h"
 #include "format/TextScan.h"
+#include "format/TextStreams.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
-
-#ifdef Q_OS_LINUX
-#include <sys/mman.h>
-#endif
+#include <utility>
 
 namespace zuno {
 
 namespace {
 
-ConversionResult failure(QString message)
+ConversionFault invalidItem(QStringView line, qsizetype lineNumber)
 {
-    ConversionResult result;
-    result.ok = false;
-    result.message = std::move(message);
-    result.title = InvalidFileTitle.toString();
-    return result;
+    return ConversionFault{ConversionFault::Kind::InvalidItem, line.toString(), lineNumber};
 }
-
-// Room for the converted text: about the size of the input, plus the
-// "       PL:" heads and extra line breaks that a conversion may add. Large
-// blocks are only backed by memory where they are written, so a generous
-// reserve costs nothing, and growth beyond it is amortised.
-qsizetype outputReserve(QStringView text)
-{
-    return text.size() + text.size() / 8 + 64;
-}
-
-// The converted text, written straight into one buffer reserved ahead and
-// grown by doubling when a conversion needs more.
-class TextBuilder {
-public:
-    explicit TextBuilder(qsizetype capacity) { grow(capacity); }
-
-    qsizetype size() const { return m_size; }
-    bool isEmpty() const { return m_size == 0; }
-    // The text from `from` on. Valid until the next append.
-    QStringView tail(qsizetype from) const { return QStringView(m_data + from, m_size - from); }
-
-    void append(QStringView text)
-    {
-        const qsizetype length = text.size();
-        if (length == 0)
-            return; // an empty view may have no data at all
-        if (length > m_capacity - m_size)
-            grow(std::max(2 * m_capacity, m_size + length));
-        std::memcpy(m_data + m_size, text.utf16(), size_t(length) * sizeof(char16_t));
-        m_size += length;
-    }
-
-    void append(char16_t ch)
-    {
-        if (m_size == m_capacity)
-            grow(2 * m_capacity + 1);
-        m_data[m_size++] = ch;
-    }
-
-    QString take()
-    {
-        m_text.resize(m_size);
-        m_data = nullptr;
-        m_size = m_capacity = 0;
-        return std::move(m_text);
-    }
-
-private:
-    void grow(qsizetype capacity)
-    {
-        // Keeps what was written; the rest stays uninitialised.
-        m_text.resize(capacity);
-        m_data = reinterpret_cast<char16_t *>(m_text.data());
-        m_capacity = capacity;
-#ifdef Q_OS_LINUX
-        // A text of many megabytes is written from end to end at once: on
-        // large pages it takes a fraction of the page faults. On 50 MB
-        // (bench_format) List -> Record takes 38 ms so and 80 ms without,
-        // Record -> List 39 ms against 82 ms.
-        constexpr qsizetype LargeText = qsizetype(8) << 20;
-        const qsizetype bytes = capacity * qsizetype(sizeof(char16_t));
-        if (bytes >= LargeText) {
-            const auto pageSize = uintptr_t(4096);
-            const uintptr_t start = (reinterpret_cast<uintptr_t>(m_data) + pageSize - 1) & ~(pageSize - 1);
-            const uintptr_t end = (reinterpret_cast<uintptr_t>(m_data) + uintptr_t(bytes)) & ~(pageSize - 1);
-            if (end > start)
-                ::madvise(reinterpret_cast<void *>(start), end - start, MADV_HUGEPAGE);
-        }
-#endif
-    }
-
-    QString m_text;
-    char16_t *m_data = nullptr;
-    qsizetype m_size = 0;
-    qsizetype m_capacity = 0;
-};
 
 // The index of the first "  " at or after `from`, or -1.
 qsizetype findSeparator(QStringView line, qsizetype from)
@@ -140,43 +56,46 @@ void appendValuesJoined(QString &values, QStringView more)
     values += more;
 }
 
-// Builds the Record layout. The output is one string; the line being built is
-// its tail from `m_lineStart`.
+// Builds the Record layout from the lines of `Reader` into `Writer`. The
+// line being built is kept apart and written out whole once the next one
+// begins.
+template <typename Reader, typename Writer>
 class RecordBuilder {
 public:
-    explicit RecordBuilder(QStringView text) : m_reader(text), m_out(outputReserve(text)) {}
+    template <typename View>
+    explicit RecordBuilder(View text) : m_reader(text), m_out(text.size()) {}
 
-    ConversionResult run()
+    auto run() -> ConversionResult<decltype(std::declval<Writer>().take())>
     {
         while (m_reader.hasNext()) {
             const QStringView line = m_reader.next();
             ++m_lineNumber;
             if (!isValidDataLine(line))
-                return failure(invalidItemMessage(line, m_lineNumber));
+                return invalidItem(line, m_lineNumber);
             place(line);
         }
-        ConversionResult result;
-        result.text = m_out.take();
-        return result;
+        m_out.append(m_line);
+        return m_out.take();
     }
 
 private:
-    qsizetype builtLength() const { return m_out.size() - m_lineStart; }
-    QStringView builtLine() const { return m_out.tail(m_lineStart); }
+    qsizetype builtLength() const { return m_line.size(); }
+    QStringView builtLine() const { return m_line; }
 
     void startNewLine()
     {
+        m_out.append(m_line);
         m_out.append(LineSeparator);
-        m_lineStart = m_out.size();
+        m_line.resize(0);
         m_lastItemStart = -1;
     }
 
-    // Puts an item on the line being built, right where the output ends.
+    // Puts an item on the line being built, after what it holds.
     void putItem(QStringView item)
     {
         if (!item.isEmpty())
-            m_lastItemStart = m_out.size();
-        m_out.append(item);
+            m_lastItemStart = m_line.size();
+        m_line += item;
     }
 
     void place(QStringView line)
@@ -187,7 +106,7 @@ private:
         case ItemRole::SeparatedRecordStart:
             if (built > 0) {
                 // The extra line break leaves an empty line before the item.
-                m_out.append(LineSeparator);
+                m_line.append(LineSeparator);
                 startNewLine();
             }
             putItem(line);
@@ -207,7 +126,7 @@ private:
             if (fitted <= RecordLineWidth) {
                 // Also on an empty line being built, which then begins with
                 // the two spaces.
-                m_out.append(ItemSeparator);
+                m_line.append(ItemSeparator);
                 putItem(line);
             } else {
                 splitValueList(line);
@@ -217,11 +136,11 @@ private:
             if (built == 0) {
                 putItem(line); // an empty line changes nothing
             } else if (fitted <= RecordLineWidth) {
-                m_out.append(ItemSeparator);
+                m_line.append(ItemSeparator);
                 putItem(line); // an empty line leaves two trailing spaces
             } else {
                 startNewLine();
-                m_out.append(ContinuationIndent);
+                m_line.append(ContinuationIndent);
                 putItem(line);
             }
             break;
@@ -256,7 +175,7 @@ private:
     bool builtLineIsValueListContinuation() const
     {
         const QStringView built = builtLine();
-        return built.startsWith(ValueListContinuation) && m_lastItemStart == m_lineStart
+        return built.startsWith(ValueListContinuation) && m_lastItemStart == 0
             && !built.endsWith(u' ');
     }
 
@@ -266,8 +185,8 @@ private:
     void runOnValues(QStringView head, QStringView values)
     {
         if (needsJoiningComma(builtLine(), values))
-            m_out.append(u',');
-        m_out.append(head);
+            m_line.append(u',');
+        m_line.append(head);
     }
 
     // Writes values onto PL continuation lines, each "       PL:" and the
@@ -288,12 +207,12 @@ private:
             // line, or the List layout would lose it for good.
             if (comma == values.size() - 1)
                 comma = -1;
-            m_out.append(ValueListContinuation);
+            m_line.append(ValueListContinuation);
             if (comma >= 0) {
-                m_out.append(values.first(comma));
+                m_line.append(values.first(comma));
                 values = values.sliced(comma + 1);
             } else {
-                m_out.append(values);
+                m_line.append(values);
                 values = {};
             }
             startNewLine();
@@ -319,8 +238,8 @@ private:
             const QStringView values = line.sliced(ValueListCode.size());
             runOnValues(values.first(comma - ValueListCode.size()), values);
         } else {
-            m_out.append(ItemSeparator);
-            m_out.append(line.first(comma));
+            m_line.append(ItemSeparator);
+            m_line.append(line.first(comma));
         }
         startNewLine();
         // The comma cannot be the line's last character (the line would have
@@ -344,7 +263,7 @@ private:
     {
         const QStringView values = takeUpFollowingValues(line.sliced(ValueListCode.size()));
         const bool afterValueList =
-            m_lastItemStart >= 0 && endsWithValueList(m_out.tail(m_lastItemStart));
+            m_lastItemStart >= 0 && endsWithValueList(QStringView(m_line).sliced(m_lastItemStart));
         if (!afterValueList) {
             if (builtLength() > 0)
                 startNewLine();
@@ -359,49 +278,52 @@ private:
         if (builtLineIsValueListContinuation()) {
             runOnValues(comma >= 0 ? values.first(comma) : values, values);
         } else {
-            m_out.append(ItemSeparator);
-            m_out.append(ValueListCode);
-            m_out.append(comma >= 0 ? values.first(comma) : values);
+            m_line.append(ItemSeparator);
+            m_line.append(ValueListCode);
+            m_line.append(comma >= 0 ? values.first(comma) : values);
         }
         startNewLine();
         if (comma >= 0)
             writeContinuationLines(values.sliced(comma + 1), false);
     }
 
-    LineReader m_reader;
+    Reader m_reader;
     qsizetype m_lineNumber = -1;
-    TextBuilder m_out;
-    qsizetype m_lineStart = 0;      // where the line being built begins
+    Writer m_out;
+    QString m_line;                 // the line being built
     qsizetype m_lastItemStart = -1; // where its last non-empty item begins
     QString m_values;               // a PL item's values joined with its PL lines
 };
 
-// Builds the List layout.
+// Builds the List layout from the lines of `Reader` into `Writer`.
+template <typename Reader, typename Writer>
 class ListBuilder {
 public:
-    explicit ListBuilder(QStringView text) : m_reader(text), m_out(outputReserve(text)) {}
-
-    // On a fault, the result's text is empty, or with `keepItemsBeforeFault`
-    // the List text of the items taken off before it.
-    ConversionResult run(bool keepItemsBeforeFault)
+    template <typename View, typename... WriterArguments>
+    explicit ListBuilder(View text, WriterArguments &&...writer)
+        : m_reader(text), m_out(std::forward<WriterArguments>(writer)...)
     {
-        ConversionResult result;
+    }
+
+    // Whether every line was converted; when not, m_fault says why and the
+    // writer holds the items taken off before it.
+    bool run()
+    {
         while (m_reader.hasNext()) {
             const QStringView line = trimSpaces(m_reader.next());
             ++m_lineNumber;
             if (!isValidDataLine(line)) {
-                result = failure(invalidItemMessage(line, m_lineNumber));
-                break;
+                m_fault = invalidItem(line, m_lineNumber);
+                return false;
             }
-            if (!convertLine(line)) {
-                result = failure(m_error);
-                break;
-            }
+            if (!convertLine(line))
+                return false;
         }
-        if (result.ok || keepItemsBeforeFault)
-            result.text = m_out.take();
-        return result;
+        return true;
     }
+
+    Writer &out() { return m_out; }
+    const ConversionFault &fault() const { return m_fault; }
 
 private:
     // Adds an item made of two parts: the output becomes the item when it is
@@ -430,7 +352,7 @@ private:
                 if (colon < after)
                     colon = scan::indexOf(line, u':', after);
                 if (colon < 0) {
-                    m_error = QStringLiteral("Unexpected data '") + quotedLine(line) + QStringLiteral("'.");
+                    m_fault = {ConversionFault::Kind::UnexpectedData, line.toString(), m_lineNumber};
                     return false;
                 }
                 addItem(trimSpaces(line.first(separator)));
@@ -494,28 +416,87 @@ private:
         addItem(ValueListCode, trimTrailingSpaces(values));
     }
 
-    LineReader m_reader;
+    Reader m_reader;
     qsizetype m_lineNumber = -1;
-    TextBuilder m_out;
+    Writer m_out;
     QString m_merged; // a PL item merged with its continuation lines
-    QString m_error;
+    ConversionFault m_fault;
 };
+
+template <typename View>
+auto toRecord(View listText)
+{
+    using Writer = typename text::WriterFor<View>::type;
+    return RecordBuilder<typename text::ReaderFor<View>::type, Writer>(listText).run();
+}
+
+template <typename View>
+auto toList(View recordText) -> ConversionResult<decltype(std::declval<typename text::WriterFor<View>::type>().take())>
+{
+    ListBuilder<typename text::ReaderFor<View>::type, typename text::WriterFor<View>::type> builder(
+        recordText, recordText.size());
+    if (!builder.run())
+        return builder.fault();
+    return builder.out().take();
+}
+
+template <typename View>
+auto toListUpToFault(View recordText)
+{
+    ListBuilder<typename text::ReaderFor<View>::type, typename text::WriterFor<View>::type> builder(
+        recordText, recordText.size());
+    const bool complete = builder.run();
+    return PartialConversion<decltype(builder.out().take())>{builder.out().take(), complete, builder.fault()};
+}
+
+template <typename View>
+bool listLayoutIs(View recordText, View expected)
+{
+    ListBuilder<typename text::ReaderFor<View>::type, typename text::ComparisonFor<View>::type> builder(
+        recordText, expected);
+    return builder.run() && builder.out().same();
+}
 
 } // namespace
 
-ConversionResult convertToRecordLayout(QStringView listText)
+ConversionResult<QString> convertToRecordLayout(QStringView listText)
 {
-    return RecordBuilder(listText).run();
+    return toRecord(listText);
 }
 
-ConversionResult convertToListLayout(QStringView recordText)
+ConversionResult<QByteArray> convertToRecordLayout(QByteArrayView utf8ListText)
 {
-    return ListBuilder(recordText).run(false);
+    return toRecord(utf8ListText);
 }
 
-ConversionResult convertToListLayoutUpToFault(QStringView recordText)
+ConversionResult<QString> convertToListLayout(QStringView recordText)
 {
-    return ListBuilder(recordText).run(true);
+    return toList(recordText);
+}
+
+ConversionResult<QByteArray> convertToListLayout(QByteArrayView utf8RecordText)
+{
+    return toList(utf8RecordText);
+}
+
+PartialConversion<QString> convertToListLayoutUpToFault(QStringView recordText)
+{
+    return toListUpToFault(recordText);
+}
+
+PartialConversion<QByteArray> convertToListLayoutUpToFault(QByteArrayView utf8RecordText)
+{
+    return toListUpToFault(utf8RecordText);
+}
+
+bool listLayoutEquals(QStringView recordText, QStringView expected)
+{
+    return listLayoutIs(recordText, expected);
+}
+
+bool listLayoutEquals(QByteArrayView utf8RecordText, QByteArrayView utf8Expected)
+{
+    return listLayoutIs(utf8RecordText, utf8Expected);
 }
 
 } // namespace zuno

@@ -6,29 +6,66 @@
 //
 // Both read the text once, convert it in one pass over its lines and build
 // the result once. Both check every line on the way; the first fault stops
-// the conversion and is reported in `message`, and no partial text is given.
+// the conversion and is what it answers, and no partial text is given.
+//
+// Each takes its text as UTF-16 (a QString's view) and answers in UTF-16,
+// or takes UTF-8 bytes and answers in UTF-8: the edit control holds its text
+// as UTF-8, and a view switch of a large file then never holds it as
+// UTF-16. Characters are counted as UTF-16 units either way.
 
+#include "Result.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
 namespace zuno {
 
-struct ConversionResult {
-    bool ok = true;
-    QString text;    // the converted text, when ok
-    QString message; // when !ok: the warning to show
-    QString title;   // when !ok: "Invalid File"
+// What stopped a conversion. The words are the editor's and the command
+// line's (ConversionMessages).
+struct ConversionFault {
+    enum class Kind {
+        // A line that is not a valid data item (not empty, and no colon).
+        InvalidItem,
+        // A run of two spaces with no colon anywhere after it on its line
+        // (List conversion only).
+        UnexpectedData,
+    };
+    Kind kind = Kind::InvalidItem;
+    // InvalidItem: the line as the conversion tested it (the Record
+    // conversion untrimmed, the List conversion trimmed). UnexpectedData:
+    // what was left of the line after the items taken off it.
+    QString line;
+    qsizetype lineNumber = -1; // from 0
+
+    bool operator==(const ConversionFault &) const = default;
 };
 
-// List layout -> Record layout.
-ConversionResult convertToRecordLayout(QStringView listText);
-// Record layout -> List layout.
-ConversionResult convertToListLayout(QStringView recordText);
-// The same, except that on a fault `text` holds the List text of the items
-// taken off before it, so that a caller can tell where the fault lies.
-ConversionResult convertToListLayoutUpToFault(QStringView recordText);
+template <typename Text>
+using ConversionResult = Result<Text, ConversionFault>;
 
-// The title of every conversion warning.
-inline constexpr QStringView InvalidFileTitle = u"Invalid File";
+// List layout -> Record layout.
+ConversionResult<QString> convertToRecordLayout(QStringView listText);
+ConversionResult<QByteArray> convertToRecordLayout(QByteArrayView utf8ListText);
+// Record layout -> List layout.
+ConversionResult<QString> convertToListLayout(QStringView recordText);
+ConversionResult<QByteArray> convertToListLayout(QByteArrayView utf8RecordText);
+
+// The List layout as far as it goes: on a fault, the List text of the items
+// taken off before it, so that a caller can tell where the fault lies.
+template <typename Text>
+struct PartialConversion {
+    Text text;
+    bool complete = true;
+    ConversionFault fault; // when !complete
+};
+PartialConversion<QString> convertToListLayoutUpToFault(QStringView recordText);
+PartialConversion<QByteArray> convertToListLayoutUpToFault(QByteArrayView utf8RecordText);
+
+// Whether the List layout of `recordText` is exactly `expected`, without
+// building it.
+bool listLayoutEquals(QStringView recordText, QStringView expected);
+bool listLayoutEquals(QByteArrayView utf8RecordText, QByteArrayView utf8Expected);
 
 } // namespace zuno

@@ -156,40 +156,4 @@ ItemRole classifyLine(QStringView line)
     }
 }
 
-QString quotedLine(QStringView line)
-{
-    qsizetype length = std::min(line.size(), QuotedLineLimit);
-    // Never half of a character that takes two units.
-    if (length < line.size() && length > 0 && line[length - 1].isHighSurrogate())
-        --length;
-    QString quoted;
-    quoted.reserve(length + 3);
-    for (const QChar ch : line.first(length)) {
-        const char16_t unit = ch.unicode();
-        if (unit == u'\t' || (ch.category() != QChar::Other_Control && unit != 0x2028 && unit != 0x2029)) {
-            quoted += ch;
-        } else if (unit == u'\r') {
-            quoted += u"\\r";
-        } else if (unit == u'\n') {
-            quoted += u"\\n";
-        } else if (unit <= 0xFF) {
-            quoted += QStringLiteral("\\x%1").arg(uint(unit), 2, 16, QLatin1Char('0'));
-        } else {
-            quoted += QStringLiteral("\\u%1").arg(uint(unit), 4, 16, QLatin1Char('0'));
-        }
-    }
-    if (length < line.size())
-        quoted += u"...";
-    return quoted;
-}
-
-QString invalidItemMessage(QStringView line, qsizetype lineNumber)
-{
-    QString message = QStringLiteral("Invalid ZUNO Data Item '");
-    message += quotedLine(line);
-    message += QStringLiteral("' on line ");
-    message += QString::number(lineNumber);
-    return message;
-}
-
 } // namespace zuno

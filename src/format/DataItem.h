@@ -100,15 +100,4 @@ bool isValidDataLine(QStringView line);
 // The line's role by its untrimmed code (see ItemRole).
 ItemRole classifyLine(QStringView line);
 
-// A line as a message quotes it: at most its first QuotedLineLimit
-// characters, followed by "..." when it is longer, and its control
-// characters other than the tab written as escapes ("\r", "\n", "\x1b"),
-// so that neither a terminal nor a message box is disturbed by it.
-inline constexpr qsizetype QuotedLineLimit = 200;
-QString quotedLine(QStringView line);
-
-// "Invalid ZUNO Data Item '<line>' on line <number>", the line quoted as
-// quotedLine() quotes it.
-QString invalidItemMessage(QStringView line, qsizetype lineNumber);
-
 } // namespace zuno

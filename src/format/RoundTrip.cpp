@@ -1,46 +1,49 @@
 #include "format/RoundTrip.h"
 
 #include "format/DataItem.h"
+#include "format/TextStreams.h"
 
-#include <QCoreApplication>
 #include <QList>
+
+#include <utility>
 
 namespace zuno {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("RecordRoundTrip", text);
-}
-
 // The data items of a List text, one by one, as the List layout reads them.
 // A PL item made of several lines is joined into one; its parts remember the
-// lines they came from.
+// lines they came from. Keeps its own copies of the lines it holds, as a
+// reader's lines last only until it reads the next.
+template <typename Reader>
 class ListItems {
 public:
-    explicit ListItems(QStringView text) : m_reader(text) { advance(); }
+    template <typename View>
+    explicit ListItems(View text) : m_reader(text)
+    {
+        advance();
+    }
 
     // Moves to the next item; false when there is none.
     bool next()
     {
         m_parts.clear();
-        if (m_pending.isNull())
+        if (!m_hasPending)
             return false;
-        const QStringView first = m_pending;
-        m_first = {0, m_pendingNumber, m_pendingLine};
+        std::swap(m_first, m_pending);
+        m_firstPart = {0, m_pendingNumber};
         advance();
-        if (!startsWithValueListCode(first) || !startsWithValueListCode(m_pending)) {
-            m_item = first;
+        if (!startsWithValueListCode(m_first) || !m_hasPending || !startsWithValueListCode(m_pending)) {
+            m_item = m_first;
             return true;
         }
-        m_parts.append(m_first);
+        m_parts.append(m_firstPart);
         m_joined.resize(0);
-        m_joined += first;
-        while (startsWithValueListCode(m_pending)) {
-            const QStringView values = m_pending.sliced(ValueListCode.size());
+        m_joined += m_first;
+        while (m_hasPending && startsWithValueListCode(m_pending)) {
+            const QStringView values = QStringView(m_pending).sliced(ValueListCode.size());
             const bool comma = !m_joined.endsWith(u',') && !values.startsWith(u',');
-            m_parts.append({m_joined.size() + (comma ? 1 : 0), m_pendingNumber, m_pendingLine});
+            m_parts.append({m_joined.size() + (comma ? 1 : 0), m_pendingNumber});
             if (comma)
                 m_joined += u',';
             m_joined += values;
@@ -53,53 +56,66 @@ public:
     // The current item, trimmed. Valid until the next call of next().
     QStringView item() const { return m_item; }
     // Whether the current item is the last.
-    bool isLast() const { return m_pending.isNull(); }
+    bool isLast() const { return !m_hasPending; }
 
     struct Part {
         qsizetype offset;     // where the line's text begins in the item
         qsizetype lineNumber; // from 0
-        QStringView line;     // as it stands in the text
     };
     // The part of the current item that holds its character at `offset`.
     const Part &partAt(qsizetype offset) const
     {
         if (m_parts.isEmpty())
-            return m_first;
+            return m_firstPart;
         qsizetype i = m_parts.size() - 1;
         while (i > 0 && m_parts[i].offset > offset)
             --i;
         return m_parts[i];
     }
-    const Part &lastPart() const { return m_parts.isEmpty() ? m_first : m_parts.last(); }
+    const Part &lastPart() const { return m_parts.isEmpty() ? m_firstPart : m_parts.last(); }
 
 private:
-    // The next non-empty line, trimmed, or a null view at the end.
+    // The next non-empty line, trimmed, if any.
     void advance()
     {
-        m_pending = QStringView();
+        m_hasPending = false;
         while (m_reader.hasNext()) {
-            const QStringView line = m_reader.next();
+            const QStringView trimmed = trimSpaces(m_reader.next());
             ++m_lineNumber;
-            const QStringView trimmed = trimSpaces(line);
             if (!trimmed.isEmpty()) {
-                m_pending = trimmed;
-                m_pendingLine = line;
+                m_pending.resize(0);
+                m_pending += trimmed;
                 m_pendingNumber = m_lineNumber;
+                m_hasPending = true;
                 return;
             }
         }
     }
 
-    LineReader m_reader;
+    Reader m_reader;
     qsizetype m_lineNumber = -1;
-    QStringView m_pending;
-    QStringView m_pendingLine;
+    bool m_hasPending = false;
+    QString m_pending;
     qsizetype m_pendingNumber = -1;
+    QString m_first;
     QStringView m_item;
     QString m_joined;
-    Part m_first{};     // the line of an item of one line
-    QList<Part> m_parts; // the lines of a PL item of several, else empty
+    Part m_firstPart{0, 0}; // the line of an item of one line
+    QList<Part> m_parts;    // the lines of a PL item of several, else empty
 };
+
+// The line of the text numbered `number` (from 0), as it stands.
+template <typename Reader, typename View>
+QString lineNumbered(View text, qsizetype number)
+{
+    Reader reader(text);
+    for (qsizetype n = 0; reader.hasNext(); ++n) {
+        const QStringView line = reader.next();
+        if (n == number)
+            return line.toString();
+    }
+    return QString();
+}
 
 qsizetype commonPrefixLength(QStringView a, QStringView b)
 {
@@ -123,80 +139,88 @@ QString excerpt(QStringView item, qsizetype from)
     return text;
 }
 
-RecordRoundTrip changed(const ListItems::Part &part, const QString &consequence)
+// Compares the List text with the List text that came back from its Record
+// layout, item by item, and puts the first item that changes into `trip`.
+template <typename View, typename Text>
+void compareItems(View listText, const PartialConversion<Text> &back, RecordRoundTrip<Text> &trip)
 {
-    RecordRoundTrip result;
-    result.outcome = RecordRoundTrip::Outcome::Changed;
-    result.lineNumber = part.lineNumber;
-    result.message = tr("The data item '%1' on line %2 would not come back unchanged from the Record view: %3")
-                         .arg(part.line.toString(), QString::number(part.lineNumber), consequence);
-    // A quoted warning brings its own full stop.
-    if (!result.message.endsWith(u'.') && !result.message.endsWith(u".\""))
-        result.message += u'.';
-    return result;
-}
-
-} // namespace
-
-RecordRoundTrip checkRecordRoundTrip(QStringView listText)
-{
-    RecordRoundTrip result;
-    result.record = convertToRecordLayout(listText);
-    if (!result.record.ok) {
-        result.outcome = RecordRoundTrip::Outcome::Invalid;
-        return result;
-    }
-    // On a fault, the items before it still tell which line is to blame.
-    const ConversionResult back = convertToListLayoutUpToFault(result.record.text);
-    // A text in the List layout's own form (as ZUNOPad writes it) comes back
-    // character for character.
-    if (back.ok && back.text == listText)
-        return result;
-
-    ListItems before(listText);
-    ListItems after(back.text);
-    qsizetype index = 0;
-    for (;; ++index) {
+    using Reader = typename text::ReaderFor<View>::type;
+    ListItems<Reader> before(listText);
+    ListItems<Reader> after(View(back.text));
+    RoundTripChange &change = trip.change;
+    for (;;) {
         const bool hasBefore = before.next();
         const bool hasAfter = after.next();
-        if (!hasBefore && !hasAfter && back.ok)
-            break; // the same items
+        if (!hasBefore && !hasAfter && back.complete)
+            return; // the same items
         if (!hasBefore) {
             if (!hasAfter)
-                break; // cannot happen: a fault lies before some item
-            RecordRoundTrip fault = changed(
-                before.lastPart(), tr("the item '%1' would be added after it").arg(excerpt(after.item(), 0)));
-            fault.record = std::move(result.record);
-            return fault;
+                return; // cannot happen: a fault lies before some item
+            trip.unchanged = false;
+            change.lineNumber = before.lastPart().lineNumber;
+            change.line = lineNumbered<Reader>(listText, change.lineNumber);
+            change.consequence = RoundTripChange::Consequence::ItemAdded;
+            change.item = excerpt(after.item(), 0);
+            return;
         }
         if (hasAfter && before.item() == after.item())
             continue;
 
         // The first item that does not come back as it was.
+        trip.unchanged = false;
         const qsizetype same = hasAfter ? commonPrefixLength(before.item(), after.item()) : 0;
-        const ListItems::Part &part = before.partAt(same);
-        const QStringView line = trimSpaces(part.line);
+        const auto &part = before.partAt(same);
+        change.lineNumber = part.lineNumber;
+        change.line = lineNumbered<Reader>(listText, part.lineNumber);
+        change.holdsTwoSpaces = trimSpaces(change.line).contains(ItemSeparator);
         // The List conversion stopped at this item, or at the one before it
         // whose values this one would have continued.
-        const bool stopsHere = !back.ok && (!hasAfter || after.isLast());
-        QString consequence;
-        if (stopsHere)
-            consequence = tr("saving from the Record view would stop with the warning \"%1\"").arg(back.message);
-        else if (line.contains(ItemSeparator))
-            consequence = tr("it would come back as several items");
-        else if (hasAfter)
-            consequence = tr("it would come back as '%1'").arg(excerpt(after.item(), part.offset));
-        else
-            consequence = tr("it would be lost");
-        if (line.contains(ItemSeparator))
-            consequence = tr("it holds two spaces in a row, which the List layout reads as the gap between two "
-                             "items, so %1")
-                              .arg(consequence);
-        RecordRoundTrip fault = changed(part, consequence);
-        fault.record = std::move(result.record);
-        return fault;
+        const bool stopsHere = !back.complete && (!hasAfter || after.isLast());
+        using Consequence = RoundTripChange::Consequence;
+        if (stopsHere) {
+            change.consequence = Consequence::ConversionStops;
+            change.stop = back.fault;
+        } else if (change.holdsTwoSpaces) {
+            change.consequence = Consequence::SplitIntoItems;
+        } else if (hasAfter) {
+            change.consequence = Consequence::ComesBackAs;
+            change.item = excerpt(after.item(), part.offset);
+        } else {
+            change.consequence = Consequence::Lost;
+        }
+        return;
     }
-    return result;
+}
+
+template <typename View>
+auto check(View listText)
+{
+    using Text = decltype(std::declval<typename text::WriterFor<View>::type>().take());
+    using Answer = Result<RecordRoundTrip<Text>, ConversionFault>;
+    auto record = convertToRecordLayout(listText);
+    if (!record.ok())
+        return Answer(record.error());
+    RecordRoundTrip<Text> trip;
+    trip.record = std::move(record).value();
+    // A text in the List layout's own form (as ZUNOPad writes it) comes back
+    // character for character.
+    if (listLayoutEquals(View(trip.record), listText))
+        return Answer(std::move(trip));
+    // On a fault, the items before it still tell which line is to blame.
+    compareItems(listText, convertToListLayoutUpToFault(View(trip.record)), trip);
+    return Answer(std::move(trip));
+}
+
+} // namespace
+
+Result<RecordRoundTrip<QString>, ConversionFault> checkRecordRoundTrip(QStringView listText)
+{
+    return check(listText);
+}
+
+Result<RecordRoundTrip<QByteArray>, ConversionFault> checkRecordRoundTrip(QByteArrayView utf8ListText)
+{
+    return check(utf8ListText);
 }
 
 } // namespace zuno

@@ -15,25 +15,42 @@
 
 namespace zuno {
 
-struct RecordRoundTrip {
-    enum class Outcome {
-        Unchanged, // every data item comes back as it was
-        Invalid,   // the Record conversion stops at an invalid line
-        Changed,   // some data item would not come back as it was
+// The first List line whose data item would not come back as it was, and
+// what would happen to it. The words are the editor's and the command
+// line's (ConversionMessages).
+struct RoundTripChange {
+    enum class Consequence {
+        ItemAdded,       // `item` would be added after the line's item
+        ConversionStops, // saving from the Record view would stop at `stop`
+        SplitIntoItems,  // it would come back as several items
+        ComesBackAs,     // it would come back as `item`
+        Lost,            // it would be lost
     };
-    Outcome outcome = Outcome::Unchanged;
-    // The Record conversion's result: the Record text, or its own message
-    // when Invalid.
-    ConversionResult record;
-    // When Changed: the first List line that would change (numbered from 0)
-    // and a message that quotes it and says what would happen to it.
-    qsizetype lineNumber = -1;
-    QString message;
+    qsizetype lineNumber = -1; // from 0
+    QString line;              // the line as it stands in the text
+    Consequence consequence = Consequence::Lost;
+    // ItemAdded, ComesBackAs: the item as it would come back, from where it
+    // differs, at most about 80 characters and "..." where cut.
+    QString item;
+    ConversionFault stop; // ConversionStops: the List conversion's fault
+    // The line holds a run of two spaces, which the List layout reads as the
+    // gap between two items (the cause of every consequence but ItemAdded).
+    bool holdsTwoSpaces = false;
+};
+
+template <typename Text>
+struct RecordRoundTrip {
+    Text record;            // the Record layout of the text
+    bool unchanged = true;  // every data item comes back as it was
+    RoundTripChange change; // when not
 };
 
 // Converts the List text to the Record layout and back, and compares the two
-// List texts item by item. Costs the two conversions and one pass over each
-// text.
-RecordRoundTrip checkRecordRoundTrip(QStringView listText);
+// List texts: a text that comes back character for character (as ZUNOPad
+// writes it) costs the two conversions and holds only the Record text;
+// any other is then compared item by item. Fails when the Record conversion
+// stops at an invalid line.
+Result<RecordRoundTrip<QString>, ConversionFault> checkRecordRoundTrip(QStringView listText);
+Result<RecordRoundTrip<QByteArray>, ConversionFault> checkRecordRoundTrip(QByteArrayView utf8ListText);
 
 } // namespace zuno

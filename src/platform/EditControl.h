@@ -5,6 +5,7 @@
 // Scintilla) is the real one; FakeEditControl the in-memory double used by
 // the logic tests. Files are read and written by the shell, not here.
 
+#include <QByteArrayView>
 #include <QRect>
 #include <QString>
 #include <QtGlobal>
@@ -27,6 +28,10 @@ public:
     // new file or the other view is no edit to take back).
     virtual QString text() const = 0;
     virtual void setText(const QString &text) = 0;
+    // The same text as UTF-8 bytes: read in place where the control holds
+    // them so (valid until the text next changes), and written as they are.
+    virtual QByteArrayView utf8Text() const = 0;
+    virtual void setUtf8Text(QByteArrayView text) = 0;
     // Length of the whole text, "\r\n" counting two; cheap.
     virtual qint64 textLength() const = 0;
 

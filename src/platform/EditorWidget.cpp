@@ -319,53 +319,87 @@ QString EditorWidget::textBetween(qint64 from, qint64 to) const
     return utf8ToText(bytes(start, toDocumentPosition(to) - start));
 }
 
-QString EditorWidget::text() const
+QByteArrayView EditorWidget::utf8Text() const
 {
     const qint64 length = send(Sci::SCI_GETLENGTH);
-    const auto *data = static_cast<const char *>(SendScintillaPtrResult(Sci::SCI_GETCHARACTERPOINTER));
-    return utf8ToText(QByteArrayView(data, length));
+    return QByteArrayView(static_cast<const char *>(SendScintillaPtrResult(Sci::SCI_GETCHARACTERPOINTER)), length);
 }
+
+QString EditorWidget::text() const
+{
+    return utf8ToText(utf8Text());
+}
+
+// A whole-text write: the text is handed over a piece at a time (so that it
+// is never held twice more) with the length-taking call (it may hold NUL),
+// and measured on the way.
+class EditorWidget::WholeTextWrite {
+public:
+    WholeTextWrite(EditorWidget &editor, qsizetype bytes) : m_editor(editor)
+    {
+        // A new text starts a new history: an undo must not bring back
+        // another file or the other view.
+        m_editor.m_writing = true;
+        m_editor.m_insertion.pending = false;
+        m_editor.send(Sci::SCI_SETUNDOCOLLECTION, 0);
+        m_editor.send(Sci::SCI_CLEARALL);
+        m_editor.send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(bytes) + 1);
+    }
+
+    void append(QByteArrayView utf8)
+    {
+        m_beyondAscii = m_beyondAscii
+            || std::any_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+        m_measure.feed(utf8.data(), utf8.size());
+        m_editor.SendScintilla(Sci::SCI_APPENDTEXT, static_cast<uintptr_t>(utf8.size()), utf8.data());
+    }
+
+    ~WholeTextWrite()
+    {
+        EditorWidget &e = m_editor;
+        e.send(Sci::SCI_EMPTYUNDOBUFFER);
+        e.send(Sci::SCI_SETUNDOCOLLECTION, 1);
+        e.m_writing = false;
+        ++e.m_version;
+        e.m_beyondAscii = m_beyondAscii;
+        if (!e.m_beyondAscii && e.m_indexAllocated) {
+            e.send(Sci::SCI_RELEASELINECHARACTERINDEX, Sci::SC_LINECHARACTERINDEX_UTF16);
+            e.m_indexAllocated = false;
+        }
+        e.send(Sci::SCI_GOTOPOS, 0);
+        e.m_widestCells = m_measure.widest();
+        e.m_widthStale = false;
+        e.updateScrollWidth();
+        e.noteChange();
+    }
+
+private:
+    EditorWidget &m_editor;
+    LineMeasure m_measure;
+    bool m_beyondAscii = false;
+};
+
+namespace {
+constexpr qsizetype WritePiece = qsizetype(1) << 20;
+} // namespace
 
 void EditorWidget::setText(const QString &text)
 {
-    // A new text starts a new history: an undo must not bring back another
-    // file or the other view.
-    m_writing = true;
-    m_insertion.pending = false;
-    send(Sci::SCI_SETUNDOCOLLECTION, 0);
-    send(Sci::SCI_CLEARALL);
-    send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(text.size()) + 1);
-    // Handed over a piece at a time, so that the whole text is never held
-    // twice more; and with the length-taking call, as it may hold NUL.
-    constexpr qsizetype Piece = qsizetype(1) << 20;
-    LineMeasure measure;
-    bool beyondAscii = false;
+    WholeTextWrite write(*this, text.size());
     for (qsizetype from = 0; from < text.size();) {
-        qsizetype length = std::min(Piece, text.size() - from);
+        qsizetype length = std::min(WritePiece, text.size() - from);
         if (from + length < text.size() && text[from + length - 1].isHighSurrogate())
             --length; // a character is never cut in two
-        const QByteArray utf8 = QStringView(text).sliced(from, length).toUtf8();
-        // Every character beyond ASCII takes more bytes than UTF-16 units.
-        beyondAscii = beyondAscii || utf8.size() != length;
-        measure.feed(utf8.constData(), utf8.size());
-        SendScintilla(Sci::SCI_APPENDTEXT, static_cast<uintptr_t>(utf8.size()), utf8.constData());
+        write.append(QStringView(text).sliced(from, length).toUtf8());
         from += length;
     }
-    send(Sci::SCI_EMPTYUNDOBUFFER);
-    send(Sci::SCI_SETUNDOCOLLECTION, 1);
-    m_writing = false;
-    ++m_version;
+}
 
-    m_beyondAscii = beyondAscii;
-    if (!m_beyondAscii && m_indexAllocated) {
-        send(Sci::SCI_RELEASELINECHARACTERINDEX, Sci::SC_LINECHARACTERINDEX_UTF16);
-        m_indexAllocated = false;
-    }
-    send(Sci::SCI_GOTOPOS, 0);
-    m_widestCells = measure.widest();
-    m_widthStale = false;
-    updateScrollWidth();
-    noteChange();
+void EditorWidget::setUtf8Text(QByteArrayView text)
+{
+    WholeTextWrite write(*this, text.size());
+    for (qsizetype from = 0; from < text.size(); from += WritePiece)
+        write.append(text.sliced(from, std::min(WritePiece, text.size() - from)));
 }
 
 void EditorWidget::replaceRange(qint64 from, qint64 to, const QByteArray &utf8)

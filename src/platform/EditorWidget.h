@@ -23,6 +23,9 @@ public:
 
     QString text() const override;
     void setText(const QString &text) override;
+    QByteArrayView utf8Text() const override;
+    // Not with a view of the control's own text.
+    void setUtf8Text(QByteArrayView text) override;
     // The characters between two offsets.
     QString textBetween(qint64 from, qint64 to) const;
     qint64 textLength() const override;
@@ -78,6 +81,7 @@ protected:
     bool canInsertFromMimeData(const QMimeData *source) const override;
 
 private:
+    class WholeTextWrite;
     long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const
     {
         return SendScintilla(message, wParam, lParam);

@@ -161,9 +161,9 @@ private:
     std::mt19937 m_rng;
 };
 
-ConversionResult okOrFail(const ConversionResult &result, const QString &input)
+const ConversionResult<QString> &okOrFail(const ConversionResult<QString> &result, const QString &input)
 {
-    EXPECT_TRUE(result.ok) << result.message.toStdString() << "\ninput:\n" << input.toStdString();
+    EXPECT_TRUE(result.ok()) << test::warningOf(result).toStdString() << "\ninput:\n" << input.toStdString();
     return result;
 }
 
@@ -240,8 +240,8 @@ TEST(ConversionProperties, ListRecordListKeepsEveryItemInOrder)
         ListTextGenerator generator(seed);
         const QStringList items = generator.items(generator.uniform(1, 30));
         const QString list = test::crlf(items);
-        const QString record = okOrFail(convertToRecordLayout(list), list).text;
-        const QString back = okOrFail(convertToListLayout(record), record).text;
+        const QString record = okOrFail(convertToRecordLayout(list), list).value();
+        const QString back = okOrFail(convertToListLayout(record), record).value();
         ASSERT_EQ(listItems(back), items) << "seed " << seed << "\nrecord:\n" << record.toStdString();
     }
 }
@@ -253,13 +253,14 @@ TEST(ConversionProperties, ValueListLinesCutByHandKeepEveryValueInOrder)
         const QStringList items = generator.items(generator.uniform(1, 30));
         const QString list = test::crlf(generator.cutByHand(items));
         ASSERT_EQ(listDataItems(list), items) << "seed " << seed; // the generator's own promise
-        const QString record = okOrFail(convertToRecordLayout(list), list).text;
-        const QString back = okOrFail(convertToListLayout(record), record).text;
+        const QString record = okOrFail(convertToRecordLayout(list), list).value();
+        const QString back = okOrFail(convertToListLayout(record), record).value();
         // No value merged with its neighbour, none split, no empty one added.
         ASSERT_EQ(listDataItems(back), items) << "seed " << seed << "\nlist:\n"
                                               << list.toStdString() << "\nrecord:\n" << record.toStdString();
-        const RecordRoundTrip trip = checkRecordRoundTrip(list);
-        ASSERT_EQ(trip.outcome, RecordRoundTrip::Outcome::Unchanged) << trip.message.toStdString();
+        const auto trip = checkRecordRoundTrip(list);
+        ASSERT_TRUE(trip.ok());
+        ASSERT_TRUE(trip.value().unchanged) << roundTripWarning(trip.value().change).toStdString();
     }
 }
 
@@ -272,21 +273,30 @@ TEST(ConversionProperties, RoundTripCheckAgreesWithTheItemsThatComeBack)
         ListTextGenerator generator(seed);
         const QString text = seed % 2 ? generator.noise(generator.uniform(0, 400))
                                       : test::crlf(generator.cutByHand(generator.items(generator.uniform(1, 30))));
-        const RecordRoundTrip trip = checkRecordRoundTrip(text);
-        const ConversionResult record = convertToRecordLayout(text);
-        ASSERT_EQ(trip.outcome == RecordRoundTrip::Outcome::Invalid, !record.ok) << "seed " << seed;
-        if (!record.ok)
+        const auto checked = checkRecordRoundTrip(text);
+        const auto record = convertToRecordLayout(text);
+        ASSERT_EQ(checked.ok(), record.ok()) << "seed " << seed;
+        if (!record.ok())
             continue;
-        const ConversionResult back = convertToListLayout(record.text);
-        const bool same = back.ok && listDataItems(back.text) == listDataItems(text);
-        ASSERT_EQ(trip.outcome == RecordRoundTrip::Outcome::Unchanged, same)
-            << "seed " << seed << " " << trip.message.toStdString();
+        const RecordRoundTrip<QString> &trip = checked.value();
+        const auto back = convertToListLayout(record.value());
+        const bool same = back.ok() && listDataItems(back.value()) == listDataItems(text);
+        const QString warning = roundTripWarning(trip.change);
+        ASSERT_EQ(trip.unchanged, same) << "seed " << seed << " " << warning.toStdString();
         ++(same ? unchanged : changed);
         if (!same) {
-            ASSERT_GE(trip.lineNumber, 0);
-            ASSERT_LT(trip.lineNumber, splitLines(text).size());
-            ASSERT_TRUE(trip.message.contains(QStringLiteral("' on line ") + QString::number(trip.lineNumber) + u' '));
+            const qsizetype line = trip.change.lineNumber;
+            ASSERT_GE(line, 0);
+            ASSERT_LT(line, splitLines(text).size());
+            ASSERT_EQ(trip.change.line, splitLines(text)[line]) << "seed " << seed;
+            ASSERT_TRUE(warning.contains(QStringLiteral("' on line ") + QString::number(line) + u' '));
         }
+        // The same verdict on the same line from the text in UTF-8.
+        const QByteArray utf8 = text.toUtf8();
+        const auto narrow = checkRecordRoundTrip(QByteArrayView(utf8));
+        ASSERT_TRUE(narrow.ok());
+        ASSERT_EQ(narrow.value().unchanged, trip.unchanged) << "seed " << seed;
+        ASSERT_EQ(roundTripWarning(narrow.value().change), warning) << "seed " << seed;
     }
     // Both kinds of text were met.
     EXPECT_GT(changed, 100);
@@ -299,11 +309,11 @@ TEST(ConversionProperties, ListLayoutComesBackUnchanged)
         ListTextGenerator generator(seed);
         const QString raw = test::crlf(generator.items(generator.uniform(1, 30)));
         // Into the List layout with its cut PL lines, then round and round.
-        const QString list = convertToListLayout(convertToRecordLayout(raw).text).text;
-        const QString record = okOrFail(convertToRecordLayout(list), list).text;
-        ASSERT_EQ(okOrFail(convertToListLayout(record), record).text, list)
+        const QString list = convertToListLayout(convertToRecordLayout(raw).value()).value();
+        const QString record = okOrFail(convertToRecordLayout(list), list).value();
+        ASSERT_EQ(okOrFail(convertToListLayout(record), record).value(), list)
             << "seed " << seed << "\nrecord:\n" << record.toStdString();
-        ASSERT_EQ(convertToRecordLayout(list).text, record) << "seed " << seed;
+        ASSERT_EQ(convertToRecordLayout(list).value(), record) << "seed " << seed;
     }
 }
 
@@ -312,11 +322,11 @@ TEST(ConversionProperties, RecordLinesKeepTheirWidths)
     for (unsigned seed = 1; seed <= 3000; ++seed) {
         ListTextGenerator generator(seed);
         const QString raw = test::crlf(generator.items(generator.uniform(1, 30)));
-        const QString record = convertToRecordLayout(raw).text;
+        const QString record = convertToRecordLayout(raw).value();
         ASSERT_EQ(recordWidthFault(record), QString()) << "seed " << seed;
-        const QString list = convertToListLayout(record).text;
+        const QString list = convertToListLayout(record).value();
         ASSERT_EQ(listCutFault(list), QString()) << "seed " << seed;
-        ASSERT_EQ(recordWidthFault(convertToRecordLayout(list).text), QString()) << "seed " << seed;
+        ASSERT_EQ(recordWidthFault(convertToRecordLayout(list).value()), QString()) << "seed " << seed;
     }
 }
 
@@ -326,20 +336,26 @@ TEST(ConversionProperties, AnyTextConvertsOrFailsCleanly)
         ListTextGenerator generator(seed);
         const QString text = generator.noise(generator.uniform(0, 400));
         for (const bool toRecord : {true, false}) {
-            const ConversionResult result = toRecord ? convertToRecordLayout(text) : convertToListLayout(text);
-            if (result.ok) {
-                EXPECT_TRUE(result.message.isEmpty());
+            const auto result = toRecord ? convertToRecordLayout(text) : convertToListLayout(text);
+            if (result.ok()) {
+                EXPECT_TRUE(test::warningOf(result).isEmpty());
                 // Nothing but separators, commas and "PL:" heads is added or
                 // dropped, and nothing moves.
-                ASSERT_EQ(invariantCharacters(result.text), invariantCharacters(text))
+                ASSERT_EQ(invariantCharacters(result.value()), invariantCharacters(text))
                     << "seed " << seed << " toRecord " << toRecord;
             } else {
-                EXPECT_TRUE(result.text.isEmpty());
-                EXPECT_EQ(result.title, QStringLiteral("Invalid File"));
-                EXPECT_TRUE(result.message.startsWith(QStringLiteral("Invalid ZUNO Data Item '"))
-                            || result.message.startsWith(QStringLiteral("Unexpected data '")))
-                    << result.message.toStdString();
+                ASSERT_GE(result.error().lineNumber, 0) << "seed " << seed;
+                ASSERT_LT(result.error().lineNumber, splitLines(text).size()) << "seed " << seed;
             }
+            // From and to UTF-8, the same text or the same fault.
+            const QByteArray utf8 = text.toUtf8();
+            const auto narrow = toRecord ? convertToRecordLayout(QByteArrayView(utf8))
+                                         : convertToListLayout(QByteArrayView(utf8));
+            ASSERT_EQ(narrow.ok(), result.ok()) << "seed " << seed;
+            if (result.ok())
+                ASSERT_EQ(QString::fromUtf8(narrow.value()), result.value()) << "seed " << seed;
+            else
+                ASSERT_EQ(narrow.error(), result.error()) << "seed " << seed;
         }
     }
 }
@@ -356,12 +372,12 @@ TEST(ConversionProperties, VeryLongLinesConvert)
     values.chop(1);
     const QString list = test::crlf({"AC:1", "BG:2", QStringLiteral("PL:") + values,
                                      QStringLiteral("XX:") + test::repeated(u"Y", 1'000'000)});
-    const ConversionResult record = convertToRecordLayout(list);
-    ASSERT_TRUE(record.ok);
-    const ConversionResult back = convertToListLayout(record.text);
-    ASSERT_TRUE(back.ok);
-    EXPECT_EQ(listItems(back.text), listItems(list));
-    EXPECT_EQ(convertToListLayout(convertToRecordLayout(back.text).text).text, back.text);
+    const auto record = convertToRecordLayout(list);
+    ASSERT_TRUE(record.ok());
+    const auto back = convertToListLayout(record.value());
+    ASSERT_TRUE(back.ok());
+    EXPECT_EQ(listItems(back.value()), listItems(list));
+    EXPECT_EQ(convertToListLayout(convertToRecordLayout(back.value()).value()).value(), back.value());
 }
 
 } // namespace

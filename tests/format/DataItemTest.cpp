@@ -122,40 +122,6 @@ TEST(ClassifyLine, EverythingElseIsJoined)
         EXPECT_EQ(classifyLine(line), ItemRole::Joined) << line.toString().toStdString();
 }
 
-TEST(InvalidItemMessage, QuotesTheLineAndItsNumber)
-{
-    EXPECT_EQ(invalidItemMessage(u"X Y", 1), QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 1"));
-    EXPECT_EQ(invalidItemMessage(u"REMARK X", 0),
-              QStringLiteral("Invalid ZUNO Data Item 'REMARK X' on line 0"));
-    EXPECT_EQ(invalidItemMessage(u"A", 40000),
-              QStringLiteral("Invalid ZUNO Data Item 'A' on line 40000"));
-}
-
-TEST(InvalidItemMessage, QuotesLongLinesCutAndControlCharactersEscaped)
-{
-    const QString exact(200, u'X');
-    EXPECT_EQ(quotedLine(exact), exact) << "a line of 200 characters is quoted whole";
-    EXPECT_EQ(invalidItemMessage(QString(20'000'000, u'X'), 7),
-              QStringLiteral("Invalid ZUNO Data Item '") + exact + QStringLiteral("...' on line 7"));
-    EXPECT_EQ(quotedLine(QString(201, u'Y')), QString(200, u'Y') + QStringLiteral("..."));
-
-    // Tabs stay; other control characters become escapes, never raw.
-    EXPECT_EQ(quotedLine(QStringView(u"A\tB\rC\nD\u001b[2JE\u007fF\u0085G\u2028H")),
-              QStringLiteral("A\tB\\rC\\nD\\x1b[2JE\\x7fF\\x85G\\u2028H"));
-    EXPECT_EQ(quotedLine(QStringView(u"N\0UL", 4)), QStringLiteral("N\\x00UL"));
-    // Letters beyond Latin-1 and characters outside the basic plane stay.
-    EXPECT_EQ(quotedLine(u"\u00e9\u20ac\U0001F600"), QStringLiteral("\u00e9\u20ac\U0001F600"));
-
-    // The cut counts characters of the line, before escaping, and does not
-    // split a character of two units.
-    QString escapes;
-    for (int i = 0; i < 200; ++i)
-        escapes += QStringLiteral("\\x01");
-    EXPECT_EQ(quotedLine(QString(300, u'\x01')), escapes + QStringLiteral("..."));
-    const QString emoji = QString(199, u'Z') + QStringLiteral("\U0001F600") + u'Z';
-    EXPECT_EQ(quotedLine(emoji), QString(199, u'Z') + QStringLiteral("..."));
-}
-
 TEST(LayoutConstants, HaveTheirValues)
 {
     EXPECT_EQ(LineSeparator, u"\r\n");

@@ -4,6 +4,8 @@
 #include "format/DataItem.h"
 #include "platform/TextFile.h"
 
+#include "TestText.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -48,13 +50,13 @@ TEST(Examples, RoundTripThroughTheRecordLayoutUnchanged)
                 || (i > 0 && line.startsWith(u"PL:") && lines[i - 1].startsWith(u"PL:"));
         }
 
-        const ConversionResult record = convertToRecordLayout(content.text);
-        ASSERT_TRUE(record.ok) << record.message.toStdString();
-        EXPECT_NE(record.text, content.text);
-        const ConversionResult list = convertToListLayout(record.text);
-        ASSERT_TRUE(list.ok) << list.message.toStdString();
-        EXPECT_EQ(list.text, content.text);
-        EXPECT_EQ(convertToRecordLayout(list.text).text, record.text);
+        const auto record = convertToRecordLayout(content.text);
+        ASSERT_TRUE(record.ok()) << test::warningOf(record).toStdString();
+        EXPECT_NE(record.value(), content.text);
+        const auto list = convertToListLayout(record.value());
+        ASSERT_TRUE(list.ok()) << test::warningOf(list).toStdString();
+        EXPECT_EQ(list.value(), content.text);
+        EXPECT_EQ(convertToRecordLayout(list.value()).value(), record.value());
     }
     EXPECT_TRUE(sawSeparatedRecord);
     EXPECT_TRUE(sawCutValueList);

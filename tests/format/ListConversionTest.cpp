@@ -18,11 +18,14 @@ using test::WorkedExampleRecord;
 
 void expectFailure(const QString &record, const QString &message)
 {
-    const ConversionResult result = convertToListLayout(record);
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, message);
-    EXPECT_EQ(result.title, QStringLiteral("Invalid File"));
-    EXPECT_TRUE(result.text.isEmpty());
+    const auto result = convertToListLayout(record);
+    EXPECT_FALSE(result.ok());
+    EXPECT_EQ(test::warningOf(result), message);
+    // The same fault from the same text in UTF-8.
+    const QByteArray utf8 = record.toUtf8();
+    const auto narrow = convertToListLayout(QByteArrayView(utf8));
+    ASSERT_FALSE(narrow.ok());
+    EXPECT_EQ(narrow.error(), result.error());
 }
 
 const QString WorkedExampleList = crlf({
@@ -39,9 +42,9 @@ const QString WorkedExampleList = crlf({
 
 TEST(ListConversion, EmptyTextStaysEmpty)
 {
-    const ConversionResult result = convertToListLayout(u"");
-    EXPECT_TRUE(result.ok);
-    EXPECT_TRUE(result.text.isEmpty());
+    const auto result = convertToListLayout(u"");
+    EXPECT_TRUE(result.ok());
+    EXPECT_TRUE(result.value().isEmpty());
 }
 
 TEST(ListConversion, SixLineExampleComesBack)

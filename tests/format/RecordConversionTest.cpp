@@ -25,9 +25,9 @@ const QString WorkedExampleList =
 
 TEST(RecordConversion, EmptyTextStaysEmpty)
 {
-    const ConversionResult result = convertToRecordLayout(u"");
-    EXPECT_TRUE(result.ok);
-    EXPECT_TRUE(result.text.isEmpty());
+    const auto result = convertToRecordLayout(u"");
+    EXPECT_TRUE(result.ok());
+    EXPECT_TRUE(result.value().isEmpty());
 }
 
 TEST(RecordConversion, SixLineExampleJoinsARecord)
@@ -353,42 +353,39 @@ TEST(RecordConversion, UnsplittableValueListWithoutCommaAfterAValueList)
 
 TEST(RecordConversion, InvalidLineStopsWithItsNumberFromZero)
 {
-    const ConversionResult first = convertToRecordLayout(u"X Y");
-    EXPECT_FALSE(first.ok);
-    EXPECT_EQ(first.message, QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 0"));
-    EXPECT_EQ(first.title, QStringLiteral("Invalid File"));
-    EXPECT_TRUE(first.text.isEmpty());
+    const auto first = convertToRecordLayout(u"X Y");
+    EXPECT_FALSE(first.ok());
+    EXPECT_EQ(test::warningOf(first), QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 0"));
 
-    const ConversionResult second = convertToRecordLayout(crlf({"AC:1", "X Y"}));
-    EXPECT_FALSE(second.ok);
-    EXPECT_EQ(second.message, QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 1"));
+    const auto second = convertToRecordLayout(crlf({"AC:1", "X Y"}));
+    EXPECT_FALSE(second.ok());
+    EXPECT_EQ(test::warningOf(second), QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 1"));
 
-    const ConversionResult third = convertToRecordLayout(crlf({"AC:1", "", "REMARK X", "Q"}));
-    EXPECT_EQ(third.message, QStringLiteral("Invalid ZUNO Data Item 'REMARK X' on line 2"));
-    EXPECT_TRUE(third.text.isEmpty());
+    const auto third = convertToRecordLayout(crlf({"AC:1", "", "REMARK X", "Q"}));
+    EXPECT_EQ(test::warningOf(third), QStringLiteral("Invalid ZUNO Data Item 'REMARK X' on line 2"));
 }
 
 TEST(RecordConversion, LineIsQuotedUntrimmed)
 {
-    const ConversionResult spaces = convertToRecordLayout(crlf({"AC:1", "   "}));
-    EXPECT_EQ(spaces.message, QStringLiteral("Invalid ZUNO Data Item '   ' on line 1"));
-    const ConversionResult padded = convertToRecordLayout(crlf({"  X Y "}));
-    EXPECT_EQ(padded.message, QStringLiteral("Invalid ZUNO Data Item '  X Y ' on line 0"));
+    const auto spaces = convertToRecordLayout(crlf({"AC:1", "   "}));
+    EXPECT_EQ(test::warningOf(spaces), QStringLiteral("Invalid ZUNO Data Item '   ' on line 1"));
+    const auto padded = convertToRecordLayout(crlf({"  X Y "}));
+    EXPECT_EQ(test::warningOf(padded), QStringLiteral("Invalid ZUNO Data Item '  X Y ' on line 0"));
 }
 
 TEST(RecordConversion, LinesTakenUpStillCountInLineNumbers)
 {
-    const ConversionResult result =
+    const auto result =
         convertToRecordLayout(crlf({"AC:7", "BG:A1", valueList(101, 140) + ",", "PL:7,", "PL:8", "BAD"}));
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, QStringLiteral("Invalid ZUNO Data Item 'BAD' on line 5"));
+    EXPECT_FALSE(result.ok());
+    EXPECT_EQ(test::warningOf(result), QStringLiteral("Invalid ZUNO Data Item 'BAD' on line 5"));
 }
 
 TEST(RecordConversion, LoneCarriageReturnAndLineFeedAreContent)
 {
     // "A\rB" has no colon: one invalid line, quoted whole (its line breaks
     // as escapes).
-    EXPECT_EQ(convertToRecordLayout(u"AC:1\r\nA\rB\nC").message,
+    EXPECT_EQ(test::warningOf(convertToRecordLayout(u"AC:1\r\nA\rB\nC")),
               QStringLiteral("Invalid ZUNO Data Item 'A\\rB\\nC' on line 1"));
     EXPECT_EQ(toRecord(QStringLiteral("AC:1\r\nXX:A\rB\nC")), QStringLiteral("AC:1  XX:A\rB\nC"));
 }

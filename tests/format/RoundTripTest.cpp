@@ -1,6 +1,7 @@
 // Whether a List text comes back from the Record layout with the same data
 // items: the check before the Record view and in --check.
 #include "format/RoundTrip.h"
+#include "editor/ConversionMessages.h"
 
 #include "TestText.h"
 
@@ -13,44 +14,68 @@ namespace {
 
 using test::crlf;
 using test::valueList;
-using Outcome = RecordRoundTrip::Outcome;
 
-RecordRoundTrip expectChanged(const QString &list, qsizetype lineNumber)
+// The check of the text through UTF-16 and through UTF-8, which must agree.
+struct Trips {
+    Result<RecordRoundTrip<QString>, ConversionFault> wide;
+    Result<RecordRoundTrip<QByteArray>, ConversionFault> narrow;
+};
+Trips checkBoth(const QString &list)
 {
-    const RecordRoundTrip trip = checkRecordRoundTrip(list);
-    EXPECT_EQ(trip.outcome, Outcome::Changed) << list.toStdString();
-    EXPECT_EQ(trip.lineNumber, lineNumber) << trip.message.toStdString();
+    const QByteArray utf8 = list.toUtf8();
+    Trips trips{checkRecordRoundTrip(list), checkRecordRoundTrip(QByteArrayView(utf8))};
+    EXPECT_EQ(trips.wide.ok(), trips.narrow.ok());
+    if (trips.wide.ok() && trips.narrow.ok()) {
+        EXPECT_EQ(QString::fromUtf8(trips.narrow.value().record), trips.wide.value().record);
+        EXPECT_EQ(trips.narrow.value().unchanged, trips.wide.value().unchanged);
+        EXPECT_EQ(roundTripWarning(trips.narrow.value().change), roundTripWarning(trips.wide.value().change));
+    }
+    return trips;
+}
+
+// The warning for a text that would change.
+QString expectChanged(const QString &list, qsizetype lineNumber)
+{
+    const Trips trips = checkBoth(list);
+    if (!trips.wide.ok()) {
+        ADD_FAILURE() << "invalid: " << list.toStdString();
+        return QString();
+    }
+    const RecordRoundTrip<QString> &trip = trips.wide.value();
+    const QString warning = roundTripWarning(trip.change);
+    EXPECT_FALSE(trip.unchanged) << list.toStdString();
+    EXPECT_EQ(trip.change.lineNumber, lineNumber) << warning.toStdString();
     // The Record text is there all the same, for a user who switches anyway.
-    EXPECT_TRUE(trip.record.ok);
-    EXPECT_FALSE(trip.record.text.isEmpty());
-    return trip;
+    EXPECT_FALSE(trip.record.isEmpty());
+    return warning;
 }
 
 void expectUnchanged(const QString &list)
 {
-    const RecordRoundTrip trip = checkRecordRoundTrip(list);
-    EXPECT_EQ(trip.outcome, Outcome::Unchanged) << trip.message.toStdString();
-    EXPECT_TRUE(trip.message.isEmpty());
-    EXPECT_EQ(trip.record.text, convertToRecordLayout(list).text);
+    const Trips trips = checkBoth(list);
+    ASSERT_TRUE(trips.wide.ok());
+    const RecordRoundTrip<QString> &trip = trips.wide.value();
+    EXPECT_TRUE(trip.unchanged) << roundTripWarning(trip.change).toStdString();
+    EXPECT_EQ(trip.record, convertToRecordLayout(list).value());
 }
 
 TEST(RoundTrip, ValueWithTwoSpacesIsNamedWithWhatWouldHappen)
 {
     // Nothing after the two spaces holds a colon: the save would stop.
-    EXPECT_EQ(expectChanged(crlf({"AC:1", "NM:MAIN  ROAD"}), 1).message,
+    EXPECT_EQ(expectChanged(crlf({"AC:1", "NM:MAIN  ROAD"}), 1),
               QStringLiteral("The data item 'NM:MAIN  ROAD' on line 1 would not come back unchanged from the "
                              "Record view: it holds two spaces in a row, which the List layout reads as the gap "
                              "between two items, so saving from the Record view would stop with the warning "
                              "\"Unexpected data 'NM:MAIN  ROAD'.\""));
     // A colon after them: the value would be split into two items.
-    EXPECT_EQ(expectChanged(crlf({"AC:1", "BG:2", "NM:A  B:C", "XX:3"}), 2).message,
+    EXPECT_EQ(expectChanged(crlf({"AC:1", "BG:2", "NM:A  B:C", "XX:3"}), 2),
               QStringLiteral("The data item 'NM:A  B:C' on line 2 would not come back unchanged from the "
                              "Record view: it holds two spaces in a row, which the List layout reads as the gap "
                              "between two items, so it would come back as several items."));
     // Followed by an item on the same Record line, the save would not stop,
     // but ROAD would become an item of its own.
     EXPECT_TRUE(expectChanged(crlf({"AC:1", "NM:MAIN  ROAD", "XX:3"}), 1)
-                    .message.endsWith(QStringLiteral("so it would come back as several items.")));
+                    .endsWith(QStringLiteral("so it would come back as several items.")));
 }
 
 TEST(RoundTrip, TwoItemsOnOneListLine)
@@ -59,7 +84,7 @@ TEST(RoundTrip, TwoItemsOnOneListLine)
     expectChanged(crlf({"AC:1", "BG:5", "XX:1  YY:2", "EG:3"}), 2);
     // The line is quoted as it stands.
     EXPECT_TRUE(expectChanged(crlf({"AC:1", "   XX:1  YY:2 "}), 1)
-                    .message.startsWith(QStringLiteral("The data item '   XX:1  YY:2 ' on line 1 ")));
+                    .startsWith(QStringLiteral("The data item '   XX:1  YY:2 ' on line 1 ")));
 }
 
 TEST(RoundTrip, TextAlreadyInTheRecordLayout)
@@ -72,18 +97,16 @@ TEST(RoundTrip, TextAlreadyInTheRecordLayout)
 TEST(RoundTrip, FirstChangedLineOfAValueListIsNamed)
 {
     // The PL item runs over three lines; its third one holds the two spaces.
-    const RecordRoundTrip trip = expectChanged(crlf({"AC:1", "PL:1,2,", "PL:3,4,", "PL:5  X", "XX:2"}), 3);
-    EXPECT_TRUE(trip.message.startsWith(QStringLiteral("The data item 'PL:5  X' on line 3 "))) << trip.message.toStdString();
+    const QString warning = expectChanged(crlf({"AC:1", "PL:1,2,", "PL:3,4,", "PL:5  X", "XX:2"}), 3);
+    EXPECT_TRUE(warning.startsWith(QStringLiteral("The data item 'PL:5  X' on line 3 "))) << warning.toStdString();
 }
 
 TEST(RoundTrip, InvalidLineGetsTheConversionsOwnMessage)
 {
-    const RecordRoundTrip trip = checkRecordRoundTrip(crlf({"AC:1", "NM:A  B", "X Y"}));
-    EXPECT_EQ(trip.outcome, Outcome::Invalid);
-    EXPECT_FALSE(trip.record.ok);
-    EXPECT_EQ(trip.record.message, QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 2"));
-    EXPECT_EQ(trip.record.title, QStringLiteral("Invalid File"));
-    EXPECT_TRUE(trip.message.isEmpty());
+    const Trips trips = checkBoth(crlf({"AC:1", "NM:A  B", "X Y"}));
+    ASSERT_FALSE(trips.wide.ok());
+    EXPECT_EQ(conversionWarning(trips.wide.error()), QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 2"));
+    EXPECT_EQ(trips.narrow.error(), trips.wide.error());
 }
 
 TEST(RoundTrip, WorkedExamplesAndLayoutFreedomsAreNotWarned)

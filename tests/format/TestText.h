@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the format tests: texts written as lists of lines.
 
+#include "editor/ConversionMessages.h"
 #include "format/Conversion.h"
 
 #include <QString>
@@ -46,21 +47,39 @@ inline const QString WorkedExampleRecord = crlf({
     "XX:END",
 });
 
-// The converted text, expecting the conversion to succeed.
+// The warning a failed conversion gives the user; empty on success.
+template <typename Text>
+QString warningOf(const ConversionResult<Text> &result)
+{
+    return result.ok() ? QString() : conversionWarning(result.error());
+}
+
+// The converted text, expecting the conversion to succeed. The conversion
+// of the same text in UTF-8 must give the same answer.
 inline QString toRecord(const QString &list)
 {
-    const ConversionResult result = convertToRecordLayout(list);
-    EXPECT_TRUE(result.ok) << result.message.toStdString();
-    EXPECT_TRUE(result.message.isEmpty());
-    return result.text;
+    const auto result = convertToRecordLayout(list);
+    EXPECT_TRUE(result.ok()) << warningOf(result).toStdString();
+    const QByteArray utf8 = list.toUtf8();
+    const auto narrow = convertToRecordLayout(QByteArrayView(utf8));
+    EXPECT_EQ(narrow.ok(), result.ok());
+    if (!result.ok() || !narrow.ok())
+        return QString();
+    EXPECT_EQ(QString::fromUtf8(narrow.value()), result.value());
+    return result.value();
 }
 
 inline QString toList(const QString &record)
 {
-    const ConversionResult result = convertToListLayout(record);
-    EXPECT_TRUE(result.ok) << result.message.toStdString();
-    EXPECT_TRUE(result.message.isEmpty());
-    return result.text;
+    const auto result = convertToListLayout(record);
+    EXPECT_TRUE(result.ok()) << warningOf(result).toStdString();
+    const QByteArray utf8 = record.toUtf8();
+    const auto narrow = convertToListLayout(QByteArrayView(utf8));
+    EXPECT_EQ(narrow.ok(), result.ok());
+    if (!result.ok() || !narrow.ok())
+        return QString();
+    EXPECT_EQ(QString::fromUtf8(narrow.value()), result.value());
+    return result.value();
 }
 
 } // namespace zuno::test

@@ -30,6 +30,15 @@ void FakeEditControl::changed(const QString &before)
     m_modified = true;
 }
 
+QByteArrayView FakeEditControl::utf8Text() const
+{
+    if (m_utf8Of.isNull() || m_utf8Of.constData() != m_text.constData() || m_utf8Of.size() != m_text.size()) {
+        m_utf8 = m_text.toUtf8();
+        m_utf8Of = m_text;
+    }
+    return m_utf8;
+}
+
 void FakeEditControl::setText(const QString &text)
 {
     m_text = text;

@@ -15,6 +15,8 @@ public:
 
     QString text() const override { return m_text; }
     void setText(const QString &text) override;
+    QByteArrayView utf8Text() const override;
+    void setUtf8Text(QByteArrayView text) override { setText(QString::fromUtf8(text)); }
     qint64 textLength() const override { return m_text.size(); }
 
     bool isModified() const override { return m_modified; }
@@ -51,6 +53,10 @@ private:
     static qint64 snapOffset(const QString &text, qint64 offset);
 
     QString m_text;
+    // m_text as UTF-8, made when asked for, and the text it was made of
+    // (which shares m_text's data until m_text changes).
+    mutable QByteArray m_utf8;
+    mutable QString m_utf8Of;
     QString m_fileName;
     bool m_modified = false;
     qint64 m_selStart = 0;

@@ -1,0 +1,102 @@
+#include "editor/ConversionMessages.h"
+
+#include <QCoreApplication>
+
+namespace zuno {
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("ConversionMessages", text);
+}
+
+} // namespace
+
+QString conversionWarning(const ConversionFault &fault)
+{
+    switch (fault.kind) {
+    case ConversionFault::Kind::UnexpectedData:
+        return tr("Unexpected data '%1'.").arg(quotedLine(fault.line));
+    case ConversionFault::Kind::InvalidItem:
+        break;
+    }
+    return tr("Invalid ZUNO Data Item '%1' on line %2").arg(quotedLine(fault.line), QString::number(fault.lineNumber));
+}
+
+QString conversionWarningTitle()
+{
+    return tr("Invalid File");
+}
+
+QString roundTripWarning(const RoundTripChange &change)
+{
+    using Consequence = RoundTripChange::Consequence;
+    QString consequence;
+    switch (change.consequence) {
+    case Consequence::ItemAdded:
+        consequence = tr("the item '%1' would be added after it").arg(change.item);
+        break;
+    case Consequence::ConversionStops:
+        consequence = tr("saving from the Record view would stop with the warning \"%1\"")
+                          .arg(conversionWarning(change.stop));
+        break;
+    case Consequence::SplitIntoItems:
+        consequence = tr("it would come back as several items");
+        break;
+    case Consequence::ComesBackAs:
+        consequence = tr("it would come back as '%1'").arg(change.item);
+        break;
+    case Consequence::Lost:
+        consequence = tr("it would be lost");
+        break;
+    }
+    if (change.holdsTwoSpaces)
+        consequence = tr("it holds two spaces in a row, which the List layout reads as the gap between two "
+                         "items, so %1")
+                          .arg(consequence);
+    QString message = tr("The data item '%1' on line %2 would not come back unchanged from the Record view: %3")
+                          .arg(change.line, QString::number(change.lineNumber), consequence);
+    // A quoted warning brings its own full stop.
+    if (!message.endsWith(u'.') && !message.endsWith(u".\""))
+        message += u'.';
+    return message;
+}
+
+QString quotedLine(QStringView line)
+{
+    qsizetype length = std::min(line.size(), QuotedLineLimit);
+    // Never half of a character that takes two units.
+    if (length < line.size() && length > 0 && line[length - 1].isHighSurrogate())
+        --length;
+    QString quoted;
+    quoted.reserve(length + 3);
+    for (const QChar ch : line.first(length)) {
+        const char16_t unit = ch.unicode();
+        if (unit == u'\t' || (ch.category() != QChar::Other_Control && unit != 0x2028 && unit != 0x2029)) {
+            quoted += ch;
+        } else if (unit == u'\r') {
+            quoted += u"\\r";
+        } else if (unit == u'\n') {
+            quoted += u"\\n";
+        } else if (unit <= 0xFF) {
+            quoted += QStringLiteral("\\x%1").arg(uint(unit), 2, 16, QLatin1Char('0'));
+        } else {
+            quoted += QStringLiteral("\\u%1").arg(uint(unit), 4, 16, QLatin1Char('0'));
+        }
+    }
+    if (length < line.size())
+        quoted += u"...";
+    return quoted;
+}
+
+QString invalidItemMessage(QStringView line, qsizetype lineNumber)
+{
+    QString message = QStringLiteral("Invalid ZUNO Data Item '");
+    message += quotedLine(line);
+    message += QStringLiteral("' on line ");
+    message += QString::number(lineNumber);
+    return message;
+}
+
+} // namespace zuno

@@ -305,8 +305,9 @@ public:
     {
     }
 
-    // Whether every line was converted; when not, m_fault says why and the
-    // writer holds the items taken off before it.
+    // Whether every line was converted (or the writer wanted no more); when
+    // not, m_fault says why and the writer holds the items taken off before
+    // it.
     bool run()
     {
         while (m_reader.hasNext()) {
@@ -318,6 +319,8 @@ public:
             }
             if (!convertLine(line))
                 return false;
+            if (m_out.settled())
+                break;
         }
         return true;
     }

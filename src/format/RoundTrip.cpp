@@ -13,8 +13,8 @@ namespace {
 
 // The data items of a List text, one by one, as the List layout reads them.
 // A PL item made of several lines is joined into one; its parts remember the
-// lines they came from. Keeps its own copies of the lines it holds, as a
-// reader's lines last only until it reads the next.
+// lines they came from. Keeps the lines it holds alive itself, as a
+// reader's lines may last only until it reads the next.
 template <typename Reader>
 class ListItems {
 public:
@@ -30,7 +30,8 @@ public:
         m_parts.clear();
         if (!m_hasPending)
             return false;
-        std::swap(m_first, m_pending);
+        m_first = m_pending;
+        std::swap(m_firstHolder, m_pendingHolder);
         m_firstPart = {0, m_pendingNumber};
         advance();
         if (!startsWithValueListCode(m_first) || !m_hasPending || !startsWithValueListCode(m_pending)) {
@@ -41,7 +42,7 @@ public:
         m_joined.resize(0);
         m_joined += m_first;
         while (m_hasPending && startsWithValueListCode(m_pending)) {
-            const QStringView values = QStringView(m_pending).sliced(ValueListCode.size());
+            const QStringView values = m_pending.sliced(ValueListCode.size());
             const bool comma = !m_joined.endsWith(u',') && !values.startsWith(u',');
             m_parts.append({m_joined.size() + (comma ? 1 : 0), m_pendingNumber});
             if (comma)
@@ -83,8 +84,8 @@ private:
             const QStringView trimmed = trimSpaces(m_reader.next());
             ++m_lineNumber;
             if (!trimmed.isEmpty()) {
-                m_pending.resize(0);
-                m_pending += trimmed;
+                m_reader.keepLine(m_pendingHolder);
+                m_pending = trimmed;
                 m_pendingNumber = m_lineNumber;
                 m_hasPending = true;
                 return;
@@ -95,9 +96,11 @@ private:
     Reader m_reader;
     qsizetype m_lineNumber = -1;
     bool m_hasPending = false;
-    QString m_pending;
+    QStringView m_pending; // the next item's first line, trimmed
+    QString m_pendingHolder;
     qsizetype m_pendingNumber = -1;
-    QString m_first;
+    QStringView m_first; // the current item's first line, trimmed
+    QString m_firstHolder;
     QStringView m_item;
     QString m_joined;
     Part m_firstPart{0, 0}; // the line of an item of one line

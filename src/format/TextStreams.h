@@ -6,11 +6,14 @@
 // text is decoded a line at a time and its result encoded a piece at a
 // time, so that a view switch never holds the whole text as UTF-16.
 //
-// Readers: hasNext(), next() (a view valid until the next call of next()),
+// Readers: hasNext(), next() (a view valid until the next call of next(),
+// or for as long as the string given to keepLine() is left alone),
 // nextStartsWith(prefix, skipSpaces). Writers: append(piece), isEmpty(),
-// take(). Internal to the format library.
+// settled() (nothing more written can change the outcome), take().
+// Internal to the format library.
 
 #include "format/DataItem.h"
+#include "format/TextScan.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -47,6 +50,10 @@ public:
             m_pos = end + 2;
         return m_line;
     }
+
+    // Hands the line last read over to `holder`, which keeps it alive for
+    // the views of it; the reader decodes on in holder's old buffer.
+    void keepLine(QString &holder) { std::swap(m_line, holder); }
 
     // The prefix is ASCII without "\r" or "\n": its bytes are its units.
     bool nextStartsWith(QStringView prefix, bool skipSpaces = false) const
@@ -90,11 +97,7 @@ private:
         m_line.resize(bytes.size() + 1);
         auto *out = reinterpret_cast<char16_t *>(m_line.data());
         const qsizetype size = bytes.size();
-        qsizetype i = 0;
-        while (i < size && static_cast<unsigned char>(bytes[i]) < 0x80) {
-            out[i] = char16_t(bytes[i]);
-            ++i;
-        }
+        const qsizetype i = scan::widenAscii(bytes.data(), size, out);
         if (i == size) {
             m_line.resize(size);
             return;
@@ -110,11 +113,18 @@ private:
     QString m_line;
 };
 
+// A UTF-16 text's lines are views into the text itself, which lives on.
+class Utf16LineReader : public LineReader {
+public:
+    using LineReader::LineReader;
+    void keepLine(QString &) {}
+};
+
 template <typename View>
 struct ReaderFor;
 template <>
 struct ReaderFor<QStringView> {
-    using type = LineReader;
+    using type = Utf16LineReader;
 };
 template <>
 struct ReaderFor<QByteArrayView> {
@@ -194,20 +204,18 @@ private:
 // returns the end of what was written.
 inline char *encodeUtf8(QStringView text, char *out)
 {
-    const char16_t *p = text.utf16();
-    const char16_t *const end = p + text.size();
-    while (p < end && *p < 0x80)
-        *out++ = char(*p++);
-    if (p == end)
-        return out;
+    const qsizetype ascii = scan::narrowAscii(text.utf16(), text.size(), out);
+    if (ascii == text.size())
+        return out + ascii;
     QStringEncoder encoder(QStringEncoder::Utf8);
-    return encoder.appendToBuffer(out, QStringView(p, end));
+    return encoder.appendToBuffer(out + ascii, text.sliced(ascii));
 }
 
 class Utf16Writer {
 public:
     explicit Utf16Writer(qsizetype inputSize) : m_out(outputReserve(inputSize)) {}
     bool isEmpty() const { return m_out.isEmpty(); }
+    bool settled() const { return false; }
     void append(QStringView text)
     {
         if (text.isEmpty())
@@ -226,6 +234,7 @@ class Utf8Writer {
 public:
     explicit Utf8Writer(qsizetype inputSize) : m_out(outputReserve(inputSize)) {}
     bool isEmpty() const { return m_out.isEmpty(); }
+    bool settled() const { return false; }
     void append(QStringView text)
     {
         if (text.isEmpty())
@@ -256,6 +265,7 @@ class Utf16Comparison {
 public:
     explicit Utf16Comparison(QStringView expected) : m_expected(expected) {}
     bool isEmpty() const { return m_size == 0; }
+    bool settled() const { return !m_same; }
     void append(QStringView text)
     {
         m_same = m_same && m_expected.size() - m_size >= text.size()
@@ -274,6 +284,7 @@ class Utf8Comparison {
 public:
     explicit Utf8Comparison(QByteArrayView expected) : m_expected(expected) {}
     bool isEmpty() const { return m_written == 0; }
+    bool settled() const { return !m_same; }
     void append(QStringView text)
     {
         m_written += text.size();

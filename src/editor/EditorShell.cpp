@@ -218,16 +218,19 @@ bool EditorShell::fileSaveAs()
 bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
 {
     const bool recordView = isRecordView();
-    const QString shownBefore = m.editor.text();
-    QString listText = shownBefore;
+    // The List text goes to the file from the edit control's own UTF-8
+    // bytes, read in place in the List view: a large text is not held again.
+    QByteArray converted;
+    QByteArrayView listText = m.editor.utf8Text();
     if (recordView) {
         BusyPointer busy(m.window);
-        const auto list = convertToListLayout(shownBefore);
+        auto list = convertToListLayout(listText);
         if (!list.ok()) {
             showWarning(m.messages, conversionWarning(list.error()), conversionWarningTitle());
             return false;
         }
-        listText = list.value();
+        converted = std::move(list).value();
+        listText = converted;
     }
 
     if (!mayWriteOver(path))
@@ -237,35 +240,38 @@ bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
         showWarning(m.messages, cannotSaveMessage(path, write.error()));
         return false;
     }
-    FileStamp written = write.value();
+    m_disk = DiskFile{path, writtenFormat(listText, m_disk.format), write.value()};
 
-    QString shown = listText;
-    TextFileFormat format = writtenFormat(listText, m_disk.format);
+    // What the editor is to show, when it is not the List text written.
+    QByteArray shown;
     if (reloadAfterWrite) {
         // Save As shows what is now in the new file and takes its name.
         auto reread = readTextFile(path);
         if (reread.ok()) {
-            shown = std::move(reread.value().text);
-            format = reread.value().format;
-            written = reread.value().stamp;
+            shown = reread.value().text.toUtf8();
+            m_disk = DiskFile{path, reread.value().format, reread.value().stamp};
         }
         m.editor.setFileName(path);
     }
-    m_disk = DiskFile{path, format, written};
     if (recordView) {
         BusyPointer busy(m.window);
-        const auto record = convertToRecordLayout(shown);
+        const QByteArrayView written = shown.isNull() ? listText : QByteArrayView(shown);
+        auto record = convertToRecordLayout(written);
         if (record.ok()) {
-            shown = record.value();
+            shown = std::move(record).value();
         } else {
             // The saved text cannot be shown as records: show it as it is
             // and let the View menu say so.
             showWarning(m.messages, conversionWarning(record.error()), conversionWarningTitle());
             showListView();
+            if (shown.isNull())
+                shown = written.toByteArray();
         }
     }
-    if (shown != shownBefore)
-        m.editor.setText(shown);
+    // A text that is already shown is left alone, and with it the undo
+    // history.
+    if (!shown.isNull() && QByteArrayView(shown) != m.editor.utf8Text())
+        m.editor.setUtf8Text(shown);
     m.editor.setModified(false);
     return true;
 }

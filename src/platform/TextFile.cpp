@@ -478,8 +478,8 @@ struct WriteState {
     bool exists;
     int oldFd;            // the existing file, or -1
     struct stat old;
-    const QByteArray &bytes;
-    FileStamp *written;
+    QByteArrayView bytes;
+    FileStamp written;    // the new file, once written
     TextFileError error;
 };
 
@@ -591,8 +591,8 @@ Outcome replaceFile(WriteState &s, bool unnamed)
     if (s.folderSyncable)
         ::fsync(s.folderFd);
     struct stat now {};
-    if (s.written && ::fstat(file.fd.get(), &now) == 0)
-        *s.written = stampOf(now, hashOf(s.bytes));
+    if (::fstat(file.fd.get(), &now) == 0)
+        s.written = stampOf(now, hashOf(s.bytes));
     return Outcome::Done;
 }
 
@@ -631,8 +631,8 @@ Outcome writeInPlace(WriteState &s)
     if (!error) {
         dropBackup();
         struct stat now {};
-        if (s.written && ::fstat(s.oldFd, &now) == 0)
-            *s.written = stampOf(now, hashOf(s.bytes));
+        if (::fstat(s.oldFd, &now) == 0)
+            s.written = stampOf(now, hashOf(s.bytes));
         return Outcome::Done;
     }
 
@@ -655,8 +655,10 @@ Outcome writeInPlace(WriteState &s)
     return Outcome::Failed;
 }
 
-std::optional<TextFileError> writeBytes(const QString &path, const QByteArray &bytes, FileStamp *written)
+Result<FileStamp, TextFileError> writeBytes(const QString &path, QByteArrayView bytes)
 {
+    if (QFileInfo(path).isDir())
+        return TextFileError{QStringLiteral("Is a directory"), {}};
     const Place place = placeOf(path);
     bool syncable = true;
     Fd folder(::open(place.folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -668,7 +670,7 @@ std::optional<TextFileError> writeBytes(const QString &path, const QByteArray &b
     if (!folder.valid())
         return TextFileError{systemReason(errno), QFile::decodeName(place.folder)};
 
-    WriteState s{place, folder.get(), syncable, false, -1, {}, bytes, written, {}};
+    WriteState s{place, folder.get(), syncable, false, -1, {}, bytes, {}, {}};
     s.exists = ::fstatat(folder.get(), place.name.constData(), &s.old, 0) == 0;
     if (!s.exists && errno != ENOENT)
         return TextFileError{systemReason(errno), {}};
@@ -705,7 +707,7 @@ std::optional<TextFileError> writeBytes(const QString &path, const QByteArray &b
         return s.error;
     if (syncable)
         removeLeftovers(folder.get(), place.name);
-    return std::nullopt;
+    return s.written;
 }
 
 
@@ -827,12 +829,36 @@ Result<TextFileContent, TextFileError> readTextStream(QIODevice &in, qint64 limi
 Result<FileStamp, TextFileError> writeTextFile(const QString &path, const QString &text,
                                                const TextFileFormat &format)
 {
-    if (QFileInfo(path).isDir())
-        return TextFileError{QStringLiteral("Is a directory"), {}};
-    FileStamp written;
-    if (auto error = writeBytes(path, encodeText(text, format), &written))
-        return *std::move(error);
-    return written;
+    return writeBytes(path, encodeText(text, format));
+}
+
+namespace {
+
+// A UTF-8 file with "\r\n" line breaks holds any text as the edit control
+// holds it: its bytes are the text's own.
+bool holdsUtf8AsItIs(const TextFileFormat &format)
+{
+    return format.encoding != TextEncoding::Latin1 && format.lineEnding == LineEnding::CrLf;
+}
+
+} // namespace
+
+TextFileFormat writtenFormat(QByteArrayView utf8Text, const TextFileFormat &format)
+{
+    return holdsUtf8AsItIs(format) ? format : writtenFormat(utf8ToText(utf8Text), format);
+}
+
+Result<FileStamp, TextFileError> writeTextFile(const QString &path, QByteArrayView utf8Text,
+                                               const TextFileFormat &format)
+{
+    if (!holdsUtf8AsItIs(format))
+        return writeTextFile(path, utf8ToText(utf8Text), format);
+    if (format.encoding == TextEncoding::Utf8Bom) {
+        QByteArray bytes(Utf8Bom);
+        bytes.append(utf8Text);
+        return writeBytes(path, bytes);
+    }
+    return writeBytes(path, utf8Text);
 }
 
 FileStamp fileStamp(const QString &path)

@@ -79,6 +79,7 @@ TextFileContent decodeText(const QByteArray &bytes);
 // a "\n" file "\r\n". writtenFormat() tells which format is used.
 QByteArray encodeText(const QString &text, const TextFileFormat &format);
 TextFileFormat writtenFormat(const QString &text, const TextFileFormat &format);
+TextFileFormat writtenFormat(QByteArrayView utf8Text, const TextFileFormat &format);
 
 // Reads the whole file; a missing file, a folder or an unreadable file is
 // an error carrying the system's reason. Only regular files are read: a
@@ -107,6 +108,11 @@ Result<TextFileContent, TextFileError> readTextStream(QIODevice &in, qint64 limi
 // carries the system's reason and the old file is as it was. On success the
 // value is the stamp of the written file.
 Result<FileStamp, TextFileError> writeTextFile(const QString &path, const QString &text,
+                                               const TextFileFormat &format);
+// The same for a text given as UTF-8 (the edit control's own bytes): a UTF-8
+// file with "\r\n" line breaks is written from them as they are, without
+// holding the text once more.
+Result<FileStamp, TextFileError> writeTextFile(const QString &path, QByteArrayView utf8Text,
                                                const TextFileFormat &format);
 
 // The stamp of the file at `path` as it is now (invalid when it cannot be

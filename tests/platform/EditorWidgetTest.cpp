@@ -44,6 +44,19 @@ TEST(EditorWidgetText, HoldsOddTextsExactly)
         editor.setText(text);
         EXPECT_EQ(editor.text(), text) << text.toStdString();
         EXPECT_EQ(editor.textLength(), text.size()) << text.toStdString();
+        EXPECT_EQ(editor.utf8Text(), text.toUtf8()) << text.toStdString();
+    }
+    // Written as UTF-8 bytes, the same text with the same offsets, also
+    // after a text of ASCII only.
+    for (const QString &text : texts) {
+        editor.setText(QStringLiteral("ASCII"));
+        editor.setModified(false);
+        editor.setUtf8Text(text.toUtf8());
+        EXPECT_TRUE(editor.isModified());
+        EXPECT_EQ(editor.text(), text) << text.toStdString();
+        EXPECT_EQ(editor.textLength(), text.size()) << text.toStdString();
+        editor.setSelStart(text.size());
+        EXPECT_EQ(editor.selStart(), text.size()) << text.toStdString();
     }
 }
 

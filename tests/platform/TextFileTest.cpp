@@ -162,6 +162,8 @@ TEST(DecodeText, AnyBytesComeBackExactly)
         const TextFileContent content = decodeText(bytes);
         ASSERT_EQ(encodeText(content.text, content.format), bytes) << bytes.toHex().constData();
         ASSERT_EQ(writtenFormat(content.text, content.format), content.format) << bytes.toHex().constData();
+        ASSERT_EQ(writtenFormat(QByteArrayView(content.text.toUtf8()), content.format), content.format)
+            << bytes.toHex().constData();
     }
 }
 
@@ -217,6 +219,10 @@ TEST_F(TextFileOnDisk, OpeningAndSavingGivesIdenticalBytes)
         ASSERT_TRUE(read.ok()) << errorOf(read).toStdString();
         const TextFileContent &content = read.value();
         EXPECT_TRUE(writeTextFile(file, content.text, content.format).ok());
+        EXPECT_EQ(readBytes(file), bytes) << bytes.toHex().constData();
+        // The same from the text as the edit control holds it, in UTF-8.
+        const QByteArray utf8 = content.text.toUtf8();
+        EXPECT_TRUE(writeTextFile(file, QByteArrayView(utf8), content.format).ok());
         EXPECT_EQ(readBytes(file), bytes) << bytes.toHex().constData();
     }
 }
@@ -317,7 +323,12 @@ TEST_F(TextFileOnDisk, WritingThroughALinkWritesItsTarget)
 TEST_F(TextFileOnDisk, WritesTheFormatItIsGiven)
 {
     const QString file = path(QStringLiteral("CHAINS.PAC"));
-    ASSERT_TRUE(writeTextFile(file, QStringLiteral("AC:1\r\nXX:\u00e9"), {TextEncoding::Latin1, LineEnding::Lf}).ok());
+    const QString text = QStringLiteral("AC:1\r\nXX:\u00e9");
+    ASSERT_TRUE(writeTextFile(file, QByteArrayView(text.toUtf8()), {TextEncoding::Utf8Bom, LineEnding::CrLf}).ok());
+    EXPECT_EQ(readBytes(file), bytesOf("\xEF\xBB\xBF" "AC:1\r\nXX:\xC3\xA9"));
+    ASSERT_TRUE(writeTextFile(file, QByteArrayView(text.toUtf8()), {TextEncoding::Latin1, LineEnding::Lf}).ok());
+    EXPECT_EQ(readBytes(file), bytesOf("AC:1\nXX:\xE9"));
+    ASSERT_TRUE(writeTextFile(file, text, {TextEncoding::Latin1, LineEnding::Lf}).ok());
     EXPECT_EQ(readBytes(file), bytesOf("AC:1\nXX:\xE9"));
     auto read = readTextFile(file);
     ASSERT_TRUE(read.ok());

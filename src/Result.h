@@ -27,4 +27,21 @@ private:
     std::variant<T, E> m_outcome;
 };
 
+// An operation that has nothing to answer but whether it worked: a default
+// constructed Result<void, E> is success.
+template <typename E>
+class Result<void, E> {
+public:
+    Result() = default;
+    Result(E error) : m_outcome(std::in_place_index<1>, std::move(error)) {}
+
+    bool ok() const { return m_outcome.index() == 0; }
+
+    // Only when !ok().
+    const E &error() const { return std::get<1>(m_outcome); }
+
+private:
+    std::variant<std::monostate, E> m_outcome;
+};
+
 } // namespace zuno

@@ -4,12 +4,12 @@
 // two physical offsets, which the printer reports in device pixels.
 // QtPrinter (QPrinter) is the real one; FakePrinter the double used by the
 // logic tests.
+#include "Result.h"
+
 #include <QFont>
 #include <QList>
 #include <QString>
 #include <QtGlobal>
-
-#include <stdexcept>
 
 namespace zuno {
 
@@ -26,18 +26,10 @@ struct TwipsRect {
     bool operator==(const TwipsRect &) const = default;
 };
 
-// Raised by every printer operation that fails; carries the platform's
+// Why a print job could not be opened or completed: the platform's
 // description of the failure, ready to be shown to the user.
-class PrinterError : public std::runtime_error {
-public:
-    explicit PrinterError(const QString &description)
-        : std::runtime_error(description.toStdString()), m_description(description)
-    {
-    }
-    QString description() const { return m_description; }
-
-private:
-    QString m_description;
+struct PrinterFailure {
+    QString description;
 };
 
 // One line of a text whose lines end in "\r\n" (a lone "\r" or "\n" also
@@ -64,11 +56,13 @@ public:
     // Opens a print job on the system's default printer, with the printer's
     // default paper, orientation and resolution; the job has one empty page,
     // the current page. `documentName` is what the print service shows for
-    // the job. Throws PrinterError when there is no default printer or the
-    // job cannot be opened.
-    virtual void startJob(const QString &documentName) = 0;
+    // the job. Fails when there is no default printer, the job cannot be
+    // opened or one is open already.
+    virtual Result<void, PrinterFailure> startJob(const QString &documentName) = 0;
 
-    // The rest needs an open job; each throws PrinterError on failure.
+    // The rest needs an open job. Only the end of the job can fail: the pages
+    // reach the printer then. Without an open job the measurements are 0,
+    // renderRange draws nothing and newPage does nothing.
 
     // Distance from the sheet's top-left corner to the printable area's
     // top-left corner, in device pixels.
@@ -98,8 +92,9 @@ public:
 
     // Starts a new page, which becomes the current page.
     virtual void newPage() = 0;
-    // Ends the document and hands the job to the printer.
-    virtual void endJob() = 0;
+    // Ends the document and hands the job to the printer. Fails when the
+    // printer does not take it or no job is open.
+    virtual Result<void, PrinterFailure> endJob() = 0;
 
     // Drops what the formatting of renderRange keeps between calls. Never
     // fails; harmless when nothing is kept.

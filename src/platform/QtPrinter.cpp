@@ -108,11 +108,7 @@ struct QtPrinter::Impl {
     QList<TextLineSpan> spans;
     std::map<qint64, Piece> pieces;
 
-    void requireJob() const
-    {
-        if (!jobOpen || !printer)
-            throw PrinterError(tr("No print job is open."));
-    }
+    bool haveJob() const { return jobOpen && printer; }
     double dpi() const { return printer->resolution(); }
     double toPixels(double twips) const { return twips * dpi() / TwipsPerInch; }
     QString printerName() const
@@ -272,17 +268,17 @@ QString QtPrinter::noDefaultPrinterMessage()
               "then print again.");
 }
 
-std::unique_ptr<QPrinter> QtPrinter::defaultPrinter()
+Result<std::unique_ptr<QPrinter>, PrinterFailure> QtPrinter::defaultPrinter()
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull() || info.printerName().isEmpty())
-        throw PrinterError(noDefaultPrinterMessage());
+        return PrinterFailure{noDefaultPrinterMessage()};
     // The job is vector data at Qt's high resolution; the print service
     // renders it at the printer's own default resolution.
     auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     if (!printer->isValid() || printer->outputFormat() != QPrinter::NativeFormat
         || printer->printerName() != info.printerName())
-        throw PrinterError(tr("The default printer \"%1\" cannot be used.").arg(info.printerName()));
+        return PrinterFailure{tr("The default printer \"%1\" cannot be used.").arg(info.printerName())};
     // The printable area is the printer's own, not Qt's default of 10
     // points from every edge.
     const QPageLayout layout = printer->pageLayout();
@@ -290,70 +286,84 @@ std::unique_ptr<QPrinter> QtPrinter::defaultPrinter()
     return printer;
 }
 
-void QtPrinter::startJob(const QString &documentName)
+Result<void, PrinterFailure> QtPrinter::startJob(const QString &documentName)
 {
     if (d->jobOpen)
-        throw PrinterError(tr("A print job is already open."));
+        return PrinterFailure{tr("A print job is already open.")};
     d->printer.reset();
     d->pages.clear();
     d->resetContent();
-    std::unique_ptr<QPrinter> printer = d->factory ? d->factory() : nullptr;
+    if (!d->factory)
+        return PrinterFailure{noDefaultPrinterMessage()};
+    Result<std::unique_ptr<QPrinter>, PrinterFailure> made = d->factory();
+    if (!made.ok())
+        return made.error();
+    std::unique_ptr<QPrinter> printer = std::move(made).value();
     if (!printer)
-        throw PrinterError(noDefaultPrinterMessage());
+        return PrinterFailure{noDefaultPrinterMessage()};
     if (printer->resolution() <= 0)
-        throw PrinterError(tr("The printer \"%1\" reports no resolution.").arg(printer->printerName()));
+        return PrinterFailure{tr("The printer \"%1\" reports no resolution.").arg(printer->printerName())};
     printer->setDocName(documentName);
     printer->setFullPage(false);
     d->printer = std::move(printer);
     d->pages = {QList<LaidOutLine>()};
     d->jobOpen = true;
+    return {};
 }
 
 int QtPrinter::physicalOffsetX() const
 {
-    d->requireJob();
+    if (!d->haveJob())
+        return 0;
     return d->printer->pageLayout().paintRectPixels(d->printer->resolution()).left();
 }
 
 int QtPrinter::physicalOffsetY() const
 {
-    d->requireJob();
+    if (!d->haveJob())
+        return 0;
     return d->printer->pageLayout().paintRectPixels(d->printer->resolution()).top();
 }
 
 double QtPrinter::pixelsToTwipsX(double pixels) const
 {
-    d->requireJob();
+    if (!d->haveJob())
+        return 0;
     return pixels * TwipsPerInch / d->dpi();
 }
 
 double QtPrinter::pixelsToTwipsY(double pixels) const
 {
-    d->requireJob();
+    if (!d->haveJob())
+        return 0;
     return pixels * TwipsPerInch / d->dpi();
 }
 
 double QtPrinter::sheetWidth() const
 {
-    d->requireJob();
+    if (!d->haveJob())
+        return 0;
     return d->printer->pageLayout().fullRectPixels(d->printer->resolution()).width() * TwipsPerInch / d->dpi();
 }
 
 double QtPrinter::sheetHeight() const
 {
-    d->requireJob();
+    if (!d->haveJob())
+        return 0;
     return d->printer->pageLayout().fullRectPixels(d->printer->resolution()).height() * TwipsPerInch / d->dpi();
 }
 
 double QtPrinter::printableWidth() const
 {
-    d->requireJob();
+    if (!d->haveJob())
+        return 0;
     return d->printer->pageLayout().paintRectPixels(d->printer->resolution()).width() * TwipsPerInch / d->dpi();
 }
 
 double QtPrinter::printableHeight() const
 {
-    d->requireJob();
+    if (!d->haveJob())
+        return 0;
     return d->printer->pageLayout().paintRectPixels(d->printer->resolution()).height() * TwipsPerInch / d->dpi();
 }
 
@@ -361,11 +371,12 @@ qint64 QtPrinter::renderRange(const QString &text, const QFont &font, qint64 fro
                               const TwipsRect &page)
 {
     Q_UNUSED(page);
-    d->requireJob();
-    const QRectF rect(d->toPixels(drawing.left), d->toPixels(drawing.top), d->toPixels(double(drawing.width())),
-                      d->toPixels(double(drawing.height())));
     const qint64 length = text.size();
     qint64 pos = std::clamp<qint64>(from, 0, length);
+    if (!d->haveJob())
+        return pos;
+    const QRectF rect(d->toPixels(drawing.left), d->toPixels(drawing.top), d->toPixels(double(drawing.width())),
+                      d->toPixels(double(drawing.height())));
     if (rect.width() <= 0 || rect.height() <= 0)
         return pos;
 
@@ -399,19 +410,21 @@ qint64 QtPrinter::renderRange(const QString &text, const QFont &font, qint64 fro
 
 void QtPrinter::newPage()
 {
-    d->requireJob();
+    if (!d->haveJob())
+        return;
     d->pages.append(QList<LaidOutLine>());
 }
 
-void QtPrinter::endJob()
+Result<void, PrinterFailure> QtPrinter::endJob()
 {
-    d->requireJob();
+    if (!d->haveJob())
+        return PrinterFailure{tr("No print job is open.")};
     // From here on the job is either printed or failed; it is not open.
     d->jobOpen = false;
     QPrinter &printer = *d->printer;
     QPainter painter;
     if (!painter.begin(&printer))
-        throw PrinterError(tr("The print job could not be started on \"%1\".").arg(d->printerName()));
+        return PrinterFailure{tr("The print job could not be started on \"%1\".").arg(d->printerName())};
     bool pagesDone = true;
     for (qsizetype page = 0; page < d->pages.size() && pagesDone; ++page) {
         if (page > 0 && !printer.newPage()) {
@@ -423,14 +436,15 @@ void QtPrinter::endJob()
     }
     const bool ended = painter.end();
     if (!pagesDone)
-        throw PrinterError(tr("A new page could not be started on \"%1\".").arg(d->printerName()));
+        return PrinterFailure{tr("A new page could not be started on \"%1\".").arg(d->printerName())};
     if (!ended || printer.printerState() == QPrinter::Error)
-        throw PrinterError(tr("The print job could not be completed on \"%1\".").arg(d->printerName()));
+        return PrinterFailure{tr("The print job could not be completed on \"%1\".").arg(d->printerName())};
     if (printer.outputFormat() == QPrinter::NativeFormat && printer.outputFileName().isEmpty()) {
         const QString failure = cupsSubmitFailure();
         if (!failure.isEmpty())
-            throw PrinterError(failure);
+            return PrinterFailure{failure};
     }
+    return {};
 }
 
 void QtPrinter::releaseLayout()

@@ -24,8 +24,8 @@ namespace zuno {
 
 class QtPrinter : public IPrinter {
 public:
-    // Makes the printer of a new job; throws PrinterError when there is none.
-    using PrinterFactory = std::function<std::unique_ptr<QPrinter>()>;
+    // Makes the printer of a new job, or says why there is none.
+    using PrinterFactory = std::function<Result<std::unique_ptr<QPrinter>, PrinterFailure>()>;
 
     // Jobs go to the system's default printer.
     QtPrinter();
@@ -37,12 +37,12 @@ public:
     QtPrinter(const QtPrinter &) = delete;
     QtPrinter &operator=(const QtPrinter &) = delete;
 
-    // The system's default printer, set up for a job; throws PrinterError
-    // when there is no default printer or it cannot be used.
-    static std::unique_ptr<QPrinter> defaultPrinter();
+    // The system's default printer, set up for a job; fails when there is
+    // no default printer or it cannot be used.
+    static Result<std::unique_ptr<QPrinter>, PrinterFailure> defaultPrinter();
     static QString noDefaultPrinterMessage();
 
-    void startJob(const QString &documentName) override;
+    Result<void, PrinterFailure> startJob(const QString &documentName) override;
     int physicalOffsetX() const override;
     int physicalOffsetY() const override;
     double pixelsToTwipsX(double pixels) const override;
@@ -54,7 +54,7 @@ public:
     qint64 renderRange(const QString &text, const QFont &font, qint64 from, const TwipsRect &drawing,
                        const TwipsRect &page) override;
     void newPage() override;
-    void endJob() override;
+    Result<void, PrinterFailure> endJob() override;
     void releaseLayout() override;
     void abortJob() override;
 

@@ -7,7 +7,6 @@
 #include <cmath>
 #include <limits>
 #include <new>
-#include <optional>
 
 namespace zuno {
 
@@ -56,59 +55,72 @@ QString printNoRoomMessage()
         "The document cannot be printed: the margins leave no room for the text on the printer's paper.");
 }
 
+namespace {
+
+// The job from its start to its end; any failure stops it where it happens.
+Result<void, PrinterFailure> printJob(IPrinter &printer, IEditControl &editor, const QFont &font, qint32 left,
+                                      qint32 top, qint32 right, qint32 bottom)
+{
+    if (Result<void, PrinterFailure> started = printer.startJob(printDocumentName(editor.fileName())); !started.ok())
+        return started;
+
+    // Asked one after the other, in this order.
+    const qint64 offsetX = wholeTwips(printer.pixelsToTwipsX(printer.physicalOffsetX()));
+    const qint64 offsetY = wholeTwips(printer.pixelsToTwipsY(printer.physicalOffsetY()));
+    const double sheetWidth = printer.sheetWidth();
+    const double sheetHeight = printer.sheetHeight();
+    const double printableWidth = printer.printableWidth();
+    const double printableHeight = printer.printableHeight();
+    const PrintRectangles rects = computePrintRectangles(left, top, right, bottom, sheetWidth, sheetHeight,
+                                                         printableWidth, printableHeight, offsetX, offsetY);
+
+    const QString text = editor.text();
+    const qint64 textLength = text.size();
+    qint64 from = 0;
+    for (;;) {
+        const qint64 next = printer.renderRange(text, font, from, rects.drawing, rects.page);
+        if (next >= textLength)
+            break;
+        // Nothing fitted on this page: every further page would be the
+        // same, so the job ends here.
+        if (next <= from)
+            return PrinterFailure{printNoRoomMessage()};
+        from = next;
+        printer.newPage();
+    }
+    return printer.endJob();
+}
+
+} // namespace
+
 void PrintEditorText(IEditControl &editor, const QFont &font, qint32 left, qint32 top, qint32 right,
                      qint32 bottom, const PrintServices &services)
 {
     IPrinter &printer = services.printer;
-    std::optional<QString> failure;
+    Result<void, PrinterFailure> printed;
     {
         BusyPointer busy(services.window);
+        // Every failure of the printer comes back as a result. Memory is the
+        // exception: a text of many megabytes is laid out whole before the
+        // job ends, and Qt's containers can only throw std::bad_alloc when
+        // they cannot grow. Caught here, it ends the job with a message
+        // instead of taking the program, and the user's unsaved text, down.
         try {
-            printer.startJob(printDocumentName(editor.fileName()));
-
-            // Asked one after the other, in this order.
-            const qint64 offsetX = wholeTwips(printer.pixelsToTwipsX(printer.physicalOffsetX()));
-            const qint64 offsetY = wholeTwips(printer.pixelsToTwipsY(printer.physicalOffsetY()));
-            const double sheetWidth = printer.sheetWidth();
-            const double sheetHeight = printer.sheetHeight();
-            const double printableWidth = printer.printableWidth();
-            const double printableHeight = printer.printableHeight();
-            const PrintRectangles rects = computePrintRectangles(left, top, right, bottom, sheetWidth, sheetHeight,
-                                                                 printableWidth, printableHeight, offsetX, offsetY);
-
-            const QString text = editor.text();
-            const qint64 textLength = text.size();
-            qint64 from = 0;
-            for (;;) {
-                const qint64 next = printer.renderRange(text, font, from, rects.drawing, rects.page);
-                if (next >= textLength)
-                    break;
-                // Nothing fitted on this page: every further page would be
-                // the same, so the job ends here.
-                if (next <= from)
-                    throw PrinterError(printNoRoomMessage());
-                from = next;
-                printer.newPage();
-            }
-            printer.endJob();
-            printer.releaseLayout();
-        } catch (const PrinterError &error) {
-            failure = error.description();
+            printed = printJob(printer, editor, font, left, top, right, bottom);
         } catch (const std::bad_alloc &) {
-            failure = QCoreApplication::translate("modPrint", "There is not enough memory to print the document.");
-        } catch (const std::exception &error) {
-            failure = QString::fromLocal8Bit(error.what());
+            printed = PrinterFailure{
+                QCoreApplication::translate("modPrint", "There is not enough memory to print the document.")};
         }
-        if (failure) {
+        if (!printed.ok())
             printer.abortJob();
-            printer.releaseLayout();
-        }
+        printer.releaseLayout();
     }
-    if (!failure)
+    if (printed.ok())
         return;
-    if (failure->isEmpty())
+    QString failure = printed.error().description;
+    if (failure.isEmpty())
         failure = QCoreApplication::translate("modPrint", "The document could not be printed.");
-    services.messages.show(*failure, MessageButtons::Ok, MessageIcon::None);
+    services.messages.show(failure, MessageButtons::Ok, MessageIcon::None);
 }
 
 } // namespace zuno

@@ -93,7 +93,7 @@ TEST_F(QtPrinterTest, ReportsTheOffsetsSheetAndPrintableAreaOfThePageLayout)
     // The printable area starts a quarter inch from the left and half an
     // inch from the top; it ends 9 points from the right, 27 from the bottom.
     QtPrinter printer(pdfTo(pdfPath("m.pdf"), QMarginsF(18, 36, 9, 27)));
-    printer.startJob(QStringLiteral("M"));
+    ASSERT_TRUE(printer.startJob(QStringLiteral("M")).ok());
     EXPECT_EQ(printer.physicalOffsetX(), 300);
     EXPECT_EQ(printer.physicalOffsetY(), 600);
     EXPECT_DOUBLE_EQ(printer.pixelsToTwipsX(300), 360);
@@ -110,7 +110,7 @@ TEST_F(QtPrinterTest, ReportsTheOffsetsSheetAndPrintableAreaOfThePageLayout)
 TEST_F(QtPrinterTest, ALandscapePrinterReportsALandscapeSheet)
 {
     QtPrinter printer(pdfTo(pdfPath("l.pdf"), QMarginsF(), QPageLayout::Landscape));
-    printer.startJob(QStringLiteral("L"));
+    ASSERT_TRUE(printer.startJob(QStringLiteral("L")).ok());
     EXPECT_GT(printer.sheetWidth(), printer.sheetHeight());
     EXPECT_NEAR(printer.printableWidth(), printer.sheetWidth(), 1.2);
     printer.abortJob();
@@ -119,36 +119,48 @@ TEST_F(QtPrinterTest, ALandscapePrinterReportsALandscapeSheet)
 TEST_F(QtPrinterTest, TheJobCarriesTheDocumentName)
 {
     QtPrinter printer(pdfTo(pdfPath("n.pdf")));
-    printer.startJob(QStringLiteral("ROAD1.PRJ"));
+    ASSERT_TRUE(printer.startJob(QStringLiteral("ROAD1.PRJ")).ok());
     ASSERT_NE(printer.printer(), nullptr);
     EXPECT_EQ(printer.printer()->docName(), QStringLiteral("ROAD1.PRJ"));
     printer.abortJob();
 }
 
-TEST_F(QtPrinterTest, OperationsWithoutAnOpenJobFail)
+TEST_F(QtPrinterTest, WithoutAnOpenJobNothingIsLaidOutAndTheJobCannotEnd)
 {
-    QtPrinter printer(pdfTo(pdfPath("x.pdf")));
-    EXPECT_THROW(printer.physicalOffsetX(), PrinterError);
-    EXPECT_THROW(printer.sheetWidth(), PrinterError);
-    EXPECT_THROW(printer.renderRange(QStringLiteral("A"), font, 0, drawing, page), PrinterError);
-    EXPECT_THROW(printer.newPage(), PrinterError);
-    EXPECT_THROW(printer.endJob(), PrinterError);
-    printer.startJob(QStringLiteral("X"));
-    EXPECT_THROW(printer.startJob(QStringLiteral("X")), PrinterError);
+    const QString path = pdfPath("x.pdf");
+    QtPrinter printer(pdfTo(path));
+    EXPECT_EQ(printer.physicalOffsetX(), 0);
+    EXPECT_EQ(printer.sheetWidth(), 0);
+    EXPECT_EQ(printer.renderRange(QStringLiteral("AB"), font, 1, drawing, page), 1);
+    printer.newPage();
+    EXPECT_TRUE(printer.pages().isEmpty());
+    EXPECT_FALSE(printer.endJob().ok());
+    ASSERT_TRUE(printer.startJob(QStringLiteral("X")).ok());
+    const auto again = printer.startJob(QStringLiteral("X"));
+    ASSERT_FALSE(again.ok());
+    EXPECT_FALSE(again.error().description.isEmpty());
     printer.abortJob();
     printer.abortJob(); // harmless twice
+    EXPECT_FALSE(printer.endJob().ok()) << "the cancelled job ended";
+    EXPECT_FALSE(QFile::exists(path));
 }
 
 TEST_F(QtPrinterTest, WithoutAPrinterTheJobDoesNotStart)
 {
-    QtPrinter printer([]() { return std::unique_ptr<QPrinter>(); });
-    try {
-        printer.startJob(QStringLiteral("X"));
-        FAIL() << "the job started without a printer";
-    } catch (const PrinterError &error) {
-        EXPECT_EQ(error.description(), QtPrinter::noDefaultPrinterMessage());
-    }
-    EXPECT_THROW(printer.sheetWidth(), PrinterError);
+    QtPrinter none([]() { return std::unique_ptr<QPrinter>(); });
+    const auto started = none.startJob(QStringLiteral("X"));
+    ASSERT_FALSE(started.ok()) << "the job started without a printer";
+    EXPECT_EQ(started.error().description, QtPrinter::noDefaultPrinterMessage());
+    EXPECT_EQ(none.sheetWidth(), 0);
+
+    // The factory's own reason reaches the caller.
+    QtPrinter unusable([]() -> Result<std::unique_ptr<QPrinter>, PrinterFailure> {
+        return PrinterFailure{QStringLiteral("The queue is paused.")};
+    });
+    const auto refused = unusable.startJob(QStringLiteral("X"));
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.error().description, QStringLiteral("The queue is paused."));
+    EXPECT_EQ(unusable.printer(), nullptr);
 }
 
 // --- Laying out ------------------------------------------------------------------
@@ -156,7 +168,7 @@ TEST_F(QtPrinterTest, WithoutAPrinterTheJobDoesNotStart)
 TEST_F(QtPrinterTest, LinesThatFitAreDrawnOneBelowTheOtherAtTheLeftEdge)
 {
     QtPrinter printer(pdfTo(pdfPath("a.pdf")));
-    printer.startJob(QStringLiteral("A"));
+    ASSERT_TRUE(printer.startJob(QStringLiteral("A")).ok());
     const QString text = QStringLiteral("AC:1001\r\nBG:5  PL:1,2,3  XX:ABC\r\n\r\nAC:OS");
     EXPECT_EQ(printer.renderRange(text, font, 0, drawing, page), text.size());
     const auto lines = printer.pages().value(0);
@@ -178,7 +190,7 @@ TEST_F(QtPrinterTest, LinesThatFitAreDrawnOneBelowTheOtherAtTheLeftEdge)
 TEST_F(QtPrinterTest, TheFontIsMeasuredAtThePrintersResolution)
 {
     QtPrinter printer(pdfTo(pdfPath("f.pdf")));
-    printer.startJob(QStringLiteral("F"));
+    ASSERT_TRUE(printer.startJob(QStringLiteral("F")).ok());
     printer.renderRange(QStringLiteral("ABCDEFGHIJ\r\nK"), font, 0, drawing, page);
     const auto lines = printer.pages().value(0);
     ASSERT_EQ(lines.size(), 2);
@@ -195,7 +207,7 @@ TEST_F(QtPrinterTest, TheFontIsMeasuredAtThePrintersResolution)
 TEST_F(QtPrinterTest, LongLinesWrapAtSpacesWithinTheRectangle)
 {
     QtPrinter printer(pdfTo(pdfPath("w.pdf")));
-    printer.startJob(QStringLiteral("W"));
+    ASSERT_TRUE(printer.startJob(QStringLiteral("W")).ok());
     QStringList words;
     for (int i = 1; i <= 60; ++i)
         words.append(QStringLiteral("PL:%1").arg(i * 7, 4, 10, QLatin1Char('0')));
@@ -221,7 +233,7 @@ TEST_F(QtPrinterTest, LongLinesWrapAtSpacesWithinTheRectangle)
 TEST_F(QtPrinterTest, AWordLongerThanALineIsBrokenAnywhere)
 {
     QtPrinter printer(pdfTo(pdfPath("b.pdf")));
-    printer.startJob(QStringLiteral("B"));
+    ASSERT_TRUE(printer.startJob(QStringLiteral("B")).ok());
     const QString word(300, QLatin1Char('Z'));
     EXPECT_EQ(printer.renderRange(word, font, 0, drawing, page), word.size());
     const auto lines = printer.pages().value(0);
@@ -238,7 +250,7 @@ TEST_F(QtPrinterTest, AWordLongerThanALineIsBrokenAnywhere)
 TEST_F(QtPrinterTest, AnIndentedWordThatFitsALineMovesWholeToTheNextLine)
 {
     QtPrinter printer(pdfTo(pdfPath("i.pdf")));
-    printer.startJob(QStringLiteral("I"));
+    ASSERT_TRUE(printer.startJob(QStringLiteral("I")).ok());
     // Twenty characters wide: the indent and the word do not fit together,
     // the word alone does.
     const double charWidth = QFontMetricsF(font, printer.printer()).horizontalAdvance(QLatin1Char('P'));
@@ -255,7 +267,7 @@ TEST_F(QtPrinterTest, AnIndentedWordThatFitsALineMovesWholeToTheNextLine)
 TEST_F(QtPrinterTest, ALineIsNeverBrokenInsideACharacter)
 {
     QtPrinter printer(pdfTo(pdfPath("u.pdf")));
-    printer.startJob(QStringLiteral("U"));
+    ASSERT_TRUE(printer.startJob(QStringLiteral("U")).ok());
     // Letters outside the Basic Multilingual Plane (surrogate pairs) and
     // letters with combining accents, in one long word.
     QString word;
@@ -279,7 +291,7 @@ TEST_F(QtPrinterTest, ALineIsNeverBrokenInsideACharacter)
 TEST_F(QtPrinterTest, APageTakesTheLinesThatFitAndReportsWhereItStopped)
 {
     QtPrinter printer(pdfTo(pdfPath("p.pdf")));
-    printer.startJob(QStringLiteral("P"));
+    ASSERT_TRUE(printer.startJob(QStringLiteral("P")).ok());
     QStringList lines;
     for (int i = 0; i < 200; ++i)
         lines.append(QStringLiteral("LINE %1").arg(i, 3, 10, QLatin1Char('0')));
@@ -311,7 +323,7 @@ TEST_F(QtPrinterTest, APageTakesTheLinesThatFitAndReportsWhereItStopped)
 TEST_F(QtPrinterTest, AWrappedLineCutByThePageGoesOnWhereItStopped)
 {
     QtPrinter printer(pdfTo(pdfPath("c.pdf")));
-    printer.startJob(QStringLiteral("C"));
+    ASSERT_TRUE(printer.startJob(QStringLiteral("C")).ok());
     QStringList words;
     for (int i = 0; i < 400; ++i)
         words.append(QStringLiteral("W%1").arg(i, 3, 10, QLatin1Char('0')));
@@ -347,7 +359,7 @@ TEST_F(QtPrinterTest, AWrappedLineCutByThePageGoesOnWhereItStopped)
 TEST_F(QtPrinterTest, ARectangleTooSmallForALineOrACharacterTakesNothing)
 {
     QtPrinter printer(pdfTo(pdfPath("s.pdf")));
-    printer.startJob(QStringLiteral("S"));
+    ASSERT_TRUE(printer.startJob(QStringLiteral("S")).ok());
     const QString text = QStringLiteral("AC:1001\r\nBG:5");
     const TwipsRect shallow{1400, 1400, 10000, 1440};
     const TwipsRect narrow{1400, 1400, 1440, 15000};
@@ -362,7 +374,7 @@ TEST_F(QtPrinterTest, ARectangleTooSmallForALineOrACharacterTakesNothing)
 TEST_F(QtPrinterTest, AnEmptyTextOrAFinalLineBreakDrawsNothingMore)
 {
     QtPrinter printer(pdfTo(pdfPath("e.pdf")));
-    printer.startJob(QStringLiteral("E"));
+    ASSERT_TRUE(printer.startJob(QStringLiteral("E")).ok());
     EXPECT_EQ(printer.renderRange(QString(), font, 0, drawing, page), 0);
     EXPECT_TRUE(printer.pages().value(0).isEmpty());
     const QString text = QStringLiteral("AC:1001\r\n");
@@ -374,7 +386,7 @@ TEST_F(QtPrinterTest, AnEmptyTextOrAFinalLineBreakDrawsNothingMore)
 TEST_F(QtPrinterTest, TabsStopEveryHalfInch)
 {
     QtPrinter printer(pdfTo(pdfPath("t.pdf")));
-    printer.startJob(QStringLiteral("T"));
+    ASSERT_TRUE(printer.startJob(QStringLiteral("T")).ok());
     printer.renderRange(QStringLiteral("\tX"), font, 0, drawing, page);
     const auto lines = printer.pages().value(0);
     ASSERT_EQ(lines.size(), 1);
@@ -386,7 +398,7 @@ TEST_F(QtPrinterTest, TabsStopEveryHalfInch)
 TEST_F(QtPrinterTest, ReleasingTheLayoutKeepsThePagesAndLaysOutAfresh)
 {
     QtPrinter printer(pdfTo(pdfPath("r.pdf")));
-    printer.startJob(QStringLiteral("R"));
+    ASSERT_TRUE(printer.startJob(QStringLiteral("R")).ok());
     printer.renderRange(QStringLiteral("A\r\nB"), font, 0, drawing, page);
     printer.releaseLayout();
     printer.newPage();
@@ -399,7 +411,7 @@ TEST_F(QtPrinterTest, ReleasingTheLayoutKeepsThePagesAndLaysOutAfresh)
 TEST_F(QtPrinterTest, AChangedTextIsLaidOutAfresh)
 {
     QtPrinter printer(pdfTo(pdfPath("g.pdf")));
-    printer.startJob(QStringLiteral("G"));
+    ASSERT_TRUE(printer.startJob(QStringLiteral("G")).ok());
     printer.renderRange(QStringLiteral("FIRST"), font, 0, drawing, page);
     printer.newPage();
     printer.renderRange(QStringLiteral("SECOND"), font, 0, drawing, page);
@@ -414,24 +426,26 @@ TEST_F(QtPrinterTest, EndingTheJobPrintsEveryPage)
 {
     const QString path = pdfPath("end.pdf");
     QtPrinter printer(pdfTo(path));
-    printer.startJob(QStringLiteral("END"));
+    ASSERT_TRUE(printer.startJob(QStringLiteral("END")).ok());
     printer.renderRange(QStringLiteral("PAGE ONE"), font, 0, drawing, page);
     printer.newPage();
     printer.renderRange(QStringLiteral("PAGE TWO"), font, 0, drawing, page);
     printer.newPage();
     EXPECT_FALSE(QFile::exists(path)) << "nothing reaches the printer before the end";
-    printer.endJob();
+    const auto ended = printer.endJob();
+    ASSERT_TRUE(ended.ok()) << ended.error().description.toStdString();
     EXPECT_EQ(pdfPageCount(path), 3);
-    EXPECT_THROW(printer.newPage(), PrinterError) << "the job is closed";
+    printer.newPage();
+    EXPECT_EQ(printer.pages().size(), 3) << "the job is closed";
 }
 
 TEST_F(QtPrinterTest, AnEmptyJobPrintsOneBlankPage)
 {
     const QString path = pdfPath("blank.pdf");
     QtPrinter printer(pdfTo(path));
-    printer.startJob(QStringLiteral("BLANK"));
+    ASSERT_TRUE(printer.startJob(QStringLiteral("BLANK")).ok());
     printer.renderRange(QString(), font, 0, drawing, page);
-    printer.endJob();
+    EXPECT_TRUE(printer.endJob().ok());
     EXPECT_EQ(pdfPageCount(path), 1);
 }
 
@@ -440,7 +454,7 @@ TEST_F(QtPrinterTest, ACancelledJobPrintsNothing)
     const QString path = pdfPath("cancelled.pdf");
     {
         QtPrinter printer(pdfTo(path));
-        printer.startJob(QStringLiteral("CANCELLED"));
+        ASSERT_TRUE(printer.startJob(QStringLiteral("CANCELLED")).ok());
         printer.renderRange(QStringLiteral("TEXT"), font, 0, drawing, page);
         printer.newPage();
         printer.abortJob();
@@ -450,7 +464,7 @@ TEST_F(QtPrinterTest, ACancelledJobPrintsNothing)
     {
         // A job still open when the printer goes is cancelled too.
         QtPrinter printer(pdfTo(path));
-        printer.startJob(QStringLiteral("DROPPED"));
+        ASSERT_TRUE(printer.startJob(QStringLiteral("DROPPED")).ok());
         printer.renderRange(QStringLiteral("TEXT"), font, 0, drawing, page);
     }
     EXPECT_FALSE(QFile::exists(path));
@@ -460,14 +474,11 @@ TEST_F(QtPrinterTest, APrinterThatCannotStartTheJobReportsIt)
 {
     const QString path = dir.filePath(QStringLiteral("missing/folder/out.pdf"));
     QtPrinter printer(pdfTo(path));
-    printer.startJob(QStringLiteral("FAIL"));
+    ASSERT_TRUE(printer.startJob(QStringLiteral("FAIL")).ok());
     printer.renderRange(QStringLiteral("TEXT"), font, 0, drawing, page);
-    try {
-        printer.endJob();
-        FAIL() << "the job claimed success";
-    } catch (const PrinterError &error) {
-        EXPECT_TRUE(error.description().contains(path)) << error.description().toStdString();
-    }
+    const auto ended = printer.endJob();
+    ASSERT_FALSE(ended.ok()) << "the job claimed success";
+    EXPECT_TRUE(ended.error().description.contains(path)) << ended.error().description.toStdString();
     EXPECT_FALSE(QFile::exists(path));
     printer.abortJob(); // nothing left to cancel; harmless
 }

@@ -268,7 +268,9 @@ QString numberedLines(int count)
 
 TEST_F(CupsPrintTest, JobsGoToTheDefaultPrinterWithItsPaperAndPrintableArea)
 {
-    const std::unique_ptr<QPrinter> printer = QtPrinter::defaultPrinter();
+    auto made = QtPrinter::defaultPrinter();
+    ASSERT_TRUE(made.ok()) << made.error().description.toStdString();
+    const std::unique_ptr<QPrinter> printer = std::move(made).value();
     ASSERT_NE(printer, nullptr);
     EXPECT_EQ(printer->printerName(), queue);
     EXPECT_EQ(printer->outputFormat(), QPrinter::NativeFormat);

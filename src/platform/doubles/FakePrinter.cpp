@@ -6,96 +6,91 @@
 
 namespace zuno {
 
-void FakePrinter::enter(const char *operation) const
+bool FakePrinter::enter(const char *operation) const
 {
     const QString name = QString::fromLatin1(operation);
     calls.append(name);
     const int count = ++m_callCounts[name];
-    if (name == failOperation && count == failOnCall)
-        throw PrinterError(failDescription);
+    return name == failOperation && count == failOnCall;
 }
 
-void FakePrinter::enterJob(const char *operation) const
+bool FakePrinter::enterJob(const char *operation) const
 {
     enter(operation);
     if (!jobOpen)
-        throw PrinterError(QStringLiteral("%1 without an open job.").arg(QString::fromLatin1(operation)));
+        callsWithoutJob.append(QString::fromLatin1(operation));
+    return jobOpen;
 }
 
-void FakePrinter::startJob(const QString &name)
+Result<void, PrinterFailure> FakePrinter::startJob(const QString &name)
 {
-    enter("startJob");
+    if (enter("startJob"))
+        return PrinterFailure{failDescription};
     if (!hasDefaultPrinter)
-        throw PrinterError(noPrinterDescription);
+        return PrinterFailure{noPrinterDescription};
     if (jobOpen)
-        throw PrinterError(QStringLiteral("A job is already open."));
+        return PrinterFailure{QStringLiteral("A job is already open.")};
     documentName = name;
     jobOpen = true;
     pages = {QStringList()};
+    return {};
 }
 
 int FakePrinter::physicalOffsetX() const
 {
-    enterJob("physicalOffsetX");
-    return offsetXPixels;
+    return enterJob("physicalOffsetX") ? offsetXPixels : 0;
 }
 
 int FakePrinter::physicalOffsetY() const
 {
-    enterJob("physicalOffsetY");
-    return offsetYPixels;
+    return enterJob("physicalOffsetY") ? offsetYPixels : 0;
 }
 
 double FakePrinter::pixelsToTwipsX(double pixels) const
 {
-    enterJob("pixelsToTwipsX");
-    return pixels * TwipsPerInch / dpiX;
+    return enterJob("pixelsToTwipsX") ? pixels * TwipsPerInch / dpiX : 0;
 }
 
 double FakePrinter::pixelsToTwipsY(double pixels) const
 {
-    enterJob("pixelsToTwipsY");
-    return pixels * TwipsPerInch / dpiY;
+    return enterJob("pixelsToTwipsY") ? pixels * TwipsPerInch / dpiY : 0;
 }
 
 double FakePrinter::sheetWidth() const
 {
-    enterJob("sheetWidth");
-    return sheetWidthTwips;
+    return enterJob("sheetWidth") ? sheetWidthTwips : 0;
 }
 
 double FakePrinter::sheetHeight() const
 {
-    enterJob("sheetHeight");
-    return sheetHeightTwips;
+    return enterJob("sheetHeight") ? sheetHeightTwips : 0;
 }
 
 double FakePrinter::printableWidth() const
 {
-    enterJob("printableWidth");
-    return printableWidthTwips;
+    return enterJob("printableWidth") ? printableWidthTwips : 0;
 }
 
 double FakePrinter::printableHeight() const
 {
-    enterJob("printableHeight");
-    return printableHeightTwips;
+    return enterJob("printableHeight") ? printableHeightTwips : 0;
 }
 
 qint64 FakePrinter::renderRange(const QString &text, const QFont &font, qint64 from, const TwipsRect &drawing,
                                 const TwipsRect &page)
 {
-    enterJob("renderRange");
+    const qint64 length = text.size();
+    qint64 pos = std::clamp<qint64>(from, 0, length);
+    if (!enterJob("renderRange"))
+        return pos;
     renderFroms.append(from);
     drawingRects.append(drawing);
     pageRects.append(page);
     fonts.append(font);
 
-    const qint64 length = text.size();
     const qint64 perLine = charWidth > 0 ? drawing.width() / charWidth : 0;
     const qint64 perPage = lineHeight > 0 ? drawing.height() / lineHeight : 0;
-    qint64 pos = std::clamp<qint64>(from, 0, length);
-    if (perLine < 1 || perPage < 1)
+    if (perLine < 1 || perPage < 1 || pages.size() > pageLimit)
         return pos;
 
     QStringList &lines = pages.last();
@@ -122,17 +117,23 @@ qint64 FakePrinter::renderRange(const QString &text, const QFont &font, qint64 f
 
 void FakePrinter::newPage()
 {
-    enterJob("newPage");
-    if (pages.size() >= pageLimit)
-        throw PrinterError(QStringLiteral("More than %1 pages.").arg(pageLimit));
-    pages.append(QStringList());
+    if (enterJob("newPage"))
+        pages.append(QStringList());
 }
 
-void FakePrinter::endJob()
+Result<void, PrinterFailure> FakePrinter::endJob()
 {
-    enterJob("endJob");
+    const bool failing = enter("endJob");
+    if (!jobOpen) {
+        callsWithoutJob.append(QStringLiteral("endJob"));
+        return PrinterFailure{QStringLiteral("endJob without an open job.")};
+    }
+    // A job whose end fails is still open: the caller cancels it.
+    if (failing)
+        return PrinterFailure{failDescription};
     jobOpen = false;
     printedJobs.append(pages);
+    return {};
 }
 
 void FakePrinter::releaseLayout()

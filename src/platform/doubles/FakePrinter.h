@@ -3,7 +3,7 @@
 // every character is `charWidth` twips wide and every line `lineHeight`
 // twips high; a line longer than the drawing rectangle is cut into pieces
 // of as many characters as fit. What each page receives is recorded, and
-// any operation can be made to fail.
+// the operations that can fail can be made to.
 #include "platform/Printer.h"
 
 #include <QFont>
@@ -15,7 +15,7 @@ namespace zuno {
 
 class FakePrinter : public IPrinter {
 public:
-    void startJob(const QString &documentName) override;
+    Result<void, PrinterFailure> startJob(const QString &documentName) override;
     int physicalOffsetX() const override;
     int physicalOffsetY() const override;
     double pixelsToTwipsX(double pixels) const override;
@@ -27,7 +27,7 @@ public:
     qint64 renderRange(const QString &text, const QFont &font, qint64 from, const TwipsRect &drawing,
                        const TwipsRect &page) override;
     void newPage() override;
-    void endJob() override;
+    Result<void, PrinterFailure> endJob() override;
     void releaseLayout() override;
     void abortJob() override;
 
@@ -46,12 +46,12 @@ public:
     double printableHeightTwips = 16358;
     qint64 charWidth = 120;
     qint64 lineHeight = 240;
-    // More pages than a test ever prints: a job that runs away fails here
-    // instead of running forever.
+    // More pages than a test ever prints: the pages of a job that runs away
+    // take nothing from here on, which ends it instead of running forever.
     int pageLimit = 10000;
 
-    // Makes the `failOnCall`-th call of the operation named (a method name,
-    // as in `calls`) throw PrinterError(failDescription).
+    // Makes the `failOnCall`-th call of the operation named ("startJob" or
+    // "endJob") fail with failDescription.
     QString failOperation;
     int failOnCall = 1;
     QString failDescription = QStringLiteral("The printer failed.");
@@ -68,6 +68,8 @@ public:
     // The pages of every job handed to the printer, in order.
     QList<QList<QStringList>> printedJobs;
     int abortedJobs = 0;
+    // The operations called while no job was open (they do nothing then).
+    mutable QStringList callsWithoutJob;
     // The arguments of each renderRange call.
     QList<qint64> renderFroms;
     QList<TwipsRect> drawingRects;
@@ -75,8 +77,10 @@ public:
     QList<QFont> fonts;
 
 private:
-    void enter(const char *operation) const;
-    void enterJob(const char *operation) const;
+    // Records the call; true when it is the one made to fail.
+    bool enter(const char *operation) const;
+    // Records the call; false when no job is open.
+    bool enterJob(const char *operation) const;
     mutable QMap<QString, int> m_callCounts;
 };
 

@@ -200,12 +200,12 @@ bool EditorShell::fileSaveAs()
     m_cdlEditor.filter = ZunoFileFilter;
     m_cdlEditor.fileName.clear();
     m_cdlEditor.flags = DialogOverwritePrompt | DialogHideReadOnly | DialogPathMustExist;
-    FileDialogChoice choice;
-    if (!m.fileDialogs.showSave(m_cdlEditor, choice))
+    const FileDialogResult chosen = m.fileDialogs.showSave(m_cdlEditor);
+    if (!chosen.ok())
         return false;
-    if (!saveTo(choice.path, true))
+    if (!saveTo(chosen.value().path, true))
         return false;
-    m.window.setCaption(choice.fileTitle + CaptionSuffix);
+    m.window.setCaption(chosen.value().fileTitle + CaptionSuffix);
     return true;
 }
 
@@ -299,11 +299,11 @@ void EditorShell::fileOpen()
     m_cdlEditor.filter = ZunoFileFilter;
     m_cdlEditor.filterIndex = 1;
     m_cdlEditor.flags = DialogHideReadOnly | DialogFileMustExist;
-    FileDialogChoice choice;
-    if (!m.fileDialogs.showOpen(m_cdlEditor, choice))
+    const FileDialogResult chosen = m.fileDialogs.showOpen(m_cdlEditor);
+    if (!chosen.ok())
         return;
-    if (openFile(choice.path))
-        m.window.setCaption(choice.fileTitle + CaptionSuffix);
+    if (openFile(chosen.value().path))
+        m.window.setCaption(chosen.value().fileTitle + CaptionSuffix);
 }
 
 bool EditorShell::openFile(const QString &path)

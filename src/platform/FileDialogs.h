@@ -2,6 +2,8 @@
 // The open and save file dialogs. The program keeps one set of dialog
 // settings for both (a setting a command does not make keeps its last
 // value), so the settings travel with every call.
+#include "Result.h"
+
 #include <QString>
 
 namespace zuno {
@@ -29,13 +31,18 @@ struct FileDialogChoice {
     QString fileTitle; // the name without its folder
 };
 
+// The user closed the dialog without choosing a file.
+struct FileDialogCancelled {};
+
+using FileDialogResult = Result<FileDialogChoice, FileDialogCancelled>;
+
 class IFileDialogs {
 public:
     virtual ~IFileDialogs() = default;
-    // Return false when the user cancels. On success `settings.fileName`
-    // and `settings.filterIndex` hold what the user chose.
-    virtual bool showOpen(FileDialogSettings &settings, FileDialogChoice &choice) = 0;
-    virtual bool showSave(FileDialogSettings &settings, FileDialogChoice &choice) = 0;
+    // The file the user chose. When one is chosen, `settings.fileName` and
+    // `settings.filterIndex` hold the choice too.
+    virtual FileDialogResult showOpen(FileDialogSettings &settings) = 0;
+    virtual FileDialogResult showSave(FileDialogSettings &settings) = 0;
 };
 
 } // namespace zuno

@@ -19,17 +19,17 @@ QStringList QtFileDialogs::nameFilters(const QString &filter)
     return result;
 }
 
-bool QtFileDialogs::showOpen(FileDialogSettings &settings, FileDialogChoice &choice)
+FileDialogResult QtFileDialogs::showOpen(FileDialogSettings &settings)
 {
-    return run(settings, choice, false);
+    return run(settings, false);
 }
 
-bool QtFileDialogs::showSave(FileDialogSettings &settings, FileDialogChoice &choice)
+FileDialogResult QtFileDialogs::showSave(FileDialogSettings &settings)
 {
-    return run(settings, choice, true);
+    return run(settings, true);
 }
 
-bool QtFileDialogs::run(FileDialogSettings &settings, FileDialogChoice &choice, bool save)
+FileDialogResult QtFileDialogs::run(FileDialogSettings &settings, bool save)
 {
     QFileDialog dialog(m_parent, settings.title);
     dialog.setObjectName(QStringLiteral("cdlEditor"));
@@ -58,16 +58,14 @@ bool QtFileDialogs::run(FileDialogSettings &settings, FileDialogChoice &choice, 
         dialog.selectFile(info.fileName());
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return false;
+        return FileDialogCancelled{};
 
     const QString path = QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath();
     settings.fileName = path;
     const qsizetype index = filters.indexOf(dialog.selectedNameFilter());
     if (index >= 0)
         settings.filterIndex = int(index) + 1;
-    choice.path = path;
-    choice.fileTitle = QFileInfo(path).fileName();
-    return true;
+    return FileDialogChoice{path, QFileInfo(path).fileName()};
 }
 
 } // namespace zuno

@@ -10,15 +10,15 @@ namespace zuno {
 class QtFileDialogs : public IFileDialogs {
 public:
     explicit QtFileDialogs(QWidget *parent = nullptr) : m_parent(parent) {}
-    bool showOpen(FileDialogSettings &settings, FileDialogChoice &choice) override;
-    bool showSave(FileDialogSettings &settings, FileDialogChoice &choice) override;
+    FileDialogResult showOpen(FileDialogSettings &settings) override;
+    FileDialogResult showSave(FileDialogSettings &settings) override;
 
     // "Desc|*.A|Desc|*.B" -> {"Desc (*.A)" ...}: the description already names
     // its pattern, which is what QFileDialog reads.
     static QStringList nameFilters(const QString &filter);
 
 private:
-    bool run(FileDialogSettings &settings, FileDialogChoice &choice, bool save);
+    FileDialogResult run(FileDialogSettings &settings, bool save);
     QPointer<QWidget> m_parent;
 };
 

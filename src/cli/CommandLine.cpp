@@ -76,16 +76,16 @@ public:
 private:
     int convert(const QString &file, bool toRecord)
     {
-        const std::optional<TextFileContent> content = read(file);
-        if (!content)
+        const auto content = read(file);
+        if (!content.ok())
             return ExitTrouble;
-        const ConversionResult<QString> result = toRecord ? convertToRecordLayout(content->text)
-                                                          : convertToListLayout(content->text);
+        const ConversionResult<QString> result = toRecord ? convertToRecordLayout(content.value().text)
+                                                          : convertToListLayout(content.value().text);
         if (!result.ok()) {
             complain(conversionWarning(result.error()));
             return ExitInvalidData;
         }
-        return writeOut(encodeText(result.value(), content->format));
+        return writeOut(encodeText(result.value(), content.value().format));
     }
 
     int check(const QStringList &files)
@@ -94,14 +94,14 @@ private:
         bool invalid = false;
         QString report;
         for (const QString &file : files) {
-            const std::optional<TextFileContent> content = read(file);
-            if (!content) {
+            const auto content = read(file);
+            if (!content.ok()) {
                 unreadable = true;
                 continue;
             }
             // A valid List file is one that the Record conversion accepts
             // and that comes back from the Record layout with the same items.
-            const auto trip = checkRecordRoundTrip(content->text);
+            const auto trip = checkRecordRoundTrip(content.value().text);
             QString verdict = tr("OK");
             if (!trip.ok())
                 verdict = conversionWarning(trip.error());
@@ -121,7 +121,8 @@ private:
         return file == StandardInputName ? tr("(standard input)") : file;
     }
 
-    std::optional<TextFileContent> read(const QString &file)
+    // Says why a file cannot be read, and answers that it could not.
+    Result<TextFileContent, TextFileError> read(const QString &file)
     {
         // Standard input is read up to the size limit, a FILE only when it
         // is a regular file of at most that size.
@@ -130,9 +131,8 @@ private:
         if (!result.ok()) {
             complain(standardInput ? tr("cannot read standard input: %1").arg(result.error().message)
                                    : tr("cannot read '%1': %2").arg(file, result.error().message));
-            return std::nullopt;
         }
-        return std::move(result).value();
+        return result;
     }
 
     int writeOut(const QByteArray &bytes)

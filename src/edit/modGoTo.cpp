@@ -160,15 +160,15 @@ qint64 roundedMagnitude(const WrittenNumber &number)
 
 } // namespace
 
-std::optional<qint64> readLineNumber(QStringView entry)
+Result<qint64, NotALineNumber> readLineNumber(QStringView entry)
 {
     const std::optional<WrittenNumber> number = readWrittenNumber(entry);
     if (!number)
-        return std::nullopt;
+        return NotALineNumber{};
     if (number->digits.empty())
-        return 0; // zero, whatever its exponent
+        return qint64(0); // zero, whatever its exponent
     if (!fitsInDouble(*number))
-        return std::nullopt;
+        return NotALineNumber{};
     const qint64 magnitude = roundedMagnitude(*number);
     return number->negative ? -magnitude : magnitude;
 }
@@ -229,8 +229,8 @@ void GoToLine(IEditControl &editor, IGoToLineDialog &dialog, IMessageBox &messag
     show();
     qint64 target = 0; // an empty entry: the start of the text
     if (!dialog.entry().isEmpty()) {
-        std::optional<qint64> line = readLineNumber(dialog.entry());
-        while (!line) {
+        auto line = readLineNumber(dialog.entry());
+        while (!line.ok()) {
             showWarning(messages, GoToNotNumericText, GoToNotNumericTitle);
             // The dialog comes back still showing the entry. Cancel or the
             // close box now give up, leaving the caret where it was.
@@ -239,7 +239,7 @@ void GoToLine(IEditControl &editor, IGoToLineDialog &dialog, IMessageBox &messag
             line = readLineNumber(dialog.entry());
         }
         dialog.setEntry(QString());
-        target = goToLineTarget(editor, editor.selStart(), *line);
+        target = goToLineTarget(editor, editor.selStart(), line.value());
     }
     editor.setSelStart(target);
 }

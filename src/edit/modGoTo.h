@@ -5,6 +5,8 @@
 #include "platform/EditControl.h"
 #include "platform/MessageBox.h"
 
+#include "Result.h"
+
 #include <QStringView>
 #include <optional>
 
@@ -22,9 +24,11 @@ inline constexpr qint64 LineNumberLimit = 1'000'000'000'000'000'000;
 // exponent (e or E, optional sign, digits). The value is rounded to the
 // nearest whole number, halves to the even one, from the exact decimal
 // digits, whatever the user's locale, and clamped to +-LineNumberLimit.
-// Nothing comes back when the entry is not such a number, or its magnitude
-// is beyond what a double holds (1e400), or it is "nan", "inf" and the like.
-std::optional<qint64> readLineNumber(QStringView entry);
+// NotALineNumber comes back when the entry is not such a number, or its
+// magnitude is beyond what a double holds (1e400), or it is "nan", "inf" and
+// the like.
+struct NotALineNumber {};
+Result<qint64, NotALineNumber> readLineNumber(QStringView entry);
 
 // Where the caret goes for line `line` (from 1), given the caret at `caret`.
 // The caret's line C comes from the editor; line breaks are passed one by one

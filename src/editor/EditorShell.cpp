@@ -86,24 +86,22 @@ QString changedOnDiskQuestion(const QString &path)
         .arg(path);
 }
 
-bool LoadTextFile(const QString &path, IEditControl &editor, IMessageBox &messages, DiskFile *loaded)
+Result<DiskFile, FileNotLoaded> LoadTextFile(const QString &path, IEditControl &editor, IMessageBox &messages)
 {
     if (path.isEmpty()) {
         editor.setText(QString());
-        return true;
+        return DiskFile{};
     }
     if (!QFileInfo::exists(path)) {
         showWarning(messages, EditorShell::tr("The file '%1' doesn't exist.").arg(path));
-        return false;
+        return FileNotLoaded{};
     }
     auto read = readInto(editor, path);
     if (!read.ok()) {
         showWarning(messages, cannotReadMessage(path, read.error().message));
-        return false;
+        return FileNotLoaded{};
     }
-    if (loaded)
-        *loaded = std::move(read).value();
-    return true;
+    return std::move(read).value();
 }
 
 // ---------------------------------------------------------------- start-up
@@ -309,10 +307,10 @@ void EditorShell::fileOpen()
 bool EditorShell::openFile(const QString &path)
 {
     // A file that cannot be loaded leaves the document and its view alone.
-    DiskFile loaded;
-    if (!LoadTextFile(path, m.editor, m.messages, &loaded))
+    auto loaded = LoadTextFile(path, m.editor, m.messages);
+    if (!loaded.ok())
         return false;
-    m_disk = std::move(loaded);
+    m_disk = std::move(loaded).value();
     showListView();
     fitWindowToText();
     m.editor.setModified(false);

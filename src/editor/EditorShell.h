@@ -52,12 +52,12 @@ struct DiskFile {
     FileStamp stamp;
 };
 
-// Loads `path` into the editor. An empty path empties the text; a path that
-// is missing or cannot be read gets a warning and leaves the editor as it
-// was. Answers whether a file was loaded; `loaded`, when given, then
-// describes what was read.
-bool LoadTextFile(const QString &path, IEditControl &editor, IMessageBox &messages,
-                  DiskFile *loaded = nullptr);
+// Loads `path` into the editor and answers what was read. An empty path
+// empties the text (and answers an empty DiskFile); a path that is missing
+// or cannot be read gets a warning, leaves the editor as it was and answers
+// FileNotLoaded.
+struct FileNotLoaded {};
+Result<DiskFile, FileNotLoaded> LoadTextFile(const QString &path, IEditControl &editor, IMessageBox &messages);
 
 // The question asked before a save writes over a file that someone else
 // has changed since the document read or last wrote it.

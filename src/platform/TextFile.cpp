@@ -181,12 +181,19 @@ int readAllFrom(int fd, qint64 sizeHint, qint64 limit, QByteArray &bytes)
     return 0;
 }
 
-// Reads the bytes of the regular file at `path`; `info` gets its status as
-// it was opened. Anything but a regular file is refused before it is
-// opened (opening a device may do something; a pipe without a writer
-// blocks), and checked again once it is open.
-std::optional<TextFileError> readRegularFile(const QString &path, QByteArray &bytes, struct stat &info)
+// A regular file's bytes and its status as it was opened.
+struct RegularFile {
+    QByteArray bytes;
+    struct stat info {};
+};
+
+// Reads the regular file at `path`. Anything but a regular file is refused
+// before it is opened (opening a device may do something; a pipe without a
+// writer blocks), and checked again once it is open.
+Result<RegularFile, TextFileError> readRegularFile(const QString &path)
 {
+    RegularFile file;
+    struct stat &info = file.info;
     const QByteArray name = QFile::encodeName(path);
     if (::stat(name.constData(), &info) != 0)
         return TextFileError{systemReason(errno), {}};
@@ -199,9 +206,9 @@ std::optional<TextFileError> readRegularFile(const QString &path, QByteArray &by
         return TextFileError{systemReason(errno), {}};
     if (!S_ISREG(info.st_mode))
         return TextFileError{notRegularReason(info.st_mode), {}};
-    if (const int error = readAllFrom(fd.get(), info.st_size, MaxTextFileBytes, bytes))
+    if (const int error = readAllFrom(fd.get(), info.st_size, MaxTextFileBytes, file.bytes))
         return TextFileError{error == TooLarge ? tooLargeReason(false) : systemReason(error), {}};
-    return std::nullopt;
+    return file;
 }
 
 // The file that writing to `path` should replace: a symbolic link's target,
@@ -398,39 +405,42 @@ int linkUnnamed(int fd, int folderFd, const QByteArray &as)
     return errno;
 }
 
-// The names of a file's extended attributes; false when they cannot be
-// listed (a file system without them has none).
-bool attributeNames(int fd, QList<QByteArray> &names)
+// The names of a file's extended attributes (a file system without them
+// has none), or the system's error number.
+Result<QList<QByteArray>, int> attributeNames(int fd)
 {
-    names.clear();
     for (int attempt = 0; attempt < 5; ++attempt) {
         const ssize_t size = ::flistxattr(fd, nullptr, 0);
+        if (size < 0 && errno == ENOTSUP)
+            return QList<QByteArray>();
         if (size < 0)
-            return errno == ENOTSUP;
+            return errno;
         if (size == 0)
-            return true;
+            return QList<QByteArray>();
         QByteArray list(size, Qt::Uninitialized);
         const ssize_t got = ::flistxattr(fd, list.data(), size_t(list.size()));
         if (got < 0) {
             if (errno == ERANGE)
-                continue;
-            return false;
+                continue; // grown meanwhile
+            return errno;
         }
         list.truncate(got);
+        QList<QByteArray> names;
         for (const QByteArray &name : list.split('\0'))
             if (!name.isEmpty())
                 names.append(name);
-        return true;
+        return names;
     }
-    return false;
+    return ERANGE;
 }
 
-std::optional<QByteArray> attributeValue(int fd, const QByteArray &name)
+// The value of a file's extended attribute, or the system's error number.
+Result<QByteArray, int> attributeValue(int fd, const QByteArray &name)
 {
     for (int attempt = 0; attempt < 5; ++attempt) {
         const ssize_t size = ::fgetxattr(fd, name.constData(), nullptr, 0);
         if (size < 0)
-            return std::nullopt;
+            return errno;
         QByteArray value(size, Qt::Uninitialized);
         const ssize_t got = ::fgetxattr(fd, name.constData(), value.data(), size_t(value.size()));
         if (got >= 0) {
@@ -438,26 +448,31 @@ std::optional<QByteArray> attributeValue(int fd, const QByteArray &name)
             return value;
         }
         if (errno != ERANGE)
-            return std::nullopt;
+            return errno;
     }
-    return std::nullopt;
+    return ERANGE;
 }
 
 // Gives the new file the old one's extended attributes (ACLs among them),
 // and only those. False when that cannot be done.
 bool copyAttributes(int oldFd, int newFd)
 {
-    QList<QByteArray> oldNames;
-    QList<QByteArray> newNames;
-    if (!attributeNames(oldFd, oldNames) || !attributeNames(newFd, newNames))
+    const auto oldList = attributeNames(oldFd);
+    const auto newList = attributeNames(newFd);
+    if (!oldList.ok() || !newList.ok())
         return false;
+    const QList<QByteArray> &oldNames = oldList.value();
+    const QList<QByteArray> &newNames = newList.value();
     for (const QByteArray &name : oldNames) {
-        const std::optional<QByteArray> value = attributeValue(oldFd, name);
-        if (!value)
+        const auto value = attributeValue(oldFd, name);
+        if (!value.ok())
             return false;
-        if (newNames.contains(name) && attributeValue(newFd, name) == value)
-            continue;
-        if (::fsetxattr(newFd, name.constData(), value->constData(), size_t(value->size()), 0) != 0)
+        if (newNames.contains(name)) {
+            const auto present = attributeValue(newFd, name);
+            if (present.ok() && present.value() == value.value())
+                continue;
+        }
+        if (::fsetxattr(newFd, name.constData(), value.value().constData(), size_t(value.value().size()), 0) != 0)
             return false;
     }
     // What the new file got from the folder (a default ACL) and the old one
@@ -798,13 +813,12 @@ QByteArray encodeText(const QString &text, const TextFileFormat &format)
 
 Result<TextFileContent, TextFileError> readTextFile(const QString &path)
 {
-    QByteArray bytes;
-    struct stat info {};
-    if (auto error = readRegularFile(path, bytes, info))
-        return *std::move(error);
-    FileStamp stamp = stampOf(info, hashOf(bytes));
-    TextFileContent content = decodeText(bytes);
-    content.stamp = std::move(stamp);
+    auto read = readRegularFile(path);
+    if (!read.ok())
+        return read.error();
+    const RegularFile &file = read.value();
+    TextFileContent content = decodeText(file.bytes);
+    content.stamp = stampOf(file.info, hashOf(file.bytes));
     return content;
 }
 
@@ -863,11 +877,10 @@ Result<FileStamp, TextFileError> writeTextFile(const QString &path, QByteArrayVi
 
 FileStamp fileStamp(const QString &path)
 {
-    QByteArray bytes;
-    struct stat info {};
-    if (readRegularFile(path, bytes, info))
+    const auto read = readRegularFile(path);
+    if (!read.ok())
         return {};
-    return stampOf(info, hashOf(bytes));
+    return stampOf(read.value().info, hashOf(read.value().bytes));
 }
 
 DiskState compareWithDisk(const QString &path, const FileStamp &stamp)

@@ -26,8 +26,8 @@ TEST_P(ReadsAsNumber, GivesTheRoundedLine)
 {
     const Reading reading = GetParam();
     const auto line = readLineNumber(QString::fromUtf16(reading.entry));
-    ASSERT_TRUE(line.has_value()) << QString::fromUtf16(reading.entry).toStdString();
-    EXPECT_EQ(*line, reading.line) << QString::fromUtf16(reading.entry).toStdString();
+    ASSERT_TRUE(line.ok()) << QString::fromUtf16(reading.entry).toStdString();
+    EXPECT_EQ(line.value(), reading.line) << QString::fromUtf16(reading.entry).toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -71,7 +71,7 @@ class NotANumber : public ::testing::TestWithParam<const char16_t *> {};
 TEST_P(NotANumber, ReadsAsNothing)
 {
     const QString entry = QString::fromUtf16(GetParam());
-    EXPECT_FALSE(readLineNumber(entry).has_value()) << entry.toStdString();
+    EXPECT_FALSE(readLineNumber(entry).ok()) << entry.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -90,11 +90,11 @@ TEST(ReadLineNumber, DoesNotDependOnTheLocale)
     const std::string previousC = std::setlocale(LC_NUMERIC, nullptr);
     std::setlocale(LC_NUMERIC, "de_DE.UTF-8"); // may be missing; harmless then
 
-    EXPECT_EQ(readLineNumber(u"2.5"), 2);
-    EXPECT_EQ(readLineNumber(u"3.5"), 4);
-    EXPECT_FALSE(readLineNumber(u"2,5").has_value());
-    EXPECT_FALSE(readLineNumber(u"1.000,5").has_value());
-    EXPECT_EQ(readLineNumber(u"1.7976931348623157e308"), LineNumberLimit);
+    EXPECT_EQ(readLineNumber(u"2.5").value(), 2);
+    EXPECT_EQ(readLineNumber(u"3.5").value(), 4);
+    EXPECT_FALSE(readLineNumber(u"2,5").ok());
+    EXPECT_FALSE(readLineNumber(u"1.000,5").ok());
+    EXPECT_EQ(readLineNumber(u"1.7976931348623157e308").value(), LineNumberLimit);
 
     std::setlocale(LC_NUMERIC, previousC.c_str());
     QLocale::setDefault(previous);
@@ -104,18 +104,20 @@ TEST(ReadLineNumber, CopesWithVeryLongEntries)
 {
     // A pasted wall of digits: read, rounded and clamped without trouble,
     // as long as a double could hold it.
-    EXPECT_EQ(readLineNumber(QString(300, QLatin1Char('9'))), LineNumberLimit);
-    EXPECT_EQ(readLineNumber(QStringLiteral("-") + QString(308, QLatin1Char('9'))), -LineNumberLimit);
-    EXPECT_FALSE(readLineNumber(QString(309, QLatin1Char('9'))).has_value());
-    EXPECT_FALSE(readLineNumber(QString(100000, QLatin1Char('9'))).has_value());
-    EXPECT_EQ(readLineNumber(QString(100000, QLatin1Char('0')) + QStringLiteral("42")), 42);
+    EXPECT_EQ(readLineNumber(QString(300, QLatin1Char('9'))).value(), LineNumberLimit);
+    EXPECT_EQ(readLineNumber(QStringLiteral("-") + QString(308, QLatin1Char('9'))).value(), -LineNumberLimit);
+    EXPECT_FALSE(readLineNumber(QString(309, QLatin1Char('9'))).ok());
+    EXPECT_FALSE(readLineNumber(QString(100000, QLatin1Char('9'))).ok());
+    EXPECT_EQ(readLineNumber(QString(100000, QLatin1Char('0')) + QStringLiteral("42")).value(), 42);
     EXPECT_EQ(readLineNumber(QStringLiteral("0.") + QString(100000, QLatin1Char('0'))
-                             + QStringLiteral("1e100000")),
+                             + QStringLiteral("1e100000"))
+                  .value(),
               0);
     EXPECT_EQ(readLineNumber(QStringLiteral("0.") + QString(100000, QLatin1Char('0'))
-                             + QStringLiteral("6e100000")),
+                             + QStringLiteral("6e100000"))
+                  .value(),
               1);
-    EXPECT_FALSE(readLineNumber(QString(100000, QLatin1Char('9')) + QLatin1Char('x')).has_value());
+    EXPECT_FALSE(readLineNumber(QString(100000, QLatin1Char('9')) + QLatin1Char('x')).ok());
 }
 
 } // namespace

@@ -845,7 +845,7 @@ TEST_F(EditorShellTest, FilesThatAreNoTextAreNotLoaded)
     const QString fifo = pathOf(QStringLiteral("PIPE.PRJ"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
     editor.setText(QStringLiteral("AC:KEPT"));
-    EXPECT_FALSE(LoadTextFile(fifo, editor, messages));
+    EXPECT_FALSE(LoadTextFile(fifo, editor, messages).ok());
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_EQ(messages.shown[0].text, QStringLiteral("The file '") + fifo
                                           + QStringLiteral("' could not be read.\r\n\r\nNot a regular file: a named pipe"));

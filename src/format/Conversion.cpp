@@ -429,15 +429,15 @@ private:
 template <typename View>
 auto toRecord(View listText)
 {
-    using Writer = typename text::WriterFor<View>::type;
-    return RecordBuilder<typename text::ReaderFor<View>::type, Writer>(listText).run();
+    using E = text::Encoding<View>;
+    return RecordBuilder<typename E::Reader, typename E::Writer>(listText).run();
 }
 
 template <typename View>
-auto toList(View recordText) -> ConversionResult<decltype(std::declval<typename text::WriterFor<View>::type>().take())>
+auto toList(View recordText) -> ConversionResult<typename text::Encoding<View>::Text>
 {
-    ListBuilder<typename text::ReaderFor<View>::type, typename text::WriterFor<View>::type> builder(
-        recordText, recordText.size());
+    using E = text::Encoding<View>;
+    ListBuilder<typename E::Reader, typename E::Writer> builder(recordText, recordText.size());
     if (!builder.run())
         return builder.fault();
     return builder.out().take();
@@ -446,17 +446,17 @@ auto toList(View recordText) -> ConversionResult<decltype(std::declval<typename 
 template <typename View>
 auto toListUpToFault(View recordText)
 {
-    ListBuilder<typename text::ReaderFor<View>::type, typename text::WriterFor<View>::type> builder(
-        recordText, recordText.size());
+    using E = text::Encoding<View>;
+    ListBuilder<typename E::Reader, typename E::Writer> builder(recordText, recordText.size());
     const bool complete = builder.run();
-    return PartialConversion<decltype(builder.out().take())>{builder.out().take(), complete, builder.fault()};
+    return PartialConversion<typename E::Text>{builder.out().take(), complete, builder.fault()};
 }
 
 template <typename View>
 bool listLayoutIs(View recordText, View expected)
 {
-    ListBuilder<typename text::ReaderFor<View>::type, typename text::ComparisonFor<View>::type> builder(
-        recordText, expected);
+    using E = text::Encoding<View>;
+    ListBuilder<typename E::Reader, typename E::Comparison> builder(recordText, expected);
     return builder.run() && builder.out().same();
 }
 

@@ -147,7 +147,7 @@ QString excerpt(QStringView item, qsizetype from)
 template <typename View, typename Text>
 void compareItems(View listText, const PartialConversion<Text> &back, RecordRoundTrip<Text> &trip)
 {
-    using Reader = typename text::ReaderFor<View>::type;
+    using Reader = typename text::Encoding<View>::Reader;
     ListItems<Reader> before(listText);
     ListItems<Reader> after(View(back.text));
     RoundTripChange &change = trip.change;
@@ -198,7 +198,7 @@ void compareItems(View listText, const PartialConversion<Text> &back, RecordRoun
 template <typename View>
 auto check(View listText)
 {
-    using Text = decltype(std::declval<typename text::WriterFor<View>::type>().take());
+    using Text = typename text::Encoding<View>::Text;
     using Answer = Result<RecordRoundTrip<Text>, ConversionFault>;
     auto record = convertToRecordLayout(listText);
     if (!record.ok())

@@ -116,17 +116,6 @@ public:
     void keepLine(QString &) {}
 };
 
-template <typename View>
-struct ReaderFor;
-template <>
-struct ReaderFor<QStringView> {
-    using type = Utf16LineReader;
-};
-template <>
-struct ReaderFor<QByteArrayView> {
-    using type = Utf8LineReader;
-};
-
 // ------------------------------------------------------------ writing
 
 // Room for a converted text: about the size of the input, plus the
@@ -232,17 +221,6 @@ private:
     Buffer<QByteArray, char> m_out;
 };
 
-template <typename View>
-struct WriterFor;
-template <>
-struct WriterFor<QStringView> {
-    using type = Utf16Writer;
-};
-template <>
-struct WriterFor<QByteArrayView> {
-    using type = Utf8Writer;
-};
-
 // Compares what is written with an expected text instead of keeping it:
 // whether the two are the same is known at the end without holding a
 // second text.
@@ -291,15 +269,23 @@ private:
     QByteArray m_scratch;
 };
 
+// What reads and writes a text held as `View`, and what the conversions
+// answer with for it.
 template <typename View>
-struct ComparisonFor;
+struct Encoding;
 template <>
-struct ComparisonFor<QStringView> {
-    using type = Utf16Comparison;
+struct Encoding<QStringView> {
+    using Reader = Utf16LineReader;
+    using Writer = Utf16Writer;
+    using Comparison = Utf16Comparison;
+    using Text = QString;
 };
 template <>
-struct ComparisonFor<QByteArrayView> {
-    using type = Utf8Comparison;
+struct Encoding<QByteArrayView> {
+    using Reader = Utf8LineReader;
+    using Writer = Utf8Writer;
+    using Comparison = Utf8Comparison;
+    using Text = QByteArray;
 };
 
 } // namespace zuno::text

@@ -56,12 +56,13 @@ QString warningOf(const ConversionResult<Text> &result)
 
 // The converted text, expecting the conversion to succeed. The conversion
 // of the same text in UTF-8 must give the same answer.
-inline QString toRecord(const QString &list)
+template <typename Convert>
+QString convertedBoth(const QString &text, Convert convert)
 {
-    const auto result = convertToRecordLayout(list);
+    const auto result = convert(QStringView(text));
     EXPECT_TRUE(result.ok()) << warningOf(result).toStdString();
-    const QByteArray utf8 = list.toUtf8();
-    const auto narrow = convertToRecordLayout(QByteArrayView(utf8));
+    const QByteArray utf8 = text.toUtf8();
+    const auto narrow = convert(QByteArrayView(utf8));
     EXPECT_EQ(narrow.ok(), result.ok());
     if (!result.ok() || !narrow.ok())
         return QString();
@@ -69,17 +70,14 @@ inline QString toRecord(const QString &list)
     return result.value();
 }
 
+inline QString toRecord(const QString &list)
+{
+    return convertedBoth(list, [](auto text) { return convertToRecordLayout(text); });
+}
+
 inline QString toList(const QString &record)
 {
-    const auto result = convertToListLayout(record);
-    EXPECT_TRUE(result.ok()) << warningOf(result).toStdString();
-    const QByteArray utf8 = record.toUtf8();
-    const auto narrow = convertToListLayout(QByteArrayView(utf8));
-    EXPECT_EQ(narrow.ok(), result.ok());
-    if (!result.ok() || !narrow.ok())
-        return QString();
-    EXPECT_EQ(QString::fromUtf8(narrow.value()), result.value());
-    return result.value();
+    return convertedBoth(record, [](auto text) { return convertToListLayout(text); });
 }
 
 } // namespace zuno::test

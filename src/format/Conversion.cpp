@@ -1,7 +1,7 @@
 #include "format/Conversion.h"
 
 #include "format/DataItem.h"
-#include "format/TextScan.h"
+#include "TextScan.h"
 #include "format/TextStreams.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "format/DataItem.h"
 
-#include "format/TextScan.h"
+#include "TextScan.h"
 
 #include <algorithm>
 

@@ -13,7 +13,7 @@
 // Internal to the format library.
 
 #include "format/DataItem.h"
-#include "format/TextScan.h"
+#include "TextScan.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

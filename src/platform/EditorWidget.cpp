@@ -2,6 +2,7 @@
 
 #include "platform/TextFile.h"
 #include "platform/TextFind.h"
+#include "TextScan.h"
 
 #include <QAccessibleWidget>
 #include <QApplication>
@@ -36,6 +37,11 @@ public:
     void feed(const char *data, qint64 size)
     {
         for (qint64 i = 0; i < size; ++i) {
+            const qint64 plain = scan::plainAsciiRun(data + i, size - i);
+            m_cells += plain;
+            i += plain;
+            if (i == size)
+                break;
             const auto c = static_cast<unsigned char>(data[i]);
             if (c >= 0x20) {
                 // A UTF-8 continuation byte adds no character.
@@ -349,7 +355,7 @@ public:
     void append(QByteArrayView utf8)
     {
         m_beyondAscii = m_beyondAscii
-            || std::any_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+            || scan::hasByteBeyondAscii(utf8.data(), utf8.size());
         m_measure.feed(utf8.data(), utf8.size());
         m_editor.SendScintilla(Sci::SCI_APPENDTEXT, static_cast<uintptr_t>(utf8.size()), utf8.data());
     }
@@ -460,7 +466,7 @@ void EditorWidget::settleInsertion() const
     const qint64 from = m_insertion.position;
     const qint64 to = from + m_insertion.length;
     const char *inserted = rangePointer(from, to - from);
-    if (std::any_of(inserted, inserted + (to - from), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
+    if (scan::hasByteBeyondAscii(inserted, to - from))
         m_beyondAscii = true;
     // The lines the text made, with what stands before and after it.
     const qint64 lineStart = send(Sci::SCI_POSITIONFROMLINE,

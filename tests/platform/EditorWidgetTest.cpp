@@ -369,6 +369,28 @@ TEST(EditorWidgetDisplay, PlainMonospacedAndScrollingToTheWidestLine)
     EXPECT_EQ(sci(editor, Sci::SCI_GETSCROLLWIDTH), narrow);
 }
 
+TEST(EditorWidgetDisplay, TheWidthCountsTabsControlCharactersAndLettersBeyondAsciiInCells)
+{
+    EditorWidget editor;
+    const QString head = QStringLiteral("AC:1\r\n");
+    editor.setText(head + QString(40, QLatin1Char('X')));
+    const int forty = editor.contentWidth();
+    // Each of these lines takes 40 cells as shown.
+    const QString lines[] = {
+        QString(33, QLatin1Char('X')) + u'\t',                                         // to the next stop
+        QString(20, QLatin1Char('X')) + QString(20, QChar(0x00E9)),                    // two bytes each
+        QString(20, QChar(0x20AC)) + QString(20, QLatin1Char('X')),                    // three bytes each
+        QString(28, QLatin1Char('X')) + QChar(1) + QChar(2) + QChar(0x1B),             // boxed names
+        QString(40, QLatin1Char('X')) + u'\n' + QString(30, QLatin1Char('X')),         // a lone LF breaks it
+    };
+    for (const QString &line : lines) {
+        editor.setText(head + line);
+        EXPECT_EQ(editor.contentWidth(), forty) << line.toStdString();
+    }
+    editor.setText(head + QString(41, QLatin1Char('X')));
+    EXPECT_GT(editor.contentWidth(), forty);
+}
+
 TEST(EditorWidgetDisplay, SelectionAndTextFollowThePalette)
 {
     EditorWidget editor;

@@ -233,6 +233,9 @@ bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
 
     if (!mayWriteOver(path))
         return false;
+    // The control's bytes may have moved while the question was open.
+    if (!recordView)
+        listText = m.editor.utf8Text();
     const auto write = writeTextFile(path, listText, m_disk.format);
     if (!write.ok()) {
         showWarning(m.messages, cannotSaveMessage(path, write.error()));

@@ -67,7 +67,7 @@ public:
         }
         if (option == u"--check") {
             if (files.isEmpty())
-                return usageError(QStringLiteral("--check needs at least one FILE"));
+                return usageError(tr("--check needs at least one FILE"));
             return check(files);
         }
         return usageError(tr("unknown option '%1'").arg(option));

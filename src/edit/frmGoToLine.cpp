@@ -29,13 +29,13 @@ frmGoToLine::frmGoToLine(QWidget *owner)
                          | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("frmGoToLine"));
-    setWindowTitle(QStringLiteral("Go To Line"));
+    setWindowTitle(tr("Go To Line"));
     setModal(true);
     const QRect client = twipsRect(0, 0, 2550, 960);
     setFixedSize(client.size());
     setSizeGripEnabled(false);
 
-    lblGoToLine = new QLabel(QStringLiteral("Line Number:"), this);
+    lblGoToLine = new QLabel(tr("Line Number:"), this);
     lblGoToLine->setObjectName(QStringLiteral("lblGoToLine"));
     lblGoToLine->setGeometry(twipsRect(120, 120, 975, 255));
 
@@ -44,12 +44,12 @@ frmGoToLine::frmGoToLine(QWidget *owner)
     txtGoToLine->setMaxLength(std::numeric_limits<int>::max());
     txtGoToLine->setGeometry(twipsRect(1200, 120, 1215, 285));
 
-    cmdGoToOK = new QPushButton(QStringLiteral("&OK"), this);
+    cmdGoToOK = new QPushButton(tr("&OK"), this);
     cmdGoToOK->setObjectName(QStringLiteral("cmdGoToOK"));
     cmdGoToOK->setGeometry(twipsRect(120, 480, 1095, 375));
     cmdGoToOK->setDefault(true);
 
-    cmdGoToCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    cmdGoToCancel = new QPushButton(tr("&Cancel"), this);
     cmdGoToCancel->setObjectName(QStringLiteral("cmdGoToCancel"));
     cmdGoToCancel->setGeometry(twipsRect(1320, 480, 1095, 375));
 

@@ -231,7 +231,7 @@ void GoToLine(IEditControl &editor, IGoToLineDialog &dialog, IMessageBox &messag
     if (!dialog.entry().isEmpty()) {
         auto line = readLineNumber(dialog.entry());
         while (!line.ok()) {
-            showWarning(messages, GoToNotNumericText, GoToNotNumericTitle);
+            showWarning(messages, goToNotNumericText(), goToNotNumericTitle());
             // The dialog comes back still showing the entry. Cancel or the
             // close box now give up, leaving the caret where it was.
             if (show() != GoToLineOutcome::Ok)

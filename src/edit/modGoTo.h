@@ -7,13 +7,14 @@
 
 #include "Result.h"
 
+#include <QCoreApplication>
 #include <QStringView>
 #include <optional>
 
 namespace zuno {
 
-inline const QString GoToNotNumericText = QStringLiteral("You must enter a numeric value");
-inline const QString GoToNotNumericTitle = QStringLiteral("Invalid Line Number");
+inline QString goToNotNumericText() { return QCoreApplication::translate("modGoTo", "You must enter a numeric value"); }
+inline QString goToNotNumericTitle() { return QCoreApplication::translate("modGoTo", "Invalid Line Number"); }
 
 // Line numbers are clamped to this magnitude: far beyond any document, and
 // far from overflowing when the caret's line is subtracted.

@@ -90,13 +90,4 @@ QString quotedLine(QStringView line)
     return quoted;
 }
 
-QString invalidItemMessage(QStringView line, qsizetype lineNumber)
-{
-    QString message = QStringLiteral("Invalid ZUNO Data Item '");
-    message += quotedLine(line);
-    message += QStringLiteral("' on line ");
-    message += QString::number(lineNumber);
-    return message;
-}
-
 } // namespace zuno

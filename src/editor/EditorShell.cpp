@@ -120,7 +120,7 @@ void EditorShell::formLoad(const QString &argumentText)
                         tr("Unable to Load File"));
         } else {
             m_disk = std::move(read).value();
-            m.window.setCaption(fileTitleOf(path) + CaptionSuffix);
+            m.window.setCaption(fileTitleOf(path) + captionSuffix());
             m.editor.setModified(false);
         }
     }
@@ -195,7 +195,7 @@ bool EditorShell::fileSave()
 bool EditorShell::fileSaveAs()
 {
     m_cdlEditor.title = tr("Save As");
-    m_cdlEditor.filter = ZunoFileFilter;
+    m_cdlEditor.filter = zunoFileFilter();
     m_cdlEditor.fileName.clear();
     m_cdlEditor.flags = DialogOverwritePrompt | DialogHideReadOnly | DialogPathMustExist;
     const FileDialogResult chosen = m.fileDialogs.showSave(m_cdlEditor);
@@ -203,7 +203,7 @@ bool EditorShell::fileSaveAs()
         return false;
     if (!saveTo(chosen.value().path, true))
         return false;
-    m.window.setCaption(chosen.value().fileTitle + CaptionSuffix);
+    m.window.setCaption(chosen.value().fileTitle + captionSuffix());
     return true;
 }
 
@@ -287,7 +287,7 @@ bool EditorShell::mayWriteOver(const QString &path)
     if (compareWithDisk(m_disk.path, m_disk.stamp) != DiskState::Changed)
         return true;
     return m.messages.show(changedOnDiskQuestion(path), MessageButtons::YesNo, MessageIcon::Warning,
-                           ChangedOnDiskTitle)
+                           changedOnDiskTitle())
         == MessageResult::Yes;
 }
 
@@ -297,14 +297,14 @@ void EditorShell::fileOpen()
         return;
     m_cdlEditor.defaultExtension = QStringLiteral(".PRJ");
     m_cdlEditor.title = tr("Open ZUNO File");
-    m_cdlEditor.filter = ZunoFileFilter;
+    m_cdlEditor.filter = zunoFileFilter();
     m_cdlEditor.filterIndex = 1;
     m_cdlEditor.flags = DialogHideReadOnly | DialogFileMustExist;
     const FileDialogResult chosen = m.fileDialogs.showOpen(m_cdlEditor);
     if (!chosen.ok())
         return;
     if (openFile(chosen.value().path))
-        m.window.setCaption(chosen.value().fileTitle + CaptionSuffix);
+        m.window.setCaption(chosen.value().fileTitle + captionSuffix());
 }
 
 bool EditorShell::openFile(const QString &path)
@@ -329,7 +329,7 @@ void EditorShell::fileNew()
     m_disk = DiskFile{};
     m.editor.setModified(false);
     showListView();
-    m.window.setCaption(EditorTitle);
+    m.window.setCaption(editorTitle());
 }
 
 bool EditorShell::formUnload()

@@ -13,17 +13,22 @@
 
 namespace zuno {
 
-inline const QString EditorTitle = QStringLiteral("ZUNOPad File Editor");
-inline const QString CaptionSuffix = QStringLiteral(" - ZUNOPad File Editor");
+inline QString editorTitle() { return QCoreApplication::translate("EditorShell", "ZUNOPad File Editor"); }
+// The caption of a document: its file's name and this.
+inline QString captionSuffix() { return QCoreApplication::translate("EditorShell", " - ZUNOPad File Editor"); }
 inline const QString SettingsApplication = QStringLiteral("ZUNOPad");
 inline const QString SettingsSection = QStringLiteral("StartupPosition");
 
 // The file types both file dialogs offer.
-inline const QString ZunoFileFilter = QStringLiteral(
-    "ZUNO Project File (*.PRJ)|*.PRJ|ZUNO Control File (*.CTL)|*.CTL|"
-    "ZUNO Points and Chains File (*.PAC)|*.PAC|ZUNO Calculated File (*.CAL)|*.CAL|"
-    "ZUNO Editted Project File (*.EDI)|*.EDI|ZUNO Horizontal Alignment File (*.ALI)|*.ALI|"
-    "ZUNO Vertical Alignment File (*.PRO)|*.PRO|ZUNO Superelevation File (*.SUP)|*.SUP");
+inline QString zunoFileFilter()
+{
+    return QCoreApplication::translate(
+        "EditorShell",
+        "ZUNO Project File (*.PRJ)|*.PRJ|ZUNO Control File (*.CTL)|*.CTL|"
+        "ZUNO Points and Chains File (*.PAC)|*.PAC|ZUNO Calculated File (*.CAL)|*.CAL|"
+        "ZUNO Editted Project File (*.EDI)|*.EDI|ZUNO Horizontal Alignment File (*.ALI)|*.ALI|"
+        "ZUNO Vertical Alignment File (*.PRO)|*.PRO|ZUNO Superelevation File (*.SUP)|*.SUP");
+}
 
 struct EditorServices {
     IEditControl &editor;
@@ -62,7 +67,7 @@ Result<DiskFile, FileNotLoaded> LoadTextFile(const QString &path, IEditControl &
 // The question asked before a save writes over a file that someone else
 // has changed since the document read or last wrote it.
 QString changedOnDiskQuestion(const QString &path);
-inline const QString ChangedOnDiskTitle = QStringLiteral("File Changed on Disk");
+inline QString changedOnDiskTitle() { return QCoreApplication::translate("EditorShell", "File Changed on Disk"); }
 
 class EditorShell {
     Q_DECLARE_TR_FUNCTIONS(EditorShell)

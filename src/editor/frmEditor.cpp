@@ -60,7 +60,7 @@ frmEditor::frmEditor(QWidget *parent)
     : QMainWindow(parent), m_messages(this), m_fileDialogs(this)
 {
     setObjectName(QStringLiteral("frmEditor"));
-    setWindowTitle(EditorTitle);
+    setWindowTitle(editorTitle());
 
     rtbEditor = new EditorWidget(this);
     rtbEditor->setFont(editorFont());
@@ -103,34 +103,34 @@ void frmEditor::buildMenus()
 {
     QMenuBar *bar = menuBar();
 
-    mnuFile = addMenu(bar, "mnuFile", QStringLiteral("&File"));
-    connect(addEntry(mnuFile, "mnuFileNew", QStringLiteral("&New")), &QAction::triggered, this, &frmEditor::mnuFileNew_Click);
-    connect(addEntry(mnuFile, "mnuFileOpen", QStringLiteral("&Open")), &QAction::triggered, this, &frmEditor::mnuFileOpen_Click);
-    connect(addEntry(mnuFile, "mnuFileSave", QStringLiteral("&Save")), &QAction::triggered, this, &frmEditor::mnuFileSave_Click);
-    connect(addEntry(mnuFile, "mnuFileSaveAs", QStringLiteral("Save &As")), &QAction::triggered, this, &frmEditor::mnuFileSaveAs_Click);
+    mnuFile = addMenu(bar, "mnuFile", tr("&File"));
+    connect(addEntry(mnuFile, "mnuFileNew", tr("&New")), &QAction::triggered, this, &frmEditor::mnuFileNew_Click);
+    connect(addEntry(mnuFile, "mnuFileOpen", tr("&Open")), &QAction::triggered, this, &frmEditor::mnuFileOpen_Click);
+    connect(addEntry(mnuFile, "mnuFileSave", tr("&Save")), &QAction::triggered, this, &frmEditor::mnuFileSave_Click);
+    connect(addEntry(mnuFile, "mnuFileSaveAs", tr("Save &As")), &QAction::triggered, this, &frmEditor::mnuFileSaveAs_Click);
     addSeparator(mnuFile, "mnuFileSep2");
-    connect(addEntry(mnuFile, "mnuFilePrint", QStringLiteral("&Print")), &QAction::triggered, this, &frmEditor::mnuFilePrint_Click);
+    connect(addEntry(mnuFile, "mnuFilePrint", tr("&Print")), &QAction::triggered, this, &frmEditor::mnuFilePrint_Click);
     addSeparator(mnuFile, "mnuFileSep3");
-    connect(addEntry(mnuFile, "mnuFileExit", QStringLiteral("E&xit")), &QAction::triggered, this, &frmEditor::mnuFileExit_Click);
+    connect(addEntry(mnuFile, "mnuFileExit", tr("E&xit")), &QAction::triggered, this, &frmEditor::mnuFileExit_Click);
 
-    mnuEdit = addMenu(bar, "mnuEdit", QStringLiteral("&Edit"));
-    connect(addEntry(mnuEdit, "mnuEditUndo", QStringLiteral("&Undo")), &QAction::triggered, this, &frmEditor::mnuEditUndo_Click);
+    mnuEdit = addMenu(bar, "mnuEdit", tr("&Edit"));
+    connect(addEntry(mnuEdit, "mnuEditUndo", tr("&Undo")), &QAction::triggered, this, &frmEditor::mnuEditUndo_Click);
     addSeparator(mnuEdit, "mnuEditSep1");
-    connect(addEntry(mnuEdit, "mnuEditCut", QStringLiteral("Cu&t")), &QAction::triggered, this, &frmEditor::mnuEditCut_Click);
-    connect(addEntry(mnuEdit, "mnuEditCopy", QStringLiteral("&Copy")), &QAction::triggered, this, &frmEditor::mnuEditCopy_Click);
-    connect(addEntry(mnuEdit, "mnuEditPaste", QStringLiteral("&Paste")), &QAction::triggered, this, &frmEditor::mnuEditPaste_Click);
+    connect(addEntry(mnuEdit, "mnuEditCut", tr("Cu&t")), &QAction::triggered, this, &frmEditor::mnuEditCut_Click);
+    connect(addEntry(mnuEdit, "mnuEditCopy", tr("&Copy")), &QAction::triggered, this, &frmEditor::mnuEditCopy_Click);
+    connect(addEntry(mnuEdit, "mnuEditPaste", tr("&Paste")), &QAction::triggered, this, &frmEditor::mnuEditPaste_Click);
     addSeparator(mnuEdit, "mnuEditSep2");
-    connect(addEntry(mnuEdit, "mnuEditClear", QStringLiteral("C&lear")), &QAction::triggered, this, &frmEditor::mnuEditClear_Click);
-    connect(addEntry(mnuEdit, "mnuEditSelectAll", QStringLiteral("Select &All")), &QAction::triggered, this, &frmEditor::mnuEditSelectAll_Click);
+    connect(addEntry(mnuEdit, "mnuEditClear", tr("C&lear")), &QAction::triggered, this, &frmEditor::mnuEditClear_Click);
+    connect(addEntry(mnuEdit, "mnuEditSelectAll", tr("Select &All")), &QAction::triggered, this, &frmEditor::mnuEditSelectAll_Click);
     addSeparator(mnuEdit, "mnuEditSep3");
-    connect(addEntry(mnuEdit, "mnuEditFind", QStringLiteral("&Find")), &QAction::triggered, this, &frmEditor::mnuEditFind_Click);
-    connect(addEntry(mnuEdit, "mnuEditReplace", QStringLiteral("&Replace")), &QAction::triggered, this, &frmEditor::mnuEditReplace_Click);
+    connect(addEntry(mnuEdit, "mnuEditFind", tr("&Find")), &QAction::triggered, this, &frmEditor::mnuEditFind_Click);
+    connect(addEntry(mnuEdit, "mnuEditReplace", tr("&Replace")), &QAction::triggered, this, &frmEditor::mnuEditReplace_Click);
     addSeparator(mnuEdit, "mnuEditSep4");
-    connect(addEntry(mnuEdit, "mnuEditGoTo", QStringLiteral("&Go To")), &QAction::triggered, this, &frmEditor::mnuEditGoTo_Click);
+    connect(addEntry(mnuEdit, "mnuEditGoTo", tr("&Go To")), &QAction::triggered, this, &frmEditor::mnuEditGoTo_Click);
 
-    mnuView = addMenu(bar, "mnuView", QStringLiteral("&View"));
-    mnuViewList = addEntry(mnuView, "mnuViewList", QStringLiteral("&List"));
-    mnuViewRecord = addEntry(mnuView, "mnuViewRecord", QStringLiteral("&Record"));
+    mnuView = addMenu(bar, "mnuView", tr("&View"));
+    mnuViewList = addEntry(mnuView, "mnuViewList", tr("&List"));
+    mnuViewRecord = addEntry(mnuView, "mnuViewRecord", tr("&Record"));
     for (QAction *view : {mnuViewList, mnuViewRecord})
         view->setCheckable(true);
     mnuViewList->setChecked(true);
@@ -145,18 +145,18 @@ void frmEditor::buildMenus()
         mnuViewRecord_Click();
     });
     addSeparator(mnuView, "mnuViewSep1");
-    QAction *statusBar = addEntry(mnuView, "mnuViewStatusBar", QStringLiteral("&Status Bar"));
+    QAction *statusBar = addEntry(mnuView, "mnuViewStatusBar", tr("&Status Bar"));
     statusBar->setCheckable(true);
     statusBar->setChecked(true);
     statusBar->setVisible(false);
     mnuView->findChild<QAction *>(QStringLiteral("mnuViewSep1"))->setVisible(false);
 
-    mnuFormat = addMenu(bar, "mnuFormat", QStringLiteral("F&ormat"));
-    addEntry(mnuFormat, "mnuFormatFont", QStringLiteral("&Font"))->setVisible(false);
+    mnuFormat = addMenu(bar, "mnuFormat", tr("F&ormat"));
+    addEntry(mnuFormat, "mnuFormatFont", tr("&Font"))->setVisible(false);
     mnuFormat->menuAction()->setVisible(false);
 
-    mnuHelp = addMenu(bar, "mnuHelp", QStringLiteral("&Help"));
-    connect(addEntry(mnuHelp, "mnuHelpAbout", QStringLiteral("&About")), &QAction::triggered, this, &frmEditor::mnuHelpAbout_Click);
+    mnuHelp = addMenu(bar, "mnuHelp", tr("&Help"));
+    connect(addEntry(mnuHelp, "mnuHelpAbout", tr("&About")), &QAction::triggered, this, &frmEditor::mnuHelpAbout_Click);
 }
 
 void frmEditor::formLoad(const QString &argumentText)

@@ -1,5 +1,6 @@
 #pragma once
 // Modal message boxes.
+#include <QCoreApplication>
 #include <QString>
 
 namespace zuno {
@@ -11,13 +12,13 @@ enum class MessageButtons { Ok, YesNoCancel, YesNo };
 enum class MessageResult { Ok, Yes, No, Cancel };
 
 // The application title, shown by a message box that is given no title.
-inline const QString ApplicationTitle = QStringLiteral("ZUNOPad");
+inline QString applicationTitle() { return QCoreApplication::translate("MessageBox", "ZUNOPad"); }
 
 class IMessageBox {
 public:
     virtual ~IMessageBox() = default;
     // Modal; returns the button pressed. An empty title shows
-    // ApplicationTitle. Escape or the close box answer Cancel (Ok for a box
+    // applicationTitle(). Escape or the close box answer Cancel (Ok for a box
     // with a single OK button, No for a Yes/No box).
     virtual MessageResult show(const QString &text, MessageButtons buttons, MessageIcon icon,
                                const QString &title = QString()) = 0;

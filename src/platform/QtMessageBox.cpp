@@ -9,7 +9,7 @@ MessageResult QtMessageBox::show(const QString &text, MessageButtons buttons, Me
 {
     QMessageBox box(m_parent);
     box.setObjectName(QStringLiteral("zunoMessageBox"));
-    box.setWindowTitle(title.isEmpty() ? ApplicationTitle : title);
+    box.setWindowTitle(title.isEmpty() ? applicationTitle() : title);
     box.setText(text);
     box.setTextFormat(Qt::PlainText);
     switch (icon) {

@@ -1,5 +1,7 @@
 #include "platform/TextFile.h"
 
+#include <QCoreApplication>
+
 // Reading and writing rest on POSIX calls: the program is built for Linux.
 
 #include <QCryptographicHash>
@@ -71,8 +73,8 @@ QByteArray hashOf(QByteArrayView bytes)
 
 QString tooLargeReason(bool stream)
 {
-    return (stream ? QStringLiteral("Input too large (more than %1 MiB)")
-                   : QStringLiteral("File too large (more than %1 MiB)"))
+    return (stream ? QCoreApplication::translate("TextFile", "Input too large (more than %1 MiB)")
+                   : QCoreApplication::translate("TextFile", "File too large (more than %1 MiB)"))
         .arg(MaxTextFileBytes / (1024 * 1024));
 }
 
@@ -86,14 +88,14 @@ QString systemReason(int error)
 QString notRegularReason(mode_t mode)
 {
     if (S_ISDIR(mode))
-        return QStringLiteral("Is a directory");
+        return QCoreApplication::translate("TextFile", "Is a directory");
     if (S_ISFIFO(mode))
-        return QStringLiteral("Not a regular file: a named pipe");
+        return QCoreApplication::translate("TextFile", "Not a regular file: a named pipe");
     if (S_ISCHR(mode) || S_ISBLK(mode))
-        return QStringLiteral("Not a regular file: a device");
+        return QCoreApplication::translate("TextFile", "Not a regular file: a device");
     if (S_ISSOCK(mode))
-        return QStringLiteral("Not a regular file: a socket");
-    return QStringLiteral("Not a regular file");
+        return QCoreApplication::translate("TextFile", "Not a regular file: a socket");
+    return QCoreApplication::translate("TextFile", "Not a regular file");
 }
 
 // A file descriptor that closes itself.
@@ -661,10 +663,10 @@ Outcome writeInPlace(WriteState &s)
     if (!restore) {
         dropBackup();
     } else if (!inMemory) {
-        s.error.message += QStringLiteral(" (the file's old text is kept in '%1')")
+        s.error.message += QCoreApplication::translate("TextFile", " (the file's old text is kept in '%1')")
                                .arg(QFile::decodeName(s.place.folder + '/' + backup.name));
     } else {
-        s.error.message += QStringLiteral(" (the file's old text could not be put back: %1)")
+        s.error.message += QCoreApplication::translate("TextFile", " (the file's old text could not be put back: %1)")
                                .arg(systemReason(restore));
     }
     return Outcome::Failed;
@@ -673,7 +675,7 @@ Outcome writeInPlace(WriteState &s)
 Result<FileStamp, TextFileError> writeBytes(const QString &path, QByteArrayView bytes)
 {
     if (QFileInfo(path).isDir())
-        return TextFileError{QStringLiteral("Is a directory"), {}};
+        return TextFileError{QCoreApplication::translate("TextFile", "Is a directory"), {}};
     const Place place = placeOf(path);
     bool syncable = true;
     Fd folder(::open(place.folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));

@@ -45,7 +45,7 @@ PrintRectangles computePrintRectangles(qint32 left, qint32 top, qint32 right, qi
 QString printDocumentName(const QString &fileName)
 {
     const QString name = QFileInfo(fileName).fileName();
-    return name.isEmpty() ? QStringLiteral("Untitled") : name;
+    return name.isEmpty() ? QCoreApplication::translate("modPrint", "Untitled") : name;
 }
 
 QString printNoRoomMessage()

@@ -46,35 +46,35 @@ frmFindReplace::frmFindReplace(QWidget *owner, IMessageBox *messages)
       m_owner(owner), m_messages(messages)
 {
     setObjectName(QStringLiteral("frmFindReplace"));
-    setWindowTitle(QStringLiteral("Find/Replace"));
+    setWindowTitle(tr("Find/Replace"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setSizeGripEnabled(false);
     setFixedSize(twipsToWholePixelsX(ClientWidthTwips), twipsToWholePixelsY(DesignedClientHeightTwips));
 
     // Created in tab order, which is also set explicitly below.
-    lblFRFind = makeControl<QLabel>(this, "lblFRFind", QStringLiteral("Find What:"), 120, 240,
+    lblFRFind = makeControl<QLabel>(this, "lblFRFind", tr("Find What:"), 120, 240,
                                     1095, 255);
     txtFRFind = makeTextBox(this, "txtFRFind", 1200, 240, 3015, 285);
-    lblFRReplace = makeControl<QLabel>(this, "lblFRReplace", QStringLiteral("Replace With:"),
+    lblFRReplace = makeControl<QLabel>(this, "lblFRReplace", tr("Replace With:"),
                                        120, 600, 1215, 255);
     txtFRReplace = makeTextBox(this, "txtFRReplace", 1200, 600, 3015, 285);
-    cmdFRFind = makeControl<QPushButton>(this, "cmdFRFind", QStringLiteral("&Find Next"), 4320,
+    cmdFRFind = makeControl<QPushButton>(this, "cmdFRFind", tr("&Find Next"), 4320,
                                          195, 1095, 375);
-    cmdFRCancel = makeControl<QPushButton>(this, "cmdFRCancel", QStringLiteral("&Cancel"), 4320,
+    cmdFRCancel = makeControl<QPushButton>(this, "cmdFRCancel", tr("&Cancel"), 4320,
                                            720, 1095, 375);
     cmdFRShowReplace = makeControl<QPushButton>(this, "cmdFRShowReplace",
-                                                QStringLiteral("&Replace..."), 3120, 1200, 1095,
+                                                tr("&Replace..."), 3120, 1200, 1095,
                                                 375);
-    cmdFRReplace = makeControl<QPushButton>(this, "cmdFRReplace", QStringLiteral("&Replace"),
+    cmdFRReplace = makeControl<QPushButton>(this, "cmdFRReplace", tr("&Replace"),
                                             4320, 1320, 1095, 375);
     cmdFRReplaceAll = makeControl<QPushButton>(this, "cmdFRReplaceAll",
-                                               QStringLiteral("Replace &All"), 4320, 1800, 1095,
+                                               tr("Replace &All"), 4320, 1800, 1095,
                                                375);
     chkFRMatchWord = makeControl<QCheckBox>(this, "chkFRMatchWord",
-                                            QStringLiteral("Match whole word only"), 120, 1560,
+                                            tr("Match whole word only"), 120, 1560,
                                             2055, 255);
-    chkFRMatchCase = makeControl<QCheckBox>(this, "chkFRMatchCase", QStringLiteral("Match case"),
+    chkFRMatchCase = makeControl<QCheckBox>(this, "chkFRMatchCase", tr("Match case"),
                                             120, 1920, 1215, 255);
     lblFRFind->setBuddy(txtFRFind);
     lblFRReplace->setBuddy(txtFRReplace);
@@ -116,7 +116,7 @@ void frmFindReplace::SET_Type(qint32 iType)
 
 void frmFindReplace::ShowFind()
 {
-    setWindowTitle(QStringLiteral("Find"));
+    setWindowTitle(tr("Find"));
     setOuterHeight(FindModeHeightTwips);
     placeTwips(chkFRMatchWord, 120, 960);
     placeTwips(chkFRMatchCase, 120, 1320);
@@ -134,7 +134,7 @@ void frmFindReplace::ShowFind()
 
 void frmFindReplace::ShowReplace()
 {
-    setWindowTitle(QStringLiteral("Replace"));
+    setWindowTitle(tr("Replace"));
     setOuterHeight(ReplaceModeHeightTwips);
     placeTwips(chkFRMatchWord, 120, 1560);
     placeTwips(chkFRMatchCase, 120, 1920);

@@ -73,7 +73,7 @@ QSet<QString> toSet(const QStringList &list) { return {list.begin(), list.end()}
 TEST(DesktopFiles, EveryFileDialogTypeIsAMimeTypeWithTheDialogsDescription)
 {
     const QMap<QString, MimeType> types = readMimeTypes();
-    const QStringList filter = zuno::ZunoFileFilter.split(QLatin1Char('|'));
+    const QStringList filter = zuno::zunoFileFilter().split(QLatin1Char('|'));
     ASSERT_EQ(filter.size(), 16);
     ASSERT_EQ(types.size(), 8);
     for (qsizetype i = 0; i < filter.size(); i += 2) {

@@ -434,7 +434,7 @@ TEST_F(EditorShellTest, SaveAsWritesRereadsAndRenames)
     EXPECT_EQ(shown.flags, DialogOverwritePrompt | DialogHideReadOnly | DialogPathMustExist);
     EXPECT_EQ(shown.fileName, QString());
     EXPECT_EQ(shown.defaultExtension, QString()) << "no Open yet";
-    EXPECT_EQ(shown.filter, ZunoFileFilter);
+    EXPECT_EQ(shown.filter, zunoFileFilter());
 }
 
 TEST_F(EditorShellTest, SaveAsInRecordViewWritesListAndShowsRecords)

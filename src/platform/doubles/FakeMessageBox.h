@@ -13,7 +13,7 @@ struct ShownMessage {
     QString text;
     MessageButtons buttons;
     MessageIcon icon;
-    QString title; // as the user sees it (ApplicationTitle when none given)
+    QString title; // as the user sees it (applicationTitle() when none given)
 };
 
 class FakeMessageBox : public IMessageBox {
@@ -21,7 +21,7 @@ public:
     MessageResult show(const QString &text, MessageButtons buttons, MessageIcon icon,
                        const QString &title = QString()) override
     {
-        shown.append({text, buttons, icon, title.isEmpty() ? ApplicationTitle : title});
+        shown.append({text, buttons, icon, title.isEmpty() ? applicationTitle() : title});
         if (onShow)
             onShow(shown.last());
         if (buttons == MessageButtons::Ok)

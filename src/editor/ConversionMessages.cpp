@@ -6,10 +6,10 @@ namespace zuno {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("ConversionMessages", text);
-}
+// The context of this file's texts for Qt's translation tools.
+class ConversionMessages {
+    Q_DECLARE_TR_FUNCTIONS(ConversionMessages)
+};
 
 } // namespace
 
@@ -17,16 +17,16 @@ QString conversionWarning(const ConversionFault &fault)
 {
     switch (fault.kind) {
     case ConversionFault::Kind::UnexpectedData:
-        return tr("Unexpected data '%1'.").arg(quotedLine(fault.line));
+        return ConversionMessages::tr("Unexpected data '%1'.").arg(quotedLine(fault.line));
     case ConversionFault::Kind::InvalidItem:
         break;
     }
-    return tr("Invalid ZUNO Data Item '%1' on line %2").arg(quotedLine(fault.line), QString::number(fault.lineNumber));
+    return ConversionMessages::tr("Invalid ZUNO Data Item '%1' on line %2").arg(quotedLine(fault.line), QString::number(fault.lineNumber));
 }
 
 QString conversionWarningTitle()
 {
-    return tr("Invalid File");
+    return ConversionMessages::tr("Invalid File");
 }
 
 QString roundTripWarning(const RoundTripChange &change)
@@ -35,27 +35,27 @@ QString roundTripWarning(const RoundTripChange &change)
     QString consequence;
     switch (change.consequence) {
     case Consequence::ItemAdded:
-        consequence = tr("the item '%1' would be added after it").arg(change.item);
+        consequence = ConversionMessages::tr("the item '%1' would be added after it").arg(change.item);
         break;
     case Consequence::ConversionStops:
-        consequence = tr("saving from the Record view would stop with the warning \"%1\"")
+        consequence = ConversionMessages::tr("saving from the Record view would stop with the warning \"%1\"")
                           .arg(conversionWarning(change.stop));
         break;
     case Consequence::SplitIntoItems:
-        consequence = tr("it would come back as several items");
+        consequence = ConversionMessages::tr("it would come back as several items");
         break;
     case Consequence::ComesBackAs:
-        consequence = tr("it would come back as '%1'").arg(change.item);
+        consequence = ConversionMessages::tr("it would come back as '%1'").arg(change.item);
         break;
     case Consequence::Lost:
-        consequence = tr("it would be lost");
+        consequence = ConversionMessages::tr("it would be lost");
         break;
     }
     if (change.holdsTwoSpaces)
-        consequence = tr("it holds two spaces in a row, which the List layout reads as the gap between two "
+        consequence = ConversionMessages::tr("it holds two spaces in a row, which the List layout reads as the gap between two "
                          "items, so %1")
                           .arg(consequence);
-    QString message = tr("The data item '%1' on line %2 would not come back unchanged from the Record view: %3")
+    QString message = ConversionMessages::tr("The data item '%1' on line %2 would not come back unchanged from the Record view: %3")
                           .arg(change.line, QString::number(change.lineNumber), consequence);
     // A quoted warning brings its own full stop.
     if (!message.endsWith(u'.') && !message.endsWith(u".\""))

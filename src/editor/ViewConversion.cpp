@@ -8,15 +8,15 @@ namespace zuno {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("ViewConversion", text);
-}
+// The context of this file's texts for Qt's translation tools.
+class ViewConversion {
+    Q_DECLARE_TR_FUNCTIONS(ViewConversion)
+};
 
 } // namespace
 
-QString recordViewQuestion() { return tr("Switch to the Record view anyway?"); }
-QString recordViewWarningTitle() { return tr("Record View"); }
+QString recordViewQuestion() { return ViewConversion::tr("Switch to the Record view anyway?"); }
+QString recordViewWarningTitle() { return ViewConversion::tr("Record View"); }
 
 bool ConvertToRecordViewChecked(IEditControl &editor, IMessageBox &messages)
 {

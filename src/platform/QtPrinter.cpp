@@ -24,11 +24,6 @@ constexpr double TabStopTwips = 720.0;
 // Slack for the sums of floating-point line heights, in device pixels.
 constexpr double Slack = 1e-3;
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("QtPrinter", text);
-}
-
 // A piece of a line placed on a page: `layout` (one line) drawn with its
 // top-left corner at `origin`; `width` is its ink's width.
 struct LaidOutLine {

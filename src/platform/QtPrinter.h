@@ -11,6 +11,8 @@
 // could not promise once drawing has begun.
 #include "platform/Printer.h"
 
+#include <QCoreApplication>
+
 #include <QList>
 #include <QRectF>
 #include <QString>
@@ -23,6 +25,8 @@ class QPrinter;
 namespace zuno {
 
 class QtPrinter : public IPrinter {
+    Q_DECLARE_TR_FUNCTIONS(QtPrinter)
+
 public:
     // Makes the printer of a new job, or says why there is none.
     using PrinterFactory = std::function<Result<std::unique_ptr<QPrinter>, PrinterFailure>()>;

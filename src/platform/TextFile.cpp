@@ -15,7 +15,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <limits>
-#include <optional>
 #include <cstring>
 #include <utility>
 
@@ -37,14 +36,15 @@ constexpr qsizetype Utf8BomSize = 3;
 // Decodes as UTF-8 when the bytes are well-formed UTF-8 (no malformed,
 // overlong or surrogate sequences, which Qt's decoder reports), and so
 // encode back to exactly the same bytes.
-std::optional<QString> decodeExactUtf8(QByteArrayView bytes)
+struct NotUtf8 {};
+Result<QString, NotUtf8> decodeExactUtf8(QByteArrayView bytes)
 {
     // Stateless: a sequence cut off at the end is an error too.
     QStringDecoder decoder(QStringDecoder::Utf8,
                            QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
     QString text = decoder.decode(bytes);
     if (decoder.hasError())
-        return std::nullopt;
+        return NotUtf8{};
     return text;
 }
 
@@ -741,8 +741,8 @@ TextFileContent decodeText(const QByteArray &bytes)
     TextFileContent content;
     const bool hasBom = bytes.startsWith(Utf8Bom);
     const QByteArrayView body = QByteArrayView(bytes).sliced(hasBom ? Utf8BomSize : 0);
-    if (auto utf8 = decodeExactUtf8(body)) {
-        content.text = std::move(*utf8);
+    if (auto utf8 = decodeExactUtf8(body); utf8.ok()) {
+        content.text = std::move(utf8).value();
         content.format.encoding = hasBom ? TextEncoding::Utf8Bom : TextEncoding::Utf8;
     } else {
         content.text = QString::fromLatin1(bytes);

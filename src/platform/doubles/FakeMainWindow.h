@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/MainWindow.h"
+#include "platform/Units.h"
 
 #include <QStringList>
 #include <cmath>
@@ -24,7 +25,7 @@ public:
         widthTwips = twips;
         widthChanges.append(twips);
         if (state != WindowState::Minimized)
-            editorCells = (twips - borderTwips) / 120.0;
+            editorCells = (twips - borderTwips) / CellWidthTwips;
     }
     double editorWidthCells() const override { return editorCells; }
     void setEditorWidthCells(double cells) override

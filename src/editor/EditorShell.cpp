@@ -236,12 +236,12 @@ bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
     // The control's bytes may have moved while the question was open.
     if (!recordView)
         listText = m.editor.utf8Text();
-    const auto write = writeTextFile(path, listText, m_disk.format);
+    const auto write = writeUtf8TextFile(path, listText, m_disk.format);
     if (!write.ok()) {
         showWarning(m.messages, cannotSaveMessage(path, write.error()));
         return false;
     }
-    m_disk = DiskFile{path, writtenFormat(listText, m_disk.format), write.value()};
+    m_disk = DiskFile{path, write.value().format, write.value().stamp};
 
     // What the editor is to show, when it is not the List text written.
     QByteArray shown;

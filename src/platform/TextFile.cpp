@@ -859,22 +859,25 @@ bool holdsUtf8AsItIs(const TextFileFormat &format)
 
 } // namespace
 
-TextFileFormat writtenFormat(QByteArrayView utf8Text, const TextFileFormat &format)
+Result<WrittenText, TextFileError> writeUtf8TextFile(const QString &path, QByteArrayView utf8Text,
+                                                     const TextFileFormat &format)
 {
-    return holdsUtf8AsItIs(format) ? format : writtenFormat(utf8ToText(utf8Text), format);
-}
-
-Result<FileStamp, TextFileError> writeTextFile(const QString &path, QByteArrayView utf8Text,
-                                               const TextFileFormat &format)
-{
-    if (!holdsUtf8AsItIs(format))
-        return writeTextFile(path, utf8ToText(utf8Text), format);
-    if (format.encoding == TextEncoding::Utf8Bom) {
-        QByteArray bytes(Utf8Bom);
-        bytes.append(utf8Text);
-        return writeBytes(path, bytes);
+    if (!holdsUtf8AsItIs(format)) {
+        const QString text = utf8ToText(utf8Text);
+        const auto written = writeTextFile(path, text, format);
+        if (!written.ok())
+            return written.error();
+        return WrittenText{written.value(), writtenFormat(text, format)};
     }
-    return writeBytes(path, utf8Text);
+    QByteArray withBom;
+    if (format.encoding == TextEncoding::Utf8Bom) {
+        withBom = QByteArray(Utf8Bom);
+        withBom.append(utf8Text);
+    }
+    const auto written = writeBytes(path, withBom.isNull() ? utf8Text : QByteArrayView(withBom));
+    if (!written.ok())
+        return written.error();
+    return WrittenText{written.value(), format};
 }
 
 FileStamp fileStamp(const QString &path)

@@ -79,7 +79,6 @@ TextFileContent decodeText(const QByteArray &bytes);
 // a "\n" file "\r\n". writtenFormat() tells which format is used.
 QByteArray encodeText(const QString &text, const TextFileFormat &format);
 TextFileFormat writtenFormat(const QString &text, const TextFileFormat &format);
-TextFileFormat writtenFormat(QByteArrayView utf8Text, const TextFileFormat &format);
 
 // Reads the whole file; a missing file, a folder or an unreadable file is
 // an error carrying the system's reason. Only regular files are read: a
@@ -111,9 +110,14 @@ Result<FileStamp, TextFileError> writeTextFile(const QString &path, const QStrin
                                                const TextFileFormat &format);
 // The same for a text given as UTF-8 (the edit control's own bytes): a UTF-8
 // file with "\r\n" line breaks is written from them as they are, without
-// holding the text once more.
-Result<FileStamp, TextFileError> writeTextFile(const QString &path, QByteArrayView utf8Text,
-                                               const TextFileFormat &format);
+// holding the text once more. Answers the written file's stamp and the
+// format it was written in (see writtenFormat()).
+struct WrittenText {
+    FileStamp stamp;
+    TextFileFormat format;
+};
+Result<WrittenText, TextFileError> writeUtf8TextFile(const QString &path, QByteArrayView utf8Text,
+                                                     const TextFileFormat &format);
 
 // The stamp of the file at `path` as it is now (invalid when it cannot be
 // read).

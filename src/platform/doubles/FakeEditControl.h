@@ -2,6 +2,7 @@
 // In-memory edit control for the logic tests: the text is one QString with
 // "\r\n" line breaks; undo keeps whole-text snapshots of each edit.
 #include "platform/EditControl.h"
+#include "platform/TextFile.h"
 
 #include <QList>
 #include <QStringList>
@@ -16,7 +17,7 @@ public:
     QString text() const override { return m_text; }
     void setText(const QString &text) override;
     QByteArrayView utf8Text() const override;
-    void setUtf8Text(QByteArrayView text) override { setText(QString::fromUtf8(text)); }
+    void setUtf8Text(QByteArrayView text) override { setText(utf8ToText(text)); }
     qint64 textLength() const override { return m_text.size(); }
 
     bool isModified() const override { return m_modified; }

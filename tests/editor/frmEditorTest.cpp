@@ -272,6 +272,39 @@ TEST(MainWindow, EveryFileComesBackByteForByteAndAnEditChangesOnlyItsCharacter)
     }
 }
 
+TEST(MainWindow, OddTextsSurviveBothViewsAndASaveFromTheRecordView)
+{
+    const QByteArray files[] = {
+        QByteArray("\xEF\xBB\xBF" "AC:1\r\nXX:\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\r\nEG:2"), // UTF-8, a mark
+        QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF" "XX:1\r\nYY:2"),       // a U+FEFF of the text after the mark
+        QByteArray("AC:1\r\nNM:A\rB\r\nXX:C\nD\r\nEG:2"),             // lone CR and LF are content
+        QByteArray("AC:1\nXX:\xE9\nEG:2"),                             // Latin-1 with LF line breaks
+        QByteArray("AC:1\r\nXX:A\0B\r\nEG:2", 19),                     // NUL
+    };
+    QTemporaryDir dir;
+    int number = 0;
+    for (const QByteArray &bytes : files) {
+        const QString path = writeFile(dir, QStringLiteral("V%1.PRJ").arg(++number), bytes);
+        frmEditor window;
+        window.formLoad(path);
+        EditorWidget *editor = window.editor();
+        const QString list = editor->text();
+        action(window, "mnuViewRecord")->trigger();
+        ASSERT_TRUE(action(window, "mnuViewRecord")->isChecked()) << number;
+        const QString record = editor->text();
+        EXPECT_NE(record, list) << number;
+        action(window, "mnuViewList")->trigger();
+        EXPECT_EQ(editor->text(), list) << number;
+
+        action(window, "mnuViewRecord")->trigger();
+        editor->setModified(true);
+        window.shell().fileSave();
+        EXPECT_EQ(readBytes(path), bytes) << number;
+        EXPECT_EQ(editor->text(), record) << number;
+        EXPECT_FALSE(editor->isModified()) << number;
+    }
+}
+
 TEST(MainWindow, FailedWriteWarnsAndLeavesFileAndDocumentIntact)
 {
     QTemporaryDir dir;

@@ -171,14 +171,7 @@ EditorWidget::EditorWidget(QWidget *parent) : QsciScintillaBase(parent)
     }();
     Q_UNUSED(accessibleFaceInstalled);
 
-    // A document without styling: nothing is coloured, and it needs no
-    // byte of styles for every byte of text.
-    const long document = send(Sci::SCI_CREATEDOCUMENT, 0, Sci::SC_DOCUMENTOPTION_STYLES_NONE);
-    send(Sci::SCI_SETDOCPOINTER, 0, document);
-    send(Sci::SCI_RELEASEDOCUMENT, 0, document);
-
-    send(Sci::SCI_SETCODEPAGE, Sci::SC_CP_UTF8);
-    send(Sci::SCI_SETEOLMODE, Sci::SC_EOL_CRLF);
+    useNewDocument();
     send(Sci::SCI_SETPASTECONVERTENDINGS, 0);
     send(Sci::SCI_SETWRAPMODE, Sci::SC_WRAP_NONE);
     for (unsigned long margin = 0; margin < 5; ++margin)
@@ -201,6 +194,20 @@ EditorWidget::EditorWidget(QWidget *parent) : QsciScintillaBase(parent)
     assignKeys();
     applyFont();
     updateScrollWidth();
+}
+
+// A new, empty document in place of the old one, which is freed before the
+// new one grows: a whole-text write never holds both texts. It has no
+// styling (nothing is coloured, and it needs no byte of styles for every
+// byte of text), and neither history nor character index.
+void EditorWidget::useNewDocument()
+{
+    const long document = send(Sci::SCI_CREATEDOCUMENT, 0, Sci::SC_DOCUMENTOPTION_STYLES_NONE);
+    send(Sci::SCI_SETDOCPOINTER, 0, document);
+    send(Sci::SCI_RELEASEDOCUMENT, 0, document);
+    send(Sci::SCI_SETCODEPAGE, Sci::SC_CP_UTF8);
+    send(Sci::SCI_SETEOLMODE, Sci::SC_EOL_CRLF);
+    m_indexAllocated = false;
 }
 
 // ------------------------------------------------------------ bytes
@@ -347,8 +354,8 @@ public:
         // another file or the other view.
         m_editor.m_writing = true;
         m_editor.m_insertion.pending = false;
+        m_editor.useNewDocument();
         m_editor.send(Sci::SCI_SETUNDOCOLLECTION, 0);
-        m_editor.send(Sci::SCI_CLEARALL);
         m_editor.send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(bytes) + 1);
     }
 
@@ -368,10 +375,6 @@ public:
         e.m_writing = false;
         ++e.m_version;
         e.m_beyondAscii = m_beyondAscii;
-        if (!e.m_beyondAscii && e.m_indexAllocated) {
-            e.send(Sci::SCI_RELEASELINECHARACTERINDEX, Sci::SC_LINECHARACTERINDEX_UTF16);
-            e.m_indexAllocated = false;
-        }
         e.send(Sci::SCI_GOTOPOS, 0);
         e.m_widestCells = m_measure.widest();
         e.m_widthStale = false;

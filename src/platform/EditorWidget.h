@@ -82,6 +82,7 @@ protected:
 
 private:
     class WholeTextWrite;
+    void useNewDocument();
     long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const
     {
         return SendScintilla(message, wParam, lParam);

@@ -70,11 +70,6 @@ QStringView LineReader::next()
     return line;
 }
 
-QStringView LineReader::peek() const
-{
-    return m_text.sliced(m_pos, lineEnd() - m_pos);
-}
-
 bool LineReader::nextStartsWith(QStringView prefix, bool skipSpaces) const
 {
     if (m_atEnd)

@@ -65,8 +65,6 @@ public:
     bool hasNext() const { return !m_atEnd; }
     // The next line (call only while hasNext()).
     QStringView next();
-    // The line that next() would return, without moving on.
-    QStringView peek() const;
     // Whether the next line begins with `prefix` (after its leading spaces
     // when skipSpaces), without searching for its end. The prefix must not
     // hold "\r" or "\n".

@@ -1,5 +1,6 @@
 // The data item: lines, codes, validity, roles and the layout constants.
 #include "format/DataItem.h"
+#include "format/TextStreams.h"
 
 #include "TestText.h"
 
@@ -51,11 +52,12 @@ TEST(SplitLines, JoinLinesIsItsInverse)
     EXPECT_EQ(joinLines(QList<QString>{"", ""}), QStringLiteral("\r\n"));
 }
 
-TEST(LineReader, PeeksAndTestsTheNextLineWithoutMovingOn)
+// The lines of a text as UTF-16 and as UTF-8 (decoded a line at a time).
+template <typename Reader, typename Text>
+void expectTheSameLinesTested(const Text &text)
 {
-    LineReader reader(u"PL:1\r\n   PL:2\r\nPL\r\n:3");
+    Reader reader{text};
     EXPECT_TRUE(reader.nextStartsWith(u"PL:"));
-    EXPECT_EQ(reader.peek(), u"PL:1");
     EXPECT_EQ(reader.next(), u"PL:1");
     EXPECT_FALSE(reader.nextStartsWith(u"PL:"));
     EXPECT_TRUE(reader.nextStartsWith(u"PL:", true));
@@ -63,10 +65,18 @@ TEST(LineReader, PeeksAndTestsTheNextLineWithoutMovingOn)
     // "PL" at the end of a line does not run on into the next one.
     EXPECT_FALSE(reader.nextStartsWith(u"PL:"));
     EXPECT_EQ(reader.next(), u"PL");
+    EXPECT_EQ(reader.next(), u"XX:\u00e9\rA\n\U0001F600 \u20ac");
     EXPECT_TRUE(reader.hasNext());
     EXPECT_EQ(reader.next(), u":3");
     EXPECT_FALSE(reader.hasNext());
     EXPECT_FALSE(reader.nextStartsWith(u""));
+}
+
+TEST(LineReader, TestsTheNextLineWithoutMovingOnInEitherEncoding)
+{
+    const QString text = QStringLiteral("PL:1\r\n   PL:2\r\nPL\r\nXX:\u00e9\rA\n\U0001F600 \u20ac\r\n:3");
+    expectTheSameLinesTested<text::Utf16LineReader>(QStringView(text));
+    expectTheSameLinesTested<text::Utf8LineReader>(QByteArrayView(text.toUtf8()));
 }
 
 TEST(TrimSpaces, RemovesSpacesOnly)

@@ -5,6 +5,7 @@
 #include "format/TextStreams.h"
 
 #include <algorithm>
+#include <vector>
 #include <utility>
 
 namespace zuno {
@@ -56,6 +57,37 @@ void appendValuesJoined(QString &values, QStringView more)
     values += more;
 }
 
+// The line being built: appended to many times a line, a piece of a few
+// characters at a time, and emptied once written out (which keeps its room).
+class LineBuffer {
+public:
+    qsizetype size() const { return m_size; }
+    QStringView view() const { return QStringView(m_units.data(), m_size); }
+    void append(QStringView text)
+    {
+        char16_t *at = room(text.size());
+        std::copy(text.utf16(), text.utf16() + text.size(), at);
+        m_size += text.size();
+    }
+    void append(char16_t unit)
+    {
+        *room(1) = unit;
+        ++m_size;
+    }
+    void clear() { m_size = 0; }
+
+private:
+    char16_t *room(qsizetype length)
+    {
+        if (m_size + length > qsizetype(m_units.size()))
+            m_units.resize(size_t(std::max<qsizetype>(2 * m_units.size(), m_size + length)));
+        return m_units.data() + m_size;
+    }
+
+    std::vector<char16_t> m_units = std::vector<char16_t>(256);
+    qsizetype m_size = 0;
+};
+
 // Builds the Record layout from the lines of `Reader` into `Writer`. The
 // line being built is kept apart and written out whole once the next one
 // begins.
@@ -74,19 +106,19 @@ public:
                 return invalidItem(line, m_lineNumber);
             place(line);
         }
-        m_out.append(m_line);
+        m_out.append(m_line.view());
         return m_out.take();
     }
 
 private:
     qsizetype builtLength() const { return m_line.size(); }
-    QStringView builtLine() const { return m_line; }
+    QStringView builtLine() const { return m_line.view(); }
 
     void startNewLine()
     {
-        m_out.append(m_line);
+        m_out.append(m_line.view());
         m_out.append(LineSeparator);
-        m_line.resize(0);
+        m_line.clear();
         m_lastItemStart = -1;
     }
 
@@ -95,7 +127,7 @@ private:
     {
         if (!item.isEmpty())
             m_lastItemStart = m_line.size();
-        m_line += item;
+        m_line.append(item);
     }
 
     void place(QStringView line)
@@ -263,7 +295,7 @@ private:
     {
         const QStringView values = takeUpFollowingValues(line.sliced(ValueListCode.size()));
         const bool afterValueList =
-            m_lastItemStart >= 0 && endsWithValueList(QStringView(m_line).sliced(m_lastItemStart));
+            m_lastItemStart >= 0 && endsWithValueList(m_line.view().sliced(m_lastItemStart));
         if (!afterValueList) {
             if (builtLength() > 0)
                 startNewLine();
@@ -290,7 +322,7 @@ private:
     Reader m_reader;
     qsizetype m_lineNumber = -1;
     Writer m_out;
-    QString m_line;                 // the line being built
+    LineBuffer m_line;              // the line being built
     qsizetype m_lastItemStart = -1; // where its last non-empty item begins
     QString m_values;               // a PL item's values joined with its PL lines
 };

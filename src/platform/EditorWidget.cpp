@@ -297,8 +297,9 @@ const std::vector<qint64> &EditorWidget::loneBreakLines() const
         return m_loneBreakLines;
     m_loneBreaksVersion = m_version;
     m_loneBreakLines.clear();
-    const qint64 length = send(Sci::SCI_GETLENGTH);
-    const auto *data = static_cast<const char *>(SendScintillaPtrResult(Sci::SCI_GETCHARACTERPOINTER));
+    const QByteArrayView text = utf8Text();
+    const char *data = text.data();
+    const qint64 length = text.size();
     // Scintilla ends a line at every "\r\n", lone "\r" and lone "\n"; where
     // there are two break characters for every line end, each is a pair.
     const qint64 crs = std::count(data, data + length, '\r');
@@ -732,10 +733,9 @@ void EditorWidget::assignKeys()
 
 void EditorWidget::measureAllLines() const
 {
-    const qint64 length = send(Sci::SCI_GETLENGTH);
-    const auto *data = static_cast<const char *>(SendScintillaPtrResult(Sci::SCI_GETCHARACTERPOINTER));
+    const QByteArrayView text = utf8Text();
     LineMeasure measure;
-    measure.feed(data, length);
+    measure.feed(text.data(), text.size());
     m_widestCells = measure.widest();
     m_widthStale = false;
 }

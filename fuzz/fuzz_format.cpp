@@ -10,7 +10,7 @@
 #include "format/Conversion.h"
 #include "format/DataItem.h"
 #include "format/RoundTrip.h"
-#include "platform/TextFile.h"
+#include "textfile/TextFile.h"
 #include "format/ConversionInvariants.h"
 
 #include <cstdint>

@@ -3,8 +3,8 @@
 // offscreen platform. Target: well under 0.2 s per jump.
 #include "edit/modGoTo.h"
 #include "edit/modTextEditor.h"
-#include "platform/EditorWidget.h"
-#include "platform/QtClipboard.h"
+#include "platform/qt/EditorWidget.h"
+#include "platform/qt/QtClipboard.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

@@ -4,7 +4,7 @@
 // time of each step and the peak memory it reached over what the process
 // held before.
 #include "editor/frmEditor.h"
-#include "platform/TextFile.h"
+#include "textfile/TextFile.h"
 
 #include <QAction>
 #include <QApplication>

@@ -6,7 +6,7 @@
 //   ReplaceAll/PlanOnly       finding the occurrences, without the edits
 //   Sed                       sed 's/CAT/DOG/g' on the same text, as a
 //                             reference figure for the machine
-#include "platform/EditorWidget.h"
+#include "platform/qt/EditorWidget.h"
 #include "search/modFindReplaceRichText.h"
 #include "ReplaceAllStepwise.h"
 

@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 
 #include "editor/ConversionMessages.h"
-#include "platform/TextFile.h"
+#include "textfile/TextFile.h"
 #include "Version.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "edit/frmGoToLine.h"
 
-#include "platform/DialogLook.h"
-#include "platform/Units.h"
+#include "platform/qt/DialogLook.h"
+#include "platform/qt/ScreenUnits.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

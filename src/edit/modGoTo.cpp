@@ -1,6 +1,6 @@
 #include "edit/modGoTo.h"
 
-#include "platform/TextFind.h"
+#include "search/TextFind.h"
 
 #include <algorithm>
 #include <charconv>

@@ -7,7 +7,7 @@
 #include "platform/MainWindow.h"
 #include "platform/MessageBox.h"
 #include "platform/Settings.h"
-#include "platform/TextFile.h"
+#include "textfile/TextFile.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 #include "editor/frmEditor.h"
 
-#include "platform/Units.h"
+#include "platform/qt/ScreenUnits.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,11 +3,11 @@
 // and the Qt side of the seam; the menu handlers are thin and each calls one
 // procedure.
 #include "editor/EditorShell.h"
-#include "platform/EditorWidget.h"
+#include "platform/qt/EditorWidget.h"
 #include "platform/MainWindow.h"
-#include "platform/QtFileDialogs.h"
-#include "platform/QtMessageBox.h"
-#include "platform/Settings.h"
+#include "platform/qt/QtFileDialogs.h"
+#include "platform/qt/QtMessageBox.h"
+#include "platform/qt/QtSettings.h"
 
 #include <QMainWindow>
 #include <QPointer>

@@ -5,7 +5,7 @@
 #include "edit/frmGoToLine.h"
 #include "edit/modGoTo.h"
 #include "edit/modTextEditor.h"
-#include "platform/QtClipboard.h"
+#include "platform/qt/QtClipboard.h"
 
 namespace zuno {
 

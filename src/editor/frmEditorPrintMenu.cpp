@@ -1,6 +1,6 @@
 // File > Print.
 #include "editor/frmEditor.h"
-#include "platform/QtPrinter.h"
+#include "platform/qt/QtPrinter.h"
 #include "print/modPrint.h"
 
 namespace zuno {

@@ -13,13 +13,4 @@ public:
                        const QString &value) = 0;
 };
 
-// QSettings in the user's native format, one file per application.
-class QtSettingsStore : public ISettingsStore {
-public:
-    QString read(const QString &application, const QString &section, const QString &key,
-                 const QString &defaultValue) const override;
-    void write(const QString &application, const QString &section, const QString &key,
-               const QString &value) override;
-};
-
 } // namespace zuno

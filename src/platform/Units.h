@@ -1,54 +1,11 @@
 #pragma once
-// Twips (1/1440 inch) and character cells (120 x 240 twips) against pixels,
-// through the screen's logical resolution.
-#include <QFont>
-#include <QFontDatabase>
-#include <QGuiApplication>
-#include <QRect>
-#include <QScreen>
+// Twips (1/1440 inch) and the character cells (120 x 240 twips) that the
+// main window's sizes are given in.
 
 namespace zuno {
 
 inline constexpr double TwipsPerInch = 1440.0;
 inline constexpr double CellWidthTwips = 120.0;
 inline constexpr double CellHeightTwips = 240.0;
-
-inline double logicalDpiX()
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? screen->logicalDotsPerInchX() : 96.0;
-}
-inline double logicalDpiY()
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? screen->logicalDotsPerInchY() : 96.0;
-}
-inline double twipsToPixelsX(double twips) { return twips * logicalDpiX() / TwipsPerInch; }
-inline double twipsToPixelsY(double twips) { return twips * logicalDpiY() / TwipsPerInch; }
-inline double pixelsToTwipsX(double pixels) { return pixels * TwipsPerInch / logicalDpiX(); }
-inline double pixelsToTwipsY(double pixels) { return pixels * TwipsPerInch / logicalDpiY(); }
-
-// Twips rounded to whole pixels.
-inline int twipsToWholePixelsX(double twips) { return qRound(twipsToPixelsX(twips)); }
-inline int twipsToWholePixelsY(double twips) { return qRound(twipsToPixelsY(twips)); }
-
-// A rectangle given in twips, its edges rounded to pixels.
-inline QRect twipsRect(double left, double top, double width, double height)
-{
-    const int x = twipsToWholePixelsX(left), y = twipsToWholePixelsY(top);
-    return QRect(x, y, twipsToWholePixelsX(left + width) - x, twipsToWholePixelsY(top + height) - y);
-}
-
-// The dialogs' layouts in twips were made for a narrow 8-point face; in
-// the system's wider default their captions would be cut off. Liberation
-// Sans has the narrow metrics where it is installed.
-inline QFont dialogFont()
-{
-    QFont font = QGuiApplication::font();
-    if (QFontDatabase::families().contains(QStringLiteral("Liberation Sans")))
-        font.setFamily(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(8.0);
-    return font;
-}
 
 } // namespace zuno

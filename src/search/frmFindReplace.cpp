@@ -1,8 +1,8 @@
 #include "search/frmFindReplace.h"
 
-#include "platform/QtMessageBox.h"
-#include "platform/DialogLook.h"
-#include "platform/Units.h"
+#include "platform/qt/QtMessageBox.h"
+#include "platform/qt/DialogLook.h"
+#include "platform/qt/ScreenUnits.h"
 #include "search/modFindReplaceRichText.h"
 
 #include <QCheckBox>

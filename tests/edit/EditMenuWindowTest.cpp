@@ -4,7 +4,7 @@
 
 #include "edit/frmGoToLine.h"
 #include "editor/frmEditor.h"
-#include "platform/QtClipboard.h"
+#include "platform/qt/QtClipboard.h"
 
 #include <QAction>
 #include <QLineEdit>

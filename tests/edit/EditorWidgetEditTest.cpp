@@ -2,8 +2,8 @@
 // clipboard (offscreen). The control's own keys and the right-click menu are
 // tested in the main window (EditMenuWindowTest).
 #include "edit/modTextEditor.h"
-#include "platform/EditorWidget.h"
-#include "platform/QtClipboard.h"
+#include "platform/qt/EditorWidget.h"
+#include "platform/qt/QtClipboard.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -3,7 +3,7 @@
 #include "FakeGoToLineDialog.h"
 
 #include "edit/modGoTo.h"
-#include "platform/EditorWidget.h"
+#include "platform/qt/EditorWidget.h"
 #include "platform/doubles/FakeEditControl.h"
 #include "platform/doubles/FakeMessageBox.h"
 

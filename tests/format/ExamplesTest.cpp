@@ -2,7 +2,7 @@
 // convert to the Record layout and back unchanged.
 #include "format/Conversion.h"
 #include "format/DataItem.h"
-#include "platform/TextFile.h"
+#include "textfile/TextFile.h"
 
 #include "TestText.h"
 

@@ -4,7 +4,7 @@
 // The PDF files are read back with pdftotext (poppler-utils): the pages, the
 // text on each page in order, and where each word stands.
 #include "editor/frmEditor.h"
-#include "platform/QtPrinter.h"
+#include "platform/qt/QtPrinter.h"
 
 #include <QAbstractButton>
 #include <QAction>

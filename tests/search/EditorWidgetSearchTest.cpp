@@ -1,7 +1,7 @@
 // Finding and replacing on the real edit control (offscreen): its find
 // operation with "\r\n" offsets, word boundaries at line ends and case
 // folding, and Replace All as one undoable edit.
-#include "platform/EditorWidget.h"
+#include "platform/qt/EditorWidget.h"
 #include "platform/doubles/FakeEditControl.h"
 #include "search/modFindReplaceRichText.h"
 #include "ReplaceAllStepwise.h"

@@ -3,8 +3,8 @@
 // life with the main window.
 #include "search/frmFindReplace.h"
 
-#include "platform/EditorWidget.h"
-#include "platform/Units.h"
+#include "platform/qt/EditorWidget.h"
+#include "platform/qt/ScreenUnits.h"
 #include "platform/doubles/FakeMessageBox.h"
 #include "search/modFindReplaceRichText.h"
 

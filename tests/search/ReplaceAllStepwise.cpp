@@ -1,6 +1,6 @@
 #include "ReplaceAllStepwise.h"
 
-#include "platform/TextFind.h"
+#include "search/TextFind.h"
 #include "search/modFindReplaceRichText.h"
 
 namespace zuno::test {

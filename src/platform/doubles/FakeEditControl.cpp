@@ -1,6 +1,6 @@
 #include "platform/doubles/FakeEditControl.h"
 
-#include "platform/TextFind.h"
+#include "search/TextFind.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 // Reading and writing text files: encodings, line endings, byte-exact round
 // trips, atomic writes and the reasons given for failures.
-#include "platform/TextFile.h"
+#include "textfile/TextFile.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // "\r\n" as two, lines counted as the text counts them, the modified flag
 // and the undo history, find, the keys the control handles itself and its
 // display.
-#include "platform/EditorWidget.h"
+#include "platform/qt/EditorWidget.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "platform/TextFind.h"
+#include "search/TextFind.h"
 
 namespace zuno {
 

@@ -1,4 +1,4 @@
-#include "platform/QtFileDialogs.h"
+#include "platform/qt/QtFileDialogs.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

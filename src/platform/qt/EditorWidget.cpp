@@ -1,7 +1,7 @@
-#include "platform/EditorWidget.h"
+#include "platform/qt/EditorWidget.h"
 
-#include "platform/TextFile.h"
-#include "platform/TextFind.h"
+#include "textfile/TextFile.h"
+#include "search/TextFind.h"
 #include "TextScan.h"
 
 #include <QAccessibleWidget>

@@ -1,7 +1,7 @@
-#include "platform/QtPrinter.h"
+#include "platform/qt/QtPrinter.h"
 
-#include "platform/TextFind.h"
-#include "platform/Units.h"
+#include "search/TextFind.h"
+#include "platform/qt/ScreenUnits.h"
 
 #include <QCoreApplication>
 #include <QLibrary>

@@ -1,4 +1,4 @@
-#include "platform/TextFile.h"
+#include "textfile/TextFile.h"
 
 #include <QCoreApplication>
 

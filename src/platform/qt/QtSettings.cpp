@@ -1,4 +1,4 @@
-#include "platform/Settings.h"
+#include "platform/qt/QtSettings.h"
 
 #include <QSettings>
 

@@ -11,7 +11,7 @@
 //
 // Prints "ok", or "error: <reason>" and, when the reason concerns a folder,
 // "folder: <folder>". Exit status 0, 1 on a failed write, 2 on bad use.
-#include "platform/TextFile.h"
+#include "textfile/TextFile.h"
 
 #include <QFile>
 #include <QString>

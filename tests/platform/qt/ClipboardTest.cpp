@@ -1,5 +1,5 @@
 // The Qt clipboard seam: plain text in, plain text out, nothing else.
-#include "platform/QtClipboard.h"
+#include "platform/qt/QtClipboard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

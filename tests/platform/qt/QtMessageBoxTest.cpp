@@ -1,6 +1,6 @@
 // The real message box for a Yes/No question: No is the default and the
 // answer of Escape, so that a hasty Enter changes nothing.
-#include "platform/QtMessageBox.h"
+#include "platform/qt/QtMessageBox.h"
 
 #include "support/ModalAnswers.h"
 

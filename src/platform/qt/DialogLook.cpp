@@ -1,6 +1,6 @@
-#include "platform/DialogLook.h"
+#include "platform/qt/DialogLook.h"
 
-#include "platform/Units.h"
+#include "platform/qt/ScreenUnits.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 // QtPrinter on QPrinters that write PDF files: the measurements it reports,
 // how it lays text out into a rectangle and reports where it stopped, and
 // that nothing reaches the printer unless the job ends.
-#include "platform/QtPrinter.h"
+#include "platform/qt/QtPrinter.h"
 
 #include <QFile>
 #include <QFontMetricsF>

@@ -5,14 +5,14 @@
 // lines are separated by "\r\n", and a lone "\r" or "\n" is a character of
 // its line (Scintilla shows it as a line break, the program does not count
 // it as one). Offsets of the program are UTF-16 units, as QString counts
-// them; they are mapped to Scintilla's byte positions through its line
-// character index, which is built only once the document holds a character
-// beyond ASCII (before that an offset is a position).
+// them; OffsetMap maps them to Scintilla's byte positions, LineWidthTracker
+// keeps the width of the widest line, AccessibleEditor is the control's
+// accessible face. Keys and mouse: EditorWidgetInput.cpp.
 #include "platform/EditControl.h"
+#include "platform/qt/LineWidths.h"
+#include "platform/qt/OffsetMap.h"
 
 #include <Qsci/qsciscintillabase.h>
-
-#include <vector>
 
 namespace zuno {
 
@@ -56,8 +56,8 @@ public:
     int contentWidth() const;
 
     // Offsets of the program's text <-> Scintilla positions (bytes).
-    qint64 toTextOffset(qint64 position) const;
-    qint64 toDocumentPosition(qint64 offset) const;
+    qint64 toTextOffset(qint64 position) const { return m_offsets.toTextOffset(position); }
+    qint64 toDocumentPosition(qint64 offset) const { return m_offsets.toDocumentPosition(offset); }
 
     void showSelection(const QRect &avoid) override;
 
@@ -87,29 +87,16 @@ private:
     {
         return SendScintilla(message, wParam, lParam);
     }
-    // The document's bytes from `position`, `length` of them, without
-    // moving Scintilla's gap where it can be helped.
     QByteArray bytes(qint64 position, qint64 length) const;
-    const char *rangePointer(qint64 position, qint64 length) const;
-    char byteAt(qint64 position) const;
-    bool usesCharacterIndex() const;
     void select(qint64 anchor, qint64 caret);
     void replaceRange(qint64 from, qint64 to, const QByteArray &utf8);
     void aboutToModify(int position, int type, int length);
-    // Takes note of the last insertion: its characters and its width.
-    void settleInsertion() const;
     void noteChange();
 
     void applyFont();
     void applyPalette();
     void assignKeys();
-    // The widest line in character cells, measured over all lines.
-    void measureAllLines() const;
     void updateScrollWidth();
-
-    // Scintilla lines that end with a lone "\r" or "\n" (no line break of
-    // the program), worked out again after each change when asked for.
-    const std::vector<qint64> &loneBreakLines() const;
 
     QString m_fileName;
     bool m_modified = false;
@@ -118,24 +105,8 @@ private:
     // insert notifications then count as one change.
     bool m_writing = false;
 
-    // Set once the document holds a byte beyond ASCII; the character index
-    // is then in use.
-    mutable bool m_beyondAscii = false;
-    mutable bool m_indexAllocated = false;
-
-    struct Insertion {
-        bool pending = false;
-        qint64 position = 0;
-        qint64 length = 0;
-    };
-    mutable Insertion m_insertion;
-
-    quint64 m_version = 0; // counts changes of the text
-    mutable quint64 m_loneBreaksVersion = ~quint64(0);
-    mutable std::vector<qint64> m_loneBreakLines;
-
-    mutable qint64 m_widestCells = 0;
-    mutable bool m_widthStale = false;
+    OffsetMap m_offsets{*this};
+    LineWidthTracker m_widths{*this};
     double m_cellWidth = 8;
 };
 

@@ -1,11 +1,10 @@
 // rtbEditor on the offscreen platform: the text exactly as given (lone "\r"
-// and "\n", NUL, characters beyond ASCII), offsets in UTF-16 units with
-// "\r\n" as two, lines counted as the text counts them, the modified flag
-// and the undo history, find, the keys the control handles itself and its
-// display.
+// and "\n", NUL, characters beyond ASCII), lines counted as the text counts
+// them, the modified flag and the undo history, find, the keys the control
+// handles itself and its display. Offsets: OffsetMapTest; widths:
+// LineWidthsTest; accessible face: AccessibleEditorTest.
 #include "platform/qt/EditorWidget.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QFontInfo>
@@ -77,63 +76,6 @@ TEST(EditorWidgetText, ALoneBreakIsShownAsABreakButCountsAsACharacterOfItsLine)
     editor.setSelStart(text.indexOf(QLatin1Char('\r'), 8) + 1); // after the "\r" of "C\rD"
     editor.setSelText(QStringLiteral("\n"));
     EXPECT_EQ(editor.lineFromChar(editor.textLength()), 4);
-}
-
-// ------------------------------------------------------------------ offsets
-
-TEST(EditorWidgetOffsets, CountUtf16UnitsWithALineBreakAsTwo)
-{
-    EditorWidget editor;
-    editor.setText(ThreeLines);
-    // Offsets: A0 B1 \r2 \n3 C4 \r5 \n6 D7 E8 F9
-    editor.setSelStart(4);
-    editor.setSelLength(5);
-    EXPECT_EQ(editor.selStart(), 4);
-    EXPECT_EQ(editor.selLength(), 5);
-    EXPECT_EQ(editor.selText(), QStringLiteral("C\r\nDE"));
-    editor.setSelStart(7);
-    EXPECT_EQ(editor.selLength(), 0) << "setting the start leaves nothing selected";
-    EXPECT_EQ(editor.lineFromChar(3), 0) << "the line break belongs to its line";
-    EXPECT_EQ(editor.lineFromChar(4), 1);
-    editor.setSelStart(3); // between "\r" and "\n"
-    EXPECT_EQ(editor.selStart(), 2) << "goes to the end of the line";
-    editor.setSelStart(1000);
-    EXPECT_EQ(editor.selStart(), 10) << "stops at the end of the text";
-    editor.setSelStart(-5);
-    EXPECT_EQ(editor.selStart(), 0);
-}
-
-TEST(EditorWidgetOffsets, MapEveryOffsetOfATextBeyondAscii)
-{
-    EditorWidget editor;
-    // Two-, three- and four-byte characters; the last takes two UTF-16 units.
-    QString text;
-    for (int i = 0; i < 300; ++i)
-        text += QString(i % 5, QChar(0xE9)) + QStringLiteral("\u20ACX\U0001F600") + (i % 3 ? "\r\n" : "\n");
-    editor.setText(text);
-    ASSERT_EQ(editor.textLength(), text.size());
-    for (qint64 offset = 0; offset <= text.size(); ++offset) {
-        if (offset > 0 && offset < text.size() && text[offset].isLowSurrogate())
-            continue; // inside a character
-        editor.setSelStart(offset);
-        const bool insidePair = offset > 0 && text.mid(offset - 1, 2) == QStringLiteral("\r\n");
-        ASSERT_EQ(editor.selStart(), insidePair ? offset - 1 : offset) << offset;
-    }
-    editor.setSelStart(text.indexOf(QChar(0x20AC), 40));
-    editor.setSelLength(4);
-    EXPECT_EQ(editor.selText(), QStringLiteral("\u20ACX\U0001F600"));
-}
-
-TEST(EditorWidgetOffsets, FollowTypingOfACharacterBeyondAscii)
-{
-    EditorWidget editor;
-    editor.setText(QStringLiteral("AB\r\nCD"));
-    editor.setSelStart(1);
-    editor.setSelText(QStringLiteral("\u00E9")); // the first character beyond ASCII
-    EXPECT_EQ(editor.text(), QStringLiteral("A\u00E9B\r\nCD"));
-    EXPECT_EQ(editor.selStart(), 2);
-    EXPECT_EQ(editor.textLength(), 7);
-    EXPECT_EQ(editor.find(QStringLiteral("d"), 0, 0), 6);
 }
 
 // ------------------------------------------------------------------ edits
@@ -369,28 +311,6 @@ TEST(EditorWidgetDisplay, PlainMonospacedAndScrollingToTheWidestLine)
     EXPECT_EQ(sci(editor, Sci::SCI_GETSCROLLWIDTH), narrow);
 }
 
-TEST(EditorWidgetDisplay, TheWidthCountsTabsControlCharactersAndLettersBeyondAsciiInCells)
-{
-    EditorWidget editor;
-    const QString head = QStringLiteral("AC:1\r\n");
-    editor.setText(head + QString(40, QLatin1Char('X')));
-    const int forty = editor.contentWidth();
-    // Each of these lines takes 40 cells as shown.
-    const QString lines[] = {
-        QString(33, QLatin1Char('X')) + u'\t',                                         // to the next stop
-        QString(20, QLatin1Char('X')) + QString(20, QChar(0x00E9)),                    // two bytes each
-        QString(20, QChar(0x20AC)) + QString(20, QLatin1Char('X')),                    // three bytes each
-        QString(28, QLatin1Char('X')) + QChar(1) + QChar(2) + QChar(0x1B),             // boxed names
-        QString(40, QLatin1Char('X')) + u'\n' + QString(30, QLatin1Char('X')),         // a lone LF breaks it
-    };
-    for (const QString &line : lines) {
-        editor.setText(head + line);
-        EXPECT_EQ(editor.contentWidth(), forty) << line.toStdString();
-    }
-    editor.setText(head + QString(41, QLatin1Char('X')));
-    EXPECT_GT(editor.contentWidth(), forty);
-}
-
 TEST(EditorWidgetDisplay, SelectionAndTextFollowThePalette)
 {
     EditorWidget editor;
@@ -401,30 +321,6 @@ TEST(EditorWidgetDisplay, SelectionAndTextFollowThePalette)
     const auto bgr = [](const QColor &c) { return long(c.red() | (c.green() << 8) | (c.blue() << 16)); };
     EXPECT_EQ(sci(editor, Sci::SCI_STYLEGETBACK, Sci::STYLE_DEFAULT), bgr(QColor(250, 240, 230)));
     EXPECT_EQ(sci(editor, Sci::SCI_STYLEGETBACK, 0), bgr(QColor(250, 240, 230)));
-}
-
-TEST(EditorWidgetAccessible, ReadsTheTextWithTheProgramsOffsets)
-{
-    EditorWidget editor;
-    editor.resize(300, 200);
-    editor.show();
-    editor.setText(QStringLiteral("AB\r\n\u00E9X\nY"));
-    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(&editor);
-    ASSERT_NE(face, nullptr);
-    EXPECT_EQ(face->role(), QAccessible::EditableText);
-    QAccessibleTextInterface *text = face->textInterface();
-    ASSERT_NE(text, nullptr);
-    EXPECT_EQ(text->characterCount(), 8);
-    EXPECT_EQ(text->text(2, 6), QStringLiteral("\r\n\u00E9X"));
-    text->setSelection(0, 4, 6);
-    EXPECT_EQ(editor.selText(), QStringLiteral("\u00E9X"));
-    int start = -1, end = -1;
-    text->selection(0, &start, &end);
-    EXPECT_EQ(start, 4);
-    EXPECT_EQ(end, 6);
-    text->setCursorPosition(7);
-    EXPECT_EQ(text->cursorPosition(), 7);
-    EXPECT_EQ(text->offsetAtPoint(text->characterRect(5).center()), 5);
 }
 
 } // namespace

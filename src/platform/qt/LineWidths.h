@@ -1,0 +1,50 @@
+#pragma once
+// The width of a document's widest line in character cells, kept up to
+// date through its changes without measuring the whole text each time.
+// Lines end at any "\r" or "\n", as Scintilla shows them; a tab goes to the
+// next stop of eight cells, a control character takes the four cells of its
+// boxed name ("NUL", "ESC"), every other character one.
+#include "platform/qt/ScintillaDocument.h"
+
+#include <algorithm>
+
+namespace zuno {
+
+// Width in character cells of the longest line of a text fed to it in
+// pieces of UTF-8.
+class LineMeasure {
+public:
+    void feed(const char *data, qint64 size);
+    qint64 widest() const { return std::max(m_widest, m_cells); }
+
+private:
+    qint64 m_widest = 0;
+    qint64 m_cells = 0;
+};
+
+class LineWidthTracker {
+public:
+    explicit LineWidthTracker(const QsciScintillaBase &document) : m_document(document) {}
+
+    // A new text, measured while it was written.
+    void reset(qint64 widestCells);
+    // Before Scintilla inserts `length` bytes at `position`: they are
+    // measured once they are in (when next asked).
+    void aboutToInsert(qint64 position, qint64 length);
+    // Before Scintilla deletes `length` bytes at `position`. True when the
+    // widest line may get narrower: it is then measured again, over the
+    // whole text, when next asked.
+    bool aboutToDelete(qint64 position, qint64 length);
+
+    qint64 widestCells() const;
+
+private:
+    void settle() const;
+
+    const QsciScintillaBase &m_document;
+    mutable qint64 m_widestCells = 0;
+    mutable bool m_stale = false;
+    mutable sci::PendingInsertion m_insertion;
+};
+
+} // namespace zuno

@@ -1,0 +1,58 @@
+#pragma once
+// The program's offsets (UTF-16 units, "\r\n" counting two) against the
+// positions of a Scintilla document that holds the text as UTF-8 bytes, and
+// the program's lines against Scintilla's.
+//
+// Scintilla's line character index maps them; it is built only once the
+// document holds a byte beyond ASCII (before that an offset is a position).
+// A lone "\r" or "\n" ends a line of the display, but is a character of the
+// program's line.
+#include "platform/qt/ScintillaDocument.h"
+
+#include <vector>
+
+namespace zuno {
+
+class OffsetMap {
+public:
+    explicit OffsetMap(const QsciScintillaBase &document) : m_document(document) {}
+
+    // A new document has been put in place: no index yet; `beyondAscii`
+    // says whether its text holds a byte beyond ASCII.
+    void reset(bool beyondAscii);
+    // Before each change of the document; an insertion of `length` bytes
+    // at `position` is looked at once it is in (when next asked).
+    void aboutToChange();
+    void aboutToInsert(qint64 position, qint64 length);
+
+    // Length of the whole text in offsets.
+    qint64 textLength() const;
+    qint64 toTextOffset(qint64 position) const;
+    // Offsets past the end stop at the end; one between the "\r" and "\n"
+    // of a line break goes to the end of that line.
+    qint64 toDocumentPosition(qint64 offset) const;
+    // The program's line (from 0) of an offset: only "\r\n" ends one.
+    qint64 lineFromChar(qint64 offset) const;
+
+private:
+    long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const
+    {
+        return m_document.SendScintilla(message, wParam, lParam);
+    }
+    void settle() const;
+    bool usesCharacterIndex() const;
+    // Scintilla lines that end with a lone "\r" or "\n", worked out again
+    // after a change when asked for.
+    const std::vector<qint64> &loneBreakLines() const;
+
+    const QsciScintillaBase &m_document;
+    mutable bool m_beyondAscii = false;
+    mutable bool m_indexAllocated = false;
+    mutable sci::PendingInsertion m_insertion;
+
+    quint64 m_version = 0; // counts changes of the text
+    mutable quint64 m_loneBreaksVersion = ~quint64(0);
+    mutable std::vector<qint64> m_loneBreakLines;
+};
+
+} // namespace zuno

@@ -1,0 +1,62 @@
+// The widest line in character cells: measured over a text, and kept up to
+// date by the control through insertions and deletions.
+#include "platform/qt/EditorWidget.h"
+#include "platform/qt/LineWidths.h"
+
+#include <gtest/gtest.h>
+
+using namespace zuno;
+
+namespace {
+
+TEST(LineMeasure, CountsTabsControlCharactersAndLettersBeyondAsciiInCells)
+{
+    const struct {
+        QString text;
+        qint64 cells;
+    } cases[] = {
+        {QString(33, QLatin1Char('X')) + u'\t', 40},                              // to the next stop
+        {QStringLiteral("\tX\t"), 16},
+        {QString(20, QLatin1Char('X')) + QString(20, QChar(0x00E9)), 40},         // two bytes each
+        {QString(20, QChar(0x20AC)) + QStringLiteral("X\U0001F600"), 22},         // three and four bytes
+        {QStringLiteral("XX") + QChar(1) + QChar(0) + QChar(0x1B), 14},           // boxed names
+        {QString(40, QLatin1Char('X')) + u'\n' + QString(30, QLatin1Char('X')), 40}, // a lone LF breaks it
+        {QStringLiteral("AB\rABC\r\nA"), 3},
+        {QString(), 0},
+    };
+    for (const auto &c : cases) {
+        const QByteArray utf8 = c.text.toUtf8();
+        LineMeasure whole;
+        whole.feed(utf8.constData(), utf8.size());
+        EXPECT_EQ(whole.widest(), c.cells) << c.text.toStdString();
+        // Fed a byte at a time (a character cut between pieces), the same.
+        LineMeasure pieces;
+        for (char byte : utf8)
+            pieces.feed(&byte, 1);
+        EXPECT_EQ(pieces.widest(), c.cells) << c.text.toStdString();
+    }
+}
+
+TEST(LineWidthTracker, FollowsTheEditsOfTheControl)
+{
+    // The width of a text written whole, measured in one go.
+    const auto measured = [](const QString &text) {
+        EditorWidget reference;
+        reference.setText(text);
+        return reference.contentWidth();
+    };
+    EditorWidget editor;
+    editor.setText(QStringLiteral("AC:1\r\n") + QString(40, QLatin1Char('X')));
+    editor.setSelStart(4);
+    editor.setSelLength(2);
+    editor.setSelText(QString()); // joins the two lines
+    EXPECT_EQ(editor.contentWidth(), measured(QString(44, QLatin1Char('X'))));
+    editor.setSelStart(0);
+    editor.setSelLength(44);
+    editor.setSelText(QStringLiteral("AB\r\nABC\r\n"));
+    EXPECT_EQ(editor.contentWidth(), measured(QStringLiteral("ABC"))) << "the widest line went: measured again";
+    editor.setSelText(QStringLiteral("\tX"));
+    EXPECT_EQ(editor.contentWidth(), measured(QString(9, QLatin1Char('X'))));
+}
+
+} // namespace

@@ -1,0 +1,68 @@
+// The program's offsets (UTF-16 units, "\r\n" as two) against the bytes of
+// the control's document, seen through the control's selection.
+#include "platform/qt/EditorWidget.h"
+
+#include <gtest/gtest.h>
+
+using namespace zuno;
+
+namespace {
+
+const QString ThreeLines = QStringLiteral("AB\r\nC\r\nDEF");
+
+TEST(EditorWidgetOffsets, CountUtf16UnitsWithALineBreakAsTwo)
+{
+    EditorWidget editor;
+    editor.setText(ThreeLines);
+    // Offsets: A0 B1 \r2 \n3 C4 \r5 \n6 D7 E8 F9
+    editor.setSelStart(4);
+    editor.setSelLength(5);
+    EXPECT_EQ(editor.selStart(), 4);
+    EXPECT_EQ(editor.selLength(), 5);
+    EXPECT_EQ(editor.selText(), QStringLiteral("C\r\nDE"));
+    editor.setSelStart(7);
+    EXPECT_EQ(editor.selLength(), 0) << "setting the start leaves nothing selected";
+    EXPECT_EQ(editor.lineFromChar(3), 0) << "the line break belongs to its line";
+    EXPECT_EQ(editor.lineFromChar(4), 1);
+    editor.setSelStart(3); // between "\r" and "\n"
+    EXPECT_EQ(editor.selStart(), 2) << "goes to the end of the line";
+    editor.setSelStart(1000);
+    EXPECT_EQ(editor.selStart(), 10) << "stops at the end of the text";
+    editor.setSelStart(-5);
+    EXPECT_EQ(editor.selStart(), 0);
+}
+
+TEST(EditorWidgetOffsets, MapEveryOffsetOfATextBeyondAscii)
+{
+    EditorWidget editor;
+    // Two-, three- and four-byte characters; the last takes two UTF-16 units.
+    QString text;
+    for (int i = 0; i < 300; ++i)
+        text += QString(i % 5, QChar(0xE9)) + QStringLiteral("\u20ACX\U0001F600") + (i % 3 ? "\r\n" : "\n");
+    editor.setText(text);
+    ASSERT_EQ(editor.textLength(), text.size());
+    for (qint64 offset = 0; offset <= text.size(); ++offset) {
+        if (offset > 0 && offset < text.size() && text[offset].isLowSurrogate())
+            continue; // inside a character
+        editor.setSelStart(offset);
+        const bool insidePair = offset > 0 && text.mid(offset - 1, 2) == QStringLiteral("\r\n");
+        ASSERT_EQ(editor.selStart(), insidePair ? offset - 1 : offset) << offset;
+    }
+    editor.setSelStart(text.indexOf(QChar(0x20AC), 40));
+    editor.setSelLength(4);
+    EXPECT_EQ(editor.selText(), QStringLiteral("\u20ACX\U0001F600"));
+}
+
+TEST(EditorWidgetOffsets, FollowTypingOfACharacterBeyondAscii)
+{
+    EditorWidget editor;
+    editor.setText(QStringLiteral("AB\r\nCD"));
+    editor.setSelStart(1);
+    editor.setSelText(QStringLiteral("\u00E9")); // the first character beyond ASCII
+    EXPECT_EQ(editor.text(), QStringLiteral("A\u00E9B\r\nCD"));
+    EXPECT_EQ(editor.selStart(), 2);
+    EXPECT_EQ(editor.textLength(), 7);
+    EXPECT_EQ(editor.find(QStringLiteral("d"), 0, 0), 6);
+}
+
+} // namespace

@@ -35,7 +35,7 @@ QString roundTripWarning(const RoundTripChange &change)
     QString consequence;
     switch (change.consequence) {
     case Consequence::ItemAdded:
-        consequence = ConversionMessages::tr("the item '%1' would be added after it").arg(change.item);
+        consequence = ConversionMessages::tr("the item '%1' would be added after it").arg(visibleControls(change.item));
         break;
     case Consequence::ConversionStops:
         consequence = ConversionMessages::tr("saving from the Record view would stop with the warning \"%1\"")
@@ -45,7 +45,7 @@ QString roundTripWarning(const RoundTripChange &change)
         consequence = ConversionMessages::tr("it would come back as several items");
         break;
     case Consequence::ComesBackAs:
-        consequence = ConversionMessages::tr("it would come back as '%1'").arg(change.item);
+        consequence = ConversionMessages::tr("it would come back as '%1'").arg(visibleControls(change.item));
         break;
     case Consequence::Lost:
         consequence = ConversionMessages::tr("it would be lost");
@@ -56,11 +56,32 @@ QString roundTripWarning(const RoundTripChange &change)
                          "items, so %1")
                           .arg(consequence);
     QString message = ConversionMessages::tr("The data item '%1' on line %2 would not come back unchanged from the Record view: %3")
-                          .arg(change.line, QString::number(change.lineNumber), consequence);
+                          .arg(quotedLine(change.line), QString::number(change.lineNumber), consequence);
     // A quoted warning brings its own full stop.
     if (!message.endsWith(u'.') && !message.endsWith(u".\""))
         message += u'.';
     return message;
+}
+
+QString visibleControls(QStringView text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar ch : text) {
+        const char16_t unit = ch.unicode();
+        if (unit == u'\t' || (ch.category() != QChar::Other_Control && unit != 0x2028 && unit != 0x2029)) {
+            shown += ch;
+        } else if (unit == u'\r') {
+            shown += u"\\r";
+        } else if (unit == u'\n') {
+            shown += u"\\n";
+        } else if (unit <= 0xFF) {
+            shown += QStringLiteral("\\x%1").arg(uint(unit), 2, 16, QLatin1Char('0'));
+        } else {
+            shown += QStringLiteral("\\u%1").arg(uint(unit), 4, 16, QLatin1Char('0'));
+        }
+    }
+    return shown;
 }
 
 QString quotedLine(QStringView line)
@@ -69,24 +90,9 @@ QString quotedLine(QStringView line)
     // Never half of a character that takes two units.
     if (length < line.size() && length > 0 && line[length - 1].isHighSurrogate())
         --length;
-    QString quoted;
-    quoted.reserve(length + 3);
-    for (const QChar ch : line.first(length)) {
-        const char16_t unit = ch.unicode();
-        if (unit == u'\t' || (ch.category() != QChar::Other_Control && unit != 0x2028 && unit != 0x2029)) {
-            quoted += ch;
-        } else if (unit == u'\r') {
-            quoted += u"\\r";
-        } else if (unit == u'\n') {
-            quoted += u"\\n";
-        } else if (unit <= 0xFF) {
-            quoted += QStringLiteral("\\x%1").arg(uint(unit), 2, 16, QLatin1Char('0'));
-        } else {
-            quoted += QStringLiteral("\\u%1").arg(uint(unit), 4, 16, QLatin1Char('0'));
-        }
-    }
+    QString quoted = visibleControls(line.first(length));
     if (length < line.size())
-        quoted += u"...";
+        quoted += u'\u2026';
     return quoted;
 }
 

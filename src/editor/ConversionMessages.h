@@ -23,10 +23,15 @@ QString conversionWarningTitle();
 QString roundTripWarning(const RoundTripChange &change);
 
 // A line as a message quotes it: at most its first QuotedLineLimit
-// characters, followed by "..." when it is longer, and its control
-// characters other than the tab written as escapes ("\r", "\n", "\x1b"),
-// so that neither a terminal nor a message box is disturbed by it.
-inline constexpr qsizetype QuotedLineLimit = 200;
+// characters, followed by "…" when it is longer, with its control
+// characters shown as visibleControls() shows them, so that neither a
+// terminal nor a message box is flooded or disturbed by it. A line of the
+// Record layout (80 characters at most) is quoted whole.
+inline constexpr qsizetype QuotedLineLimit = 80;
 QString quotedLine(QStringView line);
+
+// `text` with its control characters other than the tab written as escapes
+// ("\r", "\n", "\x1b", "\u2028").
+QString visibleControls(QStringView text);
 
 } // namespace zuno

@@ -39,6 +39,11 @@ struct ConversionFault {
     QString line;
     qsizetype lineNumber = -1; // from 0
 
+    static ConversionFault invalidItem(QStringView line, qsizetype lineNumber)
+    {
+        return ConversionFault{Kind::InvalidItem, line.toString(), lineNumber};
+    }
+
     bool operator==(const ConversionFault &) const = default;
 };
 

@@ -213,7 +213,12 @@ TEST_F(CommandLine, QuotedLinesAreCutAndTheirControlCharactersEscaped)
     // A 20 MB invalid line gives a message of one short line.
     const Outcome huge = run({"--to-record", file("huge.PRJ", "AC:1\r\n" + QByteArray(20'000'000, 'X'))});
     EXPECT_EQ(huge.status, 1);
-    EXPECT_EQ(huge.err, "zunopad: Invalid ZUNO Data Item '" + QByteArray(200, 'X') + "...' on line 1\n");
+    EXPECT_EQ(huge.err, "zunopad: Invalid ZUNO Data Item '" + QByteArray(80, 'X') + "\u2026' on line 1\n");
+    // So does a long line that would not come back from the Record layout.
+    const Outcome spaced = run({"--check", file("spaced.PRJ", "AC:1\r\nNM:\x1b]0;T\x07  " + QByteArray(200'000, 'X'))});
+    EXPECT_EQ(spaced.status, 1);
+    EXPECT_LT(spaced.out.size(), 800);
+    EXPECT_FALSE(spaced.out.contains('\x1b'));
 
     // Escape sequences of a line never reach the terminal raw; tabs do.
     const Outcome control = run({"--check", file("ctl.PRJ", QByteArray("AC:1\r\nA\tB\x1b[31mC\rD\0E\r\n", 21))});

@@ -30,11 +30,11 @@ TEST(ConversionWarning, QuotesTheLineAndItsNumber)
 
 TEST(ConversionWarning, QuotesLongLinesCutAndControlCharactersEscaped)
 {
-    const QString exact(200, u'X');
-    EXPECT_EQ(quotedLine(exact), exact) << "a line of 200 characters is quoted whole";
+    const QString exact(80, u'X');
+    EXPECT_EQ(quotedLine(exact), exact) << "a line as long as a Record line is quoted whole";
     EXPECT_EQ(invalidItem(QString(20'000'000, u'X'), 7),
-              QStringLiteral("Invalid ZUNO Data Item '") + exact + QStringLiteral("...' on line 7"));
-    EXPECT_EQ(quotedLine(QString(201, u'Y')), QString(200, u'Y') + QStringLiteral("..."));
+              QStringLiteral("Invalid ZUNO Data Item '") + exact + QStringLiteral("\u2026' on line 7"));
+    EXPECT_EQ(quotedLine(QString(81, u'Y')), QString(80, u'Y') + QStringLiteral("\u2026"));
 
     // Tabs stay; other control characters become escapes, never raw.
     EXPECT_EQ(quotedLine(QStringView(u"A\tB\rC\nD\u001b[2JE\u007fF\u0085G\u2028H")),
@@ -46,11 +46,11 @@ TEST(ConversionWarning, QuotesLongLinesCutAndControlCharactersEscaped)
     // The cut counts characters of the line, before escaping, and does not
     // split a character of two units.
     QString escapes;
-    for (int i = 0; i < 200; ++i)
+    for (int i = 0; i < 80; ++i)
         escapes += QStringLiteral("\\x01");
-    EXPECT_EQ(quotedLine(QString(300, u'\x01')), escapes + QStringLiteral("..."));
-    const QString emoji = QString(199, u'Z') + QStringLiteral("\U0001F600") + u'Z';
-    EXPECT_EQ(quotedLine(emoji), QString(199, u'Z') + QStringLiteral("..."));
+    EXPECT_EQ(quotedLine(QString(300, u'\x01')), escapes + QStringLiteral("\u2026"));
+    const QString emoji = QString(79, u'Z') + QStringLiteral("\U0001F600") + u'Z';
+    EXPECT_EQ(quotedLine(emoji), QString(79, u'Z') + QStringLiteral("\u2026"));
 }
 
 TEST(RoundTripWarning, SaysWhatWouldHappenToTheLine)
@@ -80,6 +80,16 @@ TEST(RoundTripWarning, SaysWhatWouldHappenToTheLine)
     change.consequence = RoundTripChange::Consequence::ComesBackAs;
     change.item = QStringLiteral("...,7");
     EXPECT_TRUE(roundTripWarning(change).endsWith(QStringLiteral(": it would come back as '...,7'.")));
+
+    // A long line is quoted cut, and no control character of it reaches the
+    // message as it is.
+    change.line = QStringLiteral("NM:\x1b]0;T\x07") + QString(200'000, u'A');
+    change.item = QStringLiteral("\x1b[2J");
+    const QString warning = roundTripWarning(change);
+    EXPECT_LT(warning.size(), 300);
+    EXPECT_TRUE(warning.contains(QStringLiteral("'NM:\\x1b]0;T\\x07AAA")));
+    EXPECT_TRUE(warning.contains(QStringLiteral("\u2026' on line 0")));
+    EXPECT_FALSE(warning.contains(QChar(0x1b)));
 }
 
 } // namespace

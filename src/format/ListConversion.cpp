@@ -1,0 +1,221 @@
+// Record layout -> List layout: every item of every line on a line of its
+// own, PL items cut over several lines joined again.
+#include "format/Conversion.h"
+
+#include "format/DataItem.h"
+#include "TextScan.h"
+#include "format/TextStreams.h"
+
+#include <algorithm>
+#include <vector>
+#include <utility>
+
+namespace zuno {
+
+namespace {
+
+// The index of the first "  " at or after `from`, or -1.
+qsizetype findSeparator(QStringView line, qsizetype from)
+{
+    return scan::indexOfPair(line, u' ', u' ', from);
+}
+
+QStringView trimTrailingSpaces(QStringView text)
+{
+    qsizetype end = text.size();
+    while (end > 0 && text[end - 1] == u' ')
+        --end;
+    return text.first(end);
+}
+
+// Builds the List layout from the lines of `Reader` into `Writer`.
+template <typename Reader, typename Writer>
+class ListBuilder {
+public:
+    template <typename View, typename... WriterArguments>
+    explicit ListBuilder(View text, WriterArguments &&...writer)
+        : m_reader(text), m_out(std::forward<WriterArguments>(writer)...)
+    {
+    }
+
+    // Whether every line was converted (or the writer wanted no more); when
+    // not, m_fault says why and the writer holds the items taken off before
+    // it.
+    bool run()
+    {
+        while (m_reader.hasNext()) {
+            const QStringView line = trimSpaces(m_reader.next());
+            ++m_lineNumber;
+            if (!isValidDataLine(line)) {
+                m_fault = ConversionFault::invalidItem(line, m_lineNumber);
+                return false;
+            }
+            if (!convertLine(line))
+                return false;
+            if (m_out.settled())
+                break;
+        }
+        return true;
+    }
+
+    Writer &out() { return m_out; }
+    const ConversionFault &fault() const { return m_fault; }
+
+private:
+    // Adds an item made of two parts: the output becomes the item when it is
+    // still empty, else a line break and the item are appended.
+    void addItem(QStringView head, QStringView tail = {})
+    {
+        if (!m_out.isEmpty())
+            m_out.append(LineSeparator);
+        m_out.append(head);
+        m_out.append(tail);
+    }
+
+    bool convertLine(QStringView line)
+    {
+        // Items are taken off the line at each run of two spaces, searching
+        // from after the first colon the first time, then from the start of
+        // what is left. Some colon must follow every separator.
+        qsizetype colon = firstColon(line);
+        if (colon >= 0) {
+            // `colon` is a colon after the last separator found, as long as
+            // it lies after it; searching on from there keeps the whole
+            // search linear however many separators the line holds.
+            qsizetype separator = findSeparator(line, colon + 1);
+            while (separator >= 0) {
+                const qsizetype after = separator + ItemSeparator.size();
+                if (colon < after)
+                    colon = scan::indexOf(line, u':', after);
+                if (colon < 0) {
+                    m_fault = {ConversionFault::Kind::UnexpectedData, line.toString(), m_lineNumber};
+                    return false;
+                }
+                addItem(trimSpaces(line.first(separator)));
+                // What is left: the line from `after` on, trimmed.
+                qsizetype begin = after;
+                while (begin < line.size() && line[begin] == u' ')
+                    ++begin;
+                line = line.sliced(begin);
+                colon -= begin;
+                separator = findSeparator(line, 0);
+            }
+        }
+
+        // A last item that is a PL item takes up the following lines that
+        // begin with "PL:" once trimmed, whole and unchecked, with a comma
+        // before the values of each.
+        if (startsWithValueListCode(line) && m_reader.nextStartsWith(ValueListCode, true)) {
+            m_merged.resize(0);
+            m_merged += line;
+            while (m_reader.nextStartsWith(ValueListCode, true)) {
+                m_merged += u',';
+                m_merged += trimSpaces(m_reader.next()).sliced(ValueListCode.size());
+                ++m_lineNumber;
+            }
+            line = m_merged;
+        }
+
+        if (m_out.isEmpty()) {
+            // The first item of the text is never cut.
+            m_out.append(trimSpaces(line));
+        } else if (startsWithValueListCode(line)) {
+            addValueList(line);
+        } else if (!line.isEmpty()) {
+            addItem(trimSpaces(line));
+        }
+        return true;
+    }
+
+    // Adds a PL item. One longer than 80 characters is cut after the last
+    // comma at or before position 80: each part but the last stands on a line
+    // of its own that ends with that comma, and the rest begins again with
+    // "PL:". When no comma lies within the first 80 characters, the item is
+    // cut after the first comma beyond them instead; when there is none, or
+    // only one that ends the item, the rest stands whole on one line. Either
+    // way every value comes back in order, and the Record layout takes the
+    // parts up again without adding commas.
+    void addValueList(QStringView line)
+    {
+        const qsizetype codeSize = ValueListCode.size();
+        QStringView values = line.sliced(codeSize);
+        while (codeSize + values.size() > ListCutLimit) {
+            qsizetype comma = values.first(ListCutLimit - codeSize).lastIndexOf(u',');
+            if (comma < 0) {
+                comma = values.indexOf(u',', ListCutLimit - codeSize);
+                if (comma < 0 || comma == values.size() - 1)
+                    break;
+            }
+            addItem(ValueListCode, trimTrailingSpaces(values.first(comma + 1)));
+            values = values.sliced(comma + 1);
+        }
+        addItem(ValueListCode, trimTrailingSpaces(values));
+    }
+
+    Reader m_reader;
+    qsizetype m_lineNumber = -1;
+    Writer m_out;
+    QString m_merged; // a PL item merged with its continuation lines
+    ConversionFault m_fault;
+};
+
+template <typename View>
+auto toList(View recordText) -> ConversionResult<typename text::Encoding<View>::Text>
+{
+    using E = text::Encoding<View>;
+    ListBuilder<typename E::Reader, typename E::Writer> builder(recordText, recordText.size());
+    if (!builder.run())
+        return builder.fault();
+    return builder.out().take();
+}
+
+template <typename View>
+auto toListUpToFault(View recordText)
+{
+    using E = text::Encoding<View>;
+    ListBuilder<typename E::Reader, typename E::Writer> builder(recordText, recordText.size());
+    const bool complete = builder.run();
+    return PartialConversion<typename E::Text>{builder.out().take(), complete, builder.fault()};
+}
+
+template <typename View>
+bool listLayoutIs(View recordText, View expected)
+{
+    using E = text::Encoding<View>;
+    ListBuilder<typename E::Reader, typename E::Comparison> builder(recordText, expected);
+    return builder.run() && builder.out().same();
+}
+
+} // namespace
+
+ConversionResult<QString> convertToListLayout(QStringView recordText)
+{
+    return toList(recordText);
+}
+
+ConversionResult<QByteArray> convertToListLayout(QByteArrayView utf8RecordText)
+{
+    return toList(utf8RecordText);
+}
+
+PartialConversion<QString> convertToListLayoutUpToFault(QStringView recordText)
+{
+    return toListUpToFault(recordText);
+}
+
+PartialConversion<QByteArray> convertToListLayoutUpToFault(QByteArrayView utf8RecordText)
+{
+    return toListUpToFault(utf8RecordText);
+}
+
+bool listLayoutEquals(QStringView recordText, QStringView expected)
+{
+    return listLayoutIs(recordText, expected);
+}
+
+bool listLayoutEquals(QByteArrayView utf8RecordText, QByteArrayView utf8Expected)
+{
+    return listLayoutIs(utf8RecordText, utf8Expected);
+}
+
+} // namespace zuno

@@ -57,7 +57,8 @@ QMenu *addMenu(QMenuBar *bar, const char *name, const QString &caption)
 } // namespace
 
 frmEditor::frmEditor(QWidget *parent)
-    : QMainWindow(parent), m_messages(this), m_fileDialogs(this)
+    : QMainWindow(parent), m_messages(this),
+      m_settings([this](const QString &reason) { showWarning(m_messages, reason); }), m_fileDialogs(this)
 {
     setObjectName(QStringLiteral("frmEditor"));
     setWindowTitle(editorTitle());

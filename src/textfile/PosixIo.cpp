@@ -1,0 +1,139 @@
+#include "textfile/PosixIo.h"
+
+// Reading and writing rest on POSIX calls: the program is built for Linux.
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+
+namespace zuno::textfile {
+
+QString tooLargeReason(bool stream)
+{
+    return (stream ? QCoreApplication::translate("TextFile", "Input too large (more than %1 MiB)")
+                   : QCoreApplication::translate("TextFile", "File too large (more than %1 MiB)"))
+        .arg(MaxTextFileBytes / (1024 * 1024));
+}
+
+QString systemReason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+QString notRegularReason(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return QCoreApplication::translate("TextFile", "Is a directory");
+    if (S_ISFIFO(mode))
+        return QCoreApplication::translate("TextFile", "Not a regular file: a named pipe");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return QCoreApplication::translate("TextFile", "Not a regular file: a device");
+    if (S_ISSOCK(mode))
+        return QCoreApplication::translate("TextFile", "Not a regular file: a socket");
+    return QCoreApplication::translate("TextFile", "Not a regular file");
+}
+
+qint64 nanoseconds(const timespec &time)
+{
+    return qint64(time.tv_sec) * 1000000000 + time.tv_nsec;
+}
+
+qint64 nowNs()
+{
+    timespec now {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return nanoseconds(now);
+}
+
+int readAllFrom(int fd, qint64 sizeHint, qint64 limit, QByteArray &bytes)
+{
+    if (sizeHint > limit)
+        return TooLarge;
+    qsizetype used = 0;
+    bytes.resize(qsizetype(std::max<qint64>(sizeHint, 0)) + 1);
+    for (;;) {
+        if (used == bytes.size()) {
+            if (used > limit)
+                return TooLarge;
+            bytes.resize(qsizetype(std::min<qint64>(limit + 1, std::max<qint64>(2 * qint64(used), 65536))));
+        }
+        const ssize_t got = ::read(fd, bytes.data() + used, size_t(bytes.size() - used));
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (got == 0)
+            break;
+        used += got;
+    }
+    if (used > limit)
+        return TooLarge;
+    bytes.truncate(used);
+    return 0;
+}
+
+Result<RegularFile, TextFileError> readRegularFile(const QString &path)
+{
+    RegularFile file;
+    struct stat &info = file.info;
+    const QByteArray name = QFile::encodeName(path);
+    if (::stat(name.constData(), &info) != 0)
+        return TextFileError{systemReason(errno), {}};
+    if (!S_ISREG(info.st_mode))
+        return TextFileError{notRegularReason(info.st_mode), {}};
+    const Fd fd(::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (!fd.valid())
+        return TextFileError{systemReason(errno), {}};
+    if (::fstat(fd.get(), &info) != 0)
+        return TextFileError{systemReason(errno), {}};
+    if (!S_ISREG(info.st_mode))
+        return TextFileError{notRegularReason(info.st_mode), {}};
+    if (const int error = readAllFrom(fd.get(), info.st_size, MaxTextFileBytes, file.bytes))
+        return TextFileError{error == TooLarge ? tooLargeReason(false) : systemReason(error), {}};
+    return file;
+}
+
+int writeAll(int fd, QByteArrayView bytes, off_t offset)
+{
+    const char *data = bytes.data();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::pwrite(fd, data, size_t(std::min<qsizetype>(left, 1 << 30)), offset);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        data += written;
+        offset += written;
+        left -= written;
+    }
+    return 0;
+}
+
+int copyContent(int from, int to)
+{
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    off_t offset = 0;
+    for (;;) {
+        const ssize_t got = ::pread(from, buffer.data(), size_t(buffer.size()), offset);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (got == 0)
+            return 0;
+        if (const int error = writeAll(to, QByteArrayView(buffer.constData(), got), offset))
+            return error;
+        offset += got;
+    }
+}
+
+} // namespace zuno::textfile

@@ -1,0 +1,77 @@
+#pragma once
+// The POSIX calls under the text-file layer (internal to it): descriptors
+// that close themselves, whole reads and writes that go on after EINTR,
+// the system's reasons, and the times in a file's status.
+
+#include "textfile/TextFileTypes.h"
+#include "Result.h"
+
+#include <QByteArrayView>
+
+#include <utility>
+
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+namespace zuno::textfile {
+
+QString systemReason(int error);
+// Why a file of this type is neither read nor written.
+QString notRegularReason(mode_t mode);
+// Why input of more than MaxTextFileBytes is refused.
+QString tooLargeReason(bool stream);
+
+// A file descriptor that closes itself.
+class Fd {
+public:
+    Fd() = default;
+    explicit Fd(int fd) : m_fd(fd) {}
+    Fd(Fd &&other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+    Fd &operator=(Fd &&other) noexcept
+    {
+        reset(std::exchange(other.m_fd, -1));
+        return *this;
+    }
+    Fd(const Fd &) = delete;
+    Fd &operator=(const Fd &) = delete;
+    ~Fd() { reset(); }
+
+    int get() const { return m_fd; }
+    bool valid() const { return m_fd >= 0; }
+    void reset(int fd = -1)
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = fd;
+    }
+
+private:
+    int m_fd = -1;
+};
+
+qint64 nanoseconds(const timespec &time);
+qint64 nowNs();
+
+// Reads a regular file whole through `fd`; 0, an errno, or TooLarge once
+// it gives more than `limit` bytes (it may grow while it is read).
+constexpr int TooLarge = -1;
+int readAllFrom(int fd, qint64 sizeHint, qint64 limit, QByteArray &bytes);
+
+// A regular file's bytes and its status as it was opened.
+struct RegularFile {
+    QByteArray bytes;
+    struct stat info {};
+};
+
+// Reads the regular file at `path`. Anything but a regular file is refused
+// before it is opened (opening a device may do something; a pipe without a
+// writer blocks), and checked again once it is open.
+Result<RegularFile, TextFileError> readRegularFile(const QString &path);
+
+// Writes all of `bytes` at `offset`; 0 or an errno.
+int writeAll(int fd, QByteArrayView bytes, off_t offset);
+// Copies all of `from` to `to` (both from their start); 0 or an errno.
+int copyContent(int from, int to);
+
+} // namespace zuno::textfile

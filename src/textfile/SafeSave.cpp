@@ -1,0 +1,337 @@
+#include "textfile/SafeSave.h"
+
+#include "textfile/FileAttributes.h"
+#include "textfile/FileStamp.h"
+#include "textfile/OwnFiles.h"
+#include "textfile/PosixIo.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+#include <atomic>
+#include <cerrno>
+#include <limits>
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zuno {
+
+using namespace textfile;
+
+namespace {
+
+std::atomic<bool> g_unnamedTemporaries{true};
+
+// The file that writing to `path` should replace: a symbolic link's target,
+// so that the link stays a link.
+QByteArray finalTarget(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isSymLink())
+        return QFile::encodeName(path);
+    const QString canonical = info.canonicalFilePath();
+    return QFile::encodeName(canonical.isEmpty() ? info.symLinkTarget() : canonical);
+}
+
+// Where a file goes: its folder and its name in it.
+struct Place {
+    QByteArray folder;
+    QByteArray name;
+};
+
+Place placeOf(const QString &path)
+{
+    const QByteArray target = finalTarget(path);
+    const qsizetype slash = target.lastIndexOf('/');
+    Place place;
+    place.folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : target.left(slash);
+    place.name = target.mid(slash + 1);
+    return place;
+}
+
+// A new file in the folder: unnamed (O_TMPFILE) where the file system
+// allows, else under a name of our own. 0 or an errno.
+struct NewFile {
+    Fd fd;
+    QByteArray name; // empty while unnamed
+};
+
+int createFile(int folderFd, const QByteArray &name, mode_t mode, bool unnamed, bool backup, NewFile &file)
+{
+#ifdef O_TMPFILE
+    if (unnamed) {
+        const int fd = ::openat(folderFd, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
+        if (fd >= 0) {
+            file.fd.reset(fd);
+            file.name.clear();
+            return 0;
+        }
+        // Where the folder refuses new files, a named one fares no better.
+        if (errno == EACCES || errno == EPERM || errno == EROFS || errno == ENOSPC || errno == EDQUOT)
+            return errno;
+    }
+#endif
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QByteArray candidate = ownName(name, backup);
+        const int fd = ::openat(folderFd, candidate.constData(),
+                                O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC | O_NOFOLLOW, mode);
+        if (fd >= 0) {
+            file.fd.reset(fd);
+            file.name = candidate;
+            return 0;
+        }
+        if (errno != EEXIST)
+            return errno;
+    }
+    return EEXIST;
+}
+
+// Gives an unnamed file the name `as` in the folder. 0 or an errno.
+int linkUnnamed(int fd, int folderFd, const QByteArray &as)
+{
+    if (::linkat(fd, "", folderFd, as.constData(), AT_EMPTY_PATH) == 0)
+        return 0;
+    if (errno == EEXIST)
+        return errno;
+    // Without the privilege that AT_EMPTY_PATH needs, through /proc.
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+    if (::linkat(AT_FDCWD, self.constData(), folderFd, as.constData(), AT_SYMLINK_FOLLOW) == 0)
+        return 0;
+    return errno;
+}
+
+enum class Outcome { Done, InPlace, Failed };
+
+struct WriteState {
+    const Place &place;
+    int folderFd;
+    bool folderSyncable;  // opened for reading, so it can be flushed
+    bool exists;
+    int oldFd;            // the existing file, or -1
+    struct stat old;
+    QByteArrayView bytes;
+    FileStamp written;    // the new file, once written
+    TextFileError error;
+};
+
+void failWith(WriteState &s, int error, bool aboutFolder = false)
+{
+    s.error.message = systemReason(error);
+    if (aboutFolder)
+        s.error.folder = QFile::decodeName(s.place.folder);
+}
+
+// Writes a new file beside the old one and renames it over the old one.
+Outcome replaceFile(WriteState &s, bool unnamed)
+{
+    NewFile file;
+    // A private file stays private while it is written.
+    const mode_t mode = s.exists ? 0600 : 0666;
+    if (const int error = createFile(s.folderFd, s.place.name, mode, unnamed, false, file)) {
+        if (s.exists && (error == EACCES || error == EPERM || error == EROFS))
+            return Outcome::InPlace;
+        failWith(s, error, error == EACCES || error == EPERM || error == EROFS);
+        return Outcome::Failed;
+    }
+    const auto discard = [&] {
+        if (!file.name.isEmpty())
+            ::unlinkat(s.folderFd, file.name.constData(), 0);
+    };
+    if (s.exists && !takeOverAttributes(s.old, s.oldFd, file.fd.get())) {
+        discard();
+        return Outcome::InPlace;
+    }
+    int error = writeAll(file.fd.get(), s.bytes, 0);
+    if (!error && ::fsync(file.fd.get()) != 0)
+        error = errno;
+    if (error) {
+        discard();
+        failWith(s, error);
+        return Outcome::Failed;
+    }
+
+    if (file.name.isEmpty()) {
+        // A new file takes its name at once; one that replaces another gets
+        // a name of our own first, then the rename puts it in place.
+        if (!s.exists) {
+            error = linkUnnamed(file.fd.get(), s.folderFd, s.place.name);
+            if (error == 0)
+                file.name = s.place.name;
+            else if (error == EEXIST) {
+                failWith(s, error); // someone made the file meanwhile
+                return Outcome::Failed;
+            }
+        } else {
+            for (int attempt = 0; attempt < 100; ++attempt) {
+                const QByteArray candidate = ownName(s.place.name, false);
+                error = linkUnnamed(file.fd.get(), s.folderFd, candidate);
+                if (error == 0)
+                    file.name = candidate;
+                if (error != EEXIST)
+                    break;
+            }
+        }
+        if (file.name.isEmpty()) // the file system cannot name it: write a named one
+            return replaceFile(s, false);
+    }
+
+    if (file.name != s.place.name) {
+        int renamed = -1;
+#ifdef RENAME_NOREPLACE
+        if (!s.exists) {
+            renamed = ::renameat2(s.folderFd, file.name.constData(), s.folderFd, s.place.name.constData(),
+                                  RENAME_NOREPLACE);
+            if (renamed != 0 && errno != EINVAL && errno != ENOSYS) {
+                error = errno;
+                discard();
+                failWith(s, error);
+                return Outcome::Failed;
+            }
+        }
+#endif
+        if (renamed != 0
+            && ::renameat(s.folderFd, file.name.constData(), s.folderFd, s.place.name.constData()) != 0) {
+            error = errno;
+            discard();
+            // A sticky folder lets only the owner replace the file.
+            if (s.exists && (error == EACCES || error == EPERM))
+                return Outcome::InPlace;
+            failWith(s, error);
+            return Outcome::Failed;
+        }
+    }
+    // Make the rename itself durable; the data is already safe.
+    if (s.folderSyncable)
+        ::fsync(s.folderFd);
+    struct stat now {};
+    if (::fstat(file.fd.get(), &now) == 0)
+        s.written = stampOf(now, s.bytes);
+    return Outcome::Done;
+}
+
+// Writes over the old file's own bytes, which keeps everything else about
+// it. The old bytes are kept first, in a backup beside the file where the
+// folder allows, else in memory, and written back when the write fails.
+Outcome writeInPlace(WriteState &s)
+{
+    NewFile backup;
+    QByteArray oldBytes;
+    bool inMemory = true;
+    if (createFile(s.folderFd, s.place.name, 0600, false, true, backup) == 0) {
+        if (copyContent(s.oldFd, backup.fd.get()) == 0 && ::fsync(backup.fd.get()) == 0) {
+            inMemory = false;
+        } else {
+            ::unlinkat(s.folderFd, backup.name.constData(), 0);
+            backup.fd.reset();
+        }
+    }
+    if (inMemory) {
+        if (const int error = readAllFrom(s.oldFd, s.old.st_size, std::numeric_limits<qint64>::max() - 1, oldBytes)) {
+            failWith(s, error);
+            return Outcome::Failed;
+        }
+    }
+    const auto dropBackup = [&] {
+        if (!inMemory)
+            ::unlinkat(s.folderFd, backup.name.constData(), 0);
+    };
+
+    int error = writeAll(s.oldFd, s.bytes, 0);
+    if (!error && ::ftruncate(s.oldFd, off_t(s.bytes.size())) != 0)
+        error = errno;
+    if (!error && ::fsync(s.oldFd) != 0)
+        error = errno;
+    if (!error) {
+        dropBackup();
+        struct stat now {};
+        if (::fstat(s.oldFd, &now) == 0)
+            s.written = stampOf(now, s.bytes);
+        return Outcome::Done;
+    }
+
+    // Put the old bytes back.
+    int restore = inMemory ? writeAll(s.oldFd, oldBytes, 0) : copyContent(backup.fd.get(), s.oldFd);
+    if (!restore && ::ftruncate(s.oldFd, s.old.st_size) != 0)
+        restore = errno;
+    if (!restore && ::fsync(s.oldFd) != 0)
+        restore = errno;
+    failWith(s, error);
+    if (!restore) {
+        dropBackup();
+    } else if (!inMemory) {
+        s.error.message += QCoreApplication::translate("TextFile", " (the file's old text is kept in '%1')")
+                               .arg(QFile::decodeName(s.place.folder + '/' + backup.name));
+    } else {
+        s.error.message += QCoreApplication::translate("TextFile", " (the file's old text could not be put back: %1)")
+                               .arg(systemReason(restore));
+    }
+    return Outcome::Failed;
+}
+
+} // namespace
+
+Result<FileStamp, TextFileError> saveFileBytes(const QString &path, QByteArrayView bytes)
+{
+    if (QFileInfo(path).isDir())
+        return TextFileError{QCoreApplication::translate("TextFile", "Is a directory"), {}};
+    const Place place = placeOf(path);
+    bool syncable = true;
+    Fd folder(::open(place.folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.valid() && errno == EACCES) {
+        // A folder we may search but not list.
+        syncable = false;
+        folder.reset(::open(place.folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    }
+    if (!folder.valid())
+        return TextFileError{systemReason(errno), QFile::decodeName(place.folder)};
+
+    WriteState s{place, folder.get(), syncable, false, -1, {}, bytes, {}, {}};
+    s.exists = ::fstatat(folder.get(), place.name.constData(), &s.old, 0) == 0;
+    if (!s.exists && errno != ENOENT)
+        return TextFileError{systemReason(errno), {}};
+    if (s.exists && !S_ISREG(s.old.st_mode))
+        return TextFileError{notRegularReason(s.old.st_mode), {}};
+
+    // A file we may not write is refused, whatever the folder would allow.
+    Fd oldFile;
+    bool readable = true;
+    if (s.exists) {
+        oldFile.reset(::openat(folder.get(), place.name.constData(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+        if (!oldFile.valid() && errno == EACCES) {
+            readable = false;
+            oldFile.reset(::openat(folder.get(), place.name.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+        }
+        if (!oldFile.valid())
+            return TextFileError{systemReason(errno), {}};
+        if (::fstat(oldFile.get(), &s.old) != 0)
+            return TextFileError{systemReason(errno), {}};
+        if (!S_ISREG(s.old.st_mode))
+            return TextFileError{notRegularReason(s.old.st_mode), {}};
+        s.oldFd = oldFile.get();
+    }
+
+    // A file with other names keeps them only when written in place.
+    Outcome outcome = s.exists && s.old.st_nlink > 1 ? Outcome::InPlace
+                                                     : replaceFile(s, g_unnamedTemporaries.load());
+    if (outcome == Outcome::InPlace) {
+        if (!readable)
+            return TextFileError{systemReason(EACCES), {}}; // its old bytes could not be kept
+        outcome = writeInPlace(s);
+    }
+    if (outcome == Outcome::Failed)
+        return s.error;
+    if (syncable)
+        removeLeftovers(folder.get(), place.name);
+    return s.written;
+}
+
+void allowUnnamedTemporaryFiles(bool allowed)
+{
+    g_unnamedTemporaries = allowed;
+}
+
+} // namespace zuno

@@ -1,0 +1,32 @@
+#pragma once
+// Writing a file's bytes so that the file stays the file:
+// - where nothing else about it changes, atomically: a new file is written
+//   in the same folder (unnamed until it is complete, where the file system
+//   allows), flushed to disk and renamed over the old one, with the old
+//   one's permissions, owner, group and extended attributes (ACLs among
+//   them). A save that is killed leaves the old file or the new one;
+//   temporary files of our own naming that a killed save left behind are
+//   removed at the next save into that folder;
+// - where that would lose the owner or group, an extended attribute or a
+//   hard link, or the folder may not be written: in place. The old bytes are
+//   copied to a backup beside the file first (kept in memory when no backup
+//   can be made), and written back if the write fails;
+// - a file that may not be written, or is no regular file, is refused.
+// A symbolic link stays a link: its target is written. On failure the error
+// carries the system's reason and the old file is as it was. On success the
+// value is the stamp of the written file.
+
+#include "textfile/TextFileTypes.h"
+#include "Result.h"
+
+#include <QByteArrayView>
+
+namespace zuno {
+
+Result<FileStamp, TextFileError> saveFileBytes(const QString &path, QByteArrayView bytes);
+
+// The file system decides whether unnamed temporary files are used; tests
+// switch them off to exercise the named fallback.
+void allowUnnamedTemporaryFiles(bool allowed);
+
+} // namespace zuno

@@ -1,0 +1,40 @@
+#pragma once
+// Text files' bytes to text and back.
+//
+// Any bytes can be read: valid UTF-8 (with or without a byte-order mark) is
+// decoded as UTF-8, anything else as Latin-1, so that every byte survives.
+// A file is written back in the encoding and line-ending convention it was
+// read with, so opening and saving an unchanged file gives identical bytes.
+//
+// In memory, lines are always separated by "\r\n":
+// - a file that holds at least one "\r\n" is read as it is: its lines are
+//   separated by "\r\n", and every lone "\r" or "\n" in it is a character
+//   of its line, read and written as it is;
+// - a file without "\r\n" whose lines end in "\n" is an LF file: read with
+//   "\r\n", written back with "\n" (a lone "\r" in it is a character);
+// - a file with neither is one line, whatever "\r" it holds.
+// Only a text with lone "\n" and no "\r\n" at all cannot come back as it
+// was: its file reads as an LF file.
+
+#include "textfile/TextFileTypes.h"
+
+#include <QByteArrayView>
+
+namespace zuno {
+
+// UTF-8 to text, every character kept: a byte-order mark at the start too
+// (QString::fromUtf8 drops it). Malformed bytes become U+FFFD.
+QString utf8ToText(QByteArrayView bytes);
+
+// Pure: bytes to text and back. encodeText(decodeText(b).text,
+// decodeText(b).format) == b for every b. (decodeText leaves the stamp
+// empty.)
+TextFileContent decodeText(const QByteArray &bytes);
+// Where the format cannot hold the text, the text is written so that nothing
+// is lost, and reading it back gives the same text: characters beyond Latin-1
+// make a Latin-1 file UTF-8, and a lone "\r" right before a line break makes
+// a "\n" file "\r\n". writtenFormat() tells which format is used.
+QByteArray encodeText(const QString &text, const TextFileFormat &format);
+TextFileFormat writtenFormat(const QString &text, const TextFileFormat &format);
+
+} // namespace zuno

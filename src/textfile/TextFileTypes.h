@@ -1,0 +1,53 @@
+#pragma once
+// The plain types of the text-file layer: how a file's bytes encode its
+// text, what a file was when it was read or written, and why an operation
+// failed.
+
+#include <QByteArray>
+#include <QString>
+
+namespace zuno {
+
+enum class TextEncoding { Utf8, Utf8Bom, Latin1 };
+enum class LineEnding { CrLf, Lf };
+
+struct TextFileFormat {
+    TextEncoding encoding = TextEncoding::Utf8;
+    LineEnding lineEnding = LineEnding::CrLf;
+    friend bool operator==(const TextFileFormat &, const TextFileFormat &) = default;
+};
+
+// The largest file, or standard input, that the editor and the converter
+// take: 512 MiB. The edit control counts positions in 32-bit integers, so a
+// text must stay under 2^31 characters; in memory a file's text can reach
+// twice its bytes (every lone "\n" gains a "\r"), and the Record layout adds
+// further characters, which leaves 512 MiB with room to spare.
+inline constexpr qint64 MaxTextFileBytes = qint64(512) * 1024 * 1024;
+
+// What a file on disk was when the program last read or wrote it: enough to
+// tell later whether someone else has changed or replaced it since.
+struct FileStamp {
+    bool valid = false;   // false: nothing known
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = 0;
+    qint64 modifiedNs = 0; // modification time, ns since the epoch
+    qint64 changedNs = 0;  // status change time
+    qint64 takenNs = 0;    // when the stamp was taken
+    QByteArray hash;       // SHA-1 of the bytes
+};
+
+struct TextFileContent {
+    QString text;          // lines separated by "\r\n"
+    TextFileFormat format; // how the bytes were encoded
+    FileStamp stamp;       // the file as it was read (files only)
+};
+
+struct TextFileError {
+    QString message;       // the system's reason, e.g. "Permission denied"
+    // Set when the reason concerns the folder the file is to be made in
+    // (a new file in a folder that may not be written), not the file.
+    QString folder;
+};
+
+} // namespace zuno

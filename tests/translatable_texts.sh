@@ -3,11 +3,13 @@
 # extracts the texts of the sources without a warning (a tr() it cannot
 # place would get a context that the program does not use at run time),
 # under the contexts the program translates them in, and a text of each
-# part of the program is among them.
-# Usage: translatable_texts.sh LUPDATE SOURCE_DIR
+# part of the program is among them; and the translators' template in the
+# tree holds every text the sources have.
+# Usage: translatable_texts.sh LUPDATE SOURCE_DIR [TEMPLATE]
 set -euo pipefail
 lupdate=$1
 src=$2
+template=${3:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -50,4 +52,18 @@ expect modGoTo "You must enter a numeric value"
 expect QtPrinter "No print job is open."
 expect Converter "cannot read '%1': %2"
 expect TextFile "Is a directory"
+expect AccessibleEditor "Editor"
+
+if [ -n "$template" ]; then
+  python3 - "$work/zunopad.ts" "$template" <<'PY' || fail "the template $template lacks texts of the sources (build, then commit it)"
+import sys, xml.etree.ElementTree as ET
+def texts(ts):
+    return {(c.findtext('name'), m.findtext('source')) for c in ET.parse(ts).getroot().iter('context')
+            for m in c.iter('message')}
+missing = texts(sys.argv[1]) - texts(sys.argv[2])
+for context, source in sorted(missing):
+    print("missing:", context, source, file=sys.stderr)
+sys.exit(1 if missing else 0)
+PY
+fi
 echo "every text checked is translatable"

@@ -31,30 +31,29 @@ frmGoToLine::frmGoToLine(QWidget *owner)
     setObjectName(QStringLiteral("frmGoToLine"));
     setWindowTitle(tr("Go To Line"));
     setModal(true);
-    const QRect client = twipsRect(0, 0, 2550, 960);
-    setFixedSize(client.size());
     setSizeGripEnabled(false);
 
     lblGoToLine = new QLabel(tr("Line Number:"), this);
     lblGoToLine->setObjectName(QStringLiteral("lblGoToLine"));
-    lblGoToLine->setGeometry(twipsRect(120, 120, 975, 255));
+    placeTwips(*lblGoToLine, 120, 120, 975, 255);
 
     txtGoToLine = new QLineEdit(this);
     txtGoToLine->setObjectName(QStringLiteral("txtGoToLine"));
     txtGoToLine->setMaxLength(std::numeric_limits<int>::max());
-    txtGoToLine->setGeometry(twipsRect(1200, 120, 1215, 285));
+    placeTwips(*txtGoToLine, 1200, 120, 1215, 285);
 
     cmdGoToOK = new QPushButton(tr("&OK"), this);
     cmdGoToOK->setObjectName(QStringLiteral("cmdGoToOK"));
-    cmdGoToOK->setGeometry(twipsRect(120, 480, 1095, 375));
+    placeTwips(*cmdGoToOK, 120, 480, 1095, 375);
     cmdGoToOK->setDefault(true);
 
     cmdGoToCancel = new QPushButton(tr("&Cancel"), this);
     cmdGoToCancel->setObjectName(QStringLiteral("cmdGoToCancel"));
-    cmdGoToCancel->setGeometry(twipsRect(1320, 480, 1095, 375));
+    placeTwips(*cmdGoToCancel, 1320, 480, 1095, 375);
 
     lblGoToLine->setBuddy(txtGoToLine);
     settleDialogLook(*this);
+    setFixedSize(dialogPixelsX(*this, 2550), dialogPixelsY(*this, 960));
     setTabOrder(txtGoToLine, cmdGoToOK);
     setTabOrder(cmdGoToOK, cmdGoToCancel);
     txtGoToLine->setFocus(Qt::OtherFocusReason);

@@ -2,6 +2,7 @@
 
 #include "editor/AppIcon.h"
 #include "editor/frmEditor.h"
+#include "editor/Translations.h"
 #include "Version.h"
 
 #include <QApplication>
@@ -19,6 +20,7 @@ int runEditor(int argc, char **argv)
     const QString argumentText = arguments.join(QLatin1Char(' '));
 
     QApplication app(argc, argv);
+    installTranslations(app);
     QApplication::setApplicationName(QStringLiteral("ZUNOPad"));
     QApplication::setOrganizationName(QStringLiteral("ZUNOPad"));
     QApplication::setApplicationVersion(versionNumber());

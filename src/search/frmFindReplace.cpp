@@ -25,7 +25,7 @@ Widget *makeControl(QWidget *parent, const char *name, const QString &caption, d
 {
     auto *widget = new Widget(caption, parent);
     widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(twipsRect(left, top, width, height));
+    placeTwips(*widget, left, top, width, height);
     return widget;
 }
 
@@ -34,7 +34,7 @@ QLineEdit *makeTextBox(QWidget *parent, const char *name, double left, double to
 {
     auto *box = new QLineEdit(parent);
     box->setObjectName(QLatin1String(name));
-    box->setGeometry(twipsRect(left, top, width, height));
+    placeTwips(*box, left, top, width, height);
     return box;
 }
 
@@ -50,7 +50,6 @@ frmFindReplace::frmFindReplace(QWidget *owner, IMessageBox *messages)
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setSizeGripEnabled(false);
-    setFixedSize(twipsToWholePixelsX(ClientWidthTwips), twipsToWholePixelsY(DesignedClientHeightTwips));
 
     // Created in tab order, which is also set explicitly below.
     lblFRFind = makeControl<QLabel>(this, "lblFRFind", tr("Find What:"), 120, 240,
@@ -90,6 +89,7 @@ frmFindReplace::frmFindReplace(QWidget *owner, IMessageBox *messages)
 
     cmdFRFind->setDefault(true);
     settleDialogLook(*this);
+    setFixedSize(dialogPixelsX(*this, ClientWidthTwips), dialogPixelsY(*this, DesignedClientHeightTwips));
 
     connect(cmdFRFind, &QPushButton::clicked, this, &frmFindReplace::cmdFRFind_Click);
     connect(cmdFRReplace, &QPushButton::clicked, this, &frmFindReplace::cmdFRReplace_Click);
@@ -118,9 +118,9 @@ void frmFindReplace::ShowFind()
 {
     setWindowTitle(tr("Find"));
     setOuterHeight(FindModeHeightTwips);
-    placeTwips(chkFRMatchWord, 120, 960);
-    placeTwips(chkFRMatchCase, 120, 1320);
-    placeTwips(cmdFRShowReplace, 4320, 1200);
+    moveTwips(*chkFRMatchWord, 120, 960);
+    moveTwips(*chkFRMatchCase, 120, 1320);
+    moveTwips(*cmdFRShowReplace, 4320, 1200);
     cmdFRShowReplace->setVisible(true);
     cmdFRShowReplace->setEnabled(true);
     lblFRReplace->setVisible(false);
@@ -136,8 +136,8 @@ void frmFindReplace::ShowReplace()
 {
     setWindowTitle(tr("Replace"));
     setOuterHeight(ReplaceModeHeightTwips);
-    placeTwips(chkFRMatchWord, 120, 1560);
-    placeTwips(chkFRMatchCase, 120, 1920);
+    moveTwips(*chkFRMatchWord, 120, 1560);
+    moveTwips(*chkFRMatchCase, 120, 1920);
     cmdFRShowReplace->setVisible(false);
     lblFRReplace->setVisible(true);
     txtFRReplace->setVisible(true);
@@ -216,11 +216,6 @@ void frmFindReplace::putFocusInFindText()
     txtFRFind->setFocus(Qt::OtherFocusReason);
 }
 
-void frmFindReplace::placeTwips(QWidget *widget, double left, double top)
-{
-    widget->move(twipsToWholePixelsX(left), twipsToWholePixelsY(top));
-}
-
 void frmFindReplace::setOuterHeight(double twips)
 {
     m_outerHeightTwips = twips;
@@ -241,8 +236,8 @@ void frmFindReplace::applyOuterHeight()
         return;
     const int frameHeight = isVisible() ? std::max(0, frameGeometry().height() - height()) : 0;
     m_appliedFrameHeight = frameHeight;
-    const int client = std::max(1, twipsToWholePixelsY(m_outerHeightTwips) - frameHeight);
-    setFixedSize(twipsToWholePixelsX(ClientWidthTwips), client);
+    const int client = std::max(1, dialogPixelsY(*this, m_outerHeightTwips) - frameHeight);
+    setFixedSize(dialogPixelsX(*this, ClientWidthTwips), client);
 }
 
 void frmFindReplace::centreOnOwner()

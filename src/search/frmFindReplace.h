@@ -71,7 +71,6 @@ protected:
 private:
     void setOuterHeight(double twips);
     void applyOuterHeight();
-    void placeTwips(QWidget *widget, double left, double top);
     void centreOnOwner();
     void putFocusInFindText();
     void showFoundOccurrence();

@@ -19,6 +19,9 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6svg6; do
   [[ ", $depends," == *", $lib "* ]] || fail "Depends lacks $lib: $depends"
 done
+# Qt's own texts in the user's language come with the package by default.
+[[ ", $(dpkg-deb -f "$deb" Recommends)," == *", qt6-translations-l10n,"* ]] ||
+  fail "Recommends lacks qt6-translations-l10n: $(dpkg-deb -f "$deb" Recommends)"
 version=$(dpkg-deb -f "$deb" Version)
 
 dpkg -x "$deb" "$work/root"

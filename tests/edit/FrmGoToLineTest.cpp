@@ -4,8 +4,10 @@
 #include "support/ModalAnswers.h"
 
 #include "edit/frmGoToLine.h"
+#include "platform/qt/DialogLook.h"
 #include "platform/Units.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,10 +19,11 @@
 namespace zuno {
 namespace {
 
-QRect expectedRect(double left, double top, double width, double height)
+// A rectangle of the dialog's twip layout, at the scale the dialog grew to.
+QRect expectedRect(const QWidget &dialog, double left, double top, double width, double height)
 {
-    const double dpiX = QGuiApplication::primaryScreen()->logicalDotsPerInchX();
-    const double dpiY = QGuiApplication::primaryScreen()->logicalDotsPerInchY();
+    const double dpiX = QGuiApplication::primaryScreen()->logicalDotsPerInchX() * dialogScale(dialog);
+    const double dpiY = QGuiApplication::primaryScreen()->logicalDotsPerInchY() * dialogScale(dialog);
     auto px = [&](double twips) { return qRound(twips * dpiX / 1440.0); };
     auto py = [&](double twips) { return qRound(twips * dpiY / 1440.0); };
     return QRect(QPoint(px(left), py(top)), QPoint(px(left + width) - 1, py(top + height) - 1));
@@ -53,7 +56,7 @@ TEST_F(FrmGoToLineTest, HasItsCaptionControlsAndTwipLayout)
 {
     EXPECT_EQ(dialog->objectName(), QStringLiteral("frmGoToLine"));
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Go To Line"));
-    EXPECT_EQ(dialog->size(), expectedRect(0, 0, 2550, 960).size());
+    EXPECT_EQ(dialog->size(), expectedRect(*dialog, 0, 0, 2550, 960).size());
     EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize()); // fixed size
 
     EXPECT_EQ(dialog->findChild<QLabel *>(QStringLiteral("lblGoToLine")), dialog->lblGoToLine);
@@ -67,12 +70,12 @@ TEST_F(FrmGoToLineTest, HasItsCaptionControlsAndTwipLayout)
     EXPECT_EQ(dialog->cmdGoToCancel->text(), QStringLiteral("&Cancel"));
 
     // The label ends just before its box rather than at its designed 975.
-    EXPECT_EQ(dialog->lblGoToLine->geometry().topLeft(), expectedRect(120, 120, 975, 255).topLeft());
-    EXPECT_EQ(dialog->lblGoToLine->height(), expectedRect(120, 120, 975, 255).height());
+    EXPECT_EQ(dialog->lblGoToLine->geometry().topLeft(), expectedRect(*dialog, 120, 120, 975, 255).topLeft());
+    EXPECT_EQ(dialog->lblGoToLine->height(), expectedRect(*dialog, 120, 120, 975, 255).height());
     EXPECT_LT(dialog->lblGoToLine->geometry().right(), dialog->txtGoToLine->x());
-    EXPECT_EQ(dialog->txtGoToLine->geometry(), expectedRect(1200, 120, 1215, 285));
-    EXPECT_EQ(dialog->cmdGoToOK->geometry(), expectedRect(120, 480, 1095, 375));
-    EXPECT_EQ(dialog->cmdGoToCancel->geometry(), expectedRect(1320, 480, 1095, 375));
+    EXPECT_EQ(dialog->txtGoToLine->geometry(), expectedRect(*dialog, 1200, 120, 1215, 285));
+    EXPECT_EQ(dialog->cmdGoToOK->geometry(), expectedRect(*dialog, 120, 480, 1095, 375));
+    EXPECT_EQ(dialog->cmdGoToCancel->geometry(), expectedRect(*dialog, 1320, 480, 1095, 375));
 
     EXPECT_TRUE(dialog->cmdGoToOK->isDefault());
     EXPECT_FALSE(dialog->cmdGoToCancel->isDefault());
@@ -81,6 +84,16 @@ TEST_F(FrmGoToLineTest, HasItsCaptionControlsAndTwipLayout)
 TEST_F(FrmGoToLineTest, OneFaceWholeCaptionsAndTheLabelClearOfItsBox)
 {
     test::expectOneFaceAndWholeCaptions(*dialog);
+}
+
+TEST_F(FrmGoToLineTest, GrowsWithALargeDesktopFontAndNamesItsBox)
+{
+    test::DesktopFontSize large(14);
+    frmGoToLine grown(owner.get());
+    test::expectGrownWithTheDesktopFont(grown, 14, 2550);
+    EXPECT_NEAR(double(grown.cmdGoToCancel->x()) / grown.txtGoToLine->x(), 1320.0 / 1200, 0.02);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(grown.txtGoToLine)->text(QAccessible::Name),
+              QStringLiteral("Line Number"));
 }
 
 TEST_F(FrmGoToLineTest, IsAFixedDialogWithoutMinimiseOrMaximise)

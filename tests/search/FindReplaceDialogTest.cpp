@@ -4,10 +4,12 @@
 #include "search/frmFindReplace.h"
 
 #include "platform/qt/EditorWidget.h"
+#include "platform/qt/DialogLook.h"
 #include "platform/qt/ScreenUnits.h"
 #include "platform/doubles/FakeMessageBox.h"
 #include "search/modFindReplaceRichText.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -29,8 +31,9 @@ namespace engine = zuno::modFindReplaceRichText;
 
 namespace {
 
-int px(double twips) { return int(std::lround(twipsToPixelsX(twips))); }
-int py(double twips) { return int(std::lround(twipsToPixelsY(twips))); }
+// Twips of a dialog's layout in pixels, at the scale the dialog grew to.
+int px(const QWidget *dialog, double twips) { return dialogPixelsX(*dialog, twips); }
+int py(const QWidget *dialog, double twips) { return dialogPixelsY(*dialog, twips); }
 
 void processDeferredDeletes()
 {
@@ -87,7 +90,10 @@ protected:
     {
         return control(dialog, name)->isVisibleTo(dialog);
     }
-    static QPoint topLeftTwips(double left, double top) { return QPoint(px(left), py(top)); }
+    static QPoint topLeftTwips(const QWidget *dialog, double left, double top)
+    {
+        return QPoint(px(dialog, left), py(dialog, top));
+    }
 
     QMainWindow *window = nullptr;
     EditorWidget *editor = nullptr;
@@ -100,7 +106,7 @@ TEST_F(FindReplaceDialogTest, TheControlsAsDesigned)
     EXPECT_EQ(dialog.objectName(), "frmFindReplace");
     EXPECT_EQ(dialog.windowTitle(), "Find/Replace");
     EXPECT_EQ(dialog.FRType(), 0);
-    EXPECT_EQ(dialog.size(), QSize(px(5550), py(2385)));
+    EXPECT_EQ(dialog.size(), QSize(px(&dialog, 5550), py(&dialog, 2385)));
 
     struct Designed {
         const char *name;
@@ -124,12 +130,12 @@ TEST_F(FindReplaceDialogTest, TheControlsAsDesigned)
         SCOPED_TRACE(d.name);
         QWidget *widget = control(&dialog, d.name);
         ASSERT_NE(widget, nullptr);
-        EXPECT_EQ(widget->pos(), topLeftTwips(d.left, d.top));
-        EXPECT_NEAR(widget->height(), twipsToPixelsY(d.height), 1.0);
+        EXPECT_EQ(widget->pos(), topLeftTwips(&dialog, d.left, d.top));
+        EXPECT_NEAR(widget->height(), twipsToPixelsY(d.height * dialogScale(dialog)), 1.0);
         auto *label = qobject_cast<QLabel *>(widget);
         // A label ends before the box it names rather than run into it.
         if (!label || !label->buddy()) {
-            EXPECT_NEAR(widget->width(), twipsToPixelsX(d.width), 1.0);
+            EXPECT_NEAR(widget->width(), twipsToPixelsX(d.width * dialogScale(dialog)), 1.0);
         }
         if (label)
             EXPECT_EQ(label->text(), d.caption);
@@ -158,6 +164,34 @@ TEST_F(FindReplaceDialogTest, OneFaceWholeCaptionsAndLabelsClearOfTheirBoxes)
     ASSERT_TRUE(dialog);
     test::expectOneFaceAndWholeCaptions(*dialog);
     dialog->close();
+}
+
+TEST_F(FindReplaceDialogTest, GrowsWithALargeDesktopFontKeepingItsProportions)
+{
+    test::DesktopFontSize large(14);
+    QPointer<frmFindReplace> dialog = engine::ShowReplaceDialog(*editor, &messages);
+    ASSERT_TRUE(dialog);
+    test::expectGrownWithTheDesktopFont(*dialog, 14, 5550);
+    // Positions keep the proportions of the twip layout.
+    EXPECT_NEAR(double(control(dialog, "cmdFRFind")->x()) / control(dialog, "txtFRFind")->x(), 4320.0 / 1200, 0.02);
+    EXPECT_NEAR(double(control(dialog, "chkFRMatchCase")->y()) / control(dialog, "txtFRReplace")->y(), 1920.0 / 600,
+                0.02);
+    dialog->close();
+}
+
+TEST_F(FindReplaceDialogTest, TheBoxesAreNamedAfterTheirLabels)
+{
+    frmFindReplace dialog;
+    struct Named {
+        const char *control;
+        const char *name;
+    };
+    for (const Named &n : {Named{"txtFRFind", "Find What"}, Named{"txtFRReplace", "Replace With"},
+                           Named{"chkFRMatchCase", "Match case"}, Named{"cmdFRFind", "Find Next"}}) {
+        QAccessibleInterface *face = QAccessible::queryAccessibleInterface(control(&dialog, n.control));
+        ASSERT_NE(face, nullptr) << n.control;
+        EXPECT_EQ(face->text(QAccessible::Name), QString::fromLatin1(n.name)) << n.control;
+    }
 }
 
 TEST_F(FindReplaceDialogTest, TabOrder)
@@ -190,8 +224,8 @@ TEST_F(FindReplaceDialogTest, FindMode)
     EXPECT_EQ(dialog->windowTitle(), "Find");
     EXPECT_EQ(dialog->outerHeightTwips(), 2160);
     // The outer height takes in the frame, as far as the platform tells it.
-    EXPECT_EQ(dialog->frameGeometry().height(), py(2160));
-    EXPECT_EQ(dialog->width(), px(5550));
+    EXPECT_EQ(dialog->frameGeometry().height(), py(dialog, 2160));
+    EXPECT_EQ(dialog->width(), px(dialog, 5550));
     EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize());
 
     const Qt::WindowFlags flags = dialog->windowFlags();
@@ -200,9 +234,9 @@ TEST_F(FindReplaceDialogTest, FindMode)
     EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
 
-    EXPECT_EQ(control(dialog, "chkFRMatchWord")->pos(), topLeftTwips(120, 960));
-    EXPECT_EQ(control(dialog, "chkFRMatchCase")->pos(), topLeftTwips(120, 1320));
-    EXPECT_EQ(control(dialog, "cmdFRShowReplace")->pos(), topLeftTwips(4320, 1200));
+    EXPECT_EQ(control(dialog, "chkFRMatchWord")->pos(), topLeftTwips(dialog, 120, 960));
+    EXPECT_EQ(control(dialog, "chkFRMatchCase")->pos(), topLeftTwips(dialog, 120, 1320));
+    EXPECT_EQ(control(dialog, "cmdFRShowReplace")->pos(), topLeftTwips(dialog, 4320, 1200));
     for (const char *name : {"lblFRFind", "txtFRFind", "cmdFRFind", "cmdFRCancel",
                              "cmdFRShowReplace", "chkFRMatchWord", "chkFRMatchCase"})
         EXPECT_TRUE(shown(dialog, name)) << name;
@@ -221,10 +255,10 @@ TEST_F(FindReplaceDialogTest, ReplaceMode)
     ASSERT_TRUE(dialog);
     EXPECT_EQ(dialog->windowTitle(), "Replace");
     EXPECT_EQ(dialog->outerHeightTwips(), 2760);
-    EXPECT_EQ(dialog->frameGeometry().height(), py(2760));
-    EXPECT_EQ(dialog->width(), px(5550));
-    EXPECT_EQ(control(dialog, "chkFRMatchWord")->pos(), topLeftTwips(120, 1560));
-    EXPECT_EQ(control(dialog, "chkFRMatchCase")->pos(), topLeftTwips(120, 1920));
+    EXPECT_EQ(dialog->frameGeometry().height(), py(dialog, 2760));
+    EXPECT_EQ(dialog->width(), px(dialog, 5550));
+    EXPECT_EQ(control(dialog, "chkFRMatchWord")->pos(), topLeftTwips(dialog, 120, 1560));
+    EXPECT_EQ(control(dialog, "chkFRMatchCase")->pos(), topLeftTwips(dialog, 120, 1920));
     for (const char *name : {"lblFRFind", "txtFRFind", "lblFRReplace", "txtFRReplace",
                              "cmdFRFind", "cmdFRCancel", "cmdFRReplace", "cmdFRReplaceAll",
                              "chkFRMatchWord", "chkFRMatchCase"})
@@ -319,7 +353,7 @@ TEST_F(FindReplaceDialogTest, ShowReplaceTurnsAFindDialogIntoAReplaceDialogKeepi
     click(dialog, "cmdFRShowReplace");
 
     EXPECT_EQ(dialog->windowTitle(), "Replace");
-    EXPECT_EQ(dialog->frameGeometry().height(), py(2760));
+    EXPECT_EQ(dialog->frameGeometry().height(), py(dialog, 2760));
     EXPECT_EQ(textOf(dialog, "txtFRFind"), "cat");
     EXPECT_TRUE(control<QCheckBox>(dialog, "chkFRMatchCase")->isChecked());
     EXPECT_TRUE(control<QCheckBox>(dialog, "chkFRMatchWord")->isChecked());

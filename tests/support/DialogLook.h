@@ -2,12 +2,14 @@
 // What a user sees of a dialog's controls: one face throughout, every
 // caption shown whole, and no label running into its box.
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <gtest/gtest.h>
 
@@ -50,6 +52,36 @@ inline void expectOneFaceAndWholeCaptions(const QWidget &dialog)
             EXPECT_LE(needed, button->width()) << name.toStdString() << " is cut off";
         }
     }
+}
+
+// The desktop's font at `points` for as long as it lives.
+class DesktopFontSize {
+public:
+    explicit DesktopFontSize(double points) : m_old(QApplication::font())
+    {
+        QFont font = m_old;
+        font.setPointSizeF(points);
+        QApplication::setFont(font);
+    }
+    ~DesktopFontSize() { QApplication::setFont(m_old); }
+
+private:
+    QFont m_old;
+};
+
+// A dialog made while the desktop's font is `points` large: its controls
+// use that size, and its layout (`widthTwips` wide as designed, at 8
+// points) grew at least as much as the font.
+inline void expectGrownWithTheDesktopFont(const QWidget &dialog, double points, double widthTwips)
+{
+    for (const QWidget *control : dialog.findChildren<QWidget *>())
+        if (qobject_cast<const QLabel *>(control) || qobject_cast<const QAbstractButton *>(control)
+            || qobject_cast<const QLineEdit *>(control)) {
+            EXPECT_EQ(control->font().pointSizeF(), points) << control->objectName().toStdString();
+        }
+    const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchX();
+    EXPECT_GE(dialog.width(), int(widthTwips * points / 8 * dpi / 1440));
+    expectOneFaceAndWholeCaptions(dialog);
 }
 
 } // namespace zuno::test

@@ -2,6 +2,8 @@
 
 #include "platform/qt/EditorWidget.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 
 namespace zuno {
@@ -17,6 +19,56 @@ QAccessibleInterface *accessibleEditor(const QString &className, QObject *object
             return new AccessibleEditor(editor);
     return nullptr;
 }
+
+// A stretch of the text, standing in for all of it when words and lines
+// are looked for: Qt's own search through a text interface, run on the
+// lines about an offset instead of the whole document.
+class TextWindow : public QAccessibleTextInterface {
+public:
+    TextWindow(QString text, int start) : m_text(std::move(text)), m_start(start) {}
+
+    enum Side { Before, At, After };
+    QString find(Side side, int offset, QAccessible::TextBoundaryType type, int *startOffset, int *endOffset) const
+    {
+        const int within = offset - m_start;
+        QString found;
+        switch (side) {
+        case Before: found = QAccessibleTextInterface::textBeforeOffset(within, type, startOffset, endOffset); break;
+        case At: found = QAccessibleTextInterface::textAtOffset(within, type, startOffset, endOffset); break;
+        case After: found = QAccessibleTextInterface::textAfterOffset(within, type, startOffset, endOffset); break;
+        }
+        if (*startOffset >= 0)
+            *startOffset += m_start;
+        if (*endOffset >= 0)
+            *endOffset += m_start;
+        return found;
+    }
+
+    QString text(int startOffset, int endOffset) const override
+    {
+        return m_text.mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return int(m_text.size()); }
+    void selection(int, int *startOffset, int *endOffset) const override { *startOffset = *endOffset = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QRect characterRect(int) const override { return QRect(); }
+    int offsetAtPoint(const QPoint &) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int *startOffset, int *endOffset) const override
+    {
+        *startOffset = *endOffset = -1;
+        return QString();
+    }
+
+private:
+    QString m_text;
+    int m_start;
+};
 
 } // namespace
 
@@ -38,7 +90,37 @@ void *AccessibleEditor::interface_cast(QAccessible::InterfaceType type)
 {
     if (type == QAccessible::TextInterface)
         return static_cast<QAccessibleTextInterface *>(this);
+    if (type == QAccessible::EditableTextInterface)
+        return static_cast<QAccessibleEditableTextInterface *>(this);
     return QAccessibleWidget::interface_cast(type);
+}
+
+QAccessible::State AccessibleEditor::state() const
+{
+    QAccessible::State state = QAccessibleWidget::state();
+    state.editable = true;
+    state.multiLine = true;
+    state.selectableText = true;
+    state.focusable = true;
+    return state;
+}
+
+QString AccessibleEditor::text(QAccessible::Text t) const
+{
+    switch (t) {
+    case QAccessible::Name:
+        if (!m_editor->accessibleName().isEmpty())
+            return m_editor->accessibleName();
+        return tr("Editor");
+    case QAccessible::Description:
+        if (!m_editor->accessibleDescription().isEmpty())
+            return m_editor->accessibleDescription();
+        return QFileInfo(m_editor->fileName()).fileName();
+    case QAccessible::Value:
+        return QString(); // the text is read through the text interface
+    default:
+        return QAccessibleWidget::text(t);
+    }
 }
 
 void AccessibleEditor::selection(int selectionIndex, int *startOffset, int *endOffset) const
@@ -114,6 +196,78 @@ void AccessibleEditor::scrollToSubstring(int startIndex, int endIndex)
 {
     setSelection(0, startIndex, endIndex);
     m_editor->showSelection(QRect());
+}
+
+// The lines about `offset`: the one that holds it, and one on either side.
+static TextWindow linesAbout(const EditorWidget &editor, int offset)
+{
+    using Sci = QsciScintillaBase;
+    const auto position = static_cast<unsigned long>(editor.toDocumentPosition(offset));
+    const long line = editor.SendScintilla(Sci::SCI_LINEFROMPOSITION, position);
+    const long first = std::max(0L, line - 1);
+    const long from = editor.SendScintilla(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(first));
+    const long to = editor.SendScintilla(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line + 2));
+    const qint64 start = editor.toTextOffset(from);
+    const qint64 end = to < 0 ? editor.textLength() : editor.toTextOffset(to);
+    return TextWindow(editor.textBetween(start, end), int(start));
+}
+
+QString AccessibleEditor::textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType,
+                                           int *startOffset, int *endOffset) const
+{
+    if (offset == -1)
+        offset = characterCount();
+    if (boundaryType == QAccessible::NoBoundary || offset < 0 || offset > characterCount()) {
+        *startOffset = *endOffset = -1;
+        return QString();
+    }
+    return linesAbout(*m_editor, offset).find(TextWindow::Before, offset, boundaryType, startOffset, endOffset);
+}
+
+QString AccessibleEditor::textAfterOffset(int offset, QAccessible::TextBoundaryType boundaryType,
+                                          int *startOffset, int *endOffset) const
+{
+    if (offset == -1)
+        offset = characterCount();
+    if (boundaryType == QAccessible::NoBoundary || offset < 0 || offset > characterCount()) {
+        *startOffset = *endOffset = -1;
+        return QString();
+    }
+    return linesAbout(*m_editor, offset).find(TextWindow::After, offset, boundaryType, startOffset, endOffset);
+}
+
+QString AccessibleEditor::textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset,
+                                       int *endOffset) const
+{
+    if (offset == -1)
+        offset = characterCount();
+    if (boundaryType == QAccessible::NoBoundary) {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return text(0, *endOffset);
+    }
+    if (offset < 0 || offset > characterCount()) {
+        *startOffset = *endOffset = -1;
+        return QString();
+    }
+    return linesAbout(*m_editor, offset).find(TextWindow::At, offset, boundaryType, startOffset, endOffset);
+}
+
+void AccessibleEditor::deleteText(int startOffset, int endOffset)
+{
+    replaceText(startOffset, endOffset, QString());
+}
+
+void AccessibleEditor::insertText(int offset, const QString &text)
+{
+    replaceText(offset, offset, text);
+}
+
+void AccessibleEditor::replaceText(int startOffset, int endOffset, const QString &text)
+{
+    m_editor->setSelStart(std::min(startOffset, endOffset));
+    m_editor->setSelLength(std::abs(endOffset - startOffset));
+    m_editor->setSelText(text);
 }
 
 QString AccessibleEditor::attributes(int offset, int *startOffset, int *endOffset) const

@@ -1,15 +1,22 @@
 #pragma once
-// The edit control's accessible face: an editable text whose offsets are the
+// The edit control's accessible face: an editable, multi-line text named
+// "Editor", described by the document's name, whose offsets are the
 // program's. (QScintilla's own counts the characters from the start of the
 // document to the caret after every change and every repaint, which on a
-// 50 MB document makes each keystroke take a third of a second.)
+// 50 MB document makes each keystroke take a third of a second.) Words and
+// lines around an offset are looked for in the lines about it, never in
+// the whole text. What it tells of changes: AccessibleEditorEvents.
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 
 namespace zuno {
 
 class EditorWidget;
 
-class AccessibleEditor : public QAccessibleWidget, public QAccessibleTextInterface {
+class AccessibleEditor : public QAccessibleWidget,
+                         public QAccessibleTextInterface,
+                         public QAccessibleEditableTextInterface {
+    Q_DECLARE_TR_FUNCTIONS(AccessibleEditor)
 public:
     explicit AccessibleEditor(EditorWidget *editor);
 
@@ -17,6 +24,8 @@ public:
     static void install();
 
     void *interface_cast(QAccessible::InterfaceType type) override;
+    QAccessible::State state() const override;
+    QString text(QAccessible::Text t) const override;
 
     void selection(int selectionIndex, int *startOffset, int *endOffset) const override;
     int selectionCount() const override;
@@ -31,6 +40,17 @@ public:
     int offsetAtPoint(const QPoint &point) const override;
     void scrollToSubstring(int startIndex, int endIndex) override;
     QString attributes(int offset, int *startOffset, int *endOffset) const override;
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset,
+                             int *endOffset) const override;
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset,
+                            int *endOffset) const override;
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset,
+                         int *endOffset) const override;
+
+    // Each an undoable edit; letters are inserted as given.
+    void deleteText(int startOffset, int endOffset) override;
+    void insertText(int offset, const QString &text) override;
+    void replaceText(int startOffset, int endOffset, const QString &text) override;
 
 private:
     EditorWidget *m_editor;

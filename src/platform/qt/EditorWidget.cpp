@@ -47,6 +47,7 @@ EditorWidget::EditorWidget(QWidget *parent) : QsciScintillaBase(parent)
             [this](int position, int type, const char *, int length, int, int, int, int, int, int) {
                 aboutToModify(position, type, length);
             });
+    connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) { m_accessibility.selectionMayHaveChanged(); });
 
     assignKeys();
     applyFont();
@@ -114,6 +115,7 @@ public:
         // A new text starts a new history: an undo must not bring back
         // another file or the other view.
         m_editor.m_writing = true;
+        m_editor.m_accessibility.aboutToReplaceAll();
         m_editor.useNewDocument();
         m_editor.send(Sci::SCI_SETUNDOCOLLECTION, 0);
         m_editor.send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(bytes) + 1);
@@ -138,6 +140,7 @@ public:
         e.m_widths.reset(m_measure.widest());
         e.updateScrollWidth();
         e.noteChange();
+        e.m_accessibility.replacedAll();
     }
 
 private:
@@ -190,10 +193,14 @@ void EditorWidget::aboutToModify(int position, int type, int length)
         return;
     bool widthMayChange = false;
     if (type & Sci::SC_MOD_BEFOREINSERT) {
+        // Told first: it may read an earlier insertion's text through the
+        // offset map, which must not yet count this one.
+        m_accessibility.aboutToInsert(position, length);
         m_offsets.aboutToInsert(position, length);
         m_widths.aboutToInsert(position, length);
         widthMayChange = true;
     } else if (type & Sci::SC_MOD_BEFOREDELETE) {
+        m_accessibility.aboutToDelete(position, length);
         widthMayChange = m_widths.aboutToDelete(position, length);
     }
     if (widthMayChange && m_compoundDepth == 0)
@@ -214,6 +221,7 @@ void EditorWidget::select(qint64 anchor, qint64 caret)
     // and shows it once, at its end.
     send(Sci::SCI_SETCURRENTPOS, static_cast<unsigned long>(caret));
     send(Sci::SCI_SETANCHOR, static_cast<unsigned long>(anchor));
+    m_accessibility.selectionMayHaveChanged();
 }
 
 qint64 EditorWidget::selStart() const

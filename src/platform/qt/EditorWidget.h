@@ -9,6 +9,7 @@
 // keeps the width of the widest line, AccessibleEditor is the control's
 // accessible face. Keys and mouse: EditorWidgetInput.cpp.
 #include "platform/EditControl.h"
+#include "platform/qt/AccessibleEditorEvents.h"
 #include "platform/qt/LineWidths.h"
 #include "platform/qt/OffsetMap.h"
 
@@ -34,7 +35,11 @@ public:
     void setModified(bool modified) override { m_modified = modified; }
 
     QString fileName() const override { return m_fileName; }
-    void setFileName(const QString &path) override { m_fileName = path; }
+    void setFileName(const QString &path) override
+    {
+        m_fileName = path;
+        m_accessibility.fileNameChanged();
+    }
 
     qint64 selStart() const override;
     void setSelStart(qint64 start) override;
@@ -107,6 +112,7 @@ private:
 
     OffsetMap m_offsets{*this};
     LineWidthTracker m_widths{*this};
+    AccessibleEditorEvents m_accessibility{*this};
     double m_cellWidth = 8;
 };
 

@@ -1,8 +1,12 @@
-// The control's accessible face on the offscreen platform.
+// The control's accessible face on the offscreen platform: what it says it
+// is, its text in the program's offsets, and edits through it.
 #include "platform/qt/EditorWidget.h"
 
 #include <QAccessible>
+#include <QApplication>
+#include <QTest>
 #include <gtest/gtest.h>
+
 
 using namespace zuno;
 
@@ -30,6 +34,77 @@ TEST(EditorWidgetAccessible, ReadsTheTextWithTheProgramsOffsets)
     text->setCursorPosition(7);
     EXPECT_EQ(text->cursorPosition(), 7);
     EXPECT_EQ(text->offsetAtPoint(text->characterRect(5).center()), 5);
+}
+
+TEST(EditorWidgetAccessible, SaysWhatItIsAndWhichDocumentItHolds)
+{
+    QWidget window;
+    auto *editor = new EditorWidget(&window);
+    window.show();
+    window.activateWindow();
+    editor->QWidget::setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window, 5000));
+    editor->setFileName(QStringLiteral("/data/roads/EAST.PRJ"));
+
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(editor);
+    const QAccessible::State state = face->state();
+    EXPECT_TRUE(state.editable);
+    EXPECT_TRUE(state.multiLine);
+    EXPECT_TRUE(state.focusable);
+    EXPECT_TRUE(state.focused);
+    EXPECT_FALSE(state.readOnly);
+    EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("Editor"));
+    EXPECT_EQ(face->text(QAccessible::Description), QStringLiteral("EAST.PRJ"));
+    editor->setFileName(QString());
+    EXPECT_EQ(face->text(QAccessible::Description), QString());
+}
+
+TEST(EditorWidgetAccessible, EditsThroughTheEditableTextInterface)
+{
+    EditorWidget editor;
+    editor.setText(QStringLiteral("PN:1\r\nPL:2,3"));
+    editor.setModified(false);
+    QAccessibleEditableTextInterface *edit = QAccessible::queryAccessibleInterface(&editor)->editableTextInterface();
+    ASSERT_NE(edit, nullptr);
+    edit->insertText(6, QStringLiteral("x"));
+    edit->replaceText(3, 4, QStringLiteral("77"));
+    edit->deleteText(0, 3);
+    EXPECT_EQ(editor.text(), QStringLiteral("77\r\nxPL:2,3"));
+    EXPECT_TRUE(editor.isModified());
+    editor.undo();
+    EXPECT_EQ(editor.text(), QStringLiteral("PN:77\r\nxPL:2,3"));
+}
+
+TEST(EditorWidgetAccessible, FindsLinesAndWordsAroundAnOffset)
+{
+    EditorWidget editor;
+    editor.setText(QStringLiteral("PN:1\r\nNA:EAST ROAD\r\nPL:2,3\r\nEND"));
+    QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(&editor)->textInterface();
+    struct Case {
+        const char *what;
+        QAccessible::TextBoundaryType type;
+        int side; // -1 before, 0 at, 1 after
+        int offset;
+        QString expected;
+        int start;
+    };
+    const Case cases[] = {
+        {"line at", QAccessible::LineBoundary, 0, 8, QStringLiteral("NA:EAST ROAD\r\n"), 6},
+        {"line before", QAccessible::LineBoundary, -1, 8, QStringLiteral("PN:1\r\n"), 0},
+        {"line after", QAccessible::LineBoundary, 1, 8, QStringLiteral("PL:2,3\r\n"), 20},
+        {"last line", QAccessible::LineBoundary, 0, -1, QStringLiteral("END"), 28},
+        {"word at", QAccessible::WordBoundary, 0, 15, QStringLiteral("ROAD"), 14},
+        {"character at", QAccessible::CharBoundary, 0, 22, QStringLiteral(":"), 22},
+    };
+    for (const Case &c : cases) {
+        int start = -2, end = -2;
+        const QString found = c.side < 0 ? text->textBeforeOffset(c.offset, c.type, &start, &end)
+            : c.side > 0                 ? text->textAfterOffset(c.offset, c.type, &start, &end)
+                                         : text->textAtOffset(c.offset, c.type, &start, &end);
+        EXPECT_EQ(found, c.expected) << c.what;
+        EXPECT_EQ(start, c.start) << c.what;
+        EXPECT_EQ(end, c.start + c.expected.size()) << c.what;
+    }
 }
 
 } // namespace

@@ -1,0 +1,152 @@
+#include "platform/qt/AccessibleEditorEvents.h"
+
+#include "platform/qt/EditorWidget.h"
+#include "platform/qt/ScintillaDocument.h"
+#include "textfile/TextCodec.h"
+
+#include <QAccessible>
+
+#include <algorithm>
+
+namespace zuno {
+
+namespace {
+using Sci = QsciScintillaBase;
+} // namespace
+
+bool AccessibleEditorEvents::listening() const
+{
+    return QAccessible::isActive();
+}
+
+void AccessibleEditorEvents::aboutToInsert(qint64 position, qint64 length)
+{
+    if (!listening())
+        return;
+    readPendingInsertion();
+    m_insertionPending = true;
+    m_insertionPosition = position;
+    m_insertionLength = length;
+    scheduleFlush();
+}
+
+void AccessibleEditorEvents::aboutToDelete(qint64 position, qint64 length)
+{
+    if (!listening())
+        return;
+    readPendingInsertion();
+    add(false, position, length);
+    scheduleFlush();
+}
+
+void AccessibleEditorEvents::aboutToReplaceAll()
+{
+    if (!listening())
+        return;
+    readPendingInsertion();
+    add(false, 0, sci::send(m_editor, Sci::SCI_GETLENGTH));
+}
+
+void AccessibleEditorEvents::replacedAll()
+{
+    if (!listening())
+        return;
+    add(true, 0, sci::send(m_editor, Sci::SCI_GETLENGTH));
+    scheduleFlush();
+}
+
+void AccessibleEditorEvents::selectionMayHaveChanged()
+{
+    if (listening())
+        scheduleFlush();
+}
+
+void AccessibleEditorEvents::fileNameChanged()
+{
+    if (!listening())
+        return;
+    QAccessibleEvent renamed(&m_editor, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&renamed);
+}
+
+// A change is read as text only while the changes gathered stay small;
+// beyond that the rest of the round is told by the caret alone.
+void AccessibleEditorEvents::add(bool inserted, qint64 position, qint64 length)
+{
+    if (length <= 0 || m_tooLarge)
+        return;
+    m_toldBytes += length;
+    if (m_toldBytes > LargestToldChange) {
+        m_tooLarge = true;
+        m_changes.clear();
+        return;
+    }
+    const char *bytes = sci::rangePointer(m_editor, position, length);
+    m_changes.push_back({inserted, int(m_editor.toTextOffset(position)),
+                         utf8ToText(QByteArrayView(bytes, length))});
+}
+
+void AccessibleEditorEvents::readPendingInsertion()
+{
+    if (!m_insertionPending)
+        return;
+    m_insertionPending = false;
+    add(true, m_insertionPosition, m_insertionLength);
+}
+
+void AccessibleEditorEvents::scheduleFlush()
+{
+    if (m_flushScheduled)
+        return;
+    m_flushScheduled = true;
+    QMetaObject::invokeMethod(&m_editor, [this] { flush(); }, Qt::QueuedConnection);
+}
+
+void AccessibleEditorEvents::flush()
+{
+    m_flushScheduled = false;
+    if (!listening()) {
+        m_changes.clear();
+        m_insertionPending = m_tooLarge = false;
+        m_toldBytes = 0;
+        return;
+    }
+    readPendingInsertion();
+    const std::vector<Change> changes = std::move(m_changes);
+    m_changes.clear();
+    m_toldBytes = 0;
+    m_tooLarge = false;
+    for (const Change &change : changes) {
+        if (change.inserted) {
+            QAccessibleTextInsertEvent event(&m_editor, change.offset, change.text);
+            QAccessible::updateAccessibility(&event);
+        } else {
+            QAccessibleTextRemoveEvent event(&m_editor, change.offset, change.text);
+            QAccessible::updateAccessibility(&event);
+        }
+    }
+
+    const qint64 anchor = sci::send(m_editor, Sci::SCI_GETANCHOR);
+    const qint64 caretPosition = sci::send(m_editor, Sci::SCI_GETCURRENTPOS);
+    const int caret = int(m_editor.toTextOffset(caretPosition));
+    const int anchorOffset = anchor == caretPosition ? caret : int(m_editor.toTextOffset(anchor));
+    const int start = std::min(caret, anchorOffset), end = std::max(caret, anchorOffset);
+    if (start != m_selectionStart || end != m_selectionEnd) {
+        // An empty selection that stays empty is only a caret move.
+        const bool wasEmpty = m_selectionStart == m_selectionEnd;
+        m_selectionStart = start;
+        m_selectionEnd = end;
+        if (!(wasEmpty && start == end)) {
+            QAccessibleTextSelectionEvent event(&m_editor, start, end);
+            event.setCursorPosition(caret);
+            QAccessible::updateAccessibility(&event);
+        }
+    }
+    if (caret != m_caret) {
+        m_caret = caret;
+        QAccessibleTextCursorEvent event(&m_editor, caret);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+} // namespace zuno

@@ -1,0 +1,531 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1">
+<context>
+    <name>AccessibleEditor</name>
+    <message>
+        <source>Editor</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ConversionMessages</name>
+    <message>
+        <source>Unexpected data &apos;%1&apos;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid ZUNO Data Item &apos;%1&apos; on line %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the item &apos;%1&apos; would be added after it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>saving from the Record view would stop with the warning &quot;%1&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it would come back as several items</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it would come back as &apos;%1&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it would be lost</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it holds two spaces in a row, which the List layout reads as the gap between two items, so %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The data item &apos;%1&apos; on line %2 would not come back unchanged from the Record view: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Converter</name>
+    <message>
+        <source>Usage: zunopad [FILE]
+       zunopad --to-record FILE
+       zunopad --to-list FILE
+       zunopad --check FILE...
+       zunopad --help | --version
+
+Without an option, opens FILE (or an empty document) in the editor.
+
+  --to-record FILE  print FILE, a ZUNO data file in the List layout, in the
+                    Record layout
+  --to-list FILE    print FILE, text in the Record layout, in the List layout
+  --check FILE...   tell for each FILE whether every line is a valid data item
+                    that comes back unchanged from the Record layout
+  --help            show this help and exit
+  --version         show the version and exit
+
+FILE may be - for standard input; otherwise it must be a regular file, not a
+pipe or a device. Input of more than 512 MiB is refused. The output keeps the
+input&apos;s encoding and line endings. Exit status: 0 on success, 1 when the data
+is invalid, 2 when a file cannot be read, the output cannot be written or the
+command is wrong.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 needs exactly one FILE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--check needs at least one FILE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown option &apos;%1&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>(standard input)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot read standard input: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot read &apos;%1&apos;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot write the output: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1
+Try &apos;zunopad --help&apos; for more information.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>zunopad: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>EditorShell</name>
+    <message>
+        <source>The file &apos;%1&apos; could not be read.<byte value="xd"/>
+<byte value="xd"/>
+%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file &apos;%1&apos; could not be saved.<byte value="xd"/>
+<byte value="xd"/>
+%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file &apos;%1&apos; could not be saved in the folder &apos;%2&apos;.<byte value="xd"/>
+<byte value="xd"/>
+%3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file &apos;%1&apos; has been changed on disk since it was opened.<byte value="xd"/>
+<byte value="xd"/>
+Overwrite it with the text in the editor?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file &apos;%1&apos; doesn&apos;t exist.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to load the file %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File Does Not Exist</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to load the file %1.<byte value="xd"/>
+<byte value="xd"/>
+%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to Load File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Untitled File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The text in &apos;%1&apos; has changed.<byte value="xd"/>
+<byte value="xd"/>
+Do you want to save the changes?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save Changes?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save As</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open ZUNO File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ZUNO Pad</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ZUNOPad File Editor</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> - ZUNOPad File Editor</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ZUNO Project File (*.PRJ)|*.PRJ|ZUNO Control File (*.CTL)|*.CTL|ZUNO Points and Chains File (*.PAC)|*.PAC|ZUNO Calculated File (*.CAL)|*.CAL|ZUNO Editted Project File (*.EDI)|*.EDI|ZUNO Horizontal Alignment File (*.ALI)|*.ALI|ZUNO Vertical Alignment File (*.PRO)|*.PRO|ZUNO Superelevation File (*.SUP)|*.SUP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File Changed on Disk</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FindReplaceCommands</name>
+    <message>
+        <source>Replaced &apos;%1&apos; with &apos;%2&apos; %3 time(s).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Search String Not Found.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MessageBox</name>
+    <message>
+        <source>ZUNOPad</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>QtPrinter</name>
+    <message>
+        <source>There is no default printer. Install a printer or choose one as the default printer, then print again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The default printer &quot;%1&quot; cannot be used.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A print job is already open.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The printer &quot;%1&quot; reports no resolution.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No print job is open.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The print job could not be started on &quot;%1&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A new page could not be started on &quot;%1&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The print job could not be completed on &quot;%1&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>QtSettingsStore</name>
+    <message>
+        <source>The settings were not saved: &quot;%1&quot; is not a regular file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TextFile</name>
+    <message>
+        <source>Input too large (more than %1 MiB)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File too large (more than %1 MiB)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Is a directory</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not a regular file: a named pipe</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not a regular file: a device</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not a regular file: a socket</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not a regular file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> (the file&apos;s old text is kept in &apos;%1&apos;)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> (the file&apos;s old text could not be put back: %1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ViewConversion</name>
+    <message>
+        <source>Switch to the Record view anyway?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Record View</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>modGoTo</name>
+    <message>
+        <source>You must enter a numeric value</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid Line Number</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>modPrint</name>
+    <message>
+        <source>Untitled</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The document cannot be printed: the margins leave no room for the text on the printer&apos;s paper.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There is not enough memory to print the document.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The document could not be printed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zuno::frmEditor</name>
+    <message>
+        <source>&amp;File</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;New</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save &amp;As</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Print</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cu&amp;t</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>C&amp;lear</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select &amp;All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Find</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Replace</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Go To</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;List</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Status Bar</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>F&amp;ormat</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Font</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zuno::frmFindReplace</name>
+    <message>
+        <source>Find/Replace</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Find What:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Replace With:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Find Next</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Replace...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Replace</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Replace &amp;All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Match whole word only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Match case</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zuno::frmGoToLine</name>
+    <message>
+        <source>Go To Line</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Line Number:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>

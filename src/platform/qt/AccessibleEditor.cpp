@@ -198,59 +198,51 @@ void AccessibleEditor::scrollToSubstring(int startIndex, int endIndex)
     m_editor->showSelection(QRect());
 }
 
-// The lines about `offset`: the one that holds it, and one on either side.
-static TextWindow linesAbout(const EditorWidget &editor, int offset)
+// The text before, at or after `offset` up to the boundaries of `type`,
+// looked for in the lines about it: the one that holds it and one on
+// either side. Only the text at no boundary at all is the whole text.
+static QString lookAround(const EditorWidget &editor, TextWindow::Side side, int offset,
+                          QAccessible::TextBoundaryType type, int *startOffset, int *endOffset)
 {
     using Sci = QsciScintillaBase;
+    const qint64 length = editor.textLength();
+    if (offset == -1)
+        offset = int(length);
+    *startOffset = *endOffset = -1;
+    if (type == QAccessible::NoBoundary) {
+        if (side != TextWindow::At)
+            return QString();
+        *startOffset = 0;
+        *endOffset = int(length);
+        return editor.textBetween(0, length);
+    }
+    if (offset < 0 || offset > length)
+        return QString();
     const auto position = static_cast<unsigned long>(editor.toDocumentPosition(offset));
     const long line = editor.SendScintilla(Sci::SCI_LINEFROMPOSITION, position);
-    const long first = std::max(0L, line - 1);
-    const long from = editor.SendScintilla(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(first));
+    const long from = editor.SendScintilla(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(std::max(0L, line - 1)));
     const long to = editor.SendScintilla(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line + 2));
     const qint64 start = editor.toTextOffset(from);
-    const qint64 end = to < 0 ? editor.textLength() : editor.toTextOffset(to);
-    return TextWindow(editor.textBetween(start, end), int(start));
+    const qint64 end = to < 0 ? length : editor.toTextOffset(to);
+    return TextWindow(editor.textBetween(start, end), int(start)).find(side, offset, type, startOffset, endOffset);
 }
 
 QString AccessibleEditor::textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType,
                                            int *startOffset, int *endOffset) const
 {
-    if (offset == -1)
-        offset = characterCount();
-    if (boundaryType == QAccessible::NoBoundary || offset < 0 || offset > characterCount()) {
-        *startOffset = *endOffset = -1;
-        return QString();
-    }
-    return linesAbout(*m_editor, offset).find(TextWindow::Before, offset, boundaryType, startOffset, endOffset);
+    return lookAround(*m_editor, TextWindow::Before, offset, boundaryType, startOffset, endOffset);
 }
 
 QString AccessibleEditor::textAfterOffset(int offset, QAccessible::TextBoundaryType boundaryType,
                                           int *startOffset, int *endOffset) const
 {
-    if (offset == -1)
-        offset = characterCount();
-    if (boundaryType == QAccessible::NoBoundary || offset < 0 || offset > characterCount()) {
-        *startOffset = *endOffset = -1;
-        return QString();
-    }
-    return linesAbout(*m_editor, offset).find(TextWindow::After, offset, boundaryType, startOffset, endOffset);
+    return lookAround(*m_editor, TextWindow::After, offset, boundaryType, startOffset, endOffset);
 }
 
 QString AccessibleEditor::textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset,
                                        int *endOffset) const
 {
-    if (offset == -1)
-        offset = characterCount();
-    if (boundaryType == QAccessible::NoBoundary) {
-        *startOffset = 0;
-        *endOffset = characterCount();
-        return text(0, *endOffset);
-    }
-    if (offset < 0 || offset > characterCount()) {
-        *startOffset = *endOffset = -1;
-        return QString();
-    }
-    return linesAbout(*m_editor, offset).find(TextWindow::At, offset, boundaryType, startOffset, endOffset);
+    return lookAround(*m_editor, TextWindow::At, offset, boundaryType, startOffset, endOffset);
 }
 
 void AccessibleEditor::deleteText(int startOffset, int endOffset)

@@ -56,7 +56,7 @@ protected:
         editor.show();
         editor.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&editor, 5000));
-        editor.setText(QStringLiteral("PN:1\r\nPL:2"));
+        editor.setText(QStringLiteral("PN:\u00E9\r\nPL:2")); // offsets count characters, not bytes
         watched = &editor;
         // Qt's accessibility comes on once the accessibility bus answers.
         QDeadlineTimer deadline(10000);
@@ -104,9 +104,6 @@ TEST_F(EditorWidgetAccessibleEvents, TypingTellsTheTextAndTheCaret)
     seen = settle();
     EXPECT_TRUE(has(seen, QAccessible::TextRemoved, 5, QStringLiteral("B")));
     EXPECT_TRUE(has(seen, QAccessible::TextCaretMoved, 5));
-
-    QTest::keyClick(&editor, Qt::Key_Home);
-    EXPECT_TRUE(has(settle(), QAccessible::TextCaretMoved, 0));
 }
 
 TEST_F(EditorWidgetAccessibleEvents, SelectionAndDocumentNameAreTold)
@@ -126,7 +123,7 @@ TEST_F(EditorWidgetAccessibleEvents, ANewTextIsToldWholeOnlyWhenShort)
 {
     editor.setText(QStringLiteral("XX:1"));
     std::vector<Told> seen = settle();
-    EXPECT_TRUE(has(seen, QAccessible::TextRemoved, 0, QStringLiteral("PN:1\r\nPL:2")));
+    EXPECT_TRUE(has(seen, QAccessible::TextRemoved, 0, QStringLiteral("PN:\u00E9\r\nPL:2")));
     EXPECT_TRUE(has(seen, QAccessible::TextInserted, 0, QStringLiteral("XX:1")));
 
     editor.setSelStart(2);

@@ -173,6 +173,15 @@ void BM_SwitchToRecord(benchmark::State &state) { runStep(state, 0); }
 void BM_SwitchBackToList(benchmark::State &state) { runStep(state, 1); }
 void BM_Save(benchmark::State &state) { runStep(state, 2); }
 
+// A key pressed and let go in the widget.
+void pressKey(QWidget *widget, Qt::Key key, const QString &text = QString())
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(widget, &release);
+}
+
 // A key typed at the end of the open document, with the repaint it asks for.
 void BM_KeystrokeAtTheEnd(benchmark::State &state)
 {
@@ -184,10 +193,7 @@ void BM_KeystrokeAtTheEnd(benchmark::State &state)
     editor->setSelStart(editor->textLength());
     QApplication::processEvents();
     for (auto _ : state) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-        QApplication::sendEvent(editor, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-        QApplication::sendEvent(editor, &release);
+        pressKey(editor, Qt::Key_X, QStringLiteral("x"));
         QApplication::processEvents();
     }
     if (!editor->text().endsWith(QStringLiteral("XXX")))
@@ -231,10 +237,7 @@ void BM_ScrollAPage(benchmark::State &state)
     EditorWidget *editor = window.editor();
     QApplication::processEvents();
     for (auto _ : state) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
-        QApplication::sendEvent(editor, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_PageDown, Qt::NoModifier);
-        QApplication::sendEvent(editor, &release);
+        pressKey(editor, Qt::Key_PageDown);
         editor->repaint();
         QApplication::processEvents();
     }

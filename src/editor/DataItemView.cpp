@@ -18,6 +18,9 @@ namespace {
 
 using Sci = QsciScintillaBase;
 
+// An insertion of more lines than this is checked with the whole text.
+constexpr qint64 ManyLines = 20000;
+
 const QString ViewSection = QStringLiteral("View");
 const QString LineNumbersKey = QStringLiteral("LineNumbers");
 const QString CodeColoursKey = QStringLiteral("CodeColours");
@@ -132,7 +135,14 @@ void DataItemView::modified(int position, int type, int length)
     } else if (type & Sci::SC_MOD_BEFOREDELETE) {
         m_marks.beforeEdit(first, m_lines.lineAt(qint64(position) + length));
     } else if (type & Sci::SC_MOD_INSERTTEXT) {
-        m_marks.afterEdit(first, m_lines.lineAt(qint64(position) + length));
+        const qint64 last = m_lines.lineAt(qint64(position) + length);
+        // Many lines at once (a large paste, the undo of Clear): reading the
+        // whole text in one pass is quicker than line by line.
+        if (last - first > ManyLines) {
+            scheduleCheckAll();
+            return;
+        }
+        m_marks.afterEdit(first, last);
     } else if (type & Sci::SC_MOD_DELETETEXT) {
         m_marks.afterEdit(first, first);
     } else {

@@ -1,8 +1,12 @@
 // The editor on a large file: open a 50 MB List file, switch to Record,
-// back to List, save, and type a key at its end; beside the bare cost of
-// Scintilla's SCI_SETTEXT of the same bytes (the floor). Reports the wall
+// back to List, save, type a key at its end, go to a problem on its last
+// line and scroll a page; beside the bare cost of Scintilla's SCI_SETTEXT
+// of the same bytes (the floor). Each step runs without (argument 0) and
+// with (1) the data items shown as the text is edited: problem marks, line
+// numbers, code colours and the record under the caret. Reports the wall
 // time of each step and the peak memory it reached over what the process
 // held before.
+#include "editor/DataItemView.h"
 #include "editor/frmEditor.h"
 #include "textfile/TextFile.h"
 
@@ -92,6 +96,16 @@ void report(benchmark::State &state, long baseline, long idle)
     state.counters["text_MB"] = double(fixture().text.size()) / 1e6;
 }
 
+// Without argument 1, the window as it was before it showed the data items.
+void chooseDataItems(benchmark::State &state, frmEditor &window)
+{
+    if (state.range(0) == 1)
+        return;
+    delete window.findChild<DataItemView *>();
+    for (unsigned long margin = 0; margin < 5; ++margin)
+        window.editor()->SendScintilla(QsciScintillaBase::SCI_SETMARGINWIDTHN, margin, 0L);
+}
+
 void BM_Floor_SciSetText(benchmark::State &state)
 {
     const QByteArray bytes = encodeText(fixture().text, TextFileFormat{});
@@ -110,9 +124,12 @@ void BM_Open(benchmark::State &state)
     fixture(); // made before anything is measured
     for (auto _ : state) {
         frmEditor window;
+        chooseDataItems(state, window);
         resetPeakRss();
         const long baseline = peakRss();
         window.formLoad(fixture().path);
+        // The whole text is checked once the load is done.
+        QApplication::processEvents();
         benchmark::DoNotOptimize(window.editor()->textLength());
         report(state, baseline, baseline);
     }
@@ -126,6 +143,7 @@ void runStep(benchmark::State &state, int step)
     for (auto _ : state) {
         state.PauseTiming();
         auto window = std::make_unique<frmEditor>();
+        chooseDataItems(state, *window);
         const long idle = rss();
         window->formLoad(fixture().path);
         auto trigger = [&](const char *name) {
@@ -143,6 +161,7 @@ void runStep(benchmark::State &state, int step)
         case 1: trigger("mnuViewList"); break;
         case 2: trigger("mnuFileSave"); break;
         }
+        QApplication::processEvents();
         state.PauseTiming();
         report(state, baseline, idle);
         window->editor()->setModified(false);
@@ -154,20 +173,27 @@ void BM_SwitchToRecord(benchmark::State &state) { runStep(state, 0); }
 void BM_SwitchBackToList(benchmark::State &state) { runStep(state, 1); }
 void BM_Save(benchmark::State &state) { runStep(state, 2); }
 
+// A key pressed and let go in the widget.
+void pressKey(QWidget *widget, Qt::Key key, const QString &text = QString())
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(widget, &release);
+}
+
 // A key typed at the end of the open document, with the repaint it asks for.
 void BM_KeystrokeAtTheEnd(benchmark::State &state)
 {
     frmEditor window;
+    chooseDataItems(state, window);
     window.show();
     window.formLoad(fixture().path);
     EditorWidget *editor = window.editor();
     editor->setSelStart(editor->textLength());
     QApplication::processEvents();
     for (auto _ : state) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-        QApplication::sendEvent(editor, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-        QApplication::sendEvent(editor, &release);
+        pressKey(editor, Qt::Key_X, QStringLiteral("x"));
         QApplication::processEvents();
     }
     if (!editor->text().endsWith(QStringLiteral("XXX")))
@@ -175,11 +201,57 @@ void BM_KeystrokeAtTheEnd(benchmark::State &state)
     editor->setModified(false);
 }
 
+// F8 from the first line to a problem on the last.
+void BM_NextProblemToTheLastLine(benchmark::State &state)
+{
+    frmEditor window;
+    window.show();
+    window.formLoad(fixture().path);
+    EditorWidget *editor = window.editor();
+    editor->setSelStart(editor->textLength());
+    editor->setSelText(QStringLiteral("\r\nREMARK X"));
+    QApplication::processEvents();
+    QAction *next = window.findChild<QAction *>(QStringLiteral("mnuViewNextProblem"));
+    const long last = editor->SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT) - 1;
+    for (auto _ : state) {
+        state.PauseTiming();
+        editor->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0UL);
+        QApplication::processEvents();
+        state.ResumeTiming();
+        next->trigger();
+        QApplication::processEvents();
+    }
+    if (editor->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, editor->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS)) != last)
+        state.SkipWithError("F8 did not reach the last line");
+    editor->setModified(false);
+}
+
+// A page scrolled down, with its repaint (and the colouring of the lines
+// that come into view).
+void BM_ScrollAPage(benchmark::State &state)
+{
+    frmEditor window;
+    chooseDataItems(state, window);
+    window.show();
+    window.formLoad(fixture().path);
+    EditorWidget *editor = window.editor();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        pressKey(editor, Qt::Key_PageDown);
+        editor->repaint();
+        QApplication::processEvents();
+    }
+    if (editor->SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE) == 0)
+        state.SkipWithError("the page did not scroll");
+}
+
 BENCHMARK(BM_Floor_SciSetText)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
-BENCHMARK(BM_Open)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
-BENCHMARK(BM_SwitchToRecord)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
-BENCHMARK(BM_SwitchBackToList)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
-BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
-BENCHMARK(BM_KeystrokeAtTheEnd)->Unit(benchmark::kMillisecond)->Iterations(200)->UseRealTime();
+BENCHMARK(BM_Open)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK(BM_SwitchToRecord)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK(BM_SwitchBackToList)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK(BM_Save)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK(BM_KeystrokeAtTheEnd)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(200)->UseRealTime();
+BENCHMARK(BM_NextProblemToTheLastLine)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
+BENCHMARK(BM_ScrollAPage)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(200)->UseRealTime();
 
 } // namespace

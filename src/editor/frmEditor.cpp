@@ -1,5 +1,6 @@
 #include "editor/frmEditor.h"
 
+#include "editor/DataItemView.h"
 #include "platform/qt/ScreenUnits.h"
 
 #include <QAction>
@@ -87,6 +88,7 @@ frmEditor::frmEditor(QWidget *parent)
 
     m_shell = std::make_unique<EditorShell>(
         EditorServices{*rtbEditor, *this, m_messages, m_settings, m_fileDialogs});
+    m_items = new DataItemView(*this, *this, *rtbEditor, *mnuView, m_settings);
 
     // Inner size as designed: 18 x 21.625 character cells.
     resize(int(std::lround(twipsToPixelsX(2160))), int(std::lround(twipsToPixelsY(5190)))
@@ -268,7 +270,11 @@ void frmEditor::setEditorWidthCells(double cells)
 
 std::optional<int> frmEditor::editorScrollWidth() const
 {
-    return rtbEditor->contentWidth();
+    // The margins beside the text (line numbers, marks) take their room too.
+    int margins = 0;
+    for (unsigned long margin = 0; margin < 5; ++margin)
+        margins += int(rtbEditor->SendScintilla(QsciScintillaBase::SCI_GETMARGINWIDTHN, margin));
+    return rtbEditor->contentWidth() + margins;
 }
 
 void frmEditor::setBusyPointer(bool busy)

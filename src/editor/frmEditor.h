@@ -20,6 +20,8 @@ class QDialog;
 
 namespace zuno {
 
+class DataItemView;
+
 class frmEditor : public QMainWindow, public IMainWindow {
     Q_OBJECT
 public:
@@ -94,6 +96,7 @@ private:
     QtSettingsStore m_settings;
     QtFileDialogs m_fileDialogs;
     std::unique_ptr<EditorShell> m_shell;
+    DataItemView *m_items = nullptr; // marks, line numbers, code colours
 
     QMenu *mnuFile = nullptr;
     QMenu *mnuEdit = nullptr;

@@ -3,6 +3,7 @@
 #include "format/Conversion.h"
 
 #include "format/DataItem.h"
+#include "format/LineItems.h"
 #include "TextScan.h"
 #include "format/TextStreams.h"
 
@@ -13,12 +14,6 @@
 namespace zuno {
 
 namespace {
-
-// The index of the first "  " at or after `from`, or -1.
-qsizetype findSeparator(QStringView line, qsizetype from)
-{
-    return scan::indexOfPair(line, u' ', u' ', from);
-}
 
 QStringView trimTrailingSpaces(QStringView text)
 {
@@ -74,33 +69,12 @@ private:
 
     bool convertLine(QStringView line)
     {
-        // Items are taken off the line at each run of two spaces, searching
-        // from after the first colon the first time, then from the start of
-        // what is left. Some colon must follow every separator.
-        qsizetype colon = firstColon(line);
-        if (colon >= 0) {
-            // `colon` is a colon after the last separator found, as long as
-            // it lies after it; searching on from there keeps the whole
-            // search linear however many separators the line holds.
-            qsizetype separator = findSeparator(line, colon + 1);
-            while (separator >= 0) {
-                const qsizetype after = separator + ItemSeparator.size();
-                if (colon < after)
-                    colon = scan::indexOf(line, u':', after);
-                if (colon < 0) {
-                    m_fault = {ConversionFault::Kind::UnexpectedData, line.toString(), m_lineNumber};
-                    return false;
-                }
-                addItem(trimSpaces(line.first(separator)));
-                // What is left: the line from `after` on, trimmed.
-                qsizetype begin = after;
-                while (begin < line.size() && line[begin] == u' ')
-                    ++begin;
-                line = line.sliced(begin);
-                colon -= begin;
-                separator = findSeparator(line, 0);
-            }
+        const ItemsTaken taken = takeItems(line, [this](QStringView item, qsizetype) { addItem(trimSpaces(item)); });
+        if (!taken.ok) {
+            m_fault = {ConversionFault::Kind::UnexpectedData, taken.rest.toString(), m_lineNumber};
+            return false;
         }
+        line = taken.rest;
 
         // A last item that is a PL item takes up the following lines that
         // begin with "PL:" once trimmed, whole and unchecked, with a comma

@@ -35,6 +35,8 @@ public:
     explicit Utf8LineReader(QByteArrayView text) : m_text(text), m_atEnd(text.isEmpty()) {}
 
     bool hasNext() const { return !m_atEnd; }
+    // Where the next line begins, in bytes.
+    qsizetype position() const { return m_pos; }
 
     QStringView next()
     {

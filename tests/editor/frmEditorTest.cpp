@@ -52,7 +52,8 @@ QAction *action(const frmEditor &window, const char *name)
 
 struct Entry {
     const char *name;
-    const char *caption; // "-" for a separator
+    const char *caption;       // "-" for a separator
+    const char *shortcut = ""; // as QKeySequence writes it
 };
 
 void expectMenu(const frmEditor &window, const char *menuName, const char *caption,
@@ -71,7 +72,7 @@ void expectMenu(const frmEditor &window, const char *menuName, const char *capti
         } else {
             EXPECT_EQ(a->text(), QString::fromLatin1(entries[i].caption));
         }
-        EXPECT_TRUE(a->shortcut().isEmpty()) << entries[i].name << " has no shortcut key";
+        EXPECT_EQ(a->shortcut().toString(), QString::fromLatin1(entries[i].shortcut)) << entries[i].name;
         if (a->isVisible()) {
             EXPECT_TRUE(a->isEnabled()) << entries[i].name;
         }
@@ -98,7 +99,10 @@ TEST(MainWindow, MenuTreeHasTheCaptionsOrderAndNames)
                 {"mnuEditSep4", "-"}, {"mnuEditGoTo", "&Go To"}});
     expectMenu(window, "mnuView", "&View",
                {{"mnuViewList", "&List"}, {"mnuViewRecord", "&Record"}, {"mnuViewSep1", "-"},
-                {"mnuViewStatusBar", "&Status Bar"}});
+                {"mnuViewStatusBar", "&Status Bar"}, {"mnuViewSep2", "-"},
+                {"mnuViewLineNumbers", "Line &Numbers"}, {"mnuViewCodeColours", "Code &Colours"},
+                {"mnuViewNextProblem", "Ne&xt Problem", "F8"},
+                {"mnuViewPreviousProblem", "Pre&vious Problem", "Shift+F8"}});
     expectMenu(window, "mnuFormat", "F&ormat", {{"mnuFormatFont", "&Font"}});
     expectMenu(window, "mnuHelp", "&Help", {{"mnuHelpAbout", "&About"}});
 
@@ -119,7 +123,8 @@ TEST(MainWindow, EditControlIsMonospacedUnwrappedAndFillsTheWindow)
     EXPECT_TRUE(QFontInfo(editor->font()).fixedPitch());
     EXPECT_DOUBLE_EQ(editor->font().pointSizeF(), 9.75);
     EXPECT_EQ(editor->SendScintilla(QsciScintillaBase::SCI_GETWRAPMODE), QsciScintillaBase::SC_WRAP_NONE);
-    for (unsigned long margin = 0; margin < 5; ++margin)
+    // Beside the line numbers (0) and the marks (1), no margin.
+    for (unsigned long margin = 2; margin < 5; ++margin)
         EXPECT_EQ(editor->SendScintilla(QsciScintillaBase::SCI_GETMARGINWIDTHN, margin), 0) << margin;
     window.show();
     window.resize(700, 400);

@@ -1,0 +1,47 @@
+#pragma once
+// The marks on the document's lines: a symbol in the margin (error or
+// warning) and an underline under the offending text, kept by the edit
+// control beside its text so that they move with the lines as they are
+// edited. The lines are the control's own: a lone "\r" or "\n" ends one too.
+// QtLineMarks (Scintilla markers and indicators) is the real one,
+// FakeLineMarks the in-memory double.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QtGlobal>
+
+namespace zuno {
+
+enum class LineMark { None, Error, Warning };
+
+class ILineMarks {
+public:
+    virtual ~ILineMarks() = default;
+
+    // The whole text as UTF-8, in place (valid until it next changes).
+    virtual QByteArrayView wholeText() const = 0;
+    virtual qint64 lineCount() const = 0;
+    // A line's bytes, with its line end.
+    virtual QByteArray lineBytes(qint64 line) const = 0;
+    // The line that holds the byte at `position`.
+    virtual qint64 lineAt(qint64 position) const = 0;
+    // The number (from 0) of the text's line that holds the line's start,
+    // counting only "\r\n" as a line end, as the conversions count.
+    virtual qint64 textLineNumber(qint64 line) const = 0;
+
+    virtual LineMark mark(qint64 line) const = 0;
+    // Marks the line and underlines `length` bytes from `from` (counted
+    // from the line's start); None takes both away.
+    virtual void setMark(qint64 line, LineMark mark, qint64 from = 0, qint64 length = 0) = 0;
+    virtual void clearAll() = 0;
+    // The first marked line at or after `line`, or -1.
+    virtual qint64 nextMarked(qint64 line) const = 0;
+    // The last marked line at or before `line`, or -1.
+    virtual qint64 previousMarked(qint64 line) const = 0;
+
+    virtual qint64 caretLine() const = 0;
+    // Puts the caret at the start of the line and shows it.
+    virtual void moveCaretToLine(qint64 line) = 0;
+};
+
+} // namespace zuno

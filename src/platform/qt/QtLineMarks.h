@@ -1,0 +1,50 @@
+#pragma once
+// The line marks on Scintilla: a marker in the symbol margin for each marked
+// line (markers live on lines and move with them, and cost nothing on an
+// unmarked line) and an indicator under the offending text (kept as runs,
+// not per character). Also the line-number margin beside it.
+#include "platform/LineMarks.h"
+
+#include <QColor>
+
+namespace zuno {
+class EditorWidget;
+}
+
+
+namespace zuno {
+
+class QtLineMarks : public ILineMarks {
+public:
+    explicit QtLineMarks(EditorWidget &editor);
+
+    QByteArrayView wholeText() const override;
+    qint64 lineCount() const override;
+    QByteArray lineBytes(qint64 line) const override;
+    qint64 lineAt(qint64 position) const override;
+    qint64 textLineNumber(qint64 line) const override;
+    LineMark mark(qint64 line) const override;
+    void setMark(qint64 line, LineMark mark, qint64 from, qint64 length) override;
+    void clearAll() override;
+    qint64 nextMarked(qint64 line) const override;
+    qint64 previousMarked(qint64 line) const override;
+    qint64 caretLine() const override;
+    void moveCaretToLine(qint64 line) override;
+
+    // The line-number margin, counting from 1, wide enough for the last
+    // line's number; call again when the number of lines or the font changes.
+    void showLineNumbers(bool show);
+    bool lineNumbersShown() const { return m_lineNumbers; }
+    void fitLineNumbers();
+    // The colours of the marks, for the background they stand on.
+    void applyColours(const QColor &background);
+
+private:
+    long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;
+
+    EditorWidget &m_editor;
+    bool m_lineNumbers = true;
+    int m_digits = 0;
+};
+
+} // namespace zuno

@@ -203,7 +203,7 @@ void EditorWidget::aboutToModify(int position, int type, int length)
 
 void EditorWidget::noteChange()
 {
-    m_modified = true;
+    setModified(true);
 }
 
 // ------------------------------------------------------------ selection

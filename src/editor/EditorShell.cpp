@@ -198,7 +198,7 @@ bool EditorShell::fileSaveAs()
 {
     m_cdlEditor.title = tr("Save As");
     m_cdlEditor.filter = zunoFileFilter();
-    m_cdlEditor.folder = dialogFolder(m.editor.fileName(), m_cdlEditor.fileName);
+    m_cdlEditor.folder = dialogFolder(m.editor.fileName(), m_cdlEditor.fileName, m_cdlEditor.folder);
     m_cdlEditor.fileName.clear();
     m_cdlEditor.flags = DialogOverwritePrompt | DialogHideReadOnly | DialogPathMustExist;
     const FileDialogResult chosen = m.fileDialogs.showSave(m_cdlEditor);
@@ -304,7 +304,7 @@ void EditorShell::fileOpen()
     m_cdlEditor.filter = zunoFileFilter();
     m_cdlEditor.filterIndex = 1;
     m_cdlEditor.flags = DialogHideReadOnly | DialogFileMustExist;
-    m_cdlEditor.folder = dialogFolder(m.editor.fileName(), m_cdlEditor.fileName);
+    m_cdlEditor.folder = dialogFolder(m.editor.fileName(), m_cdlEditor.fileName, m_cdlEditor.folder);
     const FileDialogResult chosen = m.fileDialogs.showOpen(m_cdlEditor);
     if (!chosen.ok())
         return;

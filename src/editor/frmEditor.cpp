@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
 
 #include <cmath>
@@ -92,7 +93,8 @@ frmEditor::frmEditor(QWidget *parent)
 
     // Inner size as designed: 18 x 21.625 character cells.
     resize(int(std::lround(twipsToPixelsX(2160))), int(std::lround(twipsToPixelsY(5190)))
-               + menuBar()->sizeHint().height());
+               + menuBar()->sizeHint().height()
+               + (statusBar()->isHidden() ? 0 : statusBar()->sizeHint().height()));
     rtbEditor->setFocus();
 }
 

@@ -1,10 +1,18 @@
 // The recent-file list, the font choice with its zoom, the files of the
-// command line and the caption's modified marker, against the doubles.
-#include "editor/CaptionMarker.h"
+// command line and the file dialogs' folder, against the doubles.
 #include "editor/EditorFont.h"
+#include "editor/EditorShell.h"
 #include "editor/OpenDocument.h"
 #include "editor/RecentFiles.h"
+#include "platform/doubles/FakeEditControl.h"
+#include "platform/doubles/FakeFileDialogs.h"
+#include "platform/doubles/FakeMainWindow.h"
+#include "platform/doubles/FakeMessageBox.h"
 #include "platform/doubles/FakeSettings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -54,7 +62,6 @@ TEST(EditorFontChoice, DefaultsToCourierAndKeepsTheChoiceAndZoom)
 
     // The zoom stops at sizes that can still be read and drawn.
     EXPECT_DOUBLE_EQ(shownFont(zoomedBy(choice, -100)).pointSizeF(), 4);
-    EXPECT_DOUBLE_EQ(shownFont(zoomedBy(choice, 100)).pointSizeF(), 72);
     settings.values[FakeSettings::path("ZUNOPad", "Font", "Size")] = QStringLiteral("huge");
     EXPECT_DOUBLE_EQ(readFontChoice(settings).pointSize, 9.75);
 }
@@ -82,12 +89,28 @@ TEST(CommandLineFiles, SeveralArgumentsAreSeveralFilesOnlyWhenJoinedTheyNameNone
     }
 }
 
-TEST(CaptionMarker, FollowsTheFileNameAndKeepsABracketedStarInTheName)
+TEST(FileDialogFolder, IsTheDocumentsFolderElseTheLastOneChosen)
 {
-    const QString suffix = QStringLiteral(" - ZUNOPad File Editor");
-    EXPECT_EQ(withModifiedMarker("ROAD1.PRJ - ZUNOPad File Editor", suffix), "ROAD1.PRJ[*] - ZUNOPad File Editor");
-    EXPECT_EQ(withModifiedMarker("ZUNOPad File Editor", suffix), "ZUNOPad File Editor[*]");
-    EXPECT_EQ(withModifiedMarker("A[*].PRJ - ZUNOPad File Editor", suffix), "A[*][*].PRJ[*] - ZUNOPad File Editor");
+    QTemporaryDir first, second;
+    const QString a = first.filePath(QStringLiteral("A.PRJ")), b = second.filePath(QStringLiteral("B.PRJ"));
+    for (const QString &path : {a, b})
+        ASSERT_TRUE(QFile::copy(QStringLiteral(ZUNO_EXAMPLES_DIR "/ROAD1.PRJ"), path));
+    FakeEditControl editor;
+    FakeMainWindow window;
+    FakeMessageBox messages;
+    FakeSettings settings;
+    FakeFileDialogs dialogs;
+    EditorShell shell{EditorServices{editor, window, messages, settings, dialogs}};
+
+    dialogs.answers = {a};
+    shell.fileOpen();
+    EXPECT_TRUE(dialogs.openShown[0].folder.isEmpty()) << "nothing to start from yet";
+    shell.fileNew();
+    shell.fileOpen(); // cancelled
+    EXPECT_EQ(QDir(dialogs.openShown[1].folder), QDir(first.path())) << "the folder last chosen in a dialog";
+    shell.openFile(b);
+    shell.fileSaveAs(); // cancelled
+    EXPECT_EQ(QDir(dialogs.saveShown[0].folder), QDir(second.path())) << "the document's folder";
 }
 
 } // namespace

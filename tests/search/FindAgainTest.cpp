@@ -22,13 +22,6 @@ protected:
     FakeMessageBox messages;
 };
 
-TEST_F(FindAgainTest, NothingSearchedYetLeavesItToTheCaller)
-{
-    FakeEditControl editor(QStringLiteral("AC:1\r\nAC:2"));
-    EXPECT_FALSE(FindAgain(editor, SearchDirection::Forward, messages));
-    EXPECT_TRUE(messages.shown.isEmpty());
-}
-
 TEST_F(FindAgainTest, RepeatsTheDialogsLastFindNextBothWays)
 {
     auto editor = std::make_shared<FakeEditControl>(QStringLiteral("ac:1\r\nAC:2\r\nXAC:3\r\nAC:4"));

@@ -59,7 +59,7 @@ public:
         if (option == u"--help")
             return writeOut(usageText().toUtf8());
         if (option == u"--version")
-            return writeOut((versionText() + u'\n').toUtf8());
+            return writeOut((aboutText() + u'\n').toUtf8());
         if (option == u"--to-record" || option == u"--to-list") {
             if (files.size() != 1)
                 return usageError(tr("%1 needs exactly one FILE").arg(option));

@@ -1,6 +1,7 @@
 #include "editor/EditorShell.h"
 
 #include "editor/ConversionMessages.h"
+#include "editor/DialogFolder.h"
 #include "editor/ViewConversion.h"
 #include "format/Conversion.h"
 #include "platform/Units.h"
@@ -122,6 +123,7 @@ void EditorShell::formLoad(const QString &argumentText)
             m_disk = std::move(read).value();
             m.window.setCaption(fileTitleOf(path) + captionSuffix());
             m.editor.setModified(false);
+            m.window.documentNamed(path);
         }
     }
 
@@ -196,6 +198,7 @@ bool EditorShell::fileSaveAs()
 {
     m_cdlEditor.title = tr("Save As");
     m_cdlEditor.filter = zunoFileFilter();
+    m_cdlEditor.folder = dialogFolder(m.editor.fileName(), m_cdlEditor.fileName, m_cdlEditor.folder);
     m_cdlEditor.fileName.clear();
     m_cdlEditor.flags = DialogOverwritePrompt | DialogHideReadOnly | DialogPathMustExist;
     const FileDialogResult chosen = m.fileDialogs.showSave(m_cdlEditor);
@@ -204,6 +207,7 @@ bool EditorShell::fileSaveAs()
     if (!saveTo(chosen.value().path, true))
         return false;
     m.window.setCaption(chosen.value().fileTitle + captionSuffix());
+    m.window.documentNamed(chosen.value().path);
     return true;
 }
 
@@ -300,6 +304,7 @@ void EditorShell::fileOpen()
     m_cdlEditor.filter = zunoFileFilter();
     m_cdlEditor.filterIndex = 1;
     m_cdlEditor.flags = DialogHideReadOnly | DialogFileMustExist;
+    m_cdlEditor.folder = dialogFolder(m.editor.fileName(), m_cdlEditor.fileName, m_cdlEditor.folder);
     const FileDialogResult chosen = m.fileDialogs.showOpen(m_cdlEditor);
     if (!chosen.ok())
         return;
@@ -317,6 +322,7 @@ bool EditorShell::openFile(const QString &path)
     showListView();
     fitWindowToText();
     m.editor.setModified(false);
+    m.window.documentNamed(path);
     return true;
 }
 
@@ -381,7 +387,7 @@ void EditorShell::viewList() { switchView(false); }
 
 void EditorShell::helpAbout()
 {
-    m.messages.show(versionText(), MessageButtons::Ok, MessageIcon::Information, tr("ZUNO Pad"));
+    m.messages.show(aboutText(), MessageButtons::Ok, MessageIcon::Information, tr("ZUNO Pad"));
 }
 
 } // namespace zuno

@@ -98,6 +98,8 @@ public:
     bool isRecordView() const { return !m.window.isListViewChecked(); }
     // The settings the file dialogs were last given.
     const FileDialogSettings &dialogSettings() const { return m_cdlEditor; }
+    // The document's file as last read or written.
+    const DiskFile &diskFile() const { return m_disk; }
 
 private:
     bool saveTo(const QString &path, bool reloadAfterWrite);

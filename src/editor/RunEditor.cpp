@@ -1,11 +1,13 @@
 #include "editor/RunEditor.h"
 
 #include "editor/AppIcon.h"
+#include "editor/OpenDocument.h"
 #include "editor/frmEditor.h"
 #include "editor/Translations.h"
 #include "Version.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QStringList>
 
 namespace zuno {
@@ -17,7 +19,6 @@ int runEditor(int argc, char **argv)
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const QString argumentText = arguments.join(QLatin1Char(' '));
 
     QApplication app(argc, argv);
     installTranslations(app);
@@ -28,8 +29,14 @@ int runEditor(int argc, char **argv)
     // Ties the window to the installed zunopad.desktop (and its icon).
     QGuiApplication::setDesktopFileName(QStringLiteral("zunopad"));
 
+    // Several files, when their joined names name none: the first here,
+    // each further one in a process of its own.
+    const StartFiles files = startFiles(arguments, [](const QString &path) { return QFileInfo::exists(path); });
+    for (const QString &path : files.elsewhere)
+        openInNewProcess(path);
+
     frmEditor window;
-    window.formLoad(argumentText);
+    window.formLoad(files.here);
     window.show();
     return app.exec();
 }

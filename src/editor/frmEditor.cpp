@@ -1,5 +1,8 @@
 #include "editor/frmEditor.h"
 
+#include "editor/CaptionMarker.h"
+#include "editor/RecentFiles.h"
+#include "editor/ViewportHooks.h"
 #include "editor/DataItemView.h"
 #include "platform/qt/ScreenUnits.h"
 
@@ -7,12 +10,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
 
 #include <cmath>
@@ -20,20 +22,6 @@
 namespace zuno {
 
 namespace {
-
-// Courier 9.75 pt, or the system's monospaced face where Courier is absent.
-QFont editorFont()
-{
-    QFont font(QStringLiteral("Courier"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    font.setPointSizeF(9.75);
-    if (!QFontInfo(font).fixedPitch()) {
-        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-        font.setPointSizeF(9.75);
-    }
-    return font;
-}
 
 QAction *addEntry(QMenu *menu, const char *name, const QString &caption)
 {
@@ -62,10 +50,11 @@ frmEditor::frmEditor(QWidget *parent)
       m_settings([this](const QString &reason) { showWarning(m_messages, reason); }), m_fileDialogs(this)
 {
     setObjectName(QStringLiteral("frmEditor"));
-    setWindowTitle(editorTitle());
+    setCaption(editorTitle());
 
     rtbEditor = new EditorWidget(this);
-    rtbEditor->setFont(editorFont());
+    m_font = readFontChoice(m_settings);
+    rtbEditor->setFont(shownFont(m_font));
     setCentralWidget(rtbEditor);
     connect(rtbEditor, &EditorWidget::editMenuRequested, this, &frmEditor::showEditMenu);
     // The control's own clipboard keys do what the Edit menu does.
@@ -88,11 +77,26 @@ frmEditor::frmEditor(QWidget *parent)
 
     m_shell = std::make_unique<EditorShell>(
         EditorServices{*rtbEditor, *this, m_messages, m_settings, m_fileDialogs});
+    m_recent = std::make_unique<RecentFiles>(m_settings);
+    rebuildRecentMenu();
+    setUpStatusBar();
+    assignShortcuts();
+    // The caption marks unsaved changes.
+    connect(rtbEditor, &EditorWidget::modifiedChanged, this, &QWidget::setWindowModified);
+    // Files dropped on the editor or the window are opened; Ctrl and the
+    // wheel zoom.
+    auto *hooks = new ViewportHooks(
+        this, [this](const QStringList &paths) { openDroppedFiles(paths); },
+        [this](int steps) { zoomEditor(steps); });
+    rtbEditor->viewport()->installEventFilter(hooks);
+    installEventFilter(hooks);
+    setAcceptDrops(true);
     m_items = new DataItemView(*this, *this, *rtbEditor, *mnuView, m_settings);
 
     // Inner size as designed: 18 x 21.625 character cells.
     resize(int(std::lround(twipsToPixelsX(2160))), int(std::lround(twipsToPixelsY(5190)))
-               + menuBar()->sizeHint().height());
+               + menuBar()->sizeHint().height()
+               + (statusBar()->isHidden() ? 0 : statusBar()->sizeHint().height()));
     rtbEditor->setFocus();
 }
 
@@ -109,6 +113,9 @@ void frmEditor::buildMenus()
     mnuFile = addMenu(bar, "mnuFile", tr("&File"));
     connect(addEntry(mnuFile, "mnuFileNew", tr("&New")), &QAction::triggered, this, &frmEditor::mnuFileNew_Click);
     connect(addEntry(mnuFile, "mnuFileOpen", tr("&Open")), &QAction::triggered, this, &frmEditor::mnuFileOpen_Click);
+    mnuFileRecent = mnuFile->addMenu(tr("Open &Recent"));
+    mnuFileRecent->setObjectName(QStringLiteral("mnuFileRecent"));
+    mnuFileRecent->menuAction()->setObjectName(QStringLiteral("mnuFileRecent"));
     connect(addEntry(mnuFile, "mnuFileSave", tr("&Save")), &QAction::triggered, this, &frmEditor::mnuFileSave_Click);
     connect(addEntry(mnuFile, "mnuFileSaveAs", tr("Save &As")), &QAction::triggered, this, &frmEditor::mnuFileSaveAs_Click);
     addSeparator(mnuFile, "mnuFileSep2");
@@ -131,6 +138,9 @@ void frmEditor::buildMenus()
     addSeparator(mnuEdit, "mnuEditSep4");
     connect(addEntry(mnuEdit, "mnuEditGoTo", tr("&Go To")), &QAction::triggered, this, &frmEditor::mnuEditGoTo_Click);
 
+    mnuFormat = addMenu(bar, "mnuFormat", tr("F&ormat"));
+    connect(addEntry(mnuFormat, "mnuFormatFont", tr("&Font")), &QAction::triggered, this, &frmEditor::mnuFormatFont_Click);
+
     mnuView = addMenu(bar, "mnuView", tr("&View"));
     mnuViewList = addEntry(mnuView, "mnuViewList", tr("&List"));
     mnuViewRecord = addEntry(mnuView, "mnuViewRecord", tr("&Record"));
@@ -148,15 +158,10 @@ void frmEditor::buildMenus()
         mnuViewRecord_Click();
     });
     addSeparator(mnuView, "mnuViewSep1");
-    QAction *statusBar = addEntry(mnuView, "mnuViewStatusBar", tr("&Status Bar"));
-    statusBar->setCheckable(true);
-    statusBar->setChecked(true);
-    statusBar->setVisible(false);
-    mnuView->findChild<QAction *>(QStringLiteral("mnuViewSep1"))->setVisible(false);
-
-    mnuFormat = addMenu(bar, "mnuFormat", tr("F&ormat"));
-    addEntry(mnuFormat, "mnuFormatFont", tr("&Font"))->setVisible(false);
-    mnuFormat->menuAction()->setVisible(false);
+    mnuViewStatusBar = addEntry(mnuView, "mnuViewStatusBar", tr("&Status Bar"));
+    mnuViewStatusBar->setCheckable(true);
+    mnuViewStatusBar->setChecked(true);
+    connect(mnuViewStatusBar, &QAction::triggered, this, &frmEditor::mnuViewStatusBar_Click);
 
     mnuHelp = addMenu(bar, "mnuHelp", tr("&Help"));
     connect(addEntry(mnuHelp, "mnuHelpAbout", tr("&About")), &QAction::triggered, this, &frmEditor::mnuHelpAbout_Click);
@@ -165,6 +170,7 @@ void frmEditor::buildMenus()
 void frmEditor::formLoad(const QString &argumentText)
 {
     m_shell->formLoad(argumentText);
+    restorePlacement();
 }
 
 void frmEditor::showEditMenu(const QPoint &globalPos)
@@ -207,6 +213,7 @@ void frmEditor::closeEvent(QCloseEvent *event)
         return;
     }
     event->accept();
+    storePlacement();
     // Dialogs, shown or hidden, go with the window, so that nothing keeps
     // the program running or acts on an editor that is gone.
     for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
@@ -217,8 +224,13 @@ void frmEditor::closeEvent(QCloseEvent *event)
 
 // ------------------------------------------------------------ IMainWindow
 
-void frmEditor::setCaption(const QString &text) { setWindowTitle(text); }
-QString frmEditor::caption() const { return windowTitle(); }
+void frmEditor::setCaption(const QString &text)
+{
+    m_caption = text;
+    setWindowTitle(withModifiedMarker(text, captionSuffix()));
+}
+
+QString frmEditor::caption() const { return m_caption; }
 
 WindowState frmEditor::windowState() const
 {

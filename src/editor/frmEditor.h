@@ -2,6 +2,7 @@
 // frmEditor: the main window. It owns the edit control rtbEditor, the menus
 // and the Qt side of the seam; the menu handlers are thin and each calls one
 // procedure.
+#include "editor/EditorFont.h"
 #include "editor/EditorShell.h"
 #include "platform/qt/EditorWidget.h"
 #include "platform/MainWindow.h"
@@ -21,6 +22,8 @@ class QDialog;
 namespace zuno {
 
 class DataItemView;
+class RecentFiles;
+class StatusFields;
 
 class frmEditor : public QMainWindow, public IMainWindow {
     Q_OBJECT
@@ -36,6 +39,10 @@ public:
     EditorShell &shell() { return *m_shell; }
     IMessageBox &messages() { return m_messages; }
     QMenu *editMenu() const { return mnuEdit; }
+    // The status bar's fields; other features add their own (StatusFields.h).
+    StatusFields &statusFields() { return *m_statusFields; }
+    const EditorFontChoice &fontChoice() const { return m_font; }
+    const RecentFiles &recentFiles() const { return *m_recent; }
 
     // IMainWindow
     void setCaption(const QString &caption) override;
@@ -58,6 +65,7 @@ public:
     void requestClose() override;
     std::optional<double> availableWidth() const override;
     void keepOnScreen() override;
+    void documentNamed(const QString &path) override;
 
     // Menu handlers.
     void mnuFileNew_Click();
@@ -78,6 +86,17 @@ public:
     void mnuViewList_Click();
     void mnuViewRecord_Click();
     void mnuHelpAbout_Click();
+    void mnuViewStatusBar_Click();    // frmEditorStatus.cpp
+    void mnuFormatFont_Click();       // frmEditorFormatMenu.cpp
+    // Zoom of the editor text by `steps` points; 0 goes back to the chosen
+    // size.
+    void zoomEditor(int steps);
+    // F3 and Shift+F3 (frmEditorKeys.cpp).
+    void editFindAgain(bool backwards);
+    // Files dropped on the window: the first here, each further one in a
+    // new ZUNOPad window.
+    void openDroppedFiles(const QStringList &paths);
+    void openRecentFile(const QString &path); // frmEditorRecentMenu.cpp
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -89,7 +108,16 @@ private:
     // Frame width minus inner width, in pixels.
     int frameExtraWidth() const;
     const QScreen *screenUnderWindow() const;
+    void assignShortcuts();           // frmEditorKeys.cpp
+    void setUpStatusBar();            // frmEditorStatus.cpp
+    void refreshStatusFields();
+    void rebuildRecentMenu();         // frmEditorRecentMenu.cpp
+    void restorePlacement();          // frmEditorPlacement.cpp
+    void storePlacement();
+    void applyFontChoice(const EditorFontChoice &choice);
     int m_busyDepth = 0;
+    // The caption as set, without the modified marker.
+    QString m_caption;
 
     EditorWidget *rtbEditor = nullptr;
     QtMessageBox m_messages;
@@ -97,11 +125,16 @@ private:
     QtFileDialogs m_fileDialogs;
     std::unique_ptr<EditorShell> m_shell;
     DataItemView *m_items = nullptr; // marks, line numbers, code colours
+    std::unique_ptr<RecentFiles> m_recent;
+    StatusFields *m_statusFields = nullptr;
+    EditorFontChoice m_font;
 
     QMenu *mnuFile = nullptr;
     QMenu *mnuEdit = nullptr;
     QMenu *mnuView = nullptr;
     QMenu *mnuFormat = nullptr;
+    QMenu *mnuFileRecent = nullptr;
+    QAction *mnuViewStatusBar = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *mnuViewList = nullptr;
     QAction *mnuViewRecord = nullptr;

@@ -1,4 +1,4 @@
-// File > Print.
+// File > Print, in the font chosen for the editor (its zoom aside).
 #include "editor/frmEditor.h"
 #include "platform/qt/QtPrinter.h"
 #include "print/modPrint.h"
@@ -8,7 +8,7 @@ namespace zuno {
 void frmEditor::mnuFilePrint_Click()
 {
     QtPrinter printer;
-    PrintEditorText(*rtbEditor, rtbEditor->font(), 1400, 1400, 1400, 1400, {printer, messages(), *this});
+    PrintEditorText(*rtbEditor, chosenFont(m_font), 1400, 1400, 1400, 1400, {printer, messages(), *this});
 }
 
 } // namespace zuno

@@ -23,6 +23,7 @@ struct FileDialogSettings {
     int filterIndex = 0;          // 1-based; 0 = none chosen yet
     QString defaultExtension;     // ".PRJ", or empty
     QString fileName;             // initial name; the chosen path afterwards
+    QString folder;               // where the dialog starts; empty: its own choice
     int flags = 0;
 };
 

@@ -56,6 +56,9 @@ public:
     // since removed) onto the primary screen, and one whose right edge
     // passes the screen's available area back inside it.
     virtual void keepOnScreen() {}
+    // The document now stands for the file `path` (loaded, or saved under a
+    // new name).
+    virtual void documentNamed(const QString &path) { (void)path; }
 };
 
 // Shows the busy pointer for the lifetime of the guard.

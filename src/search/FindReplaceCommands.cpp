@@ -1,6 +1,7 @@
 #include "search/FindReplaceCommands.h"
 
 #include "platform/MessageBox.h"
+#include "search/FindAgain.h"
 #include "search/modFindReplaceRichText.h"
 
 #include <QCoreApplication>
@@ -24,9 +25,11 @@ QString ReplaceAllReport(const QString &findText, const QString &replaceText, qi
 void FindNextCommand(const FindReplaceValues &values, IMessageBox &messages)
 {
     bool found = false;
-    if (values.iFRType == FRTypeRichText)
+    if (values.iFRType == FRTypeRichText) {
+        rememberSearch({values.findText, values.matchCase, values.wholeWord});
         found = modFindReplaceRichText::FindNext(values.findText, values.matchCase,
                                                  values.wholeWord);
+    }
     if (!found)
         showInformation(messages, QCoreApplication::translate("FindReplaceCommands", "Search String Not Found."));
 }

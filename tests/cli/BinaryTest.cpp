@@ -56,7 +56,7 @@ TEST(ProgramConverter, ConvertsTheExampleAndBackWithoutADisplay)
 
     const Outcome version = runProgram({"--version"});
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, (zuno::versionText() + u'\n').toUtf8());
+    EXPECT_EQ(version.out, (zuno::aboutText() + u'\n').toUtf8());
 }
 
 TEST(ProgramConverter, ReportsFailuresThroughTheExitStatus)

@@ -76,7 +76,9 @@ TEST_F(CommandLine, VersionComesFromTheProject)
 {
     const Outcome r = run({"--version"});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, (versionText() + u'\n').toUtf8());
+    EXPECT_EQ(r.out, (aboutText() + u'\n').toUtf8());
+    EXPECT_TRUE(r.out.startsWith((versionText() + QStringLiteral("\n\nCopyright")).toUtf8()));
+    EXPECT_TRUE(r.out.contains("GPL-3.0-or-later") && r.out.contains("NO WARRANTY"));
     EXPECT_TRUE(r.err.isEmpty());
     // The text as the About box words it, with the project's version.
     EXPECT_EQ(versionText(), QStringLiteral("ZUNOPad Version: %1.%2.%3").arg(VersionMajor).arg(VersionMinor).arg(VersionRevision));

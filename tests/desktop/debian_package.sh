@@ -27,7 +27,7 @@ version=$(dpkg-deb -f "$deb" Version)
 dpkg -x "$deb" "$work/root"
 program=$work/root/usr/bin/zunopad
 file -b "$program" | grep -q ', stripped' || fail "the program is not stripped: $(file -b "$program")"
-got=$(env -i PATH=/usr/bin:/bin "$program" --version)
+got=$(env -i PATH=/usr/bin:/bin "$program" --version | head -1)
 [ "$got" = "ZUNOPad Version: $version" ] || fail "--version says '$got', the package is $version"
 # The packaged converter gives what the build's own program gives.
 example=$(dirname "$0")/../../examples/ROAD1.PRJ

@@ -694,7 +694,8 @@ TEST_F(EditorShellTest, AboutShowsTheVersionWithoutLeadingZeros)
 {
     shell.helpAbout();
     ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown[0].text, versionText());
+    EXPECT_EQ(messages.shown[0].text, aboutText());
+    EXPECT_TRUE(messages.shown[0].text.startsWith(versionText() + QStringLiteral("\n")));
     EXPECT_EQ(messages.shown[0].title, QStringLiteral("ZUNO Pad"));
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Information);
 }

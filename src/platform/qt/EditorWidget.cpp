@@ -210,7 +210,7 @@ void EditorWidget::aboutToModify(int position, int type, int length)
 
 void EditorWidget::noteChange()
 {
-    m_modified = true;
+    setModified(true);
 }
 
 // ------------------------------------------------------------ selection

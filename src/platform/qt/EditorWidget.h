@@ -32,7 +32,11 @@ public:
     qint64 textLength() const override;
 
     bool isModified() const override { return m_modified; }
-    void setModified(bool modified) override { m_modified = modified; }
+    void setModified(bool modified) override
+    {
+        if (m_modified != modified)
+            emit modifiedChanged(m_modified = modified);
+    }
 
     QString fileName() const override { return m_fileName; }
     void setFileName(const QString &path) override
@@ -75,6 +79,8 @@ signals:
     void cutRequested();
     void copyRequested();
     void pasteRequested();
+    // The modified flag changed.
+    void modifiedChanged(bool modified);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

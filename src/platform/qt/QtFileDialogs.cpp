@@ -1,5 +1,6 @@
 #include "platform/qt/QtFileDialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -33,7 +34,7 @@ FileDialogResult QtFileDialogs::run(FileDialogSettings &settings, bool save)
 {
     QFileDialog dialog(m_parent, settings.title);
     dialog.setObjectName(QStringLiteral("cdlEditor"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    // The desktop's own dialog where the platform theme offers one.
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     if (save) {
         dialog.setFileMode(QFileDialog::AnyFile);
@@ -51,12 +52,15 @@ FileDialogResult QtFileDialogs::run(FileDialogSettings &settings, bool save)
     if (suffix.startsWith(QLatin1Char('.')))
         suffix.remove(0, 1);
     dialog.setDefaultSuffix(suffix);
-    if (!settings.fileName.isEmpty()) {
-        const QFileInfo info(settings.fileName);
-        if (!info.path().isEmpty() && info.dir().exists())
-            dialog.setDirectory(info.dir());
+    const QFileInfo info(settings.fileName);
+    if (!settings.folder.isEmpty() && QDir(settings.folder).exists())
+        dialog.setDirectory(settings.folder);
+    else if (!settings.fileName.isEmpty() && !info.path().isEmpty() && info.dir().exists())
+        dialog.setDirectory(info.dir());
+    // The last name is offered again only in its own folder.
+    if (!settings.fileName.isEmpty()
+        && (settings.folder.isEmpty() || QDir(settings.folder) == info.dir()))
         dialog.selectFile(info.fileName());
-    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return FileDialogCancelled{};
 

@@ -4,6 +4,7 @@
 // time of each step and the peak memory it reached over what the process
 // held before.
 #include "editor/frmEditor.h"
+#include "support/EditText.h"
 #include "textfile/TextFile.h"
 
 #include <QAction>
@@ -170,7 +171,7 @@ void BM_KeystrokeAtTheEnd(benchmark::State &state)
         QApplication::sendEvent(editor, &release);
         QApplication::processEvents();
     }
-    if (!editor->text().endsWith(QStringLiteral("XXX")))
+    if (!test::textOf(*editor).endsWith(QStringLiteral("XXX")))
         state.SkipWithError("the keys did not arrive");
     editor->setModified(false);
 }

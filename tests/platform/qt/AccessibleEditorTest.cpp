@@ -1,5 +1,6 @@
 // The control's accessible face on the offscreen platform.
 #include "platform/qt/EditorWidget.h"
+#include "support/EditText.h"
 
 #include <QAccessible>
 #include <gtest/gtest.h>
@@ -13,7 +14,7 @@ TEST(EditorWidgetAccessible, ReadsTheTextWithTheProgramsOffsets)
     EditorWidget editor;
     editor.resize(300, 200);
     editor.show();
-    editor.setText(QStringLiteral("AB\r\n\u00E9X\nY"));
+    test::setTextOf(editor, QStringLiteral("AB\r\n\u00E9X\nY"));
     QAccessibleInterface *face = QAccessible::queryAccessibleInterface(&editor);
     ASSERT_NE(face, nullptr);
     EXPECT_EQ(face->role(), QAccessible::EditableText);

@@ -21,14 +21,19 @@ QList<qsizetype> planInText(QStringView text, const QString &sReplace, const QSt
                             bool bWholeWord)
 {
     QList<qsizetype> positions;
+    const Qt::CaseSensitivity cs = bMatchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
     QString tail;
     qsizetype pos = 0;
     for (;;) {
-        const QString window = tail + text.mid(pos, sFind.size() + 2).toString();
         qsizetype at = -1;
-        if (findText(window, sFind, tail.size(), bMatchCase, bWholeWord) == tail.size())
-            at = pos;
-        else
+        // The written characters are looked at only where the find text
+        // stands right at `pos`.
+        if (text.mid(pos, sFind.size()).compare(sFind, cs) == 0) {
+            const QString window = tail + text.mid(pos, sFind.size() + 2).toString();
+            if (findText(window, sFind, tail.size(), bMatchCase, bWholeWord) == tail.size())
+                at = pos;
+        }
+        if (at < 0)
             at = findText(text, sFind, pos + 1, bMatchCase, bWholeWord);
         if (at < 0)
             break;

@@ -21,6 +21,9 @@ using Sci = QsciScintillaBase;
 // A find decodes the document a stretch of whole lines at a time.
 constexpr qint64 FindChunkBytes = 1 << 20;
 
+// The changes Scintilla tells of: each before it is made.
+constexpr unsigned long ChangeEvents = Sci::SC_MOD_BEFOREINSERT | Sci::SC_MOD_BEFOREDELETE;
+
 } // namespace
 
 EditorWidget::EditorWidget(QWidget *parent) : QsciScintillaBase(parent)
@@ -39,7 +42,7 @@ EditorWidget::EditorWidget(QWidget *parent) : QsciScintillaBase(parent)
     send(Sci::SCI_SETENDATLASTLINE, 0);
     send(Sci::SCI_USEPOPUP, Sci::SC_POPUP_NEVER);
     send(Sci::SCI_SETMULTIPLESELECTION, 0);
-    send(Sci::SCI_SETMODEVENTMASK, Sci::SC_MOD_BEFOREINSERT | Sci::SC_MOD_BEFOREDELETE);
+    send(Sci::SCI_SETMODEVENTMASK, ChangeEvents);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
@@ -254,6 +257,11 @@ void EditorWidget::replaceRanges(const QList<Utf8Range> &ranges, QByteArrayView 
     if (ranges.isEmpty())
         return;
     beginCompoundEdit();
+    // Scintilla tells of none of these changes: the bookkeeping beside the
+    // document is brought up to date once, for all of them.
+    m_offsets.aboutToChange();
+    m_widths.invalidate();
+    send(Sci::SCI_SETMODEVENTMASK, 0);
     // Each range moves by what the replacements before it added.
     qint64 shift = 0;
     for (const Utf8Range &range : ranges) {
@@ -261,7 +269,13 @@ void EditorWidget::replaceRanges(const QList<Utf8Range> &ranges, QByteArrayView 
         SendScintilla(Sci::SCI_REPLACETARGET, static_cast<uintptr_t>(replacement.size()), replacement.data());
         shift += replacement.size() - (range.to - range.from);
     }
+    send(Sci::SCI_SETMODEVENTMASK, ChangeEvents);
     const qint64 end = send(Sci::SCI_GETTARGETEND);
+    // Every replacement inserted the same bytes: the last one tells whether
+    // they hold a byte beyond ASCII.
+    m_offsets.aboutToChange();
+    m_offsets.aboutToInsert(end - replacement.size(), replacement.size());
+    noteChange();
     select(end, end);
     endCompoundEdit();
 }

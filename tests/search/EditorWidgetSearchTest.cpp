@@ -159,6 +159,8 @@ TEST_F(EditorWidgetSearchTest, ReplaceAllOnTheRealControlMatchesTheStepwiseLoop)
         {"X\r\nY\r\nZ", "\r\n", "", false, false},
         {"AB AB\r\nAB", "ab", "b\r\na", false, true},
         {"NOTHING", "cat", "dog", false, false},
+        {"CAT\r\nCAT CAT", "cat", "\u00E9t\u00E9 \U0001F600", false, false}, // beyond ASCII: offsets change
+        {"A\r\nBBB A", "a", "A MUCH LONGER LINE", false, true},                // the widest line grows
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text.toStdString() + " / " + c.find.toStdString());
@@ -174,6 +176,8 @@ TEST_F(EditorWidgetSearchTest, ReplaceAllOnTheRealControlMatchesTheStepwiseLoop)
         EXPECT_EQ(test::textOf(onePass), test::textOf(stepwise));
         EXPECT_EQ(onePass.selStart(), stepwise.selStart());
         EXPECT_EQ(onePass.selLength(), 0);
+        EXPECT_EQ(onePass.textLength(), stepwise.textLength());
+        EXPECT_EQ(onePass.contentWidth(), stepwise.contentWidth());
         // And the same as on the in-memory control.
         FakeEditControl fake(c.text);
         fake.setSelStart(2);

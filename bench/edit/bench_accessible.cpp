@@ -5,6 +5,7 @@
 // (run under tests/e2e/with_xvfb.sh tests/e2e/with_a11y_bus.sh); elsewhere
 // it is skipped. Target: well under a millisecond, whatever the size.
 #include "platform/qt/EditorWidget.h"
+#include "support/EditText.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -28,7 +29,7 @@ struct Document {
             text += QStringLiteral("PN:%1\r\nDE:SIDEWALK EDGE \u00E9\r\nPL:12,13,14,15\r\n").arg(n);
         editor.resize(800, 600);
         editor.show();
-        editor.setText(text);
+        test::setTextOf(editor, text);
         editor.setSelStart(editor.textLength());
         QApplication::processEvents();
     }

@@ -2,6 +2,7 @@
 // Select All + Copy of the whole of it, in the real edit control on the
 // offscreen platform. Target: well under 0.2 s per jump.
 #include "edit/modGoTo.h"
+#include "support/EditText.h"
 #include "edit/modTextEditor.h"
 #include "platform/qt/EditorWidget.h"
 #include "platform/qt/QtClipboard.h"
@@ -67,9 +68,9 @@ struct Document {
     {
         editor.resize(800, 600);
         editor.show();
-        editor.setText(makeDocument());
+        test::setTextOf(editor, makeDocument());
         lineCount = editor.lineFromChar(editor.textLength()) + 1;
-        lastLineStart = editor.text().lastIndexOf(QStringLiteral("\r\n")) + 2;
+        lastLineStart = test::textOf(editor).lastIndexOf(QStringLiteral("\r\n")) + 2;
         QApplication::processEvents();
     }
 };

@@ -7,6 +7,7 @@
 //   Sed                       sed 's/CAT/DOG/g' on the same text, as a
 //                             reference figure for the machine
 #include "platform/qt/EditorWidget.h"
+#include "support/EditText.h"
 #include "search/modFindReplaceRichText.h"
 #include "ReplaceAllStepwise.h"
 
@@ -56,7 +57,7 @@ void ReplaceAllOnEditorWidget(benchmark::State &state)
     EditorWidget editor;
     for (auto _ : state) {
         state.PauseTiming();
-        editor.setText(documentText());
+        test::setTextOf(editor, documentText());
         editor.setSelStart(5'000'000);
         state.ResumeTiming();
         checkCount(state, engine::ReplaceAll(editor, "DOG", "cat", false, true));
@@ -70,7 +71,7 @@ void ReplaceAllStepwiseOnEditorWidget(benchmark::State &state)
     EditorWidget editor;
     for (auto _ : state) {
         state.PauseTiming();
-        editor.setText(documentText());
+        test::setTextOf(editor, documentText());
         state.ResumeTiming();
         checkCount(state, test::ReplaceAllStepwise(editor, "DOG", "cat", false, true));
     }
@@ -82,8 +83,9 @@ BENCHMARK(ReplaceAllStepwiseOnEditorWidget)
 
 void ReplaceAllPlanOnly(benchmark::State &state)
 {
+    const QByteArray bytes = documentText().toUtf8();
     for (auto _ : state)
-        checkCount(state, engine::PlanReplaceAll(documentText(), "DOG", "cat", false, true).count);
+        checkCount(state, engine::PlanReplaceAll(bytes, "DOG", "cat", false, true).count());
 }
 BENCHMARK(ReplaceAllPlanOnly)->Name("ReplaceAll/PlanOnly")->Unit(benchmark::kMillisecond);
 

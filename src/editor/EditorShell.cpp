@@ -5,6 +5,7 @@
 #include "editor/ViewConversion.h"
 #include "format/Conversion.h"
 #include "platform/Units.h"
+#include "textfile/Utf8Text.h"
 
 #include "Version.h"
 
@@ -42,13 +43,13 @@ QString cannotSaveMessage(const QString &path, const TextFileError &error)
 // Reads the file into the editor; on failure the editor is left as it was.
 Result<DiskFile, TextFileError> readInto(IEditControl &editor, const QString &path)
 {
-    auto read = readTextFile(path);
+    auto read = readUtf8TextFile(path);
     if (!read.ok())
         return read.error();
-    TextFileContent &content = read.value();
-    editor.setText(content.text);
+    Utf8TextContent &content = read.value();
+    editor.setUtf8Text(content.utf8);
     // A large file's text is held once, by the editor.
-    content.text = QString();
+    content.utf8 = QByteArray();
     editor.setFileName(path);
     return DiskFile{path, content.format, std::move(content.stamp)};
 }
@@ -90,7 +91,7 @@ QString changedOnDiskQuestion(const QString &path)
 Result<DiskFile, FileNotLoaded> LoadTextFile(const QString &path, IEditControl &editor, IMessageBox &messages)
 {
     if (path.isEmpty()) {
-        editor.setText(QString());
+        editor.setUtf8Text({});
         return DiskFile{};
     }
     if (!QFileInfo::exists(path)) {
@@ -330,7 +331,7 @@ void EditorShell::fileNew()
 {
     if (!saveChanges())
         return;
-    m.editor.setText(QString());
+    m.editor.setUtf8Text({});
     m.editor.setFileName(QString());
     m_disk = DiskFile{};
     m.editor.setModified(false);

@@ -6,6 +6,7 @@
 // the logic tests. Files are read and written by the shell, not here.
 
 #include <QByteArrayView>
+#include <QList>
 #include <QRect>
 #include <QString>
 #include <QtGlobal>
@@ -19,17 +20,22 @@ enum FindOption : int {
     FindMatchCase = 4,
 };
 
+// Bytes [from, to) of the UTF-8 text.
+struct Utf8Range {
+    qint64 from = 0;
+    qint64 to = 0;
+    friend bool operator==(const Utf8Range &, const Utf8Range &) = default;
+};
+
 class IEditControl {
 public:
     virtual ~IEditControl() = default;
 
-    // Whole text, lines separated by "\r\n". Writing replaces everything in
-    // one change, sets the modified flag and empties the undo history (a
-    // new file or the other view is no edit to take back).
-    virtual QString text() const = 0;
-    virtual void setText(const QString &text) = 0;
-    // The same text as UTF-8 bytes: read in place where the control holds
-    // them so (valid until the text next changes), and written as they are.
+    // Whole text as UTF-8 bytes, lines separated by "\r\n": read in place
+    // where the control holds them so (valid until the text next changes).
+    // Writing replaces everything in one change, sets the modified flag and
+    // empties the undo history (a new file or the other view is no edit to
+    // take back).
     virtual QByteArrayView utf8Text() const = 0;
     virtual void setUtf8Text(QByteArrayView text) = 0;
     // Length of the whole text, "\r\n" counting two; cheap.
@@ -54,6 +60,12 @@ public:
     // selected); afterwards the caret stands after the inserted text. One
     // undoable edit.
     virtual void setSelText(const QString &text) = 0;
+
+    // Replaces each range of the UTF-8 text (byte positions in utf8Text(),
+    // first to last, none overlapping, none cutting a character or a line
+    // break in two) with `replacement`, as one undoable edit. Afterwards
+    // nothing is selected and the caret stands after the last replacement.
+    virtual void replaceRanges(const QList<Utf8Range> &ranges, QByteArrayView replacement) = 0;
 
     // Offset of the first occurrence of `text` at or after `start`, or -1.
     // A found occurrence becomes the selection. Never wraps.

@@ -2,17 +2,16 @@
 
 namespace zuno {
 
-QList<TextLineSpan> splitTextLines(const QString &text)
+QList<TextLineSpan> splitTextLines(QByteArrayView text)
 {
     QList<TextLineSpan> lines;
     const qsizetype size = text.size();
     qsizetype start = 0;
     for (qsizetype at = 0; at < size; ++at) {
-        const QChar c = text[at];
-        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+        const char c = text[at];
+        if (c != '\r' && c != '\n')
             continue;
-        const qint64 breakLength =
-            (c == QLatin1Char('\r') && at + 1 < size && text[at + 1] == QLatin1Char('\n')) ? 2 : 1;
+        const qint64 breakLength = (c == '\r' && at + 1 < size && text[at + 1] == '\n') ? 2 : 1;
         lines.append({start, at - start, breakLength});
         at += breakLength - 1;
         start = at + 1;

@@ -6,6 +6,7 @@
 // logic tests.
 #include "Result.h"
 
+#include <QByteArrayView>
 #include <QFont>
 #include <QList>
 #include <QString>
@@ -32,8 +33,8 @@ struct PrinterFailure {
     QString description;
 };
 
-// One line of a text whose lines end in "\r\n" (a lone "\r" or "\n" also
-// ends a line): where it starts, how many characters it holds and how many
+// One line of a UTF-8 text whose lines end in "\r\n" (a lone "\r" or "\n"
+// also ends a line): where it starts, how many bytes it holds and how many
 // the line break after it takes (0 for the last line).
 struct TextLineSpan {
     qint64 start = 0;
@@ -47,7 +48,7 @@ struct TextLineSpan {
 
 // The lines of `text`, in order. An empty text has one empty line; a text
 // that ends with a line break has an empty last line after it.
-QList<TextLineSpan> splitTextLines(const QString &text);
+QList<TextLineSpan> splitTextLines(QByteArrayView text);
 
 class IPrinter {
 public:
@@ -78,16 +79,16 @@ public:
     virtual double printableWidth() const = 0;
     virtual double printableHeight() const = 0;
 
-    // Lays out `text` (lines separated by "\r\n") in `font` from the offset
-    // `from` ("\r\n" counts two) into `drawing`, a rectangle relative to the
+    // Lays out `text` (UTF-8, lines separated by "\r\n") in `font` from the
+    // byte `from` into `drawing`, a rectangle relative to the
     // printable area's top-left corner, breaking lines that are wider than
     // the rectangle (at spaces where possible), and draws on the current
-    // page every line that fits whole. Returns the offset of the first
+    // page every line that fits whole. Returns the byte of the first
     // character not drawn, or the text's length when all of it was drawn.
     // Returns `from` when not even one line fits (a rectangle too small for
     // a character). `page` is the page rectangle, (0, 0, printable width,
     // printable height).
-    virtual qint64 renderRange(const QString &text, const QFont &font, qint64 from, const TwipsRect &drawing,
+    virtual qint64 renderRange(QByteArrayView text, const QFont &font, qint64 from, const TwipsRect &drawing,
                                const TwipsRect &page) = 0;
 
     // Starts a new page, which becomes the current page.

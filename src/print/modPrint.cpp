@@ -74,7 +74,8 @@ Result<void, PrinterFailure> printJob(IPrinter &printer, IEditControl &editor, c
     const PrintRectangles rects = computePrintRectangles(left, top, right, bottom, sheetWidth, sheetHeight,
                                                          printableWidth, printableHeight, offsetX, offsetY);
 
-    const QString text = editor.text();
+    // The control's own bytes, read in place: the text is never copied.
+    const QByteArrayView text = editor.utf8Text();
     const qint64 textLength = text.size();
     qint64 from = 0;
     for (;;) {

@@ -67,7 +67,7 @@ qint64 findPrevious(IEditControl &control, const LastSearch &search, qint64 befo
         return -1;
     if (search.text.contains(QLatin1Char('\r')) || search.text.contains(QLatin1Char('\n'))) {
         // An occurrence that may span lines: the whole text at once.
-        const qsizetype at = lastOccurrence(control.text(), search, before);
+        const qsizetype at = lastOccurrence(QString::fromUtf8(control.utf8Text()), search, before);
         if (at >= 0) {
             control.setSelStart(at);
             control.setSelLength(search.text.size());

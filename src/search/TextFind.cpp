@@ -22,6 +22,14 @@ bool insideLineBreak(QStringView text, qsizetype at)
         && text[at] == QLatin1Char('\n');
 }
 
+// True when `at` falls between the two halves of a surrogate pair: no
+// occurrence may begin or end inside a character, which the edit control
+// holds as UTF-8 and cannot cut in two.
+bool insideCharacter(QStringView text, qsizetype at)
+{
+    return at > 0 && at < text.size() && text[at - 1].isHighSurrogate() && text[at].isLowSurrogate();
+}
+
 // The character just before `at`, a surrogate pair taken as one.
 char32_t characterBefore(QStringView text, qsizetype at)
 {
@@ -50,7 +58,8 @@ qsizetype findText(QStringView haystack, QStringView needle, qsizetype from, boo
     for (qsizetype at = haystack.indexOf(needle, from, cs); at >= 0;
          at = haystack.indexOf(needle, at + 1, cs)) {
         const qsizetype end = at + needle.size();
-        if (insideLineBreak(haystack, at) || insideLineBreak(haystack, end))
+        if (insideLineBreak(haystack, at) || insideLineBreak(haystack, end) || insideCharacter(haystack, at)
+            || insideCharacter(haystack, end))
             continue;
         if (!wholeWord)
             return at;

@@ -21,8 +21,8 @@ bool isWordCharacter(char32_t c);
 // after `from`, or -1. Without match case, letters match whatever their case
 // (Unicode case folding). With whole word, the characters just before and
 // just after an occurrence must not continue a word. An occurrence never
-// begins or ends between the "\r" and "\n" of a line break. An empty needle
-// is never found.
+// begins or ends between the "\r" and "\n" of a line break, nor between the
+// two halves of a surrogate pair. An empty needle is never found.
 qsizetype findText(QStringView haystack, QStringView needle, qsizetype from, bool matchCase,
                    bool wholeWord);
 

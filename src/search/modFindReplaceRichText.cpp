@@ -137,68 +137,23 @@ bool ReplaceOne(IEditControl &control, const QString &sReplace, const QString &s
     return replaceStep(control, sReplace, sFind, bMatchCase, bWholeWord).found;
 }
 
-ReplaceAllPlan PlanReplaceAll(QStringView text, const QString &sReplace, const QString &sFind,
-                              bool bMatchCase, bool bWholeWord)
-{
-    ReplaceAllPlan plan;
-    if (sFind.isEmpty())
-        return plan;
-
-    // The text as the stepwise loop sees it is what it has written so far
-    // followed by the untouched rest of the text from `pos`. An occurrence
-    // that begins right at `pos` is judged against the last characters
-    // written (`tail`), which may come from the replacement; any later one
-    // lies wholly in the untouched text.
-    QString tail;
-    qsizetype pos = 0;
-    for (;;) {
-        const QString window = tail + text.mid(pos, sFind.size() + 2).toString();
-        qsizetype at = -1;
-        if (findText(window, sFind, tail.size(), bMatchCase, bWholeWord) == tail.size())
-            at = pos;
-        else
-            at = findText(text, sFind, pos + 1, bMatchCase, bWholeWord);
-        if (at < 0)
-            break;
-        plan.positions.append(at);
-        const qsizetype kept = std::max(pos, at - 2);
-        tail = (tail + text.mid(kept, at - kept).toString() + sReplace.right(2)).right(2);
-        pos = at + sFind.size();
-    }
-    plan.count = plan.positions.size();
-    return plan;
-}
-
 qint64 ReplaceAll(IEditControl &control, const QString &sReplace, const QString &sFind,
                   bool bMatchCase, bool bWholeWord)
 {
     const qint64 remembered = control.selStart();
-    const QString text = control.text();
-    const ReplaceAllPlan plan = PlanReplaceAll(text, sReplace, sFind, bMatchCase, bWholeWord);
+    // The occurrences are replaced where they stand, each as a small change
+    // of the control's text, all as one undoable edit: neither the old nor
+    // the new text is held once more.
+    const ReplaceAllPlan plan = PlanReplaceAll(control.utf8Text(), sReplace, sFind, bMatchCase, bWholeWord);
     {
         CompoundEdit edit(control);
-        if (plan.count > 0) {
-            // The text with every occurrence replaced, written over the old
-            // one as one edit: one step for the control, where 100,000
-            // separate replacements would take many times longer.
-            QString replaced;
-            replaced.reserve(text.size() + plan.count * (sReplace.size() - sFind.size()));
-            qsizetype from = 0;
-            for (const qsizetype at : plan.positions) {
-                replaced += QStringView(text).sliced(from, at - from);
-                replaced += sReplace;
-                from = at + sFind.size();
-            }
-            replaced += QStringView(text).sliced(from);
-            control.setSelStart(0);
-            control.setSelLength(control.textLength());
-            control.setSelText(replaced);
-        }
+        if (plan.count() > 0)
+            control.replaceRanges(plan.ranges, sReplace.toUtf8());
         control.setSelStart(remembered);
     }
-    if (plan.count > 0)
+    if (plan.count() > 0)
         control.setFocus();
-    return plan.count;
+    return plan.count();
 }
 
 bool FindNext(const QString &sFind, bool bMatchCase, bool bWholeWord)

@@ -8,6 +8,7 @@
 // without wrapping. Its only state is the target, the edit control that
 // every open Find/Replace dialog works on.
 #include "platform/EditControl.h"
+#include "search/ReplaceAllPlan.h"
 
 #include <QList>
 #include <QString>
@@ -55,15 +56,6 @@ bool ReplaceOne(IEditControl &control, const QString &sReplace, const QString &s
                 bool bMatchCase, bool bWholeWord);
 qint64 ReplaceAll(IEditControl &control, const QString &sReplace, const QString &sFind,
                   bool bMatchCase, bool bWholeWord);
-
-// What Replace All does to a text, worked out in one pass: the offsets at
-// which the find text is replaced, in the text as it was, first to last.
-struct ReplaceAllPlan {
-    qint64 count = 0;
-    QList<qsizetype> positions;
-};
-ReplaceAllPlan PlanReplaceAll(QStringView text, const QString &sReplace, const QString &sFind,
-                              bool bMatchCase, bool bWholeWord);
 
 // Open a new Find/Replace dialog on `rtbEditor`, in Find or in Replace mode:
 // the control becomes the target, the dialog is owned by the window that

@@ -1,6 +1,7 @@
 // The Edit commands, the right-click menu and Go To Line in the real main
 // window on the offscreen platform.
 #include "support/ModalAnswers.h"
+#include "support/EditText.h"
 
 #include "edit/frmGoToLine.h"
 #include "editor/frmEditor.h"
@@ -62,69 +63,69 @@ protected:
 TEST_F(EditMenuWindow, TypedLettersBecomeCapitalsOtherCharactersStay)
 {
     QTest::keyClicks(editor, QStringLiteral("pl:a{`}1"));
-    EXPECT_EQ(editor->text(), QStringLiteral("PL:A{`}1"));
+    EXPECT_EQ(test::textOf(*editor), QStringLiteral("PL:A{`}1"));
     EXPECT_TRUE(editor->isModified());
 }
 
 TEST_F(EditMenuWindow, EditKeysDoWhatTheEditMenuDoes)
 {
-    editor->setText(QStringLiteral("PR:"));
+    test::setTextOf(*editor, QStringLiteral("PR:"));
     editor->setSelStart(3);
     QTest::keyClicks(editor, QStringLiteral("x"));
     QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(editor->text(), QStringLiteral("PR:"));
+    EXPECT_EQ(test::textOf(*editor), QStringLiteral("PR:"));
 
     QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(editor, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(systemClipboard().text(), QStringLiteral("PR:"));
     QTest::keyClick(editor, Qt::Key_X, Qt::ControlModifier);
-    EXPECT_EQ(editor->text(), QString());
+    EXPECT_EQ(test::textOf(*editor), QString());
     QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
     QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(editor->text(), QStringLiteral("PR:PR:"));
+    EXPECT_EQ(test::textOf(*editor), QStringLiteral("PR:PR:"));
 
     // The control's paste keys insert the clipboard's text unchanged.
     systemClipboard().setText(QStringLiteral("a\nb\rc\r\n"));
     QTest::keyClick(editor, Qt::Key_Insert, Qt::ShiftModifier);
-    EXPECT_EQ(editor->text(), QStringLiteral("PR:PR:a\nb\rc\r\n"));
+    EXPECT_EQ(test::textOf(*editor), QStringLiteral("PR:PR:a\nb\rc\r\n"));
     QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(editor->text(), QStringLiteral("PR:PR:"));
+    EXPECT_EQ(test::textOf(*editor), QStringLiteral("PR:PR:"));
 }
 
 TEST_F(EditMenuWindow, UndoFromTheMenuRevertsTheLastEditAsCtrlZWould)
 {
-    editor->setText(QStringLiteral("AC:1"));
+    test::setTextOf(*editor, QStringLiteral("AC:1"));
     editor->setSelStart(4);
     QTest::keyClicks(editor, QStringLiteral("23"));
     QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
-    const QString afterCtrlZ = editor->text();
+    const QString afterCtrlZ = test::textOf(*editor);
 
-    editor->setText(QStringLiteral("AC:1"));
+    test::setTextOf(*editor, QStringLiteral("AC:1"));
     editor->setSelStart(4);
     QTest::keyClicks(editor, QStringLiteral("23"));
     action("mnuEditUndo")->trigger();
-    EXPECT_EQ(editor->text(), afterCtrlZ);
-    EXPECT_EQ(editor->text(), QStringLiteral("AC:1"));
+    EXPECT_EQ(test::textOf(*editor), afterCtrlZ);
+    EXPECT_EQ(test::textOf(*editor), QStringLiteral("AC:1"));
 }
 
 TEST_F(EditMenuWindow, ClearThenUndoRestoresTheText)
 {
-    editor->setText(FiveLines);
+    test::setTextOf(*editor, FiveLines);
     editor->setModified(false);
     editor->setSelStart(5);
     editor->setSelLength(1);
 
     action("mnuEditClear")->trigger();
-    EXPECT_EQ(editor->text(), QString());
+    EXPECT_EQ(test::textOf(*editor), QString());
     EXPECT_TRUE(editor->isModified());
 
     action("mnuEditUndo")->trigger();
-    EXPECT_EQ(editor->text(), FiveLines);
+    EXPECT_EQ(test::textOf(*editor), FiveLines);
 }
 
 TEST_F(EditMenuWindow, SelectAllCutAndPasteThroughTheMenu)
 {
-    editor->setText(QStringLiteral("AB\r\nC"));
+    test::setTextOf(*editor, QStringLiteral("AB\r\nC"));
     action("mnuEditSelectAll")->trigger();
     EXPECT_EQ(editor->selStart(), 0);
     EXPECT_EQ(editor->selLength(), 5);
@@ -136,12 +137,12 @@ TEST_F(EditMenuWindow, SelectAllCutAndPasteThroughTheMenu)
     editor->setSelLength(1);
     action("mnuEditCut")->trigger();
     EXPECT_EQ(systemClipboard().text(), QStringLiteral("B"));
-    EXPECT_EQ(editor->text(), QStringLiteral("A\r\nC"));
+    EXPECT_EQ(test::textOf(*editor), QStringLiteral("A\r\nC"));
 
     systemClipboard().setText(QStringLiteral("lower"));
     editor->setSelStart(0);
     action("mnuEditPaste")->trigger();
-    EXPECT_EQ(editor->text(), QStringLiteral("lowerA\r\nC"));
+    EXPECT_EQ(test::textOf(*editor), QStringLiteral("lowerA\r\nC"));
 }
 
 // ------------------------------------------------------------------ right click
@@ -190,10 +191,10 @@ TEST_F(EditMenuWindow, LeftAndMiddleClicksOpenNothing)
 
 TEST_F(EditMenuWindow, UndoFromTheRightClickMenuRevertsTheLastEdit)
 {
-    editor->setText(QStringLiteral("AC:1"));
+    test::setTextOf(*editor, QStringLiteral("AC:1"));
     editor->setSelStart(4);
     QTest::keyClicks(editor, QStringLiteral("9"));
-    ASSERT_EQ(editor->text(), QStringLiteral("AC:19"));
+    ASSERT_EQ(test::textOf(*editor), QStringLiteral("AC:19"));
     test::ModalAnswers answers;
     answers.popupMenu([&](QWidget &menu) {
         QAction *undo = action("mnuEditUndo");
@@ -201,14 +202,14 @@ TEST_F(EditMenuWindow, UndoFromTheRightClickMenuRevertsTheLastEdit)
                           static_cast<QMenu &>(menu).actionGeometry(undo).center());
     });
     answers.run([&] { QTest::mouseClick(editor->viewport(), Qt::RightButton, Qt::NoModifier, QPoint(10, 10)); });
-    EXPECT_EQ(editor->text(), QStringLiteral("AC:1"));
+    EXPECT_EQ(test::textOf(*editor), QStringLiteral("AC:1"));
 }
 
 // ------------------------------------------------------------------ Go To
 
 TEST_F(EditMenuWindow, GoToMovesTheCaretToTheLineTyped)
 {
-    editor->setText(FiveLines);
+    test::setTextOf(*editor, FiveLines);
     editor->setSelStart(16);
     editor->setModified(false);
     QString caption;
@@ -225,13 +226,13 @@ TEST_F(EditMenuWindow, GoToMovesTheCaretToTheLineTyped)
     EXPECT_EQ(caption, QStringLiteral("Go To Line"));
     EXPECT_TRUE(escapeIgnored);
     EXPECT_EQ(editor->selStart(), 4);
-    EXPECT_EQ(editor->text(), FiveLines);
+    EXPECT_EQ(test::textOf(*editor), FiveLines);
     EXPECT_FALSE(editor->isModified());
 }
 
 TEST_F(EditMenuWindow, GoToKeepsOneDialogThatReopensEmpty)
 {
-    editor->setText(FiveLines);
+    test::setTextOf(*editor, FiveLines);
     editor->setSelStart(0);
     frmGoToLine *first = nullptr;
     goTo([&] {
@@ -258,7 +259,7 @@ TEST_F(EditMenuWindow, GoToKeepsOneDialogThatReopensEmpty)
 
 TEST_F(EditMenuWindow, GoToWarnsAboutANonNumberAndCancelThenGivesUp)
 {
-    editor->setText(FiveLines);
+    test::setTextOf(*editor, FiveLines);
     editor->setSelStart(17);
     QStringList seen; // what showed up, in order
     test::ModalAnswers answers;

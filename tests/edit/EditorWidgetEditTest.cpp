@@ -2,6 +2,7 @@
 // clipboard (offscreen). The control's own keys and the right-click menu are
 // tested in the main window (EditMenuWindowTest).
 #include "edit/modTextEditor.h"
+#include "support/EditText.h"
 #include "platform/qt/EditorWidget.h"
 #include "platform/qt/QtClipboard.h"
 
@@ -44,30 +45,30 @@ TEST_F(EditorWidgetEdit, OnlyLettersAToZTypedBecomeCapitals)
 {
     typeText(QStringLiteral("pr:a"));
     QTest::keyClick(&editor, Qt::Key_B, Qt::ShiftModifier);
-    EXPECT_EQ(editor.text(), QStringLiteral("PR:AB"));
-    editor.setText(QString());
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("PR:AB"));
+    test::setTextOf(editor, QString());
     typeText(QStringLiteral("{`}~09AZ@[") + QChar(0xe9) + QChar(0xdf) + QChar(0x3b1));
-    EXPECT_EQ(editor.text(), QStringLiteral("{`}~09AZ@[") + QChar(0xe9) + QChar(0xdf) + QChar(0x3b1));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("{`}~09AZ@[") + QChar(0xe9) + QChar(0xdf) + QChar(0x3b1));
 }
 
 // ------------------------------------------------------------------ commands
 
 TEST_F(EditorWidgetEdit, CutCopyAndPasteGoThroughTheSystemClipboard)
 {
-    editor.setText(QStringLiteral("PR:ROAD\r\nPL:12"));
+    test::setTextOf(editor, QStringLiteral("PR:ROAD\r\nPL:12"));
     editor.setSelStart(5);
     editor.setSelLength(6); // "AD\r\nPL"
     EditCopy(editor, systemClipboard());
     EXPECT_EQ(systemClipboard().text(), QStringLiteral("AD\r\nPL"));
-    EXPECT_EQ(editor.text(), QStringLiteral("PR:ROAD\r\nPL:12"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("PR:ROAD\r\nPL:12"));
 
     EditCut(editor, systemClipboard());
-    EXPECT_EQ(editor.text(), QStringLiteral("PR:RO:12"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("PR:RO:12"));
     EXPECT_EQ(editor.selStart(), 5);
 
     editor.setSelStart(0);
     EditPaste(editor, systemClipboard());
-    EXPECT_EQ(editor.text(), QStringLiteral("AD\r\nPLPR:RO:12"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AD\r\nPLPR:RO:12"));
     EXPECT_EQ(editor.selStart(), 6);
 }
 
@@ -75,7 +76,7 @@ TEST_F(EditorWidgetEdit, CopyTakesSmallAndLargeSelectionsExactly)
 {
     // No-break space and line separator stay what they are.
     const QString text = QStringLiteral("PR:A\u00a0B\r\nDE:X\u2028Y\r\n\r\nPL:1,2,3\r\nEN:");
-    editor.setText(text);
+    test::setTextOf(editor, text);
     for (qint64 from = 0; from <= text.size(); ++from) {
         for (qint64 length = 0; from + length <= text.size(); ++length) {
             // Offsets inside a line break are not caret positions.
@@ -95,26 +96,26 @@ TEST_F(EditorWidgetEdit, CopyTakesSmallAndLargeSelectionsExactly)
 TEST_F(EditorWidgetEdit, CopyWithNothingSelectedEmptiesTheClipboard)
 {
     systemClipboard().setText(QStringLiteral("previous"));
-    editor.setText(QStringLiteral("PR:ROAD"));
+    test::setTextOf(editor, QStringLiteral("PR:ROAD"));
     editor.setSelStart(2);
     EditCopy(editor, systemClipboard());
     EXPECT_EQ(systemClipboard().text(), QString());
     EditCut(editor, systemClipboard());
-    EXPECT_EQ(editor.text(), QStringLiteral("PR:ROAD"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("PR:ROAD"));
 }
 
 TEST_F(EditorWidgetEdit, PastedTextGoesInUnchanged)
 {
-    editor.setText(QStringLiteral("AB"));
+    test::setTextOf(editor, QStringLiteral("AB"));
     editor.setSelStart(1);
     systemClipboard().setText(QStringLiteral("pl:1\npl:2\rpl:3\r\n"));
     EditPaste(editor, systemClipboard());
-    EXPECT_EQ(editor.text(), QStringLiteral("Apl:1\npl:2\rpl:3\r\nB")) << "no case change, no line-end conversion";
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("Apl:1\npl:2\rpl:3\r\nB")) << "no case change, no line-end conversion";
 }
 
 TEST_F(EditorWidgetEdit, ClearThenUndoRestoresTheText)
 {
-    editor.setText(QStringLiteral("PR:ROAD\r\nPL:12"));
+    test::setTextOf(editor, QStringLiteral("PR:ROAD\r\nPL:12"));
     editor.setSelStart(9);
     QTest::keyClicks(&editor, QStringLiteral("x"));
     editor.setModified(false);
@@ -122,31 +123,31 @@ TEST_F(EditorWidgetEdit, ClearThenUndoRestoresTheText)
     editor.setSelLength(3);
 
     EditClear(editor);
-    EXPECT_EQ(editor.text(), QString());
+    EXPECT_EQ(test::textOf(editor), QString());
     EXPECT_TRUE(editor.isModified());
 
     EditUndo(editor);
-    EXPECT_EQ(editor.text(), QStringLiteral("PR:ROAD\r\nXPL:12"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("PR:ROAD\r\nXPL:12"));
     EditUndo(editor); // the history before Clear is still there
-    EXPECT_EQ(editor.text(), QStringLiteral("PR:ROAD\r\nPL:12"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("PR:ROAD\r\nPL:12"));
 }
 
 TEST_F(EditorWidgetEdit, ClearOnAnEmptyDocumentSetsTheModifiedFlag)
 {
-    editor.setText(QString());
+    test::setTextOf(editor, QString());
     editor.setModified(false);
     EditClear(editor);
-    EXPECT_EQ(editor.text(), QString());
+    EXPECT_EQ(test::textOf(editor), QString());
     EXPECT_TRUE(editor.isModified());
 }
 
 TEST_F(EditorWidgetEdit, SelectAllCountsLineBreaksAsTwo)
 {
-    editor.setText(QStringLiteral("AB\r\nC"));
+    test::setTextOf(editor, QStringLiteral("AB\r\nC"));
     EditSelectAll(editor);
     EXPECT_EQ(editor.selStart(), 0);
     EXPECT_EQ(editor.selLength(), 5);
-    editor.setText(QString());
+    test::setTextOf(editor, QString());
     EditSelectAll(editor);
     EXPECT_EQ(editor.selStart(), 0);
     EXPECT_EQ(editor.selLength(), 0);

@@ -1,6 +1,7 @@
 // Go To Line against the in-memory edit control, a scripted dialog and the
 // recording message box; the jump also against the real edit control.
 #include "FakeGoToLineDialog.h"
+#include "support/EditText.h"
 
 #include "edit/modGoTo.h"
 #include "platform/qt/EditorWidget.h"
@@ -140,9 +141,12 @@ TEST(GoToLineWalk, OnlyTheCaretMoves)
     Jump j(FiveLines, 16);
     j.editor.setSelLength(2);
     j.editor.setModified(false);
+    j.editor.selectionsMade.clear();
     EXPECT_EQ(j.to(QStringLiteral("2")), 4);
     EXPECT_EQ(j.editor.selLength(), 0);
-    EXPECT_EQ(j.editor.text(), FiveLines);
+    // Not even for a moment is any text selected (X11 would copy it).
+    EXPECT_TRUE(j.editor.selectionsMade.isEmpty());
+    EXPECT_EQ(test::textOf(j.editor), FiveLines);
     EXPECT_FALSE(j.editor.isModified());
     EXPECT_EQ(j.editor.changeCount, 0);
 }
@@ -237,8 +241,8 @@ TEST(GoToLineTarget, AgreesWithTheLiteralWalkOnTheRealControl)
     EditorWidget editor;
     for (int round = 0; round < 60; ++round) {
         const QString text = randomText(random);
-        editor.setText(text);
-        ASSERT_EQ(editor.text(), text);
+        test::setTextOf(editor, text);
+        ASSERT_EQ(test::textOf(editor), text);
         const qint64 lines = text.count(QStringLiteral("\r\n")) + 1;
         for (qint64 caret : carets(text)) {
             for (qint64 line = -1; line <= lines + 1; ++line) {

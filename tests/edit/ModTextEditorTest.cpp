@@ -1,6 +1,7 @@
 // The Edit menu's text and clipboard commands against the in-memory edit
 // control and clipboard.
 #include "edit/modTextEditor.h"
+#include "support/EditText.h"
 #include "platform/doubles/FakeClipboard.h"
 #include "platform/doubles/FakeEditControl.h"
 
@@ -29,7 +30,7 @@ TEST(EditCut, MovesTheSelectionToTheClipboard)
 
     EXPECT_EQ(clipboard.text(), QStringLiteral("ROAD"));
     EXPECT_EQ(clipboard.clearCount, 1);
-    EXPECT_EQ(editor.text(), QStringLiteral("PR:\r\nPL:12,13,14"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("PR:\r\nPL:12,13,14"));
     EXPECT_EQ(editor.selStart(), 3); // the caret stays at the selection start
     EXPECT_EQ(editor.selLength(), 0);
     EXPECT_TRUE(editor.isModified());
@@ -44,7 +45,7 @@ TEST(EditCut, KeepsLineBreaksOfAMultiLineSelection)
     EditCut(editor, clipboard);
 
     EXPECT_EQ(clipboard.text(), QStringLiteral("AD\r\nPL:1"));
-    EXPECT_EQ(editor.text(), QStringLiteral("PR:RO2,13,14"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("PR:RO2,13,14"));
 }
 
 TEST(EditCut, WithNothingSelectedEmptiesTheClipboardAndLeavesTheText)
@@ -57,7 +58,7 @@ TEST(EditCut, WithNothingSelectedEmptiesTheClipboardAndLeavesTheText)
 
     EXPECT_TRUE(clipboard.hasText);
     EXPECT_EQ(clipboard.text(), QString());
-    EXPECT_EQ(editor.text(), TwoItems);
+    EXPECT_EQ(test::textOf(editor), TwoItems);
     EXPECT_EQ(editor.selStart(), 4);
     EXPECT_FALSE(editor.isModified());
     EXPECT_TRUE(editor.undoStack.isEmpty());
@@ -75,7 +76,7 @@ TEST(EditCopy, PutsTheSelectionOnTheClipboardAndChangesNothing)
 
     EXPECT_EQ(clipboard.text(), QStringLiteral("PR:ROAD\r\nPL:"));
     EXPECT_EQ(clipboard.clearCount, 1);
-    EXPECT_EQ(editor.text(), TwoItems);
+    EXPECT_EQ(test::textOf(editor), TwoItems);
     EXPECT_EQ(editor.selStart(), 0);
     EXPECT_EQ(editor.selLength(), 12);
     EXPECT_FALSE(editor.isModified());
@@ -91,7 +92,7 @@ TEST(EditCopy, WithNothingSelectedEmptiesTheClipboard)
 
     EXPECT_TRUE(clipboard.hasText);
     EXPECT_EQ(clipboard.text(), QString());
-    EXPECT_EQ(editor.text(), TwoItems);
+    EXPECT_EQ(test::textOf(editor), TwoItems);
     EXPECT_FALSE(editor.isModified());
 }
 
@@ -105,7 +106,7 @@ TEST(EditPaste, InsertsLowerCaseTextUnchangedAndLeavesTheCaretAfterIt)
 
     EditPaste(editor, clipboard);
 
-    EXPECT_EQ(editor.text(), QStringLiteral("PR:street\r\nPL:12,13,14"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("PR:street\r\nPL:12,13,14"));
     EXPECT_EQ(editor.selStart(), 9);
     EXPECT_EQ(editor.selLength(), 0);
     EXPECT_TRUE(editor.isModified());
@@ -120,7 +121,7 @@ TEST(EditPaste, DoesNotConvertLineEndsOrCheckItems)
 
     EditPaste(editor, clipboard);
 
-    EXPECT_EQ(editor.text(), QStringLiteral("Ax\ny\rz\r\nnot an itemB"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("Ax\ny\rz\r\nnot an itemB"));
 }
 
 TEST(EditPaste, WithoutTextOnTheClipboardDeletesTheSelection)
@@ -131,7 +132,7 @@ TEST(EditPaste, WithoutTextOnTheClipboardDeletesTheSelection)
 
     EditPaste(editor, clipboard);
 
-    EXPECT_EQ(editor.text(), QStringLiteral("ROAD\r\nPL:12,13,14"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("ROAD\r\nPL:12,13,14"));
     EXPECT_EQ(editor.selStart(), 0);
     EXPECT_TRUE(editor.isModified());
 }
@@ -144,7 +145,7 @@ TEST(EditPaste, WithoutTextAtABareCaretChangesNothing)
 
     EditPaste(editor, clipboard);
 
-    EXPECT_EQ(editor.text(), TwoItems);
+    EXPECT_EQ(test::textOf(editor), TwoItems);
     EXPECT_EQ(editor.selStart(), 5);
     EXPECT_FALSE(editor.isModified());
 }
@@ -157,7 +158,7 @@ TEST(EditPaste, CutThenPasteElsewhereMovesText)
     EditCut(editor, clipboard);
     editor.setSelStart(3);
     EditPaste(editor, clipboard);
-    EXPECT_EQ(editor.text(), QStringLiteral("TWOONE "));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("TWOONE "));
 }
 
 // ------------------------------------------------------------------ Clear
@@ -166,13 +167,17 @@ TEST(EditClear, EmptiesTheWholeTextWhateverIsSelected)
 {
     FakeEditControl editor(TwoItems);
     select(editor, 4, 2);
+    editor.selectionsMade.clear();
 
     EditClear(editor);
 
-    EXPECT_EQ(editor.text(), QString());
+    EXPECT_EQ(test::textOf(editor), QString());
     EXPECT_EQ(editor.selStart(), 0);
     EXPECT_EQ(editor.selLength(), 0);
     EXPECT_TRUE(editor.isModified());
+    // The text it deletes is never a selection the user sees (X11 would
+    // copy it).
+    EXPECT_TRUE(editor.selectionsMade.isEmpty());
 }
 
 TEST(EditClear, IsOneEditThatUndoTakesBackWithTheEarlierHistoryKept)
@@ -186,9 +191,9 @@ TEST(EditClear, IsOneEditThatUndoTakesBackWithTheEarlierHistoryKept)
     EXPECT_EQ(editor.setTextCount, 0); // no whole-text write: history kept
     ASSERT_EQ(editor.undoStack.size(), 2);
     editor.undo();
-    EXPECT_EQ(editor.text(), QStringLiteral("PR:ROADX"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("PR:ROADX"));
     editor.undo();
-    EXPECT_EQ(editor.text(), QStringLiteral("PR:ROAD"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("PR:ROAD"));
 }
 
 TEST(EditClear, OnAnEmptyDocumentLeavesItEmptyAndSetsTheModifiedFlag)
@@ -198,7 +203,7 @@ TEST(EditClear, OnAnEmptyDocumentLeavesItEmptyAndSetsTheModifiedFlag)
 
     EditClear(editor);
 
-    EXPECT_EQ(editor.text(), QString());
+    EXPECT_EQ(test::textOf(editor), QString());
     EXPECT_TRUE(editor.isModified());
     EXPECT_TRUE(editor.undoStack.isEmpty());
 }
@@ -243,11 +248,11 @@ TEST(EditUndo, RevertsTheEditorsLastEdit)
     FakeClipboard clipboard(QStringLiteral("zz"));
     editor.setSelStart(3);
     EditPaste(editor, clipboard);
-    ASSERT_EQ(editor.text(), QStringLiteral("PR:zzROAD"));
+    ASSERT_EQ(test::textOf(editor), QStringLiteral("PR:zzROAD"));
 
     EditUndo(editor);
 
-    EXPECT_EQ(editor.text(), QStringLiteral("PR:ROAD"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("PR:ROAD"));
 }
 
 } // namespace

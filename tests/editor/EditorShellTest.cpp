@@ -1,6 +1,7 @@
 // The editor shell's logic against the doubles: start-up, fitting the
 // window, the file commands with the save prompt, closing and the views.
 #include "editor/EditorShell.h"
+#include "support/EditText.h"
 #include "platform/doubles/FakeEditControl.h"
 #include "platform/doubles/FakeFileDialogs.h"
 #include "platform/doubles/FakeMainWindow.h"
@@ -50,7 +51,7 @@ protected:
     // Record view with the five Record lines, as after View > Record.
     void showRecordText(const QString &text)
     {
-        editor.setText(text);
+        test::setTextOf(editor, text);
         window.listChecked = false;
         window.recordChecked = true;
     }
@@ -70,7 +71,7 @@ TEST_F(EditorShellTest, StartWithoutArgumentIsUntitledAtTheOrigin)
 {
     shell.formLoad(QString());
     EXPECT_TRUE(messages.shown.isEmpty());
-    EXPECT_EQ(editor.text(), QString());
+    EXPECT_EQ(test::textOf(editor), QString());
     EXPECT_FALSE(editor.isModified());
     EXPECT_EQ(window.caption(), QStringLiteral("ZUNOPad File Editor"));
     EXPECT_EQ(window.top(), 0);
@@ -83,7 +84,7 @@ TEST_F(EditorShellTest, StartLoadsTheQuotedPathAndNamesTheFileInTheCaption)
     const QString path = makeFile(QStringLiteral("ROAD 1.PRJ"), "AC:1\r\nBG:2");
     shell.formLoad(QLatin1Char('"') + path + QLatin1Char('"'));
     EXPECT_TRUE(messages.shown.isEmpty());
-    EXPECT_EQ(editor.text(), QStringLiteral("AC:1\r\nBG:2"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AC:1\r\nBG:2"));
     EXPECT_EQ(editor.fileName(), path);
     EXPECT_FALSE(editor.isModified()) << "loading changed the text, but start-up clears the flag";
     EXPECT_EQ(window.caption(), QStringLiteral("ROAD 1.PRJ - ZUNOPad File Editor"));
@@ -126,7 +127,7 @@ TEST_F(EditorShellTest, StartFileThatIsAFolderIsReportedWithTheReason)
     EXPECT_GT(messages.shown[0].text.size(), QStringLiteral("Unable to load the file .").size()
                                                   + pathOf(QStringLiteral("FOLDER.PRJ")).size() + 4)
         << "the system's reason follows";
-    EXPECT_EQ(editor.text(), QString());
+    EXPECT_EQ(test::textOf(editor), QString());
     EXPECT_EQ(editor.fileName(), QString());
     EXPECT_FALSE(editor.isModified());
     EXPECT_EQ(window.caption(), QStringLiteral("ZUNOPad File Editor"));
@@ -240,7 +241,7 @@ TEST_F(EditorShellTest, UnmodifiedDocumentNeedsNoPrompt)
 
 TEST_F(EditorShellTest, PromptTextsNameTheFileOrUntitled)
 {
-    editor.setText(QStringLiteral("AC:1"));
+    test::setTextOf(editor, QStringLiteral("AC:1"));
     messages.answers = {MessageResult::No};
     EXPECT_TRUE(shell.saveChanges());
     ASSERT_EQ(messages.shown.size(), 1);
@@ -262,7 +263,7 @@ TEST_F(EditorShellTest, YesSavesTheDocument)
 {
     const QString path = makeFile(QStringLiteral("A.PRJ"), "AC:1");
     ASSERT_TRUE(shell.openFile(path));
-    editor.setText(QStringLiteral("AC:2"));
+    test::setTextOf(editor, QStringLiteral("AC:2"));
     messages.answers = {MessageResult::Yes};
     EXPECT_TRUE(shell.saveChanges());
     EXPECT_EQ(readBytes(path), QByteArray("AC:2"));
@@ -271,7 +272,7 @@ TEST_F(EditorShellTest, YesSavesTheDocument)
 
 TEST_F(EditorShellTest, YesOnAnUntitledDocumentAsksForANameAndCancelKeepsEverything)
 {
-    editor.setText(QStringLiteral("AC:1"));
+    test::setTextOf(editor, QStringLiteral("AC:1"));
     messages.answers = {MessageResult::Yes};
     dialogs.answers = {QString()}; // the Save As dialog is cancelled
     EXPECT_FALSE(shell.saveChanges());
@@ -282,12 +283,12 @@ TEST_F(EditorShellTest, YesOnAnUntitledDocumentAsksForANameAndCancelKeepsEveryth
     messages.answers = {MessageResult::Yes};
     dialogs.answers = {QString()};
     shell.fileNew();
-    EXPECT_EQ(editor.text(), QStringLiteral("AC:1"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AC:1"));
 }
 
 TEST_F(EditorShellTest, YesOnAnUntitledDocumentSavesUnderTheChosenName)
 {
-    editor.setText(QStringLiteral("AC:1"));
+    test::setTextOf(editor, QStringLiteral("AC:1"));
     messages.answers = {MessageResult::Yes};
     const QString path = pathOf(QStringLiteral("NEW.PRJ"));
     dialogs.answers = {path};
@@ -308,7 +309,7 @@ TEST_F(EditorShellTest, SaveInRecordViewWritesTheListLayoutAndStaysInRecordView)
 
     EXPECT_TRUE(shell.fileSave());
     EXPECT_EQ(readBytes(path), SixListLines.toUtf8());
-    EXPECT_EQ(editor.text(), FiveRecordLines);
+    EXPECT_EQ(test::textOf(editor), FiveRecordLines);
     EXPECT_FALSE(editor.isModified());
     EXPECT_TRUE(window.isRecordViewChecked());
     EXPECT_FALSE(window.isListViewChecked());
@@ -324,7 +325,7 @@ TEST_F(EditorShellTest, SaveInRecordViewShowsTheRecordsOfWhatWasWritten)
     showRecordText(QStringLiteral("AC:1  BG:2"));
     EXPECT_TRUE(shell.fileSave());
     EXPECT_EQ(readBytes(path), QByteArray("AC:1\r\nBG:2"));
-    EXPECT_EQ(editor.text(), QStringLiteral("AC:1\r\nBG:2"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AC:1\r\nBG:2"));
     EXPECT_TRUE(window.isRecordViewChecked());
     EXPECT_FALSE(editor.isModified());
 }
@@ -339,7 +340,7 @@ TEST_F(EditorShellTest, SavedTextThatCannotBeShownAsRecordsIsShownInListView)
     EXPECT_EQ(readBytes(path), QByteArray("AC:1\r\nB\r\nXX:2"));
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_EQ(messages.shown[0].text, QStringLiteral("Invalid ZUNO Data Item 'B' on line 1"));
-    EXPECT_EQ(editor.text(), QStringLiteral("AC:1\r\nB\r\nXX:2"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AC:1\r\nB\r\nXX:2"));
     EXPECT_TRUE(window.isListViewChecked()) << "the View menu names the layout shown";
     EXPECT_FALSE(window.isRecordViewChecked());
     EXPECT_FALSE(editor.isModified());
@@ -349,19 +350,19 @@ TEST_F(EditorShellTest, SaveInListViewWritesTheTextAsItIs)
 {
     const QString path = makeFile(QStringLiteral("L.PRJ"), "old");
     editor.setFileName(path);
-    editor.setText(QStringLiteral("AC:1\r\nnot checked in List view"));
+    test::setTextOf(editor, QStringLiteral("AC:1\r\nnot checked in List view"));
     EXPECT_TRUE(shell.fileSave());
     EXPECT_EQ(readBytes(path), QByteArray("AC:1\r\nnot checked in List view"));
     EXPECT_FALSE(editor.isModified());
-    EXPECT_EQ(editor.text(), QStringLiteral("AC:1\r\nnot checked in List view"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AC:1\r\nnot checked in List view"));
 }
 
 TEST_F(EditorShellTest, SaveKeepsTheFilesLineEndings)
 {
     const QString path = makeFile(QStringLiteral("LF.PRJ"), "AC:1\nBG:2\n");
     ASSERT_TRUE(shell.openFile(path));
-    EXPECT_EQ(editor.text(), QStringLiteral("AC:1\r\nBG:2\r\n"));
-    editor.setText(QStringLiteral("AC:1\r\nBG:3\r\n"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AC:1\r\nBG:2\r\n"));
+    test::setTextOf(editor, QStringLiteral("AC:1\r\nBG:3\r\n"));
     EXPECT_TRUE(shell.fileSave());
     EXPECT_EQ(readBytes(path), QByteArray("AC:1\nBG:3\n"));
 }
@@ -379,7 +380,7 @@ TEST_F(EditorShellTest, InvalidRecordTextIsNotSaved)
     EXPECT_EQ(messages.shown[0].text, QStringLiteral("Unexpected data 'AC:1  junk'."));
     EXPECT_EQ(messages.shown[0].title, QStringLiteral("Invalid File"));
     EXPECT_EQ(readBytes(path), QByteArray("AC:1")) << "the file keeps its last good content";
-    EXPECT_EQ(editor.text(), bad);
+    EXPECT_EQ(test::textOf(editor), bad);
     EXPECT_TRUE(editor.isModified());
     EXPECT_TRUE(window.isRecordViewChecked());
 
@@ -408,7 +409,7 @@ TEST_F(EditorShellTest, FailedWriteLeavesFileAndDocumentAsTheyWere)
                                           + QStringLiteral("' could not be saved in the folder '")
                                           + pathOf(QStringLiteral("gone"))
                                           + QStringLiteral("'.\r\n\r\nNo such file or directory"));
-    EXPECT_EQ(editor.text(), FiveRecordLines);
+    EXPECT_EQ(test::textOf(editor), FiveRecordLines);
     EXPECT_TRUE(editor.isModified());
     EXPECT_TRUE(window.isRecordViewChecked());
 
@@ -418,13 +419,13 @@ TEST_F(EditorShellTest, FailedWriteLeavesFileAndDocumentAsTheyWere)
 
 TEST_F(EditorShellTest, SaveAsWritesRereadsAndRenames)
 {
-    editor.setText(QStringLiteral("AC:1"));
+    test::setTextOf(editor, QStringLiteral("AC:1"));
     const QString path = pathOf(QStringLiteral("COPY.CTL"));
     dialogs.answers = {path};
     EXPECT_TRUE(shell.fileSaveAs());
     EXPECT_EQ(readBytes(path), QByteArray("AC:1"));
     EXPECT_EQ(editor.fileName(), path);
-    EXPECT_EQ(editor.text(), QStringLiteral("AC:1"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AC:1"));
     EXPECT_FALSE(editor.isModified());
     EXPECT_EQ(window.caption(), QStringLiteral("COPY.CTL - ZUNOPad File Editor"));
 
@@ -444,14 +445,14 @@ TEST_F(EditorShellTest, SaveAsInRecordViewWritesListAndShowsRecords)
     dialogs.answers = {path};
     EXPECT_TRUE(shell.fileSaveAs());
     EXPECT_EQ(readBytes(path), SixListLines.toUtf8());
-    EXPECT_EQ(editor.text(), FiveRecordLines);
+    EXPECT_EQ(test::textOf(editor), FiveRecordLines);
     EXPECT_TRUE(window.isRecordViewChecked());
     EXPECT_FALSE(editor.isModified());
 }
 
 TEST_F(EditorShellTest, CancelledSaveAsChangesNothing)
 {
-    editor.setText(QStringLiteral("AC:1"));
+    test::setTextOf(editor, QStringLiteral("AC:1"));
     dialogs.answers = {QString()};
     EXPECT_FALSE(shell.fileSaveAs());
     EXPECT_TRUE(editor.isModified());
@@ -469,7 +470,7 @@ TEST_F(EditorShellTest, OpenInRecordViewLoadsTheFileInListView)
     dialogs.answers = {path};
 
     shell.fileOpen();
-    EXPECT_EQ(editor.text(), SixListLines) << "shown as read, no conversion";
+    EXPECT_EQ(test::textOf(editor), SixListLines) << "shown as read, no conversion";
     EXPECT_TRUE(window.isListViewChecked());
     EXPECT_FALSE(window.isRecordViewChecked());
     EXPECT_FALSE(editor.isModified());
@@ -497,7 +498,7 @@ TEST_F(EditorShellTest, OpenThatCannotLoadLeavesDocumentAndViewAlone)
     dialogs.answers = {pathOf(QStringLiteral("DIR.PRJ"))};
     shell.fileOpen();
     EXPECT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(editor.text(), FiveRecordLines);
+    EXPECT_EQ(test::textOf(editor), FiveRecordLines);
     EXPECT_TRUE(window.isRecordViewChecked());
     EXPECT_EQ(window.caption(), QStringLiteral("ZUNOPad File Editor"));
 
@@ -512,11 +513,11 @@ TEST_F(EditorShellTest, OpenThatCannotLoadLeavesDocumentAndViewAlone)
 
 TEST_F(EditorShellTest, NoThenCancelledOpenKeepsTheChanges)
 {
-    editor.setText(QStringLiteral("AC:1"));
+    test::setTextOf(editor, QStringLiteral("AC:1"));
     messages.answers = {MessageResult::No};
     dialogs.answers = {QString()};
     shell.fileOpen();
-    EXPECT_EQ(editor.text(), QStringLiteral("AC:1"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AC:1"));
     EXPECT_TRUE(editor.isModified());
 }
 
@@ -530,7 +531,7 @@ TEST_F(EditorShellTest, NewEmptiesTheDocumentAndReturnsToListView)
     messages.answers = {MessageResult::No};
 
     shell.fileNew();
-    EXPECT_EQ(editor.text(), QString());
+    EXPECT_EQ(test::textOf(editor), QString());
     EXPECT_EQ(editor.fileName(), QString());
     EXPECT_FALSE(editor.isModified());
     EXPECT_TRUE(window.isListViewChecked());
@@ -541,10 +542,10 @@ TEST_F(EditorShellTest, NewEmptiesTheDocumentAndReturnsToListView)
 
 TEST_F(EditorShellTest, CancelInThePromptKeepsNewFromDoingAnything)
 {
-    editor.setText(QStringLiteral("AC:1"));
+    test::setTextOf(editor, QStringLiteral("AC:1"));
     messages.answers = {MessageResult::Cancel};
     shell.fileNew();
-    EXPECT_EQ(editor.text(), QStringLiteral("AC:1"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AC:1"));
 }
 
 // ----------------------------------------------------------------- closing
@@ -570,7 +571,7 @@ TEST_F(EditorShellTest, ClosingWritesThePositionUnlessMinimized)
 
 TEST_F(EditorShellTest, CancelWhileClosingKeepsTheWindowAndWritesNothing)
 {
-    editor.setText(QStringLiteral("AC:1"));
+    test::setTextOf(editor, QStringLiteral("AC:1"));
     messages.answers = {MessageResult::Cancel};
     EXPECT_FALSE(shell.formUnload());
     EXPECT_EQ(settings.writeCount, 0);
@@ -580,16 +581,16 @@ TEST_F(EditorShellTest, CancelWhileClosingKeepsTheWindowAndWritesNothing)
 
 TEST_F(EditorShellTest, ListRecordListShowsTheSameLinesAndKeepsTheFlag)
 {
-    editor.setText(SixListLines);
+    test::setTextOf(editor, SixListLines);
     editor.setModified(false);
     shell.viewRecord();
-    EXPECT_EQ(editor.text(), FiveRecordLines);
+    EXPECT_EQ(test::textOf(editor), FiveRecordLines);
     EXPECT_TRUE(window.isRecordViewChecked());
     EXPECT_FALSE(window.isListViewChecked());
     EXPECT_FALSE(editor.isModified());
 
     shell.viewList();
-    EXPECT_EQ(editor.text(), SixListLines);
+    EXPECT_EQ(test::textOf(editor), SixListLines);
     EXPECT_TRUE(window.isListViewChecked());
     EXPECT_FALSE(editor.isModified()) << "a change of view is no edit";
 
@@ -601,7 +602,7 @@ TEST_F(EditorShellTest, ListRecordListShowsTheSameLinesAndKeepsTheFlag)
 
 TEST_F(EditorShellTest, ChoosingTheShownViewDoesNothing)
 {
-    editor.setText(SixListLines);
+    test::setTextOf(editor, SixListLines);
     const int writes = editor.setTextCount;
     shell.viewList();
     EXPECT_EQ(editor.setTextCount, writes);
@@ -611,14 +612,14 @@ TEST_F(EditorShellTest, ChoosingTheShownViewDoesNothing)
 
 TEST_F(EditorShellTest, InvalidLineKeepsTheViewWhereItWas)
 {
-    editor.setText(QStringLiteral("AC:1\r\nX Y"));
+    test::setTextOf(editor, QStringLiteral("AC:1\r\nX Y"));
     editor.setModified(false);
     shell.viewRecord();
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_EQ(messages.shown[0].text, QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 1"));
     EXPECT_EQ(messages.shown[0].title, QStringLiteral("Invalid File"));
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
-    EXPECT_EQ(editor.text(), QStringLiteral("AC:1\r\nX Y"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AC:1\r\nX Y"));
     EXPECT_TRUE(window.isListViewChecked()) << "the View menu names the layout the text is in";
     EXPECT_FALSE(window.isRecordViewChecked());
     EXPECT_FALSE(editor.isModified());
@@ -631,7 +632,7 @@ const QString TwoSpaceValue = QStringLiteral("AC:1\r\nNM:MAIN  ROAD\r\nXX:2");
 
 TEST_F(EditorShellTest, RecordViewOfATextThatWouldChangeAsksAndNoKeepsTheListView)
 {
-    editor.setText(TwoSpaceValue);
+    test::setTextOf(editor, TwoSpaceValue);
     editor.setModified(true);
     const int writes = editor.setTextCount;
     messages.onShow = [this](const ShownMessage &) { EXPECT_TRUE(window.busyNow); };
@@ -646,7 +647,7 @@ TEST_F(EditorShellTest, RecordViewOfATextThatWouldChangeAsksAndNoKeepsTheListVie
                                                      "unchanged from the Record view: ")))
         << asked.text.toStdString();
     EXPECT_TRUE(asked.text.endsWith(QStringLiteral(".\r\n\r\nSwitch to the Record view anyway?")));
-    EXPECT_EQ(editor.text(), TwoSpaceValue);
+    EXPECT_EQ(test::textOf(editor), TwoSpaceValue);
     EXPECT_EQ(editor.setTextCount, writes);
     EXPECT_TRUE(window.isListViewChecked());
     EXPECT_FALSE(window.isRecordViewChecked());
@@ -657,18 +658,18 @@ TEST_F(EditorShellTest, RecordViewOfATextThatWouldChangeAsksAndNoKeepsTheListVie
     messages.answers.clear();
     shell.viewRecord();
     EXPECT_EQ(messages.shown.size(), 2);
-    EXPECT_EQ(editor.text(), TwoSpaceValue);
+    EXPECT_EQ(test::textOf(editor), TwoSpaceValue);
     EXPECT_TRUE(window.isListViewChecked());
 }
 
 TEST_F(EditorShellTest, RecordViewOfATextThatWouldChangeSwitchesOnYes)
 {
-    editor.setText(TwoSpaceValue);
+    test::setTextOf(editor, TwoSpaceValue);
     editor.setModified(false);
     messages.answers = {MessageResult::Yes};
     shell.viewRecord();
     ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(editor.text(), QStringLiteral("AC:1  NM:MAIN  ROAD  XX:2"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AC:1  NM:MAIN  ROAD  XX:2"));
     EXPECT_TRUE(window.isRecordViewChecked());
     EXPECT_FALSE(window.isListViewChecked());
     EXPECT_FALSE(editor.isModified());
@@ -680,7 +681,7 @@ TEST_F(EditorShellTest, RecordViewAsksNothingOfATextThatComesBackAndTheSaveKeeps
     // another PL line: 124 and 999 stay two values in the saved file.
     const QString path = makeFile(QStringLiteral("P.PRJ"), "old");
     editor.setFileName(path);
-    editor.setText(QStringLiteral("AC:1\r\nPL:100,101,102,103,104,105,106,107,108,109,110,111,112,113,114,"
+    test::setTextOf(editor, QStringLiteral("AC:1\r\nPL:100,101,102,103,104,105,106,107,108,109,110,111,112,113,114,"
                                   "115,116,117,118,119,120,121,122,123,124\r\nPL:999"));
     shell.viewRecord();
     EXPECT_TRUE(messages.shown.isEmpty());
@@ -710,7 +711,7 @@ protected:
         const QString path = makeFile(QStringLiteral("ROAD1.PRJ"), bytes);
         shell.formLoad(path);
         EXPECT_TRUE(messages.shown.isEmpty());
-        editor.setText(editor.text() + QStringLiteral("\r\nXX:MINE"));
+        test::setTextOf(editor, test::textOf(editor) + QStringLiteral("\r\nXX:MINE"));
         return path;
     }
     // What another program does: writes the file anew, or replaces it.
@@ -745,7 +746,7 @@ TEST_F(ChangedOnDiskTest, NoLeavesTheOtherProgramsTextAndTheDocumentModified)
     expectQuestion(0, path);
     EXPECT_EQ(readBytes(path), QByteArray("AC:1\r\nBG:2\r\nXX:THEIRS"));
     EXPECT_TRUE(editor.isModified());
-    EXPECT_EQ(editor.text(), QStringLiteral("AC:1\r\nBG:2\r\nXX:MINE"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AC:1\r\nBG:2\r\nXX:MINE"));
 
     // The question comes again at the next save; Yes writes the editor's text.
     messages.answers = {MessageResult::Yes};
@@ -755,7 +756,7 @@ TEST_F(ChangedOnDiskTest, NoLeavesTheOtherProgramsTextAndTheDocumentModified)
     EXPECT_FALSE(editor.isModified());
 
     // What the editor wrote itself is no change by someone else.
-    editor.setText(QStringLiteral("AC:3"));
+    test::setTextOf(editor, QStringLiteral("AC:3"));
     EXPECT_TRUE(shell.fileSave());
     EXPECT_EQ(messages.shown.size(), 2);
     EXPECT_EQ(readBytes(path), QByteArray("AC:3"));
@@ -770,7 +771,7 @@ TEST_F(ChangedOnDiskTest, NoInThePromptsSaveKeepsNewAndClosingFromDiscardingTheT
     shell.fileNew();
     ASSERT_EQ(messages.shown.size(), 2);
     expectQuestion(1, path);
-    EXPECT_EQ(editor.text(), QStringLiteral("AC:1\r\nBG:2\r\nXX:MINE"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AC:1\r\nBG:2\r\nXX:MINE"));
     EXPECT_EQ(editor.fileName(), path);
     EXPECT_TRUE(editor.isModified());
 
@@ -789,7 +790,7 @@ TEST_F(ChangedOnDiskTest, TouchedOrGoneFilesAreWrittenWithoutAQuestion)
     EXPECT_TRUE(messages.shown.isEmpty());
 
     // Gone: simply written again.
-    editor.setText(QStringLiteral("AC:2"));
+    test::setTextOf(editor, QStringLiteral("AC:2"));
     ASSERT_TRUE(QFile::remove(path));
     EXPECT_TRUE(shell.fileSave());
     EXPECT_TRUE(messages.shown.isEmpty());
@@ -810,7 +811,7 @@ TEST_F(ChangedOnDiskTest, SaveAsAsksOnlyForTheDocumentsOwnFile)
     // The copy is now the document's file: changed by someone else, and
     // saved onto under its own name, the question comes.
     rewrite(copy, "AC:THEIRS TOO");
-    editor.setText(QStringLiteral("AC:4"));
+    test::setTextOf(editor, QStringLiteral("AC:4"));
     dialogs.answers = {copy};
     messages.answers = {MessageResult::No};
     EXPECT_FALSE(shell.fileSaveAs());
@@ -829,7 +830,7 @@ TEST_F(ChangedOnDiskTest, OpenedFileIsWatchedToo)
     ASSERT_EQ(editor.fileName(), second);
     rewrite(first, "AC:FIRST CHANGED"); // no longer the document's file
     rewrite(second, "AC:SECOND CHANGED");
-    editor.setText(QStringLiteral("AC:MINE"));
+    test::setTextOf(editor, QStringLiteral("AC:MINE"));
     EXPECT_FALSE(shell.fileSave());
     expectQuestion(0, second);
 
@@ -845,13 +846,13 @@ TEST_F(EditorShellTest, FilesThatAreNoTextAreNotLoaded)
     // A named pipe without a writer: no hang, a warning, nothing loaded.
     const QString fifo = pathOf(QStringLiteral("PIPE.PRJ"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
-    editor.setText(QStringLiteral("AC:KEPT"));
+    test::setTextOf(editor, QStringLiteral("AC:KEPT"));
     EXPECT_FALSE(LoadTextFile(fifo, editor, messages).ok());
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_EQ(messages.shown[0].text, QStringLiteral("The file '") + fifo
                                           + QStringLiteral("' could not be read.\r\n\r\nNot a regular file: a named pipe"));
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
-    EXPECT_EQ(editor.text(), QStringLiteral("AC:KEPT"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AC:KEPT"));
 
     shell.formLoad(QStringLiteral("/dev/zero"));
     ASSERT_EQ(messages.shown.size(), 2);
@@ -862,7 +863,7 @@ TEST_F(EditorShellTest, FilesThatAreNoTextAreNotLoaded)
 
 TEST_F(EditorShellTest, WarningsQuoteControlCharactersAsEscapes)
 {
-    editor.setText(QStringLiteral("AC:1\r\nA\u001b[2JB\tC"));
+    test::setTextOf(editor, QStringLiteral("AC:1\r\nA\u001b[2JB\tC"));
     shell.viewRecord();
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_EQ(messages.shown[0].text, QStringLiteral("Invalid ZUNO Data Item 'A\\x1b[2JB\tC' on line 1"));

@@ -2,6 +2,7 @@
 // modified marker, the status bar, the font and zoom, recent files, drops
 // and the remembered height.
 #include "editor/frmEditor.h"
+#include "support/EditText.h"
 
 #include "editor/RecentFiles.h"
 #include "editor/StatusFields.h"
@@ -120,14 +121,14 @@ TEST_F(Habits, AnUntitledOrOddlyNamedDocumentShowsTheMarkerTheQtWay)
 {
     QTemporaryDir dir;
     frmEditor window;
-    window.editor()->setText(QStringLiteral("A"));
+    test::setTextOf(*window.editor(), QStringLiteral("A"));
     EXPECT_EQ(shownTitle(window), QStringLiteral("ZUNOPad File Editor*"));
 
     const QString path = writeFile(dir, QStringLiteral("A[*].PRJ"), ListText);
     frmEditor named;
     named.formLoad(path);
     EXPECT_EQ(shownTitle(named), QStringLiteral("A[*].PRJ - ZUNOPad File Editor"));
-    named.editor()->setText(QStringLiteral("B"));
+    test::setTextOf(*named.editor(), QStringLiteral("B"));
     EXPECT_EQ(shownTitle(named), QStringLiteral("A[*].PRJ* - ZUNOPad File Editor"));
 }
 
@@ -202,7 +203,7 @@ TEST_F(Habits, FontDialogOffersFixedPitchAndTheChoiceAndZoomAreKept)
     EXPECT_EQ(title, QStringLiteral("Font"));
     EXPECT_DOUBLE_EQ(window.editor()->font().pointSizeF(), 14);
 
-    window.editor()->setText(QString(30, QLatin1Char('X')));
+    test::setTextOf(*window.editor(), QString(30, QLatin1Char('X')));
     window.shell().fitWindowToText();
     const double wide = window.width();
     action(window, "actZoomIn")->trigger();
@@ -250,7 +251,7 @@ TEST_F(Habits, AFileDroppedOnTheEditorIsOpenedAndTextIsNot)
     const QString path = writeFile(dir, QStringLiteral("DROP.PRJ"), ListText);
     frmEditor window;
     window.show();
-    window.editor()->setText(QStringLiteral("KEEP"));
+    test::setTextOf(*window.editor(), QStringLiteral("KEEP"));
     window.editor()->setModified(false);
 
     QWidget *viewport = window.editor()->viewport();
@@ -269,7 +270,7 @@ TEST_F(Habits, AFileDroppedOnTheEditorIsOpenedAndTextIsNot)
     files.setUrls({QUrl::fromLocalFile(path)});
     EXPECT_TRUE(drop(files));
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.editor()->fileName() == path; }, 5000));
-    EXPECT_EQ(window.editor()->text().toUtf8(), ListText);
+    EXPECT_EQ(test::textOf(*window.editor()).toUtf8(), ListText);
 }
 
 TEST_F(Habits, HeightAndMaximizedStateAreRememberedAndKeptOnScreen)

@@ -1,6 +1,7 @@
 // The real main window on the offscreen platform: its menus, its edit
 // control, and the File and View commands against real files.
 #include "editor/frmEditor.h"
+#include "support/EditText.h"
 
 #include <QAction>
 #include <QDir>
@@ -139,7 +140,7 @@ TEST(MainWindow, FitWidensTheWindowForALongLine)
     const double narrow = 2280;
     EXPECT_GT(window.width(), narrow + 100 * 120 / 2) << "about a hundred characters wide";
 
-    window.editor()->setText(QStringLiteral("A"));
+    test::setTextOf(*window.editor(), QStringLiteral("A"));
     window.shell().fitWindowToText();
     EXPECT_NEAR(window.width(), narrow, 20);
 }
@@ -197,26 +198,26 @@ TEST(MainWindow, StartUpLoadsAndViewsSwitchWithTheFlagKept)
     frmEditor window;
     window.formLoad(path);
     EditorWidget *editor = window.editor();
-    EXPECT_EQ(editor->text(), SixListLines);
+    EXPECT_EQ(test::textOf(*editor), SixListLines);
     EXPECT_FALSE(editor->isModified());
     EXPECT_EQ(window.caption(), QStringLiteral("ROAD1.PRJ - ZUNOPad File Editor"));
 
     action(window, "mnuViewRecord")->trigger();
-    EXPECT_EQ(editor->text(), FiveRecordLines);
+    EXPECT_EQ(test::textOf(*editor), FiveRecordLines);
     EXPECT_TRUE(action(window, "mnuViewRecord")->isChecked());
     EXPECT_FALSE(action(window, "mnuViewList")->isChecked());
     EXPECT_FALSE(editor->isModified());
 
     action(window, "mnuViewRecord")->trigger(); // already shown: nothing happens
     EXPECT_TRUE(action(window, "mnuViewRecord")->isChecked());
-    EXPECT_EQ(editor->text(), FiveRecordLines);
+    EXPECT_EQ(test::textOf(*editor), FiveRecordLines);
 
     // No Undo may bring back a layout the View menu does not name.
     editor->undo();
-    EXPECT_EQ(editor->text(), FiveRecordLines);
+    EXPECT_EQ(test::textOf(*editor), FiveRecordLines);
 
     action(window, "mnuViewList")->trigger();
-    EXPECT_EQ(editor->text(), SixListLines);
+    EXPECT_EQ(test::textOf(*editor), SixListLines);
     EXPECT_TRUE(action(window, "mnuViewList")->isChecked());
     EXPECT_FALSE(action(window, "mnuViewRecord")->isChecked());
     EXPECT_FALSE(editor->isModified());
@@ -230,13 +231,13 @@ TEST(MainWindow, SaveInRecordViewWritesTheListLayoutToTheFile)
     window.formLoad(path);
     action(window, "mnuViewRecord")->trigger();
     EditorWidget *editor = window.editor();
-    editor->setSelStart(editor->text().indexOf(QStringLiteral("ABC")) + 3);
+    editor->setSelStart(test::textOf(*editor).indexOf(QStringLiteral("ABC")) + 3);
     QTest::keyClicks(editor, QStringLiteral("d"));
     EXPECT_TRUE(editor->isModified());
 
     action(window, "mnuFileSave")->trigger();
     EXPECT_EQ(readBytes(path), QByteArray("AC:1001\r\nBG:5\r\nPL:1,2,3\r\nXX:ABCD\r\nAC:OS\r\nEG:7"));
-    EXPECT_EQ(editor->text(), QStringLiteral("AC:1001\r\nBG:5  PL:1,2,3  XX:ABCD\r\n\r\nAC:OS\r\nEG:7"));
+    EXPECT_EQ(test::textOf(*editor), QStringLiteral("AC:1001\r\nBG:5  PL:1,2,3  XX:ABCD\r\n\r\nAC:OS\r\nEG:7"));
     EXPECT_FALSE(editor->isModified());
     EXPECT_TRUE(action(window, "mnuViewRecord")->isChecked());
 }
@@ -290,19 +291,19 @@ TEST(MainWindow, OddTextsSurviveBothViewsAndASaveFromTheRecordView)
         frmEditor window;
         window.formLoad(path);
         EditorWidget *editor = window.editor();
-        const QString list = editor->text();
+        const QString list = test::textOf(*editor);
         action(window, "mnuViewRecord")->trigger();
         ASSERT_TRUE(action(window, "mnuViewRecord")->isChecked()) << number;
-        const QString record = editor->text();
+        const QString record = test::textOf(*editor);
         EXPECT_NE(record, list) << number;
         action(window, "mnuViewList")->trigger();
-        EXPECT_EQ(editor->text(), list) << number;
+        EXPECT_EQ(test::textOf(*editor), list) << number;
 
         action(window, "mnuViewRecord")->trigger();
         editor->setModified(true);
         window.shell().fileSave();
         EXPECT_EQ(readBytes(path), bytes) << number;
-        EXPECT_EQ(editor->text(), record) << number;
+        EXPECT_EQ(test::textOf(*editor), record) << number;
         EXPECT_FALSE(editor->isModified()) << number;
     }
 }
@@ -314,7 +315,7 @@ TEST(MainWindow, FailedWriteWarnsAndLeavesFileAndDocumentIntact)
     const QString path = writeFile(dir, QStringLiteral("sub/A.PRJ"), "AC:1");
     frmEditor window;
     window.formLoad(path);
-    window.editor()->setText(QStringLiteral("AC:2"));
+    test::setTextOf(*window.editor(), QStringLiteral("AC:2"));
     // The folder disappears under the file: the write must fail, as root too.
     ASSERT_TRUE(QDir(dir.filePath(QStringLiteral("sub"))).removeRecursively());
 
@@ -325,7 +326,7 @@ TEST(MainWindow, FailedWriteWarnsAndLeavesFileAndDocumentIntact)
     ASSERT_EQ(answerer.shown().size(), 1);
     EXPECT_EQ(answerer.shown()[0].icon, QMessageBox::Warning);
     EXPECT_TRUE(answerer.shown()[0].text.contains(QStringLiteral("could not be saved")));
-    EXPECT_EQ(window.editor()->text(), QStringLiteral("AC:2"));
+    EXPECT_EQ(test::textOf(*window.editor()), QStringLiteral("AC:2"));
     EXPECT_TRUE(window.editor()->isModified());
     EXPECT_FALSE(QFile::exists(path)) << "no partial file appears";
 }
@@ -334,7 +335,7 @@ TEST(MainWindow, ClosingAsksAndCancelKeepsTheWindowOpen)
 {
     frmEditor window;
     window.show();
-    window.editor()->setText(QStringLiteral("AC:1"));
+    test::setTextOf(*window.editor(), QStringLiteral("AC:1"));
     {
         test::ModalAnswers answerer;
         answerer.messageBox(QMessageBox::Cancel);
@@ -359,7 +360,7 @@ TEST(MainWindow, ClosingAsksAndCancelKeepsTheWindowOpen)
 TEST(MainWindow, InvalidLineShowsTheWarningAndKeepsListView)
 {
     frmEditor window;
-    window.editor()->setText(QStringLiteral("AC:1\r\nREMARK X"));
+    test::setTextOf(*window.editor(), QStringLiteral("AC:1\r\nREMARK X"));
     test::ModalAnswers answerer;
     answerer.messageBox(QMessageBox::Ok);
     action(window, "mnuViewRecord")->trigger();
@@ -451,7 +452,7 @@ TEST(MainWindowFileDialogs, OpenShowsTheZunoFileTypesAndLoadsTheChoice)
     EXPECT_EQ(selectedFilter, filters.first());
     EXPECT_EQ(suffix, QStringLiteral("PRJ"));
     EXPECT_EQ(mode, QFileDialog::ExistingFile) << "the file must exist";
-    EXPECT_EQ(window.editor()->text(), SixListLines);
+    EXPECT_EQ(test::textOf(*window.editor()), SixListLines);
     EXPECT_EQ(window.editor()->fileName(), path);
     EXPECT_EQ(window.caption(), QStringLiteral("ROAD1.PRJ - ZUNOPad File Editor"));
 }
@@ -461,7 +462,7 @@ TEST(MainWindowFileDialogs, SaveAsConfirmsOverwritingAndRenamesTheDocument)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("NEW.CTL"));
     frmEditor window;
-    window.editor()->setText(QStringLiteral("AC:1"));
+    test::setTextOf(*window.editor(), QStringLiteral("AC:1"));
     QString title;
     bool confirms = false;
     test::ModalAnswers answers;
@@ -478,7 +479,7 @@ TEST(MainWindowFileDialogs, SaveAsConfirmsOverwritingAndRenamesTheDocument)
     EXPECT_FALSE(window.editor()->isModified());
 
     // Cancelling the dialog changes nothing.
-    window.editor()->setText(QStringLiteral("AC:2"));
+    test::setTextOf(*window.editor(), QStringLiteral("AC:2"));
     answers.fileDialog(QString());
     action(window, "mnuFileSaveAs")->trigger();
     answers.finish();

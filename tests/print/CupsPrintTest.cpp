@@ -4,6 +4,7 @@
 // The PDF files are read back with pdftotext (poppler-utils): the pages, the
 // text on each page in order, and where each word stands.
 #include "editor/frmEditor.h"
+#include "support/EditText.h"
 #include "platform/qt/QtPrinter.h"
 
 #include <QAbstractButton>
@@ -288,7 +289,7 @@ TEST_F(CupsPrintTest, TheListViewIsPrintedPageByPageBetweenTheMargins)
     const QString text = numberedLines(150);
     auto window = openWindow(writeFile(QStringLiteral("PRINTME.PRJ"), text));
     EditorWidget &editor = *window->editor();
-    ASSERT_EQ(editor.text(), text);
+    ASSERT_EQ(test::textOf(editor), text);
     editor.setSelStart(20);
     editor.setSelLength(5);
     const QString pdf = printAndCollect(*window);
@@ -324,7 +325,7 @@ TEST_F(CupsPrintTest, TheListViewIsPrintedPageByPageBetweenTheMargins)
     EXPECT_NEAR(left, Margin, Tolerance);
 
     // Printing changes nothing in the document.
-    EXPECT_EQ(editor.text(), text);
+    EXPECT_EQ(test::textOf(editor), text);
     EXPECT_FALSE(editor.isModified());
     EXPECT_EQ(editor.selStart(), 20);
     EXPECT_EQ(editor.selLength(), 5);
@@ -349,7 +350,7 @@ TEST_F(CupsPrintTest, ATextOfExactlyTwoPagesPrintsTwoPages)
                                {numberedLines(int(2 * perPage) + 1), 3}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text.right(20).toStdString());
-        window->editor()->setText(c.text);
+        test::setTextOf(*window->editor(), c.text);
         const QString pdf = printAndCollect(*window);
         ASSERT_FALSE(pdf.isEmpty());
         const QList<PdfPage> pages = readPdf(pdf);
@@ -363,7 +364,7 @@ TEST_F(CupsPrintTest, ATextOfExactlyTwoPagesPrintsTwoPages)
 TEST_F(CupsPrintTest, AnUntitledEmptyDocumentPrintsOneBlankPage)
 {
     auto window = openWindow();
-    ASSERT_TRUE(window->editor()->text().isEmpty());
+    ASSERT_TRUE(test::textOf(*window->editor()).isEmpty());
     const QString pdf = printAndCollect(*window);
     ASSERT_FALSE(pdf.isEmpty());
     EXPECT_TRUE(QFileInfo(pdf).fileName().contains(QStringLiteral("Untitled"))) << pdf.toStdString();
@@ -411,7 +412,7 @@ TEST_F(CupsPrintTest, TheRecordViewIsPrintedAsShown)
     const QString listText = list.join(QStringLiteral("\r\n"));
     auto window = openWindow(writeFile(QStringLiteral("RECORDS.PRJ"), listText));
     choose(*window, "mnuViewRecord");
-    const QString recordText = window->editor()->text();
+    const QString recordText = test::textOf(*window->editor());
     ASSERT_NE(recordText, listText) << "View > Record did not convert the text";
     ASSERT_TRUE(recordText.contains(QStringLiteral("BG:5  PL:1,2,3  XX:ABC")));
     ASSERT_TRUE(recordText.contains(QStringLiteral("\r\n       PL:")));
@@ -449,7 +450,7 @@ TEST_F(CupsPrintTest, TheRecordViewIsPrintedAsShown)
     }
     EXPECT_GE(continuations, 3);
     // Still in Record view, with the modified flag as it was.
-    EXPECT_EQ(window->editor()->text(), recordText);
+    EXPECT_EQ(test::textOf(*window->editor()), recordText);
     EXPECT_EQ(window->editor()->isModified(), modified);
 }
 
@@ -473,7 +474,7 @@ TEST_F(CupsPrintTest, APrinterThatRefusesTheJobShowsWhyAndNothingIsPrinted)
     EXPECT_EQ(boxes.first().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     EXPECT_EQ(jobs("all"), jobsBefore);
     EXPECT_EQ(pdfFiles(), before);
-    EXPECT_EQ(window->editor()->text(), text);
+    EXPECT_EQ(test::textOf(*window->editor()), text);
     EXPECT_FALSE(window->editor()->isModified());
 }
 
@@ -499,7 +500,7 @@ TEST_F(CupsNoDefaultPrinterTest, WithoutADefaultPrinterTheMessageShowsAndNothing
     // listed by now.
     EXPECT_EQ(jobs("all"), QString());
     EXPECT_TRUE(pdfFiles().isEmpty());
-    EXPECT_EQ(window->editor()->text(), text);
+    EXPECT_EQ(test::textOf(*window->editor()), text);
     EXPECT_EQ(window->editor()->selStart(), 3);
     EXPECT_FALSE(window->editor()->isModified());
 }

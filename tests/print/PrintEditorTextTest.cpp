@@ -1,6 +1,7 @@
 // PrintEditorText against the doubles: the rectangles, the page loop, the
 // job's name, the busy pointer, and what happens on every kind of failure.
 #include "print/modPrint.h"
+#include "support/EditText.h"
 
 #include "platform/doubles/FakeEditControl.h"
 #include "platform/doubles/FakeMainWindow.h"
@@ -138,7 +139,7 @@ TEST_F(PrintEditorTextTest, OffsetsAreConvertedAtThePrintersResolutionAndRounded
     printer.dpiY = 600;
     printer.offsetXPixels = 101; // 484.8 twips
     printer.offsetYPixels = 125; // 300 twips
-    editor.setText(QStringLiteral("X"));
+    test::setTextOf(editor, QStringLiteral("X"));
     print();
     expectNoMessage();
     ASSERT_EQ(printer.drawingRects.size(), 1);
@@ -149,7 +150,7 @@ TEST_F(PrintEditorTextTest, OffsetsAreConvertedAtThePrintersResolutionAndRounded
 
 TEST_F(PrintEditorTextTest, EveryPageGetsTheSameRectanglesAndTheEditorsFont)
 {
-    editor.setText(joinLines(numberedLines(int(linesPerPage()) * 3)));
+    test::setTextOf(editor, joinLines(numberedLines(int(linesPerPage()) * 3)));
     print();
     ASSERT_EQ(printer.drawingRects.size(), 3);
     for (int i = 1; i < 3; ++i) {
@@ -176,7 +177,7 @@ TEST_F(PrintEditorTextTest, AnEmptyDocumentPrintsOneBlankPage)
 TEST_F(PrintEditorTextTest, ATextThatFitsPrintsOnePage)
 {
     const QStringList lines{QStringLiteral("AC:1001"), QStringLiteral("BG:5"), QStringLiteral("PL:1,2,3")};
-    editor.setText(joinLines(lines));
+    test::setTextOf(editor, joinLines(lines));
     print();
     expectNoMessage();
     ASSERT_EQ(printer.printedJobs.size(), 1);
@@ -189,7 +190,7 @@ TEST_F(PrintEditorTextTest, ATextOfExactlyTwoPagesPrintsTwoPages)
 {
     const int perPage = int(linesPerPage());
     const QStringList lines = numberedLines(2 * perPage);
-    editor.setText(joinLines(lines));
+    test::setTextOf(editor, joinLines(lines));
     print();
     expectNoMessage();
     ASSERT_EQ(printer.printedJobs.size(), 1);
@@ -205,7 +206,7 @@ TEST_F(PrintEditorTextTest, ATextOfExactlyTwoPagesPrintsTwoPages)
 TEST_F(PrintEditorTextTest, ALineBreakAfterTheLastLineStartsNoFurtherPage)
 {
     const int perPage = int(linesPerPage());
-    editor.setText(joinLines(numberedLines(2 * perPage)) + QStringLiteral("\r\n"));
+    test::setTextOf(editor, joinLines(numberedLines(2 * perPage)) + QStringLiteral("\r\n"));
     print();
     expectNoMessage();
     ASSERT_EQ(printer.printedJobs.size(), 1);
@@ -216,7 +217,7 @@ TEST_F(PrintEditorTextTest, OneLineMoreStartsAThirdPage)
 {
     const int perPage = int(linesPerPage());
     const QStringList lines = numberedLines(2 * perPage + 1);
-    editor.setText(joinLines(lines));
+    test::setTextOf(editor, joinLines(lines));
     print();
     ASSERT_EQ(printer.printedJobs.size(), 1);
     const QList<QStringList> pages = printer.printedJobs.first();
@@ -233,7 +234,7 @@ TEST_F(PrintEditorTextTest, ALineLongerThanAPageContinuesOnTheNextPagesFromWhere
     QString line;
     while (line.size() < perLine * perPage * 2 + 5)
         line += QString::number(line.size() % 10);
-    editor.setText(line);
+    test::setTextOf(editor, line);
     print();
     expectNoMessage();
     ASSERT_EQ(printer.printedJobs.size(), 1);
@@ -246,7 +247,7 @@ TEST_F(PrintEditorTextTest, ALineLongerThanAPageContinuesOnTheNextPagesFromWhere
 
 TEST_F(PrintEditorTextTest, AJobStartsBeforeItsPagesAndEndsAfterThem)
 {
-    editor.setText(joinLines(numberedLines(int(linesPerPage()) + 1)));
+    test::setTextOf(editor, joinLines(numberedLines(int(linesPerPage()) + 1)));
     print();
     const QStringList &calls = printer.calls;
     ASSERT_FALSE(calls.isEmpty());
@@ -289,15 +290,15 @@ TEST(PrintDocumentNameTest, NamesWithoutFolders)
 TEST_F(PrintEditorTextTest, TheTextSelectionAndModifiedFlagAreLeftAlone)
 {
     for (const bool modified : {false, true}) {
-        editor.setText(joinLines(numberedLines(int(linesPerPage()) * 2 + 3)));
+        test::setTextOf(editor, joinLines(numberedLines(int(linesPerPage()) * 2 + 3)));
         editor.setSelStart(7);
         editor.setSelLength(9);
         editor.setModified(modified);
-        const QString text = editor.text();
+        const QString text = test::textOf(editor);
         const int changes = editor.changeCount;
         const int writes = editor.setTextCount;
         print();
-        EXPECT_EQ(editor.text(), text);
+        EXPECT_EQ(test::textOf(editor), text);
         EXPECT_EQ(editor.selStart(), 7);
         EXPECT_EQ(editor.selLength(), 9);
         EXPECT_EQ(editor.isModified(), modified);
@@ -310,7 +311,7 @@ TEST_F(PrintEditorTextTest, TheTextSelectionAndModifiedFlagAreLeftAlone)
 class WatchingPrinter : public FakePrinter {
 public:
     explicit WatchingPrinter(const FakeMainWindow &window) : m_window(window) {}
-    qint64 renderRange(const QString &text, const QFont &font, qint64 from, const TwipsRect &drawing,
+    qint64 renderRange(QByteArrayView text, const QFont &font, qint64 from, const TwipsRect &drawing,
                        const TwipsRect &page) override
     {
         busyWhileLayingOut.append(m_window.busyNow);
@@ -325,7 +326,7 @@ private:
 TEST_F(PrintEditorTextTest, TheBusyPointerShowsWhileThePagesAreLaidOut)
 {
     WatchingPrinter watching(window);
-    editor.setText(joinLines(numberedLines(int(linesPerPage()) + 1)));
+    test::setTextOf(editor, joinLines(numberedLines(int(linesPerPage()) + 1)));
     PrintEditorText(editor, font, 1400, 1400, 1400, 1400, {watching, messages, window});
     EXPECT_EQ(watching.busyWhileLayingOut, (QList<bool>{true, true}));
     EXPECT_EQ(window.pointerLog, (QStringList{QStringLiteral("busy"), QStringLiteral("default")}));
@@ -338,7 +339,7 @@ TEST_F(PrintEditorTextTest, WithoutADefaultPrinterTheMessageShowsAndNothingIsPri
 {
     printer.hasDefaultPrinter = false;
     printer.noPrinterDescription = QStringLiteral("There is no default printer.");
-    editor.setText(QStringLiteral("AC:1001"));
+    test::setTextOf(editor, QStringLiteral("AC:1001"));
     editor.setModified(false);
     bool busyAtMessage = true;
     messages.onShow = [&](const ShownMessage &) { busyAtMessage = window.busyNow; };
@@ -348,7 +349,7 @@ TEST_F(PrintEditorTextTest, WithoutADefaultPrinterTheMessageShowsAndNothingIsPri
     EXPECT_TRUE(printer.printedJobs.isEmpty());
     EXPECT_FALSE(printer.jobOpen);
     EXPECT_FALSE(printer.calls.contains(QStringLiteral("renderRange")));
-    EXPECT_EQ(editor.text(), QStringLiteral("AC:1001"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AC:1001"));
     EXPECT_FALSE(editor.isModified());
 }
 
@@ -389,7 +390,7 @@ TEST_F(PrintEditorTextTest, AFailureOfThePrinterCancelsTheJob)
         const qsizetype failedAt = failing.calls.lastIndexOf(failing.failOperation);
         EXPECT_EQ(failing.calls.mid(failedAt + 1),
                   (QStringList{QStringLiteral("abortJob"), QStringLiteral("releaseLayout")}));
-        EXPECT_EQ(document.text(), text);
+        EXPECT_EQ(test::textOf(document), text);
         EXPECT_EQ(document.selStart(), 12);
         EXPECT_FALSE(document.isModified());
         EXPECT_EQ(frame.pointerLog, (QStringList{QStringLiteral("busy"), QStringLiteral("default")}));
@@ -409,7 +410,7 @@ TEST_F(PrintEditorTextTest, AFailureWithoutADescriptionStillSaysThatPrintingFail
 // A printer that runs out of memory while laying out.
 class ExhaustedPrinter : public FakePrinter {
 public:
-    qint64 renderRange(const QString &, const QFont &, qint64, const TwipsRect &, const TwipsRect &) override
+    qint64 renderRange(QByteArrayView, const QFont &, qint64, const TwipsRect &, const TwipsRect &) override
     {
         throw std::bad_alloc();
     }
@@ -418,7 +419,7 @@ public:
 TEST_F(PrintEditorTextTest, RunningOutOfMemoryIsReportedAndTheJobCancelled)
 {
     ExhaustedPrinter exhausted;
-    editor.setText(QStringLiteral("AC:1001"));
+    test::setTextOf(editor, QStringLiteral("AC:1001"));
     PrintEditorText(editor, font, 1400, 1400, 1400, 1400, {exhausted, messages, window});
     expectFailureShown(QStringLiteral("There is not enough memory to print the document."));
     EXPECT_EQ(exhausted.abortedJobs, 1);
@@ -430,7 +431,7 @@ TEST_F(PrintEditorTextTest, RunningOutOfMemoryIsReportedAndTheJobCancelled)
 
 TEST_F(PrintEditorTextTest, MarginsThatLeaveNoRoomForALineEndTheJobWithAMessage)
 {
-    editor.setText(QStringLiteral("AC:1001\r\nBG:5"));
+    test::setTextOf(editor, QStringLiteral("AC:1001\r\nBG:5"));
     // 16838 - 8400 - 8400 leaves 38 twips, less than a line.
     print(1400, 8400, 1400, 8400);
     expectFailureShown(printNoRoomMessage());
@@ -442,7 +443,7 @@ TEST_F(PrintEditorTextTest, MarginsThatLeaveNoRoomForALineEndTheJobWithAMessage)
 
 TEST_F(PrintEditorTextTest, MarginsThatLeaveNoRoomForACharacterEndTheJobWithAMessage)
 {
-    editor.setText(QStringLiteral("AC:1001"));
+    test::setTextOf(editor, QStringLiteral("AC:1001"));
     print(6000, 1400, 5850, 1400); // 56 twips wide, less than a character
     expectFailureShown(printNoRoomMessage());
     EXPECT_TRUE(printer.printedJobs.isEmpty());
@@ -450,7 +451,7 @@ TEST_F(PrintEditorTextTest, MarginsThatLeaveNoRoomForACharacterEndTheJobWithAMes
 
 TEST_F(PrintEditorTextTest, MarginsThatCrossEndTheJobWithAMessage)
 {
-    editor.setText(QStringLiteral("AC:1001"));
+    test::setTextOf(editor, QStringLiteral("AC:1001"));
     print(9000, 1400, 9000, 1400);
     expectFailureShown(printNoRoomMessage());
     ASSERT_EQ(printer.drawingRects.size(), 1);
@@ -469,7 +470,7 @@ TEST_F(PrintEditorTextTest, AnEmptyDocumentPrintsItsBlankPageWhateverTheMargins)
 // A printer whose pages stop taking text after the first one.
 class StallingPrinter : public FakePrinter {
 public:
-    qint64 renderRange(const QString &text, const QFont &font, qint64 from, const TwipsRect &drawing,
+    qint64 renderRange(QByteArrayView text, const QFont &font, qint64 from, const TwipsRect &drawing,
                        const TwipsRect &page) override
     {
         const qint64 next = FakePrinter::renderRange(text, font, from, drawing, page);
@@ -480,7 +481,7 @@ public:
 TEST_F(PrintEditorTextTest, APageThatTakesNothingEndsTheJobInsteadOfLoopingForever)
 {
     StallingPrinter stalling;
-    editor.setText(joinLines(numberedLines(int(linesPerPage()) * 3)));
+    test::setTextOf(editor, joinLines(numberedLines(int(linesPerPage()) * 3)));
     PrintEditorText(editor, font, 1400, 1400, 1400, 1400, {stalling, messages, window});
     expectFailureShown(printNoRoomMessage());
     EXPECT_EQ(stalling.calls.count(QStringLiteral("renderRange")), 2);

@@ -2,6 +2,7 @@
 // operation with "\r\n" offsets, word boundaries at line ends and case
 // folding, and Replace All as one undoable edit.
 #include "platform/qt/EditorWidget.h"
+#include "support/EditText.h"
 #include "platform/doubles/FakeEditControl.h"
 #include "search/modFindReplaceRichText.h"
 #include "ReplaceAllStepwise.h"
@@ -33,7 +34,7 @@ protected:
 
 TEST_F(EditorWidgetSearchTest, FindCountsLineBreaksAsTwoCharacters)
 {
-    editor->setText("AB\r\nCD\r\nXCAT CAT");
+    test::setTextOf(*editor, "AB\r\nCD\r\nXCAT CAT");
     EXPECT_EQ(editor->find("cat", 0, 0), 9);
     expectSelection(9, 3, "CAT");
     EXPECT_EQ(editor->find("cat", 10, 0), 13);
@@ -45,7 +46,7 @@ TEST_F(EditorWidgetSearchTest, FindCountsLineBreaksAsTwoCharacters)
 
 TEST_F(EditorWidgetSearchTest, FindNeverWrapsAndLeavesTheSelectionWhenItFindsNothing)
 {
-    editor->setText("CAT\r\nDOG");
+    test::setTextOf(*editor, "CAT\r\nDOG");
     editor->setSelStart(5);
     editor->setSelLength(2);
     EXPECT_EQ(editor->find("cat", 1, 0), -1);
@@ -59,18 +60,18 @@ TEST_F(EditorWidgetSearchTest, FindNeverWrapsAndLeavesTheSelectionWhenItFindsNot
 
 TEST_F(EditorWidgetSearchTest, WholeWordAtLineEnds)
 {
-    editor->setText("XCAT\r\nCAT\r\nCATX\r\nA CAT");
+    test::setTextOf(*editor, "XCAT\r\nCAT\r\nCATX\r\nA CAT");
     EXPECT_EQ(editor->find("cat", 0, FindWholeWord), 6);
     EXPECT_EQ(editor->find("cat", 7, FindWholeWord), 19);
     EXPECT_EQ(editor->find("cat", 20, FindWholeWord), -1);
     // Digits and the underscore continue a word; punctuation does not.
-    editor->setText("CAT1 CAT_ _CAT (CAT)");
+    test::setTextOf(*editor, "CAT1 CAT_ _CAT (CAT)");
     EXPECT_EQ(editor->find("cat", 0, FindWholeWord), 16);
 }
 
 TEST_F(EditorWidgetSearchTest, CaseFolding)
 {
-    editor->setText(QString::fromUtf8("ÉCOLE école Ωmega ωMEGA"));
+    test::setTextOf(*editor, QString::fromUtf8("ÉCOLE école Ωmega ωMEGA"));
     EXPECT_EQ(editor->find(QString::fromUtf8("école"), 0, 0), 0);
     EXPECT_EQ(editor->find(QString::fromUtf8("école"), 0, FindMatchCase), 6);
     EXPECT_EQ(editor->find(QString::fromUtf8("ωmega"), 0, FindWholeWord), 12);
@@ -80,7 +81,7 @@ TEST_F(EditorWidgetSearchTest, CaseFolding)
 
 TEST_F(EditorWidgetSearchTest, ATextThatSpansLinesIsFoundAndSelectedWhole)
 {
-    editor->setText("XA\r\nB\r\nA\r\nB");
+    test::setTextOf(*editor, "XA\r\nB\r\nA\r\nB");
     EXPECT_EQ(editor->find("a\r\nb", 0, 0), 1);
     expectSelection(1, 4, "A\r\nB");
     EXPECT_EQ(editor->find("a\r\nb", 2, 0), 7);
@@ -92,15 +93,15 @@ TEST_F(EditorWidgetSearchTest, ATextThatSpansLinesIsFoundAndSelectedWhole)
 
 TEST_F(EditorWidgetSearchTest, FindNextAndReplaceThroughTheEngine)
 {
-    editor->setText("PL:1\r\nCAT HAT\r\nCAT");
+    test::setTextOf(*editor, "PL:1\r\nCAT HAT\r\nCAT");
     engine::SetTarget(*editor);
     EXPECT_TRUE(engine::ReplaceOne("DOG", "cat", false, false));
     expectSelection(6, 3, "CAT");
     EXPECT_TRUE(engine::ReplaceOne("DOG", "cat", false, false));
-    EXPECT_EQ(editor->text(), "PL:1\r\nDOG HAT\r\nCAT");
+    EXPECT_EQ(test::textOf(*editor), "PL:1\r\nDOG HAT\r\nCAT");
     expectSelection(15, 3, "CAT");
     EXPECT_FALSE(engine::ReplaceOne("DOG", "cat", false, false));
-    EXPECT_EQ(editor->text(), "PL:1\r\nDOG HAT\r\nDOG");
+    EXPECT_EQ(test::textOf(*editor), "PL:1\r\nDOG HAT\r\nDOG");
     expectSelection(18, 0, "");
     EXPECT_TRUE(editor->isModified());
 }
@@ -108,39 +109,39 @@ TEST_F(EditorWidgetSearchTest, FindNextAndReplaceThroughTheEngine)
 TEST_F(EditorWidgetSearchTest, ReplaceAllThenOneUndoRestoresTheText)
 {
     const QString original = "CAT HAT\r\nCONCAT CAT\r\nCAT";
-    editor->setText(original);
+    test::setTextOf(*editor, original);
     editor->setModified(false);
     editor->setSelStart(12);
     engine::SetTarget(*editor);
 
     EXPECT_EQ(engine::ReplaceAll("DOG", "cat", false, true), 3);
-    EXPECT_EQ(editor->text(), "DOG HAT\r\nCONCAT DOG\r\nDOG");
+    EXPECT_EQ(test::textOf(*editor), "DOG HAT\r\nCONCAT DOG\r\nDOG");
     expectSelection(12, 0, "");
     EXPECT_TRUE(editor->isModified());
 
     editor->undo();
-    EXPECT_EQ(editor->text(), original);
+    EXPECT_EQ(test::textOf(*editor), original);
     EXPECT_FALSE(editor->SendScintilla(QsciScintillaBase::SCI_CANUNDO));
 }
 
 TEST_F(EditorWidgetSearchTest, ReplaceAllOfLineBreaksAndIntoLineBreaks)
 {
-    editor->setText("A\r\nB\r\nC");
+    test::setTextOf(*editor, "A\r\nB\r\nC");
     engine::SetTarget(*editor);
     EXPECT_EQ(engine::ReplaceAll(" ", "\r\n", false, false), 2);
-    EXPECT_EQ(editor->text(), "A B C");
+    EXPECT_EQ(test::textOf(*editor), "A B C");
     EXPECT_EQ(engine::ReplaceAll("\r\n", " ", false, false), 2);
-    EXPECT_EQ(editor->text(), "A\r\nB\r\nC");
+    EXPECT_EQ(test::textOf(*editor), "A\r\nB\r\nC");
     EXPECT_EQ(editor->SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT), 3);
 }
 
 TEST_F(EditorWidgetSearchTest, ReplaceAllPutsTheCaretAtTheEndOfAShortenedText)
 {
-    editor->setText("CAT\r\nCAT\r\nCAT");
+    test::setTextOf(*editor, "CAT\r\nCAT\r\nCAT");
     editor->setSelStart(13);
     engine::SetTarget(*editor);
     EXPECT_EQ(engine::ReplaceAll("", "cat", false, false), 3);
-    EXPECT_EQ(editor->text(), "\r\n\r\n");
+    EXPECT_EQ(test::textOf(*editor), "\r\n\r\n");
     expectSelection(4, 0, "");
 }
 
@@ -158,33 +159,37 @@ TEST_F(EditorWidgetSearchTest, ReplaceAllOnTheRealControlMatchesTheStepwiseLoop)
         {"X\r\nY\r\nZ", "\r\n", "", false, false},
         {"AB AB\r\nAB", "ab", "b\r\na", false, true},
         {"NOTHING", "cat", "dog", false, false},
+        {"CAT\r\nCAT CAT", "cat", "\u00E9t\u00E9 \U0001F600", false, false}, // beyond ASCII: offsets change
+        {"A\r\nBBB A", "a", "A MUCH LONGER LINE", false, true},                // the widest line grows
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text.toStdString() + " / " + c.find.toStdString());
         EditorWidget stepwise, onePass;
         for (EditorWidget *e : {&stepwise, &onePass}) {
-            e->setText(c.text);
+            test::setTextOf(*e, c.text);
             e->setSelStart(2);
         }
         const qint64 expected =
             test::ReplaceAllStepwise(stepwise, c.replace, c.find, c.matchCase, c.wholeWord);
         EXPECT_EQ(engine::ReplaceAll(onePass, c.replace, c.find, c.matchCase, c.wholeWord),
                   expected);
-        EXPECT_EQ(onePass.text(), stepwise.text());
+        EXPECT_EQ(test::textOf(onePass), test::textOf(stepwise));
         EXPECT_EQ(onePass.selStart(), stepwise.selStart());
         EXPECT_EQ(onePass.selLength(), 0);
+        EXPECT_EQ(onePass.textLength(), stepwise.textLength());
+        EXPECT_EQ(onePass.contentWidth(), stepwise.contentWidth());
         // And the same as on the in-memory control.
         FakeEditControl fake(c.text);
         fake.setSelStart(2);
         EXPECT_EQ(engine::ReplaceAll(fake, c.replace, c.find, c.matchCase, c.wholeWord),
                   expected);
-        EXPECT_EQ(fake.text(), onePass.text());
+        EXPECT_EQ(test::textOf(fake), test::textOf(onePass));
     }
 }
 
 TEST_F(EditorWidgetSearchTest, TheSelectionInsideACompoundEditReachesTheWidgetAtItsEnd)
 {
-    editor->setText("AB\r\nCD\r\nEF");
+    test::setTextOf(*editor, "AB\r\nCD\r\nEF");
     editor->beginCompoundEdit();
     editor->setSelStart(4);
     editor->setSelLength(4);
@@ -195,11 +200,11 @@ TEST_F(EditorWidgetSearchTest, TheSelectionInsideACompoundEditReachesTheWidgetAt
     EXPECT_EQ(editor->find("f", 0, 0), 6);
     EXPECT_EQ(editor->selText(), "F");
     editor->endCompoundEdit();
-    EXPECT_EQ(editor->text(), "AB\r\nXEF");
+    EXPECT_EQ(test::textOf(*editor), "AB\r\nXEF");
     EXPECT_EQ(editor->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART), 6);
     EXPECT_EQ(editor->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND), 7);
     editor->undo();
-    EXPECT_EQ(editor->text(), "AB\r\nCD\r\nEF");
+    EXPECT_EQ(test::textOf(*editor), "AB\r\nCD\r\nEF");
 }
 
 TEST_F(EditorWidgetSearchTest, OffsetsMapBackAndForthFromAnyStartingPoint)
@@ -209,7 +214,7 @@ TEST_F(EditorWidgetSearchTest, OffsetsMapBackAndForthFromAnyStartingPoint)
     QString text;
     for (int line = 0; line < 300; ++line)
         text += QString(line % 7, QLatin1Char('x')) + "\r\n";
-    editor->setText(text);
+    test::setTextOf(*editor, text);
     const qint64 length = editor->textLength();
     ASSERT_EQ(length, text.size());
     std::vector<qint64> offsets;

@@ -1,5 +1,6 @@
 // The find/replace engine against the in-memory edit control.
 #include "search/modFindReplaceRichText.h"
+#include "support/EditText.h"
 
 #include "platform/doubles/FakeEditControl.h"
 
@@ -132,7 +133,7 @@ TEST_F(EngineTest, AnEmptyFindTextFindsNothingAndChangesNothing)
     EXPECT_FALSE(engine::FindNext("", false, false));
     EXPECT_FALSE(engine::ReplaceOne("X", "", false, false));
     EXPECT_EQ(engine::ReplaceAll("X", "", false, false), 0);
-    EXPECT_EQ(editor->text(), "abc");
+    EXPECT_EQ(test::textOf(*editor), "abc");
     EXPECT_SELECTION(1, 0);
     EXPECT_FALSE(editor->isModified());
     EXPECT_EQ(editor->focusCount, 0);
@@ -144,25 +145,25 @@ TEST_F(EngineTest, ReplaceSelectsFirstThenReplacesEachSelectedOccurrence)
 {
     use("cat hat cat");
     EXPECT_TRUE(engine::ReplaceOne("dog", "cat", false, false)); // only selects
-    EXPECT_EQ(editor->text(), "cat hat cat");
+    EXPECT_EQ(test::textOf(*editor), "cat hat cat");
     EXPECT_SELECTION(0, 3);
     EXPECT_FALSE(editor->isModified());
 
     EXPECT_TRUE(engine::ReplaceOne("dog", "cat", false, false));
-    EXPECT_EQ(editor->text(), "dog hat cat");
+    EXPECT_EQ(test::textOf(*editor), "dog hat cat");
     EXPECT_SELECTION(8, 3);
     EXPECT_TRUE(editor->isModified());
 
     // The last one is replaced, then nothing is found; the caret stands
     // after the inserted text.
     EXPECT_FALSE(engine::ReplaceOne("mouse", "cat", false, false));
-    EXPECT_EQ(editor->text(), "dog hat mouse");
+    EXPECT_EQ(test::textOf(*editor), "dog hat mouse");
     EXPECT_SELECTION(13, 0);
 
     use("a-cat-b"); // an empty replacement deletes
     select(2, 3);
     EXPECT_FALSE(engine::ReplaceOne("", "cat", false, false));
-    EXPECT_EQ(editor->text(), "a--b");
+    EXPECT_EQ(test::textOf(*editor), "a--b");
     EXPECT_SELECTION(2, 0);
 }
 
@@ -171,23 +172,23 @@ TEST_F(EngineTest, WhichSelectionsReplaceReplaces)
     use("Cat cat"); // match case: other case is left and passed over
     select(0, 3);
     EXPECT_TRUE(engine::ReplaceOne("dog", "cat", true, false));
-    EXPECT_EQ(editor->text(), "Cat cat");
+    EXPECT_EQ(test::textOf(*editor), "Cat cat");
     EXPECT_SELECTION(4, 3);
 
     use("Cat cat"); // no match case: other case is an occurrence
     select(0, 3);
     EXPECT_TRUE(engine::ReplaceOne("dog", "cat", false, false));
-    EXPECT_EQ(editor->text(), "dog cat");
+    EXPECT_EQ(test::textOf(*editor), "dog cat");
 
     use("concat"); // selected by hand: replaced even inside a word
     select(3, 3);
     EXPECT_FALSE(engine::ReplaceOne("dog", "cat", false, true));
-    EXPECT_EQ(editor->text(), "condog");
+    EXPECT_EQ(test::textOf(*editor), "condog");
 
     use("cats cat"); // a selection that is not the find text stays
     select(0, 4);
     EXPECT_TRUE(engine::ReplaceOne("dog", "cat", false, false));
-    EXPECT_EQ(editor->text(), "cats cat");
+    EXPECT_EQ(test::textOf(*editor), "cats cat");
     EXPECT_SELECTION(5, 3);
 }
 
@@ -220,7 +221,7 @@ TEST_F(EngineTest, ReplaceAllTextsAndCounts)
         SCOPED_TRACE(c.text.toStdString() + " / " + c.find.toStdString());
         use(c.text);
         EXPECT_EQ(engine::ReplaceAll(c.replace, c.find, c.matchCase, c.wholeWord), c.count);
-        EXPECT_EQ(editor->text(), c.expected);
+        EXPECT_EQ(test::textOf(*editor), c.expected);
         EXPECT_EQ(editor->isModified(), c.count > 0);
         EXPECT_EQ(editor->focusCount > 0, c.count > 0);
     }
@@ -231,21 +232,43 @@ TEST_F(EngineTest, ReplaceAllPutsTheCaretBackAtTheRememberedStart)
     use("cat hat cat"); // nothing matches: only the caret moves
     select(4, 3);
     EXPECT_EQ(engine::ReplaceAll("x", "dog", false, false), 0);
-    EXPECT_EQ(editor->text(), "cat hat cat");
+    EXPECT_EQ(test::textOf(*editor), "cat hat cat");
     EXPECT_SELECTION(4, 0);
     EXPECT_TRUE(editor->undoStack.isEmpty());
 
     use("cat hat cat"); // the whole text, whatever the selection
     select(8, 3);
     EXPECT_EQ(engine::ReplaceAll("dog", "cat", false, false), 2);
-    EXPECT_EQ(editor->text(), "dog hat dog");
+    EXPECT_EQ(test::textOf(*editor), "dog hat dog");
     EXPECT_SELECTION(8, 0);
 
     use("cat cat cat cat"); // beyond the end of a shortened text: the end
     select(14, 0);
     EXPECT_EQ(engine::ReplaceAll("", "cat", false, false), 4);
-    EXPECT_EQ(editor->text(), "   ");
+    EXPECT_EQ(test::textOf(*editor), "   ");
     EXPECT_SELECTION(3, 0);
+}
+
+TEST_F(EngineTest, HalfACharacterIsNeverFound)
+{
+    const QString letter = QString::fromUtf8("\xF0\x9D\x90\x80"); // beyond the BMP: a surrogate pair
+    use(QStringLiteral("_") + letter);
+    EXPECT_FALSE(engine::FindNext(QStringLiteral("_") + letter.front(), true, false));
+    EXPECT_FALSE(engine::FindNext(QString(letter.back()), true, false));
+    EXPECT_TRUE(engine::FindNext(QStringLiteral("_") + letter, true, false));
+}
+
+TEST_F(EngineTest, OnlyWhatIsFoundIsEverSelected)
+{
+    // X11 copies every selection made: Find selects the occurrence alone,
+    // Replace All selects nothing at all.
+    use("cat hat cat\r\ncat");
+    select(2, 0);
+    ASSERT_TRUE(engine::FindNext("hat", false, false));
+    EXPECT_EQ(editor->selectionsMade, (QList<std::pair<qint64, qint64>>{{4, 3}}));
+    editor->selectionsMade.clear();
+    EXPECT_EQ(engine::ReplaceAll("dog", "cat", false, false), 3);
+    EXPECT_TRUE(editor->selectionsMade.isEmpty());
 }
 
 TEST_F(EngineTest, ReplaceAllIsOneUndoableEdit)
@@ -256,7 +279,7 @@ TEST_F(EngineTest, ReplaceAllIsOneUndoableEdit)
     EXPECT_EQ(editor->undoStack.size(), 1);
     EXPECT_EQ(editor->changeCount, changesBefore + 1);
     editor->undo();
-    EXPECT_EQ(editor->text(), "cat hat cat\r\ncat");
+    EXPECT_EQ(test::textOf(*editor), "cat hat cat\r\ncat");
 }
 
 TEST_F(EngineTest, ReplaceAllCountsFarBeyondSixteenBits)
@@ -264,7 +287,7 @@ TEST_F(EngineTest, ReplaceAllCountsFarBeyondSixteenBits)
     const int occurrences = 32767 + 100;
     use(QString("x").repeated(occurrences));
     EXPECT_EQ(engine::ReplaceAll("y", "x", false, false), occurrences);
-    EXPECT_EQ(editor->text(), QString("y").repeated(occurrences));
+    EXPECT_EQ(test::textOf(*editor), QString("y").repeated(occurrences));
 }
 
 // --- The target -----------------------------------------------------------

@@ -1,6 +1,7 @@
 // The commands behind the dialog's buttons: what they do to the editor and
 // which messages they show.
 #include "search/FindReplaceCommands.h"
+#include "support/EditText.h"
 
 #include "platform/doubles/FakeEditControl.h"
 #include "platform/doubles/FakeMessageBox.h"
@@ -64,14 +65,14 @@ TEST_F(FindReplaceCommandsTest, ReplaceReportsNotFoundAfterReplacingTheLastOccur
     EXPECT_TRUE(messages.shown.isEmpty());
     ReplaceCommand(values("cat", "dog"), messages); // replaces the second
     expectOnlyMessage("Search String Not Found.");
-    EXPECT_EQ(editor->text(), "dog hat dog");
+    EXPECT_EQ(test::textOf(*editor), "dog hat dog");
 }
 
 TEST_F(FindReplaceCommandsTest, ReplaceAllReportsTheCount)
 {
     ReplaceAllCommand([] { return values("cat", "dog"); }, messages);
     expectOnlyMessage("Replaced 'cat' with 'dog' 2 time(s).");
-    EXPECT_EQ(editor->text(), "dog hat dog");
+    EXPECT_EQ(test::textOf(*editor), "dog hat dog");
 }
 
 TEST_F(FindReplaceCommandsTest, ReplaceAllReportsZeroAndNeverNotFound)
@@ -81,7 +82,7 @@ TEST_F(FindReplaceCommandsTest, ReplaceAllReportsZeroAndNeverNotFound)
     ASSERT_EQ(messages.shown.size(), 2);
     EXPECT_EQ(messages.shown[0].text, "Replaced 'cow' with 'dog' 0 time(s).");
     EXPECT_EQ(messages.shown[1].text, "Replaced '' with 'dog' 0 time(s).");
-    EXPECT_EQ(editor->text(), "cat hat cat");
+    EXPECT_EQ(test::textOf(*editor), "cat hat cat");
 }
 
 TEST_F(FindReplaceCommandsTest, ReplaceAllReadsTheTextsAgainForTheReport)
@@ -95,7 +96,7 @@ TEST_F(FindReplaceCommandsTest, ReplaceAllReadsTheTextsAgainForTheReport)
         messages);
     EXPECT_EQ(reads, 2);
     expectOnlyMessage("Replaced 'CAT?' with 'DOG?' 2 time(s).");
-    EXPECT_EQ(editor->text(), "dog hat dog");
+    EXPECT_EQ(test::textOf(*editor), "dog hat dog");
 }
 
 TEST_F(FindReplaceCommandsTest, OnlyTheRichTextTypeActs)
@@ -110,7 +111,7 @@ TEST_F(FindReplaceCommandsTest, OnlyTheRichTextTypeActs)
         EXPECT_EQ(messages.shown[0].text, "Search String Not Found.");
         EXPECT_EQ(messages.shown[1].text, "Search String Not Found.");
         EXPECT_EQ(messages.shown[2].text, "Replaced 'cat' with 'dog' 0 time(s).");
-        EXPECT_EQ(editor->text(), "cat hat cat");
+        EXPECT_EQ(test::textOf(*editor), "cat hat cat");
         EXPECT_EQ(editor->selLength(), 0);
         EXPECT_EQ(editor->focusCount, 0);
     }

@@ -2,6 +2,7 @@
 // two modes, the default button per mode, several dialogs at once, and its
 // life with the main window.
 #include "search/frmFindReplace.h"
+#include "support/EditText.h"
 
 #include "platform/qt/EditorWidget.h"
 #include "platform/qt/DialogLook.h"
@@ -286,7 +287,7 @@ TEST_F(FindReplaceDialogTest, TheDialogIsCentredOnTheMainWindow)
 
 TEST_F(FindReplaceDialogTest, EnterRunsFindNextInFindMode)
 {
-    editor->setText("CAT CAT");
+    test::setTextOf(*editor, "CAT CAT");
     QPointer<frmFindReplace> dialog = engine::ShowFindDialog(*editor, &messages);
     type(dialog, "txtFRFind", "cat");
     pressKey(control(dialog, "txtFRFind"), Qt::Key_Return);
@@ -294,39 +295,39 @@ TEST_F(FindReplaceDialogTest, EnterRunsFindNextInFindMode)
     EXPECT_EQ(editor->selLength(), 3);
     pressKey(control(dialog, "txtFRFind"), Qt::Key_Return);
     EXPECT_EQ(editor->selStart(), 4);
-    EXPECT_EQ(editor->text(), "CAT CAT");
+    EXPECT_EQ(test::textOf(*editor), "CAT CAT");
     EXPECT_TRUE(messages.shown.isEmpty());
 }
 
 TEST_F(FindReplaceDialogTest, EnterRunsReplaceInReplaceMode)
 {
-    editor->setText("CAT CAT");
+    test::setTextOf(*editor, "CAT CAT");
     QPointer<frmFindReplace> dialog = engine::ShowReplaceDialog(*editor, &messages);
     type(dialog, "txtFRFind", "cat");
     type(dialog, "txtFRReplace", "DOG");
     pressKey(control(dialog, "txtFRFind"), Qt::Key_Return); // selects the first
     pressKey(control(dialog, "txtFRFind"), Qt::Key_Return); // replaces it
-    EXPECT_EQ(editor->text(), "DOG CAT");
+    EXPECT_EQ(test::textOf(*editor), "DOG CAT");
     EXPECT_EQ(editor->selStart(), 4);
     EXPECT_EQ(editor->selLength(), 3);
     pressKey(control(dialog, "txtFRReplace"), Qt::Key_Enter);
-    EXPECT_EQ(editor->text(), "DOG DOG");
+    EXPECT_EQ(test::textOf(*editor), "DOG DOG");
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_EQ(messages.shown[0].text, "Search String Not Found.");
 }
 
 TEST_F(FindReplaceDialogTest, TheButtonsRunTheirCommands)
 {
-    editor->setText("CAT HAT CAT");
+    test::setTextOf(*editor, "CAT HAT CAT");
     QPointer<frmFindReplace> dialog = engine::ShowReplaceDialog(*editor, &messages);
     type(dialog, "txtFRFind", "cat");
     type(dialog, "txtFRReplace", "dog");
     click(dialog, "cmdFRFind");
     EXPECT_EQ(editor->selText(), "CAT");
     click(dialog, "cmdFRReplace");
-    EXPECT_EQ(editor->text(), "dog HAT CAT");
+    EXPECT_EQ(test::textOf(*editor), "dog HAT CAT");
     click(dialog, "cmdFRReplaceAll");
-    EXPECT_EQ(editor->text(), "dog HAT dog");
+    EXPECT_EQ(test::textOf(*editor), "dog HAT dog");
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_EQ(messages.shown[0].text, "Replaced 'cat' with 'dog' 1 time(s).");
 
@@ -340,7 +341,7 @@ TEST_F(FindReplaceDialogTest, TheButtonsRunTheirCommands)
     type(dialog, "txtFRFind", "do");
     click(dialog, "cmdFRReplaceAll");
     EXPECT_EQ(messages.shown.last().text, "Replaced 'do' with 'dog' 0 time(s).");
-    EXPECT_EQ(editor->text(), "dog HAT dog");
+    EXPECT_EQ(test::textOf(*editor), "dog HAT dog");
 }
 
 TEST_F(FindReplaceDialogTest, ShowReplaceTurnsAFindDialogIntoAReplaceDialogKeepingItsValues)
@@ -409,7 +410,7 @@ TEST_F(FindReplaceDialogTest, CancelAndTheCloseBoxUnloadTheDialog)
 
 TEST_F(FindReplaceDialogTest, TwoDialogsAtOnceWorkOnTheSameEditor)
 {
-    editor->setText("CAT DOG CAT");
+    test::setTextOf(*editor, "CAT DOG CAT");
     QPointer<frmFindReplace> first = engine::ShowFindDialog(*editor, &messages);
     QPointer<frmFindReplace> second = engine::ShowFindDialog(*editor, &messages);
     ASSERT_TRUE(first && second);
@@ -466,7 +467,7 @@ TEST_F(FindReplaceDialogTest, AMinimizedMainWindowKeepsItsDialogs)
 
 TEST_F(FindReplaceDialogTest, ADialogWhoseEditorIsGoneActsOnNothing)
 {
-    editor->setText("CAT");
+    test::setTextOf(*editor, "CAT");
     QPointer<frmFindReplace> dialog = engine::ShowReplaceDialog(*editor, &messages);
     type(dialog, "txtFRFind", "cat");
     type(dialog, "txtFRReplace", "dog");
@@ -484,7 +485,7 @@ TEST_F(FindReplaceDialogTest, ADialogWhoseEditorIsGoneActsOnNothing)
 
 TEST_F(FindReplaceDialogTest, WithoutAMessageBoxGivenTheDialogShowsItsOwn)
 {
-    editor->setText("CAT");
+    test::setTextOf(*editor, "CAT");
     QPointer<frmFindReplace> dialog = engine::ShowFindDialog(*editor);
     type(dialog, "txtFRFind", "dog");
     bool sawBox = false;

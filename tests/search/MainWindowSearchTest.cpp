@@ -2,6 +2,7 @@
 // opens a new dialog on the window's editor; the dialogs close with the
 // window.
 #include "editor/frmEditor.h"
+#include "support/EditText.h"
 #include "search/frmFindReplace.h"
 #include "search/modFindReplaceRichText.h"
 
@@ -66,7 +67,7 @@ TEST_F(MainWindowSearchTest, ReplaceAllThroughTheDialogThenOneUndo)
     frmEditor window;
     window.show();
     const QString original = QStringLiteral("AC:1001\r\nXX:CAT\r\nXX:CAT CAT");
-    window.editor()->setText(original);
+    test::setTextOf(*window.editor(), original);
     window.editor()->setModified(false);
 
     trigger(window, "mnuEditReplace");
@@ -83,13 +84,13 @@ TEST_F(MainWindowSearchTest, ReplaceAllThroughTheDialogThenOneUndo)
         EXPECT_EQ(answers.shown()[0].title, "ZUNOPad");
         EXPECT_EQ(answers.shown()[0].icon, QMessageBox::Information);
     }
-    EXPECT_EQ(window.editor()->text(), "AC:1001\r\nXX:DOG\r\nXX:DOG DOG");
+    EXPECT_EQ(test::textOf(*window.editor()), "AC:1001\r\nXX:DOG\r\nXX:DOG DOG");
     EXPECT_TRUE(window.editor()->isModified());
     ASSERT_TRUE(dialog);
     EXPECT_TRUE(dialog->isVisible()) << "the dialog stays open";
 
     trigger(window, "mnuEditUndo");
-    EXPECT_EQ(window.editor()->text(), original);
+    EXPECT_EQ(test::textOf(*window.editor()), original);
     EXPECT_FALSE(window.editor()->SendScintilla(QsciScintillaBase::SCI_CANUNDO));
     window.editor()->setModified(false); // no save prompt on closing
 }
@@ -114,7 +115,7 @@ TEST_F(MainWindowSearchTest, AFoundOccurrenceIsScrolledIntoViewAndOutFromUnderTh
     QString text;
     for (int line = 0; line < 400; ++line)
         text += QStringLiteral("XX:LINE %1\r\n").arg(line);
-    window.editor()->setText(text + QStringLiteral("XX:NEEDLE"));
+    test::setTextOf(*window.editor(), text + QStringLiteral("XX:NEEDLE"));
     window.editor()->setModified(false);
     QApplication::processEvents();
 

@@ -1,6 +1,7 @@
 // Replace All works out its result in one pass and applies it as one edit;
 // it must leave the edit control exactly as ReplaceOne in a loop does.
 #include "search/modFindReplaceRichText.h"
+#include "support/EditText.h"
 #include "ReplaceAllStepwise.h"
 
 #include "platform/doubles/FakeEditControl.h"
@@ -48,7 +49,7 @@ void expectSameOutcome(const Case &c)
     const qint64 count = engine::ReplaceAll(onePass, c.replace, c.find, c.matchCase, c.wholeWord);
 
     EXPECT_EQ(count, expectedCount);
-    EXPECT_EQ(onePass.text(), stepwise.text());
+    EXPECT_EQ(test::textOf(onePass), test::textOf(stepwise));
     EXPECT_EQ(onePass.selStart(), stepwise.selStart());
     EXPECT_EQ(onePass.selLength(), 0);
     EXPECT_EQ(stepwise.selLength(), 0);
@@ -56,9 +57,13 @@ void expectSameOutcome(const Case &c)
     EXPECT_EQ(onePass.changeCount, stepwise.changeCount);
     EXPECT_EQ(onePass.undoStack, stepwise.undoStack);
     EXPECT_EQ(onePass.focusCount > 0, stepwise.focusCount > 0);
+    // Planned a line at a time, the same occurrences.
+    const QByteArray bytes = c.text.toUtf8();
+    EXPECT_EQ(engine::PlanReplaceAll(bytes, c.replace, c.find, c.matchCase, c.wholeWord, 1).ranges,
+              engine::PlanReplaceAll(bytes, c.replace, c.find, c.matchCase, c.wholeWord).ranges);
     // The count is the number of replacements made: the text grows by the
     // difference in length for each one.
-    EXPECT_EQ(stepwise.text().size() - c.text.size(),
+    EXPECT_EQ(test::textOf(stepwise).size() - c.text.size(),
               expectedCount * (c.replace.size() - c.find.size()));
 }
 
@@ -128,25 +133,27 @@ TEST(ReplaceAllEquivalence, GeneratedCases)
 
 TEST(ReplaceAllEquivalence, ThePlanListsTheOccurrencesInTheTextAsItWas)
 {
-    const auto plan = engine::PlanReplaceAll(QStringLiteral("xx cat yy cat zz"),
-                                             QStringLiteral("dog"), QStringLiteral("cat"), false,
-                                             false);
-    EXPECT_EQ(plan.count, 2);
-    EXPECT_EQ(plan.positions, (QList<qsizetype>{3, 10}));
-
-    // The second "-a" counts as a whole word only after the first has been
-    // replaced by "-".
-    const auto joined = engine::PlanReplaceAll(QStringLiteral("-a-a"), QStringLiteral("-"),
-                                               QStringLiteral("-a"), false, true);
-    EXPECT_EQ(joined.positions, (QList<qsizetype>{0, 2}));
-    const auto apart = engine::PlanReplaceAll(QStringLiteral("-a-a"), QStringLiteral("-x"),
-                                              QStringLiteral("-a"), false, true);
-    EXPECT_EQ(apart.positions, (QList<qsizetype>{0}));
-
-    const auto none = engine::PlanReplaceAll(QStringLiteral("xx"), QStringLiteral("dog"),
-                                             QStringLiteral("cat"), false, false);
-    EXPECT_EQ(none.count, 0);
-    EXPECT_TRUE(none.positions.isEmpty());
+    struct Example {
+        QString text, find, replace;
+        bool wholeWord;
+        QList<Utf8Range> ranges; // bytes of the UTF-8 text
+    };
+    const Example examples[] = {
+        {"xx cat yy cat zz", "cat", "dog", false, {{3, 6}, {10, 13}}},
+        // The second "-a" counts as a whole word only after the first has
+        // been replaced by "-".
+        {"-a-a", "-a", "-", true, {{0, 2}, {2, 4}}},
+        {"-a-a", "-a", "-x", true, {{0, 2}}},
+        {"xx", "cat", "dog", false, {}},
+        // Letter case folded across byte lengths: the Kelvin sign is three
+        // bytes, "k" one.
+        {"\u00E9 CAT \u212A k\r\nk", "k", "-", false, {{7, 10}, {11, 12}, {14, 15}}},
+    };
+    for (const Example &e : examples) {
+        const auto plan = engine::PlanReplaceAll(e.text.toUtf8(), e.replace, e.find, false, e.wholeWord);
+        EXPECT_EQ(plan.ranges, e.ranges) << e.text.toStdString();
+        EXPECT_EQ(plan.count(), e.ranges.size());
+    }
 }
 
 } // namespace

@@ -39,9 +39,9 @@ QByteArrayView FakeEditControl::utf8Text() const
     return m_utf8;
 }
 
-void FakeEditControl::setText(const QString &text)
+void FakeEditControl::setUtf8Text(QByteArrayView text)
 {
-    m_text = text;
+    m_text = utf8ToText(text);
     m_selStart = 0;
     m_selLength = 0;
     ++setTextCount;
@@ -61,6 +61,8 @@ void FakeEditControl::setSelLength(qint64 length)
 {
     const qint64 end = snapOffset(m_text, m_selStart + std::max<qint64>(length, 0));
     m_selLength = end - m_selStart;
+    if (m_selLength > 0 && m_compoundDepth == 0)
+        selectionsMade.append({m_selStart, m_selLength});
 }
 
 void FakeEditControl::setSelText(const QString &text)
@@ -75,6 +77,27 @@ void FakeEditControl::setSelText(const QString &text)
         changed(before);
 }
 
+void FakeEditControl::replaceRanges(const QList<Utf8Range> &ranges, QByteArrayView replacement)
+{
+    if (ranges.isEmpty())
+        return;
+    const QString before = m_text;
+    const QByteArray old = m_text.toUtf8();
+    QByteArray replaced;
+    qint64 from = 0;
+    for (const Utf8Range &range : ranges) {
+        replaced += QByteArrayView(old).sliced(from, range.from - from);
+        replaced += replacement;
+        from = range.to;
+    }
+    const qint64 caret = utf8ToText(replaced).size();
+    replaced += QByteArrayView(old).sliced(from);
+    m_text = utf8ToText(replaced);
+    m_selStart = caret;
+    m_selLength = 0;
+    changed(before);
+}
+
 qint64 FakeEditControl::find(const QString &text, qint64 start, int options)
 {
     if (start < 0 || start > m_text.size())
@@ -85,6 +108,8 @@ qint64 FakeEditControl::find(const QString &text, qint64 start, int options)
         return -1;
     m_selStart = at;
     m_selLength = text.size();
+    if (m_compoundDepth == 0)
+        selectionsMade.append({m_selStart, m_selLength});
     return at;
 }
 

@@ -14,10 +14,8 @@ public:
     FakeEditControl() = default;
     explicit FakeEditControl(const QString &text) : m_text(text) {}
 
-    QString text() const override { return m_text; }
-    void setText(const QString &text) override;
     QByteArrayView utf8Text() const override;
-    void setUtf8Text(QByteArrayView text) override { setText(utf8ToText(text)); }
+    void setUtf8Text(QByteArrayView text) override;
     qint64 textLength() const override { return m_text.size(); }
 
     bool isModified() const override { return m_modified; }
@@ -32,6 +30,7 @@ public:
     void setSelLength(qint64 length) override;
     QString selText() const override { return m_text.mid(m_selStart, m_selLength); }
     void setSelText(const QString &text) override;
+    void replaceRanges(const QList<Utf8Range> &ranges, QByteArrayView replacement) override;
 
     qint64 find(const QString &text, qint64 start, int options) override;
     qint64 lineFromChar(qint64 offset) const override;
@@ -45,6 +44,10 @@ public:
     // What the tests look at.
     int changeCount = 0;     // change notifications raised
     int setTextCount = 0;    // whole-text writes
+    // Every selection of at least one character the control was given
+    // outside a compound edit, as (start, length): what the X11 PRIMARY
+    // selection would receive.
+    QList<std::pair<qint64, qint64>> selectionsMade;
     int focusCount = 0;
     QList<QRect> shownAvoiding; // each showSelection, with the window avoided
     QStringList undoStack;   // text before each undoable edit

@@ -76,7 +76,7 @@ double FakePrinter::printableHeight() const
     return enterJob("printableHeight") ? printableHeightTwips : 0;
 }
 
-qint64 FakePrinter::renderRange(const QString &text, const QFont &font, qint64 from, const TwipsRect &drawing,
+qint64 FakePrinter::renderRange(QByteArrayView text, const QFont &font, qint64 from, const TwipsRect &drawing,
                                 const TwipsRect &page)
 {
     const qint64 length = text.size();
@@ -105,8 +105,13 @@ qint64 FakePrinter::renderRange(const QString &text, const QFont &font, qint64 f
         do {
             if (printed == perPage)
                 return start;
-            const qint64 piece = std::min(perLine, span.end() - start);
-            lines.append(text.mid(start, piece));
+            // As many characters as fit, in bytes.
+            const QString rest = QString::fromUtf8(text.sliced(start, span.end() - start));
+            QString shown = rest.left(perLine);
+            if (shown.size() > 1 && shown.size() < rest.size() && shown.back().isHighSurrogate())
+                shown.chop(1); // a character is never cut in two
+            const qint64 piece = shown.toUtf8().size();
+            lines.append(shown);
             ++printed;
             start += piece;
         } while (start < span.end());

@@ -24,7 +24,7 @@ public:
     double sheetHeight() const override;
     double printableWidth() const override;
     double printableHeight() const override;
-    qint64 renderRange(const QString &text, const QFont &font, qint64 from, const TwipsRect &drawing,
+    qint64 renderRange(QByteArrayView text, const QFont &font, qint64 from, const TwipsRect &drawing,
                        const TwipsRect &page) override;
     void newPage() override;
     Result<void, PrinterFailure> endJob() override;

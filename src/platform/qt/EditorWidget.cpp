@@ -21,6 +21,9 @@ using Sci = QsciScintillaBase;
 // A find decodes the document a stretch of whole lines at a time.
 constexpr qint64 FindChunkBytes = 1 << 20;
 
+// The changes Scintilla tells of: each before it is made.
+constexpr unsigned long ChangeEvents = Sci::SC_MOD_BEFOREINSERT | Sci::SC_MOD_BEFOREDELETE;
+
 } // namespace
 
 EditorWidget::EditorWidget(QWidget *parent) : QsciScintillaBase(parent)
@@ -39,7 +42,7 @@ EditorWidget::EditorWidget(QWidget *parent) : QsciScintillaBase(parent)
     send(Sci::SCI_SETENDATLASTLINE, 0);
     send(Sci::SCI_USEPOPUP, Sci::SC_POPUP_NEVER);
     send(Sci::SCI_SETMULTIPLESELECTION, 0);
-    send(Sci::SCI_SETMODEVENTMASK, Sci::SC_MOD_BEFOREINSERT | Sci::SC_MOD_BEFOREDELETE);
+    send(Sci::SCI_SETMODEVENTMASK, ChangeEvents);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
@@ -100,11 +103,6 @@ QByteArrayView EditorWidget::utf8Text() const
     return sci::wholeText(*this);
 }
 
-QString EditorWidget::text() const
-{
-    return utf8ToText(utf8Text());
-}
-
 // A whole-text write: the text is handed over a piece at a time (so that it
 // is never held twice more) with the length-taking call (it may hold NUL),
 // and measured on the way.
@@ -152,18 +150,6 @@ private:
 namespace {
 constexpr qsizetype WritePiece = qsizetype(1) << 20;
 } // namespace
-
-void EditorWidget::setText(const QString &text)
-{
-    WholeTextWrite write(*this, text.size());
-    for (qsizetype from = 0; from < text.size();) {
-        qsizetype length = std::min(WritePiece, text.size() - from);
-        if (from + length < text.size() && text[from + length - 1].isHighSurrogate())
-            --length; // a character is never cut in two
-        write.append(QStringView(text).sliced(from, length).toUtf8());
-        from += length;
-    }
-}
 
 void EditorWidget::setUtf8Text(QByteArrayView text)
 {
@@ -215,12 +201,23 @@ void EditorWidget::noteChange()
 
 // ------------------------------------------------------------ selection
 
+// One call sets the whole selection. Setting its two ends one after the
+// other would select, in between, everything from the old anchor to the new
+// caret; on X11 Scintilla hands each selection it makes to PRIMARY, so a
+// jump to the end of a large text would copy all of it there. A caret alone
+// leaves PRIMARY as it was, and so does a selection made within a compound
+// edit: it is a step of the edit, not a selection the user sees.
+// None of these calls scrolls, but for a selection shown at once: a
+// compound edit moves the selection many times and shows it once, at its
+// end.
 void EditorWidget::select(qint64 anchor, qint64 caret)
 {
-    // Neither call scrolls: a compound edit moves the selection many times
-    // and shows it once, at its end.
-    send(Sci::SCI_SETCURRENTPOS, static_cast<unsigned long>(caret));
-    send(Sci::SCI_SETANCHOR, static_cast<unsigned long>(anchor));
+    if (anchor == caret)
+        send(Sci::SCI_SETEMPTYSELECTION, static_cast<unsigned long>(caret));
+    else if (m_compoundDepth > 0)
+        send(Sci::SCI_SETSELECTION, static_cast<unsigned long>(caret), anchor);
+    else
+        send(Sci::SCI_SETSEL, static_cast<unsigned long>(anchor), caret);
     m_accessibility.selectionMayHaveChanged();
 }
 
@@ -261,6 +258,34 @@ void EditorWidget::setSelText(const QString &text)
     select(end, end);
     if (m_compoundDepth == 0)
         send(Sci::SCI_SCROLLCARET);
+}
+
+void EditorWidget::replaceRanges(const QList<Utf8Range> &ranges, QByteArrayView replacement)
+{
+    if (ranges.isEmpty())
+        return;
+    beginCompoundEdit();
+    // Scintilla tells of none of these changes: the bookkeeping beside the
+    // document is brought up to date once, for all of them.
+    m_offsets.aboutToChange();
+    m_widths.invalidate();
+    send(Sci::SCI_SETMODEVENTMASK, 0);
+    // Each range moves by what the replacements before it added.
+    qint64 shift = 0;
+    for (const Utf8Range &range : ranges) {
+        send(Sci::SCI_SETTARGETRANGE, static_cast<unsigned long>(range.from + shift), range.to + shift);
+        SendScintilla(Sci::SCI_REPLACETARGET, static_cast<uintptr_t>(replacement.size()), replacement.data());
+        shift += replacement.size() - (range.to - range.from);
+    }
+    send(Sci::SCI_SETMODEVENTMASK, ChangeEvents);
+    const qint64 end = send(Sci::SCI_GETTARGETEND);
+    // Every replacement inserted the same bytes: the last one tells whether
+    // they hold a byte beyond ASCII.
+    m_offsets.aboutToChange();
+    m_offsets.aboutToInsert(end - replacement.size(), replacement.size());
+    noteChange();
+    select(end, end);
+    endCompoundEdit();
 }
 
 void EditorWidget::showSelection(const QRect &avoid)
@@ -305,7 +330,7 @@ qint64 EditorWidget::find(const QString &needle, qint64 start, int options)
 
     if (needle.contains(QLatin1Char('\r')) || needle.contains(QLatin1Char('\n'))) {
         // An occurrence that may span lines: search the whole text.
-        const qsizetype at = findText(text(), needle, start, matchCase, wholeWord);
+        const qsizetype at = findText(utf8ToText(utf8Text()), needle, start, matchCase, wholeWord);
         if (at < 0)
             return -1;
         select(toDocumentPosition(at), toDocumentPosition(at + needle.size()));

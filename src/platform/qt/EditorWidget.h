@@ -22,8 +22,6 @@ class EditorWidget : public QsciScintillaBase, public IEditControl {
 public:
     explicit EditorWidget(QWidget *parent = nullptr);
 
-    QString text() const override;
-    void setText(const QString &text) override;
     QByteArrayView utf8Text() const override;
     // Not with a view of the control's own text.
     void setUtf8Text(QByteArrayView text) override;
@@ -51,6 +49,7 @@ public:
     void setSelLength(qint64 length) override;
     QString selText() const override;
     void setSelText(const QString &text) override;
+    void replaceRanges(const QList<Utf8Range> &ranges, QByteArrayView replacement) override;
 
     qint64 find(const QString &text, qint64 start, int options) override;
     qint64 lineFromChar(qint64 offset) const override;

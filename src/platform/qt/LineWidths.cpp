@@ -66,6 +66,12 @@ bool LineWidthTracker::aboutToDelete(qint64 position, qint64 length)
     return mayNarrow;
 }
 
+void LineWidthTracker::invalidate()
+{
+    m_insertion.pending = false;
+    m_stale = true;
+}
+
 void LineWidthTracker::settle() const
 {
     if (!m_insertion.pending)

@@ -36,6 +36,10 @@ public:
     // whole text, when next asked.
     bool aboutToDelete(qint64 position, qint64 length);
 
+    // After changes it was not told of: the whole text is measured again
+    // when next asked.
+    void invalidate();
+
     qint64 widestCells() const;
 
 private:

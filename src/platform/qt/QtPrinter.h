@@ -4,8 +4,8 @@
 // fall back to another printer or to a PDF file) with its default paper,
 // orientation and resolution.
 //
-// The pages are laid out as renderRange is called, with a QTextLayout per
-// line of the text in the given font at the printer's resolution, and are
+// The pages are laid out as renderRange is called, a piece of a line at a
+// time (LineBreaker) in the given font at the printer's resolution, and are
 // drawn onto the printer when the job ends: a job that fails or is
 // cancelled before its end leaves nothing at the printer, which QPrinter
 // could not promise once drawing has begun.
@@ -55,7 +55,7 @@ public:
     double sheetHeight() const override;
     double printableWidth() const override;
     double printableHeight() const override;
-    qint64 renderRange(const QString &text, const QFont &font, qint64 from, const TwipsRect &drawing,
+    qint64 renderRange(QByteArrayView text, const QFont &font, qint64 from, const TwipsRect &drawing,
                        const TwipsRect &page) override;
     void newPage() override;
     Result<void, PrinterFailure> endJob() override;

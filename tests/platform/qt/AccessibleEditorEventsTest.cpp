@@ -2,6 +2,7 @@
 // removed, caret moves, selections and the document's name, as recorded by
 // an installed update handler while Qt's accessibility is on.
 #include "platform/qt/EditorWidget.h"
+#include "support/EditText.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -56,7 +57,7 @@ protected:
         editor.show();
         editor.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&editor, 5000));
-        editor.setText(QStringLiteral("PN:\u00E9\r\nPL:2")); // offsets count characters, not bytes
+        test::setTextOf(editor, QStringLiteral("PN:\u00E9\r\nPL:2")); // offsets count characters, not bytes
         watched = &editor;
         // Qt's accessibility comes on once the accessibility bus answers.
         QDeadlineTimer deadline(10000);
@@ -121,14 +122,14 @@ TEST_F(EditorWidgetAccessibleEvents, SelectionAndDocumentNameAreTold)
 
 TEST_F(EditorWidgetAccessibleEvents, ANewTextIsToldWholeOnlyWhenShort)
 {
-    editor.setText(QStringLiteral("XX:1"));
+    test::setTextOf(editor, QStringLiteral("XX:1"));
     std::vector<Told> seen = settle();
     EXPECT_TRUE(has(seen, QAccessible::TextRemoved, 0, QStringLiteral("PN:\u00E9\r\nPL:2")));
     EXPECT_TRUE(has(seen, QAccessible::TextInserted, 0, QStringLiteral("XX:1")));
 
     editor.setSelStart(2);
     settle();
-    editor.setText(QString(200000, QLatin1Char('A')));
+    test::setTextOf(editor, QString(200000, QLatin1Char('A')));
     seen = settle();
     for (const Told &t : seen)
         EXPECT_TRUE(t.type != QAccessible::TextInserted && t.type != QAccessible::TextRemoved);

@@ -1,6 +1,7 @@
 // The control's accessible face on the offscreen platform: what it says it
 // is, its text in the program's offsets, and edits through it.
 #include "platform/qt/EditorWidget.h"
+#include "support/EditText.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -17,7 +18,7 @@ TEST(EditorWidgetAccessible, ReadsTheTextWithTheProgramsOffsets)
     EditorWidget editor;
     editor.resize(300, 200);
     editor.show();
-    editor.setText(QStringLiteral("AB\r\n\u00E9X\nY"));
+    test::setTextOf(editor, QStringLiteral("AB\r\n\u00E9X\nY"));
     QAccessibleInterface *face = QAccessible::queryAccessibleInterface(&editor);
     ASSERT_NE(face, nullptr);
     EXPECT_EQ(face->role(), QAccessible::EditableText);
@@ -62,23 +63,23 @@ TEST(EditorWidgetAccessible, SaysWhatItIsAndWhichDocumentItHolds)
 TEST(EditorWidgetAccessible, EditsThroughTheEditableTextInterface)
 {
     EditorWidget editor;
-    editor.setText(QStringLiteral("PN:1\r\nPL:2,3"));
+    test::setTextOf(editor, QStringLiteral("PN:1\r\nPL:2,3"));
     editor.setModified(false);
     QAccessibleEditableTextInterface *edit = QAccessible::queryAccessibleInterface(&editor)->editableTextInterface();
     ASSERT_NE(edit, nullptr);
     edit->insertText(6, QStringLiteral("x"));
     edit->replaceText(3, 4, QStringLiteral("77"));
     edit->deleteText(0, 3);
-    EXPECT_EQ(editor.text(), QStringLiteral("77\r\nxPL:2,3"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("77\r\nxPL:2,3"));
     EXPECT_TRUE(editor.isModified());
     editor.undo();
-    EXPECT_EQ(editor.text(), QStringLiteral("PN:77\r\nxPL:2,3"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("PN:77\r\nxPL:2,3"));
 }
 
 TEST(EditorWidgetAccessible, FindsLinesAndWordsAroundAnOffset)
 {
     EditorWidget editor;
-    editor.setText(QStringLiteral("PN:1\r\nNA:EAST ROAD\r\nPL:2,3\r\nEND"));
+    test::setTextOf(editor, QStringLiteral("PN:1\r\nNA:EAST ROAD\r\nPL:2,3\r\nEND"));
     QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(&editor)->textInterface();
     struct Case {
         const char *what;

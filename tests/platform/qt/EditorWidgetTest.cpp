@@ -4,6 +4,7 @@
 // handles itself and its display. Offsets: OffsetMapTest; widths:
 // LineWidthsTest; accessible face: AccessibleEditorTest.
 #include "platform/qt/EditorWidget.h"
+#include "support/EditText.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -40,19 +41,19 @@ TEST(EditorWidgetText, HoldsOddTextsExactly)
         QStringLiteral("\uFEFFXX:BOM as text"),
     };
     for (const QString &text : texts) {
-        editor.setText(text);
-        EXPECT_EQ(editor.text(), text) << text.toStdString();
+        test::setTextOf(editor, text);
+        EXPECT_EQ(test::textOf(editor), text) << text.toStdString();
         EXPECT_EQ(editor.textLength(), text.size()) << text.toStdString();
         EXPECT_EQ(editor.utf8Text(), text.toUtf8()) << text.toStdString();
     }
     // Written as UTF-8 bytes, the same text with the same offsets, also
     // after a text of ASCII only.
     for (const QString &text : texts) {
-        editor.setText(QStringLiteral("ASCII"));
+        test::setTextOf(editor, QStringLiteral("ASCII"));
         editor.setModified(false);
         editor.setUtf8Text(text.toUtf8());
         EXPECT_TRUE(editor.isModified());
-        EXPECT_EQ(editor.text(), text) << text.toStdString();
+        EXPECT_EQ(test::textOf(editor), text) << text.toStdString();
         EXPECT_EQ(editor.textLength(), text.size()) << text.toStdString();
         editor.setSelStart(text.size());
         EXPECT_EQ(editor.selStart(), text.size()) << text.toStdString();
@@ -62,9 +63,9 @@ TEST(EditorWidgetText, HoldsOddTextsExactly)
 TEST(EditorWidgetText, ALoneBreakIsShownAsABreakButCountsAsACharacterOfItsLine)
 {
     EditorWidget editor;
-    editor.setText(QStringLiteral("L1\r\nA\nB\r\nC\rD\r\nE"));
+    test::setTextOf(editor, QStringLiteral("L1\r\nA\nB\r\nC\rD\r\nE"));
     EXPECT_EQ(sci(editor, Sci::SCI_GETLINECOUNT), 6) << "the display breaks at each";
-    const QString text = editor.text();
+    const QString text = test::textOf(editor);
     qint64 line = 0;
     for (qint64 offset = 0; offset <= text.size(); ++offset) {
         ASSERT_EQ(editor.lineFromChar(offset), line) << offset;
@@ -83,11 +84,11 @@ TEST(EditorWidgetText, ALoneBreakIsShownAsABreakButCountsAsACharacterOfItsLine)
 TEST(EditorWidgetEdits, WritingTheSelectionReplacesItAndPutsTheCaretAfter)
 {
     EditorWidget editor;
-    editor.setText(ThreeLines);
+    test::setTextOf(editor, ThreeLines);
     editor.setSelStart(1);
     editor.setSelLength(4); // "B\r\nC"
     editor.setSelText(QStringLiteral("xy\r\nz") + QChar(0) + QStringLiteral("\n"));
-    EXPECT_EQ(editor.text(), QStringLiteral("Axy\r\nz") + QChar(0) + QStringLiteral("\n\r\nDEF"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("Axy\r\nz") + QChar(0) + QStringLiteral("\n\r\nDEF"));
     EXPECT_EQ(editor.selStart(), 8);
     EXPECT_EQ(editor.selLength(), 0);
 }
@@ -96,7 +97,7 @@ TEST(EditorWidgetEdits, EveryChangeSetsTheFlag)
 {
     EditorWidget editor;
     EXPECT_FALSE(editor.isModified());
-    editor.setText(ThreeLines);
+    test::setTextOf(editor, ThreeLines);
     EXPECT_TRUE(editor.isModified()) << "the program's own changes count";
     editor.setModified(false);
     editor.setSelStart(2);
@@ -105,20 +106,20 @@ TEST(EditorWidgetEdits, EveryChangeSetsTheFlag)
     EXPECT_TRUE(editor.isModified());
     editor.setModified(false);
     editor.undo();
-    EXPECT_EQ(editor.text(), ThreeLines);
+    EXPECT_EQ(test::textOf(editor), ThreeLines);
     EXPECT_TRUE(editor.isModified()) << "undo is a change too";
 }
 
 TEST(EditorWidgetEdits, AWholeTextWriteEmptiesTheHistoryAndACompoundEditIsOneStep)
 {
     EditorWidget editor;
-    editor.setText(QStringLiteral("a a a"));
+    test::setTextOf(editor, QStringLiteral("a a a"));
     editor.setSelStart(5);
     editor.setSelText(QStringLiteral("!"));
-    editor.setText(QStringLiteral("b b b"));
+    test::setTextOf(editor, QStringLiteral("b b b"));
     EXPECT_FALSE(sci(editor, Sci::SCI_CANUNDO)) << "no undo brings back the text before";
     editor.undo();
-    EXPECT_EQ(editor.text(), QStringLiteral("b b b"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("b b b"));
 
     editor.beginCompoundEdit();
     for (qint64 at : {4, 2, 0}) {
@@ -127,9 +128,9 @@ TEST(EditorWidgetEdits, AWholeTextWriteEmptiesTheHistoryAndACompoundEditIsOneSte
         editor.setSelText(QStringLiteral("cc"));
     }
     editor.endCompoundEdit();
-    EXPECT_EQ(editor.text(), QStringLiteral("cc cc cc"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("cc cc cc"));
     editor.undo();
-    EXPECT_EQ(editor.text(), QStringLiteral("b b b"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("b b b"));
     EXPECT_FALSE(sci(editor, Sci::SCI_CANUNDO));
 }
 
@@ -138,7 +139,7 @@ TEST(EditorWidgetEdits, AWholeTextWriteEmptiesTheHistoryAndACompoundEditIsOneSte
 TEST(EditorWidgetFind, SelectsTheOccurrenceAndCountsOffsetsWithCrLf)
 {
     EditorWidget editor;
-    editor.setText(QStringLiteral("cat\r\nconcat Cat\r\ncat"));
+    test::setTextOf(editor, QStringLiteral("cat\r\nconcat Cat\r\ncat"));
     EXPECT_EQ(editor.find(QStringLiteral("cat"), 0, 0), 0);
     EXPECT_EQ(editor.find(QStringLiteral("cat"), 1, 0), 8);
     EXPECT_EQ(editor.selStart(), 8);
@@ -155,7 +156,7 @@ TEST(EditorWidgetFind, SelectsTheOccurrenceAndCountsOffsetsWithCrLf)
 TEST(EditorWidgetFind, WholeWordsAndCaseBeyondAsciiAndFromInsideAWord)
 {
     EditorWidget editor;
-    editor.setText(QStringLiteral("\u00C9T\u00C9 \u00E9t\u00E9\r\nXCAT CAT\nCAT"));
+    test::setTextOf(editor, QStringLiteral("\u00C9T\u00C9 \u00E9t\u00E9\r\nXCAT CAT\nCAT"));
     EXPECT_EQ(editor.find(QStringLiteral("\u00E9t\u00E9"), 1, FindWholeWord), 4) << "folded case";
     EXPECT_EQ(editor.find(QStringLiteral("\u00E9t\u00E9"), 0, FindWholeWord | FindMatchCase), 4);
     EXPECT_EQ(editor.find(QStringLiteral("CAT"), 10, FindWholeWord), 14)
@@ -182,24 +183,24 @@ protected:
 TEST_F(EditorWidgetKeys, TypedAndComposedLettersBecomeCapitals)
 {
     QTest::keyClicks(&editor, QStringLiteral("ab{`1z"));
-    EXPECT_EQ(editor.text(), QStringLiteral("AB{`1Z"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AB{`1Z"));
     QInputMethodEvent composed(QString(), {});
     composed.setCommitString(QStringLiteral("q\u00E9x"));
     QApplication::sendEvent(&editor, &composed);
-    EXPECT_EQ(editor.text(), QStringLiteral("AB{`1ZQ\u00E9X"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AB{`1ZQ\u00E9X"));
 }
 
 TEST_F(EditorWidgetKeys, AltWithALetterTypesNothingAndAltGrStillTypes)
 {
-    editor.setText(QStringLiteral("PR:"));
+    test::setTextOf(editor, QStringLiteral("PR:"));
     editor.setSelStart(3);
     for (Qt::Key key : {Qt::Key_N, Qt::Key_Q, Qt::Key_E, Qt::Key_V})
         QTest::keyClick(&editor, key, Qt::AltModifier);
-    EXPECT_EQ(editor.text(), QStringLiteral("PR:"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("PR:"));
     // AltGr arrives as the character it makes, without the Alt modifier.
     QKeyEvent altGr(QEvent::KeyPress, Qt::Key_At, Qt::GroupSwitchModifier, QStringLiteral("@"));
     QApplication::sendEvent(&editor, &altGr);
-    EXPECT_EQ(editor.text(), QStringLiteral("PR:@"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("PR:@"));
 }
 
 TEST_F(EditorWidgetKeys, ClipboardKeysAskTheOwnerAndCodeEditorKeysAreGone)
@@ -208,7 +209,7 @@ TEST_F(EditorWidgetKeys, ClipboardKeysAskTheOwnerAndCodeEditorKeysAreGone)
     QSignalSpy cuts(&editor, &EditorWidget::cutRequested);
     QSignalSpy copies(&editor, &EditorWidget::copyRequested);
     QApplication::clipboard()->setText(QStringLiteral("a\nb"));
-    editor.setText(QStringLiteral("ab\r\ncd"));
+    test::setTextOf(editor, QStringLiteral("ab\r\ncd"));
     QTest::keyClick(&editor, Qt::Key_V, Qt::ControlModifier);
     QTest::keyClick(&editor, Qt::Key_Insert, Qt::ShiftModifier);
     QTest::keyClick(&editor, Qt::Key_X, Qt::ControlModifier);
@@ -217,7 +218,7 @@ TEST_F(EditorWidgetKeys, ClipboardKeysAskTheOwnerAndCodeEditorKeysAreGone)
     EXPECT_EQ(pastes.count(), 2);
     EXPECT_EQ(cuts.count(), 1);
     EXPECT_EQ(copies.count(), 2);
-    EXPECT_EQ(editor.text(), QStringLiteral("ab\r\ncd")) << "the control pastes nothing itself";
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("ab\r\ncd")) << "the control pastes nothing itself";
 
     // Lower case, duplicate, transpose, cut and delete a line, zoom.
     editor.setSelStart(0);
@@ -228,7 +229,7 @@ TEST_F(EditorWidgetKeys, ClipboardKeysAskTheOwnerAndCodeEditorKeysAreGone)
              {Qt::Key_L, Qt::ControlModifier}, {Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier},
              {Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier}})
         QTest::keyClick(&editor, key, modifiers);
-    EXPECT_EQ(editor.text(), QStringLiteral("ab\r\ncd"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("ab\r\ncd"));
     EXPECT_EQ(sci(editor, Sci::SCI_GETZOOM), 0);
 
     // The plain editor's keys stay.
@@ -237,27 +238,27 @@ TEST_F(EditorWidgetKeys, ClipboardKeysAskTheOwnerAndCodeEditorKeysAreGone)
     QTest::keyClick(&editor, Qt::Key_Home);
     QTest::keyClick(&editor, Qt::Key_Delete);
     QTest::keyClick(&editor, Qt::Key_Return);
-    EXPECT_EQ(editor.text(), QStringLiteral("ab\r\n\r\n"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("ab\r\n\r\n"));
     QTest::keyClick(&editor, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(editor.text(), QStringLiteral("ab\r\n"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("ab\r\n"));
     QTest::keyClick(&editor, Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_EQ(editor.text(), QStringLiteral("ab\r\n\r\n"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("ab\r\n\r\n"));
     QTest::keyClick(&editor, Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(editor.selLength(), 6);
 }
 
 TEST_F(EditorWidgetKeys, TypingUndoesAsTheControlGroupsIt)
 {
-    editor.setText(QStringLiteral("AC:1"));
+    test::setTextOf(editor, QStringLiteral("AC:1"));
     editor.setSelStart(4);
     QTest::keyClicks(&editor, QStringLiteral("23"));
     editor.setSelStart(0);
     QTest::keyClicks(&editor, QStringLiteral("x"));
-    EXPECT_EQ(editor.text(), QStringLiteral("XAC:123"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("XAC:123"));
     editor.undo();
-    EXPECT_EQ(editor.text(), QStringLiteral("AC:123"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AC:123"));
     editor.undo();
-    EXPECT_EQ(editor.text(), QStringLiteral("AC:1")) << "one run of typing is one step";
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AC:1")) << "one run of typing is one step";
 }
 
 TEST_F(EditorWidgetKeys, MouseButtonsAskForTheMenuAndPasteTheSelectionExactly)
@@ -271,10 +272,10 @@ TEST_F(EditorWidgetKeys, MouseButtonsAskForTheMenuAndPasteTheSelectionExactly)
     QClipboard *clipboard = QApplication::clipboard();
     if (!clipboard->supportsSelection())
         return; // no primary selection on this platform
-    editor.setText(QString());
+    test::setTextOf(editor, QString());
     clipboard->setText(QStringLiteral("a\nb"), QClipboard::Selection);
     QTest::mouseClick(editor.viewport(), Qt::MiddleButton, {}, QPoint(5, 5));
-    EXPECT_EQ(editor.text(), QStringLiteral("a\nb"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("a\nb"));
 }
 
 // ------------------------------------------------------------------ display
@@ -289,9 +290,9 @@ TEST(EditorWidgetDisplay, PlainMonospacedAndScrollingToTheWidestLine)
     for (unsigned long margin = 0; margin < 5; ++margin)
         EXPECT_EQ(sci(editor, Sci::SCI_GETMARGINWIDTHN, margin), 0) << margin;
 
-    editor.setText(QStringLiteral("AC:1"));
+    test::setTextOf(editor, QStringLiteral("AC:1"));
     const int narrow = editor.contentWidth();
-    editor.setText(QStringLiteral("AC:1\r\n") + QString(80, QLatin1Char('X')));
+    test::setTextOf(editor, QStringLiteral("AC:1\r\n") + QString(80, QLatin1Char('X')));
     const int wide = editor.contentWidth();
     QFont shown(QFontInfo(courier).family());
     shown.setPointSizeF(9.75);

@@ -1,6 +1,7 @@
 // The widest line in character cells: measured over a text, and kept up to
 // date by the control through insertions and deletions.
 #include "platform/qt/EditorWidget.h"
+#include "support/EditText.h"
 #include "platform/qt/LineWidths.h"
 
 #include <gtest/gtest.h>
@@ -42,11 +43,11 @@ TEST(LineWidthTracker, FollowsTheEditsOfTheControl)
     // The width of a text written whole, measured in one go.
     const auto measured = [](const QString &text) {
         EditorWidget reference;
-        reference.setText(text);
+        test::setTextOf(reference, text);
         return reference.contentWidth();
     };
     EditorWidget editor;
-    editor.setText(QStringLiteral("AC:1\r\n") + QString(40, QLatin1Char('X')));
+    test::setTextOf(editor, QStringLiteral("AC:1\r\n") + QString(40, QLatin1Char('X')));
     editor.setSelStart(4);
     editor.setSelLength(2);
     editor.setSelText(QString()); // joins the two lines

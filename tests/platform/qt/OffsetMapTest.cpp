@@ -1,6 +1,7 @@
 // The program's offsets (UTF-16 units, "\r\n" as two) against the bytes of
 // the control's document, seen through the control's selection.
 #include "platform/qt/EditorWidget.h"
+#include "support/EditText.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +14,7 @@ const QString ThreeLines = QStringLiteral("AB\r\nC\r\nDEF");
 TEST(EditorWidgetOffsets, CountUtf16UnitsWithALineBreakAsTwo)
 {
     EditorWidget editor;
-    editor.setText(ThreeLines);
+    test::setTextOf(editor, ThreeLines);
     // Offsets: A0 B1 \r2 \n3 C4 \r5 \n6 D7 E8 F9
     editor.setSelStart(4);
     editor.setSelLength(5);
@@ -39,7 +40,7 @@ TEST(EditorWidgetOffsets, MapEveryOffsetOfATextBeyondAscii)
     QString text;
     for (int i = 0; i < 300; ++i)
         text += QString(i % 5, QChar(0xE9)) + QStringLiteral("\u20ACX\U0001F600") + (i % 3 ? "\r\n" : "\n");
-    editor.setText(text);
+    test::setTextOf(editor, text);
     ASSERT_EQ(editor.textLength(), text.size());
     for (qint64 offset = 0; offset <= text.size(); ++offset) {
         if (offset > 0 && offset < text.size() && text[offset].isLowSurrogate())
@@ -56,10 +57,10 @@ TEST(EditorWidgetOffsets, MapEveryOffsetOfATextBeyondAscii)
 TEST(EditorWidgetOffsets, FollowTypingOfACharacterBeyondAscii)
 {
     EditorWidget editor;
-    editor.setText(QStringLiteral("AB\r\nCD"));
+    test::setTextOf(editor, QStringLiteral("AB\r\nCD"));
     editor.setSelStart(1);
     editor.setSelText(QStringLiteral("\u00E9")); // the first character beyond ASCII
-    EXPECT_EQ(editor.text(), QStringLiteral("A\u00E9B\r\nCD"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("A\u00E9B\r\nCD"));
     EXPECT_EQ(editor.selStart(), 2);
     EXPECT_EQ(editor.textLength(), 7);
     EXPECT_EQ(editor.find(QStringLiteral("d"), 0, 0), 6);

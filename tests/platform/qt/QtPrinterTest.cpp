@@ -23,6 +23,12 @@ inline void PrintTo(const QString &text, std::ostream *out)
 namespace zuno {
 namespace {
 
+// The printer takes the edit control's text form.
+QByteArray utf8(const QString &text)
+{
+    return text.toUtf8();
+}
+
 constexpr double Dpi = 1200; // QPrinter::HighResolution for PDF output
 
 double px(double twips)
@@ -131,7 +137,7 @@ TEST_F(QtPrinterTest, WithoutAnOpenJobNothingIsLaidOutAndTheJobCannotEnd)
     QtPrinter printer(pdfTo(path));
     EXPECT_EQ(printer.physicalOffsetX(), 0);
     EXPECT_EQ(printer.sheetWidth(), 0);
-    EXPECT_EQ(printer.renderRange(QStringLiteral("AB"), font, 1, drawing, page), 1);
+    EXPECT_EQ(printer.renderRange(utf8(QStringLiteral("AB")), font, 1, drawing, page), 1);
     printer.newPage();
     EXPECT_TRUE(printer.pages().isEmpty());
     EXPECT_FALSE(printer.endJob().ok());
@@ -170,7 +176,7 @@ TEST_F(QtPrinterTest, LinesThatFitAreDrawnOneBelowTheOtherAtTheLeftEdge)
     QtPrinter printer(pdfTo(pdfPath("a.pdf")));
     ASSERT_TRUE(printer.startJob(QStringLiteral("A")).ok());
     const QString text = QStringLiteral("AC:1001\r\nBG:5  PL:1,2,3  XX:ABC\r\n\r\nAC:OS");
-    EXPECT_EQ(printer.renderRange(text, font, 0, drawing, page), text.size());
+    EXPECT_EQ(printer.renderRange(utf8(text), font, 0, drawing, page), text.size());
     const auto lines = printer.pages().value(0);
     ASSERT_EQ(lines.size(), 4);
     EXPECT_EQ(lines[0].text, QStringLiteral("AC:1001"));
@@ -191,7 +197,7 @@ TEST_F(QtPrinterTest, TheFontIsMeasuredAtThePrintersResolution)
 {
     QtPrinter printer(pdfTo(pdfPath("f.pdf")));
     ASSERT_TRUE(printer.startJob(QStringLiteral("F")).ok());
-    printer.renderRange(QStringLiteral("ABCDEFGHIJ\r\nK"), font, 0, drawing, page);
+    printer.renderRange(utf8(QStringLiteral("ABCDEFGHIJ\r\nK")), font, 0, drawing, page);
     const auto lines = printer.pages().value(0);
     ASSERT_EQ(lines.size(), 2);
     // 9.75 points is 162.5 pixels at 1200 dpi; a monospaced letter is about
@@ -212,7 +218,7 @@ TEST_F(QtPrinterTest, LongLinesWrapAtSpacesWithinTheRectangle)
     for (int i = 1; i <= 60; ++i)
         words.append(QStringLiteral("PL:%1").arg(i * 7, 4, 10, QLatin1Char('0')));
     const QString text = words.join(QLatin1Char(' '));
-    EXPECT_EQ(printer.renderRange(text, font, 0, drawing, page), text.size());
+    EXPECT_EQ(printer.renderRange(utf8(text), font, 0, drawing, page), text.size());
     const auto lines = printer.pages().value(0);
     ASSERT_GE(lines.size(), 4);
     QStringList printed;
@@ -235,7 +241,7 @@ TEST_F(QtPrinterTest, AWordLongerThanALineIsBrokenAnywhere)
     QtPrinter printer(pdfTo(pdfPath("b.pdf")));
     ASSERT_TRUE(printer.startJob(QStringLiteral("B")).ok());
     const QString word(300, QLatin1Char('Z'));
-    EXPECT_EQ(printer.renderRange(word, font, 0, drawing, page), word.size());
+    EXPECT_EQ(printer.renderRange(utf8(word), font, 0, drawing, page), word.size());
     const auto lines = printer.pages().value(0);
     ASSERT_GE(lines.size(), 3);
     QString joined;
@@ -258,7 +264,7 @@ TEST_F(QtPrinterTest, AnIndentedWordThatFitsALineMovesWholeToTheNextLine)
     narrow.right = narrow.left + qint32((20 * charWidth + 2) * 1440 / Dpi);
     const QString word = QStringLiteral("PL:100,101,102,1034");
     const QString text = QStringLiteral("       ") + word + QStringLiteral(" AB");
-    EXPECT_EQ(printer.renderRange(text, font, 0, narrow, page), text.size());
+    EXPECT_EQ(printer.renderRange(utf8(text), font, 0, narrow, page), text.size());
     EXPECT_EQ(pageTexts(printer).value(0),
               (QStringList{QStringLiteral("       "), word + QLatin1Char(' '), QStringLiteral("AB")}));
     printer.abortJob();
@@ -273,7 +279,7 @@ TEST_F(QtPrinterTest, ALineIsNeverBrokenInsideACharacter)
     QString word;
     for (int i = 0; i < 120; ++i)
         word += (i % 2) ? QStringLiteral("\U0001D400") : QStringLiteral("e\u0301");
-    EXPECT_EQ(printer.renderRange(word, font, 0, drawing, page), word.size());
+    EXPECT_EQ(printer.renderRange(utf8(word), font, 0, drawing, page), utf8(word).size());
     const auto lines = printer.pages().value(0);
     ASSERT_GE(lines.size(), 2);
     QString joined;
@@ -296,7 +302,7 @@ TEST_F(QtPrinterTest, APageTakesTheLinesThatFitAndReportsWhereItStopped)
     for (int i = 0; i < 200; ++i)
         lines.append(QStringLiteral("LINE %1").arg(i, 3, 10, QLatin1Char('0')));
     const QString text = lines.join(QStringLiteral("\r\n"));
-    const qint64 next = printer.renderRange(text, font, 0, drawing, page);
+    const qint64 next = printer.renderRange(utf8(text), font, 0, drawing, page);
     const auto placed = printer.pages().value(0);
     ASSERT_GT(placed.size(), 10);
     ASSERT_LT(placed.size(), 200);
@@ -311,7 +317,7 @@ TEST_F(QtPrinterTest, APageTakesTheLinesThatFitAndReportsWhereItStopped)
 
     // The next page goes on from there.
     printer.newPage();
-    const qint64 after = printer.renderRange(text, font, next, drawing, page);
+    const qint64 after = printer.renderRange(utf8(text), font, next, drawing, page);
     const QList<QStringList> pages = pageTexts(printer);
     ASSERT_EQ(pages.size(), 2);
     EXPECT_EQ(pages[1].value(0), lines[placed.size()]);
@@ -338,7 +344,7 @@ TEST_F(QtPrinterTest, AWrappedLineCutByThePageGoesOnWhereItStopped)
     while (from < text.size() && pages < 100) {
         if (pages > 0)
             printer.newPage();
-        const qint64 next = printer.renderRange(text, font, from, small, page);
+        const qint64 next = printer.renderRange(utf8(text), font, from, small, page);
         ASSERT_GT(next, from);
         // Every page stops at the start of a word.
         if (next < text.size()) {
@@ -364,9 +370,9 @@ TEST_F(QtPrinterTest, ARectangleTooSmallForALineOrACharacterTakesNothing)
     const TwipsRect shallow{1400, 1400, 10000, 1440};
     const TwipsRect narrow{1400, 1400, 1440, 15000};
     const TwipsRect crossed{5000, 1400, 4000, 15000};
-    EXPECT_EQ(printer.renderRange(text, font, 0, shallow, page), 0);
-    EXPECT_EQ(printer.renderRange(text, font, 9, narrow, page), 9);
-    EXPECT_EQ(printer.renderRange(text, font, 0, crossed, page), 0);
+    EXPECT_EQ(printer.renderRange(utf8(text), font, 0, shallow, page), 0);
+    EXPECT_EQ(printer.renderRange(utf8(text), font, 9, narrow, page), 9);
+    EXPECT_EQ(printer.renderRange(utf8(text), font, 0, crossed, page), 0);
     EXPECT_TRUE(printer.pages().value(0).isEmpty());
     printer.abortJob();
 }
@@ -375,10 +381,10 @@ TEST_F(QtPrinterTest, AnEmptyTextOrAFinalLineBreakDrawsNothingMore)
 {
     QtPrinter printer(pdfTo(pdfPath("e.pdf")));
     ASSERT_TRUE(printer.startJob(QStringLiteral("E")).ok());
-    EXPECT_EQ(printer.renderRange(QString(), font, 0, drawing, page), 0);
+    EXPECT_EQ(printer.renderRange(utf8(QString()), font, 0, drawing, page), 0);
     EXPECT_TRUE(printer.pages().value(0).isEmpty());
     const QString text = QStringLiteral("AC:1001\r\n");
-    EXPECT_EQ(printer.renderRange(text, font, 0, drawing, page), text.size());
+    EXPECT_EQ(printer.renderRange(utf8(text), font, 0, drawing, page), text.size());
     EXPECT_EQ(pageTexts(printer).value(0), QStringList{QStringLiteral("AC:1001")});
     printer.abortJob();
 }
@@ -387,7 +393,7 @@ TEST_F(QtPrinterTest, TabsStopEveryHalfInch)
 {
     QtPrinter printer(pdfTo(pdfPath("t.pdf")));
     ASSERT_TRUE(printer.startJob(QStringLiteral("T")).ok());
-    printer.renderRange(QStringLiteral("\tX"), font, 0, drawing, page);
+    printer.renderRange(utf8(QStringLiteral("\tX")), font, 0, drawing, page);
     const auto lines = printer.pages().value(0);
     ASSERT_EQ(lines.size(), 1);
     const double x = QFontMetricsF(font, printer.printer()).horizontalAdvance(QLatin1Char('X'));
@@ -399,10 +405,10 @@ TEST_F(QtPrinterTest, ReleasingTheLayoutKeepsThePagesAndLaysOutAfresh)
 {
     QtPrinter printer(pdfTo(pdfPath("r.pdf")));
     ASSERT_TRUE(printer.startJob(QStringLiteral("R")).ok());
-    printer.renderRange(QStringLiteral("A\r\nB"), font, 0, drawing, page);
+    printer.renderRange(utf8(QStringLiteral("A\r\nB")), font, 0, drawing, page);
     printer.releaseLayout();
     printer.newPage();
-    printer.renderRange(QStringLiteral("C\r\nD"), font, 0, drawing, page);
+    printer.renderRange(utf8(QStringLiteral("C\r\nD")), font, 0, drawing, page);
     EXPECT_EQ(pageTexts(printer), (QList<QStringList>{{QStringLiteral("A"), QStringLiteral("B")},
                                                       {QStringLiteral("C"), QStringLiteral("D")}}));
     printer.abortJob();
@@ -412,9 +418,9 @@ TEST_F(QtPrinterTest, AChangedTextIsLaidOutAfresh)
 {
     QtPrinter printer(pdfTo(pdfPath("g.pdf")));
     ASSERT_TRUE(printer.startJob(QStringLiteral("G")).ok());
-    printer.renderRange(QStringLiteral("FIRST"), font, 0, drawing, page);
+    printer.renderRange(utf8(QStringLiteral("FIRST")), font, 0, drawing, page);
     printer.newPage();
-    printer.renderRange(QStringLiteral("SECOND"), font, 0, drawing, page);
+    printer.renderRange(utf8(QStringLiteral("SECOND")), font, 0, drawing, page);
     EXPECT_EQ(pageTexts(printer),
               (QList<QStringList>{{QStringLiteral("FIRST")}, {QStringLiteral("SECOND")}}));
     printer.abortJob();
@@ -427,9 +433,9 @@ TEST_F(QtPrinterTest, EndingTheJobPrintsEveryPage)
     const QString path = pdfPath("end.pdf");
     QtPrinter printer(pdfTo(path));
     ASSERT_TRUE(printer.startJob(QStringLiteral("END")).ok());
-    printer.renderRange(QStringLiteral("PAGE ONE"), font, 0, drawing, page);
+    printer.renderRange(utf8(QStringLiteral("PAGE ONE")), font, 0, drawing, page);
     printer.newPage();
-    printer.renderRange(QStringLiteral("PAGE TWO"), font, 0, drawing, page);
+    printer.renderRange(utf8(QStringLiteral("PAGE TWO")), font, 0, drawing, page);
     printer.newPage();
     EXPECT_FALSE(QFile::exists(path)) << "nothing reaches the printer before the end";
     const auto ended = printer.endJob();
@@ -444,7 +450,7 @@ TEST_F(QtPrinterTest, AnEmptyJobPrintsOneBlankPage)
     const QString path = pdfPath("blank.pdf");
     QtPrinter printer(pdfTo(path));
     ASSERT_TRUE(printer.startJob(QStringLiteral("BLANK")).ok());
-    printer.renderRange(QString(), font, 0, drawing, page);
+    printer.renderRange(utf8(QString()), font, 0, drawing, page);
     EXPECT_TRUE(printer.endJob().ok());
     EXPECT_EQ(pdfPageCount(path), 1);
 }
@@ -455,7 +461,7 @@ TEST_F(QtPrinterTest, ACancelledJobPrintsNothing)
     {
         QtPrinter printer(pdfTo(path));
         ASSERT_TRUE(printer.startJob(QStringLiteral("CANCELLED")).ok());
-        printer.renderRange(QStringLiteral("TEXT"), font, 0, drawing, page);
+        printer.renderRange(utf8(QStringLiteral("TEXT")), font, 0, drawing, page);
         printer.newPage();
         printer.abortJob();
         EXPECT_TRUE(printer.pages().isEmpty());
@@ -465,7 +471,7 @@ TEST_F(QtPrinterTest, ACancelledJobPrintsNothing)
         // A job still open when the printer goes is cancelled too.
         QtPrinter printer(pdfTo(path));
         ASSERT_TRUE(printer.startJob(QStringLiteral("DROPPED")).ok());
-        printer.renderRange(QStringLiteral("TEXT"), font, 0, drawing, page);
+        printer.renderRange(utf8(QStringLiteral("TEXT")), font, 0, drawing, page);
     }
     EXPECT_FALSE(QFile::exists(path));
 }
@@ -475,7 +481,7 @@ TEST_F(QtPrinterTest, APrinterThatCannotStartTheJobReportsIt)
     const QString path = dir.filePath(QStringLiteral("missing/folder/out.pdf"));
     QtPrinter printer(pdfTo(path));
     ASSERT_TRUE(printer.startJob(QStringLiteral("FAIL")).ok());
-    printer.renderRange(QStringLiteral("TEXT"), font, 0, drawing, page);
+    printer.renderRange(utf8(QStringLiteral("TEXT")), font, 0, drawing, page);
     const auto ended = printer.endJob();
     ASSERT_FALSE(ended.ok()) << "the job claimed success";
     EXPECT_TRUE(ended.error().description.contains(path)) << ended.error().description.toStdString();
@@ -488,14 +494,14 @@ TEST_F(QtPrinterTest, APrinterThatCannotStartTheJobReportsIt)
 TEST(SplitTextLinesTest, SplitsAtEveryLineBreak)
 {
     using Spans = QList<TextLineSpan>;
-    EXPECT_EQ(splitTextLines(QString()), (Spans{{0, 0, 0}}));
-    EXPECT_EQ(splitTextLines(QStringLiteral("AC:1")), (Spans{{0, 4, 0}}));
-    EXPECT_EQ(splitTextLines(QStringLiteral("AC:1\r\nBG:5")), (Spans{{0, 4, 2}, {6, 4, 0}}));
-    EXPECT_EQ(splitTextLines(QStringLiteral("AC:1\r\n")), (Spans{{0, 4, 2}, {6, 0, 0}}));
-    EXPECT_EQ(splitTextLines(QStringLiteral("\r\n\r\n")), (Spans{{0, 0, 2}, {2, 0, 2}, {4, 0, 0}}));
+    EXPECT_EQ(splitTextLines(QByteArrayView()), (Spans{{0, 0, 0}}));
+    EXPECT_EQ(splitTextLines(QByteArrayView("AC:1")), (Spans{{0, 4, 0}}));
+    EXPECT_EQ(splitTextLines(QByteArrayView("AC:1\r\nBG:5")), (Spans{{0, 4, 2}, {6, 4, 0}}));
+    EXPECT_EQ(splitTextLines(QByteArrayView("AC:1\r\n")), (Spans{{0, 4, 2}, {6, 0, 0}}));
+    EXPECT_EQ(splitTextLines(QByteArrayView("\r\n\r\n")), (Spans{{0, 0, 2}, {2, 0, 2}, {4, 0, 0}}));
     // A lone carriage return or line feed ends a line too.
-    EXPECT_EQ(splitTextLines(QStringLiteral("A\nB\rC")), (Spans{{0, 1, 1}, {2, 1, 1}, {4, 1, 0}}));
-    EXPECT_EQ(splitTextLines(QStringLiteral("A\r\r\nB")), (Spans{{0, 1, 1}, {2, 0, 2}, {4, 1, 0}}));
+    EXPECT_EQ(splitTextLines(QByteArrayView("A\nB\rC")), (Spans{{0, 1, 1}, {2, 1, 1}, {4, 1, 0}}));
+    EXPECT_EQ(splitTextLines(QByteArrayView("A\r\r\nB")), (Spans{{0, 1, 1}, {2, 0, 2}, {4, 1, 0}}));
 }
 
 } // namespace

@@ -1,0 +1,124 @@
+#include "search/ReplaceAllPlan.h"
+
+#include "search/TextFind.h"
+
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <cstring>
+
+namespace zuno::modFindReplaceRichText {
+
+namespace {
+
+// The offsets (UTF-16 units) at which the loop replaces `sFind` in `text`.
+// The text as the loop sees it is what it has written so far followed by
+// the untouched rest of the text from `pos`. An occurrence that begins
+// right at `pos` is judged against the last characters written (`tail`),
+// which may come from the replacement; any later one lies wholly in the
+// untouched text.
+QList<qsizetype> planInText(QStringView text, const QString &sReplace, const QString &sFind, bool bMatchCase,
+                            bool bWholeWord)
+{
+    QList<qsizetype> positions;
+    const Qt::CaseSensitivity cs = bMatchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    QString tail;
+    qsizetype pos = 0;
+    for (;;) {
+        qsizetype at = -1;
+        // The written characters are looked at only where the find text
+        // stands right at `pos`.
+        if (text.mid(pos, sFind.size()).compare(sFind, cs) == 0) {
+            const QString window = tail + text.mid(pos, sFind.size() + 2).toString();
+            if (findText(window, sFind, tail.size(), bMatchCase, bWholeWord) == tail.size())
+                at = pos;
+        }
+        if (at < 0)
+            at = findText(text, sFind, pos + 1, bMatchCase, bWholeWord);
+        if (at < 0)
+            break;
+        positions.append(at);
+        const qsizetype kept = std::max(pos, at - 2);
+        tail = (tail + text.mid(kept, at - kept).toString() + sReplace.right(2)).right(2);
+        pos = at + sFind.size();
+    }
+    return positions;
+}
+
+// UTF-8 bytes of the UTF-16 unit at `i` of `text` (a surrogate pair gives
+// its four bytes at the high half).
+int utf8Bytes(QStringView text, qsizetype i)
+{
+    const char16_t unit = text[i].unicode();
+    if (unit < 0x80)
+        return 1;
+    if (unit < 0x800)
+        return 2;
+    if (QChar::isHighSurrogate(unit) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode()))
+        return 4;
+    if (QChar::isLowSurrogate(unit) && i > 0 && QChar::isHighSurrogate(text[i - 1].unicode()))
+        return 0;
+    return 3;
+}
+
+// Walks a decoded stretch from its start, turning increasing UTF-16
+// offsets into byte offsets.
+class ByteCounter {
+public:
+    explicit ByteCounter(QStringView text) : m_text(text) {}
+    qint64 bytesAt(qsizetype offset)
+    {
+        for (; m_at < offset; ++m_at)
+            m_bytes += utf8Bytes(m_text, m_at);
+        return m_bytes;
+    }
+
+private:
+    QStringView m_text;
+    qsizetype m_at = 0;
+    qint64 m_bytes = 0;
+};
+
+// The end of the stretch that starts at `from`: just after the first
+// "\r\n" at or beyond `from + size`, or the end of the text.
+qsizetype stretchEnd(QByteArrayView text, qsizetype from, qsizetype size)
+{
+    qsizetype at = std::min(text.size(), from + std::max<qsizetype>(size, 1));
+    while (at < text.size()) {
+        const auto *lf = static_cast<const char *>(std::memchr(text.data() + at, '\n', size_t(text.size() - at)));
+        if (!lf)
+            return text.size();
+        at = lf - text.data() + 1;
+        if (at >= 2 && text[at - 2] == '\r')
+            return at;
+    }
+    return text.size();
+}
+
+} // namespace
+
+ReplaceAllPlan PlanReplaceAll(QByteArrayView utf8Text, const QString &sReplace, const QString &sFind,
+                              bool bMatchCase, bool bWholeWord, qsizetype stretchBytes)
+{
+    ReplaceAllPlan plan;
+    if (sFind.isEmpty())
+        return plan;
+    // Without a line break an occurrence never crosses one, and a line
+    // break never continues a word: each stretch of whole lines is planned
+    // on its own.
+    const bool multiLine = sFind.contains(QLatin1Char('\r')) || sFind.contains(QLatin1Char('\n'));
+    for (qsizetype from = 0; from < utf8Text.size();) {
+        const qsizetype to = multiLine ? utf8Text.size() : stretchEnd(utf8Text, from, stretchBytes);
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        const QString stretch = decoder.decode(utf8Text.sliced(from, to - from));
+        ByteCounter bytes(stretch);
+        for (const qsizetype at : planInText(stretch, sReplace, sFind, bMatchCase, bWholeWord)) {
+            const qint64 start = from + bytes.bytesAt(at);
+            plan.ranges.append({start, from + bytes.bytesAt(at + sFind.size())});
+        }
+        from = to;
+    }
+    return plan;
+}
+
+} // namespace zuno::modFindReplaceRichText

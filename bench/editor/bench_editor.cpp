@@ -72,7 +72,7 @@ struct Fixture {
         path = dir.filePath(QStringLiteral("BIG.PRJ"));
         QFile file(path);
         file.open(QIODevice::WriteOnly);
-        file.write(encodeText(text, TextFileFormat{}));
+        file.write(encodeText(text.toUtf8(), TextFileFormat{}));
     }
 };
 Fixture &fixture()
@@ -94,7 +94,7 @@ void report(benchmark::State &state, long baseline, long idle)
 
 void BM_Floor_SciSetText(benchmark::State &state)
 {
-    const QByteArray bytes = encodeText(fixture().text, TextFileFormat{});
+    const QByteArray bytes = encodeText(fixture().text.toUtf8(), TextFileFormat{});
     for (auto _ : state) {
         QsciScintillaBase edit;
         resetPeakRss();

@@ -7,6 +7,8 @@
 
 #include "Version.h"
 
+#include "textfile/FileNames.h"
+
 #include <QFileInfo>
 #include <cmath>
 
@@ -45,9 +47,9 @@ Result<DiskFile, TextFileError> readInto(IEditControl &editor, const QString &pa
     if (!read.ok())
         return read.error();
     TextFileContent &content = read.value();
-    editor.setText(content.text);
+    editor.setUtf8Text(content.text);
     // A large file's text is held once, by the editor.
-    content.text = QString();
+    content.text = QByteArray();
     editor.setFileName(path);
     return DiskFile{path, content.format, std::move(content.stamp)};
 }
@@ -64,7 +66,7 @@ QString pathFromArgument(const QString &argumentText)
 QString fileTitleOf(const QString &path)
 {
     const qsizetype slash = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
-    return path.mid(slash + 1);
+    return displayedFileName(path.mid(slash + 1));
 }
 
 float readStoredNumber(const QString &text)
@@ -92,7 +94,7 @@ Result<DiskFile, FileNotLoaded> LoadTextFile(const QString &path, IEditControl &
         editor.setText(QString());
         return DiskFile{};
     }
-    if (!QFileInfo::exists(path)) {
+    if (!pathExists(path)) {
         showWarning(messages, EditorShell::tr("The file '%1' doesn't exist.").arg(path));
         return FileNotLoaded{};
     }
@@ -110,7 +112,7 @@ void EditorShell::formLoad(const QString &argumentText)
 {
     if (!argumentText.isEmpty()) {
         const QString path = pathFromArgument(argumentText);
-        if (!QFileInfo::exists(path)) {
+        if (!pathExists(path)) {
             showWarning(m.messages,
                         tr("Unable to load the file %1.").arg(argumentText), tr("File Does Not Exist"));
         } else if (auto read = readInto(m.editor, path); !read.ok()) {
@@ -236,7 +238,8 @@ bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
     // The control's bytes may have moved while the question was open.
     if (!recordView)
         listText = m.editor.utf8Text();
-    const auto write = writeUtf8TextFile(path, listText, m_disk.format);
+    // A file that vanished while open comes back as it was made.
+    const auto write = writeTextFile(path, listText, m_disk.format, path == m_disk.path ? m_disk.stamp : FileStamp{});
     if (!write.ok()) {
         showWarning(m.messages, cannotSaveMessage(path, write.error()));
         return false;
@@ -249,7 +252,7 @@ bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
         // Save As shows what is now in the new file and takes its name.
         auto reread = readTextFile(path);
         if (reread.ok()) {
-            shown = reread.value().text.toUtf8();
+            shown = std::move(reread.value().text);
             m_disk = DiskFile{path, reread.value().format, reread.value().stamp};
         }
         m.editor.setFileName(path);

@@ -21,6 +21,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include <sys/mman.h>
+
 
 namespace zuno::text {
 
@@ -157,6 +159,24 @@ private:
         m_text.resize(capacity);
         m_data = reinterpret_cast<Unit *>(m_text.data());
         m_capacity = capacity;
+        prefault(m_data + m_size, m_data + m_capacity);
+    }
+
+    // Maps the memory of a large buffer in one call rather than one page
+    // fault at a time as it is first written: on a virtual machine each
+    // fault costs several microseconds, a third of a 50 MB conversion.
+    static void prefault(Unit *from, Unit *to)
+    {
+#if defined(MADV_POPULATE_WRITE)
+        constexpr quintptr page = 4096;
+        const quintptr begin = (quintptr(from) + page - 1) & ~(page - 1);
+        const quintptr end = quintptr(to) & ~(page - 1);
+        if (end > begin && end - begin >= (quintptr(1) << 20))
+            ::madvise(reinterpret_cast<void *>(begin), size_t(end - begin), MADV_POPULATE_WRITE);
+#else
+        Q_UNUSED(from);
+        Q_UNUSED(to);
+#endif
     }
 
     Storage m_text;

@@ -17,6 +17,17 @@ struct Outcome {
     QByteArray err;
 };
 
+// Waits (with a deadline) for the started process and gathers what it said.
+Outcome outcomeOf(QProcess &process)
+{
+    EXPECT_TRUE(process.waitForFinished(30000));
+    Outcome outcome;
+    outcome.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    outcome.out = process.readAllStandardOutput();
+    outcome.err = process.readAllStandardError();
+    return outcome;
+}
+
 Outcome runProgram(const QStringList &args, const QByteArray &input = {}, const QString &outputFile = {})
 {
     QProcess process;
@@ -32,12 +43,7 @@ Outcome runProgram(const QStringList &args, const QByteArray &input = {}, const 
     EXPECT_TRUE(process.waitForStarted());
     process.write(input);
     process.closeWriteChannel();
-    EXPECT_TRUE(process.waitForFinished(30000));
-    Outcome outcome;
-    outcome.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    outcome.out = process.readAllStandardOutput();
-    outcome.err = process.readAllStandardError();
-    return outcome;
+    return outcomeOf(process);
 }
 
 TEST(ProgramConverter, ConvertsTheExampleAndBackWithoutADisplay)
@@ -84,12 +90,7 @@ Outcome runShell(const QString &script, const QString &folder)
     process.setWorkingDirectory(folder);
     process.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), script, QStringLiteral(ZUNO_BINARY)});
     EXPECT_TRUE(process.waitForStarted());
-    EXPECT_TRUE(process.waitForFinished(30000));
-    Outcome outcome;
-    outcome.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    outcome.out = process.readAllStandardOutput();
-    outcome.err = process.readAllStandardError();
-    return outcome;
+    return outcomeOf(process);
 }
 
 TEST(ProgramConverter, NamesThatAreNotUtf8AreReadByTheirBytes)

@@ -134,7 +134,8 @@ private:
 
     static QString displayName(const QString &file)
     {
-        return file == StandardInputName ? tr("(standard input)") : file;
+        // A byte of the name that is not UTF-8 shows as U+FFFD.
+        return file == StandardInputName ? tr("(standard input)") : displayedFileName(file);
     }
 
     // Says why a file cannot be read, and answers that it could not.
@@ -146,7 +147,7 @@ private:
         auto result = standardInput ? readTextStream(m_in) : readTextOnly(file);
         if (!result.ok()) {
             complain(standardInput ? tr("cannot read standard input: %1").arg(result.error().message)
-                                   : tr("cannot read '%1': %2").arg(file, result.error().message));
+                                   : tr("cannot read '%1': %2").arg(displayName(file), result.error().message));
         }
         return result;
     }

@@ -1,7 +1,6 @@
 #include "textfile/FilePlace.h"
-#include "textfile/FileNames.h"
 
-#include <QFile>
+#include "textfile/FileNames.h"
 
 #include <cerrno>
 

@@ -1,6 +1,6 @@
 #include "textfile/FileStamp.h"
-#include "textfile/FileNames.h"
 
+#include "textfile/FileNames.h"
 #include "textfile/PosixIo.h"
 
 #include "textfile/Digest.h"

@@ -1,7 +1,8 @@
 #include "textfile/PosixIo.h"
-#include "textfile/FileNames.h"
 
 // Reading and writing rest on POSIX calls: the program is built for Linux.
+
+#include "textfile/FileNames.h"
 
 #include <QCoreApplication>
 #include <QFile>

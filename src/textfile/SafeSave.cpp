@@ -1,6 +1,6 @@
 #include "textfile/SafeSave.h"
-#include "textfile/FileNames.h"
 
+#include "textfile/FileNames.h"
 #include "textfile/FileAttributes.h"
 #include "textfile/FilePlace.h"
 #include "textfile/FileStamp.h"
@@ -105,7 +105,7 @@ Outcome replaceFile(WriteState &s, bool unnamed)
 {
     NewFile file;
     // A private file stays private while it is written.
-    const mode_t mode = s.exists ? 0600 : 0666;
+    const mode_t mode = s.exists || s.was.valid ? 0600 : 0666;
     if (const int error = createFile(s.folderFd, s.place.name, mode, unnamed, false, file)) {
         if (s.exists && (error == EACCES || error == EPERM || error == EROFS))
             return Outcome::InPlace;

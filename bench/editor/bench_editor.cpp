@@ -18,6 +18,9 @@
 #include <fstream>
 #include <string>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 using namespace zuno;
 
 namespace {
@@ -105,6 +108,24 @@ void BM_Floor_SciSetText(benchmark::State &state)
     }
 }
 
+// The floor of File > Save: the same bytes written to a new file beside the
+// document, flushed to disk and renamed over it.
+void BM_Floor_WriteFsyncRename(benchmark::State &state)
+{
+    const QByteArray bytes = encodeText(fixture().text.toUtf8(), TextFileFormat{});
+    const QByteArray target = QFile::encodeName(fixture().path);
+    const QByteArray temporary = target + ".new";
+    for (auto _ : state) {
+        const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        const bool written = fd >= 0 && ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size()
+            && ::fsync(fd) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        if (!written || ::rename(temporary.constData(), target.constData()) != 0)
+            state.SkipWithError("could not write the file");
+    }
+}
+
 void BM_Open(benchmark::State &state)
 {
     fixture(); // made before anything is measured
@@ -180,6 +201,7 @@ BENCHMARK(BM_Open)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK(BM_SwitchToRecord)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK(BM_SwitchBackToList)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK(BM_Floor_WriteFsyncRename)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK(BM_KeystrokeAtTheEnd)->Unit(benchmark::kMillisecond)->Iterations(200)->UseRealTime();
 
 } // namespace

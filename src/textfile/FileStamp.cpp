@@ -62,8 +62,9 @@ DiskState compareWithDisk(const QString &path, const FileStamp &stamp)
         return DiskState::Unchanged;
     if (qint64(info.st_size) != stamp.size)
         return DiskState::Changed;
-    const FileStamp now = fileStamp(path);
-    return now.valid && now.digest == stamp.digest ? DiskState::Unchanged : DiskState::Changed;
+    // The bytes as they are now, mapped rather than copied.
+    const auto now = mapRegularFile(path);
+    return now.ok() && digestOf(now.value().bytes) == stamp.digest ? DiskState::Unchanged : DiskState::Changed;
 }
 
 bool isSameFile(const QString &a, const QString &b)

@@ -23,6 +23,9 @@
 #include <fstream>
 #include <string>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 using namespace zuno;
 
 namespace {
@@ -77,7 +80,7 @@ struct Fixture {
         path = dir.filePath(QStringLiteral("BIG.PRJ"));
         QFile file(path);
         file.open(QIODevice::WriteOnly);
-        file.write(encodeText(text, TextFileFormat{}));
+        file.write(encodeText(text.toUtf8(), TextFileFormat{}));
     }
 };
 Fixture &fixture()
@@ -109,7 +112,7 @@ void chooseDataItems(benchmark::State &state, frmEditor &window)
 
 void BM_Floor_SciSetText(benchmark::State &state)
 {
-    const QByteArray bytes = encodeText(fixture().text, TextFileFormat{});
+    const QByteArray bytes = encodeText(fixture().text.toUtf8(), TextFileFormat{});
     for (auto _ : state) {
         QsciScintillaBase edit;
         resetPeakRss();
@@ -117,6 +120,24 @@ void BM_Floor_SciSetText(benchmark::State &state)
         edit.SendScintilla(QsciScintillaBase::SCI_SETTEXT, uintptr_t(0), bytes.constData());
         benchmark::DoNotOptimize(edit.SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
         report(state, baseline, baseline);
+    }
+}
+
+// The floor of File > Save: the same bytes written to a new file beside the
+// document, flushed to disk and renamed over it.
+void BM_Floor_WriteFsyncRename(benchmark::State &state)
+{
+    const QByteArray bytes = encodeText(fixture().text.toUtf8(), TextFileFormat{});
+    const QByteArray target = QFile::encodeName(fixture().path);
+    const QByteArray temporary = target + ".new";
+    for (auto _ : state) {
+        const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        const bool written = fd >= 0 && ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size()
+            && ::fsync(fd) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        if (!written || ::rename(temporary.constData(), target.constData()) != 0)
+            state.SkipWithError("could not write the file");
     }
 }
 
@@ -254,5 +275,6 @@ BENCHMARK(BM_Save)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1)
 BENCHMARK(BM_KeystrokeAtTheEnd)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(200)->UseRealTime();
 BENCHMARK(BM_NextProblemToTheLastLine)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
 BENCHMARK(BM_ScrollAPage)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(200)->UseRealTime();
+BENCHMARK(BM_Floor_WriteFsyncRename)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 } // namespace

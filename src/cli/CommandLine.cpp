@@ -3,12 +3,16 @@
 #include <QCoreApplication>
 
 #include "editor/ConversionMessages.h"
+#include "textfile/FileNames.h"
 #include "textfile/TextFile.h"
 #include "Version.h"
 
 #include <QFile>
 #include <QFileDevice>
 #include <cstdio>
+
+#include <signal.h>
+#include <unistd.h>
 
 namespace zuno {
 
@@ -19,14 +23,15 @@ constexpr int ExitInvalidData = 1;
 constexpr int ExitTrouble = 2;
 
 const QString StandardInputName = QStringLiteral("-");
+const QString EndOfOptions = QStringLiteral("--");
 
 QString usageText()
 {
     return QCoreApplication::translate("Converter",
-        "Usage: zunopad [FILE]\n"
-        "       zunopad --to-record FILE\n"
-        "       zunopad --to-list FILE\n"
-        "       zunopad --check FILE...\n"
+        "Usage: zunopad [--] [FILE]\n"
+        "       zunopad --to-record [--] FILE\n"
+        "       zunopad --to-list [--] FILE\n"
+        "       zunopad --check [--] FILE...\n"
         "       zunopad --help | --version\n"
         "\n"
         "Without an option, opens FILE (or an empty document) in the editor.\n"
@@ -38,6 +43,7 @@ QString usageText()
         "                    that comes back unchanged from the Record layout\n"
         "  --help            show this help and exit\n"
         "  --version         show the version and exit\n"
+        "  --                end the options: a FILE may then begin with -\n"
         "\n"
         "FILE may be - for standard input; otherwise it must be a regular file, not a\n"
         "pipe or a device. Input of more than 512 MiB is refused. The output keeps the\n"
@@ -55,7 +61,10 @@ public:
     int run(const QStringList &args)
     {
         const QString &option = args.value(0);
-        const QStringList files = args.mid(1);
+        QStringList files = args.mid(1);
+        // "--" ends the options: what follows is a FILE, whatever it looks like.
+        if (files.value(0) == EndOfOptions)
+            files.removeFirst();
         if (option == u"--help")
             return writeOut(usageText().toUtf8());
         if (option == u"--version")
@@ -76,16 +85,23 @@ public:
 private:
     int convert(const QString &file, bool toRecord)
     {
-        const auto content = read(file);
+        auto content = read(file);
         if (!content.ok())
             return ExitTrouble;
-        const ConversionResult<QString> result = toRecord ? convertToRecordLayout(content.value().text)
-                                                          : convertToListLayout(content.value().text);
+        const TextFileFormat format = content.value().format;
+        const ConversionResult<QByteArray> result = toRecord ? convertToRecordLayout(content.value().text)
+                                                             : convertToListLayout(content.value().text);
+        // The input is no longer needed.
+        content.value().text = QByteArray();
+        content.value().storage.reset();
         if (!result.ok()) {
             complain(conversionWarning(result.error()));
             return ExitInvalidData;
         }
-        return writeOut(encodeText(result.value(), content.value().format));
+        // A UTF-8 text with "\r\n" line breaks is its own output.
+        if (format == TextFileFormat{})
+            return writeOut(result.value());
+        return writeOut(encodeText(result.value(), format));
     }
 
     int check(const QStringList &files)
@@ -118,7 +134,8 @@ private:
 
     static QString displayName(const QString &file)
     {
-        return file == StandardInputName ? tr("(standard input)") : file;
+        // A byte of the name that is not UTF-8 shows as U+FFFD.
+        return file == StandardInputName ? tr("(standard input)") : displayedFileName(file);
     }
 
     // Says why a file cannot be read, and answers that it could not.
@@ -127,17 +144,17 @@ private:
         // Standard input is read up to the size limit, a FILE only when it
         // is a regular file of at most that size.
         const bool standardInput = file == StandardInputName;
-        auto result = standardInput ? readTextStream(m_in) : readTextFile(file);
+        auto result = standardInput ? readTextStream(m_in) : readTextOnly(file);
         if (!result.ok()) {
             complain(standardInput ? tr("cannot read standard input: %1").arg(result.error().message)
-                                   : tr("cannot read '%1': %2").arg(file, result.error().message));
+                                   : tr("cannot read '%1': %2").arg(displayName(file), result.error().message));
         }
         return result;
     }
 
-    int writeOut(const QByteArray &bytes)
+    int writeOut(QByteArrayView bytes)
     {
-        bool ok = m_out.write(bytes) == bytes.size();
+        bool ok = m_out.write(bytes.data(), bytes.size()) == bytes.size();
         if (auto *file = qobject_cast<QFileDevice *>(&m_out))
             ok = file->flush() && ok && file->error() == QFileDevice::NoError;
         if (!ok) {
@@ -165,6 +182,28 @@ private:
     QIODevice &m_err;
 };
 
+// A FILE is read mapped into memory: one that someone else cuts short
+// while it is read ends the command with this message, not a crash.
+QByteArray g_cutShortMessage;
+
+extern "C" void onCutShort(int)
+{
+    const ssize_t written = ::write(STDERR_FILENO, g_cutShortMessage.constData(), size_t(g_cutShortMessage.size()));
+    (void)written;
+    ::_exit(ExitTrouble);
+}
+
+void reportFilesCutShort()
+{
+    g_cutShortMessage = (QCoreApplication::translate("Converter", "zunopad: %1")
+                             .arg(QCoreApplication::translate("Converter", "cannot read the input: it was cut short while being read"))
+                         + u'\n')
+                            .toUtf8();
+    struct sigaction action {};
+    action.sa_handler = onCutShort;
+    ::sigaction(SIGBUS, &action, nullptr);
+}
+
 } // namespace
 
 int runConverter(const QStringList &args, QIODevice &in, QIODevice &out, QIODevice &err)
@@ -174,12 +213,15 @@ int runConverter(const QStringList &args, QIODevice &in, QIODevice &out, QIODevi
 
 std::optional<int> runConverterCommand(int argc, char **argv)
 {
+    // A FILE's name keeps its bytes, UTF-8 or not.
     QStringList args;
     for (int i = 1; i < argc; ++i)
-        args.append(QString::fromLocal8Bit(argv[i]));
-    if (args.isEmpty() || !args.first().startsWith(QStringLiteral("--")))
+        args.append(fileNameFromBytes(argv[i]));
+    // "--" first: the editor, with the FILE that follows.
+    if (args.isEmpty() || !args.first().startsWith(EndOfOptions) || args.first() == EndOfOptions)
         return std::nullopt;
 
+    reportFilesCutShort();
     QFile in;
     QFile out;
     QFile err;

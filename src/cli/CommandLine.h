@@ -10,6 +10,9 @@
 //                              from the Record layout
 //   zunopad --help | --version
 //
+// "--" ends the options, before a FILE (or the editor's FILE) that begins
+// with "-".
+//
 // FILE may be "-" for standard input; otherwise it must be a regular file
 // (a named pipe or a device is refused). Input of more than 512 MiB is
 // refused (see MaxTextFileBytes). The converted text is written in the

@@ -5,9 +5,11 @@
 #include "editor/ViewConversion.h"
 #include "format/Conversion.h"
 #include "platform/Units.h"
-#include "textfile/Utf8Text.h"
+#include "textfile/TextFile.h"
 
 #include "Version.h"
+
+#include "textfile/FileNames.h"
 
 #include <QFileInfo>
 #include <cmath>
@@ -43,13 +45,13 @@ QString cannotSaveMessage(const QString &path, const TextFileError &error)
 // Reads the file into the editor; on failure the editor is left as it was.
 Result<DiskFile, TextFileError> readInto(IEditControl &editor, const QString &path)
 {
-    auto read = readUtf8TextFile(path);
+    auto read = readTextFile(path);
     if (!read.ok())
         return read.error();
-    Utf8TextContent &content = read.value();
-    editor.setUtf8Text(content.utf8);
+    TextFileContent &content = read.value();
+    editor.setUtf8Text(content.text);
     // A large file's text is held once, by the editor.
-    content.utf8 = QByteArray();
+    content.text = QByteArray();
     editor.setFileName(path);
     return DiskFile{path, content.format, std::move(content.stamp)};
 }
@@ -66,7 +68,7 @@ QString pathFromArgument(const QString &argumentText)
 QString fileTitleOf(const QString &path)
 {
     const qsizetype slash = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
-    return path.mid(slash + 1);
+    return displayedFileName(path.mid(slash + 1));
 }
 
 float readStoredNumber(const QString &text)
@@ -94,7 +96,7 @@ Result<DiskFile, FileNotLoaded> LoadTextFile(const QString &path, IEditControl &
         editor.setUtf8Text({});
         return DiskFile{};
     }
-    if (!QFileInfo::exists(path)) {
+    if (!pathExists(path)) {
         showWarning(messages, EditorShell::tr("The file '%1' doesn't exist.").arg(path));
         return FileNotLoaded{};
     }
@@ -112,7 +114,7 @@ void EditorShell::formLoad(const QString &argumentText)
 {
     if (!argumentText.isEmpty()) {
         const QString path = pathFromArgument(argumentText);
-        if (!QFileInfo::exists(path)) {
+        if (!pathExists(path)) {
             showWarning(m.messages,
                         tr("Unable to load the file %1.").arg(argumentText), tr("File Does Not Exist"));
         } else if (auto read = readInto(m.editor, path); !read.ok()) {
@@ -241,7 +243,8 @@ bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
     // The control's bytes may have moved while the question was open.
     if (!recordView)
         listText = m.editor.utf8Text();
-    const auto write = writeUtf8TextFile(path, listText, m_disk.format);
+    // A file that vanished while open comes back as it was made.
+    const auto write = writeTextFile(path, listText, m_disk.format, path == m_disk.path ? m_disk.stamp : FileStamp{});
     if (!write.ok()) {
         showWarning(m.messages, cannotSaveMessage(path, write.error()));
         return false;
@@ -254,7 +257,7 @@ bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
         // Save As shows what is now in the new file and takes its name.
         auto reread = readTextFile(path);
         if (reread.ok()) {
-            shown = reread.value().text.toUtf8();
+            shown = std::move(reread.value().text);
             m_disk = DiskFile{path, reread.value().format, reread.value().stamp};
         }
         m.editor.setFileName(path);

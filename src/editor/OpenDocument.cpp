@@ -27,7 +27,8 @@ StartFiles startFiles(const QStringList &arguments, const std::function<bool(con
 
 bool openInNewProcess(const QString &path)
 {
-    return QProcess::startDetached(QCoreApplication::applicationFilePath(), {path});
+    // "--" first: a name may begin with "-".
+    return QProcess::startDetached(QCoreApplication::applicationFilePath(), {QStringLiteral("--"), path});
 }
 
 } // namespace zuno

@@ -4,6 +4,7 @@
 #include "editor/OpenDocument.h"
 #include "editor/frmEditor.h"
 #include "editor/Translations.h"
+#include "textfile/FileNames.h"
 #include "Version.h"
 
 #include <QApplication>
@@ -15,10 +16,14 @@ namespace zuno {
 int runEditor(int argc, char **argv)
 {
     // The argument text is taken before Qt looks at the arguments: the
-    // whole of it, joined with single spaces, is one path.
+    // whole of it, joined with single spaces, is one path, its bytes kept
+    // (a name need not be UTF-8). A first "--" ends the options, so that a
+    // name may begin with "-".
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << fileNameFromBytes(argv[i]);
+    if (arguments.value(0) == QStringLiteral("--"))
+        arguments.removeFirst();
 
     QApplication app(argc, argv);
     installTranslations(app);
@@ -31,7 +36,7 @@ int runEditor(int argc, char **argv)
 
     // Several files, when their joined names name none: the first here,
     // each further one in a process of its own.
-    const StartFiles files = startFiles(arguments, [](const QString &path) { return QFileInfo::exists(path); });
+    const StartFiles files = startFiles(arguments, [](const QString &path) { return pathExists(path); });
     for (const QString &path : files.elsewhere)
         openInNewProcess(path);
 

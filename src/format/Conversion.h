@@ -8,10 +8,9 @@
 // the result once. Both check every line on the way; the first fault stops
 // the conversion and is what it answers, and no partial text is given.
 //
-// Each takes its text as UTF-16 (a QString's view) and answers in UTF-16,
-// or takes UTF-8 bytes and answers in UTF-8: the edit control holds its text
-// as UTF-8, and a view switch of a large file then never holds it as
-// UTF-16. Characters are counted as UTF-16 units either way.
+// Both take their text as UTF-8 bytes, as the edit control and the files
+// hold it, and answer in UTF-8; a large text is never held as UTF-16.
+// Characters are counted as UTF-16 units.
 
 #include "Result.h"
 
@@ -51,11 +50,9 @@ template <typename Text>
 using ConversionResult = Result<Text, ConversionFault>;
 
 // List layout -> Record layout.
-ConversionResult<QString> convertToRecordLayout(QStringView listText);
-ConversionResult<QByteArray> convertToRecordLayout(QByteArrayView utf8ListText);
+ConversionResult<QByteArray> convertToRecordLayout(QByteArrayView listText);
 // Record layout -> List layout.
-ConversionResult<QString> convertToListLayout(QStringView recordText);
-ConversionResult<QByteArray> convertToListLayout(QByteArrayView utf8RecordText);
+ConversionResult<QByteArray> convertToListLayout(QByteArrayView recordText);
 
 // The List layout as far as it goes: on a fault, the List text of the items
 // taken off before it, so that a caller can tell where the fault lies.
@@ -65,12 +62,10 @@ struct PartialConversion {
     bool complete = true;
     ConversionFault fault; // when !complete
 };
-PartialConversion<QString> convertToListLayoutUpToFault(QStringView recordText);
-PartialConversion<QByteArray> convertToListLayoutUpToFault(QByteArrayView utf8RecordText);
+PartialConversion<QByteArray> convertToListLayoutUpToFault(QByteArrayView recordText);
 
 // Whether the List layout of `recordText` is exactly `expected`, without
 // building it.
-bool listLayoutEquals(QStringView recordText, QStringView expected);
-bool listLayoutEquals(QByteArrayView utf8RecordText, QByteArrayView utf8Expected);
+bool listLayoutEquals(QByteArrayView recordText, QByteArrayView expected);
 
 } // namespace zuno

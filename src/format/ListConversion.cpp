@@ -23,12 +23,13 @@ QStringView trimTrailingSpaces(QStringView text)
     return text.first(end);
 }
 
-// Builds the List layout from the lines of `Reader` into `Writer`.
-template <typename Reader, typename Writer>
+// Builds the List layout of a text into `Writer`: a text, or a comparison
+// with an expected one.
+template <typename Writer>
 class ListBuilder {
 public:
-    template <typename View, typename... WriterArguments>
-    explicit ListBuilder(View text, WriterArguments &&...writer)
+    template <typename... WriterArguments>
+    explicit ListBuilder(QByteArrayView text, WriterArguments &&...writer)
         : m_reader(text), m_out(std::forward<WriterArguments>(writer)...)
     {
     }
@@ -126,70 +127,34 @@ private:
         addItem(ValueListCode, trimTrailingSpaces(values));
     }
 
-    Reader m_reader;
+    text::Utf8LineReader m_reader;
     qsizetype m_lineNumber = -1;
     Writer m_out;
     QString m_merged; // a PL item merged with its continuation lines
     ConversionFault m_fault;
 };
 
-template <typename View>
-auto toList(View recordText) -> ConversionResult<typename text::Encoding<View>::Text>
+} // namespace
+
+ConversionResult<QByteArray> convertToListLayout(QByteArrayView recordText)
 {
-    using E = text::Encoding<View>;
-    ListBuilder<typename E::Reader, typename E::Writer> builder(recordText, recordText.size());
+    ListBuilder<text::Utf8Writer> builder(recordText, recordText.size());
     if (!builder.run())
         return builder.fault();
     return builder.out().take();
 }
 
-template <typename View>
-auto toListUpToFault(View recordText)
+PartialConversion<QByteArray> convertToListLayoutUpToFault(QByteArrayView recordText)
 {
-    using E = text::Encoding<View>;
-    ListBuilder<typename E::Reader, typename E::Writer> builder(recordText, recordText.size());
+    ListBuilder<text::Utf8Writer> builder(recordText, recordText.size());
     const bool complete = builder.run();
-    return PartialConversion<typename E::Text>{builder.out().take(), complete, builder.fault()};
+    return PartialConversion<QByteArray>{builder.out().take(), complete, builder.fault()};
 }
 
-template <typename View>
-bool listLayoutIs(View recordText, View expected)
+bool listLayoutEquals(QByteArrayView recordText, QByteArrayView expected)
 {
-    using E = text::Encoding<View>;
-    ListBuilder<typename E::Reader, typename E::Comparison> builder(recordText, expected);
+    ListBuilder<text::Utf8Comparison> builder(recordText, expected);
     return builder.run() && builder.out().same();
-}
-
-} // namespace
-
-ConversionResult<QString> convertToListLayout(QStringView recordText)
-{
-    return toList(recordText);
-}
-
-ConversionResult<QByteArray> convertToListLayout(QByteArrayView utf8RecordText)
-{
-    return toList(utf8RecordText);
-}
-
-PartialConversion<QString> convertToListLayoutUpToFault(QStringView recordText)
-{
-    return toListUpToFault(recordText);
-}
-
-PartialConversion<QByteArray> convertToListLayoutUpToFault(QByteArrayView utf8RecordText)
-{
-    return toListUpToFault(utf8RecordText);
-}
-
-bool listLayoutEquals(QStringView recordText, QStringView expected)
-{
-    return listLayoutIs(recordText, expected);
-}
-
-bool listLayoutEquals(QByteArrayView utf8RecordText, QByteArrayView utf8Expected)
-{
-    return listLayoutIs(utf8RecordText, utf8Expected);
 }
 
 } // namespace zuno

@@ -71,16 +71,13 @@ private:
     qsizetype m_size = 0;
 };
 
-// Builds the Record layout from the lines of `Reader` into `Writer`. The
-// line being built is kept apart and written out whole once the next one
-// begins.
-template <typename Reader, typename Writer>
+// Builds the Record layout of a text. The line being built is kept apart
+// and written out whole once the next one begins.
 class RecordBuilder {
 public:
-    template <typename View>
-    explicit RecordBuilder(View text) : m_reader(text), m_out(text.size()) {}
+    explicit RecordBuilder(QByteArrayView text) : m_reader(text), m_out(text.size()) {}
 
-    auto run() -> ConversionResult<decltype(std::declval<Writer>().take())>
+    ConversionResult<QByteArray> run()
     {
         while (m_reader.hasNext()) {
             const QStringView line = m_reader.next();
@@ -302,31 +299,19 @@ private:
             writeContinuationLines(values.sliced(comma + 1), false);
     }
 
-    Reader m_reader;
+    text::Utf8LineReader m_reader;
     qsizetype m_lineNumber = -1;
-    Writer m_out;
+    text::Utf8Writer m_out;
     LineBuffer m_line;              // the line being built
     qsizetype m_lastItemStart = -1; // where its last non-empty item begins
     QString m_values;               // a PL item's values joined with its PL lines
 };
 
-template <typename View>
-auto toRecord(View listText)
-{
-    using E = text::Encoding<View>;
-    return RecordBuilder<typename E::Reader, typename E::Writer>(listText).run();
-}
-
 } // namespace
 
-ConversionResult<QString> convertToRecordLayout(QStringView listText)
+ConversionResult<QByteArray> convertToRecordLayout(QByteArrayView listText)
 {
-    return toRecord(listText);
-}
-
-ConversionResult<QByteArray> convertToRecordLayout(QByteArrayView utf8ListText)
-{
-    return toRecord(utf8ListText);
+    return RecordBuilder(listText).run();
 }
 
 } // namespace zuno

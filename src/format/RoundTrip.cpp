@@ -15,11 +15,9 @@ namespace {
 // A PL item made of several lines is joined into one; its parts remember the
 // lines they came from. Keeps the lines it holds alive itself, as a
 // reader's lines may last only until it reads the next.
-template <typename Reader>
 class ListItems {
 public:
-    template <typename View>
-    explicit ListItems(View text) : m_reader(text)
+    explicit ListItems(QByteArrayView text) : m_reader(text)
     {
         advance();
     }
@@ -93,7 +91,7 @@ private:
         }
     }
 
-    Reader m_reader;
+    text::Utf8LineReader m_reader;
     qsizetype m_lineNumber = -1;
     bool m_hasPending = false;
     QStringView m_pending; // the next item's first line, trimmed
@@ -108,10 +106,9 @@ private:
 };
 
 // The line of the text numbered `number` (from 0), as it stands.
-template <typename Reader, typename View>
-QString lineNumbered(View text, qsizetype number)
+QString lineNumbered(QByteArrayView text, qsizetype number)
 {
-    Reader reader(text);
+    text::Utf8LineReader reader(text);
     for (qsizetype n = 0; reader.hasNext(); ++n) {
         const QStringView line = reader.next();
         if (n == number)
@@ -144,12 +141,11 @@ QString excerpt(QStringView item, qsizetype from)
 
 // Compares the List text with the List text that came back from its Record
 // layout, item by item, and puts the first item that changes into `trip`.
-template <typename View, typename Text>
-void compareItems(View listText, const PartialConversion<Text> &back, RecordRoundTrip<Text> &trip)
+void compareItems(QByteArrayView listText, const PartialConversion<QByteArray> &back,
+                  RecordRoundTrip<QByteArray> &trip)
 {
-    using Reader = typename text::Encoding<View>::Reader;
-    ListItems<Reader> before(listText);
-    ListItems<Reader> after(View(back.text));
+    ListItems before(listText);
+    ListItems after(back.text);
     RoundTripChange &change = trip.change;
     for (;;) {
         const bool hasBefore = before.next();
@@ -161,7 +157,7 @@ void compareItems(View listText, const PartialConversion<Text> &back, RecordRoun
                 return; // cannot happen: a fault lies before some item
             trip.unchanged = false;
             change.lineNumber = before.lastPart().lineNumber;
-            change.line = lineNumbered<Reader>(listText, change.lineNumber);
+            change.line = lineNumbered(listText, change.lineNumber);
             change.consequence = RoundTripChange::Consequence::ItemAdded;
             change.item = excerpt(after.item(), 0);
             return;
@@ -174,7 +170,7 @@ void compareItems(View listText, const PartialConversion<Text> &back, RecordRoun
         const qsizetype same = hasAfter ? commonPrefixLength(before.item(), after.item()) : 0;
         const auto &part = before.partAt(same);
         change.lineNumber = part.lineNumber;
-        change.line = lineNumbered<Reader>(listText, part.lineNumber);
+        change.line = lineNumbered(listText, part.lineNumber);
         change.holdsTwoSpaces = trimSpaces(change.line).contains(ItemSeparator);
         // The List conversion stopped at this item, or at the one before it
         // whose values this one would have continued.
@@ -195,35 +191,22 @@ void compareItems(View listText, const PartialConversion<Text> &back, RecordRoun
     }
 }
 
-template <typename View>
-auto check(View listText)
+} // namespace
+
+Result<RecordRoundTrip<QByteArray>, ConversionFault> checkRecordRoundTrip(QByteArrayView listText)
 {
-    using Text = typename text::Encoding<View>::Text;
-    using Answer = Result<RecordRoundTrip<Text>, ConversionFault>;
     auto record = convertToRecordLayout(listText);
     if (!record.ok())
-        return Answer(record.error());
-    RecordRoundTrip<Text> trip;
+        return record.error();
+    RecordRoundTrip<QByteArray> trip;
     trip.record = std::move(record).value();
     // A text in the List layout's own form (as ZUNOPad writes it) comes back
     // character for character.
-    if (listLayoutEquals(View(trip.record), listText))
-        return Answer(std::move(trip));
+    if (listLayoutEquals(trip.record, listText))
+        return trip;
     // On a fault, the items before it still tell which line is to blame.
-    compareItems(listText, convertToListLayoutUpToFault(View(trip.record)), trip);
-    return Answer(std::move(trip));
-}
-
-} // namespace
-
-Result<RecordRoundTrip<QString>, ConversionFault> checkRecordRoundTrip(QStringView listText)
-{
-    return check(listText);
-}
-
-Result<RecordRoundTrip<QByteArray>, ConversionFault> checkRecordRoundTrip(QByteArrayView utf8ListText)
-{
-    return check(utf8ListText);
+    compareItems(listText, convertToListLayoutUpToFault(trip.record), trip);
+    return trip;
 }
 
 } // namespace zuno

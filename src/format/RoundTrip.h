@@ -50,7 +50,6 @@ struct RecordRoundTrip {
 // writes it) costs the two conversions and holds only the Record text;
 // any other is then compared item by item. Fails when the Record conversion
 // stops at an invalid line.
-Result<RecordRoundTrip<QString>, ConversionFault> checkRecordRoundTrip(QStringView listText);
-Result<RecordRoundTrip<QByteArray>, ConversionFault> checkRecordRoundTrip(QByteArrayView utf8ListText);
+Result<RecordRoundTrip<QByteArray>, ConversionFault> checkRecordRoundTrip(QByteArrayView listText);
 
 } // namespace zuno

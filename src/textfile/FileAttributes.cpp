@@ -109,4 +109,13 @@ bool takeOverAttributes(const struct stat &old, int oldFd, int fd)
     return ::fstat(fd, &now) == 0 && (now.st_mode & 07777) == (old.st_mode & 07777);
 }
 
+void takeOverVanished(const FileStamp &was, int fd)
+{
+    // Only the superuser may give a file away; the group is kept where we
+    // belong to it (else the system refuses, and the file keeps ours).
+    // Ownership first: a change of owner clears set-ID bits.
+    (void)::fchown(fd, ::geteuid() == 0 ? uid_t(was.owner) : uid_t(-1), gid_t(was.group));
+    (void)::fchmod(fd, mode_t(was.mode & 07777));
+}
+
 } // namespace zuno::textfile

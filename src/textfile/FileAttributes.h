@@ -3,6 +3,8 @@
 // them), handed on to the file that replaces it (internal to the text-file
 // layer).
 
+#include "textfile/TextFileTypes.h"
+
 #include <sys/stat.h>
 
 namespace zuno::textfile {
@@ -15,5 +17,10 @@ bool copyAttributes(int oldFd, int newFd);
 // but its bytes: owner and group, permissions, extended attributes. False
 // when that cannot be done.
 bool takeOverAttributes(const struct stat &old, int oldFd, int fd);
+
+// Gives a new file that stands in for one that vanished the permissions
+// (and, where allowed, the owner and group) that one had, as far as the
+// system lets us; a file the system will not change keeps its own.
+void takeOverVanished(const FileStamp &was, int fd);
 
 } // namespace zuno::textfile

@@ -1,8 +1,10 @@
 #include "textfile/FileStamp.h"
 
+#include "textfile/FileNames.h"
 #include "textfile/PosixIo.h"
 
-#include <QCryptographicHash>
+#include "textfile/Digest.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -15,15 +17,6 @@ namespace zuno {
 
 using namespace textfile;
 
-namespace {
-
-QByteArray hashOf(QByteArrayView bytes)
-{
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
-}
-
-} // namespace
-
 FileStamp stampOf(const struct stat &info, QByteArrayView bytes)
 {
     FileStamp stamp;
@@ -34,7 +27,10 @@ FileStamp stampOf(const struct stat &info, QByteArrayView bytes)
     stamp.modifiedNs = nanoseconds(info.st_mtim);
     stamp.changedNs = nanoseconds(info.st_ctim);
     stamp.takenNs = nowNs();
-    stamp.hash = hashOf(bytes);
+    stamp.digest = digestOf(bytes);
+    stamp.mode = quint32(info.st_mode & 07777);
+    stamp.owner = quint32(info.st_uid);
+    stamp.group = quint32(info.st_gid);
     return stamp;
 }
 
@@ -54,7 +50,7 @@ DiskState compareWithDisk(const QString &path, const FileStamp &stamp)
     // change within this time of the stamp may leave the status as it was.
     constexpr qint64 uncertainNs = 100'000'000;
     struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+    if (::stat(fileNameBytes(path).constData(), &info) != 0)
         return errno == ENOENT || errno == ENOTDIR ? DiskState::Missing : DiskState::Changed;
     if (!S_ISREG(info.st_mode))
         return DiskState::Changed;
@@ -66,8 +62,9 @@ DiskState compareWithDisk(const QString &path, const FileStamp &stamp)
         return DiskState::Unchanged;
     if (qint64(info.st_size) != stamp.size)
         return DiskState::Changed;
-    const FileStamp now = fileStamp(path);
-    return now.valid && now.hash == stamp.hash ? DiskState::Unchanged : DiskState::Changed;
+    // The bytes as they are now, mapped rather than copied.
+    const auto now = mapRegularFile(path);
+    return now.ok() && digestOf(now.value().bytes) == stamp.digest ? DiskState::Unchanged : DiskState::Changed;
 }
 
 bool isSameFile(const QString &a, const QString &b)
@@ -78,8 +75,8 @@ bool isSameFile(const QString &a, const QString &b)
         return true;
     struct stat first {};
     struct stat second {};
-    return ::stat(QFile::encodeName(a).constData(), &first) == 0
-        && ::stat(QFile::encodeName(b).constData(), &second) == 0 && first.st_dev == second.st_dev
+    return ::stat(fileNameBytes(a).constData(), &first) == 0
+        && ::stat(fileNameBytes(b).constData(), &second) == 0 && first.st_dev == second.st_dev
         && first.st_ino == second.st_ino;
 }
 

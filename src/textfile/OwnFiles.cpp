@@ -1,5 +1,8 @@
 #include "textfile/OwnFiles.h"
 
+#include "textfile/FilePlace.h"
+#include "textfile/PosixIo.h"
+
 #include <QList>
 #include <QRandomGenerator>
 
@@ -30,19 +33,23 @@ QByteArray ownPrefix(const QByteArray &name)
     return '.' + name.left(MaxNameBytes - overhead) + OwnMarker;
 }
 
-// Whether `entry` is one of our own temporary files (or, with `backupOf`, a
-// backup of that file) whose writer no longer runs, or is this process.
-bool isOwnLeftover(const QByteArray &entry, const QByteArray &backupOf)
+// Whether `entry` is named as one of our own temporary files (of `name`
+// only, or of any file) or, where allowed, a backup of `name`, whose writer
+// no longer runs, or is this process.
+bool isOwnLeftover(const QByteArray &entry, const QByteArray &name, LeftoversOf scope)
 {
     const qsizetype marker = entry.lastIndexOf(OwnMarker);
     if (!entry.startsWith('.') || marker < 1)
         return false;
+    const bool ofName = !name.isEmpty() && entry.startsWith(ownPrefix(name));
     QByteArray rest = entry.mid(marker + qsizetype(sizeof OwnMarker - 1));
     const bool backup = rest.endsWith(BackupSuffix);
     if (backup) {
-        if (!entry.startsWith(ownPrefix(backupOf)) || backupOf.isEmpty())
+        if (!ofName || scope == LeftoversOf::FileOnly)
             return false;
         rest.chop(qsizetype(sizeof BackupSuffix - 1));
+    } else if (!ofName && scope == LeftoversOf::FileOnly) {
+        return false;
     }
     const qsizetype dash = rest.indexOf('-');
     if (dash < 1 || rest.size() - dash - 1 != 6)
@@ -69,7 +76,7 @@ QByteArray ownName(const QByteArray &name, bool backup)
     return result;
 }
 
-void removeLeftovers(int folderFd, const QByteArray &name)
+void removeLeftovers(int folderFd, const QByteArray &name, LeftoversOf scope)
 {
     const int listFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (listFd < 0)
@@ -82,15 +89,26 @@ void removeLeftovers(int folderFd, const QByteArray &name)
     QList<QByteArray> leftovers;
     while (const dirent *entry = ::readdir(dir)) {
         const QByteArray entryName(entry->d_name);
-        if (isOwnLeftover(entryName, name))
+        if (isOwnLeftover(entryName, name, scope))
             leftovers.append(entryName);
     }
     ::closedir(dir);
     for (const QByteArray &leftover : leftovers) {
         struct stat info {};
-        if (::fstatat(folderFd, leftover.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode))
+        if (::fstatat(folderFd, leftover.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode)
+            && info.st_uid == ::geteuid())
             ::unlinkat(folderFd, leftover.constData(), 0);
     }
+}
+
+void removeLeftoverTemporaries(const QString &path)
+{
+    const auto place = placeOf(path);
+    if (!place.ok())
+        return;
+    const Fd folder(::open(place.value().folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.valid())
+        removeLeftovers(folder.get(), place.value().name, LeftoversOf::FileOnly);
 }
 
 } // namespace zuno::textfile

@@ -4,6 +4,7 @@
 // their writer is gone (internal to the text-file layer).
 
 #include <QByteArray>
+#include <QString>
 
 namespace zuno::textfile {
 
@@ -11,8 +12,15 @@ namespace zuno::textfile {
 // `name` in the same folder.
 QByteArray ownName(const QByteArray &name, bool backup);
 
-// Removes the temporary files that killed saves of ours left in the folder,
-// and the backups of `name` (the file has just been written whole).
-void removeLeftovers(int folderFd, const QByteArray &name);
+// Removes what killed saves of ours left in the folder: regular files of
+// our naming and owned by us whose writer no longer runs. After a save
+// (the file `name` has just been written whole): the temporary files of
+// every file and the backups of `name`. When `name` is opened: its
+// temporary files only (a backup may hold the only whole copy of its text).
+enum class LeftoversOf { EveryFileAndBackups, FileOnly };
+void removeLeftovers(int folderFd, const QByteArray &name, LeftoversOf scope);
+
+// The same when the file at `path` is opened (LeftoversOf::FileOnly).
+void removeLeftoverTemporaries(const QString &path);
 
 } // namespace zuno::textfile

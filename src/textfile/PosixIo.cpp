@@ -2,6 +2,8 @@
 
 // Reading and writing rest on POSIX calls: the program is built for Linux.
 
+#include "textfile/FileNames.h"
+
 #include <QCoreApplication>
 #include <QFile>
 
@@ -10,6 +12,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 
 namespace zuno::textfile {
 
@@ -78,22 +81,60 @@ int readAllFrom(int fd, qint64 sizeHint, qint64 limit, QByteArray &bytes)
     return 0;
 }
 
-Result<RegularFile, TextFileError> readRegularFile(const QString &path)
+namespace {
+
+// Opens the regular file at `path` for reading, with its status.
+Result<Fd, TextFileError> openRegularFile(const QString &path, struct stat &info)
 {
-    RegularFile file;
-    struct stat &info = file.info;
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = fileNameBytes(path);
     if (::stat(name.constData(), &info) != 0)
         return TextFileError{systemReason(errno), {}};
     if (!S_ISREG(info.st_mode))
         return TextFileError{notRegularReason(info.st_mode), {}};
-    const Fd fd(::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    Fd fd(::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (!fd.valid())
         return TextFileError{systemReason(errno), {}};
     if (::fstat(fd.get(), &info) != 0)
         return TextFileError{systemReason(errno), {}};
     if (!S_ISREG(info.st_mode))
         return TextFileError{notRegularReason(info.st_mode), {}};
+    return fd;
+}
+
+} // namespace
+
+Result<FileBytes, TextFileError> mapRegularFile(const QString &path)
+{
+    struct stat info {};
+    auto opened = openRegularFile(path, info);
+    if (!opened.ok())
+        return opened.error();
+    if (info.st_size > MaxTextFileBytes)
+        return TextFileError{tooLargeReason(false), {}};
+    // An empty status size may hide bytes (files the kernel makes up): read.
+    const size_t size = size_t(info.st_size);
+    void *map = size == 0 ? MAP_FAILED
+                          : ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, opened.value().get(), 0);
+    FileBytes file;
+    if (map != MAP_FAILED) {
+        ::madvise(map, size, MADV_SEQUENTIAL);
+        file.storage = std::shared_ptr<const void>(map, [size](const void *at) { ::munmap(const_cast<void *>(at), size); });
+        file.bytes = QByteArray::fromRawData(static_cast<const char *>(map), qsizetype(size));
+        return file;
+    }
+    if (const int error = readAllFrom(opened.value().get(), info.st_size, MaxTextFileBytes, file.bytes))
+        return TextFileError{error == TooLarge ? tooLargeReason(false) : systemReason(error), {}};
+    return file;
+}
+
+Result<RegularFile, TextFileError> readRegularFile(const QString &path)
+{
+    RegularFile file;
+    struct stat &info = file.info;
+    auto opened = openRegularFile(path, info);
+    if (!opened.ok())
+        return opened.error();
+    const Fd &fd = opened.value();
     if (const int error = readAllFrom(fd.get(), info.st_size, MaxTextFileBytes, file.bytes))
         return TextFileError{error == TooLarge ? tooLargeReason(false) : systemReason(error), {}};
     return file;

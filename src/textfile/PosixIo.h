@@ -8,6 +8,7 @@
 
 #include <QByteArrayView>
 
+#include <memory>
 #include <utility>
 
 #include <sys/stat.h>
@@ -68,6 +69,16 @@ struct RegularFile {
 // before it is opened (opening a device may do something; a pipe without a
 // writer blocks), and checked again once it is open.
 Result<RegularFile, TextFileError> readRegularFile(const QString &path);
+
+// The bytes of the regular file at `path` for one pass over them: mapped
+// into memory where the system allows (not copied, no page faults one by
+// one), else read. They stay valid as long as `storage` lives. The same
+// checks and limit as readRegularFile.
+struct FileBytes {
+    QByteArray bytes; // the mapped memory's bytes, or the bytes read
+    std::shared_ptr<const void> storage;
+};
+Result<FileBytes, TextFileError> mapRegularFile(const QString &path);
 
 // Writes all of `bytes` at `offset`; 0 or an errno.
 int writeAll(int fd, QByteArrayView bytes, off_t offset);

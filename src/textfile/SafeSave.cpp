@@ -1,13 +1,14 @@
 #include "textfile/SafeSave.h"
 
+#include "textfile/FileNames.h"
 #include "textfile/FileAttributes.h"
+#include "textfile/FilePlace.h"
 #include "textfile/FileStamp.h"
 #include "textfile/OwnFiles.h"
 #include "textfile/PosixIo.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 
 #include <atomic>
 #include <cerrno>
@@ -25,33 +26,6 @@ using namespace textfile;
 namespace {
 
 std::atomic<bool> g_unnamedTemporaries{true};
-
-// The file that writing to `path` should replace: a symbolic link's target,
-// so that the link stays a link.
-QByteArray finalTarget(const QString &path)
-{
-    const QFileInfo info(path);
-    if (!info.isSymLink())
-        return QFile::encodeName(path);
-    const QString canonical = info.canonicalFilePath();
-    return QFile::encodeName(canonical.isEmpty() ? info.symLinkTarget() : canonical);
-}
-
-// Where a file goes: its folder and its name in it.
-struct Place {
-    QByteArray folder;
-    QByteArray name;
-};
-
-Place placeOf(const QString &path)
-{
-    const QByteArray target = finalTarget(path);
-    const qsizetype slash = target.lastIndexOf('/');
-    Place place;
-    place.folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : target.left(slash);
-    place.name = target.mid(slash + 1);
-    return place;
-}
 
 // A new file in the folder: unnamed (O_TMPFILE) where the file system
 // allows, else under a name of our own. 0 or an errno.
@@ -114,6 +88,7 @@ struct WriteState {
     int oldFd;            // the existing file, or -1
     struct stat old;
     QByteArrayView bytes;
+    const FileStamp &was; // the file as it was last read or written
     FileStamp written;    // the new file, once written
     TextFileError error;
 };
@@ -122,7 +97,7 @@ void failWith(WriteState &s, int error, bool aboutFolder = false)
 {
     s.error.message = systemReason(error);
     if (aboutFolder)
-        s.error.folder = QFile::decodeName(s.place.folder);
+        s.error.folder = fileNameFromBytes(s.place.folder);
 }
 
 // Writes a new file beside the old one and renames it over the old one.
@@ -130,7 +105,7 @@ Outcome replaceFile(WriteState &s, bool unnamed)
 {
     NewFile file;
     // A private file stays private while it is written.
-    const mode_t mode = s.exists ? 0600 : 0666;
+    const mode_t mode = s.exists || s.was.valid ? 0600 : 0666;
     if (const int error = createFile(s.folderFd, s.place.name, mode, unnamed, false, file)) {
         if (s.exists && (error == EACCES || error == EPERM || error == EROFS))
             return Outcome::InPlace;
@@ -145,6 +120,8 @@ Outcome replaceFile(WriteState &s, bool unnamed)
         discard();
         return Outcome::InPlace;
     }
+    if (!s.exists && s.was.valid)
+        takeOverVanished(s.was, file.fd.get());
     int error = writeAll(file.fd.get(), s.bytes, 0);
     if (!error && ::fsync(file.fd.get()) != 0)
         error = errno;
@@ -264,7 +241,7 @@ Outcome writeInPlace(WriteState &s)
         dropBackup();
     } else if (!inMemory) {
         s.error.message += QCoreApplication::translate("TextFile", " (the file's old text is kept in '%1')")
-                               .arg(QFile::decodeName(s.place.folder + '/' + backup.name));
+                               .arg(fileNameFromBytes(s.place.folder + '/' + backup.name));
     } else {
         s.error.message += QCoreApplication::translate("TextFile", " (the file's old text could not be put back: %1)")
                                .arg(systemReason(restore));
@@ -274,11 +251,15 @@ Outcome writeInPlace(WriteState &s)
 
 } // namespace
 
-Result<FileStamp, TextFileError> saveFileBytes(const QString &path, QByteArrayView bytes)
+Result<FileStamp, TextFileError> saveFileBytes(const QString &path, QByteArrayView bytes, const FileStamp &was)
 {
-    if (QFileInfo(path).isDir())
+    struct stat given {};
+    if (::stat(fileNameBytes(path).constData(), &given) == 0 && S_ISDIR(given.st_mode))
         return TextFileError{QCoreApplication::translate("TextFile", "Is a directory"), {}};
-    const Place place = placeOf(path);
+    const auto placed = placeOf(path);
+    if (!placed.ok())
+        return TextFileError{systemReason(placed.error()), {}};
+    const Place &place = placed.value();
     bool syncable = true;
     Fd folder(::open(place.folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder.valid() && errno == EACCES) {
@@ -287,9 +268,9 @@ Result<FileStamp, TextFileError> saveFileBytes(const QString &path, QByteArrayVi
         folder.reset(::open(place.folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     }
     if (!folder.valid())
-        return TextFileError{systemReason(errno), QFile::decodeName(place.folder)};
+        return TextFileError{systemReason(errno), fileNameFromBytes(place.folder)};
 
-    WriteState s{place, folder.get(), syncable, false, -1, {}, bytes, {}, {}};
+    WriteState s{place, folder.get(), syncable, false, -1, {}, bytes, was, {}, {}};
     s.exists = ::fstatat(folder.get(), place.name.constData(), &s.old, 0) == 0;
     if (!s.exists && errno != ENOENT)
         return TextFileError{systemReason(errno), {}};
@@ -325,7 +306,7 @@ Result<FileStamp, TextFileError> saveFileBytes(const QString &path, QByteArrayVi
     if (outcome == Outcome::Failed)
         return s.error;
     if (syncable)
-        removeLeftovers(folder.get(), place.name);
+        removeLeftovers(folder.get(), place.name, LeftoversOf::EveryFileAndBackups);
     return s.written;
 }
 

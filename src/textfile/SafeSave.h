@@ -14,7 +14,9 @@
 // - a file that may not be written, or is no regular file, is refused.
 // A symbolic link stays a link: its target is written. On failure the error
 // carries the system's reason and the old file is as it was. On success the
-// value is the stamp of the written file.
+// value is the stamp of the written file. A file that has vanished since
+// `was` was taken of it is made again with the permissions it had (and,
+// for the superuser, its owner and group).
 
 #include "textfile/TextFileTypes.h"
 #include "Result.h"
@@ -23,7 +25,8 @@
 
 namespace zuno {
 
-Result<FileStamp, TextFileError> saveFileBytes(const QString &path, QByteArrayView bytes);
+Result<FileStamp, TextFileError> saveFileBytes(const QString &path, QByteArrayView bytes,
+                                               const FileStamp &was = {});
 
 // The file system decides whether unnamed temporary files are used; tests
 // switch them off to exercise the named fallback.

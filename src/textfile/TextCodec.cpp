@@ -2,7 +2,7 @@
 
 #include <QStringDecoder>
 
-#include "Result.h"
+#include <cstring>
 
 namespace zuno {
 
@@ -11,34 +11,87 @@ namespace {
 constexpr char Utf8Bom[] = "\xEF\xBB\xBF";
 constexpr qsizetype Utf8BomSize = 3;
 
-// Decodes as UTF-8 when the bytes are well-formed UTF-8 (no malformed,
-// overlong or surrogate sequences, which Qt's decoder reports), and so
-// encode back to exactly the same bytes.
-struct NotUtf8 {};
-Result<QString, NotUtf8> decodeExactUtf8(QByteArrayView bytes)
+// Whether the 64 bytes at p are all ASCII.
+bool asciiBlock(const unsigned char *p)
 {
-    // Stateless: a sequence cut off at the end is an error too.
-    QStringDecoder decoder(QStringDecoder::Utf8,
-                           QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        return NotUtf8{};
+    quint64 w[8];
+    std::memcpy(w, p, sizeof w);
+    return !(((w[0] | w[1]) | (w[2] | w[3]) | (w[4] | w[5]) | (w[6] | w[7])) & 0x8080808080808080ULL);
+}
+
+// The length of the well-formed sequence at p (at most `left` bytes), or 0.
+int sequenceLength(const unsigned char *p, qsizetype left)
+{
+    const unsigned char lead = p[0];
+    const auto continuation = [&](int i) { return i < left && (p[i] & 0xC0) == 0x80; };
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return continuation(1) ? 2 : 0;
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        if (left < 3 || !continuation(1) || !continuation(2))
+            return 0;
+        // No overlong forms, no surrogates.
+        if ((lead == 0xE0 && p[1] < 0xA0) || (lead == 0xED && p[1] > 0x9F))
+            return 0;
+        return 3;
+    }
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        if (left < 4 || !continuation(1) || !continuation(2) || !continuation(3))
+            return 0;
+        if ((lead == 0xF0 && p[1] < 0x90) || (lead == 0xF4 && p[1] > 0x8F))
+            return 0;
+        return 4;
+    }
+    return 0;
+}
+
+QByteArray latin1ToUtf8(QByteArrayView bytes)
+{
+    qsizetype high = 0;
+    for (const char c : bytes)
+        high += static_cast<unsigned char>(c) >> 7;
+    QByteArray text(bytes.size() + high, Qt::Uninitialized);
+    char *out = text.data();
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            *out++ = c;
+        } else {
+            *out++ = char(0xC0 | (byte >> 6));
+            *out++ = char(0x80 | (byte & 0x3F));
+        }
+    }
     return text;
 }
 
-bool fitsLatin1(const QString &text)
+// Whether every character of the UTF-8 text is within Latin-1.
+bool fitsLatin1(QByteArrayView text)
 {
-    for (const QChar ch : text) {
-        if (ch.unicode() > 0xFF)
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) > 0xC3)
             return false;
     }
     return true;
 }
 
-bool hasLoneLineFeed(const QString &text)
+QByteArray utf8ToLatin1(QByteArrayView text)
 {
-    for (qsizetype i = text.indexOf(u'\n'); i >= 0; i = text.indexOf(u'\n', i + 1)) {
-        if (i == 0 || text[i - 1] != u'\r')
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char *out = bytes.data();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte >= 0xC2 && byte <= 0xC3 && i + 1 < text.size())
+            *out++ = char(((byte & 0x03) << 6) | (static_cast<unsigned char>(text[++i]) & 0x3F));
+        else
+            *out++ = char(byte);
+    }
+    bytes.truncate(out - bytes.constData());
+    return bytes;
+}
+
+bool hasLoneLineFeed(QByteArrayView text)
+{
+    for (qsizetype i = text.indexOf('\n'); i >= 0; i = text.indexOf('\n', i + 1)) {
+        if (i == 0 || text[i - 1] != '\r')
             return true;
     }
     return false;
@@ -52,80 +105,107 @@ QString utf8ToText(QByteArrayView bytes)
     return decoder.decode(bytes);
 }
 
-TextFileContent decodeText(const QByteArray &bytes)
+bool isUtf8(QByteArrayView bytes)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype size = bytes.size();
+    qsizetype i = 0;
+    while (i < size) {
+        // Long runs of ASCII a block at a time.
+        constexpr qsizetype block = 64;
+        if (size - i >= block && asciiBlock(p + i)) {
+            i += block;
+            continue;
+        }
+        if (p[i] < 0x80) {
+            ++i;
+            continue;
+        }
+        const int length = sequenceLength(p + i, size - i);
+        if (length == 0)
+            return false;
+        i += length;
+    }
+    return true;
+}
+
+TextFileContent decodeText(QByteArray bytes)
 {
     TextFileContent content;
     const bool hasBom = bytes.startsWith(Utf8Bom);
     const QByteArrayView body = QByteArrayView(bytes).sliced(hasBom ? Utf8BomSize : 0);
-    if (auto utf8 = decodeExactUtf8(body); utf8.ok()) {
-        content.text = std::move(utf8).value();
+    if (isUtf8(body)) {
         content.format.encoding = hasBom ? TextEncoding::Utf8Bom : TextEncoding::Utf8;
+        if (hasBom)
+            bytes.remove(0, Utf8BomSize);
+        content.text = std::move(bytes);
     } else {
-        content.text = QString::fromLatin1(bytes);
         content.format.encoding = TextEncoding::Latin1;
+        content.text = latin1ToUtf8(bytes);
     }
 
     // A file that holds a "\r\n" separates its lines so, and every lone
     // "\r" or "\n" in it is a character of its line. A file without one
     // whose lines end in "\n" is an LF file: in memory its "\n" become
     // "\r\n" (it holds no "\r" right before a "\n" to confuse them with).
-    const QString &text = content.text;
-    if (text.contains(u"\r\n"))
+    const QByteArray &text = content.text;
+    if (text.contains("\r\n"))
         return content;
-    const qsizetype lineFeeds = text.count(u'\n');
+    const qsizetype lineFeeds = text.count('\n');
     if (lineFeeds == 0)
         return content;
     content.format.lineEnding = LineEnding::Lf;
-    QString withCrLf(text.size() + lineFeeds, Qt::Uninitialized);
-    QChar *out = withCrLf.data();
-    for (const QChar c : text) {
-        if (c == u'\n')
-            *out++ = u'\r';
+    QByteArray withCrLf(text.size() + lineFeeds, Qt::Uninitialized);
+    char *out = withCrLf.data();
+    for (const char c : text) {
+        if (c == '\n')
+            *out++ = '\r';
         *out++ = c;
     }
     content.text = std::move(withCrLf);
     return content;
 }
 
-TextFileFormat writtenFormat(const QString &text, const TextFileFormat &format)
+TextFileFormat writtenFormat(QByteArrayView text, const TextFileFormat &format)
 {
     TextFileFormat written = format;
     if (written.encoding == TextEncoding::Latin1 && !fitsLatin1(text))
         written.encoding = TextEncoding::Utf8;
     // Written as "\n", a line break right after a lone "\r" would become
     // "\r\n", and a lone "\n" a line break: such a text keeps "\r\n".
-    if (written.lineEnding == LineEnding::Lf
-        && (text.contains(u"\r\r\n") || hasLoneLineFeed(text)))
+    if (written.lineEnding == LineEnding::Lf && (text.contains("\r\r\n") || hasLoneLineFeed(text)))
         written.lineEnding = LineEnding::CrLf;
     return written;
 }
 
-QByteArray encodeText(const QString &text, const TextFileFormat &format)
+QByteArray encodeText(QByteArrayView text, const TextFileFormat &format)
 {
     const TextFileFormat written = writtenFormat(text, format);
-    QString lf;
-    const QString *source = &text;
-    if (written.lineEnding == LineEnding::Lf && text.contains(u"\r\n")) {
+    QByteArray lf;
+    if (written.lineEnding == LineEnding::Lf && text.contains("\r\n")) {
         // In one pass: every "\r\n" becomes "\n" (a lone "\r" stays).
         lf.resize(text.size());
-        QChar *out = lf.data();
+        char *out = lf.data();
         const qsizetype size = text.size();
         for (qsizetype i = 0; i < size; ++i) {
-            if (!(text[i] == u'\r' && i + 1 < size && text[i + 1] == u'\n'))
+            if (!(text[i] == '\r' && i + 1 < size && text[i + 1] == '\n'))
                 *out++ = text[i];
         }
-        lf.resize(out - lf.constData());
-        source = &lf;
+        lf.truncate(out - lf.constData());
+        text = lf;
     }
     switch (written.encoding) {
     case TextEncoding::Latin1:
-        return source->toLatin1();
-    case TextEncoding::Utf8Bom:
-        return QByteArray(Utf8Bom) + source->toUtf8();
+        return utf8ToLatin1(text);
+    case TextEncoding::Utf8Bom: {
+        QByteArray withBom(Utf8Bom);
+        withBom.append(text);
+        return withBom;
+    }
     case TextEncoding::Utf8:
         break;
     }
-    return source->toUtf8();
+    return lf.isNull() ? text.toByteArray() : lf;
 }
 
 } // namespace zuno

@@ -1,8 +1,9 @@
 #pragma once
-// Text files' bytes to text and back.
+// Text files' bytes to text and back. In memory a text is UTF-8 with its
+// lines separated by "\r\n", as the edit control holds it.
 //
 // Any bytes can be read: valid UTF-8 (with or without a byte-order mark) is
-// decoded as UTF-8, anything else as Latin-1, so that every byte survives.
+// taken as it is, anything else as Latin-1, so that every byte survives.
 // A file is written back in the encoding and line-ending convention it was
 // read with, so opening and saving an unchanged file gives identical bytes.
 //
@@ -22,19 +23,24 @@
 
 namespace zuno {
 
-// UTF-8 to text, every character kept: a byte-order mark at the start too
-// (QString::fromUtf8 drops it). Malformed bytes become U+FFFD.
+// UTF-8 to a QString, every character kept: a byte-order mark at the start
+// too (QString::fromUtf8 drops it). Malformed bytes become U+FFFD.
 QString utf8ToText(QByteArrayView bytes);
+
+// Whether the bytes are well-formed UTF-8: no malformed, overlong, cut-off
+// or surrogate sequence.
+bool isUtf8(QByteArrayView bytes);
 
 // Pure: bytes to text and back. encodeText(decodeText(b).text,
 // decodeText(b).format) == b for every b. (decodeText leaves the stamp
-// empty.)
-TextFileContent decodeText(const QByteArray &bytes);
+// empty.) A UTF-8 file with "\r\n" line breaks and no byte-order mark is
+// its own text: the bytes are shared, not copied.
+TextFileContent decodeText(QByteArray bytes);
 // Where the format cannot hold the text, the text is written so that nothing
 // is lost, and reading it back gives the same text: characters beyond Latin-1
 // make a Latin-1 file UTF-8, and a lone "\r" right before a line break makes
 // a "\n" file "\r\n". writtenFormat() tells which format is used.
-QByteArray encodeText(const QString &text, const TextFileFormat &format);
-TextFileFormat writtenFormat(const QString &text, const TextFileFormat &format);
+QByteArray encodeText(QByteArrayView text, const TextFileFormat &format);
+TextFileFormat writtenFormat(QByteArrayView text, const TextFileFormat &format);
 
 } // namespace zuno

@@ -1,5 +1,6 @@
 #include "textfile/TextFile.h"
 
+#include "textfile/OwnFiles.h"
 #include "textfile/PosixIo.h"
 
 #include <QFileDevice>
@@ -10,18 +11,26 @@ namespace zuno {
 
 using namespace textfile;
 
-namespace {
-constexpr char Utf8Bom[] = "\xEF\xBB\xBF";
-} // namespace
-
 Result<TextFileContent, TextFileError> readTextFile(const QString &path)
 {
     auto read = readRegularFile(path);
     if (!read.ok())
         return read.error();
-    const RegularFile &file = read.value();
-    TextFileContent content = decodeText(file.bytes);
-    content.stamp = stampOf(file.info, file.bytes);
+    RegularFile &file = read.value();
+    removeLeftoverTemporaries(path);
+    const FileStamp stamp = stampOf(file.info, file.bytes);
+    TextFileContent content = decodeText(std::move(file.bytes));
+    content.stamp = stamp;
+    return content;
+}
+
+Result<TextFileContent, TextFileError> readTextOnly(const QString &path)
+{
+    auto read = mapRegularFile(path);
+    if (!read.ok())
+        return read.error();
+    TextFileContent content = decodeText(std::move(read.value().bytes));
+    content.storage = std::move(read.value().storage);
     return content;
 }
 
@@ -40,45 +49,29 @@ Result<TextFileContent, TextFileError> readTextStream(QIODevice &in, qint64 limi
     const auto *file = qobject_cast<QFileDevice *>(&in);
     if (!in.isReadable() || (file && file->error() != QFileDevice::NoError))
         return TextFileError{in.errorString(), {}};
-    return decodeText(bytes);
-}
-
-Result<FileStamp, TextFileError> writeTextFile(const QString &path, const QString &text,
-                                               const TextFileFormat &format)
-{
-    return saveFileBytes(path, encodeText(text, format));
+    return decodeText(std::move(bytes));
 }
 
 namespace {
 
-// A UTF-8 file with "\r\n" line breaks holds any text as the edit control
-// holds it: its bytes are the text's own.
-bool holdsUtf8AsItIs(const TextFileFormat &format)
+// A UTF-8 file with "\r\n" line breaks holds any text as it is held in
+// memory: its bytes are the text's own.
+bool holdsTextAsItIs(const TextFileFormat &format)
 {
-    return format.encoding != TextEncoding::Latin1 && format.lineEnding == LineEnding::CrLf;
+    return format.encoding == TextEncoding::Utf8 && format.lineEnding == LineEnding::CrLf;
 }
 
 } // namespace
 
-Result<WrittenText, TextFileError> writeUtf8TextFile(const QString &path, QByteArrayView utf8Text,
-                                                     const TextFileFormat &format)
+Result<WrittenText, TextFileError> writeTextFile(const QString &path, QByteArrayView text,
+                                                 const TextFileFormat &format, const FileStamp &was)
 {
-    if (!holdsUtf8AsItIs(format)) {
-        const QString text = utf8ToText(utf8Text);
-        const auto written = writeTextFile(path, text, format);
-        if (!written.ok())
-            return written.error();
-        return WrittenText{written.value(), writtenFormat(text, format)};
-    }
-    QByteArray withBom;
-    if (format.encoding == TextEncoding::Utf8Bom) {
-        withBom = QByteArray(Utf8Bom);
-        withBom.append(utf8Text);
-    }
-    const auto written = saveFileBytes(path, withBom.isNull() ? utf8Text : QByteArrayView(withBom));
+    const bool asItIs = holdsTextAsItIs(format);
+    const QByteArray encoded = asItIs ? QByteArray() : encodeText(text, format);
+    const auto written = saveFileBytes(path, asItIs ? text : QByteArrayView(encoded), was);
     if (!written.ok())
         return written.error();
-    return WrittenText{written.value(), format};
+    return WrittenText{written.value(), asItIs ? format : writtenFormat(text, format)};
 }
 
 } // namespace zuno

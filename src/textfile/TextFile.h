@@ -14,29 +14,33 @@
 
 namespace zuno {
 
-// Reads the whole file; a missing file, a folder or an unreadable file is
-// an error carrying the system's reason. Only regular files are read: a
-// named pipe, a device or a socket is refused without being opened for
-// long, and so is a file of more than MaxTextFileBytes.
+// Reads the whole file for editing, with its stamp; a missing file, a
+// folder or an unreadable file is an error carrying the system's reason.
+// Only regular files are read: a named pipe, a device or a socket is
+// refused without being opened for long, and so is a file of more than
+// MaxTextFileBytes. Temporary files that a killed save of this file left
+// beside it are removed.
 Result<TextFileContent, TextFileError> readTextFile(const QString &path);
+// The same for a text that is only converted: no stamp, nothing else done,
+// and the file's bytes not copied where they are the text (they are mapped
+// into memory; see TextFileContent::storage).
+Result<TextFileContent, TextFileError> readTextOnly(const QString &path);
 
 // Reads a stream (standard input) to its end, but stops with an error once
 // it has given more than `limit` bytes.
 Result<TextFileContent, TextFileError> readTextStream(QIODevice &in, qint64 limit = MaxTextFileBytes);
 
-// Writes the text to `path` in `format` through the safe save (see
-// SafeSave.h). On success the value is the stamp of the written file.
-Result<FileStamp, TextFileError> writeTextFile(const QString &path, const QString &text,
-                                               const TextFileFormat &format);
-// The same for a text given as UTF-8 (the edit control's own bytes): a UTF-8
-// file with "\r\n" line breaks is written from them as they are, without
-// holding the text once more. Answers the written file's stamp and the
-// format it was written in (see writtenFormat()).
+// Writes the UTF-8 text to `path` in `format` through the safe save (see
+// SafeSave.h): a UTF-8 file with "\r\n" line breaks straight from the
+// text's bytes. Answers the written file's stamp and the format it was
+// written in (see writtenFormat()). A file that has vanished since `was`
+// was taken of it is made again with the permissions (and, for the
+// superuser, the owner) it had.
 struct WrittenText {
     FileStamp stamp;
     TextFileFormat format;
 };
-Result<WrittenText, TextFileError> writeUtf8TextFile(const QString &path, QByteArrayView utf8Text,
-                                                     const TextFileFormat &format);
+Result<WrittenText, TextFileError> writeTextFile(const QString &path, QByteArrayView text,
+                                                 const TextFileFormat &format, const FileStamp &was = {});
 
 } // namespace zuno

@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
+
 namespace zuno {
 
 enum class TextEncoding { Utf8, Utf8Bom, Latin1 };
@@ -34,13 +36,21 @@ struct FileStamp {
     qint64 modifiedNs = 0; // modification time, ns since the epoch
     qint64 changedNs = 0;  // status change time
     qint64 takenNs = 0;    // when the stamp was taken
-    QByteArray hash;       // SHA-1 of the bytes
+    quint64 digest = 0;    // of the bytes (Digest.h)
+    // Permissions and owner, which a file that has vanished is made again
+    // with.
+    quint32 mode = 0;      // the permission bits
+    quint32 owner = 0;
+    quint32 group = 0;
 };
 
 struct TextFileContent {
-    QString text;          // lines separated by "\r\n"
+    QByteArray text;       // UTF-8, lines separated by "\r\n"
     TextFileFormat format; // how the bytes were encoded
     FileStamp stamp;       // the file as it was read (files only)
+    // What `text` lives in when it is the file's own bytes mapped into
+    // memory (readTextOnly), else nothing.
+    std::shared_ptr<const void> storage;
 };
 
 struct TextFileError {

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -15,6 +16,17 @@ struct Outcome {
     QByteArray out;
     QByteArray err;
 };
+
+// Waits (with a deadline) for the started process and gathers what it said.
+Outcome outcomeOf(QProcess &process)
+{
+    EXPECT_TRUE(process.waitForFinished(30000));
+    Outcome outcome;
+    outcome.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    outcome.out = process.readAllStandardOutput();
+    outcome.err = process.readAllStandardError();
+    return outcome;
+}
 
 Outcome runProgram(const QStringList &args, const QByteArray &input = {}, const QString &outputFile = {})
 {
@@ -31,12 +43,7 @@ Outcome runProgram(const QStringList &args, const QByteArray &input = {}, const 
     EXPECT_TRUE(process.waitForStarted());
     process.write(input);
     process.closeWriteChannel();
-    EXPECT_TRUE(process.waitForFinished(30000));
-    Outcome outcome;
-    outcome.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    outcome.out = process.readAllStandardOutput();
-    outcome.err = process.readAllStandardError();
-    return outcome;
+    return outcomeOf(process);
 }
 
 TEST(ProgramConverter, ConvertsTheExampleAndBackWithoutADisplay)
@@ -73,6 +80,39 @@ TEST(ProgramConverter, ReportsFailuresThroughTheExitStatus)
 
     const Outcome unknown = runProgram({"--bogus"});
     EXPECT_EQ(unknown.status, 2);
+}
+
+// The program run by the shell, for what QProcess cannot pass: names that
+// are not UTF-8, a file-size limit.
+Outcome runShell(const QString &script, const QString &folder)
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), script, QStringLiteral(ZUNO_BINARY)});
+    EXPECT_TRUE(process.waitForStarted());
+    return outcomeOf(process);
+}
+
+TEST(ProgramConverter, NamesThatAreNotUtf8AreReadByTheirBytes)
+{
+    QTemporaryDir dir;
+    const Outcome r = runShell(QStringLiteral("name=$(printf 'caf\\351.PRJ'); printf 'AC:1\\r\\nBG:2' > \"$name\"; "
+                                              "\"$0\" --to-record \"$name\""),
+                               dir.path());
+    EXPECT_EQ(r.status, 0) << r.err.constData();
+    EXPECT_EQ(r.out, QByteArray("AC:1\r\nBG:2"));
+}
+
+TEST(ProgramConverter, AFileSizeLimitGivesAMessageNotADeath)
+{
+    // Output beyond `ulimit -f` (blocks of 512 bytes): the write fails with
+    // the system's reason instead of the signal ending the program.
+    QTemporaryDir dir;
+    const Outcome r = runShell(QStringLiteral("ulimit -f 1; \"$0\" --to-record \"%1\" > out.txt")
+                                   .arg(QStringLiteral(ZUNO_EXAMPLES_DIR "/ROAD1.PRJ")),
+                               dir.path());
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, QByteArray("zunopad: cannot write the output: File too large\n"));
 }
 
 TEST(ProgramConverter, EndlessStandardInputStopsAtTheLimit)

@@ -126,6 +126,25 @@ TEST_F(CommandLine, OnlyOptionsAreConverterCommands)
     EXPECT_EQ(runWith({"zunopad", "ROAD1.PRJ"}), std::nullopt);
     EXPECT_EQ(runWith({"zunopad", "-"}), std::nullopt);
     EXPECT_EQ(runWith({"zunopad", "--check"}), std::optional<int>(2));
+    // "--" first ends the options: the editor opens the FILE after it.
+    EXPECT_EQ(runWith({"zunopad", "--", "--check"}), std::nullopt);
+}
+
+TEST_F(CommandLine, DoubleDashEndsTheOptions)
+{
+    file(QStringLiteral("--dash.PRJ"), ExampleList);
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(m_dir.path()));
+    const Outcome record = run({"--to-record", "--", "--dash.PRJ"});
+    const Outcome check = run({"--check", "--", "--dash.PRJ", "./--dash.PRJ"});
+    const Outcome option = run({"--check", "--dash.PRJ"});
+    ASSERT_TRUE(QDir::setCurrent(before));
+    EXPECT_EQ(record.status, 0) << record.err.constData();
+    EXPECT_EQ(record.out, ExampleRecord);
+    EXPECT_EQ(check.status, 0) << check.err.constData();
+    EXPECT_EQ(check.out, QByteArray("--dash.PRJ: OK\n./--dash.PRJ: OK\n"));
+    // Without "--" the name is still only a FILE after the option.
+    EXPECT_EQ(option.out, QByteArray("--dash.PRJ: OK\n"));
 }
 
 // ---------------------------------------------------------------------------

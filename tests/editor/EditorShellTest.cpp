@@ -7,6 +7,7 @@
 #include "platform/doubles/FakeMainWindow.h"
 #include "platform/doubles/FakeMessageBox.h"
 #include "platform/doubles/FakeSettings.h"
+#include "textfile/FileNames.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,6 +16,8 @@
 
 #include "Version.h"
 
+#include <cstdio>
+#include <unistd.h>
 #include <sys/stat.h>
 
 using namespace zuno;
@@ -867,6 +870,43 @@ TEST_F(EditorShellTest, WarningsQuoteControlCharactersAsEscapes)
     shell.viewRecord();
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_EQ(messages.shown[0].text, QStringLiteral("Invalid ZUNO Data Item 'A\\x1b[2JB\tC' on line 1"));
+}
+
+TEST_F(EditorShellTest, AFileDeletedWhileOpenIsSavedAgainAsPrivateAsItWas)
+{
+    const QString path = makeFile(QStringLiteral("SECRET.PRJ"), "AC:1");
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0600), 0);
+    shell.formLoad(path);
+    ASSERT_TRUE(QFile::remove(path));
+    editor.setText(QStringLiteral("AC:2"));
+    EXPECT_TRUE(shell.fileSave());
+    EXPECT_EQ(readBytes(path), QByteArray("AC:2"));
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
+TEST_F(EditorShellTest, ANameThatIsNotUtf8OpensAndSavesUnderItsOwnBytes)
+{
+    const QByteArray name = QFile::encodeName(dir.path()) + "/caf\xE9.PRJ";
+    FILE *file = std::fopen(name.constData(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fputs("AC:1", file);
+    std::fclose(file);
+    shell.formLoad(fileNameFromBytes(name));
+    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_EQ(editor.text(), QStringLiteral("AC:1"));
+    EXPECT_EQ(window.caption(), QStringLiteral("caf\uFFFD.PRJ - ZUNOPad File Editor"));
+    editor.setText(QStringLiteral("AC:2"));
+    EXPECT_TRUE(shell.fileSave());
+    file = std::fopen(name.constData(), "rb");
+    ASSERT_NE(file, nullptr);
+    char bytes[8] = {};
+    EXPECT_EQ(std::fread(bytes, 1, sizeof bytes, file), 4u);
+    std::fclose(file);
+    EXPECT_EQ(QByteArray(bytes), QByteArray("AC:2"));
+    // (Qt cannot remove what it cannot name.)
+    EXPECT_EQ(::unlink(name.constData()), 0);
 }
 
 } // namespace

@@ -247,7 +247,7 @@ TEST(MainWindow, EveryFileComesBackByteForByteAndAnEditChangesOnlyItsCharacter)
     const QByteArray files[] = {
         QByteArray("NM:A\rB\r\nXX:C\nD\r\n"),                 // lone CR and LF in a CRLF file
         QByteArray("AC:1\nBG:2\nXX:\r\n", 15),                    // an LF file, a lone CR, no final break
-        QByteArray("XX:A\0B\r\nYY:\0", 15),                       // NUL
+        QByteArray("XX:A\0B\r\nYY:\0", 12),                       // NUL
         QByteArray("XX:\xE9\xFF\r\nYY:\xC3"),                      // Latin-1 (not UTF-8)
         QByteArray("XX:\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\r\n"),  // UTF-8
         QByteArray("\xEF\xBB\xBFXX:\xC3\xA9\r\nYY:1"),             // UTF-8 with a byte-order mark

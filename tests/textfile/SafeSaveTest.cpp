@@ -26,14 +26,14 @@ TEST_F(TextFileOnDisk, HardLinkedFileIsWrittenInPlaceAndKeepsItsLinks)
     ASSERT_EQ(::link(QFile::encodeName(file).constData(), QFile::encodeName(other).constData()), 0);
     const ino_t inode = statOf(file).st_ino;
 
-    ASSERT_TRUE(writeTextFile(file, QStringLiteral("AC:2\r\nBG:3"), {}).ok());
+    ASSERT_TRUE(writeTextFile(file, "AC:2\r\nBG:3", {}).ok());
     EXPECT_EQ(readBytes(other), QByteArray("AC:2\r\nBG:3"));
     EXPECT_EQ(statOf(file).st_ino, inode);
     EXPECT_EQ(statOf(file).st_nlink, 2u);
     EXPECT_EQ(entries(), (QStringList{QStringLiteral("OTHER.PRJ"), QStringLiteral("ROAD1.PRJ")}));
 
     // Shorter text: the file is cut to it.
-    ASSERT_TRUE(writeTextFile(file, QStringLiteral("A:"), {}).ok());
+    ASSERT_TRUE(writeTextFile(file, "A:", {}).ok());
     EXPECT_EQ(readBytes(other), QByteArray("A:"));
 }
 
@@ -49,7 +49,7 @@ TEST_F(TextFileOnDisk, FailedInPlaceWritePutsTheOldBytesBackAtEveryName)
         std::optional<TextFileError> error;
         {
             const FileSizeLimit limit(4096);
-            error = failureOf(writeTextFile(file, QString(65536, u'X'), {}));
+            error = failureOf(writeTextFile(file, QByteArray(65536, 'X'), {}));
         }
         ASSERT_TRUE(error.has_value());
         EXPECT_EQ(error->message, QStringLiteral("File too large"));
@@ -101,7 +101,7 @@ TEST_F(TextFileOnDisk, ReplacingKeepsExtendedAttributesAndTheAcl)
 
     for (const bool unnamed : {true, false}) {
         allowUnnamedTemporaryFiles(unnamed);
-        ASSERT_TRUE(writeTextFile(file, unnamed ? QStringLiteral("AC:2") : QStringLiteral("AC:3"), {}).ok());
+        ASSERT_TRUE(writeTextFile(file, unnamed ? "AC:2" : "AC:3", {}).ok());
         EXPECT_EQ(attributeOf(file, "user.zuno.origin"), QByteArray("survey"));
         EXPECT_EQ(attributeOf(file, "system.posix_acl_access"), aclBefore);
         EXPECT_EQ(statOf(file).st_mode & 0777, 0664u) << "the ACL's mask shows as the group bits";
@@ -120,7 +120,7 @@ TEST_F(TextFileOnDisk, ANewFileInTheFolderGetsNoAclTheOldOneLacked)
     ASSERT_EQ(::setxattr(QFile::encodeName(m_dir.path()).constData(), "system.posix_acl_default", acl.constData(),
                          size_t(acl.size()), 0),
               0);
-    ASSERT_TRUE(writeTextFile(file, QStringLiteral("AC:2"), {}).ok());
+    ASSERT_TRUE(writeTextFile(file, "AC:2", {}).ok());
     EXPECT_EQ(attributeOf(file, "system.posix_acl_access"), QByteArray("<none>"));
     EXPECT_EQ(readBytes(file), QByteArray("AC:2"));
 }
@@ -149,7 +149,7 @@ TEST_F(TextFileOnDisk, LeftoversOfKilledSavesAreRemovedAtTheNextSave)
     };
     for (const QString &name : left + kept)
         writeBytes(path(name), "partial");
-    ASSERT_TRUE(writeTextFile(file, QStringLiteral("AC:2"), {}).ok());
+    ASSERT_TRUE(writeTextFile(file, "AC:2", {}).ok());
     QStringList expected = kept;
     expected.append(QStringLiteral("ROAD1.PRJ"));
     expected.sort();
@@ -160,12 +160,12 @@ TEST_F(TextFileOnDisk, NamedTemporaryFilesWorkWhereUnnamedOnesCannotBeMade)
 {
     allowUnnamedTemporaryFiles(false);
     const QString file = path(QStringLiteral("ROAD1.PRJ"));
-    ASSERT_TRUE(writeTextFile(file, QStringLiteral("AC:1"), {}).ok());
-    ASSERT_TRUE(writeTextFile(file, QStringLiteral("AC:2"), {}).ok());
+    ASSERT_TRUE(writeTextFile(file, "AC:1", {}).ok());
+    ASSERT_TRUE(writeTextFile(file, "AC:2", {}).ok());
     std::optional<TextFileError> error;
     {
         const FileSizeLimit limit(4096);
-        error = failureOf(writeTextFile(file, QString(65536, u'X'), {}));
+        error = failureOf(writeTextFile(file, QByteArray(65536, 'X'), {}));
     }
     allowUnnamedTemporaryFiles(true);
     ASSERT_TRUE(error.has_value());
@@ -268,7 +268,7 @@ TEST_F(AsOrdinaryUser, WritableFileInAReadOnlyFolderIsWrittenInPlace)
 
     // A write that fails half way puts the old bytes back from memory.
     file(path, QByteArray(3000, 'o'), User, 0644);
-    EXPECT_EQ(write(path, QString(65536, u'X'), QStringLiteral("4096")), QStringLiteral("error: File too large\n"));
+    EXPECT_EQ(write(path, QByteArray(65536, 'X'), QStringLiteral("4096")), QStringLiteral("error: File too large\n"));
     EXPECT_EQ(readBytes(path), QByteArray(3000, 'o'));
     EXPECT_EQ(entriesOf(locked), QStringList{QStringLiteral("ROAD1.PRJ")});
 }

@@ -37,7 +37,7 @@ TEST(DecodeText, DetectsTheEncoding)
     for (const Case &c : cases) {
         const TextFileContent content = decodeText(c.bytes);
         EXPECT_EQ(content.format.encoding, c.encoding) << c.bytes.toHex().constData();
-        EXPECT_EQ(content.text, c.text) << c.bytes.toHex().constData();
+        EXPECT_EQ(QString::fromUtf8(content.text), c.text) << c.bytes.toHex().constData();
         EXPECT_EQ(encodeText(content.text, content.format), c.bytes) << c.bytes.toHex().constData();
     }
 }
@@ -47,7 +47,7 @@ TEST(DecodeText, LineFeedFileIsReadWithCrLfAndWrittenBackWithLineFeeds)
     const QByteArray bytes = bytesOf("AC:1\nBG:2\n\nXX:3\n");
     const TextFileContent content = decodeText(bytes);
     EXPECT_EQ(content.format.lineEnding, LineEnding::Lf);
-    EXPECT_EQ(content.text, QStringLiteral("AC:1\r\nBG:2\r\n\r\nXX:3\r\n"));
+    EXPECT_EQ(QString::fromUtf8(content.text), QStringLiteral("AC:1\r\nBG:2\r\n\r\nXX:3\r\n"));
     EXPECT_EQ(encodeText(content.text, content.format), bytes);
 }
 
@@ -56,7 +56,7 @@ TEST(DecodeText, CrLfFileIsKeptAsItIs)
     const QByteArray bytes = bytesOf("AC:1\r\nBG:2\r\n");
     const TextFileContent content = decodeText(bytes);
     EXPECT_EQ(content.format.lineEnding, LineEnding::CrLf);
-    EXPECT_EQ(content.text, QStringLiteral("AC:1\r\nBG:2\r\n"));
+    EXPECT_EQ(QString::fromUtf8(content.text), QStringLiteral("AC:1\r\nBG:2\r\n"));
     EXPECT_EQ(encodeText(content.text, content.format), bytes);
     EXPECT_EQ(decodeText(bytesOf("AC:1")).format.lineEnding, LineEnding::CrLf);
 }
@@ -66,40 +66,40 @@ TEST(DecodeText, LoneCarriageReturnIsContent)
     for (const char *raw : {"XX:A\rB\r\nYY:C\r", "XX:A\rB\nYY:C\r", "\r\r\r", "\r\n\r"}) {
         const QByteArray bytes(raw);
         const TextFileContent content = decodeText(bytes);
-        EXPECT_EQ(content.text.count(u'\r'), bytes.count('\r') + bytes.count('\n') - bytes.count("\r\n"))
+        EXPECT_EQ(content.text.count('\r'), bytes.count('\r') + bytes.count('\n') - bytes.count("\r\n"))
             << raw;
         EXPECT_EQ(encodeText(content.text, content.format), bytes) << raw;
     }
-    EXPECT_EQ(decodeText(bytesOf("XX:A\rB\nYY:C")).text, QStringLiteral("XX:A\rB\r\nYY:C"));
+    EXPECT_EQ(QString::fromUtf8(decodeText(bytesOf("XX:A\rB\nYY:C")).text), QStringLiteral("XX:A\rB\r\nYY:C"));
 }
 
 TEST(EncodeText, AnLfFileKeepsCrLfWhereLineFeedsWouldLoseCharacters)
 {
     const TextFileContent content = decodeText(bytesOf("A:1\nB:2\nC:3"));
-    ASSERT_EQ(content.text, QStringLiteral("A:1\r\nB:2\r\nC:3"));
+    ASSERT_EQ(QString::fromUtf8(content.text), QStringLiteral("A:1\r\nB:2\r\nC:3"));
     ASSERT_EQ(content.format.lineEnding, LineEnding::Lf);
     // A lone "\r" put before a line break would merge into it, and a lone
     // "\n" would become one: such a text is written with "\r\n".
     for (const QString &edited : {QStringLiteral("A:1\r\nB:2\r\r\nC:3"), QStringLiteral("A:1\r\nB\n:2\r\nC:3")}) {
-        EXPECT_EQ(writtenFormat(edited, content.format).lineEnding, LineEnding::CrLf);
-        const QByteArray written = encodeText(edited, content.format);
+        EXPECT_EQ(writtenFormat(edited.toUtf8(), content.format).lineEnding, LineEnding::CrLf);
+        const QByteArray written = encodeText(edited.toUtf8(), content.format);
         EXPECT_EQ(written, edited.toUtf8());
-        EXPECT_EQ(decodeText(written).text, edited);
+        EXPECT_EQ(QString::fromUtf8(decodeText(written).text), edited);
     }
-    EXPECT_EQ(encodeText(QStringLiteral("A:1\r\nB:\r2"), content.format), bytesOf("A:1\nB:\r2"));
+    EXPECT_EQ(encodeText(QStringLiteral("A:1\r\nB:\r2").toUtf8(), content.format), bytesOf("A:1\nB:\r2"));
 }
 
 TEST(DecodeText, AFileWithCrLfKeepsEveryLoneLineFeedAsContent)
 {
     const QByteArray bytes = bytesOf("A:1\nB:2\r\nC:3\nD:4\n");
     const TextFileContent mixed = decodeText(bytes);
-    EXPECT_EQ(mixed.text, QStringLiteral("A:1\nB:2\r\nC:3\nD:4\n"));
+    EXPECT_EQ(QString::fromUtf8(mixed.text), QStringLiteral("A:1\nB:2\r\nC:3\nD:4\n"));
     EXPECT_EQ(mixed.format.lineEnding, LineEnding::CrLf);
     EXPECT_EQ(encodeText(mixed.text, mixed.format), bytes);
     // Without a "\r\n" every "\n" is a line break; a lone "\r" alone is
     // no line break at all.
-    EXPECT_EQ(decodeText(bytesOf("A:1\nB:2\n")).text, QStringLiteral("A:1\r\nB:2\r\n"));
-    EXPECT_EQ(decodeText(bytesOf("A:1\rB:2\r")).text, QStringLiteral("A:1\rB:2\r"));
+    EXPECT_EQ(QString::fromUtf8(decodeText(bytesOf("A:1\nB:2\n")).text), QStringLiteral("A:1\r\nB:2\r\n"));
+    EXPECT_EQ(QString::fromUtf8(decodeText(bytesOf("A:1\rB:2\r")).text), QStringLiteral("A:1\rB:2\r"));
     EXPECT_EQ(decodeText(bytesOf("A:1\rB:2\r")).format.lineEnding, LineEnding::CrLf);
 }
 
@@ -125,20 +125,20 @@ TEST(DecodeText, AnyBytesComeBackExactly)
 TEST(EncodeText, WritesEachEncoding)
 {
     const QString text = QStringLiteral("XX:\u00c9\r\nYY:1");
-    EXPECT_EQ(encodeText(text, {TextEncoding::Utf8, LineEnding::CrLf}), bytesOf("XX:\xC3\x89\r\nYY:1"));
-    EXPECT_EQ(encodeText(text, {TextEncoding::Utf8Bom, LineEnding::Lf}), bytesOf("\xEF\xBB\xBFXX:\xC3\x89\nYY:1"));
-    EXPECT_EQ(encodeText(text, {TextEncoding::Latin1, LineEnding::CrLf}), bytesOf("XX:\xC9\r\nYY:1"));
+    EXPECT_EQ(encodeText(text.toUtf8(), {TextEncoding::Utf8, LineEnding::CrLf}), bytesOf("XX:\xC3\x89\r\nYY:1"));
+    EXPECT_EQ(encodeText(text.toUtf8(), {TextEncoding::Utf8Bom, LineEnding::Lf}), bytesOf("\xEF\xBB\xBFXX:\xC3\x89\nYY:1"));
+    EXPECT_EQ(encodeText(text.toUtf8(), {TextEncoding::Latin1, LineEnding::CrLf}), bytesOf("XX:\xC9\r\nYY:1"));
 }
 
 TEST(EncodeText, TextBeyondLatin1IsWrittenAsUtf8RatherThanLost)
 {
     const QString text = QStringLiteral("XX:\u00c9\u20ac");
     const TextFileFormat latin1{TextEncoding::Latin1, LineEnding::CrLf};
-    EXPECT_EQ(writtenFormat(text, latin1).encoding, TextEncoding::Utf8);
-    EXPECT_EQ(writtenFormat(QStringLiteral("XX:\u00c9"), latin1).encoding, TextEncoding::Latin1);
-    const QByteArray bytes = encodeText(text, latin1);
+    EXPECT_EQ(writtenFormat(text.toUtf8(), latin1).encoding, TextEncoding::Utf8);
+    EXPECT_EQ(writtenFormat(QStringLiteral("XX:\u00c9").toUtf8(), latin1).encoding, TextEncoding::Latin1);
+    const QByteArray bytes = encodeText(text.toUtf8(), latin1);
     EXPECT_EQ(bytes, bytesOf("XX:\xC3\x89\xE2\x82\xAC"));
-    EXPECT_EQ(decodeText(bytes).text, text);
+    EXPECT_EQ(QString::fromUtf8(decodeText(bytes).text), text);
 }
 
 } // namespace

@@ -34,7 +34,7 @@ int report(const zuno::TextFileError *error)
     return 1;
 }
 
-int report(const zuno::Result<zuno::FileStamp, zuno::TextFileError> &written)
+int report(const zuno::Result<zuno::WrittenText, zuno::TextFileError> &written)
 {
     return report(written.ok() ? nullptr : &written.error());
 }
@@ -53,7 +53,7 @@ int main(int argc, char **argv)
             if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
                 return 2;
         }
-        return report(zuno::writeTextFile(QString::fromLocal8Bit(argv[2]), QString::fromUtf8(argv[3]), {}));
+        return report(zuno::writeTextFile(QString::fromLocal8Bit(argv[2]), argv[3], {}));
     }
     if (command == u"copy" && argc == 5) {
         auto source = zuno::readTextFile(QString::fromLocal8Bit(argv[3]));

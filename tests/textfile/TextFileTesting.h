@@ -42,7 +42,8 @@ inline QString errorOf(const Result<TextFileContent, TextFileError> &result)
 }
 
 // The error of a write, when it failed.
-inline std::optional<TextFileError> failureOf(const Result<FileStamp, TextFileError> &written)
+template <typename Written>
+std::optional<TextFileError> failureOf(const Result<Written, TextFileError> &written)
 {
     return written.ok() ? std::nullopt : std::optional<TextFileError>(written.error());
 }

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include "textfile/FileNames.h"
+
 #include <QFileInfo>
 
 namespace zuno {
@@ -64,12 +66,14 @@ FileDialogResult QtFileDialogs::run(FileDialogSettings &settings, bool save)
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return FileDialogCancelled{};
 
-    const QString path = QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath();
+    // A name that is not UTF-8 is listed with U+FFFD: its own bytes are
+    // looked up.
+    const QString path = fileNameAsListed(QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath());
     settings.fileName = path;
     const qsizetype index = filters.indexOf(dialog.selectedNameFilter());
     if (index >= 0)
         settings.filterIndex = int(index) + 1;
-    return FileDialogChoice{path, QFileInfo(path).fileName()};
+    return FileDialogChoice{path, displayedFileName(QFileInfo(path).fileName())};
 }
 
 } // namespace zuno

@@ -2,9 +2,22 @@
 #include "cli/CommandLine.h"
 #include "editor/RunEditor.h"
 
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <new>
+
 int main(int argc, char **argv)
 {
-    if (auto status = zuno::runConverterCommand(argc, argv))
-        return *status;
+    try {
+        if (auto status = zuno::runConverterCommand(argc, argv))
+            return *status;
+    } catch (const std::bad_alloc &) {
+        // A file too large for the memory there is: said plainly, with the
+        // status of a file that cannot be read.
+        const QString message = QCoreApplication::translate("CommandLine", "Not enough memory to convert the file.");
+        std::fprintf(stderr, "zunopad: %s\n", message.toLocal8Bit().constData());
+        return 2;
+    }
     return zuno::runEditor(argc, argv);
 }

@@ -14,11 +14,15 @@
 #include <memory>
 
 class QAction;
+class QSessionManager;
 class QScreen;
 class QMenu;
 class QDialog;
 
 namespace zuno {
+
+class DocumentRecovery;
+class RecoveryStore;
 
 class frmEditor : public QMainWindow, public IMainWindow {
     Q_OBJECT
@@ -34,6 +38,13 @@ public:
     EditorShell &shell() { return *m_shell; }
     IMessageBox &messages() { return m_messages; }
     QMenu *editMenu() const { return mnuEdit; }
+
+    // Recovery of unsaved changes (frmEditorRecovery.cpp): a termination
+    // signal keeps the unsaved text and ends the program at once; the
+    // session manager's request to save asks the save prompt where it may.
+    [[noreturn]] void endOnSignal(int signalNumber);
+    void commitSessionData(QSessionManager &manager);
+    DocumentRecovery &recovery() { return *m_recovery; }
 
     // IMainWindow
     void setCaption(const QString &caption) override;
@@ -94,6 +105,10 @@ private:
     QtSettingsStore m_settings;
     QtFileDialogs m_fileDialogs;
     std::unique_ptr<EditorShell> m_shell;
+    void setUpRecovery();
+    // The writer's thread ends before the store it writes to goes.
+    std::unique_ptr<RecoveryStore> m_recoveryStore;
+    std::unique_ptr<DocumentRecovery> m_recovery;
 
     QMenu *mnuFile = nullptr;
     QMenu *mnuEdit = nullptr;

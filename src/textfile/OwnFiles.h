@@ -4,6 +4,7 @@
 // their writer is gone (internal to the text-file layer).
 
 #include <QByteArray>
+#include <QList>
 
 namespace zuno::textfile {
 
@@ -11,8 +12,12 @@ namespace zuno::textfile {
 // `name` in the same folder.
 QByteArray ownName(const QByteArray &name, bool backup);
 
-// Removes the temporary files that killed saves of ours left in the folder,
-// and the backups of `name` (the file has just been written whole).
-void removeLeftovers(int folderFd, const QByteArray &name);
+// Removes the temporary files that killed saves of ours left in the folder.
+// Backups stay: they are offered to the user (unfinishedBackups).
+void removeLeftovers(int folderFd);
+
+// The backups of the file `name` that in-place saves left behind when they
+// did not finish (their writer has ended).
+QList<QByteArray> unfinishedBackups(int folderFd, const QByteArray &name);
 
 } // namespace zuno::textfile

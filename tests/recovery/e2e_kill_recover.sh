@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Drives the real zunopad: type, rest, kill it with SIGKILL; start it again,
+# answer Yes to "Recover Unsaved Changes", save: the typed text is in the
+# file. The same after SIGTERM, which must end the program without a
+# question. A clean exit then leaves no recovery data behind.
+#   e2e_kill_recover.sh ZUNOPAD   (run under with_xvfb.sh)
+zunopad=$1
+name=recover
+source "$(dirname "$0")/../e2e/common.sh"
+recovery=$XDG_STATE_HOME/zunopad/recovery
+
+# Waits (at most $2 s) until the recovery folder keeps text with $1 in it;
+# prints how long that took after the last key, in ms.
+wait_kept() {
+  local start now
+  start=$(date +%s%3N)
+  for _ in $(seq 1 $(( $2 * 10 ))); do
+    if grep -qa -- "$1" "$recovery"/*.zrec 2>/dev/null; then
+      now=$(date +%s%3N); echo $(( now - start )); return 0
+    fi
+    sleep 0.1
+  done
+  fail "no recovery data with '$1' within $2 s"
+}
+
+# Starts the program on the file, answers Yes to the question and waits for
+# the main window (its caption may mark the unsaved changes).
+restart_and_recover() {
+  "$zunopad" "$work/ROAD1.PRJ" &
+  app_pid=$!
+  question=$(window_named 'Recover Unsaved Changes' 20)
+  focus "$question"
+  xdotool key Return                       # the default button: Yes
+  main=$(window_named 'ROAD1\.PRJ.* - ZUNOPad File Editor')
+  focus "$main"
+}
+
+printf 'AC:1001\r\nBG:5' >"$work/ROAD1.PRJ"
+start_zunopad "$zunopad" "$work/ROAD1.PRJ"
+xdotool key --delay 50 ctrl+End Return
+xdotool type --delay 30 'xx:typed'
+kept_after=$(wait_kept 'XX:TYPED' 10)
+kill -9 "$app_pid"
+wait "$app_pid" 2>/dev/null || true
+app_pid=
+
+restart_and_recover
+xdotool key --delay 150 alt+f s          # File > Save
+expect_file "$work/ROAD1.PRJ" "$(printf 'AC:1001\r\nBG:5\r\nXX:TYPED')"
+[ -z "$(ls -A "$recovery")" ] || fail "a save left recovery data: $(ls -A "$recovery")"
+
+# SIGTERM (a logout): the unsaved text is written at once, no question.
+xdotool key --delay 50 ctrl+End Return
+xdotool type --delay 30 'eg:7'
+kill -TERM "$app_pid"
+expect_exit "the program did not end on SIGTERM"
+
+restart_and_recover
+xdotool key --delay 150 alt+f s
+expect_file "$work/ROAD1.PRJ" "$(printf 'AC:1001\r\nBG:5\r\nXX:TYPED\r\nEG:7')"
+xdotool key --delay 150 alt+f x          # File > Exit: nothing unsaved
+expect_exit "the program did not end on File > Exit"
+[ -z "$(ls -A "$recovery")" ] || fail "a clean exit left recovery data: $(ls -A "$recovery")"
+echo "e2e recover: ok (kept ${kept_after} ms after the last key)"

@@ -1,7 +1,9 @@
 // The question at start that offers unsaved changes kept by an editor that
 // ended without saving them, or the text an unfinished save kept: each
-// answer against the doubles and a scratch recovery folder.
+// answer against the doubles and a scratch recovery folder; and a command
+// that runs out of memory.
 #include "editor/EditorShell.h"
+#include "editor/MemoryShortage.h"
 #include "platform/doubles/FakeEditControl.h"
 #include "platform/doubles/FakeFileDialogs.h"
 #include "platform/doubles/FakeMainWindow.h"
@@ -152,35 +154,6 @@ TEST_F(EditorShellRecoveryTest, WithoutAFileTheLatestDocumentIsOffered)
     EXPECT_EQ(entriesLeft(), 1) << "the older one waits for its own start";
 }
 
-TEST_F(EditorShellRecoveryTest, NothingIsAskedWithoutRecoveryData)
-{
-    const QString path = pathOf(QStringLiteral("ROAD1.PRJ"));
-    writeBytes(path, "AC:1");
-    keptByAnEndedEditor(pathOf(QStringLiteral("OTHER.PRJ")), "AC:2", false);
-    start(path);
-    EXPECT_TRUE(messages.shown.isEmpty());
-    EXPECT_FALSE(editor.isModified());
-}
-
-TEST_F(EditorShellRecoveryTest, SavingOrDiscardingTellsThatNoChangesAreLeft)
-{
-    int settled = 0;
-    shell.setOnSettled([&] { ++settled; });
-    const QString path = pathOf(QStringLiteral("ROAD1.PRJ"));
-    writeBytes(path, "AC:1");
-    start(path);
-    editor.setText(QStringLiteral("AC:2"));
-    ASSERT_TRUE(editor.isModified());
-    EXPECT_TRUE(shell.recoverySnapshot().has_value());
-    ASSERT_TRUE(shell.fileSave());
-    EXPECT_EQ(settled, 1);
-    EXPECT_FALSE(shell.recoverySnapshot().has_value());
-    editor.setText(QStringLiteral("AC:3"));
-    messages.answers = {MessageResult::No};
-    shell.fileNew();
-    EXPECT_EQ(settled, 2);
-}
-
 // The backup an in-place save makes, named as the save names it, left by a
 // process that has ended.
 QString leftBackup(const QString &folder, const QByteArray &text)
@@ -224,3 +197,17 @@ TEST_F(EditorShellRecoveryTest, AnUnfinishedSavesBackupIsOfferedAndGoesOnlyWhenI
 }
 
 } // namespace
+
+TEST(MemoryShortage, ACommandThatRunsOutOfMemorySaysWhatItCouldNotDo)
+{
+    FakeMessageBox messages;
+    bool after = false;
+    whileMemoryLasts(messages, QStringLiteral("open the file"), [&] {
+        throw std::bad_alloc();
+        after = true;
+    });
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Not enough memory to open the file."));
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
+    EXPECT_FALSE(after);
+}

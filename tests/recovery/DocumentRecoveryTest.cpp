@@ -77,13 +77,6 @@ TEST_F(DocumentRecoveryTest, ChangesThatGoOnAreWrittenAtTheLatestDelay)
     EXPECT_GE(firstWrite, 350);
 }
 
-TEST_F(DocumentRecoveryTest, WriteNowWritesBeforeItReturns)
-{
-    type("AC:1");
-    ASSERT_TRUE(recovery.writeNow(5000));
-    EXPECT_EQ(written(), QByteArray("AC:1"));
-}
-
 TEST_F(DocumentRecoveryTest, ASettledDocumentKeepsNothing)
 {
     type("AC:1");

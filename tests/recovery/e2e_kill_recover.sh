@@ -2,7 +2,8 @@
 # Drives the real zunopad: type, rest, kill it with SIGKILL; start it again,
 # answer Yes to "Recover Unsaved Changes", save: the typed text is in the
 # file. The same after SIGTERM, which must end the program without a
-# question. A clean exit then leaves no recovery data behind.
+# question. The same when the program's own display goes away. A clean exit
+# then leaves no recovery data behind.
 #   e2e_kill_recover.sh ZUNOPAD   (run under with_xvfb.sh)
 zunopad=$1
 name=recover
@@ -59,6 +60,29 @@ restart_and_recover
 xdotool key --delay 150 alt+f s
 expect_file "$work/ROAD1.PRJ" "$(printf 'AC:1001\r\nBG:5\r\nXX:TYPED\r\nEG:7')"
 xdotool key --delay 150 alt+f x          # File > Exit: nothing unsaved
+expect_exit "the program did not end on File > Exit"
+
+# A display of its own that goes away while the text is unsaved.
+shared_display=$DISPLAY
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+own_xvfb=$!
+trap 'kill "$own_xvfb" 2>/dev/null || true; cleanup' EXIT
+for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "a second Xvfb did not start"
+export DISPLAY=":$(head -1 "$work/display" | tr -dc 0-9)"
+start_zunopad "$zunopad" "$work/ROAD1.PRJ"
+xdotool key --delay 50 ctrl+End Return
+xdotool type --delay 30 'ea:9'
+wait_kept 'EA:9' 10 >/dev/null
+kill "$own_xvfb"
+wait "$own_xvfb" 2>/dev/null || true
+expect_exit "the program did not end when its display went away"
+export DISPLAY=$shared_display
+
+restart_and_recover
+xdotool key --delay 150 alt+f s
+expect_file "$work/ROAD1.PRJ" "$(printf 'AC:1001\r\nBG:5\r\nXX:TYPED\r\nEG:7\r\nEA:9')"
+xdotool key --delay 150 alt+f x
 expect_exit "the program did not end on File > Exit"
 [ -z "$(ls -A "$recovery")" ] || fail "a clean exit left recovery data: $(ls -A "$recovery")"
 echo "e2e recover: ok (kept ${kept_after} ms after the last key)"

@@ -35,13 +35,25 @@ killed_save() {
   driver_pid=
 }
 
-# Kills at moments spread over a save until one leaves its backup.
+# One whole save, timed from the start of the write to its end.
+rm -f "$work/ready"
+"$driver" copy "$work/folder/ROAD1.PRJ" "$work/new" "$work/ready" >/dev/null &
+driver_pid=$!
+for _ in $(seq 1 600); do [ -e "$work/ready" ] && break; sleep 0.1; done
+start=$(now_ms)
+wait "$driver_pid" || fail "an uninterrupted in-place save failed"
+driver_pid=
+write_ms=$(( $(now_ms) - start + 1 ))
+[ "$(backups)" -eq 0 ] || fail "a finished save left its backup"
+
+# Kills in the second half of a save, where the backup is whole and the
+# file is being written, until one leaves its backup.
 for round in $(seq 1 30); do
   cp "$work/old" "$work/folder/ROAD1.PRJ"   # through the link: the same file
-  killed_save $(( (round * 37) % 400 ))
+  killed_save $(( write_ms * (45 + (round * 13) % 50) / 100 ))
   [ "$(backups)" -gt 0 ] && break
 done
-[ "$(backups)" -gt 0 ] || fail "no killed save left a backup in 30 rounds"
+[ "$(backups)" -gt 0 ] || fail "no killed save left a backup in 30 rounds (a save takes $write_ms ms)"
 cmp -s "$work/folder/.ROAD1.PRJ"*.bak "$work/old" || fail "the backup is not the old text"
 
 # A save of another text in that folder leaves the backup alone.

@@ -4,11 +4,15 @@
 
 #include <QCoreApplication>
 
+#include <csignal>
 #include <cstdio>
 #include <new>
 
 int main(int argc, char **argv)
 {
+    // A file-size limit makes a write fail with its reason, not end the
+    // program.
+    std::signal(SIGXFSZ, SIG_IGN);
     try {
         if (auto status = zuno::runConverterCommand(argc, argv))
             return *status;

@@ -101,8 +101,8 @@ public:
 
     // Recovery of unsaved changes (EditorShellRecovery.cpp). What the
     // recovery data keeps of the document now; nothing when it has no
-    // unsaved changes.
-    std::optional<RecoveryData> recoverySnapshot() const;
+    // unsaved changes. The text is copied into `buffer`.
+    std::optional<RecoveryData> recoverySnapshot(QByteArray buffer = QByteArray()) const;
     // At start, before the window takes input: offers the recovery data of
     // the document just loaded (with no file named, the latest of any), and
     // what an unfinished save of its file kept.

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <cstring>
+
 namespace zuno {
 
 namespace {
@@ -31,7 +33,7 @@ bool belongsTo(const RecoveryData &data, const QString &path)
 
 } // namespace
 
-std::optional<RecoveryData> EditorShell::recoverySnapshot() const
+std::optional<RecoveryData> EditorShell::recoverySnapshot(QByteArray buffer) const
 {
     if (!m.editor.isModified())
         return std::nullopt;
@@ -42,7 +44,10 @@ std::optional<RecoveryData> EditorShell::recoverySnapshot() const
     data.format = m_disk.format;
     data.recordView = isRecordView();
     data.caret = m.editor.selStart();
-    data.text = m.editor.utf8Text().toByteArray();
+    const QByteArrayView text = m.editor.utf8Text();
+    buffer.resize(text.size());
+    std::memcpy(buffer.data(), text.data(), size_t(text.size()));
+    data.text = std::move(buffer);
     return data;
 }
 

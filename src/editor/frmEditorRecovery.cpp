@@ -16,7 +16,7 @@ void frmEditor::setUpRecovery()
 {
     m_recoveryStore = std::make_unique<RecoveryStore>(defaultRecoveryFolder());
     m_recovery = std::make_unique<DocumentRecovery>(*m_recoveryStore,
-                                                    [this] { return m_shell->recoverySnapshot(); });
+                                                    [this](QByteArray buffer) { return m_shell->recoverySnapshot(std::move(buffer)); });
     connect(rtbEditor, &QsciScintillaBase::SCN_MODIFIED, m_recovery.get(), &DocumentRecovery::noteChange);
     m_shell->setOnSettled([this] { m_recovery->settle(); });
     connect(m_recovery.get(), &DocumentRecovery::writeFailed, this, [this](const QString &reason) {

@@ -38,7 +38,7 @@ void DocumentRecovery::due()
     m_latest.stop();
     if (m_declined)
         return;
-    std::optional<RecoveryData> data = m_snapshot();
+    std::optional<RecoveryData> data = m_snapshot(m_writer.takeSpareBuffer());
     if (!data) {
         m_writer.remove();
         return;

@@ -18,9 +18,9 @@ namespace zuno {
 class DocumentRecovery : public QObject {
     Q_OBJECT
 public:
-    // What to keep of the document now; nothing when it has no unsaved
-    // changes.
-    using Snapshot = std::function<std::optional<RecoveryData>()>;
+    // What to keep of the document now, its text copied into the buffer
+    // given (which may be empty); nothing when it has no unsaved changes.
+    using Snapshot = std::function<std::optional<RecoveryData>(QByteArray buffer)>;
 
     DocumentRecovery(RecoveryStore &store, Snapshot snapshot, QObject *parent = nullptr);
 

@@ -41,6 +41,12 @@ void RecoveryWriter::remove()
     m_wake.notify_all();
 }
 
+QByteArray RecoveryWriter::takeSpareBuffer()
+{
+    std::lock_guard lock(m_mutex);
+    return std::exchange(m_spare, QByteArray());
+}
+
 bool RecoveryWriter::finish(int timeoutMs)
 {
     std::unique_lock lock(m_mutex);
@@ -64,8 +70,10 @@ void RecoveryWriter::run()
         } else if (auto written = m_store.write(request.data); !written.ok() && m_failed) {
             m_failed(written.error().message);
         }
-        request = Request{};
         lock.lock();
+        if (!request.remove)
+            m_spare = std::move(request.data.text);
+        request = Request{};
         m_busy = false;
         m_done.notify_all();
     }

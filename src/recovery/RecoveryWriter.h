@@ -24,6 +24,10 @@ public:
 
     void write(RecoveryData data);
     void remove();
+    // The buffer of the text last written, to be filled again: a buffer
+    // whose pages are already in place is copied into several times faster
+    // than a new one.
+    QByteArray takeSpareBuffer();
     // Waits until everything handed over is carried out, at most
     // `timeoutMs`; false when the time ran out.
     bool finish(int timeoutMs);
@@ -41,6 +45,7 @@ private:
     std::condition_variable m_wake;
     std::condition_variable m_done;
     std::deque<Request> m_queue;
+    QByteArray m_spare;
     bool m_busy = false;
     bool m_stopping = false;
     std::thread m_thread;

@@ -30,7 +30,6 @@ extern "C" void onTerminationSignal(int signalNumber)
 
 TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
 {
-    ::signal(SIGXFSZ, SIG_IGN);
     if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
     m_notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);

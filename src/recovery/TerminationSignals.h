@@ -1,8 +1,7 @@
 #pragma once
 // SIGTERM, SIGHUP and SIGINT (a logout, a closed terminal, Ctrl+C) turned
 // into a Qt signal on the event loop: the handler only writes the signal's
-// number into a pipe, which a socket notifier reads. SIGXFSZ is ignored, so
-// that a file-size limit makes a write fail instead of ending the program.
+// number into a pipe, which a socket notifier reads.
 
 #include <QObject>
 

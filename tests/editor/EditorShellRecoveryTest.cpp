@@ -115,8 +115,9 @@ TEST_F(EditorShellRecoveryTest, EachAnswerToTheQuestionForTheFileNamedAtStart)
         EXPECT_EQ(editor.fileName(), path);
         EXPECT_EQ(window.caption(), QStringLiteral("ROAD1.PRJ - ZUNOPad File Editor"));
         EXPECT_EQ(RecoveryStore(folder).freeEntries().size(), c.entriesLeft);
-        if (c.answer == MessageResult::Yes)
+        if (c.answer == MessageResult::Yes) {
             EXPECT_EQ(editor.selStart(), 3);
+        }
     }
 }
 

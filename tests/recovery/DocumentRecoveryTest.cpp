@@ -46,7 +46,7 @@ protected:
     RecoveryStore store{dir.path()};
     QByteArray text;
     bool modified = true;
-    DocumentRecovery recovery{store, [this]() -> std::optional<RecoveryData> {
+    DocumentRecovery recovery{store, [this](QByteArray) -> std::optional<RecoveryData> {
                                   if (!modified)
                                       return std::nullopt;
                                   RecoveryData data;

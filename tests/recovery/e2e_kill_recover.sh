@@ -24,6 +24,15 @@ wait_kept() {
   fail "no recovery data with '$1' within $2 s"
 }
 
+# Waits (at most 5 s) until the recovery folder is empty; fails with $1.
+expect_nothing_kept() {
+  for _ in $(seq 1 50); do
+    [ -z "$(ls -A "$recovery")" ] && return 0
+    sleep 0.1
+  done
+  fail "$1: $(ls -A "$recovery")"
+}
+
 # Starts the program on the file, answers Yes to the question and waits for
 # the main window (its caption may mark the unsaved changes).
 restart_and_recover() {
@@ -48,7 +57,7 @@ app_pid=
 restart_and_recover
 xdotool key --delay 150 alt+f s          # File > Save
 expect_file "$work/ROAD1.PRJ" "$(printf 'AC:1001\r\nBG:5\r\nXX:TYPED')"
-[ -z "$(ls -A "$recovery")" ] || fail "a save left recovery data: $(ls -A "$recovery")"
+expect_nothing_kept "a save left recovery data"
 
 # SIGTERM (a logout): the unsaved text is written at once, no question.
 xdotool key --delay 50 ctrl+End Return
@@ -84,5 +93,5 @@ xdotool key --delay 150 alt+f s
 expect_file "$work/ROAD1.PRJ" "$(printf 'AC:1001\r\nBG:5\r\nXX:TYPED\r\nEG:7\r\nEA:9')"
 xdotool key --delay 150 alt+f x
 expect_exit "the program did not end on File > Exit"
-[ -z "$(ls -A "$recovery")" ] || fail "a clean exit left recovery data: $(ls -A "$recovery")"
+expect_nothing_kept "a clean exit left recovery data"
 echo "e2e recover: ok (kept ${kept_after} ms after the last key)"

@@ -2,15 +2,26 @@
 #include "cli/CommandLine.h"
 #include "editor/RunEditor.h"
 
+#include <QCoreApplication>
+
 #include <csignal>
+#include <cstdio>
+#include <new>
 
 int main(int argc, char **argv)
 {
-    // A write beyond the file-size limit (ulimit -f) then fails with "File
-    // too large", which a save reports, instead of ending the program with
-    // the unsaved text.
+    // A file-size limit makes a write fail with its reason, not end the
+    // program.
     std::signal(SIGXFSZ, SIG_IGN);
-    if (auto status = zuno::runConverterCommand(argc, argv))
-        return *status;
+    try {
+        if (auto status = zuno::runConverterCommand(argc, argv))
+            return *status;
+    } catch (const std::bad_alloc &) {
+        // A file too large for the memory there is: said plainly, with the
+        // status of a file that cannot be read.
+        const QString message = QCoreApplication::translate("CommandLine", "Not enough memory to convert the file.");
+        std::fprintf(stderr, "zunopad: %s\n", message.toLocal8Bit().constData());
+        return 2;
+    }
     return zuno::runEditor(argc, argv);
 }

@@ -282,6 +282,7 @@ bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
     if (!shown.isNull() && QByteArrayView(shown) != m.editor.utf8Text())
         m.editor.setUtf8Text(shown);
     m.editor.setModified(false);
+    settled();
     return true;
 }
 
@@ -327,6 +328,7 @@ bool EditorShell::openFile(const QString &path)
     fitWindowToText();
     m.editor.setModified(false);
     m.window.documentNamed(path);
+    settled();
     return true;
 }
 
@@ -338,6 +340,7 @@ void EditorShell::fileNew()
     m.editor.setFileName(QString());
     m_disk = DiskFile{};
     m.editor.setModified(false);
+    settled();
     showListView();
     m.window.setCaption(editorTitle());
 }
@@ -346,6 +349,7 @@ bool EditorShell::formUnload()
 {
     if (!saveChanges())
         return false;
+    settled();
     if (m.window.windowState() != WindowState::Minimized) {
         m.settings.write(SettingsApplication, SettingsSection, TopKey, storedNumberText(m.window.top()));
         m.settings.write(SettingsApplication, SettingsSection, LeftKey, storedNumberText(m.window.left()));

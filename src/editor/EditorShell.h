@@ -7,9 +7,13 @@
 #include "platform/MainWindow.h"
 #include "platform/MessageBox.h"
 #include "platform/Settings.h"
+#include "recovery/RecoveryStore.h"
 #include "textfile/TextFile.h"
 
 #include <QCoreApplication>
+
+#include <functional>
+#include <optional>
 
 namespace zuno {
 
@@ -95,6 +99,17 @@ public:
     // prompt): the List view, the fitted width, no changes.
     bool openFile(const QString &path);
 
+    // Recovery of unsaved changes (EditorShellRecovery.cpp). What the
+    // recovery data keeps of the document now; nothing when it has no
+    // unsaved changes. The text is copied into `buffer`.
+    std::optional<RecoveryData> recoverySnapshot(QByteArray buffer = QByteArray()) const;
+    // At start, before the window takes input: offers the recovery data of
+    // the document just loaded (with no file named, the latest of any), and
+    // what an unfinished save of its file kept.
+    void offerRecovery(RecoveryStore &store, const QString &argumentText);
+    // Told whenever the document is left without unsaved changes.
+    void setOnSettled(std::function<void()> settled) { m_settled = std::move(settled); }
+
     bool isRecordView() const { return !m.window.isListViewChecked(); }
     // The settings the file dialogs were last given.
     const FileDialogSettings &dialogSettings() const { return m_cdlEditor; }
@@ -109,10 +124,18 @@ private:
     void showListView();
     void showRecordView();
     void switchView(bool toRecord);
+    void settled();
+    bool offerEntry(RecoveryStore &store, const RecoveryEntry &entry);
+    bool offerBackup(const QString &backup, const QString &path);
+    void showRecovered(const RecoveryData &data);
 
     EditorServices m;
     FileDialogSettings m_cdlEditor;
     DiskFile m_disk;
+    std::function<void()> m_settled;
+    // The backup of an unfinished save whose text the document took: it
+    // goes once the document is saved or its changes are discarded.
+    QString m_recoveredBackup;
 };
 
 } // namespace zuno

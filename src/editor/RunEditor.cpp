@@ -1,17 +1,41 @@
 #include "editor/RunEditor.h"
 
 #include "editor/AppIcon.h"
+#include "editor/MemoryShortage.h"
 #include "editor/OpenDocument.h"
 #include "editor/frmEditor.h"
 #include "editor/Translations.h"
+#include "recovery/TerminationSignals.h"
 #include "textfile/FileNames.h"
 #include "Version.h"
 
 #include <QApplication>
-#include <QFileInfo>
+#include <QMessageBox>
 #include <QStringList>
 
 namespace zuno {
+
+namespace {
+
+// Whatever runs out of memory in an event handler (Replace All, printing, a
+// paste) ends with a message instead of ending the program; the commands
+// that change the document say what they could not do themselves.
+class EditorApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject *receiver, QEvent *event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::bad_alloc &) {
+            QMessageBox::warning(activeWindow(), applicationTitle(),
+                                 notEnoughMemoryMessage(translate("EditorApplication", "complete the command")));
+            return false;
+        }
+    }
+};
+
+} // namespace
 
 int runEditor(int argc, char **argv)
 {
@@ -25,7 +49,7 @@ int runEditor(int argc, char **argv)
     if (arguments.value(0) == QStringLiteral("--"))
         arguments.removeFirst();
 
-    QApplication app(argc, argv);
+    EditorApplication app(argc, argv);
     installTranslations(app);
     QApplication::setApplicationName(QStringLiteral("ZUNOPad"));
     QApplication::setOrganizationName(QStringLiteral("ZUNOPad"));
@@ -41,6 +65,12 @@ int runEditor(int argc, char **argv)
         openInNewProcess(path);
 
     frmEditor window;
+    // From here on a logout, a closed terminal or Ctrl+C keeps the unsaved
+    // text for the next start.
+    TerminationSignals terminationSignals;
+    QObject::connect(&terminationSignals, &TerminationSignals::received, &window, &frmEditor::endOnSignal);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, &frmEditor::commitSessionData,
+                     Qt::DirectConnection);
     window.formLoad(files.here);
     window.show();
     return app.exec();

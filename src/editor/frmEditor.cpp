@@ -4,7 +4,9 @@
 #include "editor/RecentFiles.h"
 #include "editor/ViewportHooks.h"
 #include "editor/DataItemView.h"
+#include "editor/MemoryShortage.h"
 #include "platform/qt/ScreenUnits.h"
+#include "recovery/DocumentRecovery.h"
 
 #include <QAction>
 #include <QApplication>
@@ -92,6 +94,7 @@ frmEditor::frmEditor(QWidget *parent)
     installEventFilter(hooks);
     setAcceptDrops(true);
     m_items = new DataItemView(*this, *this, *rtbEditor, *mnuView, m_settings);
+    setUpRecovery();
 
     // Inner size as designed: 18 x 21.625 character cells.
     resize(int(std::lround(twipsToPixelsX(2160))), int(std::lround(twipsToPixelsY(5190)))
@@ -169,7 +172,8 @@ void frmEditor::buildMenus()
 
 void frmEditor::formLoad(const QString &argumentText)
 {
-    m_shell->formLoad(argumentText);
+    whileMemoryLasts(m_messages, tr("open the file"), [&] { m_shell->formLoad(argumentText); });
+    m_shell->offerRecovery(*m_recoveryStore, argumentText);
     restorePlacement();
 }
 
@@ -181,12 +185,27 @@ void frmEditor::showEditMenu(const QPoint &globalPos)
 // ------------------------------------------------------------ menu handlers
 
 void frmEditor::mnuFileNew_Click() { m_shell->fileNew(); }
-void frmEditor::mnuFileOpen_Click() { m_shell->fileOpen(); }
-void frmEditor::mnuFileSave_Click() { m_shell->fileSave(); }
-void frmEditor::mnuFileSaveAs_Click() { m_shell->fileSaveAs(); }
+void frmEditor::mnuFileOpen_Click()
+{
+    whileMemoryLasts(m_messages, tr("open the file"), [this] { m_shell->fileOpen(); });
+}
+void frmEditor::mnuFileSave_Click()
+{
+    whileMemoryLasts(m_messages, tr("save the file"), [this] { m_shell->fileSave(); });
+}
+void frmEditor::mnuFileSaveAs_Click()
+{
+    whileMemoryLasts(m_messages, tr("save the file"), [this] { m_shell->fileSaveAs(); });
+}
 void frmEditor::mnuFileExit_Click() { requestClose(); }
-void frmEditor::mnuViewList_Click() { m_shell->viewList(); }
-void frmEditor::mnuViewRecord_Click() { m_shell->viewRecord(); }
+void frmEditor::mnuViewList_Click()
+{
+    whileMemoryLasts(m_messages, tr("convert the text to the List layout"), [this] { m_shell->viewList(); });
+}
+void frmEditor::mnuViewRecord_Click()
+{
+    whileMemoryLasts(m_messages, tr("convert the text to the Record layout"), [this] { m_shell->viewRecord(); });
+}
 void frmEditor::mnuHelpAbout_Click() { m_shell->helpAbout(); }
 
 void frmEditor::showEvent(QShowEvent *event)
@@ -214,6 +233,7 @@ void frmEditor::closeEvent(QCloseEvent *event)
     }
     event->accept();
     storePlacement();
+    m_recovery->endCleanly(5000);
     // Dialogs, shown or hidden, go with the window, so that nothing keeps
     // the program running or acts on an editor that is gone.
     for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {

@@ -15,6 +15,7 @@
 #include <memory>
 
 class QAction;
+class QSessionManager;
 class QScreen;
 class QMenu;
 class QDialog;
@@ -24,6 +25,8 @@ namespace zuno {
 class DataItemView;
 class RecentFiles;
 class StatusFields;
+class DocumentRecovery;
+class RecoveryStore;
 
 class frmEditor : public QMainWindow, public IMainWindow {
     Q_OBJECT
@@ -43,6 +46,13 @@ public:
     StatusFields &statusFields() { return *m_statusFields; }
     const EditorFontChoice &fontChoice() const { return m_font; }
     const RecentFiles &recentFiles() const { return *m_recent; }
+
+    // Recovery of unsaved changes (frmEditorRecovery.cpp): a termination
+    // signal keeps the unsaved text and ends the program at once; the
+    // session manager's request to save asks the save prompt where it may.
+    [[noreturn]] void endOnSignal(int signalNumber);
+    void commitSessionData(QSessionManager &manager);
+    DocumentRecovery &recovery() { return *m_recovery; }
 
     // IMainWindow
     void setCaption(const QString &caption) override;
@@ -128,6 +138,10 @@ private:
     std::unique_ptr<RecentFiles> m_recent;
     StatusFields *m_statusFields = nullptr;
     EditorFontChoice m_font;
+    void setUpRecovery();
+    // The writer's thread ends before the store it writes to goes.
+    std::unique_ptr<RecoveryStore> m_recoveryStore;
+    std::unique_ptr<DocumentRecovery> m_recovery;
 
     QMenu *mnuFile = nullptr;
     QMenu *mnuEdit = nullptr;

@@ -33,34 +33,64 @@ QByteArray ownPrefix(const QByteArray &name)
     return '.' + name.left(MaxNameBytes - overhead) + OwnMarker;
 }
 
-// Whether `entry` is named as one of our own temporary files (of `name`
-// only, or of any file) or, where allowed, a backup of `name`, whose writer
-// no longer runs, or is this process.
-bool isOwnLeftover(const QByteArray &entry, const QByteArray &name, LeftoversOf scope)
+// The writer's process id in `entry` when it is one of our own temporary
+// files (with `backupOf`, a backup of that file), else 0.
+qint64 ownWriter(const QByteArray &entry, const QByteArray &backupOf)
 {
     const qsizetype marker = entry.lastIndexOf(OwnMarker);
     if (!entry.startsWith('.') || marker < 1)
-        return false;
-    const bool ofName = !name.isEmpty() && entry.startsWith(ownPrefix(name));
+        return 0;
     QByteArray rest = entry.mid(marker + qsizetype(sizeof OwnMarker - 1));
     const bool backup = rest.endsWith(BackupSuffix);
+    if (backup != !backupOf.isEmpty())
+        return 0;
     if (backup) {
-        if (!ofName || scope == LeftoversOf::FileOnly)
-            return false;
+        if (!entry.startsWith(ownPrefix(backupOf)))
+            return 0;
         rest.chop(qsizetype(sizeof BackupSuffix - 1));
-    } else if (!ofName && scope == LeftoversOf::FileOnly) {
-        return false;
     }
     const qsizetype dash = rest.indexOf('-');
     if (dash < 1 || rest.size() - dash - 1 != 6)
-        return false;
+        return 0;
     bool ok = false;
     const qint64 pid = rest.left(dash).toLongLong(&ok);
-    if (!ok || pid <= 0 || pid > 0x7fffffff)
-        return false;
-    if (pid == ::getpid())
-        return true;
+    return ok && pid > 0 && pid <= 0x7fffffff ? pid : 0;
+}
+
+bool hasEnded(qint64 pid)
+{
     return ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
+}
+
+// Whether `entry` is one of our own temporary files whose writer no longer
+// runs, or is this process. A backup is never one: it may hold the only
+// whole copy of a file whose save did not finish.
+bool isOwnLeftover(const QByteArray &entry)
+{
+    const qint64 pid = ownWriter(entry, QByteArray());
+    return pid != 0 && (pid == ::getpid() || hasEnded(pid));
+}
+
+// The names in the folder that pass `test`.
+template <typename Test>
+QList<QByteArray> namesIn(int folderFd, Test test)
+{
+    QList<QByteArray> names;
+    const int listFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listFd < 0)
+        return names;
+    DIR *dir = ::fdopendir(listFd);
+    if (!dir) {
+        ::close(listFd);
+        return names;
+    }
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray entryName(entry->d_name);
+        if (test(entryName))
+            names.append(entryName);
+    }
+    ::closedir(dir);
+    return names;
 }
 
 } // namespace
@@ -76,24 +106,9 @@ QByteArray ownName(const QByteArray &name, bool backup)
     return result;
 }
 
-void removeLeftovers(int folderFd, const QByteArray &name, LeftoversOf scope)
+void removeLeftovers(int folderFd)
 {
-    const int listFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (listFd < 0)
-        return;
-    DIR *dir = ::fdopendir(listFd);
-    if (!dir) {
-        ::close(listFd);
-        return;
-    }
-    QList<QByteArray> leftovers;
-    while (const dirent *entry = ::readdir(dir)) {
-        const QByteArray entryName(entry->d_name);
-        if (isOwnLeftover(entryName, name, scope))
-            leftovers.append(entryName);
-    }
-    ::closedir(dir);
-    for (const QByteArray &leftover : leftovers) {
+    for (const QByteArray &leftover : namesIn(folderFd, isOwnLeftover)) {
         struct stat info {};
         if (::fstatat(folderFd, leftover.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode)
             && info.st_uid == ::geteuid())
@@ -108,7 +123,15 @@ void removeLeftoverTemporaries(const QString &path)
         return;
     const Fd folder(::open(place.value().folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.valid())
-        removeLeftovers(folder.get(), place.value().name, LeftoversOf::FileOnly);
+        removeLeftovers(folder.get());
+}
+
+QList<QByteArray> unfinishedBackups(int folderFd, const QByteArray &name)
+{
+    return namesIn(folderFd, [&](const QByteArray &entry) {
+        const qint64 pid = ownWriter(entry, name);
+        return pid != 0 && pid != ::getpid() && hasEnded(pid);
+    });
 }
 
 } // namespace zuno::textfile

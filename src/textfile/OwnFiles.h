@@ -4,6 +4,7 @@
 // their writer is gone (internal to the text-file layer).
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 namespace zuno::textfile {
@@ -12,15 +13,14 @@ namespace zuno::textfile {
 // `name` in the same folder.
 QByteArray ownName(const QByteArray &name, bool backup);
 
-// Removes what killed saves of ours left in the folder: regular files of
-// our naming and owned by us whose writer no longer runs. After a save
-// (the file `name` has just been written whole): the temporary files of
-// every file and the backups of `name`. When `name` is opened: its
-// temporary files only (a backup may hold the only whole copy of its text).
-enum class LeftoversOf { EveryFileAndBackups, FileOnly };
-void removeLeftovers(int folderFd, const QByteArray &name, LeftoversOf scope);
-
-// The same when the file at `path` is opened (LeftoversOf::FileOnly).
+// Removes the temporary files that killed saves of ours left in the folder.
+// Backups stay: they are offered to the user (unfinishedBackups).
+void removeLeftovers(int folderFd);
+// The same in the folder of the file at `path`, when that file is opened.
 void removeLeftoverTemporaries(const QString &path);
+
+// The backups of the file `name` that in-place saves left behind when they
+// did not finish (their writer has ended).
+QList<QByteArray> unfinishedBackups(int folderFd, const QByteArray &name);
 
 } // namespace zuno::textfile

@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <limits>
@@ -34,7 +35,7 @@ struct NewFile {
     QByteArray name; // empty while unnamed
 };
 
-int createFile(int folderFd, const QByteArray &name, mode_t mode, bool unnamed, bool backup, NewFile &file)
+int createFile(int folderFd, const QByteArray &name, mode_t mode, bool unnamed, NewFile &file)
 {
 #ifdef O_TMPFILE
     if (unnamed) {
@@ -50,7 +51,7 @@ int createFile(int folderFd, const QByteArray &name, mode_t mode, bool unnamed, 
     }
 #endif
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QByteArray candidate = ownName(name, backup);
+        const QByteArray candidate = ownName(name, false);
         const int fd = ::openat(folderFd, candidate.constData(),
                                 O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC | O_NOFOLLOW, mode);
         if (fd >= 0) {
@@ -198,8 +199,15 @@ Outcome writeInPlace(WriteState &s)
     NewFile backup;
     QByteArray oldBytes;
     bool inMemory = true;
-    if (createFile(s.folderFd, s.place.name, 0600, false, true, backup) == 0) {
-        if (copyContent(s.oldFd, backup.fd.get()) == 0 && ::fsync(backup.fd.get()) == 0) {
+    // The backup is made under a temporary's name and takes a backup's name
+    // only once it is whole and on disk: a backup is always a whole copy.
+    if (createFile(s.folderFd, s.place.name, 0600, false, backup) == 0) {
+        const QByteArray backupName = ownName(s.place.name, true);
+        if (copyContent(s.oldFd, backup.fd.get()) == 0 && ::fsync(backup.fd.get()) == 0
+            && ::renameat(s.folderFd, backup.name.constData(), s.folderFd, backupName.constData()) == 0) {
+            backup.name = backupName;
+            if (s.folderSyncable)
+                ::fsync(s.folderFd);
             inMemory = false;
         } else {
             ::unlinkat(s.folderFd, backup.name.constData(), 0);
@@ -306,8 +314,27 @@ Result<FileStamp, TextFileError> saveFileBytes(const QString &path, QByteArrayVi
     if (outcome == Outcome::Failed)
         return s.error;
     if (syncable)
-        removeLeftovers(folder.get(), place.name, LeftoversOf::EveryFileAndBackups);
+        removeLeftovers(folder.get());
     return s.written;
+}
+
+QStringList unfinishedSaveBackups(const QString &path)
+{
+    const Place place = placeOf(path);
+    Fd folder(::open(place.folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.valid())
+        return {};
+    QList<std::pair<qint64, QString>> found;
+    for (const QByteArray &name : unfinishedBackups(folder.get(), place.name)) {
+        struct stat info {};
+        if (::fstatat(folder.get(), name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode))
+            found.append({nanoseconds(info.st_mtim), QFile::decodeName(place.folder + '/' + name)});
+    }
+    std::sort(found.begin(), found.end(), [](const auto &a, const auto &b) { return a.first > b.first; });
+    QStringList backups;
+    for (const auto &backup : found)
+        backups.append(backup.second);
+    return backups;
 }
 
 void allowUnnamedTemporaryFiles(bool allowed)

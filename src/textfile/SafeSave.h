@@ -10,7 +10,9 @@
 // - where that would lose the owner or group, an extended attribute or a
 //   hard link, or the folder may not be written: in place. The old bytes are
 //   copied to a backup beside the file first (kept in memory when no backup
-//   can be made), and written back if the write fails;
+//   can be made), and written back if the write fails. The backup goes only
+//   once the new bytes are written and synced; one that a killed save left
+//   behind is never removed by a save (see unfinishedSaveBackups);
 // - a file that may not be written, or is no regular file, is refused.
 // A symbolic link stays a link: its target is written. On failure the error
 // carries the system's reason and the old file is as it was. On success the
@@ -22,11 +24,17 @@
 #include "Result.h"
 
 #include <QByteArrayView>
+#include <QStringList>
 
 namespace zuno {
 
 Result<FileStamp, TextFileError> saveFileBytes(const QString &path, QByteArrayView bytes,
                                                const FileStamp &was = {});
+
+// The backups that in-place saves of `path` left behind when they did not
+// finish (their writer has ended), the newest first: each holds the whole
+// text the file had before that save.
+QStringList unfinishedSaveBackups(const QString &path);
 
 // The file system decides whether unnamed temporary files are used; tests
 // switch them off to exercise the named fallback.

@@ -10,7 +10,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-export XDG_CONFIG_HOME=$work/config HOME=$work
+export XDG_CONFIG_HOME=$work/config XDG_STATE_HOME=$work/state HOME=$work
 
 # To standard error: a failure inside $(...) must not vanish into a variable.
 fail() { echo "e2e ${name:-}: $*" >&2; exit 1; }

@@ -2,7 +2,9 @@
 // offscreen platform unless the caller chose another one (the end-to-end
 // tests run under Xvfb and set QT_QPA_PLATFORM=xcb themselves).
 #include <QApplication>
+#include <QFile>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "support/ModalAnswers.h"
@@ -14,6 +16,9 @@ int main(int argc, char **argv)
     ::testing::InitGoogleTest(&argc, argv);
     // Keep the tests away from the user's own settings file.
     QStandardPaths::setTestModeEnabled(true);
+    // And away from the user's recovery data.
+    QTemporaryDir state;
+    qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZUNOPad"));
     QApplication::setOrganizationName(QStringLiteral("ZUNOPad"));

@@ -139,9 +139,10 @@ TEST_F(TextFileOnDisk, LeftoversOfKilledSavesAreRemovedAtTheNextSave)
     const QStringList left = {
         QStringLiteral(".ROAD1.PRJ.zunopad-%1-a1B2c3").arg(QString::fromLatin1(gone)),     // a killed save
         QStringLiteral(".OTHER.PRJ.zunopad-%1-d4E5f6").arg(QString::fromLatin1(gone)),     // of another file
-        QStringLiteral(".ROAD1.PRJ.zunopad-%1-g7H8i9.bak").arg(QString::fromLatin1(gone)), // a backup of it
     };
     const QStringList kept = {
+        // A backup of an unfinished save holds the file's last whole text.
+        QStringLiteral(".ROAD1.PRJ.zunopad-%1-g7H8i9.bak").arg(QString::fromLatin1(gone)),
         QStringLiteral(".OTHER.PRJ.zunopad-%1-j1K2l3.bak").arg(QString::fromLatin1(gone)), // another file's backup
         QStringLiteral(".ROAD1.PRJ.zunopad-1-m4N5o6"),  // a save still running
         QStringLiteral(".ROAD1.PRJ.swp"),               // not ours
@@ -154,6 +155,8 @@ TEST_F(TextFileOnDisk, LeftoversOfKilledSavesAreRemovedAtTheNextSave)
     expected.append(QStringLiteral("ROAD1.PRJ"));
     expected.sort();
     EXPECT_EQ(entries(), expected) << entries().join(u' ').toStdString();
+    EXPECT_EQ(unfinishedSaveBackups(file), QStringList{path(kept.first())})
+        << "only the backup of this file whose writer has ended is offered";
 }
 
 TEST_F(TextFileOnDisk, NamedTemporaryFilesWorkWhereUnnamedOnesCannotBeMade)

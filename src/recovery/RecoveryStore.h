@@ -1,0 +1,85 @@
+#pragma once
+// The recovery folder: one entry for each document with unsaved changes,
+// "<id>.zrec" (see RecoveryData.h) beside "<id>.lock". The editor that owns
+// an entry holds a lock on its lock file (which names the owner's process
+// id) for as long as it runs, so an entry that nobody holds is one whose
+// editor has ended: a crash, a kill, a lost display. Entries are written
+// atomically (a temporary file, synced, renamed over the old one, and the
+// folder synced).
+
+#include "recovery/RecoveryData.h"
+
+#include <QList>
+#include <QMutex>
+#include <QString>
+
+#include <optional>
+
+namespace zuno {
+
+// $XDG_STATE_HOME/zunopad/recovery, else ~/.local/state/zunopad/recovery.
+QString defaultRecoveryFolder();
+
+// A held lock on one entry: while it lives, no other editor takes the entry.
+class RecoveryLock {
+public:
+    RecoveryLock() = default;
+    explicit RecoveryLock(int fd) : m_fd(fd) {}
+    RecoveryLock(RecoveryLock &&other) noexcept;
+    RecoveryLock &operator=(RecoveryLock &&other) noexcept;
+    RecoveryLock(const RecoveryLock &) = delete;
+    RecoveryLock &operator=(const RecoveryLock &) = delete;
+    ~RecoveryLock();
+    bool held() const { return m_fd >= 0; }
+
+private:
+    int m_fd = -1;
+};
+
+// An entry as the folder lists it: its text is not read.
+struct RecoveryEntry {
+    QString id;
+    RecoveryData data;
+};
+
+// An entry this editor has taken, to offer it.
+struct ClaimedEntry {
+    RecoveryEntry entry;
+    RecoveryLock lock;
+};
+
+struct RecoveryError {
+    QString message; // the system's reason
+};
+
+class RecoveryStore {
+public:
+    explicit RecoveryStore(const QString &folder);
+
+    QString folder() const { return m_folder; }
+
+    // Entries that no running editor holds, the latest change first.
+    QList<RecoveryEntry> freeEntries() const;
+    // Takes the entry; nothing when another editor holds it now or it is gone.
+    std::optional<ClaimedEntry> claim(const RecoveryEntry &entry) const;
+    // The entry with its text; an error when it cannot be read whole.
+    Result<RecoveryData, RecoveryError> read(const ClaimedEntry &claimed) const;
+    // Deletes a claimed entry for good.
+    void discard(ClaimedEntry claimed) const;
+
+    // This editor's own entry. adopt makes a claimed entry this editor's
+    // own (its data stays until the next write). write and removeOwn may
+    // run on another thread than the rest.
+    void adopt(ClaimedEntry claimed);
+    Result<void, RecoveryError> write(const RecoveryData &data);
+    void removeOwn();
+    bool hasOwn() const;
+
+private:
+    QString m_folder;
+    mutable QMutex m_mutex;
+    QString m_ownId;
+    RecoveryLock m_ownLock;
+};
+
+} // namespace zuno

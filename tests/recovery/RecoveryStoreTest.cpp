@@ -1,0 +1,143 @@
+// The recovery folder against a scratch folder: entries written, offered
+// only when no running editor holds them, read back whole, removed.
+#include "recovery/RecoveryStore.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace zuno {
+namespace {
+
+class RecoveryStoreTest : public ::testing::Test {
+protected:
+    QStringList files() const
+    {
+        return QDir(folder()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+    QString folder() const { return dir.filePath(QStringLiteral("state/zunopad/recovery")); }
+    static RecoveryData sample(const QByteArray &text)
+    {
+        RecoveryData data;
+        data.path = QStringLiteral("/data/ROAD1.PRJ");
+        data.stamp.valid = true;
+        data.stamp.inode = 1234567890123ull;
+        data.stamp.size = 42;
+        data.stamp.modifiedNs = 1700000000123456789;
+        data.stamp.hash = QByteArray::fromHex("00ff10");
+        data.format = {TextEncoding::Latin1, LineEnding::Lf};
+        data.recordView = true;
+        data.caret = 7;
+        data.changedMs = 1765000000000;
+        data.text = text;
+        return data;
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(RecoveryStoreTest, AnEntryIsOfferedOnlyOnceItsEditorHasEnded)
+{
+    auto running = std::make_unique<RecoveryStore>(folder());
+    ASSERT_TRUE(running->write(sample(QByteArray("AC:1\r\nBG:\0\xff", 11))).ok());
+    ASSERT_TRUE(running->write(sample("AC:2")).ok()) << "a second write replaces the first";
+
+    RecoveryStore next(folder());
+    EXPECT_TRUE(next.freeEntries().isEmpty()) << "the writing editor still runs";
+    const QStringList locks = QDir(folder()).entryList({QStringLiteral("*.lock")});
+    ASSERT_EQ(locks.size(), 1);
+    QFile lock(QDir(folder()).filePath(locks.first()));
+    ASSERT_TRUE(lock.open(QIODevice::ReadOnly));
+    EXPECT_EQ(lock.readAll().trimmed().toLongLong(), QCoreApplication::applicationPid()) << "the lock names its owner";
+    running.reset(); // ended without removing its data: a kill
+
+    const QList<RecoveryEntry> entries = next.freeEntries();
+    ASSERT_EQ(entries.size(), 1);
+    EXPECT_TRUE(entries.first().data.text.isEmpty()) << "the list does not read the texts";
+    std::optional<ClaimedEntry> claimed = next.claim(entries.first());
+    ASSERT_TRUE(claimed);
+    EXPECT_FALSE(next.claim(entries.first())) << "a claimed entry is no one else's";
+
+    auto read = next.read(*claimed);
+    ASSERT_TRUE(read.ok());
+    const RecoveryData expected = sample("AC:2");
+    const RecoveryData &data = read.value();
+    EXPECT_EQ(data.text, expected.text);
+    EXPECT_EQ(data.path, expected.path);
+    EXPECT_EQ(data.format, expected.format);
+    EXPECT_EQ(data.recordView, expected.recordView);
+    EXPECT_EQ(data.caret, expected.caret);
+    EXPECT_EQ(data.changedMs, expected.changedMs);
+    EXPECT_TRUE(data.stamp.valid);
+    EXPECT_EQ(data.stamp.inode, expected.stamp.inode);
+    EXPECT_EQ(data.stamp.modifiedNs, expected.stamp.modifiedNs);
+    EXPECT_EQ(data.stamp.hash, expected.stamp.hash);
+
+    next.discard(std::move(*claimed));
+    EXPECT_TRUE(files().isEmpty()) << files().join(u' ').toStdString();
+}
+
+TEST_F(RecoveryStoreTest, EntriesComeLatestChangeFirst)
+{
+    for (const qint64 changed : {300, 100, 200}) {
+        RecoveryStore ended(folder());
+        RecoveryData data = sample("AC:1");
+        data.changedMs = changed;
+        ASSERT_TRUE(ended.write(data).ok());
+    }
+    QList<qint64> order;
+    for (const RecoveryEntry &entry : RecoveryStore(folder()).freeEntries())
+        order.append(entry.data.changedMs);
+    EXPECT_EQ(order, (QList<qint64>{300, 200, 100}));
+}
+
+TEST_F(RecoveryStoreTest, AnAdoptedEntryIsRewrittenInPlaceAndRemovedWithTheDocument)
+{
+    {
+        RecoveryStore ended(folder());
+        ASSERT_TRUE(ended.write(sample("AC:1")).ok());
+    }
+    const QStringList before = files();
+    RecoveryStore store(folder());
+    std::optional<ClaimedEntry> claimed = store.claim(store.freeEntries().first());
+    ASSERT_TRUE(claimed);
+    store.adopt(std::move(*claimed));
+    EXPECT_TRUE(RecoveryStore(folder()).freeEntries().isEmpty()) << "now held by this editor";
+    ASSERT_TRUE(store.write(sample("AC:1\r\nBG:2")).ok());
+    EXPECT_EQ(files(), before);
+    store.removeOwn();
+    EXPECT_TRUE(files().isEmpty());
+}
+
+TEST_F(RecoveryStoreTest, AnEntryCutShortIsKeptButNotRead)
+{
+    {
+        RecoveryStore ended(folder());
+        ASSERT_TRUE(ended.write(sample("AC:1\r\nBG:2")).ok());
+    }
+    const QString data = QDir(folder()).filePath(QDir(folder()).entryList({QStringLiteral("*.zrec")}).first());
+    ASSERT_TRUE(QFile::resize(data, QFileInfo(data).size() - 3));
+    RecoveryStore store(folder());
+    std::optional<ClaimedEntry> claimed = store.claim(store.freeEntries().first());
+    ASSERT_TRUE(claimed);
+    EXPECT_FALSE(store.read(*claimed).ok());
+    claimed.reset();
+    EXPECT_EQ(store.freeEntries().size(), 1);
+}
+
+TEST_F(RecoveryStoreTest, TheFolderFollowsXdgStateHome)
+{
+    const QByteArray old = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", "/somewhere/state");
+    EXPECT_EQ(defaultRecoveryFolder(), QStringLiteral("/somewhere/state/zunopad/recovery"));
+    qputenv("XDG_STATE_HOME", "relative/state");
+    EXPECT_EQ(defaultRecoveryFolder(), QDir::homePath() + QStringLiteral("/.local/state/zunopad/recovery"));
+    qputenv("XDG_STATE_HOME", old);
+}
+
+} // namespace
+} // namespace zuno

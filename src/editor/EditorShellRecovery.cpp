@@ -129,7 +129,7 @@ bool EditorShell::offerBackup(const QString &backup, const QString &path)
         data.format = read.value().format;
         // The file as it is now is what a save replaces.
         data.stamp = fileStamp(path);
-        data.text = read.value().text.toUtf8();
+        data.text = read.value().text;
         showRecovered(data);
         m_recoveredBackup = backup;
         return true;

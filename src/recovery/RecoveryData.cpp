@@ -1,5 +1,7 @@
 #include "recovery/RecoveryData.h"
 
+#include "textfile/FileNames.h"
+
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -42,7 +44,10 @@ QJsonObject stampObject(const FileStamp &stamp)
         {QStringLiteral("modifiedNs"), number(stamp.modifiedNs)},
         {QStringLiteral("changedNs"), number(stamp.changedNs)},
         {QStringLiteral("takenNs"), number(stamp.takenNs)},
-        {QStringLiteral("hash"), QString::fromLatin1(stamp.hash.toHex())},
+        {QStringLiteral("digest"), QString::number(stamp.digest)},
+        {QStringLiteral("mode"), QString::number(stamp.mode)},
+        {QStringLiteral("owner"), QString::number(stamp.owner)},
+        {QStringLiteral("group"), QString::number(stamp.group)},
     };
 }
 
@@ -56,7 +61,10 @@ FileStamp stampFrom(const QJsonObject &object)
     stamp.modifiedNs = numberOf(object.value(QStringLiteral("modifiedNs")));
     stamp.changedNs = numberOf(object.value(QStringLiteral("changedNs")));
     stamp.takenNs = numberOf(object.value(QStringLiteral("takenNs")));
-    stamp.hash = QByteArray::fromHex(object.value(QStringLiteral("hash")).toString().toLatin1());
+    stamp.digest = object.value(QStringLiteral("digest")).toString().toULongLong();
+    stamp.mode = object.value(QStringLiteral("mode")).toString().toUInt();
+    stamp.owner = object.value(QStringLiteral("owner")).toString().toUInt();
+    stamp.group = object.value(QStringLiteral("group")).toString().toUInt();
     return stamp;
 }
 
@@ -66,7 +74,7 @@ QByteArray recoveryHeader(const RecoveryData &data)
 {
     QJsonObject header{
         // The name's bytes, whatever they are.
-        {QStringLiteral("path"), QString::fromLatin1(QFile::encodeName(data.path).toBase64())},
+        {QStringLiteral("path"), QString::fromLatin1(fileNameBytes(data.path).toBase64())},
         {QStringLiteral("encoding"), encodingName(data.format.encoding)},
         {QStringLiteral("crlf"), data.format.lineEnding == LineEnding::CrLf},
         {QStringLiteral("record"), data.recordView},
@@ -94,7 +102,7 @@ Result<RecoveryData, RecoveryFormatError> parseRecovery(QByteArrayView bytes, bo
     const QJsonObject header = json.object();
 
     RecoveryData data;
-    data.path = QFile::decodeName(QByteArray::fromBase64(header.value(QStringLiteral("path")).toString().toLatin1()));
+    data.path = fileNameFromBytes(QByteArray::fromBase64(header.value(QStringLiteral("path")).toString().toLatin1()));
     data.format.encoding = encodingNamed(header.value(QStringLiteral("encoding")).toString());
     data.format.lineEnding = header.value(QStringLiteral("crlf")).toBool(true) ? LineEnding::CrLf : LineEnding::Lf;
     data.recordView = header.value(QStringLiteral("record")).toBool();

@@ -9,6 +9,13 @@
     </message>
 </context>
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>Not enough memory to convert the file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ConversionMessages</name>
     <message>
         <source>Unexpected data &apos;%1&apos;.</source>
@@ -54,31 +61,6 @@
 <context>
     <name>Converter</name>
     <message>
-        <source>Usage: zunopad [FILE]
-       zunopad --to-record FILE
-       zunopad --to-list FILE
-       zunopad --check FILE...
-       zunopad --help | --version
-
-Without an option, opens FILE (or an empty document) in the editor.
-
-  --to-record FILE  print FILE, a ZUNO data file in the List layout, in the
-                    Record layout
-  --to-list FILE    print FILE, text in the Record layout, in the List layout
-  --check FILE...   tell for each FILE whether every line is a valid data item
-                    that comes back unchanged from the Record layout
-  --help            show this help and exit
-  --version         show the version and exit
-
-FILE may be - for standard input; otherwise it must be a regular file, not a
-pipe or a device. Input of more than 512 MiB is refused. The output keeps the
-input&apos;s encoding and line endings. Exit status: 0 on success, 1 when the data
-is invalid, 2 when a file cannot be read, the output cannot be written or the
-command is wrong.
-</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>%1 needs exactly one FILE</source>
         <translation type="unfinished"></translation>
     </message>
@@ -121,6 +103,43 @@ Try &apos;zunopad --help&apos; for more information.</source>
     </message>
     <message>
         <source>zunopad: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Usage: zunopad [--] [FILE]
+       zunopad --to-record [--] FILE
+       zunopad --to-list [--] FILE
+       zunopad --check [--] FILE...
+       zunopad --help | --version
+
+Without an option, opens FILE (or an empty document) in the editor.
+
+  --to-record FILE  print FILE, a ZUNO data file in the List layout, in the
+                    Record layout
+  --to-list FILE    print FILE, text in the Record layout, in the List layout
+  --check FILE...   tell for each FILE whether every line is a valid data item
+                    that comes back unchanged from the Record layout
+  --help            show this help and exit
+  --version         show the version and exit
+  --                end the options: a FILE may then begin with -
+
+FILE may be - for standard input; otherwise it must be a regular file, not a
+pipe or a device. Input of more than 512 MiB is refused. The output keeps the
+input&apos;s encoding and line endings. Exit status: 0 on success, 1 when the data
+is invalid, 2 when a file cannot be read, the output cannot be written or the
+command is wrong.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot read the input: it was cut short while being read</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>EditorApplication</name>
+    <message>
+        <source>complete the command</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -214,6 +233,36 @@ Do you want to save the changes?</source>
         <source>File Changed on Disk</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Recover Unsaved Changes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ZUNOPad ended before the changes to &apos;%1&apos; were saved. They were kept as they were at the last change, %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file has been changed on disk since then.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Do you want to recover the unsaved changes?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The unsaved changes to &apos;%1&apos; could not be read.<byte value="xd"/>
+<byte value="xd"/>
+%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A save of &apos;%1&apos; did not finish (it began at %2). The text the file had before that save was kept.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Do you want to recover that text?</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>FindReplaceCommands</name>
@@ -223,6 +272,28 @@ Do you want to save the changes?</source>
     </message>
     <message>
         <source>Search String Not Found.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ItemMarks</name>
+    <message>
+        <source>1 problem</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 problems</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No problems</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MemoryShortage</name>
+    <message>
+        <source>Not enough memory to %1.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -272,6 +343,13 @@ Do you want to save the changes?</source>
     <name>QtSettingsStore</name>
     <message>
         <source>The settings were not saved: &quot;%1&quot; is not a regular file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Recovery</name>
+    <message>
+        <source>The recovery data is incomplete.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -352,6 +430,25 @@ Do you want to save the changes?</source>
     </message>
     <message>
         <source>The document could not be printed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zuno::DataItemView</name>
+    <message>
+        <source>Line &amp;Numbers</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Code &amp;Colours</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ne&amp;xt Problem</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pre&amp;vious Problem</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -455,6 +552,74 @@ Do you want to save the changes?</source>
     </message>
     <message>
         <source>&amp;About</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open &amp;Recent</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Font</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Clear List</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to start ZUNOPad for the file &apos;%1&apos;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>UTF-8 with BOM</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Latin-1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>UTF-8</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ln %1, Col %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>List</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CRLF</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>LF</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>open the file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>save the file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>convert the text to the List layout</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>convert the text to the Record layout</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The unsaved changes could not be kept for recovery: %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -107,7 +107,7 @@ Outcome replaceFile(WriteState &s, bool unnamed)
     NewFile file;
     // A private file stays private while it is written.
     const mode_t mode = s.exists || s.was.valid ? 0600 : 0666;
-    if (const int error = createFile(s.folderFd, s.place.name, mode, unnamed, false, file)) {
+    if (const int error = createFile(s.folderFd, s.place.name, mode, unnamed, file)) {
         if (s.exists && (error == EACCES || error == EPERM || error == EROFS))
             return Outcome::InPlace;
         failWith(s, error, error == EACCES || error == EPERM || error == EROFS);
@@ -320,7 +320,10 @@ Result<FileStamp, TextFileError> saveFileBytes(const QString &path, QByteArrayVi
 
 QStringList unfinishedSaveBackups(const QString &path)
 {
-    const Place place = placeOf(path);
+    const auto placed = placeOf(path);
+    if (!placed.ok())
+        return {};
+    const Place &place = placed.value();
     Fd folder(::open(place.folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder.valid())
         return {};
@@ -328,7 +331,7 @@ QStringList unfinishedSaveBackups(const QString &path)
     for (const QByteArray &name : unfinishedBackups(folder.get(), place.name)) {
         struct stat info {};
         if (::fstatat(folder.get(), name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode))
-            found.append({nanoseconds(info.st_mtim), QFile::decodeName(place.folder + '/' + name)});
+            found.append({nanoseconds(info.st_mtim), fileNameFromBytes(place.folder + '/' + name)});
     }
     std::sort(found.begin(), found.end(), [](const auto &a, const auto &b) { return a.first > b.first; });
     QStringList backups;

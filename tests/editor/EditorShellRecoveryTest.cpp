@@ -5,6 +5,7 @@
 #include "editor/EditorShell.h"
 #include "editor/MemoryShortage.h"
 #include "platform/doubles/FakeEditControl.h"
+#include "support/EditText.h"
 #include "platform/doubles/FakeFileDialogs.h"
 #include "platform/doubles/FakeMainWindow.h"
 #include "platform/doubles/FakeMessageBox.h"
@@ -109,7 +110,7 @@ TEST_F(EditorShellRecoveryTest, EachAnswerToTheQuestionForTheFileNamedAtStart)
         EXPECT_EQ(messages.shown[0].buttons, MessageButtons::YesNoCancel);
         EXPECT_TRUE(messages.shown[0].text.contains(path)) << messages.shown[0].text.toStdString();
         EXPECT_FALSE(messages.shown[0].text.contains(QStringLiteral("changed on disk")));
-        EXPECT_EQ(editor.text(), c.text);
+        EXPECT_EQ(test::textOf(editor), c.text);
         EXPECT_EQ(editor.isModified(), c.modified);
         EXPECT_EQ(shell.isRecordView(), c.recordView);
         EXPECT_EQ(editor.fileName(), path);
@@ -131,7 +132,7 @@ TEST_F(EditorShellRecoveryTest, AFileChangedOnDiskSinceIsSaidAndSaveAsksBeforeWr
     start(path);
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_TRUE(messages.shown[0].text.contains(QStringLiteral("The file has been changed on disk since then.")));
-    EXPECT_EQ(editor.text(), QStringLiteral("AC:1\r\nXX:MINE"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AC:1\r\nXX:MINE"));
 
     EXPECT_FALSE(shell.fileSave());
     EXPECT_EQ(messages.shown.last().title, QStringLiteral("File Changed on Disk"));
@@ -148,7 +149,7 @@ TEST_F(EditorShellRecoveryTest, WithoutAFileTheLatestDocumentIsOffered)
     start(QString());
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_TRUE(messages.shown[0].text.contains(QStringLiteral("'Untitled File'")));
-    EXPECT_EQ(editor.text(), QStringLiteral("AC:UNTITLED"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AC:UNTITLED"));
     EXPECT_EQ(editor.fileName(), QString());
     EXPECT_TRUE(editor.isModified());
     EXPECT_EQ(window.caption(), QStringLiteral("ZUNOPad File Editor"));
@@ -183,7 +184,7 @@ TEST_F(EditorShellRecoveryTest, AnUnfinishedSavesBackupIsOfferedAndGoesOnlyWhenI
 
     messages.answers = {MessageResult::Yes};
     start(path);
-    EXPECT_EQ(editor.text(), QStringLiteral("AC:1\r\nBG:2\r\nEG:3"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AC:1\r\nBG:2\r\nEG:3"));
     EXPECT_TRUE(editor.isModified());
     EXPECT_TRUE(QFile::exists(backup)) << "until the text is saved";
     ASSERT_TRUE(shell.fileSave());
@@ -194,7 +195,7 @@ TEST_F(EditorShellRecoveryTest, AnUnfinishedSavesBackupIsOfferedAndGoesOnlyWhenI
     messages.answers = {MessageResult::No};
     start(path);
     EXPECT_FALSE(QFile::exists(declined));
-    EXPECT_EQ(editor.text(), QStringLiteral("AC:1\r\nBG:2\r\nEG:3"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AC:1\r\nBG:2\r\nEG:3"));
 }
 
 } // namespace

@@ -878,7 +878,7 @@ TEST_F(EditorShellTest, AFileDeletedWhileOpenIsSavedAgainAsPrivateAsItWas)
     ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0600), 0);
     shell.formLoad(path);
     ASSERT_TRUE(QFile::remove(path));
-    editor.setText(QStringLiteral("AC:2"));
+    test::setTextOf(editor, QStringLiteral("AC:2"));
     EXPECT_TRUE(shell.fileSave());
     EXPECT_EQ(readBytes(path), QByteArray("AC:2"));
     struct stat info {};
@@ -895,9 +895,9 @@ TEST_F(EditorShellTest, ANameThatIsNotUtf8OpensAndSavesUnderItsOwnBytes)
     std::fclose(file);
     shell.formLoad(fileNameFromBytes(name));
     EXPECT_TRUE(messages.shown.isEmpty());
-    EXPECT_EQ(editor.text(), QStringLiteral("AC:1"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AC:1"));
     EXPECT_EQ(window.caption(), QStringLiteral("caf\uFFFD.PRJ - ZUNOPad File Editor"));
-    editor.setText(QStringLiteral("AC:2"));
+    test::setTextOf(editor, QStringLiteral("AC:2"));
     EXPECT_TRUE(shell.fileSave());
     file = std::fopen(name.constData(), "rb");
     ASSERT_NE(file, nullptr);

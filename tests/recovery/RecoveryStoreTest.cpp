@@ -28,7 +28,8 @@ protected:
         data.stamp.inode = 1234567890123ull;
         data.stamp.size = 42;
         data.stamp.modifiedNs = 1700000000123456789;
-        data.stamp.hash = QByteArray::fromHex("00ff10");
+        data.stamp.digest = 0xfedcba9876543210ull;
+        data.stamp.mode = 0600;
         data.format = {TextEncoding::Latin1, LineEnding::Lf};
         data.recordView = true;
         data.caret = 7;
@@ -75,7 +76,8 @@ TEST_F(RecoveryStoreTest, AnEntryIsOfferedOnlyOnceItsEditorHasEnded)
     EXPECT_TRUE(data.stamp.valid);
     EXPECT_EQ(data.stamp.inode, expected.stamp.inode);
     EXPECT_EQ(data.stamp.modifiedNs, expected.stamp.modifiedNs);
-    EXPECT_EQ(data.stamp.hash, expected.stamp.hash);
+    EXPECT_EQ(data.stamp.digest, expected.stamp.digest);
+    EXPECT_EQ(data.stamp.mode, expected.stamp.mode);
 
     next.discard(std::move(*claimed));
     EXPECT_TRUE(files().isEmpty()) << files().join(u' ').toStdString();

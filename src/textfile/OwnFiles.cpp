@@ -106,9 +106,12 @@ QByteArray ownName(const QByteArray &name, bool backup)
     return result;
 }
 
-void removeLeftovers(int folderFd)
+void removeLeftovers(int folderFd, const QByteArray &onlyOf)
 {
-    for (const QByteArray &leftover : namesIn(folderFd, isOwnLeftover)) {
+    const auto isLeftover = [&](const QByteArray &entry) {
+        return isOwnLeftover(entry) && (onlyOf.isEmpty() || entry.startsWith(ownPrefix(onlyOf)));
+    };
+    for (const QByteArray &leftover : namesIn(folderFd, isLeftover)) {
         struct stat info {};
         if (::fstatat(folderFd, leftover.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode)
             && info.st_uid == ::geteuid())
@@ -123,7 +126,7 @@ void removeLeftoverTemporaries(const QString &path)
         return;
     const Fd folder(::open(place.value().folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.valid())
-        removeLeftovers(folder.get());
+        removeLeftovers(folder.get(), place.value().name);
 }
 
 QList<QByteArray> unfinishedBackups(int folderFd, const QByteArray &name)

@@ -15,8 +15,9 @@ QByteArray ownName(const QByteArray &name, bool backup);
 
 // Removes the temporary files that killed saves of ours left in the folder.
 // Backups stay: they are offered to the user (unfinishedBackups).
-void removeLeftovers(int folderFd);
-// The same in the folder of the file at `path`, when that file is opened.
+// With `onlyOf`, only the temporary files of the file of that name.
+void removeLeftovers(int folderFd, const QByteArray &onlyOf = {});
+// The temporary files of the file at `path`, when that file is opened.
 void removeLeftoverTemporaries(const QString &path);
 
 // The backups of the file `name` that in-place saves left behind when they

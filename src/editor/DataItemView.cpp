@@ -40,13 +40,21 @@ DataItemView::DataItemView(QMainWindow &window, IMainWindow &modes, EditorWidget
       m_marks(m_lines)
 {
     m_colours = new CodeColours(editor, m_marks, this);
-    editor.SendScintilla(Sci::SCI_SETMODEVENTMASK, editor.SendScintilla(Sci::SCI_GETMODEVENTMASK)
-                                                       | Sci::SC_MOD_INSERTTEXT | Sci::SC_MOD_DELETETEXT);
+    // Only the notices before each change are on (the control's own): an
+    // after-change notice makes Scintilla's Qt layer convert the inserted
+    // text for accessibility, seconds for a 50 MB text. A change is taken as
+    // done when the next one is announced or the events are handled.
     connect(&editor, &Sci::SCN_MODIFIED, this,
             [this](int position, int type, const char *, int length, int, int, int, int, int, int) {
                 modified(position, type, length);
             });
+    // Replace All changes the text without a notice per occurrence.
+    connect(&editor, &EditorWidget::rangesReplaced, this, [this] {
+        m_pending.reset();
+        scheduleCheckAll();
+    });
     connect(&editor, &Sci::SCN_UPDATEUI, this, [this](int) {
+        finishEdit();
         if (document() != m_document)
             scheduleCheckAll();
         showPlace();
@@ -110,11 +118,13 @@ void DataItemView::mnuViewCodeColours_Click(bool checked)
 
 void DataItemView::mnuViewNextProblem_Click()
 {
+    finishEdit();
     m_window.statusBar()->showMessage(m_marks.nextProblem(true));
 }
 
 void DataItemView::mnuViewPreviousProblem_Click()
 {
+    finishEdit();
     m_window.statusBar()->showMessage(m_marks.nextProblem(false));
 }
 
@@ -125,16 +135,34 @@ long DataItemView::document() const
 
 void DataItemView::modified(int position, int type, int length)
 {
+    if (!(type & (Sci::SC_MOD_BEFOREINSERT | Sci::SC_MOD_BEFOREDELETE)))
+        return;
+    // The change announced before this one is done by now.
+    finishEdit();
     if (document() != m_document)
         scheduleCheckAll(); // a new text is being written
     if (m_checkPending)
         return;
     const qint64 first = m_lines.lineAt(position);
-    if (type & Sci::SC_MOD_BEFOREINSERT) {
+    if (type & Sci::SC_MOD_BEFOREINSERT)
         m_marks.beforeEdit(first, first);
-    } else if (type & Sci::SC_MOD_BEFOREDELETE) {
+    else
         m_marks.beforeEdit(first, m_lines.lineAt(qint64(position) + length));
-    } else if (type & Sci::SC_MOD_INSERTTEXT) {
+    m_pending = PendingEdit{position, (type & Sci::SC_MOD_BEFOREINSERT) ? Sci::SC_MOD_INSERTTEXT : Sci::SC_MOD_DELETETEXT,
+                            length};
+    QMetaObject::invokeMethod(this, &DataItemView::finishEdit, Qt::QueuedConnection);
+}
+
+void DataItemView::finishEdit()
+{
+    if (!m_pending)
+        return;
+    const auto [position, type, length] = *m_pending;
+    m_pending.reset();
+    if (m_checkPending)
+        return;
+    const qint64 first = m_lines.lineAt(position);
+    if (type & Sci::SC_MOD_INSERTTEXT) {
         const qint64 last = m_lines.lineAt(qint64(position) + length);
         // Many lines at once (a large paste, the undo of Clear): reading the
         // whole text in one pass is quicker than line by line.
@@ -143,17 +171,13 @@ void DataItemView::modified(int position, int type, int length)
             return;
         }
         m_marks.afterEdit(first, last);
-    } else if (type & Sci::SC_MOD_DELETETEXT) {
-        m_marks.afterEdit(first, first);
     } else {
-        return;
+        m_marks.afterEdit(first, first);
     }
-    if (type & (Sci::SC_MOD_INSERTTEXT | Sci::SC_MOD_DELETETEXT)) {
-        m_lines.fitLineNumbers();
-        m_colours->invalidate();
-        m_placeLine = -1;
-        showCount();
-    }
+    m_lines.fitLineNumbers();
+    m_colours->invalidate();
+    m_placeLine = -1;
+    showCount();
 }
 
 void DataItemView::scheduleCheckAll()
@@ -168,6 +192,7 @@ void DataItemView::scheduleCheckAll()
 void DataItemView::checkAll()
 {
     m_checkPending = false;
+    m_pending.reset();
     m_document = document();
     m_marks.checkAll(isRecordView());
     m_lines.fitLineNumbers();

@@ -13,6 +13,8 @@
 
 #include <QObject>
 
+#include <optional>
+
 class QAction;
 class QLabel;
 class QMainWindow;
@@ -42,6 +44,9 @@ protected:
 private:
     void addMenuEntries(QMenu &viewMenu);
     void modified(int position, int type, int length);
+    // Brings the marks up to date for the change last announced, once it
+    // is done.
+    void finishEdit();
     // Once the current events are handled, the whole text is checked.
     void scheduleCheckAll();
     void checkAll();
@@ -61,6 +66,12 @@ private:
     QLabel *m_count = nullptr;
     long m_document = 0;
     bool m_checkPending = false;
+    struct PendingEdit {
+        int position;
+        int type;
+        int length;
+    };
+    std::optional<PendingEdit> m_pending;
     qint64 m_placeLine = -1;
 };
 

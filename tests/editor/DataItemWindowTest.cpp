@@ -98,7 +98,7 @@ TEST_F(DataItemWindow, TypingMarksAndMendsALine)
     send(*window, Sci::SCI_GOTOPOS, send(*window, Sci::SCI_GETLENGTH));
     window->editor()->setSelText(QStringLiteral("\r\n"));
     QTest::keyClicks(window->editor(), QStringLiteral("REMARK X"));
-    EXPECT_EQ(label(*window, "lblProblemCount"), QStringLiteral("1 problem"));
+    EXPECT_TRUE(labelReads(*window, "lblProblemCount", QStringLiteral("1 problem")));
     EXPECT_NE(send(*window, Sci::SCI_MARKERGET, 3), 0);
     EXPECT_EQ(send(*window, Sci::SCI_MARKERGET, 2), 0);
     // The underline lies under the line's text.
@@ -107,8 +107,17 @@ TEST_F(DataItemWindow, TypingMarksAndMendsALine)
     // The colon mends it.
     send(*window, Sci::SCI_GOTOPOS, lineStart + 6);
     QTest::keyClick(window->editor(), Qt::Key_Colon);
-    EXPECT_EQ(label(*window, "lblProblemCount"), QStringLiteral("No problems"));
+    EXPECT_TRUE(labelReads(*window, "lblProblemCount", QStringLiteral("No problems")));
     EXPECT_EQ(send(*window, Sci::SCI_MARKERGET, 3), 0);
+}
+
+TEST_F(DataItemWindow, ReplaceAllIsCheckedToo)
+{
+    load("AC:1\r\nBG:5\r\nXX:2");
+    EXPECT_TRUE(labelReads(*window, "lblProblemCount", QStringLiteral("No problems")));
+    // "BG:5" and "XX:2" lose their colons in one replacement of both.
+    window->editor()->replaceRanges({{8, 9}, {14, 15}}, "-");
+    EXPECT_TRUE(labelReads(*window, "lblProblemCount", QStringLiteral("2 problems")));
 }
 
 TEST_F(DataItemWindow, F8AndShiftF8GoToTheProblemsAndSayWhatIsWrong)

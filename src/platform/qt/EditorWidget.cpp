@@ -286,6 +286,7 @@ void EditorWidget::replaceRanges(const QList<Utf8Range> &ranges, QByteArrayView 
     noteChange();
     select(end, end);
     endCompoundEdit();
+    emit rangesReplaced();
 }
 
 void EditorWidget::showSelection(const QRect &avoid)

@@ -80,6 +80,8 @@ signals:
     void pasteRequested();
     // The modified flag changed.
     void modifiedChanged(bool modified);
+    // Ranges were replaced without a notice per change (replaceRanges).
+    void rangesReplaced();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

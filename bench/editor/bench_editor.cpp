@@ -10,6 +10,7 @@
 #include "editor/frmEditor.h"
 #include "support/EditText.h"
 #include "textfile/TextFile.h"
+#include "../support/ProcessMemory.h"
 
 #include <QAction>
 #include <QApplication>
@@ -51,24 +52,9 @@ QString makeListText(qsizetype bytes)
     return text;
 }
 
-// A figure of /proc/self/status, in bytes.
-long statusBytes(const char *field)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind(field, 0) == 0)
-            return std::stol(line.substr(std::strlen(field))) * 1024;
-    }
-    return 0;
-}
-// Peak resident memory since the last reset, and resident memory now.
-long peakRss() { return statusBytes("VmHWM:"); }
-long rss() { return statusBytes("VmRSS:"); }
-void resetPeakRss()
-{
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
+using bench::peakRss;
+using bench::resetPeakRss;
+using bench::rss;
 
 struct Fixture {
     QTemporaryDir dir;

@@ -9,6 +9,7 @@
 // peak_x is the process's peak resident memory during the step over the
 // file's size; over_idle_x the same less what the empty window held.
 #include "edit/modGoTo.h"
+#include "../support/ProcessMemory.h"
 #include "editor/frmEditor.h"
 #include "search/modFindReplaceRichText.h"
 
@@ -27,19 +28,9 @@ using namespace zuno;
 
 namespace {
 
-long statusBytes(const char *field)
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind(field, 0) == 0)
-            return std::stol(line.substr(std::strlen(field))) * 1024;
-    }
-    return 0;
-}
-long peakRss() { return statusBytes("VmHWM:"); }
-long rss() { return statusBytes("VmRSS:"); }
-void resetPeakRss() { std::ofstream("/proc/self/clear_refs") << "5"; }
+using bench::peakRss;
+using bench::resetPeakRss;
+using bench::rss;
 
 // A List file of `bytes` bytes, written a record at a time; one record in
 // `every` holds the word CAT (the others CAB, CATS, XCAT).

@@ -1,9 +1,11 @@
 #include "cli/CommandLine.h"
+#include "cli/StreamedOutput.h"
 
 #include <QCoreApplication>
 
 #include "editor/ConversionMessages.h"
 #include "textfile/FileNames.h"
+#include "textfile/PosixIo.h"
 #include "textfile/TextFile.h"
 #include "Version.h"
 
@@ -89,6 +91,12 @@ private:
         if (!content.ok())
             return ExitTrouble;
         const TextFileFormat format = content.value().format;
+        // A UTF-8 text with "\r\n" line breaks is its own output, which
+        // can be written as it is made.
+        if (format == TextFileFormat{}) {
+            if (auto stream = openStream(file))
+                return convertStreamed(*stream, content.value().text, toRecord);
+        }
         const ConversionResult<QByteArray> result = toRecord ? convertToRecordLayout(content.value().text)
                                                              : convertToListLayout(content.value().text);
         // The input is no longer needed.
@@ -102,6 +110,31 @@ private:
         if (format == TextFileFormat{})
             return writeOut(result.value());
         return writeOut(encodeText(result.value(), format));
+    }
+
+    std::unique_ptr<StreamedOutput> openStream(const QString &file)
+    {
+        auto *out = qobject_cast<QFile *>(&m_out);
+        if (!out || out->pos() != 0)
+            return nullptr;
+        return StreamedOutput::open(out->handle(), file == StandardInputName ? QByteArray() : fileNameBytes(file));
+    }
+
+    int convertStreamed(StreamedOutput &stream, QByteArrayView text, bool toRecord)
+    {
+        const ConversionSink sink = [&stream](QByteArrayView piece) { stream.write(piece); };
+        const auto done = toRecord ? convertToRecordLayout(text, sink) : convertToListLayout(text, sink);
+        if (!done.ok() || !stream.ok())
+            stream.takeBack();
+        if (!done.ok()) {
+            complain(conversionWarning(done.error()));
+            return ExitInvalidData;
+        }
+        if (!stream.ok()) {
+            complain(tr("cannot write the output: %1").arg(textfile::systemReason(stream.error())));
+            return ExitTrouble;
+        }
+        return ExitOk;
     }
 
     int check(const QStringList &files)
@@ -190,7 +223,7 @@ extern "C" void onCutShort(int)
 {
     const ssize_t written = ::write(STDERR_FILENO, g_cutShortMessage.constData(), size_t(g_cutShortMessage.size()));
     (void)written;
-    ::_exit(ExitTrouble);
+    exitTakingOutputBack(ExitTrouble);
 }
 
 void reportFilesCutShort()

@@ -19,6 +19,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
+
 namespace zuno {
 
 // What stopped a conversion. The words are the editor's and the command
@@ -53,6 +55,15 @@ using ConversionResult = Result<Text, ConversionFault>;
 ConversionResult<QByteArray> convertToRecordLayout(QByteArrayView listText);
 // Record layout -> List layout.
 ConversionResult<QByteArray> convertToListLayout(QByteArrayView recordText);
+
+// Takes the pieces of a converted text in order.
+using ConversionSink = std::function<void(QByteArrayView piece)>;
+// The same two conversions handing their result to `sink` a piece of about
+// a megabyte at a time as it is built, instead of holding it whole. On a
+// fault the pieces handed over so far are only the result's beginning: a
+// caller that must not show a partial result takes them back.
+Result<void, ConversionFault> convertToRecordLayout(QByteArrayView listText, const ConversionSink &sink);
+Result<void, ConversionFault> convertToListLayout(QByteArrayView recordText, const ConversionSink &sink);
 
 // The List layout as far as it goes: on a fault, the List text of the items
 // taken off before it, so that a caller can tell where the fault lies.

@@ -151,6 +151,15 @@ PartialConversion<QByteArray> convertToListLayoutUpToFault(QByteArrayView record
     return PartialConversion<QByteArray>{builder.out().take(), complete, builder.fault()};
 }
 
+Result<void, ConversionFault> convertToListLayout(QByteArrayView recordText, const ConversionSink &sink)
+{
+    ListBuilder<text::Utf8Writer> builder(recordText, sink);
+    if (!builder.run())
+        return builder.fault();
+    builder.out().finish();
+    return {};
+}
+
 bool listLayoutEquals(QByteArrayView recordText, QByteArrayView expected)
 {
     ListBuilder<text::Utf8Comparison> builder(recordText, expected);

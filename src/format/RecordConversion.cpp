@@ -71,13 +71,14 @@ private:
     qsizetype m_size = 0;
 };
 
-// Builds the Record layout of a text. The line being built is kept apart
-// and written out whole once the next one begins.
+// Builds the Record layout of a text into a text::Utf8Writer. The line
+// being built is kept apart and written out whole once the next one begins.
 class RecordBuilder {
 public:
-    explicit RecordBuilder(QByteArrayView text) : m_reader(text), m_out(text.size()) {}
+    template <typename WriterArgument>
+    RecordBuilder(QByteArrayView text, const WriterArgument &writer) : m_reader(text), m_out(writer) {}
 
-    ConversionResult<QByteArray> run()
+    Result<void, ConversionFault> run()
     {
         while (m_reader.hasNext()) {
             const QStringView line = m_reader.next();
@@ -87,8 +88,10 @@ public:
             place(line);
         }
         m_out.append(m_line.view());
-        return m_out.take();
+        return {};
     }
+
+    text::Utf8Writer &out() { return m_out; }
 
 private:
     qsizetype builtLength() const { return m_line.size(); }
@@ -311,7 +314,19 @@ private:
 
 ConversionResult<QByteArray> convertToRecordLayout(QByteArrayView listText)
 {
-    return RecordBuilder(listText).run();
+    RecordBuilder builder(listText, listText.size());
+    if (auto done = builder.run(); !done.ok())
+        return done.error();
+    return builder.out().take();
+}
+
+Result<void, ConversionFault> convertToRecordLayout(QByteArrayView listText, const ConversionSink &sink)
+{
+    RecordBuilder builder(listText, sink);
+    auto done = builder.run();
+    if (done.ok())
+        builder.out().finish();
+    return done;
 }
 
 } // namespace zuno

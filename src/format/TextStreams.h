@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 #include <sys/mman.h>
 
@@ -46,12 +47,16 @@ public:
             m_atEnd = true;
         else
             m_pos = end + 2;
-        return m_line;
+        return QStringView(m_line.constData(), m_length);
     }
 
     // Hands the line last read over to `holder`, which keeps it alive for
     // the views of it; the reader decodes on in holder's old buffer.
-    void keepLine(QString &holder) { std::swap(m_line, holder); }
+    void keepLine(QString &holder)
+    {
+        std::swap(m_line, holder);
+        m_length = 0;
+    }
 
     // The prefix is ASCII without "\r" or "\n": its bytes are its units.
     bool nextStartsWith(QStringView prefix, bool skipSpaces = false) const
@@ -88,27 +93,31 @@ private:
         return m_text.size();
     }
 
+    // Decodes into m_line, which keeps its room from line to line (only its
+    // first m_length units are the line).
     void decode(QByteArrayView bytes)
     {
         // A UTF-8 text takes no fewer bytes than UTF-16 units (one spare
         // for the decoder).
-        m_line.resize(bytes.size() + 1);
-        auto *out = reinterpret_cast<char16_t *>(m_line.data());
         const qsizetype size = bytes.size();
+        if (m_line.size() <= size)
+            m_line.resize(std::max(size + 1, 2 * m_line.size()));
+        auto *out = reinterpret_cast<char16_t *>(m_line.data());
         const qsizetype i = scan::widenAscii(bytes.data(), size, out);
         if (i == size) {
-            m_line.resize(size);
+            m_length = size;
             return;
         }
         QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
         const QChar *end = decoder.appendToBuffer(reinterpret_cast<QChar *>(out + i), bytes.sliced(i));
-        m_line.resize(end - m_line.constData());
+        m_length = end - m_line.constData();
     }
 
     QByteArrayView m_text;
     qsizetype m_pos = 0;
     bool m_atEnd;
     QString m_line;
+    qsizetype m_length = 0;
 };
 
 // ------------------------------------------------------------ writing
@@ -145,6 +154,10 @@ public:
     }
     // The units up to `end` (within the last reserve) are written.
     void commit(Unit *end) { m_size = end - m_data; }
+
+    const Unit *data() const { return m_data; }
+    // Forgets what was written, keeping the room.
+    void clear() { m_size = 0; }
 
     Storage take()
     {
@@ -198,21 +211,44 @@ inline char *encodeUtf8(QStringView text, char *out)
     return encoder.appendToBuffer(out + ascii, text.sliced(ascii));
 }
 
+// Writes a text into one buffer, or, given a sink, hands it to the sink a
+// piece of about a megabyte at a time and keeps no more than that.
 class Utf8Writer {
 public:
+    static constexpr qsizetype PieceSize = qsizetype(1) << 20;
+
     explicit Utf8Writer(qsizetype inputSize) : m_out(outputReserve(inputSize)) {}
-    bool isEmpty() const { return m_out.isEmpty(); }
+    explicit Utf8Writer(const std::function<void(QByteArrayView)> &sink) : m_out(PieceSize + 4096), m_sink(&sink) {}
+
+    bool isEmpty() const { return m_out.isEmpty() && !m_handedOver; }
     bool settled() const { return false; }
     void append(QStringView text)
     {
         if (text.isEmpty())
             return;
         m_out.commit(encodeUtf8(text, m_out.reserve(3 * text.size())));
+        if (m_sink && m_out.size() >= PieceSize)
+            handOver();
     }
     QByteArray take() { return m_out.take(); }
+    // Hands the rest to the sink.
+    void finish()
+    {
+        if (!m_out.isEmpty())
+            handOver();
+    }
 
 private:
+    void handOver()
+    {
+        (*m_sink)(QByteArrayView(m_out.data(), m_out.size()));
+        m_out.clear();
+        m_handedOver = true;
+    }
+
     Buffer<QByteArray, char> m_out;
+    const std::function<void(QByteArrayView)> *m_sink = nullptr;
+    bool m_handedOver = false;
 };
 
 // Compares what is written with an expected text instead of keeping it:

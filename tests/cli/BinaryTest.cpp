@@ -113,6 +113,38 @@ TEST(ProgramConverter, AFileSizeLimitGivesAMessageNotADeath)
                                dir.path());
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, QByteArray("zunopad: cannot write the output: File too large\n"));
+    EXPECT_EQ(QFile(dir.filePath(QStringLiteral("out.txt"))).size(), 0);
+}
+
+TEST(ProgramConverter, OutputWrittenToAFileIsTakenBackOnAFault)
+{
+    // Several megabytes of output are written before the fault at the end
+    // is found: the file is left as it was, whether made or appended to.
+    QTemporaryDir dir;
+    QByteArray valid;
+    while (valid.size() < 3'000'000)
+        valid += "AC:1\r\nNM:NAME\r\nBG:2\r\nPL:1,2,3\r\n";
+    QFile good(dir.filePath(QStringLiteral("good.lst")));
+    QFile bad(dir.filePath(QStringLiteral("bad.lst")));
+    ASSERT_TRUE(good.open(QIODevice::WriteOnly) && good.write(valid + "HT:1") > 0);
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly) && bad.write(valid + "X Y") > 0);
+    good.close();
+    bad.close();
+
+    const Outcome r = runShell(QStringLiteral("\"$0\" --to-record good.lst > made.rec; echo $? >> status; "
+                                              "\"$0\" --to-record bad.lst > empty.rec; echo $? >> status; "
+                                              "printf OLD > kept.rec; \"$0\" --to-record bad.lst >> kept.rec; "
+                                              "echo $? >> status; \"$0\" --to-record good.lst"),
+                               dir.path());
+    const auto contentOf = [&](const char *name) {
+        QFile file(dir.filePath(QString::fromLatin1(name)));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+    };
+    EXPECT_EQ(contentOf("status"), QByteArray("0\n1\n1\n"));
+    EXPECT_GT(r.out.size(), 3'000'000);
+    EXPECT_EQ(contentOf("made.rec"), r.out);
+    EXPECT_EQ(contentOf("empty.rec"), QByteArray());
+    EXPECT_EQ(contentOf("kept.rec"), QByteArray("OLD"));
 }
 
 TEST(ProgramConverter, EndlessStandardInputStopsAtTheLimit)

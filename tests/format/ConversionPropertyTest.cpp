@@ -345,6 +345,40 @@ TEST(ConversionProperties, AnyTextConvertsOrFailsCleanly)
     }
 }
 
+TEST(ConversionProperties, PiecesHandedOverMakeTheWholeResult)
+{
+    ListTextGenerator generator(7);
+    QStringList items;
+    qsizetype size = 0;
+    while (size < 3'000'000) {
+        items += generator.items(50);
+        size += items.last().size() * 50;
+    }
+    const QByteArray list = test::crlf(items).toUtf8();
+    const QByteArray record = convertToRecordLayout(list).value();
+    for (const bool toRecord : {true, false}) {
+        SCOPED_TRACE(toRecord ? "to record" : "to list");
+        const QByteArray input = toRecord ? list : record;
+        const QByteArray whole = toRecord ? record : convertToListLayout(record).value();
+        QByteArray joined;
+        int pieces = 0;
+        const ConversionSink sink = [&](QByteArrayView piece) {
+            joined += piece;
+            ++pieces;
+        };
+        const auto streamed = toRecord ? convertToRecordLayout(input, sink) : convertToListLayout(input, sink);
+        ASSERT_TRUE(streamed.ok());
+        EXPECT_GT(pieces, 1);
+        EXPECT_EQ(joined, whole);
+        // A fault on the last line is the same fault either way.
+        const QByteArray faulty = input + "\r\nX Y";
+        const auto wholeFault = toRecord ? convertToRecordLayout(faulty) : convertToListLayout(faulty);
+        const auto streamedFault = toRecord ? convertToRecordLayout(faulty, sink) : convertToListLayout(faulty, sink);
+        ASSERT_FALSE(streamedFault.ok());
+        EXPECT_EQ(streamedFault.error(), wholeFault.error());
+    }
+}
+
 TEST(ConversionProperties, VeryLongLinesConvert)
 {
     // No limit on line length: a PL item of a million values and a line of

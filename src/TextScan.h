@@ -135,4 +135,26 @@ inline bool hasByteBeyondAscii(const char *p, qsizetype n)
     return false;
 }
 
+// The index of the first byte that is `a` or `b` in [p, p + n), or -1.
+inline qsizetype indexOfEither(const char *p, qsizetype n, char a, char b)
+{
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    const __m128i wantedA = _mm_set1_epi8(a);
+    const __m128i wantedB = _mm_set1_epi8(b);
+    for (; n - i >= 16; i += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+        const int mask =
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, wantedA), _mm_cmpeq_epi8(bytes, wantedB)));
+        if (mask != 0)
+            return i + __builtin_ctz(unsigned(mask));
+    }
+#endif
+    for (; i < n; ++i) {
+        if (p[i] == a || p[i] == b)
+            return i;
+    }
+    return -1;
+}
+
 } // namespace zuno::scan

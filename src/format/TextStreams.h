@@ -17,6 +17,7 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QStringConverter>
+#include <QtAlgorithms>
 
 #include <algorithm>
 #include <cstring>
@@ -41,6 +42,8 @@ public:
 
     QStringView next()
     {
+        if (const qsizetype length = nextShortAsciiLine(); length >= 0)
+            return QStringView(m_line.constData(), length);
         const qsizetype end = lineEnd();
         decode(m_text.sliced(m_pos, end - m_pos));
         if (end == m_text.size())
@@ -79,6 +82,42 @@ public:
     }
 
 private:
+    // Most lines are short and ASCII: such a line is widened 16 bytes at a
+    // time while its "\r\n" is looked for, when that lies within its first
+    // 64 bytes. Its length, or -1 for a line to be read the long way (one
+    // beyond ASCII, with a lone "\r", longer, or near the text's end).
+    qsizetype nextShortAsciiLine()
+    {
+#if defined(__SSE2__)
+        constexpr qsizetype Block = 16;
+        constexpr qsizetype Reach = 64;
+        if (m_line.size() < Reach + Block)
+            m_line.resize(Reach + Block);
+        auto *out = reinterpret_cast<char16_t *>(m_line.data());
+        const char *const begin = m_text.data() + m_pos;
+        const qsizetype left = m_text.size() - m_pos;
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i cr = _mm_set1_epi8('\r');
+        // One byte beyond each block must be there, for the "\n".
+        for (qsizetype i = 0; i < Reach && left - i > Block; i += Block) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(begin + i));
+            if (_mm_movemask_epi8(bytes) != 0)
+                return -1;
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i), _mm_unpacklo_epi8(bytes, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i + 8), _mm_unpackhi_epi8(bytes, zero));
+            if (const int found = _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, cr))) {
+                const qsizetype end = i + qCountTrailingZeroBits(unsigned(found));
+                if (begin[end + 1] != '\n')
+                    return -1;
+                m_pos += end + 2;
+                m_length = end;
+                return end;
+            }
+        }
+#endif
+        return -1;
+    }
+
     qsizetype lineEnd() const
     {
         const char *const begin = m_text.data();

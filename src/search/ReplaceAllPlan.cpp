@@ -1,6 +1,7 @@
 #include "search/ReplaceAllPlan.h"
 
 #include "search/TextFind.h"
+#include "TextScan.h"
 
 #include <QStringDecoder>
 
@@ -11,13 +12,43 @@ namespace zuno::modFindReplaceRichText {
 
 namespace {
 
-// The offsets (UTF-16 units) at which the loop replaces `sFind` in `text`.
-// The text as the loop sees it is what it has written so far followed by
-// the untouched rest of the text from `pos`. An occurrence that begins
-// right at `pos` is judged against the last characters written (`tail`),
-// which may come from the replacement; any later one lies wholly in the
-// untouched text.
-QList<qsizetype> planInText(QStringView text, const QString &sReplace, const QString &sFind, bool bMatchCase,
+// A stretch of the text as planInText reads it: decoded, with the
+// matching rule of findText.
+struct DecodedStretch {
+    QStringView text;
+    const QString &find;
+    bool matchCase;
+    bool wholeWord;
+
+    QString piece(qsizetype from, qsizetype length) const { return text.mid(from, length).toString(); }
+    qsizetype findFrom(qsizetype from) const { return findText(text, find, from, matchCase, wholeWord); }
+};
+
+// A stretch of ASCII bytes with an ASCII find text, read as it is: each
+// byte a character.
+struct AsciiStretch {
+    QByteArrayView text;
+    QByteArrayView find;
+    bool matchCase;
+    bool wholeWord;
+
+    QString piece(qsizetype from, qsizetype length) const
+    {
+        if (from >= text.size())
+            return QString();
+        return QString::fromLatin1(text.sliced(from, std::min(length, text.size() - from)));
+    }
+    qsizetype findFrom(qsizetype from) const { return findAsciiText(text, find, from, matchCase, wholeWord); }
+};
+
+// The offsets (characters of the stretch) at which the loop replaces
+// `sFind` in `text`. The text as the loop sees it is what it has written
+// so far followed by the untouched rest of the text from `pos`. An
+// occurrence that begins right at `pos` is judged against the last
+// characters written (`tail`), which may come from the replacement; any
+// later one lies wholly in the untouched text.
+template <typename Stretch>
+QList<qsizetype> planInText(const Stretch &text, const QString &sReplace, const QString &sFind, bool bMatchCase,
                             bool bWholeWord)
 {
     QList<qsizetype> positions;
@@ -28,18 +59,18 @@ QList<qsizetype> planInText(QStringView text, const QString &sReplace, const QSt
         qsizetype at = -1;
         // The written characters are looked at only where the find text
         // stands right at `pos`.
-        if (text.mid(pos, sFind.size()).compare(sFind, cs) == 0) {
-            const QString window = tail + text.mid(pos, sFind.size() + 2).toString();
+        if (text.piece(pos, sFind.size()).compare(sFind, cs) == 0) {
+            const QString window = tail + text.piece(pos, sFind.size() + 2);
             if (findText(window, sFind, tail.size(), bMatchCase, bWholeWord) == tail.size())
                 at = pos;
         }
         if (at < 0)
-            at = findText(text, sFind, pos + 1, bMatchCase, bWholeWord);
+            at = text.findFrom(pos + 1);
         if (at < 0)
             break;
         positions.append(at);
         const qsizetype kept = std::max(pos, at - 2);
-        tail = (tail + text.mid(kept, at - kept).toString() + sReplace.right(2)).right(2);
+        tail = (tail + text.piece(kept, at - kept) + sReplace.right(2)).right(2);
         pos = at + sFind.size();
     }
     return positions;
@@ -107,14 +138,27 @@ ReplaceAllPlan PlanReplaceAll(QByteArrayView utf8Text, const QString &sReplace, 
     // break never continues a word: each stretch of whole lines is planned
     // on its own.
     const bool multiLine = sFind.contains(QLatin1Char('\r')) || sFind.contains(QLatin1Char('\n'));
+    // A stretch of ASCII needs no decoding when the find text is ASCII too:
+    // its bytes are its characters.
+    const QByteArray asciiFind = sFind.toLatin1();
+    const bool findIsAscii = !scan::hasByteBeyondAscii(asciiFind.constData(), asciiFind.size())
+        && QString::fromLatin1(asciiFind) == sFind;
     for (qsizetype from = 0; from < utf8Text.size();) {
         const qsizetype to = multiLine ? utf8Text.size() : stretchEnd(utf8Text, from, stretchBytes);
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-        const QString stretch = decoder.decode(utf8Text.sliced(from, to - from));
-        ByteCounter bytes(stretch);
-        for (const qsizetype at : planInText(stretch, sReplace, sFind, bMatchCase, bWholeWord)) {
-            const qint64 start = from + bytes.bytesAt(at);
-            plan.ranges.append({start, from + bytes.bytesAt(at + sFind.size())});
+        const QByteArrayView bytes = utf8Text.sliced(from, to - from);
+        if (findIsAscii && !scan::hasByteBeyondAscii(bytes.data(), bytes.size())) {
+            const AsciiStretch stretch{bytes, asciiFind, bMatchCase, bWholeWord};
+            for (const qsizetype at : planInText(stretch, sReplace, sFind, bMatchCase, bWholeWord))
+                plan.ranges.append({from + at, from + at + sFind.size()});
+        } else {
+            QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+            const QString decoded = decoder.decode(bytes);
+            const DecodedStretch stretch{decoded, sFind, bMatchCase, bWholeWord};
+            ByteCounter counter(decoded);
+            for (const qsizetype at : planInText(stretch, sReplace, sFind, bMatchCase, bWholeWord)) {
+                const qint64 start = from + counter.bytesAt(at);
+                plan.ranges.append({start, from + counter.bytesAt(at + sFind.size())});
+            }
         }
         from = to;
     }

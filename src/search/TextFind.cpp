@@ -1,5 +1,7 @@
 #include "search/TextFind.h"
 
+#include "TextScan.h"
+
 namespace zuno {
 
 bool isWordCharacter(QChar c)
@@ -65,6 +67,65 @@ qsizetype findText(QStringView haystack, QStringView needle, qsizetype from, boo
             return at;
         const bool startsWord = at == 0 || !isWordCharacter(characterBefore(haystack, at));
         const bool endsWord = end >= haystack.size() || !isWordCharacter(characterAt(haystack, end));
+        if (startsWord && endsWord)
+            return at;
+    }
+    return -1;
+}
+
+namespace {
+char lowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c;
+}
+
+char upperAscii(char c)
+{
+    return c >= 'a' && c <= 'z' ? char(c - ('a' - 'A')) : c;
+}
+
+bool isAsciiWordCharacter(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+}
+
+bool sameAscii(const char *a, const char *b, qsizetype n, bool matchCase)
+{
+    for (qsizetype i = 0; i < n; ++i) {
+        if (a[i] != b[i] && (matchCase || lowerAscii(a[i]) != lowerAscii(b[i])))
+            return false;
+    }
+    return true;
+}
+
+bool insideLineBreak(QByteArrayView text, qsizetype at)
+{
+    return at > 0 && at < text.size() && text[at - 1] == '\r' && text[at] == '\n';
+}
+} // namespace
+
+qsizetype findAsciiText(QByteArrayView haystack, QByteArrayView needle, qsizetype from, bool matchCase,
+                        bool wholeWord)
+{
+    if (needle.isEmpty() || from < 0 || from > haystack.size())
+        return -1;
+    const char first = needle[0];
+    const char a = matchCase ? first : lowerAscii(first);
+    const char b = matchCase ? first : upperAscii(first);
+    const qsizetype last = haystack.size() - needle.size();
+    for (qsizetype at = from; at <= last; ++at) {
+        const qsizetype found = scan::indexOfEither(haystack.data() + at, last + 1 - at, a, b);
+        if (found < 0)
+            return -1;
+        at += found;
+        const qsizetype end = at + needle.size();
+        if (!sameAscii(haystack.data() + at + 1, needle.data() + 1, needle.size() - 1, matchCase)
+            || insideLineBreak(haystack, at) || insideLineBreak(haystack, end))
+            continue;
+        if (!wholeWord)
+            return at;
+        const bool startsWord = at == 0 || !isAsciiWordCharacter(haystack[at - 1]);
+        const bool endsWord = end >= haystack.size() || !isAsciiWordCharacter(haystack[end]);
         if (startsWord && endsWord)
             return at;
     }

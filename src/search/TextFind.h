@@ -1,6 +1,7 @@
 #pragma once
 // The matching rule behind the edit control's find operation, shared by the
 // real control and its double.
+#include <QByteArrayView>
 #include <QStringView>
 
 namespace zuno {
@@ -25,5 +26,11 @@ bool isWordCharacter(char32_t c);
 // two halves of a surrogate pair. An empty needle is never found.
 qsizetype findText(QStringView haystack, QStringView needle, qsizetype from, bool matchCase,
                    bool wholeWord);
+
+// The same rule where both texts are ASCII, as bytes (a byte is a
+// character): what Replace All uses on the stretches of a document that hold
+// nothing else, where it gives what findText would give on their characters.
+qsizetype findAsciiText(QByteArrayView haystack, QByteArrayView needle, qsizetype from, bool matchCase,
+                        bool wholeWord);
 
 } // namespace zuno

@@ -1,5 +1,7 @@
 // Entry point of the benchmarks that need Qt widgets: they run on the
 // offscreen platform unless the caller chose another.
+#include "editor/LargeBlocks.h"
+
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
@@ -7,6 +9,8 @@ int main(int argc, char **argv)
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Memory as the program keeps it.
+    zuno::keepLargeBlocksForReuse();
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

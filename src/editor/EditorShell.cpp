@@ -2,6 +2,7 @@
 
 #include "editor/ConversionMessages.h"
 #include "editor/DialogFolder.h"
+#include "editor/LargeBlocks.h"
 #include "editor/ViewConversion.h"
 #include "format/Conversion.h"
 #include "platform/Units.h"
@@ -329,6 +330,7 @@ bool EditorShell::openFile(const QString &path)
     m.editor.setModified(false);
     m.window.documentNamed(path);
     settled();
+    releaseKeptBlocksBeyond(m.editor.utf8Text().size());
     return true;
 }
 
@@ -341,6 +343,7 @@ void EditorShell::fileNew()
     m_disk = DiskFile{};
     m.editor.setModified(false);
     settled();
+    releaseKeptBlocksBeyond(0);
     showListView();
     m.window.setCaption(editorTitle());
 }

@@ -1,4 +1,5 @@
 #include "editor/RunEditor.h"
+#include "editor/LargeBlocks.h"
 
 #include "editor/AppIcon.h"
 #include "editor/MemoryShortage.h"
@@ -49,6 +50,7 @@ int runEditor(int argc, char **argv)
     if (arguments.value(0) == QStringLiteral("--"))
         arguments.removeFirst();
 
+    keepLargeBlocksForReuse();
     EditorApplication app(argc, argv);
     installTranslations(app);
     QApplication::setApplicationName(QStringLiteral("ZUNOPad"));

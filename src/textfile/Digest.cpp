@@ -1,5 +1,6 @@
 #include "textfile/Digest.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace zuno {
@@ -36,30 +37,62 @@ quint64 mergeLane(quint64 hash, quint64 lane)
     return hash * Prime1 + Prime4;
 }
 
+// The lanes take whole blocks of 32 bytes.
+void takeBlocks(quint64 (&lanes)[4], const char *p, qsizetype blocks)
+{
+    quint64 a = lanes[0], b = lanes[1], c = lanes[2], d = lanes[3];
+    for (; blocks > 0; --blocks, p += 32) {
+        a = round(a, word(p));
+        b = round(b, word(p + 8));
+        c = round(c, word(p + 16));
+        d = round(d, word(p + 24));
+    }
+    lanes[0] = a, lanes[1] = b, lanes[2] = c, lanes[3] = d;
+}
+
 } // namespace
 
-quint64 digestOf(QByteArrayView bytes)
+void Digest::add(QByteArrayView bytes)
 {
+    if (m_total == 0) {
+        m_lanes[0] = Prime1 + Prime2;
+        m_lanes[1] = Prime2;
+        m_lanes[2] = 0;
+        m_lanes[3] = 0 - Prime1;
+    }
+    m_total += quint64(bytes.size());
     const char *p = bytes.data();
-    const char *const end = p + bytes.size();
+    qsizetype left = bytes.size();
+    if (m_pendingSize > 0) {
+        const qsizetype taken = std::min<qsizetype>(left, 32 - m_pendingSize);
+        std::memcpy(m_pending + m_pendingSize, p, size_t(taken));
+        m_pendingSize += int(taken);
+        p += taken;
+        left -= taken;
+        if (m_pendingSize < 32)
+            return;
+        takeBlocks(m_lanes, m_pending, 1);
+        m_pendingSize = 0;
+    }
+    takeBlocks(m_lanes, p, left / 32);
+    p += left / 32 * 32;
+    m_pendingSize = int(left % 32);
+    std::memcpy(m_pending, p, size_t(m_pendingSize));
+}
+
+quint64 Digest::value() const
+{
     quint64 hash;
-    if (bytes.size() >= 32) {
-        quint64 a = Prime1 + Prime2;
-        quint64 b = Prime2;
-        quint64 c = 0;
-        quint64 d = 0 - Prime1;
-        for (; end - p >= 32; p += 32) {
-            a = round(a, word(p));
-            b = round(b, word(p + 8));
-            c = round(c, word(p + 16));
-            d = round(d, word(p + 24));
-        }
+    if (m_total >= 32) {
+        const quint64 a = m_lanes[0], b = m_lanes[1], c = m_lanes[2], d = m_lanes[3];
         hash = rotate(a, 1) + rotate(b, 7) + rotate(c, 12) + rotate(d, 18);
         hash = mergeLane(mergeLane(mergeLane(mergeLane(hash, a), b), c), d);
     } else {
         hash = Prime5;
     }
-    hash += quint64(bytes.size());
+    hash += m_total;
+    const char *p = m_pending;
+    const char *const end = p + m_pendingSize;
     for (; end - p >= 8; p += 8)
         hash = rotate(hash ^ round(0, word(p)), 27) * Prime1 + Prime4;
     for (; p < end; ++p)
@@ -70,6 +103,13 @@ quint64 digestOf(QByteArrayView bytes)
     hash *= Prime3;
     hash ^= hash >> 32;
     return hash;
+}
+
+quint64 digestOf(QByteArrayView bytes)
+{
+    Digest digest;
+    digest.add(bytes);
+    return digest.value();
 }
 
 } // namespace zuno

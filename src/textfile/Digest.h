@@ -12,4 +12,19 @@ namespace zuno {
 
 quint64 digestOf(QByteArrayView bytes);
 
+// The same digest taken a piece at a time, e.g. of each piece of a file as
+// it is read, while the piece is still in the processor's cache.
+class Digest {
+public:
+    void add(QByteArrayView bytes);
+    // The digest of all the bytes added, as digestOf gives it.
+    quint64 value() const;
+
+private:
+    quint64 m_lanes[4] = {};
+    quint64 m_total = 0;
+    char m_pending[32] = {}; // the bytes of an unfinished block
+    int m_pendingSize = 0;
+};
+
 } // namespace zuno

@@ -17,7 +17,7 @@ namespace zuno {
 
 using namespace textfile;
 
-FileStamp stampOf(const struct stat &info, QByteArrayView bytes)
+FileStamp stampOf(const struct stat &info, quint64 digest)
 {
     FileStamp stamp;
     stamp.valid = true;
@@ -27,7 +27,7 @@ FileStamp stampOf(const struct stat &info, QByteArrayView bytes)
     stamp.modifiedNs = nanoseconds(info.st_mtim);
     stamp.changedNs = nanoseconds(info.st_ctim);
     stamp.takenNs = nowNs();
-    stamp.digest = digestOf(bytes);
+    stamp.digest = digest;
     stamp.mode = quint32(info.st_mode & 07777);
     stamp.owner = quint32(info.st_uid);
     stamp.group = quint32(info.st_gid);
@@ -39,7 +39,7 @@ FileStamp fileStamp(const QString &path)
     const auto read = readRegularFile(path);
     if (!read.ok())
         return {};
-    return stampOf(read.value().info, read.value().bytes);
+    return stampOf(read.value().info, read.value().digest);
 }
 
 DiskState compareWithDisk(const QString &path, const FileStamp &stamp)

@@ -25,8 +25,8 @@ DiskState compareWithDisk(const QString &path, const FileStamp &stamp);
 // reached through links).
 bool isSameFile(const QString &a, const QString &b);
 
-// The stamp of a file whose status is `info` and whose bytes are `bytes`
-// (for the readers and writers of this folder).
-FileStamp stampOf(const struct stat &info, QByteArrayView bytes);
+// The stamp of a file whose status is `info` and whose bytes have the
+// digest `digest` (for the readers and writers of this folder).
+FileStamp stampOf(const struct stat &info, quint64 digest);
 
 } // namespace zuno

@@ -53,7 +53,13 @@ qint64 nowNs()
     return nanoseconds(now);
 }
 
-int readAllFrom(int fd, qint64 sizeHint, qint64 limit, QByteArray &bytes)
+namespace {
+// A file is read and written this much at a time, so that its digest is
+// taken of bytes still in the cache.
+constexpr qsizetype Piece = qsizetype(1) << 20;
+} // namespace
+
+int readAllFrom(int fd, qint64 sizeHint, qint64 limit, QByteArray &bytes, Digest *digest)
 {
     if (sizeHint > limit)
         return TooLarge;
@@ -65,7 +71,7 @@ int readAllFrom(int fd, qint64 sizeHint, qint64 limit, QByteArray &bytes)
                 return TooLarge;
             bytes.resize(qsizetype(std::min<qint64>(limit + 1, std::max<qint64>(2 * qint64(used), 65536))));
         }
-        const ssize_t got = ::read(fd, bytes.data() + used, size_t(bytes.size() - used));
+        const ssize_t got = ::read(fd, bytes.data() + used, size_t(std::min(Piece, bytes.size() - used)));
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -73,6 +79,8 @@ int readAllFrom(int fd, qint64 sizeHint, qint64 limit, QByteArray &bytes)
         }
         if (got == 0)
             break;
+        if (digest)
+            digest->add(QByteArrayView(bytes.constData() + used, got));
         used += got;
     }
     if (used > limit)
@@ -135,17 +143,25 @@ Result<RegularFile, TextFileError> readRegularFile(const QString &path)
     if (!opened.ok())
         return opened.error();
     const Fd &fd = opened.value();
-    if (const int error = readAllFrom(fd.get(), info.st_size, MaxTextFileBytes, file.bytes))
+    Digest digest;
+    if (const int error = readAllFrom(fd.get(), info.st_size, MaxTextFileBytes, file.bytes, &digest))
         return TextFileError{error == TooLarge ? tooLargeReason(false) : systemReason(error), {}};
+    file.digest = digest.value();
     return file;
 }
 
-int writeAll(int fd, QByteArrayView bytes, off_t offset)
+int writeAll(int fd, QByteArrayView bytes, off_t offset, Digest *digest)
 {
     const char *data = bytes.data();
     qsizetype left = bytes.size();
+    const char *digested = data;
     while (left > 0) {
-        const ssize_t written = ::pwrite(fd, data, size_t(std::min<qsizetype>(left, 1 << 30)), offset);
+        const qsizetype piece = std::min(left, Piece);
+        if (digest && data + piece > digested) {
+            digest->add(QByteArrayView(digested, data + piece - digested));
+            digested = data + piece;
+        }
+        const ssize_t written = ::pwrite(fd, data, size_t(piece), offset);
         if (written < 0) {
             if (errno == EINTR)
                 continue;

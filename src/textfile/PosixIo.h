@@ -3,6 +3,7 @@
 // that close themselves, whole reads and writes that go on after EINTR,
 // the system's reasons, and the times in a file's status.
 
+#include "textfile/Digest.h"
 #include "textfile/TextFileTypes.h"
 #include "Result.h"
 
@@ -55,14 +56,16 @@ qint64 nanoseconds(const timespec &time);
 qint64 nowNs();
 
 // Reads a regular file whole through `fd`; 0, an errno, or TooLarge once
-// it gives more than `limit` bytes (it may grow while it is read).
+// it gives more than `limit` bytes (it may grow while it is read). Each
+// piece read is added to `digest`, if given, while it is fresh in the cache.
 constexpr int TooLarge = -1;
-int readAllFrom(int fd, qint64 sizeHint, qint64 limit, QByteArray &bytes);
+int readAllFrom(int fd, qint64 sizeHint, qint64 limit, QByteArray &bytes, Digest *digest = nullptr);
 
 // A regular file's bytes and its status as it was opened.
 struct RegularFile {
     QByteArray bytes;
     struct stat info {};
+    quint64 digest = 0; // digestOf(bytes)
 };
 
 // Reads the regular file at `path`. Anything but a regular file is refused
@@ -80,8 +83,9 @@ struct FileBytes {
 };
 Result<FileBytes, TextFileError> mapRegularFile(const QString &path);
 
-// Writes all of `bytes` at `offset`; 0 or an errno.
-int writeAll(int fd, QByteArrayView bytes, off_t offset);
+// Writes all of `bytes` at `offset`; 0 or an errno. Each piece written is
+// added to `digest`, if given, just before it is written.
+int writeAll(int fd, QByteArrayView bytes, off_t offset, Digest *digest = nullptr);
 // Copies all of `from` to `to` (both from their start); 0 or an errno.
 int copyContent(int from, int to);
 

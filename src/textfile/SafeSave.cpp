@@ -123,7 +123,8 @@ Outcome replaceFile(WriteState &s, bool unnamed)
     }
     if (!s.exists && s.was.valid)
         takeOverVanished(s.was, file.fd.get());
-    int error = writeAll(file.fd.get(), s.bytes, 0);
+    Digest digest;
+    int error = writeAll(file.fd.get(), s.bytes, 0, &digest);
     if (!error && ::fsync(file.fd.get()) != 0)
         error = errno;
     if (error) {
@@ -187,7 +188,7 @@ Outcome replaceFile(WriteState &s, bool unnamed)
         ::fsync(s.folderFd);
     struct stat now {};
     if (::fstat(file.fd.get(), &now) == 0)
-        s.written = stampOf(now, s.bytes);
+        s.written = stampOf(now, digest.value());
     return Outcome::Done;
 }
 
@@ -225,7 +226,8 @@ Outcome writeInPlace(WriteState &s)
             ::unlinkat(s.folderFd, backup.name.constData(), 0);
     };
 
-    int error = writeAll(s.oldFd, s.bytes, 0);
+    Digest digest;
+    int error = writeAll(s.oldFd, s.bytes, 0, &digest);
     if (!error && ::ftruncate(s.oldFd, off_t(s.bytes.size())) != 0)
         error = errno;
     if (!error && ::fsync(s.oldFd) != 0)
@@ -234,7 +236,7 @@ Outcome writeInPlace(WriteState &s)
         dropBackup();
         struct stat now {};
         if (::fstat(s.oldFd, &now) == 0)
-            s.written = stampOf(now, s.bytes);
+            s.written = stampOf(now, digest.value());
         return Outcome::Done;
     }
 

@@ -18,7 +18,7 @@ Result<TextFileContent, TextFileError> readTextFile(const QString &path)
         return read.error();
     RegularFile &file = read.value();
     removeLeftoverTemporaries(path);
-    const FileStamp stamp = stampOf(file.info, file.bytes);
+    const FileStamp stamp = stampOf(file.info, file.digest);
     TextFileContent content = decodeText(std::move(file.bytes));
     content.stamp = stamp;
     return content;

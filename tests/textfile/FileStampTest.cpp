@@ -1,6 +1,10 @@
 // File stamps: changes told from mere touches.
 #include "TextFileTesting.h"
 
+#include "textfile/Digest.h"
+
+#include <random>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -83,6 +87,40 @@ TEST_F(TextFileOnDisk, WritingGivesTheStampOfTheWrittenFile)
     EXPECT_TRUE(isSameFile(file, other));
     EXPECT_TRUE(isSameFile(file, m_dir.path() + QStringLiteral("/./ROAD1.PRJ")));
     EXPECT_FALSE(isSameFile(file, path(QStringLiteral("NONE.PRJ"))));
+}
+
+TEST(Digest, TakenAPieceAtATimeIsTheWholeDigest)
+{
+    std::mt19937 random(3);
+    QByteArray bytes(100'003, Qt::Uninitialized);
+    for (char &byte : bytes)
+        byte = char(random());
+    for (const qsizetype piece : {1, 7, 31, 32, 33, 4096, 65'537}) {
+        Digest digest;
+        for (qsizetype at = 0; at < bytes.size(); at += piece)
+            digest.add(QByteArrayView(bytes).sliced(at, std::min(piece, bytes.size() - at)));
+        EXPECT_EQ(digest.value(), digestOf(bytes)) << piece;
+    }
+    EXPECT_NE(digestOf(bytes), digestOf(bytes.chopped(1)));
+}
+
+TEST_F(TextFileOnDisk, StampsOfLargeFilesReadAndWrittenMatchTheirBytes)
+{
+    // Read and written a megabyte at a time, each piece digested as it
+    // passes; compared with the file's bytes as a whole.
+    const QString file = path(QStringLiteral("LARGE.PRJ"));
+    const QByteArray text = QByteArray("AC:1\r\n").repeated(500'001);
+    const auto write = writeTextFile(file, text, {});
+    ASSERT_TRUE(write.ok());
+    const auto read = readTextFile(file);
+    ASSERT_TRUE(read.ok());
+    for (FileStamp stamp : {write.value().stamp, read.value().stamp}) {
+        // Too soon for the clock to tell: the bytes decide.
+        stamp.takenNs = std::max(stamp.modifiedNs, stamp.changedNs);
+        EXPECT_EQ(compareWithDisk(file, stamp), DiskState::Unchanged);
+        stamp.digest ^= 1;
+        EXPECT_EQ(compareWithDisk(file, stamp), DiskState::Changed);
+    }
 }
 
 } // namespace

@@ -391,6 +391,10 @@ Do you want to save the changes?</source>
         <source> (the file&apos;s old text could not be put back: %1)</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The file changed while it was being read</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ViewConversion</name>

@@ -48,11 +48,14 @@ DataItemView::DataItemView(QMainWindow &window, IMainWindow &modes, EditorWidget
             [this](int position, int type, const char *, int length, int, int, int, int, int, int) {
                 modified(position, type, length);
             });
-    // Replace All changes the text without a notice per occurrence.
-    connect(&editor, &EditorWidget::rangesReplaced, this, [this] {
-        m_pending.reset();
-        scheduleCheckAll();
-    });
+    // Replace All changes the text without a notice per occurrence, and a
+    // file read a piece at a time comes in a document of its own.
+    for (const auto replaced : {&EditorWidget::rangesReplaced, &EditorWidget::wholeTextReplaced}) {
+        connect(&editor, replaced, this, [this] {
+            m_pending.reset();
+            scheduleCheckAll();
+        });
+    }
     connect(&editor, &Sci::SCN_UPDATEUI, this, [this](int) {
         finishEdit();
         if (document() != m_document)

@@ -46,11 +46,22 @@ QString cannotSaveMessage(const QString &path, const TextFileError &error)
 // Reads the file into the editor; on failure the editor is left as it was.
 Result<DiskFile, TextFileError> readInto(IEditControl &editor, const QString &path)
 {
-    auto read = readTextFile(path);
+    // A file whose bytes are its text goes to the editor a piece at a time
+    // as it is read, and is never held whole beside it; the editor shows
+    // its old text until the last piece is in.
+    std::unique_ptr<WholeTextPieces> pieces;
+    auto read = readTextFile(path, [&](qint64 size, QByteArrayView piece) {
+        if (!pieces)
+            pieces = editor.takeWholeTextInPieces(size);
+        return pieces->append(piece);
+    });
     if (!read.ok())
         return read.error();
     TextFileContent &content = read.value();
-    editor.setUtf8Text(content.text);
+    if (pieces)
+        pieces->finish();
+    else
+        editor.setUtf8Text(content.text);
     // A large file's text is held once, by the editor.
     content.text = QByteArray();
     editor.setFileName(path);

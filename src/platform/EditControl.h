@@ -11,6 +11,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <memory>
+
 namespace zuno {
 
 // Options of the find operation; they may be or-ed together.
@@ -27,6 +29,18 @@ struct Utf8Range {
     friend bool operator==(const Utf8Range &, const Utf8Range &) = default;
 };
 
+// A whole new text handed to the control a piece at a time, as a file is
+// read. The control shows its old text until finish(); a writer dropped
+// unfinished leaves the old text as it was.
+class WholeTextPieces {
+public:
+    virtual ~WholeTextPieces() = default;
+    // False when there is no memory for the piece.
+    virtual bool append(QByteArrayView piece) = 0;
+    // The new text replaces the old, as setUtf8Text() would put it.
+    virtual void finish() = 0;
+};
+
 class IEditControl {
 public:
     virtual ~IEditControl() = default;
@@ -38,6 +52,9 @@ public:
     // take back).
     virtual QByteArrayView utf8Text() const = 0;
     virtual void setUtf8Text(QByteArrayView text) = 0;
+    // The same, the new text (of about `sizeHint` bytes) handed over a piece
+    // at a time.
+    virtual std::unique_ptr<WholeTextPieces> takeWholeTextInPieces(qint64 sizeHint) = 0;
     // Length of the whole text, "\r\n" counting two; cheap.
     virtual qint64 textLength() const = 0;
 

@@ -89,8 +89,6 @@ int readAllFrom(int fd, qint64 sizeHint, qint64 limit, QByteArray &bytes, Digest
     return 0;
 }
 
-namespace {
-
 // Opens the regular file at `path` for reading, with its status.
 Result<Fd, TextFileError> openRegularFile(const QString &path, struct stat &info)
 {
@@ -108,8 +106,6 @@ Result<Fd, TextFileError> openRegularFile(const QString &path, struct stat &info
         return TextFileError{notRegularReason(info.st_mode), {}};
     return fd;
 }
-
-} // namespace
 
 Result<FileBytes, TextFileError> mapRegularFile(const QString &path)
 {

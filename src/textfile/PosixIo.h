@@ -68,6 +68,11 @@ struct RegularFile {
     quint64 digest = 0; // digestOf(bytes)
 };
 
+// Opens the regular file at `path` for reading, with its status in `info`:
+// anything but a regular file is refused before it is opened, and checked
+// again once it is open.
+Result<Fd, TextFileError> openRegularFile(const QString &path, struct stat &info);
+
 // Reads the regular file at `path`. Anything but a regular file is refused
 // before it is opened (opening a device may do something; a pipe without a
 // writer blocks), and checked again once it is open.

@@ -129,6 +129,57 @@ bool isUtf8(QByteArrayView bytes)
     return true;
 }
 
+namespace {
+// The length of the sequence a lead byte begins, or 0 for a byte that
+// begins none.
+int leadLength(unsigned char lead)
+{
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return 2;
+    if (lead >= 0xE0 && lead <= 0xEF)
+        return 3;
+    if (lead >= 0xF0 && lead <= 0xF4)
+        return 4;
+    return 0;
+}
+} // namespace
+
+void Utf8Check::add(QByteArrayView piece)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(piece.data());
+    qsizetype size = piece.size();
+    if (!m_valid)
+        return;
+    if (m_carried > 0) {
+        // The rest of the sequence cut at the end of the last piece.
+        const int length = leadLength(m_carry[0]);
+        while (m_carried < length && size > 0) {
+            m_carry[m_carried++] = *p++;
+            --size;
+        }
+        if (m_carried < length)
+            return;
+        m_valid = sequenceLength(m_carry, length) == length;
+        m_carried = 0;
+        if (!m_valid)
+            return;
+    }
+    // A sequence begun in the last three bytes and not finished in them
+    // waits for the next piece.
+    qsizetype cut = size;
+    for (qsizetype back = 1; back <= 3 && back <= size; ++back) {
+        const unsigned char byte = p[size - back];
+        if ((byte & 0xC0) == 0x80)
+            continue;
+        if (leadLength(byte) > back)
+            cut = size - back;
+        break;
+    }
+    m_valid = isUtf8(QByteArrayView(p, cut));
+    m_carried = int(size - cut);
+    std::memcpy(m_carry, p + cut, size_t(m_carried));
+}
+
 TextFileContent decodeText(QByteArray bytes)
 {
     TextFileContent content;

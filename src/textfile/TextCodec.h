@@ -31,6 +31,20 @@ QString utf8ToText(QByteArrayView bytes);
 // or surrogate sequence.
 bool isUtf8(QByteArrayView bytes);
 
+// The same of bytes given a piece at a time, where a sequence may be cut
+// between two pieces.
+class Utf8Check {
+public:
+    void add(QByteArrayView piece);
+    // Whether all the bytes added are UTF-8 (after the last piece).
+    bool valid() const { return m_valid && m_carried == 0; }
+
+private:
+    bool m_valid = true;
+    unsigned char m_carry[4] = {}; // a sequence cut at the end of a piece
+    int m_carried = 0;
+};
+
 // Pure: bytes to text and back. encodeText(decodeText(b).text,
 // decodeText(b).format) == b for every b. (decodeText leaves the stamp
 // empty.) A UTF-8 file with "\r\n" line breaks and no byte-order mark is

@@ -12,6 +12,8 @@
 #include <QByteArrayView>
 #include <QIODevice>
 
+#include <functional>
+
 namespace zuno {
 
 // Reads the whole file for editing, with its stamp; a missing file, a
@@ -21,6 +23,15 @@ namespace zuno {
 // MaxTextFileBytes. Temporary files that a killed save of this file left
 // beside it are removed.
 Result<TextFileContent, TextFileError> readTextFile(const QString &path);
+// The same, but a file whose bytes are its text as it is held (UTF-8
+// without a byte-order mark, with "\r\n" line breaks or on one line) is
+// never held whole: it is read twice, a megabyte at a time, first for its
+// format and stamp, then to hand its pieces to `take` (with the file's
+// size; false stops the reading), and the answer's text stays empty. Any
+// other file is read whole into the answer's text. A file that changes
+// between the two readings is an error.
+using TextPieceTaker = std::function<bool(qint64 size, QByteArrayView piece)>;
+Result<TextFileContent, TextFileError> readTextFile(const QString &path, const TextPieceTaker &take);
 // The same for a text that is only converted: no stamp, nothing else done,
 // and the file's bytes not copied where they are the text (they are mapped
 // into memory; see TextFileContent::storage).

@@ -22,6 +22,8 @@ TEST_F(TextFileOnDisk, OpeningAndSavingGivesIdenticalBytes)
         bytesOf("AC:1\r\nXX:\xE9\xFF\x80\r\n"),
         bytesOf(""),
         QByteArray("A:\0B\r\n", 6),
+        // Read a megabyte at a time, with a character cut between two.
+        "XX:" + QByteArray((1 << 20) - 4, 'A') + "\xC3\xA9\r\nAC:2",
     };
     for (const QByteArray &bytes : samples) {
         const QString file = path(QStringLiteral("sample.PRJ"));
@@ -29,11 +31,39 @@ TEST_F(TextFileOnDisk, OpeningAndSavingGivesIdenticalBytes)
         auto read = readTextFile(file);
         ASSERT_TRUE(read.ok()) << errorOf(read).toStdString();
         const TextFileContent &content = read.value();
+        // Read in pieces, the same text, format and stamp.
+        QByteArray pieces;
+        const auto inPieces = readTextFile(file, [&](qint64 size, QByteArrayView piece) {
+            EXPECT_EQ(size, bytes.size());
+            pieces += piece;
+            return true;
+        });
+        ASSERT_TRUE(inPieces.ok());
+        EXPECT_EQ(inPieces.value().text + pieces, content.text);
+        EXPECT_EQ(inPieces.value().format, content.format);
+        EXPECT_EQ(inPieces.value().stamp.digest, content.stamp.digest);
         const auto written = writeTextFile(file, content.text, content.format);
         ASSERT_TRUE(written.ok());
         EXPECT_EQ(written.value().format, content.format);
         EXPECT_EQ(readBytes(file), bytes) << bytes.toHex().constData();
     }
+}
+
+TEST_F(TextFileOnDisk, AFileThatChangesWhileReadInPiecesIsAnError)
+{
+    const QString file = path(QStringLiteral("CHANGING.PRJ"));
+    const QByteArray bytes = QByteArray("AC:1\r\n").repeated(500'000);
+    writeBytes(file, bytes);
+    bool changed = false;
+    const auto read = readTextFile(file, [&](qint64, QByteArrayView) {
+        if (!changed)
+            writeBytes(file, QByteArray("AC:2\r\n").repeated(500'000));
+        changed = true;
+        return true;
+    });
+    EXPECT_EQ(errorOf(read), QStringLiteral("The file changed while it was being read"));
+    // The taker may stop the reading.
+    EXPECT_FALSE(readTextFile(file, [](qint64, QByteArrayView) { return false; }).ok());
 }
 
 TEST_F(TextFileOnDisk, ReadingFailuresGiveTheReason)

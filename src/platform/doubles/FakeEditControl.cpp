@@ -51,6 +51,25 @@ void FakeEditControl::setUtf8Text(QByteArrayView text)
     m_modified = true;
 }
 
+std::unique_ptr<WholeTextPieces> FakeEditControl::takeWholeTextInPieces(qint64)
+{
+    class Pieces : public WholeTextPieces {
+    public:
+        explicit Pieces(FakeEditControl &control) : m_control(control) {}
+        bool append(QByteArrayView piece) override
+        {
+            m_text += piece;
+            return true;
+        }
+        void finish() override { m_control.setUtf8Text(m_text); }
+
+    private:
+        FakeEditControl &m_control;
+        QByteArray m_text;
+    };
+    return std::make_unique<Pieces>(*this);
+}
+
 void FakeEditControl::setSelStart(qint64 start)
 {
     m_selStart = snapOffset(m_text, start);

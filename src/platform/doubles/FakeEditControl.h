@@ -16,6 +16,7 @@ public:
 
     QByteArrayView utf8Text() const override;
     void setUtf8Text(QByteArrayView text) override;
+    std::unique_ptr<WholeTextPieces> takeWholeTextInPieces(qint64 sizeHint) override;
     qint64 textLength() const override { return m_text.size(); }
 
     bool isModified() const override { return m_modified; }

@@ -61,15 +61,6 @@ EditorWidget::EditorWidget(QWidget *parent) : QsciScintillaBase(parent)
 // new one grows: a whole-text write never holds both texts. It has no
 // styling (nothing is coloured, and it needs no byte of styles for every
 // byte of text), and neither history nor character index.
-void EditorWidget::useNewDocument()
-{
-    const long document = send(Sci::SCI_CREATEDOCUMENT, 0, Sci::SC_DOCUMENTOPTION_STYLES_NONE);
-    send(Sci::SCI_SETDOCPOINTER, 0, document);
-    send(Sci::SCI_RELEASEDOCUMENT, 0, document);
-    send(Sci::SCI_SETCODEPAGE, Sci::SC_CP_UTF8);
-    send(Sci::SCI_SETEOLMODE, Sci::SC_EOL_CRLF);
-    m_offsets.reset(false);
-}
 
 // ------------------------------------------------------------ bytes and offsets
 
@@ -101,61 +92,6 @@ QString EditorWidget::textBetween(qint64 from, qint64 to) const
 QByteArrayView EditorWidget::utf8Text() const
 {
     return sci::wholeText(*this);
-}
-
-// A whole-text write: the text is handed over a piece at a time (so that it
-// is never held twice more) with the length-taking call (it may hold NUL),
-// and measured on the way.
-class EditorWidget::WholeTextWrite {
-public:
-    WholeTextWrite(EditorWidget &editor, qsizetype bytes) : m_editor(editor)
-    {
-        // A new text starts a new history: an undo must not bring back
-        // another file or the other view.
-        m_editor.m_writing = true;
-        m_editor.m_accessibility.aboutToReplaceAll();
-        m_editor.useNewDocument();
-        m_editor.send(Sci::SCI_SETUNDOCOLLECTION, 0);
-        m_editor.send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(bytes) + 1);
-    }
-
-    void append(QByteArrayView utf8)
-    {
-        m_beyondAscii = m_beyondAscii
-            || scan::hasByteBeyondAscii(utf8.data(), utf8.size());
-        m_measure.feed(utf8.data(), utf8.size());
-        m_editor.SendScintilla(Sci::SCI_APPENDTEXT, static_cast<uintptr_t>(utf8.size()), utf8.data());
-    }
-
-    ~WholeTextWrite()
-    {
-        EditorWidget &e = m_editor;
-        e.send(Sci::SCI_EMPTYUNDOBUFFER);
-        e.send(Sci::SCI_SETUNDOCOLLECTION, 1);
-        e.m_writing = false;
-        e.m_offsets.reset(m_beyondAscii);
-        e.send(Sci::SCI_GOTOPOS, 0);
-        e.m_widths.reset(m_measure.widest());
-        e.updateScrollWidth();
-        e.noteChange();
-        e.m_accessibility.replacedAll();
-    }
-
-private:
-    EditorWidget &m_editor;
-    LineMeasure m_measure;
-    bool m_beyondAscii = false;
-};
-
-namespace {
-constexpr qsizetype WritePiece = qsizetype(1) << 20;
-} // namespace
-
-void EditorWidget::setUtf8Text(QByteArrayView text)
-{
-    WholeTextWrite write(*this, text.size());
-    for (qsizetype from = 0; from < text.size(); from += WritePiece)
-        write.append(text.sliced(from, std::min(WritePiece, text.size() - from)));
 }
 
 void EditorWidget::replaceRange(qint64 from, qint64 to, const QByteArray &utf8)

@@ -25,6 +25,7 @@ public:
     QByteArrayView utf8Text() const override;
     // Not with a view of the control's own text.
     void setUtf8Text(QByteArrayView text) override;
+    std::unique_ptr<WholeTextPieces> takeWholeTextInPieces(qint64 sizeHint) override;
     // The characters between two offsets.
     QString textBetween(qint64 from, qint64 to) const;
     qint64 textLength() const override;
@@ -82,6 +83,8 @@ signals:
     void modifiedChanged(bool modified);
     // Ranges were replaced without a notice per change (replaceRanges).
     void rangesReplaced();
+    // A whole new text is in place (a file, the other view).
+    void wholeTextReplaced();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -93,8 +96,11 @@ protected:
     bool canInsertFromMimeData(const QMimeData *source) const override;
 
 private:
-    class WholeTextWrite;
+    struct WholeTextMeasure;
+    class LoaderPieces;
     void useNewDocument();
+    void useDocument(long document);
+    void wholeTextWritten(const WholeTextMeasure &measure);
     long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const
     {
         return SendScintilla(message, wParam, lParam);

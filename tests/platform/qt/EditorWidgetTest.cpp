@@ -134,6 +134,34 @@ TEST(EditorWidgetEdits, AWholeTextWriteEmptiesTheHistoryAndACompoundEditIsOneSte
     EXPECT_FALSE(sci(editor, Sci::SCI_CANUNDO));
 }
 
+TEST(EditorWidgetEdits, AWholeTextInPiecesShowsOnlyOnceFinished)
+{
+    EditorWidget editor;
+    test::setTextOf(editor, QStringLiteral("old"));
+    editor.setModified(false);
+    {
+        auto dropped = editor.takeWholeTextInPieces(9);
+        ASSERT_TRUE(dropped->append("new\r\n"));
+    }
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("old"));
+    EXPECT_FALSE(editor.isModified());
+
+    auto pieces = editor.takeWholeTextInPieces(11);
+    ASSERT_TRUE(pieces->append("n\xC3\xA9w\r"));
+    ASSERT_TRUE(pieces->append("\nline"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("old"));
+    pieces->finish();
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("n\u00E9w\r\nline"));
+    EXPECT_EQ(editor.lineFromChar(editor.textLength()), 1);
+    EXPECT_EQ(editor.selStart(), 0);
+    EXPECT_TRUE(editor.isModified());
+    EXPECT_FALSE(sci(editor, Sci::SCI_CANUNDO));
+    editor.setSelStart(3);
+    editor.setSelText(QStringLiteral("X"));
+    editor.undo();
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("n\u00E9w\r\nline")) << "the new text keeps a history";
+}
+
 // ------------------------------------------------------------------ find
 
 TEST(EditorWidgetFind, SelectsTheOccurrenceAndCountsOffsetsWithCrLf)

@@ -1,0 +1,148 @@
+// The edit control's whole-text writes: a new document filled a piece at a
+// time, from a text in memory or, off to the side, from a file as it is
+// read.
+#include "platform/qt/EditorWidget.h"
+
+#include "TextScan.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace zuno {
+
+namespace {
+
+using Sci = QsciScintillaBase;
+
+// A text in memory is handed over this much at a time.
+constexpr qsizetype WritePiece = qsizetype(1) << 20;
+
+} // namespace
+
+// Scintilla's loader (what SCI_CREATELOADER answers): a document filled
+// off to the side, then taken whole. Its implementation is Scintilla's: the
+// class is not local to this file, or the compiler could take it for one
+// that nothing implements.
+class SciLoader {
+public:
+    virtual int Release() = 0;
+    // 0, or a status code for a failure (no memory).
+    virtual int AddData(const char *data, std::ptrdiff_t length) = 0;
+    virtual void *ConvertToDocument() = 0;
+
+protected:
+    ~SciLoader() = default;
+};
+
+void EditorWidget::useNewDocument()
+{
+    useDocument(send(Sci::SCI_CREATEDOCUMENT, 0, Sci::SC_DOCUMENTOPTION_STYLES_NONE));
+}
+
+// Shows `document`, which the caller held once: the control holds it now.
+void EditorWidget::useDocument(long document)
+{
+    send(Sci::SCI_SETDOCPOINTER, 0, document);
+    send(Sci::SCI_RELEASEDOCUMENT, 0, document);
+    send(Sci::SCI_SETCODEPAGE, Sci::SC_CP_UTF8);
+    send(Sci::SCI_SETEOLMODE, Sci::SC_EOL_CRLF);
+    m_offsets.reset(false);
+}
+
+// What each piece of a new whole text tells: whether it goes beyond ASCII,
+// and how wide its lines are.
+struct EditorWidget::WholeTextMeasure {
+    LineMeasure lines;
+    bool beyondAscii = false;
+
+    void feed(QByteArrayView utf8)
+    {
+        beyondAscii = beyondAscii || scan::hasByteBeyondAscii(utf8.data(), utf8.size());
+        lines.feed(utf8.data(), utf8.size());
+    }
+};
+
+// A new text starts a new history: an undo must not bring back another
+// file or the other view.
+void EditorWidget::wholeTextWritten(const WholeTextMeasure &measure)
+{
+    send(Sci::SCI_EMPTYUNDOBUFFER);
+    send(Sci::SCI_SETUNDOCOLLECTION, 1);
+    m_writing = false;
+    m_offsets.reset(measure.beyondAscii);
+    send(Sci::SCI_GOTOPOS, 0);
+    m_widths.reset(measure.lines.widest());
+    updateScrollWidth();
+    noteChange();
+    m_accessibility.replacedAll();
+    emit wholeTextReplaced();
+}
+
+// A text in memory: the old document goes first, so that the two are never
+// held together, and the text is handed over a piece at a time (so that it
+// is never held twice more) with the length-taking call (it may hold NUL).
+void EditorWidget::setUtf8Text(QByteArrayView text)
+{
+    m_writing = true;
+    m_accessibility.aboutToReplaceAll();
+    useNewDocument();
+    send(Sci::SCI_SETUNDOCOLLECTION, 0);
+    send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(text.size()) + 1);
+    WholeTextMeasure measure;
+    for (qsizetype from = 0; from < text.size(); from += WritePiece) {
+        const QByteArrayView piece = text.sliced(from, std::min(WritePiece, text.size() - from));
+        measure.feed(piece);
+        SendScintilla(Sci::SCI_APPENDTEXT, static_cast<uintptr_t>(piece.size()), piece.data());
+    }
+    wholeTextWritten(measure);
+}
+
+// A text given a piece at a time fills a document of its own; the control
+// shows it once it is whole.
+class EditorWidget::LoaderPieces : public WholeTextPieces {
+public:
+    LoaderPieces(EditorWidget &editor, qint64 sizeHint) : m_editor(editor)
+    {
+        m_loader = reinterpret_cast<SciLoader *>(editor.send(
+            Sci::SCI_CREATELOADER, static_cast<unsigned long>(std::max<qint64>(sizeHint, 0)) + 1,
+            Sci::SC_DOCUMENTOPTION_STYLES_NONE));
+    }
+
+    ~LoaderPieces() override
+    {
+        if (m_loader)
+            m_loader->Release();
+    }
+
+    bool append(QByteArrayView piece) override
+    {
+        if (!m_loader)
+            return false;
+        m_measure.feed(piece);
+        return m_loader->AddData(piece.data(), piece.size()) == 0;
+    }
+
+    void finish() override
+    {
+        if (!m_loader)
+            return;
+        const long document = reinterpret_cast<long>(m_loader->ConvertToDocument());
+        m_loader = nullptr;
+        m_editor.m_writing = true;
+        m_editor.m_accessibility.aboutToReplaceAll();
+        m_editor.useDocument(document);
+        m_editor.wholeTextWritten(m_measure);
+    }
+
+private:
+    EditorWidget &m_editor;
+    SciLoader *m_loader = nullptr;
+    WholeTextMeasure m_measure;
+};
+
+std::unique_ptr<WholeTextPieces> EditorWidget::takeWholeTextInPieces(qint64 sizeHint)
+{
+    return std::make_unique<LoaderPieces>(*this, sizeHint);
+}
+
+} // namespace zuno

@@ -3,6 +3,9 @@
 //   ReplaceAll/100MB    Replace All of about 227,000 whole-word occurrences
 //                       (match case off) in a 100 MB file, on the open file
 //   Sed/100MB           sed doing the same to the same file, for the machine
+//   Gvim/200MB          gvim opening the file of Open/200MB and quitting,
+//                       less gvim starting and quitting without it (needs a
+//                       display and gvim; skipped without them)
 //   GoToLastLine/50MB   the caret to the last line of a 50 MB file and back,
 //                       with the repaint; run it under Xvfb with
 //                       QT_QPA_PLATFORM=xcb to see the real window and PRIMARY
@@ -123,6 +126,35 @@ void BM_Sed100MB(benchmark::State &state)
     }
 }
 BENCHMARK(BM_Sed100MB)->Name("Sed/100MB")->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+// The wall-clock seconds of a shell command.
+double secondsOf(const std::string &command)
+{
+    QElapsedTimer timer;
+    timer.start();
+    if (std::system(command.c_str()) != 0)
+        return -1;
+    return double(timer.nsecsElapsed()) / 1e9;
+}
+
+void BM_Gvim200MB(benchmark::State &state)
+{
+    if (std::system("command -v gvim > /dev/null") != 0 || qEnvironmentVariableIsEmpty("DISPLAY")) {
+        state.SkipWithError("gvim or a display is missing");
+        return;
+    }
+    QTemporaryDir dir;
+    const QString path = writeListFile(dir, "OPEN.PRJ", 200'000'000, 1000);
+    const std::string gvim = "gvim -f -u NONE -U NONE -i NONE -n -c 'qa!'";
+    for (auto _ : state) {
+        const double empty = secondsOf(gvim);
+        const double withFile = secondsOf(gvim + " '" + path.toStdString() + "'");
+        if (empty < 0 || withFile < 0)
+            state.SkipWithError("gvim failed");
+        state.SetIterationTime(withFile - empty);
+    }
+}
+BENCHMARK(BM_Gvim200MB)->Name("Gvim/200MB")->Unit(benchmark::kMillisecond)->Iterations(3)->UseManualTime();
 
 void BM_GoToLastLine50MB(benchmark::State &state)
 {

@@ -63,7 +63,7 @@ private:
     void addItem(QStringView head, QStringView tail = {})
     {
         if (!m_out.isEmpty())
-            m_out.append(LineSeparator);
+            m_out.appendLineBreak();
         m_out.append(head);
         m_out.append(tail);
     }

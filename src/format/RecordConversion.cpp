@@ -100,7 +100,7 @@ private:
     void startNewLine()
     {
         m_out.append(m_line.view());
-        m_out.append(LineSeparator);
+        m_out.appendLineBreak();
         m_line.clear();
         m_lastItemStart = -1;
     }

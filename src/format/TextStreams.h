@@ -269,6 +269,14 @@ public:
         if (m_sink && m_out.size() >= PieceSize)
             handOver();
     }
+    // "\r\n", the most frequent piece, without encoding it.
+    void appendLineBreak()
+    {
+        char *at = m_out.reserve(2);
+        at[0] = '\r';
+        at[1] = '\n';
+        m_out.commit(at + 2);
+    }
     QByteArray take() { return m_out.take(); }
     // Hands the rest to the sink.
     void finish()
@@ -309,6 +317,7 @@ public:
             && std::memcmp(m_expected.data() + m_size, m_scratch.constData(), size_t(length)) == 0;
         m_size += length;
     }
+    void appendLineBreak() { append(LineSeparator); }
     bool same() const { return m_same && m_size == m_expected.size(); }
 
 private:

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QStringDecoder>
+
 #include <random>
 
 namespace zuno {
@@ -119,6 +121,40 @@ TEST(DecodeText, AnyBytesComeBackExactly)
         const TextFileContent content = decodeText(bytes);
         ASSERT_EQ(encodeText(content.text, content.format), bytes) << bytes.toHex().constData();
         ASSERT_EQ(writtenFormat(content.text, content.format), content.format) << bytes.toHex().constData();
+    }
+}
+
+TEST(Utf8, AnswerTheSameWholeInHalvesAndInPieces)
+{
+    // Short byte strings cut into pieces anywhere; large texts, checked in
+    // two halves at once, with the fault or a character at their middle.
+    std::mt19937 rng(11);
+    const char alphabet[] = {'A', '\xC3', '\xA9', '\xE2', '\x82', '\xAC', '\xF0', '\x9F', '\x98', '\x80', '\xFF'};
+    QList<QByteArray> samples;
+    for (int round = 0; round < 2000; ++round) {
+        QByteArray bytes;
+        for (int i = std::uniform_int_distribution<int>(0, 12)(rng); i > 0; --i)
+            bytes += alphabet[std::uniform_int_distribution<int>(0, sizeof alphabet - 1)(rng)];
+        samples.append(bytes);
+    }
+    const QByteArray large(9 << 20, 'A');
+    for (const QByteArray &middle : {QByteArray("\xE2\x82\xAC"), QByteArray("\xF0\x9F\x98\x80"), QByteArray("\x80\x80\x80\x80"),
+                                     QByteArray("\xFF"), QByteArray("\xC3")}) {
+        for (const qsizetype at : {large.size() / 2 - 2, large.size() / 2, qsizetype(5), large.size() - 3})
+            samples.append(QByteArray(large).replace(at, middle.size(), middle));
+    }
+    for (const QByteArray &bytes : samples) {
+        QStringDecoder decoder(QStringDecoder::Utf8);
+        const QString decoded = decoder.decode(bytes);
+        const bool whole = !decoder.hasError() && decoded.toUtf8() == bytes;
+        ASSERT_EQ(isUtf8(bytes), whole) << bytes.left(16).toHex().constData();
+        Utf8Check pieces;
+        for (qsizetype at = 0; at < bytes.size();) {
+            const qsizetype length = std::min<qsizetype>(bytes.size() - at, (bytes.size() > 100 ? 65'536 : 1) + at % 3);
+            pieces.add(QByteArrayView(bytes).sliced(at, length));
+            at += length;
+        }
+        ASSERT_EQ(pieces.valid(), whole) << bytes.left(16).toHex().constData();
     }
 }
 

@@ -215,7 +215,7 @@ bool EditorShell::fileSaveAs()
     m_cdlEditor.filter = zunoFileFilter();
     m_cdlEditor.folder = dialogFolder(m.editor.fileName(), m_cdlEditor.fileName, m_cdlEditor.folder);
     m_cdlEditor.fileName.clear();
-    m_cdlEditor.flags = DialogOverwritePrompt | DialogHideReadOnly | DialogPathMustExist;
+    m_cdlEditor.options = FileDialogOption::ConfirmOverwrite;
     const FileDialogResult chosen = m.fileDialogs.showSave(m_cdlEditor);
     if (!chosen.ok())
         return false;
@@ -320,7 +320,7 @@ void EditorShell::fileOpen()
     m_cdlEditor.title = tr("Open ZUNO File");
     m_cdlEditor.filter = zunoFileFilter();
     m_cdlEditor.filterIndex = 1;
-    m_cdlEditor.flags = DialogHideReadOnly | DialogFileMustExist;
+    m_cdlEditor.options = FileDialogOption::FileMustExist;
     m_cdlEditor.folder = dialogFolder(m.editor.fileName(), m_cdlEditor.fileName, m_cdlEditor.folder);
     const FileDialogResult chosen = m.fileDialogs.showOpen(m_cdlEditor);
     if (!chosen.ok())

@@ -6,6 +6,7 @@
 // the logic tests. Files are read and written by the shell, not here.
 
 #include <QByteArrayView>
+#include <QFlags>
 #include <QList>
 #include <QRect>
 #include <QString>
@@ -15,12 +16,12 @@
 
 namespace zuno {
 
-// Options of the find operation; they may be or-ed together.
-enum FindOption : int {
-    FindNoOptions = 0,
-    FindWholeWord = 2,
-    FindMatchCase = 4,
+// Options of the find operation.
+enum class FindOption {
+    WholeWord = 0x1,
+    MatchCase = 0x2,
 };
+Q_DECLARE_FLAGS(FindOptions, FindOption)
 
 // Bytes [from, to) of the UTF-8 text.
 struct Utf8Range {
@@ -86,7 +87,7 @@ public:
 
     // Offset of the first occurrence of `text` at or after `start`, or -1.
     // A found occurrence becomes the selection. Never wraps.
-    virtual qint64 find(const QString &text, qint64 start, int options) = 0;
+    virtual qint64 find(const QString &text, qint64 start, FindOptions options) = 0;
 
     // Line (from 0) that holds the character at `offset`, counting lines as
     // the text separates them: only "\r\n" ends one.
@@ -106,3 +107,5 @@ public:
 };
 
 } // namespace zuno
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(zuno::FindOptions)

@@ -4,17 +4,17 @@
 // value), so the settings travel with every call.
 #include "Result.h"
 
+#include <QFlags>
 #include <QString>
 
 namespace zuno {
 
-// Flag values of the settings, as the dialogs understand them.
-enum FileDialogFlag : int {
-    DialogOverwritePrompt = 2,
-    DialogHideReadOnly = 4,
-    DialogPathMustExist = 2048,
-    DialogFileMustExist = 4096,
+// What a dialog asks of the file chosen.
+enum class FileDialogOption {
+    ConfirmOverwrite = 0x1, // a save dialog asks before an existing file is chosen
+    FileMustExist = 0x2,    // an open dialog takes only a file that exists
 };
+Q_DECLARE_FLAGS(FileDialogOptions, FileDialogOption)
 
 struct FileDialogSettings {
     QString title;
@@ -24,7 +24,7 @@ struct FileDialogSettings {
     QString defaultExtension;     // ".PRJ", or empty
     QString fileName;             // initial name; the chosen path afterwards
     QString folder;               // where the dialog starts; empty: its own choice
-    int flags = 0;
+    FileDialogOptions options;
 };
 
 struct FileDialogChoice {
@@ -47,3 +47,5 @@ public:
 };
 
 } // namespace zuno
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(zuno::FileDialogOptions)

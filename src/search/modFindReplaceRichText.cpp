@@ -28,9 +28,12 @@ TargetHolder &rtbTarget()
     return holder;
 }
 
-int optionValue(bool bMatchCase, bool bWholeWord)
+FindOptions optionValue(bool bMatchCase, bool bWholeWord)
 {
-    return (bWholeWord ? FindWholeWord : 0) | (bMatchCase ? FindMatchCase : 0);
+    FindOptions options;
+    options.setFlag(FindOption::WholeWord, bWholeWord);
+    options.setFlag(FindOption::MatchCase, bMatchCase);
+    return options;
 }
 
 // True when `selected` is an occurrence of `sFind`: the same text, or with

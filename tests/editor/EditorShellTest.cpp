@@ -435,7 +435,7 @@ TEST_F(EditorShellTest, SaveAsWritesRereadsAndRenames)
     ASSERT_EQ(dialogs.saveShown.size(), 1);
     const FileDialogSettings &shown = dialogs.saveShown[0];
     EXPECT_EQ(shown.title, QStringLiteral("Save As"));
-    EXPECT_EQ(shown.flags, DialogOverwritePrompt | DialogHideReadOnly | DialogPathMustExist);
+    EXPECT_EQ(shown.options, FileDialogOption::ConfirmOverwrite);
     EXPECT_EQ(shown.fileName, QString());
     EXPECT_EQ(shown.defaultExtension, QString()) << "no Open yet";
     EXPECT_EQ(shown.filter, zunoFileFilter());
@@ -485,7 +485,7 @@ TEST_F(EditorShellTest, OpenInRecordViewLoadsTheFileInListView)
     EXPECT_EQ(dialogs.openShown[0].title, QStringLiteral("Open ZUNO File"));
     EXPECT_EQ(dialogs.openShown[0].filterIndex, 1);
     EXPECT_EQ(dialogs.openShown[0].defaultExtension, QStringLiteral(".PRJ"));
-    EXPECT_EQ(dialogs.openShown[0].flags, DialogHideReadOnly | DialogFileMustExist);
+    EXPECT_EQ(dialogs.openShown[0].options, FileDialogOption::FileMustExist);
 
     // Save As now has Open's default extension.
     dialogs.answers = {QString()};

@@ -35,13 +35,13 @@ protected:
 TEST_F(EditorWidgetSearchTest, FindCountsLineBreaksAsTwoCharacters)
 {
     test::setTextOf(*editor, "AB\r\nCD\r\nXCAT CAT");
-    EXPECT_EQ(editor->find("cat", 0, 0), 9);
+    EXPECT_EQ(editor->find("cat", 0, {}), 9);
     expectSelection(9, 3, "CAT");
-    EXPECT_EQ(editor->find("cat", 10, 0), 13);
+    EXPECT_EQ(editor->find("cat", 10, {}), 13);
     expectSelection(13, 3, "CAT");
     // From inside a line, and from an offset inside a line break.
-    EXPECT_EQ(editor->find("cd", 4, 0), 4);
-    EXPECT_EQ(editor->find("x", 7, 0), 8);
+    EXPECT_EQ(editor->find("cd", 4, {}), 4);
+    EXPECT_EQ(editor->find("x", 7, {}), 8);
 }
 
 TEST_F(EditorWidgetSearchTest, FindNeverWrapsAndLeavesTheSelectionWhenItFindsNothing)
@@ -49,46 +49,46 @@ TEST_F(EditorWidgetSearchTest, FindNeverWrapsAndLeavesTheSelectionWhenItFindsNot
     test::setTextOf(*editor, "CAT\r\nDOG");
     editor->setSelStart(5);
     editor->setSelLength(2);
-    EXPECT_EQ(editor->find("cat", 1, 0), -1);
-    EXPECT_EQ(editor->find("dog", 6, 0), -1);
-    EXPECT_EQ(editor->find("dog", 100, 0), -1);
-    EXPECT_EQ(editor->find("", 0, 0), -1);
+    EXPECT_EQ(editor->find("cat", 1, {}), -1);
+    EXPECT_EQ(editor->find("dog", 6, {}), -1);
+    EXPECT_EQ(editor->find("dog", 100, {}), -1);
+    EXPECT_EQ(editor->find("", 0, {}), -1);
     expectSelection(5, 2, "DO");
     // An occurrence that ends at the end of the text is found.
-    EXPECT_EQ(editor->find("dog", 5, 0), 5);
+    EXPECT_EQ(editor->find("dog", 5, {}), 5);
 }
 
 TEST_F(EditorWidgetSearchTest, WholeWordAtLineEnds)
 {
     test::setTextOf(*editor, "XCAT\r\nCAT\r\nCATX\r\nA CAT");
-    EXPECT_EQ(editor->find("cat", 0, FindWholeWord), 6);
-    EXPECT_EQ(editor->find("cat", 7, FindWholeWord), 19);
-    EXPECT_EQ(editor->find("cat", 20, FindWholeWord), -1);
+    EXPECT_EQ(editor->find("cat", 0, FindOption::WholeWord), 6);
+    EXPECT_EQ(editor->find("cat", 7, FindOption::WholeWord), 19);
+    EXPECT_EQ(editor->find("cat", 20, FindOption::WholeWord), -1);
     // Digits and the underscore continue a word; punctuation does not.
     test::setTextOf(*editor, "CAT1 CAT_ _CAT (CAT)");
-    EXPECT_EQ(editor->find("cat", 0, FindWholeWord), 16);
+    EXPECT_EQ(editor->find("cat", 0, FindOption::WholeWord), 16);
 }
 
 TEST_F(EditorWidgetSearchTest, CaseFolding)
 {
     test::setTextOf(*editor, QString::fromUtf8("ÉCOLE école Ωmega ωMEGA"));
-    EXPECT_EQ(editor->find(QString::fromUtf8("école"), 0, 0), 0);
-    EXPECT_EQ(editor->find(QString::fromUtf8("école"), 0, FindMatchCase), 6);
-    EXPECT_EQ(editor->find(QString::fromUtf8("ωmega"), 0, FindWholeWord), 12);
-    EXPECT_EQ(editor->find(QString::fromUtf8("ωmega"), 0, FindMatchCase | FindWholeWord), -1);
-    EXPECT_EQ(editor->find(QString::fromUtf8("ωMEGA"), 0, FindMatchCase | FindWholeWord), 18);
+    EXPECT_EQ(editor->find(QString::fromUtf8("école"), 0, {}), 0);
+    EXPECT_EQ(editor->find(QString::fromUtf8("école"), 0, FindOption::MatchCase), 6);
+    EXPECT_EQ(editor->find(QString::fromUtf8("ωmega"), 0, FindOption::WholeWord), 12);
+    EXPECT_EQ(editor->find(QString::fromUtf8("ωmega"), 0, FindOption::MatchCase | FindOption::WholeWord), -1);
+    EXPECT_EQ(editor->find(QString::fromUtf8("ωMEGA"), 0, FindOption::MatchCase | FindOption::WholeWord), 18);
 }
 
 TEST_F(EditorWidgetSearchTest, ATextThatSpansLinesIsFoundAndSelectedWhole)
 {
     test::setTextOf(*editor, "XA\r\nB\r\nA\r\nB");
-    EXPECT_EQ(editor->find("a\r\nb", 0, 0), 1);
+    EXPECT_EQ(editor->find("a\r\nb", 0, {}), 1);
     expectSelection(1, 4, "A\r\nB");
-    EXPECT_EQ(editor->find("a\r\nb", 2, 0), 7);
+    EXPECT_EQ(editor->find("a\r\nb", 2, {}), 7);
     // Half a line break is never an occurrence.
-    EXPECT_EQ(editor->find("\n", 0, 0), -1);
-    EXPECT_EQ(editor->find("A\r", 0, 0), -1);
-    EXPECT_EQ(editor->find("\r\n", 0, 0), 2);
+    EXPECT_EQ(editor->find("\n", 0, {}), -1);
+    EXPECT_EQ(editor->find("A\r", 0, {}), -1);
+    EXPECT_EQ(editor->find("\r\n", 0, {}), 2);
 }
 
 TEST_F(EditorWidgetSearchTest, FindNextAndReplaceThroughTheEngine)
@@ -197,7 +197,7 @@ TEST_F(EditorWidgetSearchTest, TheSelectionInsideACompoundEditReachesTheWidgetAt
     EXPECT_EQ(editor->selText(), "CD\r\n");
     editor->setSelText("X");
     EXPECT_EQ(editor->selStart(), 5);
-    EXPECT_EQ(editor->find("f", 0, 0), 6);
+    EXPECT_EQ(editor->find("f", 0, {}), 6);
     EXPECT_EQ(editor->selText(), "F");
     editor->endCompoundEdit();
     EXPECT_EQ(test::textOf(*editor), "AB\r\nXEF");

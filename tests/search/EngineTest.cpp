@@ -17,7 +17,7 @@ namespace {
 class RecordingEditControl : public FakeEditControl {
 public:
     using FakeEditControl::FakeEditControl;
-    qint64 find(const QString &text, qint64 start, int options) override
+    qint64 find(const QString &text, qint64 start, FindOptions options) override
     {
         calls.append({text, start, options});
         return FakeEditControl::find(text, start, options);
@@ -25,7 +25,7 @@ public:
     struct Call {
         QString text;
         qint64 start;
-        int options;
+        FindOptions options;
     };
     QList<Call> calls;
 };
@@ -99,10 +99,10 @@ TEST_F(EngineTest, FindNextOptions)
     engine::FindNext("cat", true, false);
     engine::FindNext("cat", true, true);
     ASSERT_EQ(editor->calls.size(), 4);
-    EXPECT_EQ(editor->calls[0].options, 0);
-    EXPECT_EQ(editor->calls[1].options, 2);
-    EXPECT_EQ(editor->calls[2].options, 4);
-    EXPECT_EQ(editor->calls[3].options, 6);
+    EXPECT_EQ(editor->calls[0].options, FindOptions());
+    EXPECT_EQ(editor->calls[1].options, FindOption::WholeWord);
+    EXPECT_EQ(editor->calls[2].options, FindOption::MatchCase);
+    EXPECT_EQ(editor->calls[3].options, FindOption::WholeWord | FindOption::MatchCase);
 
     use("concat cat"); // whole word skips the cat inside concat
     EXPECT_TRUE(engine::FindNext("cat", false, true));

@@ -117,12 +117,12 @@ void FakeEditControl::replaceRanges(const QList<Utf8Range> &ranges, QByteArrayVi
     changed(before);
 }
 
-qint64 FakeEditControl::find(const QString &text, qint64 start, int options)
+qint64 FakeEditControl::find(const QString &text, qint64 start, FindOptions options)
 {
     if (start < 0 || start > m_text.size())
         return -1;
-    const qsizetype at = findText(m_text, text, start, (options & FindMatchCase) != 0,
-                                  (options & FindWholeWord) != 0);
+    const qsizetype at = findText(m_text, text, start, (options & FindOption::MatchCase) != 0,
+                                  (options & FindOption::WholeWord) != 0);
     if (at < 0)
         return -1;
     m_selStart = at;

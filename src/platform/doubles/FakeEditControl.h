@@ -33,7 +33,7 @@ public:
     void setSelText(const QString &text) override;
     void replaceRanges(const QList<Utf8Range> &ranges, QByteArrayView replacement) override;
 
-    qint64 find(const QString &text, qint64 start, int options) override;
+    qint64 find(const QString &text, qint64 start, FindOptions options) override;
     qint64 lineFromChar(qint64 offset) const override;
 
     void showSelection(const QRect &avoid) override { shownAvoiding.append(avoid); }

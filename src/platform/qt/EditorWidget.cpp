@@ -258,10 +258,10 @@ void EditorWidget::showSelection(const QRect &avoid)
 
 // ------------------------------------------------------------ find
 
-qint64 EditorWidget::find(const QString &needle, qint64 start, int options)
+qint64 EditorWidget::find(const QString &needle, qint64 start, FindOptions options)
 {
-    const bool matchCase = options & FindMatchCase;
-    const bool wholeWord = options & FindWholeWord;
+    const bool matchCase = options & FindOption::MatchCase;
+    const bool wholeWord = options & FindOption::WholeWord;
     if (needle.isEmpty() || start < 0 || start > textLength())
         return -1;
 

@@ -41,9 +41,9 @@ FileDialogResult QtFileDialogs::run(FileDialogSettings &settings, bool save)
     if (save) {
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::DontConfirmOverwrite,
-                         (settings.flags & DialogOverwritePrompt) == 0);
+                         !settings.options.testFlag(FileDialogOption::ConfirmOverwrite));
     } else {
-        dialog.setFileMode((settings.flags & DialogFileMustExist) ? QFileDialog::ExistingFile
+        dialog.setFileMode(settings.options.testFlag(FileDialogOption::FileMustExist) ? QFileDialog::ExistingFile
                                                                    : QFileDialog::AnyFile);
     }
     const QStringList filters = nameFilters(settings.filter);

@@ -168,28 +168,28 @@ TEST(EditorWidgetFind, SelectsTheOccurrenceAndCountsOffsetsWithCrLf)
 {
     EditorWidget editor;
     test::setTextOf(editor, QStringLiteral("cat\r\nconcat Cat\r\ncat"));
-    EXPECT_EQ(editor.find(QStringLiteral("cat"), 0, 0), 0);
-    EXPECT_EQ(editor.find(QStringLiteral("cat"), 1, 0), 8);
+    EXPECT_EQ(editor.find(QStringLiteral("cat"), 0, {}), 0);
+    EXPECT_EQ(editor.find(QStringLiteral("cat"), 1, {}), 8);
     EXPECT_EQ(editor.selStart(), 8);
     EXPECT_EQ(editor.selLength(), 3);
-    EXPECT_EQ(editor.find(QStringLiteral("cat"), 9, FindWholeWord), 12) << "whole word, any case";
-    EXPECT_EQ(editor.find(QStringLiteral("cat"), 9, FindWholeWord | FindMatchCase), 17);
-    EXPECT_EQ(editor.find(QStringLiteral("cat"), 18, 0), -1);
+    EXPECT_EQ(editor.find(QStringLiteral("cat"), 9, FindOption::WholeWord), 12) << "whole word, any case";
+    EXPECT_EQ(editor.find(QStringLiteral("cat"), 9, FindOption::WholeWord | FindOption::MatchCase), 17);
+    EXPECT_EQ(editor.find(QStringLiteral("cat"), 18, {}), -1);
     EXPECT_EQ(editor.selStart(), 17) << "a failed search keeps the selection";
-    EXPECT_EQ(editor.find(QStringLiteral("t\r\nc"), 0, 0), 2) << "across a line break";
+    EXPECT_EQ(editor.find(QStringLiteral("t\r\nc"), 0, {}), 2) << "across a line break";
     EXPECT_EQ(editor.selText(), QStringLiteral("t\r\nc"));
-    EXPECT_EQ(editor.find(QString(), 0, 0), -1);
+    EXPECT_EQ(editor.find(QString(), 0, {}), -1);
 }
 
 TEST(EditorWidgetFind, WholeWordsAndCaseBeyondAsciiAndFromInsideAWord)
 {
     EditorWidget editor;
     test::setTextOf(editor, QStringLiteral("\u00C9T\u00C9 \u00E9t\u00E9\r\nXCAT CAT\nCAT"));
-    EXPECT_EQ(editor.find(QStringLiteral("\u00E9t\u00E9"), 1, FindWholeWord), 4) << "folded case";
-    EXPECT_EQ(editor.find(QStringLiteral("\u00E9t\u00E9"), 0, FindWholeWord | FindMatchCase), 4);
-    EXPECT_EQ(editor.find(QStringLiteral("CAT"), 10, FindWholeWord), 14)
+    EXPECT_EQ(editor.find(QStringLiteral("\u00E9t\u00E9"), 1, FindOption::WholeWord), 4) << "folded case";
+    EXPECT_EQ(editor.find(QStringLiteral("\u00E9t\u00E9"), 0, FindOption::WholeWord | FindOption::MatchCase), 4);
+    EXPECT_EQ(editor.find(QStringLiteral("CAT"), 10, FindOption::WholeWord), 14)
         << "a search from inside a word sees the word";
-    EXPECT_EQ(editor.find(QStringLiteral("CAT"), 15, FindWholeWord), 18)
+    EXPECT_EQ(editor.find(QStringLiteral("CAT"), 15, FindOption::WholeWord), 18)
         << "a lone line feed ends a word";
 }
 

@@ -63,7 +63,7 @@ TEST(EditorWidgetOffsets, FollowTypingOfACharacterBeyondAscii)
     EXPECT_EQ(test::textOf(editor), QStringLiteral("A\u00E9B\r\nCD"));
     EXPECT_EQ(editor.selStart(), 2);
     EXPECT_EQ(editor.textLength(), 7);
-    EXPECT_EQ(editor.find(QStringLiteral("d"), 0, 0), 6);
+    EXPECT_EQ(editor.find(QStringLiteral("d"), 0, {}), 6);
 }
 
 } // namespace

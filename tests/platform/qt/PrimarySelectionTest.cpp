@@ -85,11 +85,11 @@ TEST_F(PrimarySelection, ACompoundEditsOwnSelectionsStayOutOfPrimary)
 TEST_F(PrimarySelection, FindGivesPrimaryTheOccurrenceOnly)
 {
     QSignalSpy changes(clipboard, &QClipboard::selectionChanged);
-    ASSERT_GE(editor.find(QStringLiteral("eg:last"), 0, FindNoOptions), 0);
+    ASSERT_GE(editor.find(QStringLiteral("eg:last"), 0, FindOptions()), 0);
     EXPECT_EQ(changes.size(), 1);
     EXPECT_EQ(primaryAsOthersSeeIt(), QStringLiteral("EG:LAST"));
     // Searching again from the start finds an occurrence before the caret.
-    ASSERT_EQ(editor.find(QStringLiteral("LINE 2,"), 0, FindMatchCase), 26);
+    ASSERT_EQ(editor.find(QStringLiteral("LINE 2,"), 0, FindOption::MatchCase), 26);
     EXPECT_EQ(changes.size(), 2);
     EXPECT_EQ(primaryAsOthersSeeIt(), QStringLiteral("LINE 2,"));
 }

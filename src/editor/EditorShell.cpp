@@ -44,13 +44,13 @@ QString cannotSaveMessage(const QString &path, const TextFileError &error)
 }
 
 // Reads the file into the editor; on failure the editor is left as it was.
-Result<DiskFile, TextFileError> readInto(IEditControl &editor, const QString &path)
+Result<DiskFile, TextFileError> readInto(IEditControl &editor, const ITextFiles &files, const QString &path)
 {
     // A file whose bytes are its text goes to the editor a piece at a time
     // as it is read, and is never held whole beside it; the editor shows
     // its old text until the last piece is in.
     std::unique_ptr<WholeTextPieces> pieces;
-    auto read = readTextFile(path, [&](qint64 size, QByteArrayView piece) {
+    auto read = files.read(path, [&](qint64 size, QByteArrayView piece) {
         if (!pieces)
             pieces = editor.takeWholeTextInPieces(size);
         return pieces->append(piece);
@@ -102,17 +102,18 @@ QString changedOnDiskQuestion(const QString &path)
         .arg(path);
 }
 
-Result<DiskFile, FileNotLoaded> LoadTextFile(const QString &path, IEditControl &editor, IMessageBox &messages)
+Result<DiskFile, FileNotLoaded> LoadTextFile(const QString &path, IEditControl &editor, IMessageBox &messages,
+                                             const ITextFiles &files)
 {
     if (path.isEmpty()) {
         editor.setUtf8Text({});
         return DiskFile{};
     }
-    if (!pathExists(path)) {
+    if (!files.exists(path)) {
         showWarning(messages, EditorShell::tr("The file '%1' doesn't exist.").arg(path));
         return FileNotLoaded{};
     }
-    auto read = readInto(editor, path);
+    auto read = readInto(editor, files, path);
     if (!read.ok()) {
         showWarning(messages, cannotReadMessage(path, read.error().message));
         return FileNotLoaded{};
@@ -126,10 +127,10 @@ void EditorShell::formLoad(const QString &argumentText)
 {
     if (!argumentText.isEmpty()) {
         const QString path = pathFromArgument(argumentText);
-        if (!pathExists(path)) {
+        if (!m.files.exists(path)) {
             showWarning(m.messages,
                         tr("Unable to load the file %1.").arg(argumentText), tr("File Does Not Exist"));
-        } else if (auto read = readInto(m.editor, path); !read.ok()) {
+        } else if (auto read = readInto(m.editor, m.files, path); !read.ok()) {
             // A folder, or a file we may not read: say why, and start untitled.
             showWarning(m.messages,
                         tr("Unable to load the file %1.\r\n\r\n%2").arg(argumentText, read.error().message),
@@ -256,7 +257,7 @@ bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
     if (!recordView)
         listText = m.editor.utf8Text();
     // A file that vanished while open comes back as it was made.
-    const auto write = writeTextFile(path, listText, m_disk.format, path == m_disk.path ? m_disk.stamp : FileStamp{});
+    const auto write = m.files.write(path, listText, m_disk.format, path == m_disk.path ? m_disk.stamp : FileStamp{});
     if (!write.ok()) {
         showWarning(m.messages, cannotSaveMessage(path, write.error()));
         return false;
@@ -267,7 +268,7 @@ bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
     QByteArray shown;
     if (reloadAfterWrite) {
         // Save As shows what is now in the new file and takes its name.
-        auto reread = readTextFile(path);
+        auto reread = m.files.read(path);
         if (reread.ok()) {
             shown = std::move(reread.value().text);
             m_disk = DiskFile{path, reread.value().format, reread.value().stamp};
@@ -302,10 +303,10 @@ bool EditorShell::mayWriteOver(const QString &path)
 {
     // Only the document's own file was read or written by it; any other
     // existing file has been confirmed in the Save As dialog.
-    if (!m_disk.stamp.valid || !isSameFile(path, m_disk.path))
+    if (!m_disk.stamp.valid || !m.files.isSameFile(path, m_disk.path))
         return true;
     // A file that has disappeared is simply written again.
-    if (compareWithDisk(m_disk.path, m_disk.stamp) != DiskState::Changed)
+    if (m.files.compareWithDisk(m_disk.path, m_disk.stamp) != DiskState::Changed)
         return true;
     return m.messages.show(changedOnDiskQuestion(path), MessageButtons::YesNo, MessageIcon::Warning,
                            changedOnDiskTitle())
@@ -332,7 +333,7 @@ void EditorShell::fileOpen()
 bool EditorShell::openFile(const QString &path)
 {
     // A file that cannot be loaded leaves the document and its view alone.
-    auto loaded = LoadTextFile(path, m.editor, m.messages);
+    auto loaded = LoadTextFile(path, m.editor, m.messages, m.files);
     if (!loaded.ok())
         return false;
     m_disk = std::move(loaded).value();

@@ -1,14 +1,15 @@
 #pragma once
 // The document's life in the main window: start-up, fitting the window to
 // the text, the file commands with the save prompt, closing, and the two
-// views. Works only through the seam, so the tests drive it with doubles.
+// views. Works only through the seam and ITextFiles, so the tests drive it
+// with doubles and files in a folder of their own.
 #include "platform/EditControl.h"
 #include "platform/FileDialogs.h"
 #include "platform/MainWindow.h"
 #include "platform/MessageBox.h"
 #include "platform/Settings.h"
 #include "recovery/RecoveryStore.h"
-#include "textfile/TextFile.h"
+#include "textfile/TextFiles.h"
 
 #include <QCoreApplication>
 
@@ -40,6 +41,7 @@ struct EditorServices {
     IMessageBox &messages;
     ISettingsStore &settings;
     IFileDialogs &fileDialogs;
+    ITextFiles &files;
 };
 
 // The path named by the command-line argument text: every double quote
@@ -66,7 +68,8 @@ struct DiskFile {
 // or cannot be read gets a warning, leaves the editor as it was and answers
 // FileNotLoaded.
 struct FileNotLoaded {};
-Result<DiskFile, FileNotLoaded> LoadTextFile(const QString &path, IEditControl &editor, IMessageBox &messages);
+Result<DiskFile, FileNotLoaded> LoadTextFile(const QString &path, IEditControl &editor, IMessageBox &messages,
+                                             const ITextFiles &files);
 
 // The question asked before a save writes over a file that someone else
 // has changed since the document read or last wrote it.

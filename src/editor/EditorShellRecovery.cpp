@@ -26,9 +26,9 @@ QString timeText(const QDateTime &time)
     return QLocale().toString(time, QLocale::LongFormat);
 }
 
-bool belongsTo(const RecoveryData &data, const QString &path)
+bool belongsTo(const RecoveryData &data, const QString &path, const ITextFiles &files)
 {
-    return data.path == path || (!data.path.isEmpty() && isSameFile(data.path, path));
+    return data.path == path || (!data.path.isEmpty() && files.isSameFile(data.path, path));
 }
 
 } // namespace
@@ -55,7 +55,7 @@ void EditorShell::offerRecovery(RecoveryStore &store, const QString &argumentTex
 {
     const QString path = argumentText.isEmpty() ? QString() : pathFromArgument(argumentText);
     for (const RecoveryEntry &entry : store.freeEntries()) {
-        if (!path.isEmpty() && !belongsTo(entry.data, path))
+        if (!path.isEmpty() && !belongsTo(entry.data, path, m.files))
             continue;
         // Only the first question that is answered Yes changes the text.
         if (offerEntry(store, entry))
@@ -81,7 +81,7 @@ bool EditorShell::offerEntry(RecoveryStore &store, const RecoveryEntry &entry)
     QString question = tr("ZUNOPad ended before the changes to '%1' were saved. They were kept as they were "
                           "at the last change, %2.")
                            .arg(documentName(data.path), timeText(QDateTime::fromMSecsSinceEpoch(data.changedMs)));
-    if (data.stamp.valid && compareWithDisk(data.path, data.stamp) != DiskState::Unchanged)
+    if (data.stamp.valid && m.files.compareWithDisk(data.path, data.stamp) != DiskState::Unchanged)
         question += QStringLiteral("\r\n\r\n") + tr("The file has been changed on disk since then.");
     question += QStringLiteral("\r\n\r\n") + tr("Do you want to recover the unsaved changes?");
 
@@ -117,7 +117,7 @@ bool EditorShell::offerBackup(const QString &backup, const QString &path)
         + QStringLiteral("\r\n\r\n") + tr("Do you want to recover that text?");
     switch (m.messages.show(question, MessageButtons::YesNoCancel, MessageIcon::Warning, recoveryTitle())) {
     case MessageResult::Yes: {
-        auto read = readTextFile(backup);
+        auto read = m.files.read(backup);
         if (!read.ok()) {
             showWarning(m.messages,
                         tr("The file '%1' could not be read.\r\n\r\n%2").arg(backup, read.error().message),
@@ -128,7 +128,7 @@ bool EditorShell::offerBackup(const QString &backup, const QString &path)
         data.path = path;
         data.format = read.value().format;
         // The file as it is now is what a save replaces.
-        data.stamp = fileStamp(path);
+        data.stamp = m.files.stamp(path);
         data.text = read.value().text;
         showRecovered(data);
         m_recoveredBackup = backup;

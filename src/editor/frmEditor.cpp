@@ -78,7 +78,7 @@ frmEditor::frmEditor(QWidget *parent)
     }
 
     m_shell = std::make_unique<EditorShell>(
-        EditorServices{*rtbEditor, *this, m_messages, m_settings, m_fileDialogs});
+        EditorServices{*rtbEditor, *this, m_messages, m_settings, m_fileDialogs, m_files});
     m_recent = std::make_unique<RecentFiles>(m_settings);
     rebuildRecentMenu();
     setUpStatusBar();

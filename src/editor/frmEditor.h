@@ -133,6 +133,7 @@ private:
     QtMessageBox m_messages;
     QtSettingsStore m_settings;
     QtFileDialogs m_fileDialogs;
+    DiskTextFiles m_files;
     std::unique_ptr<EditorShell> m_shell;
     DataItemView *m_items = nullptr; // marks, line numbers, code colours
     std::unique_ptr<RecentFiles> m_recent;

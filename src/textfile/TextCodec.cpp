@@ -100,12 +100,6 @@ bool hasLoneLineFeed(QByteArrayView text)
 
 } // namespace
 
-QString utf8ToText(QByteArrayView bytes)
-{
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-    return decoder.decode(bytes);
-}
-
 namespace {
 bool isUtf8InOneGo(QByteArrayView bytes)
 {

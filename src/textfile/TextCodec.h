@@ -18,14 +18,11 @@
 // was: its file reads as an LF file.
 
 #include "textfile/TextFileTypes.h"
+#include "Utf8Text.h"
 
 #include <QByteArrayView>
 
 namespace zuno {
-
-// UTF-8 to a QString, every character kept: a byte-order mark at the start
-// too (QString::fromUtf8 drops it). Malformed bytes become U+FFFD.
-QString utf8ToText(QByteArrayView bytes);
 
 // Whether the bytes are well-formed UTF-8: no malformed, overlong, cut-off
 // or surrogate sequence.

@@ -73,7 +73,8 @@ protected:
     FakeMessageBox messages;
     FakeSettings settings;
     FakeFileDialogs dialogs;
-    EditorShell shell{EditorServices{editor, window, messages, settings, dialogs}};
+    DiskTextFiles files;
+    EditorShell shell{EditorServices{editor, window, messages, settings, dialogs, files}};
 };
 
 TEST_F(EditorShellRecoveryTest, EachAnswerToTheQuestionForTheFileNamedAtStart)
@@ -99,7 +100,7 @@ TEST_F(EditorShellRecoveryTest, EachAnswerToTheQuestionForTheFileNamedAtStart)
         FakeEditControl editor;
         FakeMainWindow window;
         FakeMessageBox messages;
-        EditorShell shell{EditorServices{editor, window, messages, settings, dialogs}};
+        EditorShell shell{EditorServices{editor, window, messages, settings, dialogs, files}};
         RecoveryStore store(folder);
         messages.answers = {c.answer};
         shell.formLoad(path);

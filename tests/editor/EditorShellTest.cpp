@@ -65,7 +65,8 @@ protected:
     FakeMessageBox messages;
     FakeSettings settings;
     FakeFileDialogs dialogs;
-    EditorShell shell{EditorServices{editor, window, messages, settings, dialogs}};
+    DiskTextFiles files;
+    EditorShell shell{EditorServices{editor, window, messages, settings, dialogs, files}};
 };
 
 // ------------------------------------------------------------------ start-up
@@ -850,7 +851,7 @@ TEST_F(EditorShellTest, FilesThatAreNoTextAreNotLoaded)
     const QString fifo = pathOf(QStringLiteral("PIPE.PRJ"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
     test::setTextOf(editor, QStringLiteral("AC:KEPT"));
-    EXPECT_FALSE(LoadTextFile(fifo, editor, messages).ok());
+    EXPECT_FALSE(LoadTextFile(fifo, editor, messages, files).ok());
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_EQ(messages.shown[0].text, QStringLiteral("The file '") + fifo
                                           + QStringLiteral("' could not be read.\r\n\r\nNot a regular file: a named pipe"));

@@ -100,7 +100,8 @@ TEST(FileDialogFolder, IsTheDocumentsFolderElseTheLastOneChosen)
     FakeMessageBox messages;
     FakeSettings settings;
     FakeFileDialogs dialogs;
-    EditorShell shell{EditorServices{editor, window, messages, settings, dialogs}};
+    DiskTextFiles files;
+    EditorShell shell{EditorServices{editor, window, messages, settings, dialogs, files}};
 
     dialogs.answers = {a};
     shell.fileOpen();

@@ -2,7 +2,7 @@
 
 #include "platform/qt/EditorWidget.h"
 #include "platform/qt/ScintillaDocument.h"
-#include "textfile/TextCodec.h"
+#include "Utf8Text.h"
 
 #include <QAccessible>
 

@@ -2,7 +2,7 @@
 
 #include "platform/qt/AccessibleEditor.h"
 #include "platform/qt/ScintillaDocument.h"
-#include "textfile/TextFile.h"
+#include "Utf8Text.h"
 #include "search/TextFind.h"
 #include "TextScan.h"
 

@@ -14,7 +14,11 @@ int main(int argc, char **argv)
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
-    // Keep the tests away from the user's own settings file.
+    // Keep the tests away from the user's own settings file, and from each
+    // other's: the cases of a binary run in processes of their own, side by
+    // side, and each has a home folder of its own.
+    QTemporaryDir home;
+    qputenv("HOME", QFile::encodeName(home.path()));
     QStandardPaths::setTestModeEnabled(true);
     // And away from the user's recovery data.
     QTemporaryDir state;

@@ -14,24 +14,6 @@ qsizetype findLineBreak(QStringView text, qsizetype from)
     return scan::indexOfPair(text, u'\r', u'\n', from);
 }
 
-template <typename Line>
-QString joinLinesImpl(const QList<Line> &lines)
-{
-    qsizetype size = 0;
-    for (const auto &line : lines)
-        size += line.size() + LineSeparator.size();
-    QString joined;
-    joined.reserve(size);
-    bool first = true;
-    for (const auto &line : lines) {
-        if (!first)
-            joined += LineSeparator;
-        joined += line;
-        first = false;
-    }
-    return joined;
-}
-
 } // namespace
 
 QList<QStringView> splitLines(QStringView text)
@@ -41,16 +23,6 @@ QList<QStringView> splitLines(QStringView text)
     while (reader.hasNext())
         lines.append(reader.next());
     return lines;
-}
-
-QString joinLines(const QList<QString> &lines)
-{
-    return joinLinesImpl(lines);
-}
-
-QString joinLines(const QList<QStringView> &lines)
-{
-    return joinLinesImpl(lines);
 }
 
 qsizetype LineReader::lineEnd() const
@@ -108,12 +80,6 @@ qsizetype firstColon(QStringView line)
     if (line.size() >= 3 && line[2] == u':' && line[0] != u':' && line[1] != u':')
         return 2;
     return scan::indexOf(line, u':');
-}
-
-QStringView lineCode(QStringView line)
-{
-    const qsizetype colon = firstColon(line);
-    return colon < 0 ? QStringView() : line.first(colon + 1);
 }
 
 bool isValidDataLine(QStringView line)

@@ -53,10 +53,6 @@ enum class ItemRole {
 // text that ends with "\r\n" has a final empty line.
 QList<QStringView> splitLines(QStringView text);
 
-// Joins lines with "\r\n", with no separator after the last line.
-QString joinLines(const QList<QString> &lines);
-QString joinLines(const QList<QStringView> &lines);
-
 // Walks the lines of a text one by one without building a list of them.
 class LineReader {
 public:
@@ -88,9 +84,6 @@ inline bool startsWithValueListCode(QStringView text)
 
 // The index of the line's first colon, or -1.
 qsizetype firstColon(QStringView line);
-
-// The line up to and including its first colon, or empty when it has none.
-QStringView lineCode(QStringView line);
 
 // Empty, or holds a colon anywhere.
 bool isValidDataLine(QStringView line);

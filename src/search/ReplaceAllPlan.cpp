@@ -140,9 +140,8 @@ ReplaceAllPlan PlanReplaceAll(QByteArrayView utf8Text, const QString &sReplace, 
     const bool multiLine = sFind.contains(QLatin1Char('\r')) || sFind.contains(QLatin1Char('\n'));
     // A stretch of ASCII needs no decoding when the find text is ASCII too:
     // its bytes are its characters.
-    const QByteArray asciiFind = sFind.toLatin1();
-    const bool findIsAscii = !scan::hasByteBeyondAscii(asciiFind.constData(), asciiFind.size())
-        && QString::fromLatin1(asciiFind) == sFind;
+    const bool findIsAscii = std::all_of(sFind.cbegin(), sFind.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    const QByteArray asciiFind = findIsAscii ? sFind.toLatin1() : QByteArray();
     for (qsizetype from = 0; from < utf8Text.size();) {
         const qsizetype to = multiLine ? utf8Text.size() : stretchEnd(utf8Text, from, stretchBytes);
         const QByteArrayView bytes = utf8Text.sliced(from, to - from);

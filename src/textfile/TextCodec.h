@@ -35,6 +35,8 @@ public:
     void add(QByteArrayView piece);
     // Whether all the bytes added are UTF-8 (after the last piece).
     bool valid() const { return m_valid && m_carried == 0; }
+    // Whether they can no longer be, whatever follows.
+    bool failed() const { return !m_valid; }
 
 private:
     bool m_valid = true;

@@ -32,7 +32,8 @@ qsizetype readPiece(int fd, QByteArray &buffer, qint64 offset)
     }
 }
 
-// What the first reading learns of a file.
+// What the first reading learns of a file (its size and digest only when
+// it can be taken as it is).
 struct FirstReading {
     qint64 size = 0;
     quint64 digest = 0;
@@ -65,6 +66,9 @@ Result<FirstReading, TextFileError> readFirst(int fd, QByteArray &buffer)
         lineFeed = lineFeed || piece.contains('\n');
         last = piece.back();
         first.size += got;
+        // A file that cannot be taken as it is is read whole anyway.
+        if (byteOrderMark || utf8.failed())
+            return first;
     }
     first.digest = digest.value();
     first.asItIs = !byteOrderMark && utf8.valid() && (crLf || !lineFeed);

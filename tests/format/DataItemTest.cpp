@@ -41,17 +41,6 @@ TEST(SplitLines, TrailingSeparatorGivesFinalEmptyLine)
     EXPECT_EQ(toStrings(splitLines(u"\r\n\r\n")), QStringList({"", "", ""}));
 }
 
-TEST(SplitLines, JoinLinesIsItsInverse)
-{
-    for (QStringView text : {u"A", u"A\r\nB", u"\r\n", u"A\r\n\r\nB\r\n", u"\rA\n\r\n\n", u" \r\n "}) {
-        EXPECT_EQ(joinLines(splitLines(text)), text.toString()) << text.toString().toStdString();
-        QStringList copies = toStrings(splitLines(text));
-        EXPECT_EQ(joinLines(QList<QString>(copies.begin(), copies.end())), text.toString());
-    }
-    EXPECT_EQ(joinLines(QList<QString>{}), QString());
-    EXPECT_EQ(joinLines(QList<QString>{"", ""}), QStringLiteral("\r\n"));
-}
-
 // The lines of a text as UTF-16 and as UTF-8 (decoded a line at a time).
 template <typename Reader, typename Text>
 void expectTheSameLinesTested(const Text &text)
@@ -88,14 +77,15 @@ TEST(TrimSpaces, RemovesSpacesOnly)
     EXPECT_EQ(trimSpaces(u""), u"");
 }
 
-TEST(LineCode, RunsToTheFirstColon)
+TEST(FirstColon, IsWhereTheCodeEnds)
 {
-    EXPECT_EQ(lineCode(u"PL:12,13"), u"PL:");
-    EXPECT_EQ(lineCode(u"       PL:12"), u"       PL:");
-    EXPECT_EQ(lineCode(u"REMARK: X:Y"), u"REMARK:");
-    EXPECT_EQ(lineCode(u":"), u":");
-    EXPECT_TRUE(lineCode(u"").isEmpty());
-    EXPECT_TRUE(lineCode(u"REMARK X").isEmpty());
+    EXPECT_EQ(firstColon(u"PL:12,13"), 2);
+    EXPECT_EQ(firstColon(u"       PL:12"), 9);
+    EXPECT_EQ(firstColon(u"REMARK: X:Y"), 6);
+    EXPECT_EQ(firstColon(u"::"), 0);
+    EXPECT_EQ(firstColon(u"A::"), 1);
+    EXPECT_EQ(firstColon(u""), -1);
+    EXPECT_EQ(firstColon(u"REMARK X"), -1);
 }
 
 TEST(IsValidDataLine, EmptyOrHoldsAColon)

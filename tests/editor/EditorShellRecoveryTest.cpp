@@ -2,14 +2,9 @@
 // ended without saving them, or the text an unfinished save kept: each
 // answer against the doubles and a scratch recovery folder; and a command
 // that runs out of memory.
-#include "editor/EditorShell.h"
+#include "ShellOnDoubles.h"
 #include "editor/MemoryShortage.h"
-#include "platform/doubles/FakeEditControl.h"
 #include "support/EditText.h"
-#include "platform/doubles/FakeFileDialogs.h"
-#include "platform/doubles/FakeMainWindow.h"
-#include "platform/doubles/FakeMessageBox.h"
-#include "platform/doubles/FakeSettings.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,7 +31,7 @@ QByteArray readBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-class EditorShellRecoveryTest : public ::testing::Test {
+class EditorShellRecoveryTest : public ::testing::Test, protected test::ShellOnDoubles {
 protected:
     QString pathOf(const QString &name) const { return dir.filePath(name); }
     QString recoveryFolder() const { return dir.filePath(QStringLiteral("recovery")); }
@@ -68,13 +63,6 @@ protected:
 
     QTemporaryDir dir;
     RecoveryStore store{recoveryFolder()};
-    FakeEditControl editor;
-    FakeMainWindow window;
-    FakeMessageBox messages;
-    FakeSettings settings;
-    FakeFileDialogs dialogs;
-    DiskTextFiles files;
-    EditorShell shell{EditorServices{editor, window, messages, settings, dialogs, files}};
 };
 
 TEST_F(EditorShellRecoveryTest, EachAnswerToTheQuestionForTheFileNamedAtStart)
@@ -97,10 +85,9 @@ TEST_F(EditorShellRecoveryTest, EachAnswerToTheQuestionForTheFileNamedAtStart)
         writeBytes(path, "AC:1");
         const QString folder = scratch.filePath(QStringLiteral("recovery"));
         keptByAnEndedEditorIn(folder, path, "AC:1  BG:2", true);
-        FakeEditControl editor;
-        FakeMainWindow window;
-        FakeMessageBox messages;
-        EditorShell shell{EditorServices{editor, window, messages, settings, dialogs, files}};
+        // A start of its own for each answer.
+        test::ShellOnDoubles start;
+        auto &[editor, window, messages, settings, dialogs, files, shell] = start;
         RecoveryStore store(folder);
         messages.answers = {c.answer};
         shell.formLoad(path);

@@ -1,12 +1,7 @@
 // The editor shell's logic against the doubles: start-up, fitting the
 // window, the file commands with the save prompt, closing and the views.
-#include "editor/EditorShell.h"
+#include "ShellOnDoubles.h"
 #include "support/EditText.h"
-#include "platform/doubles/FakeEditControl.h"
-#include "platform/doubles/FakeFileDialogs.h"
-#include "platform/doubles/FakeMainWindow.h"
-#include "platform/doubles/FakeMessageBox.h"
-#include "platform/doubles/FakeSettings.h"
 #include "textfile/FileNames.h"
 
 #include <QDir>
@@ -42,7 +37,7 @@ void writeBytes(const QString &path, const QByteArray &bytes)
     file.write(bytes);
 }
 
-class EditorShellTest : public ::testing::Test {
+class EditorShellTest : public ::testing::Test, protected test::ShellOnDoubles {
 protected:
     QString pathOf(const QString &name) const { return dir.filePath(name); }
     QString makeFile(const QString &name, const QByteArray &bytes)
@@ -60,13 +55,6 @@ protected:
     }
 
     QTemporaryDir dir;
-    FakeEditControl editor;
-    FakeMainWindow window;
-    FakeMessageBox messages;
-    FakeSettings settings;
-    FakeFileDialogs dialogs;
-    DiskTextFiles files;
-    EditorShell shell{EditorServices{editor, window, messages, settings, dialogs, files}};
 };
 
 // ------------------------------------------------------------------ start-up
@@ -908,6 +896,23 @@ TEST_F(EditorShellTest, ANameThatIsNotUtf8OpensAndSavesUnderItsOwnBytes)
     EXPECT_EQ(QByteArray(bytes), QByteArray("AC:2"));
     // (Qt cannot remove what it cannot name.)
     EXPECT_EQ(::unlink(name.constData()), 0);
+}
+
+TEST_F(EditorShellTest, FileDialogsStartInTheDocumentsFolderElseTheLastOneChosen)
+{
+    QTemporaryDir first, second;
+    const QString a = first.filePath(QStringLiteral("A.PRJ")), b = second.filePath(QStringLiteral("B.PRJ"));
+    for (const QString &path : {a, b})
+        ASSERT_TRUE(QFile::copy(QStringLiteral(ZUNO_EXAMPLES_DIR "/ROAD1.PRJ"), path));
+    dialogs.answers = {a};
+    shell.fileOpen();
+    EXPECT_TRUE(dialogs.openShown[0].folder.isEmpty()) << "nothing to start from yet";
+    shell.fileNew();
+    shell.fileOpen(); // cancelled
+    EXPECT_EQ(QDir(dialogs.openShown[1].folder), QDir(first.path())) << "the folder last chosen in a dialog";
+    shell.openFile(b);
+    shell.fileSaveAs(); // cancelled
+    EXPECT_EQ(QDir(dialogs.saveShown[0].folder), QDir(second.path())) << "the document's folder";
 }
 
 } // namespace

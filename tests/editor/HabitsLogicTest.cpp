@@ -89,29 +89,4 @@ TEST(CommandLineFiles, SeveralArgumentsAreSeveralFilesOnlyWhenJoinedTheyNameNone
     }
 }
 
-TEST(FileDialogFolder, IsTheDocumentsFolderElseTheLastOneChosen)
-{
-    QTemporaryDir first, second;
-    const QString a = first.filePath(QStringLiteral("A.PRJ")), b = second.filePath(QStringLiteral("B.PRJ"));
-    for (const QString &path : {a, b})
-        ASSERT_TRUE(QFile::copy(QStringLiteral(ZUNO_EXAMPLES_DIR "/ROAD1.PRJ"), path));
-    FakeEditControl editor;
-    FakeMainWindow window;
-    FakeMessageBox messages;
-    FakeSettings settings;
-    FakeFileDialogs dialogs;
-    DiskTextFiles files;
-    EditorShell shell{EditorServices{editor, window, messages, settings, dialogs, files}};
-
-    dialogs.answers = {a};
-    shell.fileOpen();
-    EXPECT_TRUE(dialogs.openShown[0].folder.isEmpty()) << "nothing to start from yet";
-    shell.fileNew();
-    shell.fileOpen(); // cancelled
-    EXPECT_EQ(QDir(dialogs.openShown[1].folder), QDir(first.path())) << "the folder last chosen in a dialog";
-    shell.openFile(b);
-    shell.fileSaveAs(); // cancelled
-    EXPECT_EQ(QDir(dialogs.saveShown[0].folder), QDir(second.path())) << "the document's folder";
-}
-
 } // namespace

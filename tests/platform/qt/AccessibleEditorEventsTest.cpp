@@ -6,7 +6,6 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -60,10 +59,8 @@ protected:
         test::setTextOf(editor, QStringLiteral("PN:\u00E9\r\nPL:2")); // offsets count characters, not bytes
         watched = &editor;
         // Qt's accessibility comes on once the accessibility bus answers.
-        QDeadlineTimer deadline(10000);
-        while (!QAccessible::isActive() && !deadline.hasExpired())
-            QTest::qWait(50);
-        ASSERT_TRUE(QAccessible::isActive()) << "no accessibility bus (run under with_a11y_bus.sh)";
+        ASSERT_TRUE(QTest::qWaitFor([] { return QAccessible::isActive(); }, 10000))
+            << "no accessibility bus (run under with_a11y_bus.sh)";
         QAccessible::installUpdateHandler(record);
         settle();
     }

@@ -1,7 +1,7 @@
 // render_icon OUTDIR: writes the program's icon as OUTDIR/NxN/apps/zunopad.png
 // at every size the window uses, the layout of the hicolor icon theme. Run at
 // build time, so that the installed icons are the window's icon pixel for pixel.
-#include "editor/AppIcon.h"
+#include "app/AppIcon.h"
 
 #include <QDir>
 #include <QString>

@@ -6,8 +6,8 @@
 // numbers, code colours and the record under the caret. Reports the wall
 // time of each step and the peak memory it reached over what the process
 // held before.
-#include "editor/DataItemView.h"
-#include "editor/frmEditor.h"
+#include "items/DataItemView.h"
+#include "window/frmEditor.h"
 #include "support/EditText.h"
 #include "textfile/TextFile.h"
 #include "../support/ProcessMemory.h"

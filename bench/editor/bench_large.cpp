@@ -13,7 +13,7 @@
 // file's size; over_idle_x the same less what the empty window held.
 #include "edit/modGoTo.h"
 #include "../support/ProcessMemory.h"
-#include "editor/frmEditor.h"
+#include "window/frmEditor.h"
 #include "search/modFindReplaceRichText.h"
 
 #include <QApplication>

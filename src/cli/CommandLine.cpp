@@ -3,7 +3,7 @@
 
 #include <QCoreApplication>
 
-#include "editor/ConversionMessages.h"
+#include "format/ConversionMessages.h"
 #include "textfile/FileNames.h"
 #include "textfile/PosixIo.h"
 #include "textfile/TextFile.h"

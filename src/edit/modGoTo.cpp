@@ -1,6 +1,6 @@
 #include "edit/modGoTo.h"
 
-#include "search/TextFind.h"
+#include "text/TextFind.h"
 
 #include <algorithm>
 #include <charconv>

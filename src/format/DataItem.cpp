@@ -1,6 +1,6 @@
 #include "format/DataItem.h"
 
-#include "TextScan.h"
+#include "text/TextScan.h"
 
 #include <algorithm>
 

@@ -6,7 +6,7 @@
 // a Record line through this one walk.
 
 #include "format/DataItem.h"
-#include "TextScan.h"
+#include "text/TextScan.h"
 
 namespace zuno {
 

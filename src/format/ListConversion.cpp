@@ -4,7 +4,7 @@
 
 #include "format/DataItem.h"
 #include "format/LineItems.h"
-#include "TextScan.h"
+#include "text/TextScan.h"
 #include "format/TextStreams.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 #include "format/Conversion.h"
 
 #include "format/DataItem.h"
-#include "TextScan.h"
+#include "text/TextScan.h"
 #include "format/TextStreams.h"
 
 #include <algorithm>

@@ -11,7 +11,7 @@
 // Internal to the format library.
 
 #include "format/DataItem.h"
-#include "TextScan.h"
+#include "text/TextScan.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

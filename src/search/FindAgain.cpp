@@ -1,7 +1,7 @@
 #include "search/FindAgain.h"
 
 #include "platform/MessageBox.h"
-#include "search/TextFind.h"
+#include "text/TextFind.h"
 #include "search/modFindReplaceRichText.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #include "search/ReplaceAllPlan.h"
 
-#include "search/TextFind.h"
-#include "TextScan.h"
+#include "text/TextFind.h"
+#include "text/TextScan.h"
 
 #include <QStringDecoder>
 

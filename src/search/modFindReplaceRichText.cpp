@@ -1,6 +1,6 @@
 #include "search/modFindReplaceRichText.h"
 
-#include "search/TextFind.h"
+#include "text/TextFind.h"
 #include "search/frmFindReplace.h"
 
 #include <QObject>

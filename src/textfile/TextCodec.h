@@ -18,7 +18,7 @@
 // was: its file reads as an LF file.
 
 #include "textfile/TextFileTypes.h"
-#include "Utf8Text.h"
+#include "text/Utf8Text.h"
 
 #include <QByteArrayView>
 

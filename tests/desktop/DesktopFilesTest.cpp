@@ -1,8 +1,8 @@
 // The files the desktop reads agree with the program: the file types with the
 // file dialogs' list, the desktop entry and the metainfo with the file types,
 // and the installed icons with the window's icon.
-#include "editor/AppIcon.h"
-#include "editor/EditorShell.h"
+#include "app/AppIcon.h"
+#include "document/EditorShell.h"
 
 #include <QFile>
 #include <QImage>

@@ -4,7 +4,7 @@
 #include "support/EditText.h"
 
 #include "edit/frmGoToLine.h"
-#include "editor/frmEditor.h"
+#include "window/frmEditor.h"
 #include "platform/qt/QtClipboard.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 // Whether a List text comes back from the Record layout with the same data
 // items: the check before the Record view and in --check.
 #include "format/RoundTrip.h"
-#include "editor/ConversionMessages.h"
+#include "format/ConversionMessages.h"
 
 #include "TestText.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // Helpers shared by the format tests: texts written as lists of lines.
 
-#include "editor/ConversionMessages.h"
+#include "format/ConversionMessages.h"
 #include "format/Conversion.h"
 
 #include <QString>

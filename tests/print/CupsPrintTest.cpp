@@ -3,7 +3,7 @@
 // private CUPS server and tells where the PDF files land (ZUNO_PDF_DIR).
 // The PDF files are read back with pdftotext (poppler-utils): the pages, the
 // text on each page in order, and where each word stands.
-#include "editor/frmEditor.h"
+#include "window/frmEditor.h"
 #include "support/EditText.h"
 #include "platform/qt/QtPrinter.h"
 

@@ -1,7 +1,7 @@
 // Edit, Find and Edit, Replace in the real main window (offscreen): each
 // opens a new dialog on the window's editor; the dialogs close with the
 // window.
-#include "editor/frmEditor.h"
+#include "window/frmEditor.h"
 #include "support/EditText.h"
 #include "search/frmFindReplace.h"
 #include "search/modFindReplaceRichText.h"

@@ -1,6 +1,6 @@
 #include "ReplaceAllStepwise.h"
 
-#include "search/TextFind.h"
+#include "text/TextFind.h"
 #include "search/modFindReplaceRichText.h"
 
 namespace zuno::test {

@@ -1,6 +1,6 @@
 #include "platform/doubles/FakeEditControl.h"
 
-#include "search/TextFind.h"
+#include "text/TextFind.h"
 
 #include <algorithm>
 

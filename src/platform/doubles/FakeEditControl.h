@@ -2,7 +2,7 @@
 // In-memory edit control for the logic tests: the text is one QString with
 // "\r\n" line breaks; undo keeps whole-text snapshots of each edit.
 #include "platform/EditControl.h"
-#include "Utf8Text.h"
+#include "text/Utf8Text.h"
 
 #include <QList>
 #include <QStringList>

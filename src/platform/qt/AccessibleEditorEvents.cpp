@@ -2,7 +2,7 @@
 
 #include "platform/qt/EditorWidget.h"
 #include "platform/qt/ScintillaDocument.h"
-#include "Utf8Text.h"
+#include "text/Utf8Text.h"
 
 #include <QAccessible>
 

@@ -2,9 +2,9 @@
 
 #include "platform/qt/AccessibleEditor.h"
 #include "platform/qt/ScintillaDocument.h"
-#include "Utf8Text.h"
-#include "search/TextFind.h"
-#include "TextScan.h"
+#include "text/Utf8Text.h"
+#include "text/TextFind.h"
+#include "text/TextScan.h"
 
 #include <QFontInfo>
 #include <QFontMetricsF>

@@ -3,7 +3,7 @@
 // read.
 #include "platform/qt/EditorWidget.h"
 
-#include "TextScan.h"
+#include "text/TextScan.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,7 +1,7 @@
 #include "platform/qt/LineBreaker.h"
 
 #include "platform/Units.h"
-#include "search/TextFind.h"
+#include "text/TextFind.h"
 
 #include <QPaintDevice>
 #include <QStringDecoder>

@@ -1,7 +1,7 @@
 #include "platform/qt/LineWidths.h"
 
 #include "platform/qt/ScintillaDocument.h"
-#include "TextScan.h"
+#include "text/TextScan.h"
 
 #include <algorithm>
 

@@ -1,0 +1,27 @@
+// zunopad: the editor, or with an option the command-line converter.
+#include "cli/CommandLine.h"
+#include "app/RunEditor.h"
+
+#include <QCoreApplication>
+
+#include <csignal>
+#include <cstdio>
+#include <new>
+
+int main(int argc, char **argv)
+{
+    // A file-size limit makes a write fail with its reason, not end the
+    // program.
+    std::signal(SIGXFSZ, SIG_IGN);
+    try {
+        if (auto status = zuno::runConverterCommand(argc, argv))
+            return *status;
+    } catch (const std::bad_alloc &) {
+        // A file too large for the memory there is: said plainly, with the
+        // status of a file that cannot be read.
+        const QString message = QCoreApplication::translate("CommandLine", "Not enough memory to convert the file.");
+        std::fprintf(stderr, "zunopad: %s\n", message.toLocal8Bit().constData());
+        return 2;
+    }
+    return zuno::runEditor(argc, argv);
+}

@@ -1,0 +1,79 @@
+#include "document/EditorFont.h"
+
+#include "document/EditorShell.h"
+
+#include <QFontDatabase>
+#include <QFontInfo>
+
+#include <algorithm>
+#include <cmath>
+
+namespace zuno {
+
+namespace {
+
+const QString FontSection = QStringLiteral("Font");
+const QString FamilyKey = QStringLiteral("Family");
+const QString SizeKey = QStringLiteral("Size");
+const QString ZoomKey = QStringLiteral("Zoom");
+
+constexpr double SmallestPoints = 4;
+constexpr double LargestPoints = 72;
+
+QFont fixedFont(const QString &family, double points)
+{
+    QFont font(family);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPointSizeF(points);
+    if (!QFontInfo(font).fixedPitch()) {
+        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        font.setPointSizeF(points);
+    }
+    return font;
+}
+
+} // namespace
+
+QFont chosenFont(const EditorFontChoice &choice)
+{
+    return fixedFont(choice.family, choice.pointSize);
+}
+
+QFont shownFont(const EditorFontChoice &choice)
+{
+    return fixedFont(choice.family, std::clamp(choice.pointSize + choice.zoom, SmallestPoints, LargestPoints));
+}
+
+EditorFontChoice zoomedBy(EditorFontChoice choice, int steps)
+{
+    const int least = int(std::ceil(SmallestPoints - choice.pointSize));
+    const int most = int(std::floor(LargestPoints - choice.pointSize));
+    choice.zoom = std::clamp(choice.zoom + steps, std::min(least, 0), std::max(most, 0));
+    return choice;
+}
+
+EditorFontChoice readFontChoice(const ISettingsStore &settings)
+{
+    EditorFontChoice choice;
+    const QString family = settings.read(SettingsApplication, FontSection, FamilyKey, QString()).trimmed();
+    if (!family.isEmpty())
+        choice.family = family;
+    bool ok = false;
+    const double size = settings.read(SettingsApplication, FontSection, SizeKey, QString()).toDouble(&ok);
+    if (ok && size >= SmallestPoints && size <= LargestPoints)
+        choice.pointSize = size;
+    const int zoom = settings.read(SettingsApplication, FontSection, ZoomKey, QString()).toInt(&ok);
+    if (ok)
+        choice = zoomedBy(choice, zoom);
+    return choice;
+}
+
+void writeFontChoice(ISettingsStore &settings, const EditorFontChoice &choice)
+{
+    settings.write(SettingsApplication, FontSection, FamilyKey, choice.family);
+    settings.write(SettingsApplication, FontSection, SizeKey, QString::number(choice.pointSize));
+    settings.write(SettingsApplication, FontSection, ZoomKey, QString::number(choice.zoom));
+}
+
+} // namespace zuno

@@ -1,0 +1,417 @@
+#include "document/EditorShell.h"
+
+#include "format/ConversionMessages.h"
+#include "document/DialogFolder.h"
+#include "document/ViewConversion.h"
+#include "format/Conversion.h"
+#include "platform/Units.h"
+#include "textfile/TextFile.h"
+
+#include "Version.h"
+
+#include "textfile/FileNames.h"
+
+#include <QFileInfo>
+#include <cmath>
+
+
+namespace zuno {
+
+namespace {
+
+const QString TopKey = QStringLiteral("Top");
+const QString LeftKey = QStringLiteral("Left");
+
+// Width of the narrowed window, in twips: 18 cells and the frame.
+constexpr double NarrowWindowTwips = 2280;
+constexpr double NarrowEditorCells = 18;
+// Pixels taken as the width of one character, and the cells added.
+constexpr double PixelsPerCharacter = 7.9;
+constexpr double ExtraCells = 3;
+
+QString cannotReadMessage(const QString &path, const QString &reason)
+{
+    return EditorShell::tr("The file '%1' could not be read.\r\n\r\n%2").arg(path, reason);
+}
+
+QString cannotSaveMessage(const QString &path, const TextFileError &error)
+{
+    if (error.folder.isEmpty())
+        return EditorShell::tr("The file '%1' could not be saved.\r\n\r\n%2").arg(path, error.message);
+    return EditorShell::tr("The file '%1' could not be saved in the folder '%2'.\r\n\r\n%3")
+        .arg(path, error.folder, error.message);
+}
+
+// Reads the file into the editor; on failure the editor is left as it was.
+Result<DiskFile, TextFileError> readInto(IEditControl &editor, const ITextFiles &files, const QString &path)
+{
+    // A file whose bytes are its text goes to the editor a piece at a time
+    // as it is read, and is never held whole beside it; the editor shows
+    // its old text until the last piece is in.
+    std::unique_ptr<WholeTextPieces> pieces;
+    auto read = files.read(path, [&](qint64 size, QByteArrayView piece) {
+        if (!pieces)
+            pieces = editor.takeWholeTextInPieces(size);
+        return pieces->append(piece);
+    });
+    if (!read.ok())
+        return read.error();
+    TextFileContent &content = read.value();
+    if (pieces)
+        pieces->finish();
+    else
+        editor.setUtf8Text(content.text);
+    // A large file's text is held once, by the editor.
+    content.text = QByteArray();
+    editor.setFileName(path);
+    return DiskFile{path, content.format, std::move(content.stamp)};
+}
+
+} // namespace
+
+QString pathFromArgument(const QString &argumentText)
+{
+    QString path = argumentText;
+    path.remove(QLatin1Char('"'));
+    return path;
+}
+
+QString fileTitleOf(const QString &path)
+{
+    const qsizetype slash = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    return displayedFileName(path.mid(slash + 1));
+}
+
+float readStoredNumber(const QString &text)
+{
+    bool ok = false;
+    const float value = text.trimmed().toFloat(&ok);
+    return ok && std::isfinite(value) ? value : 0.0f;
+}
+
+QString storedNumberText(double value)
+{
+    return QString::number(double(float(value)), 'g', 7);
+}
+
+QString changedOnDiskQuestion(const QString &path)
+{
+    return EditorShell::tr("The file '%1' has been changed on disk since it was opened.\r\n\r\n"
+                           "Overwrite it with the text in the editor?")
+        .arg(path);
+}
+
+Result<DiskFile, FileNotLoaded> LoadTextFile(const QString &path, IEditControl &editor, IMessageBox &messages,
+                                             const ITextFiles &files)
+{
+    if (path.isEmpty()) {
+        editor.setUtf8Text({});
+        return DiskFile{};
+    }
+    if (!files.exists(path)) {
+        showWarning(messages, EditorShell::tr("The file '%1' doesn't exist.").arg(path));
+        return FileNotLoaded{};
+    }
+    auto read = readInto(editor, files, path);
+    if (!read.ok()) {
+        showWarning(messages, cannotReadMessage(path, read.error().message));
+        return FileNotLoaded{};
+    }
+    return std::move(read).value();
+}
+
+// ---------------------------------------------------------------- start-up
+
+void EditorShell::formLoad(const QString &argumentText)
+{
+    if (!argumentText.isEmpty()) {
+        const QString path = pathFromArgument(argumentText);
+        if (!m.files.exists(path)) {
+            showWarning(m.messages,
+                        tr("Unable to load the file %1.").arg(argumentText), tr("File Does Not Exist"));
+        } else if (auto read = readInto(m.editor, m.files, path); !read.ok()) {
+            // A folder, or a file we may not read: say why, and start untitled.
+            showWarning(m.messages,
+                        tr("Unable to load the file %1.\r\n\r\n%2").arg(argumentText, read.error().message),
+                        tr("Unable to Load File"));
+        } else {
+            m_disk = std::move(read).value();
+            m.window.setCaption(fileTitleOf(path) + captionSuffix());
+            m.editor.setModified(false);
+            m.window.documentNamed(path);
+        }
+    }
+
+    m.window.setTop(readStoredNumber(
+        m.settings.read(SettingsApplication, SettingsSection, TopKey, QStringLiteral("0"))));
+    m.window.setLeft(readStoredNumber(
+        m.settings.read(SettingsApplication, SettingsSection, LeftKey, QStringLiteral("0"))));
+    fitWindowToText();
+}
+
+void EditorShell::fitWindowToText()
+{
+    if (m.window.windowState() != WindowState::Normal)
+        return;
+    // The width the widest line needs does not depend on the window's own
+    // width, so it is worked out first and the window is resized once:
+    // narrow (18 cells) unless the text asks for more.
+    double cells = NarrowEditorCells;
+    if (const std::optional<int> scrollWidth = m.window.editorScrollWidth()) {
+        const double wanted = *scrollWidth / PixelsPerCharacter + ExtraCells;
+        if (wanted * CellWidthTwips + CellWidthTwips > NarrowWindowTwips)
+            cells = wanted;
+    }
+    // Never wider than the screen the window stands on: past that, the text
+    // scrolls.
+    const std::optional<double> available = m.window.availableWidth();
+    if (available)
+        cells = std::min(cells, (*available - CellWidthTwips) / CellWidthTwips);
+    if (cells == NarrowEditorCells) {
+        m.window.setEditorWidthCells(NarrowEditorCells);
+        m.window.setWidth(NarrowWindowTwips);
+    } else {
+        m.window.setEditorWidthCells(float(cells));
+        // The control may round the width it keeps, up as well as down.
+        double width = m.window.editorWidthCells() * CellWidthTwips + CellWidthTwips;
+        if (available)
+            width = std::min(width, *available);
+        m.window.setWidth(width);
+    }
+    m.window.keepOnScreen();
+}
+
+// ------------------------------------------------------------ file commands
+
+bool EditorShell::saveChanges()
+{
+    if (!m.editor.isModified())
+        return true;
+    const QString name = m.editor.fileName().isEmpty() ? tr("Untitled File") : m.editor.fileName();
+    const QString prompt = tr("The text in '%1' has changed.\r\n\r\nDo you want to save the changes?").arg(name);
+    switch (m.messages.show(prompt, MessageButtons::YesNoCancel, MessageIcon::None,
+                            tr("Save Changes?"))) {
+    case MessageResult::Yes:
+        // Only a document that really reached the disk lets the caller go on.
+        return fileSave();
+    case MessageResult::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool EditorShell::fileSave()
+{
+    // An untitled document has nowhere to go yet: ask for a name.
+    if (m.editor.fileName().isEmpty())
+        return fileSaveAs();
+    return saveTo(m.editor.fileName(), false);
+}
+
+bool EditorShell::fileSaveAs()
+{
+    m_cdlEditor.title = tr("Save As");
+    m_cdlEditor.filter = zunoFileFilter();
+    m_cdlEditor.folder = dialogFolder(m.editor.fileName(), m_cdlEditor.fileName, m_cdlEditor.folder);
+    m_cdlEditor.fileName.clear();
+    m_cdlEditor.options = FileDialogOption::ConfirmOverwrite;
+    const FileDialogResult chosen = m.fileDialogs.showSave(m_cdlEditor);
+    if (!chosen.ok())
+        return false;
+    if (!saveTo(chosen.value().path, true))
+        return false;
+    m.window.setCaption(chosen.value().fileTitle + captionSuffix());
+    m.window.documentNamed(chosen.value().path);
+    return true;
+}
+
+// The save sequence. The file always receives the List layout. Nothing in
+// the editor changes until the file is written: a conversion that stops at
+// an invalid line, or a write that fails, leaves the text, the view, the
+// modified flag and the file as they were. Afterwards the editor shows the
+// written text in the view it was saved from; when that is what it already
+// shows, the text is left alone (and with it the undo history).
+bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
+{
+    const bool recordView = isRecordView();
+    // The List text goes to the file from the edit control's own UTF-8
+    // bytes, read in place in the List view: a large text is not held again.
+    QByteArray converted;
+    QByteArrayView listText = m.editor.utf8Text();
+    if (recordView) {
+        BusyPointer busy(m.window);
+        auto list = convertToListLayout(listText);
+        if (!list.ok()) {
+            showWarning(m.messages, conversionWarning(list.error()), conversionWarningTitle());
+            return false;
+        }
+        converted = std::move(list).value();
+        listText = converted;
+    }
+
+    if (!mayWriteOver(path))
+        return false;
+    // The control's bytes may have moved while the question was open.
+    if (!recordView)
+        listText = m.editor.utf8Text();
+    // A file that vanished while open comes back as it was made.
+    const auto write = m.files.write(path, listText, m_disk.format, path == m_disk.path ? m_disk.stamp : FileStamp{});
+    if (!write.ok()) {
+        showWarning(m.messages, cannotSaveMessage(path, write.error()));
+        return false;
+    }
+    m_disk = DiskFile{path, write.value().format, write.value().stamp};
+
+    // What the editor is to show, when it is not the List text written.
+    QByteArray shown;
+    if (reloadAfterWrite) {
+        // Save As shows what is now in the new file and takes its name.
+        auto reread = m.files.read(path);
+        if (reread.ok()) {
+            shown = std::move(reread.value().text);
+            m_disk = DiskFile{path, reread.value().format, reread.value().stamp};
+        }
+        m.editor.setFileName(path);
+    }
+    if (recordView) {
+        BusyPointer busy(m.window);
+        const QByteArrayView written = shown.isNull() ? listText : QByteArrayView(shown);
+        auto record = convertToRecordLayout(written);
+        if (record.ok()) {
+            shown = std::move(record).value();
+        } else {
+            // The saved text cannot be shown as records: show it as it is
+            // and let the View menu say so.
+            showWarning(m.messages, conversionWarning(record.error()), conversionWarningTitle());
+            showListView();
+            if (shown.isNull())
+                shown = written.toByteArray();
+        }
+    }
+    // A text that is already shown is left alone, and with it the undo
+    // history.
+    if (!shown.isNull() && QByteArrayView(shown) != m.editor.utf8Text())
+        m.editor.setUtf8Text(shown);
+    m.editor.setModified(false);
+    settled();
+    return true;
+}
+
+bool EditorShell::mayWriteOver(const QString &path)
+{
+    // Only the document's own file was read or written by it; any other
+    // existing file has been confirmed in the Save As dialog.
+    if (!m_disk.stamp.valid || !m.files.isSameFile(path, m_disk.path))
+        return true;
+    // A file that has disappeared is simply written again.
+    if (m.files.compareWithDisk(m_disk.path, m_disk.stamp) != DiskState::Changed)
+        return true;
+    return m.messages.show(changedOnDiskQuestion(path), MessageButtons::YesNo, MessageIcon::Warning,
+                           changedOnDiskTitle())
+        == MessageResult::Yes;
+}
+
+void EditorShell::fileOpen()
+{
+    if (!saveChanges())
+        return;
+    m_cdlEditor.defaultExtension = QStringLiteral(".PRJ");
+    m_cdlEditor.title = tr("Open ZUNO File");
+    m_cdlEditor.filter = zunoFileFilter();
+    m_cdlEditor.filterIndex = 1;
+    m_cdlEditor.options = FileDialogOption::FileMustExist;
+    m_cdlEditor.folder = dialogFolder(m.editor.fileName(), m_cdlEditor.fileName, m_cdlEditor.folder);
+    const FileDialogResult chosen = m.fileDialogs.showOpen(m_cdlEditor);
+    if (!chosen.ok())
+        return;
+    if (openFile(chosen.value().path))
+        m.window.setCaption(chosen.value().fileTitle + captionSuffix());
+}
+
+bool EditorShell::openFile(const QString &path)
+{
+    // A file that cannot be loaded leaves the document and its view alone.
+    auto loaded = LoadTextFile(path, m.editor, m.messages, m.files);
+    if (!loaded.ok())
+        return false;
+    m_disk = std::move(loaded).value();
+    showListView();
+    fitWindowToText();
+    m.editor.setModified(false);
+    m.window.documentNamed(path);
+    settled();
+    if (m_newText)
+        m_newText(m.editor.utf8Text().size());
+    return true;
+}
+
+void EditorShell::fileNew()
+{
+    if (!saveChanges())
+        return;
+    m.editor.setUtf8Text({});
+    m.editor.setFileName(QString());
+    m_disk = DiskFile{};
+    m.editor.setModified(false);
+    settled();
+    if (m_newText)
+        m_newText(0);
+    showListView();
+    m.window.setCaption(editorTitle());
+}
+
+bool EditorShell::formUnload()
+{
+    if (!saveChanges())
+        return false;
+    settled();
+    if (m.window.windowState() != WindowState::Minimized) {
+        m.settings.write(SettingsApplication, SettingsSection, TopKey, storedNumberText(m.window.top()));
+        m.settings.write(SettingsApplication, SettingsSection, LeftKey, storedNumberText(m.window.left()));
+    }
+    return true;
+}
+
+// ------------------------------------------------------------------- views
+
+void EditorShell::showListView()
+{
+    m.window.setListViewChecked(true);
+    m.window.setRecordViewChecked(false);
+}
+
+void EditorShell::showRecordView()
+{
+    m.window.setRecordViewChecked(true);
+    m.window.setListViewChecked(false);
+}
+
+// A view switch is no edit: the modified flag keeps its value. When the
+// conversion stops at an invalid line, or the user keeps the List view of a
+// text that would not come back from the Record view unchanged, the check
+// mark stays where it was, so the View menu always names the layout the
+// text is in.
+void EditorShell::switchView(bool toRecord)
+{
+    if (toRecord ? m.window.isRecordViewChecked() : m.window.isListViewChecked())
+        return;
+    BusyPointer busy(m.window);
+    const bool wasModified = m.editor.isModified();
+    const bool converted = toRecord ? ConvertToRecordViewChecked(m.editor, m.messages)
+                                    : ConvertToListView(m.editor, m.messages);
+    fitWindowToText();
+    if (converted)
+        toRecord ? showRecordView() : showListView();
+    m.editor.setModified(wasModified);
+}
+
+void EditorShell::viewRecord() { switchView(true); }
+void EditorShell::viewList() { switchView(false); }
+
+void EditorShell::helpAbout()
+{
+    m.messages.show(aboutText(), MessageButtons::Ok, MessageIcon::Information, tr("ZUNO Pad"));
+}
+
+} // namespace zuno

@@ -1,0 +1,148 @@
+#pragma once
+// The document's life in the main window: start-up, fitting the window to
+// the text, the file commands with the save prompt, closing, and the two
+// views. Works only through the seam and ITextFiles, so the tests drive it
+// with doubles and files in a folder of their own.
+#include "platform/EditControl.h"
+#include "platform/FileDialogs.h"
+#include "platform/MainWindow.h"
+#include "platform/MessageBox.h"
+#include "platform/Settings.h"
+#include "recovery/RecoveryStore.h"
+#include "textfile/TextFiles.h"
+
+#include <QCoreApplication>
+
+#include <functional>
+#include <optional>
+
+namespace zuno {
+
+inline QString editorTitle() { return QCoreApplication::translate("EditorShell", "ZUNOPad File Editor"); }
+// The caption of a document: its file's name and this.
+inline QString captionSuffix() { return QCoreApplication::translate("EditorShell", " - ZUNOPad File Editor"); }
+inline const QString SettingsApplication = QStringLiteral("ZUNOPad");
+inline const QString SettingsSection = QStringLiteral("StartupPosition");
+
+// The file types both file dialogs offer.
+inline QString zunoFileFilter()
+{
+    return QCoreApplication::translate(
+        "EditorShell",
+        "ZUNO Project File (*.PRJ)|*.PRJ|ZUNO Control File (*.CTL)|*.CTL|"
+        "ZUNO Points and Chains File (*.PAC)|*.PAC|ZUNO Calculated File (*.CAL)|*.CAL|"
+        "ZUNO Editted Project File (*.EDI)|*.EDI|ZUNO Horizontal Alignment File (*.ALI)|*.ALI|"
+        "ZUNO Vertical Alignment File (*.PRO)|*.PRO|ZUNO Superelevation File (*.SUP)|*.SUP");
+}
+
+struct EditorServices {
+    IEditControl &editor;
+    IMainWindow &window;
+    IMessageBox &messages;
+    ISettingsStore &settings;
+    IFileDialogs &fileDialogs;
+    ITextFiles &files;
+};
+
+// The path named by the command-line argument text: every double quote
+// removed, nothing else touched.
+QString pathFromArgument(const QString &argumentText);
+// The file's name without its folder ("/" or "\" ends a folder).
+QString fileTitleOf(const QString &path);
+// A stored position: the text of a number, or 0 when it is not one.
+float readStoredNumber(const QString &text);
+// A position as it is stored: the text of a single-precision number.
+QString storedNumberText(double value);
+
+// The document's file as the document last read or wrote it: where it is,
+// how its text was encoded (a save writes it back the same way) and what
+// was on disk then.
+struct DiskFile {
+    QString path;
+    TextFileFormat format;
+    FileStamp stamp;
+};
+
+// Loads `path` into the editor and answers what was read. An empty path
+// empties the text (and answers an empty DiskFile); a path that is missing
+// or cannot be read gets a warning, leaves the editor as it was and answers
+// FileNotLoaded.
+struct FileNotLoaded {};
+Result<DiskFile, FileNotLoaded> LoadTextFile(const QString &path, IEditControl &editor, IMessageBox &messages,
+                                             const ITextFiles &files);
+
+// The question asked before a save writes over a file that someone else
+// has changed since the document read or last wrote it.
+QString changedOnDiskQuestion(const QString &path);
+inline QString changedOnDiskTitle() { return QCoreApplication::translate("EditorShell", "File Changed on Disk"); }
+
+class EditorShell {
+    Q_DECLARE_TR_FUNCTIONS(EditorShell)
+
+public:
+    explicit EditorShell(const EditorServices &services) : m(services) {}
+
+    void formLoad(const QString &argumentText);
+    void fitWindowToText();
+
+    // The save prompt: true when the caller may go on.
+    bool saveChanges();
+    void fileNew();
+    void fileOpen();
+    bool fileSave();
+    bool fileSaveAs();
+    // Closing: false keeps the window open.
+    bool formUnload();
+
+    void viewList();
+    void viewRecord();
+    void helpAbout();
+
+    // Loads `path` as File > Open does once the file is chosen (no save
+    // prompt): the List view, the fitted width, no changes.
+    bool openFile(const QString &path);
+
+    // Recovery of unsaved changes (EditorShellRecovery.cpp). What the
+    // recovery data keeps of the document now; nothing when it has no
+    // unsaved changes. The text is copied into `buffer`.
+    std::optional<RecoveryData> recoverySnapshot(QByteArray buffer = QByteArray()) const;
+    // At start, before the window takes input: offers the recovery data of
+    // the document just loaded (with no file named, the latest of any), and
+    // what an unfinished save of its file kept.
+    void offerRecovery(RecoveryStore &store, const QString &argumentText);
+    // Told whenever the document is left without unsaved changes.
+    void setOnSettled(std::function<void()> settled) { m_settled = std::move(settled); }
+    // Told the size in bytes of each text that replaces the document's by
+    // Open or New (the process's memory policy listens).
+    void setOnNewText(std::function<void(qint64 bytes)> newText) { m_newText = std::move(newText); }
+
+    bool isRecordView() const { return !m.window.isListViewChecked(); }
+    // The settings the file dialogs were last given.
+    const FileDialogSettings &dialogSettings() const { return m_cdlEditor; }
+    // The document's file as last read or written.
+    const DiskFile &diskFile() const { return m_disk; }
+
+private:
+    bool saveTo(const QString &path, bool reloadAfterWrite);
+    // Whether a save may write over `path`: asks when it is the document's
+    // file and someone else has changed it on disk since.
+    bool mayWriteOver(const QString &path);
+    void showListView();
+    void showRecordView();
+    void switchView(bool toRecord);
+    void settled();
+    bool offerEntry(RecoveryStore &store, const RecoveryEntry &entry);
+    bool offerBackup(const QString &backup, const QString &path);
+    void showRecovered(const RecoveryData &data);
+
+    EditorServices m;
+    FileDialogSettings m_cdlEditor;
+    DiskFile m_disk;
+    std::function<void()> m_settled;
+    std::function<void(qint64)> m_newText;
+    // The backup of an unfinished save whose text the document took: it
+    // goes once the document is saved or its changes are discarded.
+    QString m_recoveredBackup;
+};
+
+} // namespace zuno

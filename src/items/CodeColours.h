@@ -1,0 +1,51 @@
+#pragma once
+// The codes of the lines on screen coloured by their roles: only the lines
+// shown are coloured (with indicators that change the text's colour, kept
+// as runs), again whenever others come into view or the text changes, so
+// that the cost does not grow with the file.
+#include "items/ItemMarks.h"
+#include "format/DataItem.h"
+
+#include <QColor>
+#include <QObject>
+
+namespace zuno {
+
+class EditorWidget;
+
+class CodeColours : public QObject {
+    Q_OBJECT
+public:
+    // `lines` reads the control's lines in the layout last checked.
+    CodeColours(EditorWidget &editor, const ItemMarks &lines, QObject *parent);
+
+    void setEnabled(bool enabled);
+    bool isEnabled() const { return m_enabled; }
+    // The lines shown must be coloured again (the text or its layout changed).
+    void invalidate() { m_dirty = true; }
+    // Colours the lines on screen, if they are not yet.
+    void update();
+
+    // The colour of a role's code on a light or a dark background.
+    static QColor colour(ItemRole role, bool darkBackground);
+
+    // The colours for the control's background, after it changed.
+    void applyColours();
+
+private:
+    void clear();
+    long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;
+
+    EditorWidget &m_editor;
+    const ItemMarks &m_lines;
+    bool m_enabled = true;
+    bool m_dirty = true;
+    // What was coloured: the lines and the document.
+    qint64 m_first = -1;
+    qint64 m_last = -1;
+    qint64 m_from = 0;
+    qint64 m_to = 0;
+    long m_document = 0;
+};
+
+} // namespace zuno

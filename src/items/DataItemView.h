@@ -1,0 +1,78 @@
+#pragma once
+// What the main window shows of the data items as the text is edited: the
+// problem marks (kept current line by line, the whole text checked again on
+// a new text or view), the line numbers, the codes coloured by role, the
+// record under the caret and the number of problems in the status bar, and
+// the View menu's entries for them (F8 and Shift+F8 go to the next and the
+// previous problem).
+#include "items/CodeColours.h"
+#include "items/ItemMarks.h"
+#include "platform/MainWindow.h"
+#include "platform/Settings.h"
+#include "platform/qt/QtLineMarks.h"
+
+#include <QObject>
+
+#include <optional>
+
+class QAction;
+class QLabel;
+class QMainWindow;
+class QMenu;
+
+namespace zuno {
+
+class EditorWidget;
+
+class DataItemView : public QObject {
+    Q_OBJECT
+public:
+    DataItemView(QMainWindow &window, IMainWindow &modes, EditorWidget &editor, QMenu &viewMenu,
+                 ISettingsStore &settings);
+
+    const ItemMarks &marks() const { return m_marks; }
+
+    // Menu handlers.
+    void mnuViewLineNumbers_Click(bool checked);
+    void mnuViewCodeColours_Click(bool checked);
+    void mnuViewNextProblem_Click();
+    void mnuViewPreviousProblem_Click();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void addMenuEntries(QMenu &viewMenu);
+    void modified(int position, int type, int length);
+    // Brings the marks up to date for the change last announced, once it
+    // is done.
+    void finishEdit();
+    // Once the current events are handled, the whole text is checked.
+    void scheduleCheckAll();
+    void checkAll();
+    void showPlace();
+    void showCount();
+    bool isRecordView() const { return !m_modes.isListViewChecked(); }
+    long document() const;
+
+    QMainWindow &m_window;
+    IMainWindow &m_modes;
+    EditorWidget &m_editor;
+    ISettingsStore &m_settings;
+    QtLineMarks m_lines;
+    ItemMarks m_marks;
+    CodeColours *m_colours = nullptr;
+    QLabel *m_place = nullptr;
+    QLabel *m_count = nullptr;
+    long m_document = 0;
+    bool m_checkPending = false;
+    struct PendingEdit {
+        int position;
+        int type;
+        int length;
+    };
+    std::optional<PendingEdit> m_pending;
+    qint64 m_placeLine = -1;
+};
+
+} // namespace zuno

@@ -1,0 +1,50 @@
+// The main window's part in keeping unsaved changes: every change of the
+// text reaches the recovery schedule, a save or a discard removes the data,
+// a termination signal or the end of the session writes it at once.
+#include "window/frmEditor.h"
+
+#include "recovery/DocumentRecovery.h"
+
+#include <QSessionManager>
+#include <QStatusBar>
+
+#include <unistd.h>
+
+namespace zuno {
+
+void frmEditor::setUpRecovery()
+{
+    m_recoveryStore = std::make_unique<RecoveryStore>(defaultRecoveryFolder());
+    m_recovery = std::make_unique<DocumentRecovery>(*m_recoveryStore,
+                                                    [this](QByteArray buffer) { return m_shell->recoverySnapshot(std::move(buffer)); });
+    connect(rtbEditor, &QsciScintillaBase::SCN_MODIFIED, m_recovery.get(), &DocumentRecovery::noteChange);
+    m_shell->setOnSettled([this] { m_recovery->settle(); });
+    connect(m_recovery.get(), &DocumentRecovery::writeFailed, this, [this](const QString &reason) {
+        statusBar()->showMessage(tr("The unsaved changes could not be kept for recovery: %1").arg(reason));
+    });
+}
+
+void frmEditor::endOnSignal(int signalNumber)
+{
+    m_recovery->writeNow(4000);
+    // No question and no event loop: the data is on disk.
+    ::_exit(128 + signalNumber);
+}
+
+void frmEditor::commitSessionData(QSessionManager &manager)
+{
+    m_recovery->writeNow(4000);
+    if (!manager.allowsInteraction())
+        return;
+    const bool goOn = m_shell->saveChanges();
+    manager.release();
+    if (!goOn) {
+        manager.cancel();
+        return;
+    }
+    // No in the prompt: the changes are not to be kept.
+    if (rtbEditor->isModified())
+        m_recovery->decline();
+}
+
+} // namespace zuno

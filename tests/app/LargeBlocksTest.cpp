@@ -1,0 +1,45 @@
+// Freed large blocks stay with the process until a document far smaller
+// than they are is loaded.
+#include "app/LargeBlocks.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+
+#include <unistd.h>
+
+namespace {
+
+qint64 residentBytes()
+{
+    long pages = 0;
+    long resident = 0;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return qint64(resident) * ::sysconf(_SC_PAGESIZE);
+}
+
+TEST(LargeBlocks, AreKeptForReuseUntilFarMoreThanTheDocumentNeeds)
+{
+    constexpr qint64 Block = qint64(200) << 20;
+    zuno::keepLargeBlocksForReuse();
+    const qint64 before = residentBytes();
+    char *block = static_cast<char *>(std::malloc(size_t(Block)));
+    ASSERT_NE(block, nullptr);
+    std::memset(block, 1, size_t(Block));
+    // Written for real: the compiler may not leave the block out.
+    asm volatile("" : : "r"(block) : "memory");
+    std::free(block);
+    EXPECT_GT(residentBytes() - before, Block / 2);
+
+    // A document of 50 MB may use them again.
+    zuno::releaseKeptBlocksBeyond(qint64(50) << 20);
+    EXPECT_GT(residentBytes() - before, Block / 2);
+
+    // An empty one may not.
+    zuno::releaseKeptBlocksBeyond(0);
+    EXPECT_LT(residentBytes() - before, Block / 2);
+}
+
+} // namespace

@@ -1,0 +1,203 @@
+// The question at start that offers unsaved changes kept by an editor that
+// ended without saving them, or the text an unfinished save kept: each
+// answer against the doubles and a scratch recovery folder; and a command
+// that runs out of memory.
+#include "ShellOnDoubles.h"
+#include "document/MemoryShortage.h"
+#include "support/EditText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace zuno;
+
+namespace {
+
+const QString Title = QStringLiteral("Recover Unsaved Changes");
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+class EditorShellRecoveryTest : public ::testing::Test, protected test::ShellOnDoubles {
+protected:
+    QString pathOf(const QString &name) const { return dir.filePath(name); }
+    QString recoveryFolder() const { return dir.filePath(QStringLiteral("recovery")); }
+    // What an editor that was killed while `path` had unsaved changes leaves.
+    void keptByAnEndedEditor(const QString &path, const QByteArray &text, bool record, qint64 changedMs = 1000)
+    {
+        keptByAnEndedEditorIn(recoveryFolder(), path, text, record, changedMs);
+    }
+    static void keptByAnEndedEditorIn(const QString &folder, const QString &path, const QByteArray &text,
+                                      bool record, qint64 changedMs = 1000)
+    {
+        RecoveryStore ended(folder);
+        RecoveryData data;
+        data.path = path;
+        if (!path.isEmpty())
+            data.stamp = fileStamp(path);
+        data.recordView = record;
+        data.caret = 3;
+        data.changedMs = changedMs;
+        data.text = text;
+        ASSERT_TRUE(ended.write(data).ok());
+    }
+    int entriesLeft() const { return RecoveryStore(recoveryFolder()).freeEntries().size(); }
+    void start(const QString &argument)
+    {
+        shell.formLoad(argument);
+        shell.offerRecovery(store, argument);
+    }
+
+    QTemporaryDir dir;
+    RecoveryStore store{recoveryFolder()};
+};
+
+TEST_F(EditorShellRecoveryTest, EachAnswerToTheQuestionForTheFileNamedAtStart)
+{
+    const struct {
+        MessageResult answer;
+        QString text;
+        bool modified;
+        bool recordView;
+        int entriesLeft;
+    } cases[] = {
+        {MessageResult::Yes, QStringLiteral("AC:1  BG:2"), true, true, 0 /* now this editor's */},
+        {MessageResult::No, QStringLiteral("AC:1"), false, false, 0},
+        {MessageResult::Cancel, QStringLiteral("AC:1"), false, false, 1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(int(c.answer));
+        QTemporaryDir scratch;
+        const QString path = scratch.filePath(QStringLiteral("ROAD1.PRJ"));
+        writeBytes(path, "AC:1");
+        const QString folder = scratch.filePath(QStringLiteral("recovery"));
+        keptByAnEndedEditorIn(folder, path, "AC:1  BG:2", true);
+        // A start of its own for each answer.
+        test::ShellOnDoubles start;
+        auto &[editor, window, messages, settings, dialogs, files, shell] = start;
+        RecoveryStore store(folder);
+        messages.answers = {c.answer};
+        shell.formLoad(path);
+        shell.offerRecovery(store, path);
+
+        ASSERT_EQ(messages.shown.size(), 1);
+        EXPECT_EQ(messages.shown[0].title, Title);
+        EXPECT_EQ(messages.shown[0].buttons, MessageButtons::YesNoCancel);
+        EXPECT_TRUE(messages.shown[0].text.contains(path)) << messages.shown[0].text.toStdString();
+        EXPECT_FALSE(messages.shown[0].text.contains(QStringLiteral("changed on disk")));
+        EXPECT_EQ(test::textOf(editor), c.text);
+        EXPECT_EQ(editor.isModified(), c.modified);
+        EXPECT_EQ(shell.isRecordView(), c.recordView);
+        EXPECT_EQ(editor.fileName(), path);
+        EXPECT_EQ(window.caption(), QStringLiteral("ROAD1.PRJ - ZUNOPad File Editor"));
+        EXPECT_EQ(RecoveryStore(folder).freeEntries().size(), c.entriesLeft);
+        if (c.answer == MessageResult::Yes) {
+            EXPECT_EQ(editor.selStart(), 3);
+        }
+    }
+}
+
+TEST_F(EditorShellRecoveryTest, AFileChangedOnDiskSinceIsSaidAndSaveAsksBeforeWritingOverIt)
+{
+    const QString path = pathOf(QStringLiteral("ROAD1.PRJ"));
+    writeBytes(path, "AC:1");
+    keptByAnEndedEditor(path, "AC:1\r\nXX:MINE", false);
+    writeBytes(path, "AC:1\r\nXX:THEIRS, written later and longer");
+    messages.answers = {MessageResult::Yes, MessageResult::No};
+    start(path);
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_TRUE(messages.shown[0].text.contains(QStringLiteral("The file has been changed on disk since then.")));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AC:1\r\nXX:MINE"));
+
+    EXPECT_FALSE(shell.fileSave());
+    EXPECT_EQ(messages.shown.last().title, QStringLiteral("File Changed on Disk"));
+    EXPECT_EQ(readBytes(path), QByteArray("AC:1\r\nXX:THEIRS, written later and longer"));
+}
+
+TEST_F(EditorShellRecoveryTest, WithoutAFileTheLatestDocumentIsOffered)
+{
+    const QString older = pathOf(QStringLiteral("OLD.PRJ"));
+    writeBytes(older, "AC:1");
+    keptByAnEndedEditor(older, "AC:OLDER", false, 1000);
+    keptByAnEndedEditor(QString(), "AC:UNTITLED", false, 2000);
+    messages.answers = {MessageResult::Yes};
+    start(QString());
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_TRUE(messages.shown[0].text.contains(QStringLiteral("'Untitled File'")));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AC:UNTITLED"));
+    EXPECT_EQ(editor.fileName(), QString());
+    EXPECT_TRUE(editor.isModified());
+    EXPECT_EQ(window.caption(), QStringLiteral("ZUNOPad File Editor"));
+    EXPECT_EQ(entriesLeft(), 1) << "the older one waits for its own start";
+}
+
+// The backup an in-place save makes, named as the save names it, left by a
+// process that has ended.
+QString leftBackup(const QString &folder, const QByteArray &text)
+{
+    QProcess ended;
+    ended.start(QStringLiteral("true"));
+    EXPECT_TRUE(ended.waitForStarted(10000));
+    const qint64 pid = ended.processId();
+    EXPECT_TRUE(ended.waitForFinished(10000));
+    const QString backup = QStringLiteral("%1/.ROAD1.PRJ.zunopad-%2-a1B2c3.bak").arg(folder).arg(pid);
+    writeBytes(backup, text);
+    return backup;
+}
+
+TEST_F(EditorShellRecoveryTest, AnUnfinishedSavesBackupIsOfferedAndGoesOnlyWhenItsTextIsSafe)
+{
+    const QString path = pathOf(QStringLiteral("ROAD1.PRJ"));
+    writeBytes(path, "AC:1\r\nBG:"); // torn by the kill
+    const QString backup = leftBackup(dir.path(), "AC:1\r\nBG:2\r\nEG:3");
+
+    start(path); // Cancel: asked again next time
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown[0].title, Title);
+    EXPECT_TRUE(messages.shown[0].text.contains(QStringLiteral("did not finish")));
+    EXPECT_TRUE(QFile::exists(backup));
+
+    messages.answers = {MessageResult::Yes};
+    start(path);
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AC:1\r\nBG:2\r\nEG:3"));
+    EXPECT_TRUE(editor.isModified());
+    EXPECT_TRUE(QFile::exists(backup)) << "until the text is saved";
+    ASSERT_TRUE(shell.fileSave());
+    EXPECT_EQ(readBytes(path), QByteArray("AC:1\r\nBG:2\r\nEG:3"));
+    EXPECT_FALSE(QFile::exists(backup));
+
+    const QString declined = leftBackup(dir.path(), "AC:OLD");
+    messages.answers = {MessageResult::No};
+    start(path);
+    EXPECT_FALSE(QFile::exists(declined));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AC:1\r\nBG:2\r\nEG:3"));
+}
+
+} // namespace
+
+TEST(MemoryShortage, ACommandThatRunsOutOfMemorySaysWhatItCouldNotDo)
+{
+    FakeMessageBox messages;
+    bool after = false;
+    whileMemoryLasts(messages, QStringLiteral("open the file"), [&] {
+        throw std::bad_alloc();
+        after = true;
+    });
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Not enough memory to open the file."));
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
+    EXPECT_FALSE(after);
+}

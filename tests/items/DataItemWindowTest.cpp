@@ -1,0 +1,216 @@
+// The data items in the real main window on the offscreen platform: the
+// marks as the text is typed, F8 and Shift+F8, the margins, the code colours
+// and the status bar's record and problem count.
+#include "items/CodeColours.h"
+#include "window/frmEditor.h"
+#include "platform/qt/QtSettings.h"
+
+#include <Qsci/qsciscintillabase.h>
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTest>
+
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace zuno;
+
+namespace {
+
+using Sci = QsciScintillaBase;
+
+// Whether the condition came true within five seconds, events handled.
+bool waitFor(const std::function<bool()> &condition)
+{
+    return QTest::qWaitFor(condition, 5000);
+}
+
+QAction *action(const frmEditor &window, const char *name)
+{
+    return window.findChild<QAction *>(QString::fromLatin1(name));
+}
+
+QString label(const frmEditor &window, const char *name)
+{
+    return window.findChild<QLabel *>(QString::fromLatin1(name))->text();
+}
+
+// Whether the label comes to read `text` within the deadline.
+::testing::AssertionResult labelReads(const frmEditor &window, const char *name, const QString &text)
+{
+    if (waitFor([&] { return label(window, name) == text; }))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << name << " reads " << label(window, name).toStdString();
+}
+
+long send(const frmEditor &window, unsigned int message, unsigned long wParam = 0, long lParam = 0)
+{
+    return window.editor()->SendScintilla(message, wParam, lParam);
+}
+
+long caretLine(const frmEditor &window)
+{
+    return send(window, Sci::SCI_LINEFROMPOSITION, send(window, Sci::SCI_GETCURRENTPOS));
+}
+
+QString storedSetting(const QString &key)
+{
+    return QSettings(QtSettingsStore::filePath(QStringLiteral("ZUNOPad")), QSettings::IniFormat).value(key).toString();
+}
+
+void clearSettings()
+{
+    QFile::remove(QtSettingsStore::filePath(QStringLiteral("ZUNOPad")));
+}
+
+class DataItemWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        clearSettings();
+        window = std::make_unique<frmEditor>();
+        window->show();
+    }
+    void TearDown() override
+    {
+        window->editor()->setModified(false);
+        window.reset();
+        clearSettings();
+    }
+    void load(const char *text)
+    {
+        window->editor()->setUtf8Text(QByteArray(text));
+        window->editor()->setModified(false);
+        // The new text is checked once the events at hand are handled.
+        QCoreApplication::processEvents();
+    }
+    std::unique_ptr<frmEditor> window;
+};
+
+TEST_F(DataItemWindow, TypingMarksAndMendsALine)
+{
+    load("AC:1\r\nBG:5\r\nXX:2");
+    EXPECT_TRUE(labelReads(*window, "lblProblemCount", QStringLiteral("No problems")));
+    send(*window, Sci::SCI_GOTOPOS, send(*window, Sci::SCI_GETLENGTH));
+    window->editor()->setSelText(QStringLiteral("\r\n"));
+    QTest::keyClicks(window->editor(), QStringLiteral("REMARK X"));
+    EXPECT_TRUE(labelReads(*window, "lblProblemCount", QStringLiteral("1 problem")));
+    EXPECT_NE(send(*window, Sci::SCI_MARKERGET, 3), 0);
+    EXPECT_EQ(send(*window, Sci::SCI_MARKERGET, 2), 0);
+    // The underline lies under the line's text.
+    const long lineStart = send(*window, Sci::SCI_POSITIONFROMLINE, 3);
+    EXPECT_NE(send(*window, Sci::SCI_INDICATORALLONFOR, lineStart + 2), 0);
+    // The colon mends it.
+    send(*window, Sci::SCI_GOTOPOS, lineStart + 6);
+    QTest::keyClick(window->editor(), Qt::Key_Colon);
+    EXPECT_TRUE(labelReads(*window, "lblProblemCount", QStringLiteral("No problems")));
+    EXPECT_EQ(send(*window, Sci::SCI_MARKERGET, 3), 0);
+}
+
+TEST_F(DataItemWindow, ReplaceAllIsCheckedToo)
+{
+    load("AC:1\r\nBG:5\r\nXX:2");
+    EXPECT_TRUE(labelReads(*window, "lblProblemCount", QStringLiteral("No problems")));
+    // "BG:5" and "XX:2" lose their colons in one replacement of both.
+    window->editor()->replaceRanges({{8, 9}, {14, 15}}, "-");
+    EXPECT_TRUE(labelReads(*window, "lblProblemCount", QStringLiteral("2 problems")));
+}
+
+TEST_F(DataItemWindow, F8AndShiftF8GoToTheProblemsAndSayWhatIsWrong)
+{
+    load("AC:1\r\nX Y\r\nBG:1\r\nNM:A  B\r\nEG:2");
+    EXPECT_TRUE(labelReads(*window, "lblProblemCount", QStringLiteral("2 problems")));
+    QTest::keyClick(window->editor(), Qt::Key_F8);
+    EXPECT_EQ(caretLine(*window), 1);
+    EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 1"));
+    // Backwards from the first problem, round to the last.
+    QTest::keyClick(window->editor(), Qt::Key_F8, Qt::ShiftModifier);
+    EXPECT_EQ(caretLine(*window), 3);
+    EXPECT_TRUE(window->statusBar()->currentMessage().startsWith(QStringLiteral("The data item 'NM:A  B' on line 3")));
+    // In the Record view, what View > List would stop at.
+    load("AC:1\r\nBG:5\r\nPL:1,2");
+    action(*window, "mnuViewRecord")->trigger();
+    ASSERT_TRUE(action(*window, "mnuViewRecord")->isChecked());
+    send(*window, Sci::SCI_GOTOPOS, send(*window, Sci::SCI_GETLENGTH));
+    QTest::keyClicks(window->editor(), QStringLiteral("  junk"));
+    EXPECT_TRUE(labelReads(*window, "lblProblemCount", QStringLiteral("1 problem")));
+    QTest::keyClick(window->editor(), Qt::Key_F8);
+    EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("Unexpected data 'PL:1,2  JUNK'."));
+}
+
+TEST_F(DataItemWindow, LineNumbersAreShownUntilHiddenAndRememberedAndTheWindowFitsThem)
+{
+    load("AC:1\r\nBG:5  PL:1,2,3  XX:ABC");
+    const long numbers = send(*window, Sci::SCI_GETMARGINWIDTHN, 0);
+    EXPECT_GT(numbers, 0);
+    EXPECT_EQ(send(*window, Sci::SCI_GETMARGINTYPEN, 0), long(Sci::SC_MARGIN_NUMBER));
+    EXPECT_EQ(window->editorScrollWidth(),
+              window->editor()->contentWidth() + numbers + send(*window, Sci::SCI_GETMARGINWIDTHN, 1));
+    action(*window, "mnuViewLineNumbers")->trigger();
+    EXPECT_EQ(send(*window, Sci::SCI_GETMARGINWIDTHN, 0), 0);
+    // A new window starts without them.
+    frmEditor second;
+    EXPECT_FALSE(action(second, "mnuViewLineNumbers")->isChecked());
+    EXPECT_EQ(second.editor()->SendScintilla(Sci::SCI_GETMARGINWIDTHN, 0), 0);
+}
+
+TEST_F(DataItemWindow, CodesAreColouredByRoleOnScreenUntilTurnedOff)
+{
+    load("AC:1\r\nBG:5\r\nPL:1,2\r\nXX:3");
+    const auto coloured = [&](long position) { return send(*window, Sci::SCI_INDICATORALLONFOR, position); };
+    ASSERT_TRUE(waitFor([&] { return coloured(0) != 0; }));
+    const long lines[] = {0, 1, 2, 3};
+    QList<long> roles;
+    for (const long line : lines) {
+        const long start = send(*window, Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+        roles.append(coloured(start));
+        // The value keeps the text's colour.
+        EXPECT_EQ(coloured(start + 3), 0) << line;
+    }
+    // Four roles, four colours.
+    EXPECT_EQ(QSet<long>(roles.begin(), roles.end()).size(), 4);
+    action(*window, "mnuViewCodeColours")->trigger();
+    EXPECT_EQ(coloured(0), 0);
+    EXPECT_EQ(storedSetting(QStringLiteral("View/CodeColours")), QStringLiteral("0"));
+}
+
+TEST_F(DataItemWindow, StatusBarShowsTheRecordUnderTheCaret)
+{
+    load("AC:7\r\nNM:MAIN\r\nBG:A1\r\nPL:1,2\r\nAC:8");
+    send(*window, Sci::SCI_GOTOLINE, 3);
+    EXPECT_TRUE(labelReads(*window, "lblRecordPlace", QStringLiteral("AC:7  NM:MAIN  BG:A1")));
+    send(*window, Sci::SCI_GOTOLINE, 4);
+    EXPECT_TRUE(labelReads(*window, "lblRecordPlace", QStringLiteral("AC:8")));
+}
+
+// WCAG's contrast ratio of two colours.
+double contrast(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &c) {
+        const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a) + 0.05;
+    const double lb = luminance(b) + 0.05;
+    return std::max(la, lb) / std::min(la, lb);
+}
+
+TEST(CodeColourContrast, EveryRoleStandsOutOnLightAndDarkBackgrounds)
+{
+    const ItemRole roles[] = {ItemRole::SeparatedRecordStart, ItemRole::RecordStart, ItemRole::LineStart,
+                              ItemRole::ValueList, ItemRole::Joined};
+    const QColor backgrounds[] = {Qt::white, QColor(0xF0, 0xF0, 0xF0), QColor(0x2B, 0x2B, 0x2B),
+                                  QColor(0x1E, 0x1E, 0x1E), Qt::black};
+    for (const QColor &background : backgrounds) {
+        for (const ItemRole role : roles) {
+            const QColor colour = CodeColours::colour(role, background.lightnessF() < 0.5);
+            EXPECT_GE(contrast(colour, background), 4.5) << background.name().toStdString() << " " << int(role);
+        }
+    }
+}
+
+} // namespace

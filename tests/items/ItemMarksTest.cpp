@@ -1,0 +1,197 @@
+// The problem marks against the in-memory line marks: the whole check, the
+// line-by-line check after an edit, F8 and Shift+F8, what a mark says, and
+// the record under the caret.
+#include "items/ItemMarks.h"
+#include "items/RecordPlace.h"
+#include "platform/doubles/FakeLineMarks.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace zuno {
+namespace {
+
+QByteArray crlf(const QList<QByteArray> &lines)
+{
+    QByteArray text;
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        text += (i ? "\r\n" : "") + lines[i];
+    return text;
+}
+
+// Every line's mark, as a string: '.' none, 'E' error, 'W' warning.
+QString marksOf(const FakeLineMarks &lines)
+{
+    QString shown;
+    for (qint64 line = 0; line < lines.lineCount(); ++line)
+        shown += lines.mark(line) == LineMark::Error ? u'E' : lines.mark(line) == LineMark::Warning ? u'W' : u'.';
+    return shown;
+}
+
+// Replaces line `index` of the text, the control's line `line`, as an edit
+// of that line alone.
+void editLine(FakeLineMarks &lines, ItemMarks &marks, QList<QByteArray> &text, qsizetype index, qint64 line,
+              const QByteArray &now)
+{
+    marks.beforeEdit(line, line);
+    text[index] = now;
+    lines.editText(crlf(text));
+    marks.afterEdit(line, line);
+}
+
+void editLine(FakeLineMarks &lines, ItemMarks &marks, QList<QByteArray> &text, qsizetype line, const QByteArray &now)
+{
+    editLine(lines, marks, text, line, line, now);
+}
+
+TEST(ItemMarks, WholeCheckMarksEveryLineTheViewSwitchWouldStopAtOrAskAbout)
+{
+    FakeLineMarks lines;
+    ItemMarks marks(lines);
+    lines.setText(crlf({"AC:1", "REMARK X", "NM:MAIN  ROAD", "BG:5  PL:1", "", "XX:2"}));
+    marks.checkAll(false);
+    EXPECT_EQ(marksOf(lines), QStringLiteral(".EWW.."));
+    EXPECT_EQ(marks.errors(), 1);
+    EXPECT_EQ(marks.warnings(), 2);
+    // The underline is under the offending text.
+    EXPECT_EQ(lines.underline(2).from, 7);
+    EXPECT_EQ(lines.underline(2).length, 6);
+    // Read as the Record layout, only what View > List would stop at: a
+    // run of two spaces with no colon after it stops it too.
+    marks.checkAll(true);
+    EXPECT_EQ(marksOf(lines), QStringLiteral(".EE..."));
+    EXPECT_EQ(marks.errors(), 2);
+}
+
+TEST(ItemMarks, AnEditChangesTheMarkOfItsLineOnly)
+{
+    FakeLineMarks lines;
+    ItemMarks marks(lines);
+    QList<QByteArray> text = {"AC:1", "NM:A", "BG:1", "XX:2", "REMARK X"};
+    lines.setText(crlf(text));
+    marks.checkAll(false);
+    EXPECT_EQ(marksOf(lines), QStringLiteral("....E"));
+    editLine(lines, marks, text, 2, "BG 1");
+    EXPECT_EQ(marksOf(lines), QStringLiteral("..E.E"));
+    editLine(lines, marks, text, 1, "NM:A  B");
+    EXPECT_EQ(marksOf(lines), QStringLiteral(".WE.E"));
+    EXPECT_EQ(marks.problems(), 3);
+    editLine(lines, marks, text, 2, "BG:1");
+    editLine(lines, marks, text, 4, "REMARK: X");
+    EXPECT_EQ(marksOf(lines), QStringLiteral(".W..."));
+    EXPECT_EQ(marks.errors(), 0);
+    EXPECT_EQ(marks.warnings(), 1);
+}
+
+TEST(ItemMarks, AnEditThatOpensOrClosesAValueListRechecksTheLinesItTakesUp)
+{
+    FakeLineMarks lines;
+    ItemMarks marks(lines);
+    QList<QByteArray> text = {"AC:1  PL:1,2", "       PL:3  junk", "       PL:4  junk", "XX:5"};
+    lines.setText(crlf(text));
+    marks.checkAll(true);
+    EXPECT_EQ(marksOf(lines), QStringLiteral("...."));
+    editLine(lines, marks, text, 0, "AC:1  XX:2");
+    EXPECT_EQ(marksOf(lines), QStringLiteral(".EE."));
+    EXPECT_EQ(marks.problems(), 2);
+    editLine(lines, marks, text, 1, "       PL:3");
+    EXPECT_EQ(marksOf(lines), QStringLiteral("...."));
+    editLine(lines, marks, text, 1, "       YY:3");
+    EXPECT_EQ(marksOf(lines), QStringLiteral("..E."));
+}
+
+TEST(ItemMarks, LineByLineAgreesWithTheWholeCheck)
+{
+    static const QList<QByteArray> pieces = {"AC:1", "AC:OS", "BG:5", "PL:1,2", "  PL:3", "NM:A  B", "X Y",
+                                             "XX:1  YY:2", "       PL:4  junk", "", "Z:1  q", "AC:1\nB"};
+    std::mt19937 rng(8);
+    const auto pick = [&] { return pieces[std::uniform_int_distribution<int>(0, int(pieces.size()) - 1)(rng)]; };
+    for (int round = 0; round < 300; ++round) {
+        const bool record = round % 2;
+        QList<QByteArray> text;
+        for (int i = 0; i < 12; ++i)
+            text.append(pick());
+        FakeLineMarks lines;
+        ItemMarks marks(lines);
+        lines.setText(crlf(text));
+        marks.checkAll(record);
+        for (int edit = 0; edit < 10; ++edit) {
+            // Lines of the control: a lone "\n" splits a text line in two.
+            const qsizetype line = std::uniform_int_distribution<int>(0, int(lines.lineCount()) - 1)(rng);
+            const qsizetype textLine = lines.textLineNumber(line);
+            const QByteArray now = pick();
+            if (text[textLine].contains('\n') || now.contains('\n'))
+                continue; // an edit that changes the number of lines is not one line's
+            editLine(lines, marks, text, textLine, line, now);
+            FakeLineMarks whole;
+            ItemMarks wholeMarks(whole);
+            whole.setText(crlf(text));
+            wholeMarks.checkAll(record);
+            ASSERT_EQ(marksOf(lines), marksOf(whole)) << crlf(text).toStdString();
+            ASSERT_EQ(marks.errors(), wholeMarks.errors());
+            ASSERT_EQ(marks.warnings(), wholeMarks.warnings());
+        }
+    }
+}
+
+TEST(ItemMarks, NextAndPreviousProblemWrapRoundTheEnds)
+{
+    FakeLineMarks lines;
+    ItemMarks marks(lines);
+    lines.setText(crlf({"AC:1", "X Y", "BG:1", "NM:A  B", "EG:2"}));
+    marks.checkAll(false);
+    const struct {
+        bool forward;
+        qint64 line;
+    } steps[] = {{true, 1}, {true, 3}, {true, 1}, {false, 3}, {false, 1}, {false, 3}};
+    for (const auto &step : steps) {
+        marks.nextProblem(step.forward);
+        EXPECT_EQ(lines.caretLine(), step.line);
+    }
+    EXPECT_EQ(marks.nextProblem(true), QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 1"));
+    EXPECT_TRUE(marks.nextProblem(true).startsWith(QStringLiteral("The data item 'NM:A  B' on line 3 would not come back")));
+
+    lines.setText(crlf({"AC:1", "BG:1"}));
+    marks.checkAll(false);
+    lines.moveCaretToLine(1);
+    EXPECT_EQ(marks.nextProblem(true), QStringLiteral("No problems"));
+    EXPECT_EQ(lines.caretLine(), 1);
+    EXPECT_EQ(ItemMarks::countText(0), QStringLiteral("No problems"));
+}
+
+TEST(ItemMarks, DescriptionCountsLinesAsTheConversionsDo)
+{
+    FakeLineMarks lines;
+    ItemMarks marks(lines);
+    // A lone line feed ends a line of the control, not of the text.
+    lines.setText(crlf({"AC:1\nNM:2", "AC:1  BG:2  junk"}));
+    marks.checkAll(true);
+    EXPECT_EQ(marksOf(lines), QStringLiteral("..E"));
+    EXPECT_EQ(marks.describe(2), QStringLiteral("Unexpected data 'BG:2  junk'."));
+    marks.checkAll(false);
+    EXPECT_TRUE(marks.describe(2).contains(QStringLiteral("' on line 1 "))) << marks.describe(2).toStdString();
+}
+
+TEST(RecordPlace, RecordNameAndLineItemAroundTheCaret)
+{
+    FakeLineMarks lines;
+    ItemMarks marks(lines);
+    lines.setText(crlf({"AC:1", "BG:A", "AC:7", "BG:A1", "PL:1,2", "NM:MAIN ROAD", "EG:3", "XX:1"}));
+    marks.checkAll(false);
+    EXPECT_EQ(recordPlaceAt(marks, 4).text(), QStringLiteral("AC:7  NM:MAIN ROAD  BG:A1"));
+    EXPECT_EQ(recordPlaceAt(marks, 7).text(), QStringLiteral("AC:7  NM:MAIN ROAD  EG:3"));
+    EXPECT_EQ(recordPlaceAt(marks, 1).text(), QStringLiteral("AC:1  BG:A"));
+
+    lines.setText(crlf({"AC:1", "", "AC:OS  NM:X", "BG:5  PL:1,2,3  XX:ABC", "       PL:4"}));
+    marks.checkAll(true);
+    EXPECT_EQ(recordPlaceAt(marks, 4).text(), QStringLiteral("AC:OS  NM:X  BG:5"));
+    EXPECT_EQ(recordPlaceAt(marks, 0).text(), QStringLiteral("AC:1"));
+
+    lines.setText(crlf({"XX:1"}));
+    marks.checkAll(false);
+    EXPECT_EQ(recordPlaceAt(marks, 0).text(), QString());
+}
+
+} // namespace
+} // namespace zuno

@@ -21,7 +21,7 @@ QString conversionWarning(const ConversionFault &fault)
     case ConversionFault::Kind::InvalidItem:
         break;
     }
-    return ConversionMessages::tr("Invalid ZUNO Data Item '%1' on line %2").arg(quotedLine(fault.line), QString::number(fault.lineNumber));
+    return ConversionMessages::tr("Invalid ZUNO Data Item '%1' on line %2").arg(quotedLine(fault.line), QString::number(fault.lineNumber + 1));
 }
 
 QString conversionWarningTitle()
@@ -56,7 +56,7 @@ QString roundTripWarning(const RoundTripChange &change)
                          "items, so %1")
                           .arg(consequence);
     QString message = ConversionMessages::tr("The data item '%1' on line %2 would not come back unchanged from the Record view: %3")
-                          .arg(quotedLine(change.line), QString::number(change.lineNumber), consequence);
+                          .arg(quotedLine(change.line), QString::number(change.lineNumber + 1), consequence);
     // A quoted warning brings its own full stop.
     if (!message.endsWith(u'.') && !message.endsWith(u".\""))
         message += u'.';

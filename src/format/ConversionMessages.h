@@ -11,7 +11,7 @@
 
 namespace zuno {
 
-// "Invalid ZUNO Data Item '<line>' on line <number>" or
+// "Invalid ZUNO Data Item '<line>' on line <number>" (counting from 1) or
 // "Unexpected data '<rest of the line>'.", the line quoted as quotedLine()
 // quotes it.
 QString conversionWarning(const ConversionFault &fault);

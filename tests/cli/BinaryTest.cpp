@@ -71,7 +71,7 @@ TEST(ProgramConverter, ReportsFailuresThroughTheExitStatus)
     const Outcome invalid = runProgram({"--to-record", "-"}, "AC:1\r\nX Y");
     EXPECT_EQ(invalid.status, 1);
     EXPECT_TRUE(invalid.out.isEmpty());
-    EXPECT_EQ(invalid.err, QByteArray("zunopad: Invalid ZUNO Data Item 'X Y' on line 1\n"));
+    EXPECT_EQ(invalid.err, QByteArray("zunopad: Invalid ZUNO Data Item 'X Y' on line 2\n"));
 
     const Outcome full = runProgram({"--to-record", QStringLiteral(ZUNO_EXAMPLES_DIR "/ROAD1.PRJ")}, {},
                                     QStringLiteral("/dev/full"));

@@ -186,7 +186,7 @@ TEST_F(CommandLine, ALoneLineFeedInACrLfFileIsACharacterOfItsLine)
     // Lines are numbered as the file separates them.
     const Outcome bad = run({"--to-record", file("bad.PRJ", "AC:1\r\nXX:A\nB\r\nX Y")});
     EXPECT_EQ(bad.status, 1);
-    EXPECT_EQ(bad.err, QByteArray("zunopad: Invalid ZUNO Data Item 'X Y' on line 2\n"));
+    EXPECT_EQ(bad.err, QByteArray("zunopad: Invalid ZUNO Data Item 'X Y' on line 3\n"));
 }
 
 TEST_F(CommandLine, DashReadsStandardInput)
@@ -221,7 +221,7 @@ TEST_F(CommandLine, InvalidDataPrintsNothingAndExitsWithOne)
     const Outcome record = run({"--to-record", file("bad.PRJ", "AC:1\r\nX Y\r\nBG:2")});
     EXPECT_EQ(record.status, 1);
     EXPECT_TRUE(record.out.isEmpty());
-    EXPECT_EQ(record.err, QByteArray("zunopad: Invalid ZUNO Data Item 'X Y' on line 1\n"));
+    EXPECT_EQ(record.err, QByteArray("zunopad: Invalid ZUNO Data Item 'X Y' on line 2\n"));
 
     const Outcome list = run({"--to-list", file("bad.REC", "AC:1  BG:2  junk")});
     EXPECT_EQ(list.status, 1);
@@ -234,7 +234,7 @@ TEST_F(CommandLine, QuotedLinesAreCutAndTheirControlCharactersEscaped)
     // A 20 MB invalid line gives a message of one short line.
     const Outcome huge = run({"--to-record", file("huge.PRJ", "AC:1\r\n" + QByteArray(20'000'000, 'X'))});
     EXPECT_EQ(huge.status, 1);
-    EXPECT_EQ(huge.err, "zunopad: Invalid ZUNO Data Item '" + QByteArray(80, 'X') + "\u2026' on line 1\n");
+    EXPECT_EQ(huge.err, "zunopad: Invalid ZUNO Data Item '" + QByteArray(80, 'X') + "\u2026' on line 2\n");
     // So does a long line that would not come back from the Record layout.
     const Outcome spaced = run({"--check", file("spaced.PRJ", "AC:1\r\nNM:\x1b]0;T\x07  " + QByteArray(200'000, 'X'))});
     EXPECT_EQ(spaced.status, 1);
@@ -244,7 +244,7 @@ TEST_F(CommandLine, QuotedLinesAreCutAndTheirControlCharactersEscaped)
     // Escape sequences of a line never reach the terminal raw; tabs do.
     const Outcome control = run({"--check", file("ctl.PRJ", QByteArray("AC:1\r\nA\tB\x1b[31mC\rD\0E\r\n", 21))});
     EXPECT_EQ(control.status, 1);
-    EXPECT_TRUE(control.out.endsWith(": Invalid ZUNO Data Item 'A\tB\\x1b[31mC\\rD\\x00E' on line 1\n"))
+    EXPECT_TRUE(control.out.endsWith(": Invalid ZUNO Data Item 'A\tB\\x1b[31mC\\rD\\x00E' on line 2\n"))
         << control.out.constData();
     const Outcome list = run({"--to-list", "-"}, "AC:1  \x07" "bell:  X");
     EXPECT_EQ(list.err, QByteArray("zunopad: Unexpected data '\\x07bell:  X'.\n"));
@@ -317,7 +317,7 @@ TEST_F(CommandLine, CheckReportsEveryFile)
     const Outcome oneBad = run({"--check", good, bad});
     EXPECT_EQ(oneBad.status, 1);
     EXPECT_EQ(oneBad.out, (good + QStringLiteral(": OK\n") + bad
-                           + QStringLiteral(": Invalid ZUNO Data Item 'REMARK X' on line 2\n"))
+                           + QStringLiteral(": Invalid ZUNO Data Item 'REMARK X' on line 3\n"))
                               .toUtf8());
     EXPECT_TRUE(oneBad.err.isEmpty());
 
@@ -327,7 +327,7 @@ TEST_F(CommandLine, CheckReportsEveryFile)
     const Outcome withMissing = run({"--check", bad, missing, good});
     EXPECT_EQ(withMissing.status, 2);
     EXPECT_TRUE(withMissing.out.contains(": OK\n"));
-    EXPECT_TRUE(withMissing.out.contains("'REMARK X' on line 2"));
+    EXPECT_TRUE(withMissing.out.contains("'REMARK X' on line 3"));
     EXPECT_TRUE(withMissing.err.contains("No such file or directory"));
 }
 
@@ -337,7 +337,7 @@ TEST_F(CommandLine, CheckReportsALineThatWouldNotComeBackFromTheRecordLayout)
     const QString spaced = file("spaced.PRJ", "AC:1\r\nBG:2\r\nNM:A  B:C\r\nXX:3");
     const Outcome r = run({"--check", spaced, good});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, (spaced + QStringLiteral(": The data item 'NM:A  B:C' on line 2 would not come back unchanged "
+    EXPECT_EQ(r.out, (spaced + QStringLiteral(": The data item 'NM:A  B:C' on line 3 would not come back unchanged "
                                               "from the Record view: it holds two spaces in a row, which the List "
                                               "layout reads as the gap between two items, so it would come back as "
                                               "several items.\n")
@@ -359,7 +359,7 @@ TEST_F(CommandLine, CheckReadsStandardInput)
 {
     const Outcome r = run({"--check", "-"}, "AC:1\r\nX");
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, QByteArray("(standard input): Invalid ZUNO Data Item 'X' on line 1\n"));
+    EXPECT_EQ(r.out, QByteArray("(standard input): Invalid ZUNO Data Item 'X' on line 2\n"));
 }
 
 } // namespace

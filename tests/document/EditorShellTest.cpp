@@ -331,7 +331,7 @@ TEST_F(EditorShellTest, SavedTextThatCannotBeShownAsRecordsIsShownInListView)
     EXPECT_TRUE(shell.fileSave());
     EXPECT_EQ(readBytes(path), QByteArray("AC:1\r\nB\r\nXX:2"));
     ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Invalid ZUNO Data Item 'B' on line 1"));
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Invalid ZUNO Data Item 'B' on line 2"));
     EXPECT_EQ(test::textOf(editor), QStringLiteral("AC:1\r\nB\r\nXX:2"));
     EXPECT_TRUE(window.isListViewChecked()) << "the View menu names the layout shown";
     EXPECT_FALSE(window.isRecordViewChecked());
@@ -608,7 +608,7 @@ TEST_F(EditorShellTest, InvalidLineKeepsTheViewWhereItWas)
     editor.setModified(false);
     shell.viewRecord();
     ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 1"));
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 2"));
     EXPECT_EQ(messages.shown[0].title, QStringLiteral("Invalid File"));
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
     EXPECT_EQ(test::textOf(editor), QStringLiteral("AC:1\r\nX Y"));
@@ -635,7 +635,7 @@ TEST_F(EditorShellTest, RecordViewOfATextThatWouldChangeAsksAndNoKeepsTheListVie
     EXPECT_EQ(asked.buttons, MessageButtons::YesNo);
     EXPECT_EQ(asked.icon, MessageIcon::Warning);
     EXPECT_EQ(asked.title, QStringLiteral("Record View"));
-    EXPECT_TRUE(asked.text.startsWith(QStringLiteral("The data item 'NM:MAIN  ROAD' on line 1 would not come back "
+    EXPECT_TRUE(asked.text.startsWith(QStringLiteral("The data item 'NM:MAIN  ROAD' on line 2 would not come back "
                                                      "unchanged from the Record view: ")))
         << asked.text.toStdString();
     EXPECT_TRUE(asked.text.endsWith(QStringLiteral(".\r\n\r\nSwitch to the Record view anyway?")));
@@ -858,7 +858,7 @@ TEST_F(EditorShellTest, WarningsQuoteControlCharactersAsEscapes)
     test::setTextOf(editor, QStringLiteral("AC:1\r\nA\u001b[2JB\tC"));
     shell.viewRecord();
     ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Invalid ZUNO Data Item 'A\\x1b[2JB\tC' on line 1"));
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Invalid ZUNO Data Item 'A\\x1b[2JB\tC' on line 2"));
 }
 
 TEST_F(EditorShellTest, AFileDeletedWhileOpenIsSavedAgainAsPrivateAsItWas)

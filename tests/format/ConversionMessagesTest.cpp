@@ -21,11 +21,11 @@ TEST(ConversionWarning, UnexpectedDataQuotesWhatIsLeftOfTheLine)
 
 TEST(ConversionWarning, QuotesTheLineAndItsNumber)
 {
-    EXPECT_EQ(invalidItem(u"X Y", 1), QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 1"));
+    EXPECT_EQ(invalidItem(u"X Y", 1), QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 2"));
     EXPECT_EQ(invalidItem(u"REMARK X", 0),
-              QStringLiteral("Invalid ZUNO Data Item 'REMARK X' on line 0"));
+              QStringLiteral("Invalid ZUNO Data Item 'REMARK X' on line 1"));
     EXPECT_EQ(invalidItem(u"A", 40000),
-              QStringLiteral("Invalid ZUNO Data Item 'A' on line 40000"));
+              QStringLiteral("Invalid ZUNO Data Item 'A' on line 40001"));
 }
 
 TEST(ConversionWarning, QuotesLongLinesCutAndControlCharactersEscaped)
@@ -33,7 +33,7 @@ TEST(ConversionWarning, QuotesLongLinesCutAndControlCharactersEscaped)
     const QString exact(80, u'X');
     EXPECT_EQ(quotedLine(exact), exact) << "a line as long as a Record line is quoted whole";
     EXPECT_EQ(invalidItem(QString(20'000'000, u'X'), 7),
-              QStringLiteral("Invalid ZUNO Data Item '") + exact + QStringLiteral("\u2026' on line 7"));
+              QStringLiteral("Invalid ZUNO Data Item '") + exact + QStringLiteral("\u2026' on line 8"));
     EXPECT_EQ(quotedLine(QString(81, u'Y')), QString(80, u'Y') + QStringLiteral("\u2026"));
 
     // Tabs stay; other control characters become escapes, never raw.
@@ -62,7 +62,7 @@ TEST(RoundTripWarning, SaysWhatWouldHappenToTheLine)
     change.stop = {ConversionFault::Kind::UnexpectedData, QStringLiteral("NM:A  B"), 2};
     change.holdsTwoSpaces = true;
     EXPECT_EQ(roundTripWarning(change),
-              QStringLiteral("The data item ' NM:A  B ' on line 4 would not come back unchanged from the Record "
+              QStringLiteral("The data item ' NM:A  B ' on line 5 would not come back unchanged from the Record "
                              "view: it holds two spaces in a row, which the List layout reads as the gap between "
                              "two items, so saving from the Record view would stop with the warning "
                              "\"Unexpected data 'NM:A  B'.\""));
@@ -73,7 +73,7 @@ TEST(RoundTripWarning, SaysWhatWouldHappenToTheLine)
     change.consequence = RoundTripChange::Consequence::ItemAdded;
     change.item = QStringLiteral("PL:2");
     EXPECT_EQ(roundTripWarning(change),
-              QStringLiteral("The data item 'PL:1' on line 0 would not come back unchanged from the Record view: "
+              QStringLiteral("The data item 'PL:1' on line 1 would not come back unchanged from the Record view: "
                              "the item 'PL:2' would be added after it."));
     change.consequence = RoundTripChange::Consequence::Lost;
     EXPECT_TRUE(roundTripWarning(change).endsWith(QStringLiteral(": it would be lost.")));
@@ -88,7 +88,7 @@ TEST(RoundTripWarning, SaysWhatWouldHappenToTheLine)
     const QString warning = roundTripWarning(change);
     EXPECT_LT(warning.size(), 300);
     EXPECT_TRUE(warning.contains(QStringLiteral("'NM:\\x1b]0;T\\x07AAA")));
-    EXPECT_TRUE(warning.contains(QStringLiteral("\u2026' on line 0")));
+    EXPECT_TRUE(warning.contains(QStringLiteral("\u2026' on line 1")));
     EXPECT_FALSE(warning.contains(QChar(0x1b)));
 }
 

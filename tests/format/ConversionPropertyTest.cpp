@@ -289,7 +289,7 @@ TEST(ConversionProperties, RoundTripCheckAgreesWithTheItemsThatComeBack)
             ASSERT_GE(line, 0);
             ASSERT_LT(line, splitLines(text).size());
             ASSERT_EQ(trip.change.line, splitLines(text)[line]) << "seed " << seed;
-            ASSERT_TRUE(warning.contains(QStringLiteral("' on line ") + QString::number(line) + u' '));
+            ASSERT_TRUE(warning.contains(QStringLiteral("' on line ") + QString::number(line + 1) + u' '));
         }
     }
     // Both kinds of text were met.

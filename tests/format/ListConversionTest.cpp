@@ -99,9 +99,9 @@ TEST(ListConversion, SeparatorMustBeFollowedByAColon)
 
 TEST(ListConversion, InvalidLineIsQuotedTrimmedWithItsNumber)
 {
-    expectFailure(QStringLiteral("X Y"), QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 0"));
-    expectFailure(crlf({"AC:1", "X Y"}), QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 1"));
-    expectFailure(crlf({"AC:1", "", "   X Y  "}), QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 2"));
+    expectFailure(QStringLiteral("X Y"), QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 1"));
+    expectFailure(crlf({"AC:1", "X Y"}), QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 2"));
+    expectFailure(crlf({"AC:1", "", "   X Y  "}), QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 3"));
 }
 
 TEST(ListConversion, IndentedLineIsTrimmedBeforeItIsTested)
@@ -137,7 +137,7 @@ TEST(ListConversion, ContinuationLineIsAppendedWhole)
 TEST(ListConversion, LinesTakenUpStillCountInLineNumbers)
 {
     expectFailure(crlf({"AC:1  PL:1", "  PL:2", "PL:3", "X Y"}),
-                  QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 3"));
+                  QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 4"));
 }
 
 TEST(ListConversion, ValueListOnTheLastLineEndsTheLookAhead)

@@ -355,22 +355,22 @@ TEST(RecordConversion, InvalidLineStopsWithItsNumberFromZero)
 {
     const auto first = test::recordOf(u"X Y");
     EXPECT_FALSE(first.ok());
-    EXPECT_EQ(test::warningOf(first), QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 0"));
+    EXPECT_EQ(test::warningOf(first), QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 1"));
 
     const auto second = test::recordOf(crlf({"AC:1", "X Y"}));
     EXPECT_FALSE(second.ok());
-    EXPECT_EQ(test::warningOf(second), QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 1"));
+    EXPECT_EQ(test::warningOf(second), QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 2"));
 
     const auto third = test::recordOf(crlf({"AC:1", "", "REMARK X", "Q"}));
-    EXPECT_EQ(test::warningOf(third), QStringLiteral("Invalid ZUNO Data Item 'REMARK X' on line 2"));
+    EXPECT_EQ(test::warningOf(third), QStringLiteral("Invalid ZUNO Data Item 'REMARK X' on line 3"));
 }
 
 TEST(RecordConversion, LineIsQuotedUntrimmed)
 {
     const auto spaces = test::recordOf(crlf({"AC:1", "   "}));
-    EXPECT_EQ(test::warningOf(spaces), QStringLiteral("Invalid ZUNO Data Item '   ' on line 1"));
+    EXPECT_EQ(test::warningOf(spaces), QStringLiteral("Invalid ZUNO Data Item '   ' on line 2"));
     const auto padded = test::recordOf(crlf({"  X Y "}));
-    EXPECT_EQ(test::warningOf(padded), QStringLiteral("Invalid ZUNO Data Item '  X Y ' on line 0"));
+    EXPECT_EQ(test::warningOf(padded), QStringLiteral("Invalid ZUNO Data Item '  X Y ' on line 1"));
 }
 
 TEST(RecordConversion, LinesTakenUpStillCountInLineNumbers)
@@ -378,7 +378,7 @@ TEST(RecordConversion, LinesTakenUpStillCountInLineNumbers)
     const auto result =
         test::recordOf(crlf({"AC:7", "BG:A1", valueList(101, 140) + ",", "PL:7,", "PL:8", "BAD"}));
     EXPECT_FALSE(result.ok());
-    EXPECT_EQ(test::warningOf(result), QStringLiteral("Invalid ZUNO Data Item 'BAD' on line 5"));
+    EXPECT_EQ(test::warningOf(result), QStringLiteral("Invalid ZUNO Data Item 'BAD' on line 6"));
 }
 
 TEST(RecordConversion, LoneCarriageReturnAndLineFeedAreContent)
@@ -386,7 +386,7 @@ TEST(RecordConversion, LoneCarriageReturnAndLineFeedAreContent)
     // "A\rB" has no colon: one invalid line, quoted whole (its line breaks
     // as escapes).
     EXPECT_EQ(test::warningOf(test::recordOf(u"AC:1\r\nA\rB\nC")),
-              QStringLiteral("Invalid ZUNO Data Item 'A\\rB\\nC' on line 1"));
+              QStringLiteral("Invalid ZUNO Data Item 'A\\rB\\nC' on line 2"));
     EXPECT_EQ(toRecord(QStringLiteral("AC:1\r\nXX:A\rB\nC")), QStringLiteral("AC:1  XX:A\rB\nC"));
 }
 

@@ -51,13 +51,13 @@ TEST(RoundTrip, ValueWithTwoSpacesIsNamedWithWhatWouldHappen)
 {
     // Nothing after the two spaces holds a colon: the save would stop.
     EXPECT_EQ(expectChanged(crlf({"AC:1", "NM:MAIN  ROAD"}), 1),
-              QStringLiteral("The data item 'NM:MAIN  ROAD' on line 1 would not come back unchanged from the "
+              QStringLiteral("The data item 'NM:MAIN  ROAD' on line 2 would not come back unchanged from the "
                              "Record view: it holds two spaces in a row, which the List layout reads as the gap "
                              "between two items, so saving from the Record view would stop with the warning "
                              "\"Unexpected data 'NM:MAIN  ROAD'.\""));
     // A colon after them: the value would be split into two items.
     EXPECT_EQ(expectChanged(crlf({"AC:1", "BG:2", "NM:A  B:C", "XX:3"}), 2),
-              QStringLiteral("The data item 'NM:A  B:C' on line 2 would not come back unchanged from the "
+              QStringLiteral("The data item 'NM:A  B:C' on line 3 would not come back unchanged from the "
                              "Record view: it holds two spaces in a row, which the List layout reads as the gap "
                              "between two items, so it would come back as several items."));
     // Followed by an item on the same Record line, the save would not stop,
@@ -72,7 +72,7 @@ TEST(RoundTrip, TwoItemsOnOneListLine)
     expectChanged(crlf({"AC:1", "BG:5", "XX:1  YY:2", "EG:3"}), 2);
     // The line is quoted as it stands.
     EXPECT_TRUE(expectChanged(crlf({"AC:1", "   XX:1  YY:2 "}), 1)
-                    .startsWith(QStringLiteral("The data item '   XX:1  YY:2 ' on line 1 ")));
+                    .startsWith(QStringLiteral("The data item '   XX:1  YY:2 ' on line 2 ")));
 }
 
 TEST(RoundTrip, TextAlreadyInTheRecordLayout)
@@ -86,14 +86,14 @@ TEST(RoundTrip, FirstChangedLineOfAValueListIsNamed)
 {
     // The PL item runs over three lines; its third one holds the two spaces.
     const QString warning = expectChanged(crlf({"AC:1", "PL:1,2,", "PL:3,4,", "PL:5  X", "XX:2"}), 3);
-    EXPECT_TRUE(warning.startsWith(QStringLiteral("The data item 'PL:5  X' on line 3 "))) << warning.toStdString();
+    EXPECT_TRUE(warning.startsWith(QStringLiteral("The data item 'PL:5  X' on line 4 "))) << warning.toStdString();
 }
 
 TEST(RoundTrip, InvalidLineGetsTheConversionsOwnMessage)
 {
     const Trip checked = check(crlf({"AC:1", "NM:A  B", "X Y"}));
     ASSERT_FALSE(checked.ok());
-    EXPECT_EQ(conversionWarning(checked.error()), QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 2"));
+    EXPECT_EQ(conversionWarning(checked.error()), QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 3"));
 }
 
 TEST(RoundTrip, WorkedExamplesAndLayoutFreedomsAreNotWarned)

@@ -126,11 +126,11 @@ TEST_F(DataItemWindow, F8AndShiftF8GoToTheProblemsAndSayWhatIsWrong)
     EXPECT_TRUE(labelReads(*window, "lblProblemCount", QStringLiteral("2 problems")));
     QTest::keyClick(window->editor(), Qt::Key_F8);
     EXPECT_EQ(caretLine(*window), 1);
-    EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 1"));
+    EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 2"));
     // Backwards from the first problem, round to the last.
     QTest::keyClick(window->editor(), Qt::Key_F8, Qt::ShiftModifier);
     EXPECT_EQ(caretLine(*window), 3);
-    EXPECT_TRUE(window->statusBar()->currentMessage().startsWith(QStringLiteral("The data item 'NM:A  B' on line 3")));
+    EXPECT_TRUE(window->statusBar()->currentMessage().startsWith(QStringLiteral("The data item 'NM:A  B' on line 4")));
     // In the Record view, what View > List would stop at.
     load("AC:1\r\nBG:5\r\nPL:1,2");
     action(*window, "mnuViewRecord")->trigger();

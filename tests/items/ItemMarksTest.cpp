@@ -149,8 +149,8 @@ TEST(ItemMarks, NextAndPreviousProblemWrapRoundTheEnds)
         marks.nextProblem(step.forward);
         EXPECT_EQ(lines.caretLine(), step.line);
     }
-    EXPECT_EQ(marks.nextProblem(true), QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 1"));
-    EXPECT_TRUE(marks.nextProblem(true).startsWith(QStringLiteral("The data item 'NM:A  B' on line 3 would not come back")));
+    EXPECT_EQ(marks.nextProblem(true), QStringLiteral("Invalid ZUNO Data Item 'X Y' on line 2"));
+    EXPECT_TRUE(marks.nextProblem(true).startsWith(QStringLiteral("The data item 'NM:A  B' on line 4 would not come back")));
 
     lines.setText(crlf({"AC:1", "BG:1"}));
     marks.checkAll(false);
@@ -170,7 +170,7 @@ TEST(ItemMarks, DescriptionCountsLinesAsTheConversionsDo)
     EXPECT_EQ(marksOf(lines), QStringLiteral("..E"));
     EXPECT_EQ(marks.describe(2), QStringLiteral("Unexpected data 'BG:2  junk'."));
     marks.checkAll(false);
-    EXPECT_TRUE(marks.describe(2).contains(QStringLiteral("' on line 1 "))) << marks.describe(2).toStdString();
+    EXPECT_TRUE(marks.describe(2).contains(QStringLiteral("' on line 2 "))) << marks.describe(2).toStdString();
 }
 
 TEST(RecordPlace, RecordNameAndLineItemAroundTheCaret)

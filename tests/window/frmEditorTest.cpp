@@ -366,7 +366,7 @@ TEST(MainWindow, InvalidLineShowsTheWarningAndKeepsListView)
     action(window, "mnuViewRecord")->trigger();
     answerer.finish();
     ASSERT_EQ(answerer.shown().size(), 1);
-    EXPECT_EQ(answerer.shown()[0].text, QStringLiteral("Invalid ZUNO Data Item 'REMARK X' on line 1"));
+    EXPECT_EQ(answerer.shown()[0].text, QStringLiteral("Invalid ZUNO Data Item 'REMARK X' on line 2"));
     EXPECT_EQ(answerer.shown()[0].title, QStringLiteral("Invalid File"));
     EXPECT_EQ(answerer.shown()[0].icon, QMessageBox::Warning);
     EXPECT_TRUE(action(window, "mnuViewList")->isChecked());

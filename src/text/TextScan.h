@@ -3,7 +3,7 @@
 // are tens of megabytes of short lines, where a call into a general search
 // per line costs more than the search itself. Eight characters are compared at a
 // time with SSE2 where the compiler offers it (bench_format measures what that
-// gains; the README has the figures). The conversions of UTF-8 text decode and
+// gains; docs/benchmarks.md has the figures). The conversions of UTF-8 text decode and
 // encode their lines sixteen ASCII characters at a time with it.
 
 #include <QStringView>

@@ -33,11 +33,12 @@ void require(bool condition, const char *what)
 
 using zuno::test::invariantCharacters;
 using zuno::test::listDataItems;
+using zuno::test::splitLines;
 using zuno::utf8ToText;
 
 qsizetype lineCount(const QString &text)
 {
-    return zuno::splitLines(text).size();
+    return splitLines(text).size();
 }
 
 // The check against the items that really come back, read by the tests' own
@@ -58,7 +59,7 @@ void checkRoundTrip(const QByteArray &input, const zuno::ConversionResult<QByteA
     if (!same) {
         const qsizetype line = trip.value().change.lineNumber;
         require(line >= 0 && line < lineCount(text), "round trip: line");
-        require(trip.value().change.line == zuno::splitLines(text)[line], "round trip: the line quoted");
+        require(trip.value().change.line == splitLines(text)[line], "round trip: the line quoted");
     }
 }
 

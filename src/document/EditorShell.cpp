@@ -64,7 +64,7 @@ Result<DiskFile, TextFileError> readInto(IEditControl &editor, const ITextFiles 
     // A large file's text is held once, by the editor.
     content.text = QByteArray();
     editor.setFileName(path);
-    return DiskFile{path, content.format, std::move(content.stamp)};
+    return DiskFile{content.format, std::move(content.stamp)};
 }
 
 } // namespace
@@ -256,12 +256,12 @@ bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
     if (!recordView)
         listText = m.editor.utf8Text();
     // A file that vanished while open comes back as it was made.
-    const auto write = m.files.write(path, listText, m_disk.format, path == m_disk.path ? m_disk.stamp : FileStamp{});
+    const auto write = m.files.write(path, listText, m_disk.format, path == m.editor.fileName() ? m_disk.stamp : FileStamp{});
     if (!write.ok()) {
         showWarning(m.messages, cannotSaveMessage(path, write.error()));
         return false;
     }
-    m_disk = DiskFile{path, write.value().format, write.value().stamp};
+    m_disk = DiskFile{write.value().format, write.value().stamp};
 
     // What the editor is to show, when it is not the List text written.
     QByteArray shown;
@@ -270,7 +270,7 @@ bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
         auto reread = m.files.read(path);
         if (reread.ok()) {
             shown = std::move(reread.value().text);
-            m_disk = DiskFile{path, reread.value().format, reread.value().stamp};
+            m_disk = DiskFile{reread.value().format, reread.value().stamp};
         }
         m.editor.setFileName(path);
     }
@@ -302,10 +302,11 @@ bool EditorShell::mayWriteOver(const QString &path)
 {
     // Only the document's own file was read or written by it; any other
     // existing file has been confirmed in the Save As dialog.
-    if (!m_disk.stamp.valid || !m.files.isSameFile(path, m_disk.path))
+    const QString own = m.editor.fileName();
+    if (!m_disk.stamp.valid || !m.files.isSameFile(path, own))
         return true;
     // A file that has disappeared is simply written again.
-    if (m.files.compareWithDisk(m_disk.path, m_disk.stamp) != DiskState::Changed)
+    if (m.files.compareWithDisk(own, m_disk.stamp) != DiskState::Changed)
         return true;
     return m.messages.show(changedOnDiskQuestion(path), MessageButtons::YesNo, MessageIcon::Warning,
                            changedOnDiskTitle())

@@ -54,11 +54,11 @@ float readStoredNumber(const QString &text);
 // A position as it is stored: the text of a single-precision number.
 QString storedNumberText(double value);
 
-// The document's file as the document last read or wrote it: where it is,
-// how its text was encoded (a save writes it back the same way) and what
-// was on disk then.
+// The document's file as the document last read or wrote it: how its text
+// was encoded (a save writes it back the same way) and what was on disk
+// then. Where the file is, is the edit control's file name: the one place
+// that holds the document's path.
 struct DiskFile {
-    QString path;
     TextFileFormat format;
     FileStamp stamp;
 };
@@ -117,8 +117,6 @@ public:
     void setOnNewText(std::function<void(qint64 bytes)> newText) { m_newText = std::move(newText); }
 
     bool isRecordView() const { return !m.window.isListViewChecked(); }
-    // The settings the file dialogs were last given.
-    const FileDialogSettings &dialogSettings() const { return m_cdlEditor; }
     // The document's file as last read or written.
     const DiskFile &diskFile() const { return m_disk; }
 

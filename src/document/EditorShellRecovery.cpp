@@ -39,8 +39,7 @@ std::optional<RecoveryData> EditorShell::recoverySnapshot(QByteArray buffer) con
         return std::nullopt;
     RecoveryData data;
     data.path = m.editor.fileName();
-    if (!m_disk.path.isEmpty() && m_disk.path == data.path)
-        data.stamp = m_disk.stamp;
+    data.stamp = m_disk.stamp;
     data.format = m_disk.format;
     data.recordView = isRecordView();
     data.caret = m.editor.selStart();
@@ -146,7 +145,7 @@ void EditorShell::showRecovered(const RecoveryData &data)
 {
     m.editor.setUtf8Text(data.text);
     m.editor.setFileName(data.path);
-    m_disk = DiskFile{data.path, data.format, data.stamp};
+    m_disk = DiskFile{data.format, data.stamp};
     if (data.recordView)
         showRecordView();
     else

@@ -6,63 +6,6 @@
 
 namespace zuno {
 
-namespace {
-
-// Index of the next "\r\n" at or after `from`, or -1.
-qsizetype findLineBreak(QStringView text, qsizetype from)
-{
-    return scan::indexOfPair(text, u'\r', u'\n', from);
-}
-
-} // namespace
-
-QList<QStringView> splitLines(QStringView text)
-{
-    QList<QStringView> lines;
-    LineReader reader(text);
-    while (reader.hasNext())
-        lines.append(reader.next());
-    return lines;
-}
-
-qsizetype LineReader::lineEnd() const
-{
-    const qsizetype end = findLineBreak(m_text, m_pos);
-    return end < 0 ? m_text.size() : end;
-}
-
-QStringView LineReader::next()
-{
-    const qsizetype end = lineEnd();
-    const QStringView line = m_text.sliced(m_pos, end - m_pos);
-    if (end == m_text.size())
-        m_atEnd = true;
-    else
-        m_pos = end + LineSeparator.size();
-    return line;
-}
-
-bool LineReader::nextStartsWith(QStringView prefix, bool skipSpaces) const
-{
-    if (m_atEnd)
-        return false;
-    // The prefix holds neither "\r" nor "\n", so it cannot reach past the end
-    // of the next line: testing the rest of the text is testing that line.
-    const char16_t *p = m_text.utf16() + m_pos;
-    const char16_t *const end = m_text.utf16() + m_text.size();
-    if (skipSpaces) {
-        while (p < end && *p == u' ')
-            ++p;
-    }
-    if (end - p < prefix.size())
-        return false;
-    for (const QChar ch : prefix) {
-        if (*p++ != ch.unicode())
-            return false;
-    }
-    return true;
-}
-
 QStringView trimSpaces(QStringView text)
 {
     qsizetype begin = 0;

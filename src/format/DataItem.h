@@ -8,7 +8,6 @@
 // All functions here are pure and work on views into the caller's text.
 // Characters are UTF-16 code units, the units the editor counts.
 
-#include <QList>
 #include <QString>
 #include <QStringView>
 
@@ -47,30 +46,6 @@ enum class ItemRole {
     LineStart,            // code "BG:", "EG:", "CP:", "SP:" or "DL:"
     ValueList,            // code "PL:"
     Joined,               // any other code, also the empty code
-};
-
-// Splits on every "\r\n" and on nothing else. An empty text has no lines; a
-// text that ends with "\r\n" has a final empty line.
-QList<QStringView> splitLines(QStringView text);
-
-// Walks the lines of a text one by one without building a list of them.
-class LineReader {
-public:
-    explicit LineReader(QStringView text) : m_text(text), m_atEnd(text.isEmpty()) {}
-    // False once every line has been read (at once for an empty text).
-    bool hasNext() const { return !m_atEnd; }
-    // The next line (call only while hasNext()).
-    QStringView next();
-    // Whether the next line begins with `prefix` (after its leading spaces
-    // when skipSpaces), without searching for its end. The prefix must not
-    // hold "\r" or "\n".
-    bool nextStartsWith(QStringView prefix, bool skipSpaces = false) const;
-
-private:
-    qsizetype lineEnd() const; // end of the line starting at m_pos
-    QStringView m_text;
-    qsizetype m_pos = 0;
-    bool m_atEnd;
 };
 
 // Spaces only: tabs and other white space stay.

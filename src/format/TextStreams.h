@@ -171,12 +171,9 @@ inline qsizetype outputReserve(qsizetype inputSize)
 }
 
 // A text written straight into one buffer reserved ahead and grown by
-// doubling. (Large pages for it, asked for with
-// madvise, halve the page faults of a conversion run alone, but in the
-// editor, whose memory is no longer fresh, each fault then waits for the
-// kernel to gather a large page: View > Record of 50 MB took 0.73 s without
-// them and 0.97 to 1.0 s with them.)
-template <typename Storage, typename Unit>
+// doubling. It asks for no large pages: in the editor, whose memory is no
+// longer fresh, waiting for the kernel to gather one costs more than the
+// page faults it saves (docs/benchmarks.md).
 class Buffer {
 public:
     explicit Buffer(qsizetype capacity) { grow(capacity); }
@@ -185,20 +182,20 @@ public:
     bool isEmpty() const { return m_size == 0; }
 
     // Room for `length` more units; where they go.
-    Unit *reserve(qsizetype length)
+    char *reserve(qsizetype length)
     {
         if (length > m_capacity - m_size)
             grow(std::max(2 * m_capacity, m_size + length));
         return m_data + m_size;
     }
     // The units up to `end` (within the last reserve) are written.
-    void commit(Unit *end) { m_size = end - m_data; }
+    void commit(char *end) { m_size = end - m_data; }
 
-    const Unit *data() const { return m_data; }
+    const char *data() const { return m_data; }
     // Forgets what was written, keeping the room.
     void clear() { m_size = 0; }
 
-    Storage take()
+    QByteArray take()
     {
         m_text.resize(m_size);
         m_data = nullptr;
@@ -211,15 +208,15 @@ private:
     {
         // Keeps what was written; the rest stays uninitialised.
         m_text.resize(capacity);
-        m_data = reinterpret_cast<Unit *>(m_text.data());
+        m_data = m_text.data();
         m_capacity = capacity;
         prefault(m_data + m_size, m_data + m_capacity);
     }
 
     // Maps the memory of a large buffer in one call rather than one page
-    // fault at a time as it is first written: on a virtual machine each
-    // fault costs several microseconds, a third of a 50 MB conversion.
-    static void prefault(Unit *from, Unit *to)
+    // fault at a time as it is first written: on a virtual machine the
+    // faults are a large share of a conversion (docs/benchmarks.md).
+    static void prefault(char *from, char *to)
     {
 #if defined(MADV_POPULATE_WRITE)
         constexpr quintptr page = 4096;
@@ -233,8 +230,8 @@ private:
 #endif
     }
 
-    Storage m_text;
-    Unit *m_data = nullptr;
+    QByteArray m_text;
+    char *m_data = nullptr;
     qsizetype m_size = 0;
     qsizetype m_capacity = 0;
 };
@@ -293,7 +290,7 @@ private:
         m_handedOver = true;
     }
 
-    Buffer<QByteArray, char> m_out;
+    Buffer m_out;
     const std::function<void(QByteArrayView)> *m_sink = nullptr;
     bool m_handedOver = false;
 };

@@ -75,9 +75,6 @@ public:
     // The whole sheet, in twips.
     virtual double sheetWidth() const = 0;
     virtual double sheetHeight() const = 0;
-    // The printable area, in twips.
-    virtual double printableWidth() const = 0;
-    virtual double printableHeight() const = 0;
 
     // Lays out `text` (UTF-8, lines separated by "\r\n") in `font` from the
     // byte `from` into `drawing`, a rectangle relative to the
@@ -86,10 +83,8 @@ public:
     // page every line that fits whole. Returns the byte of the first
     // character not drawn, or the text's length when all of it was drawn.
     // Returns `from` when not even one line fits (a rectangle too small for
-    // a character). `page` is the page rectangle, (0, 0, printable width,
-    // printable height).
-    virtual qint64 renderRange(QByteArrayView text, const QFont &font, qint64 from, const TwipsRect &drawing,
-                               const TwipsRect &page) = 0;
+    // a character).
+    virtual qint64 renderRange(QByteArrayView text, const QFont &font, qint64 from, const TwipsRect &drawing) = 0;
 
     // Starts a new page, which becomes the current page.
     virtual void newPage() = 0;

@@ -29,17 +29,15 @@ qint64 wholeTwips(double twips)
     return qint64(std::llround(std::clamp(twips, -limit, limit)));
 }
 
-PrintRectangles computePrintRectangles(qint32 left, qint32 top, qint32 right, qint32 bottom,
-                                       double sheetWidth, double sheetHeight, double printableWidth,
-                                       double printableHeight, qint64 offsetX, qint64 offsetY)
+TwipsRect computeDrawingRectangle(qint32 left, qint32 top, qint32 right, qint32 bottom, double sheetWidth,
+                                  double sheetHeight, qint64 offsetX, qint64 offsetY)
 {
-    PrintRectangles rects;
-    rects.drawing.left = clampToInt32(qint64(left) - offsetX);
-    rects.drawing.top = clampToInt32(qint64(top) - offsetY);
-    rects.drawing.right = clampToInt32(wholeTwips(sheetWidth) - right - offsetX);
-    rects.drawing.bottom = clampToInt32(wholeTwips(sheetHeight) - bottom - offsetY);
-    rects.page = {0, 0, clampToInt32(wholeTwips(printableWidth)), clampToInt32(wholeTwips(printableHeight))};
-    return rects;
+    TwipsRect drawing;
+    drawing.left = clampToInt32(qint64(left) - offsetX);
+    drawing.top = clampToInt32(qint64(top) - offsetY);
+    drawing.right = clampToInt32(wholeTwips(sheetWidth) - right - offsetX);
+    drawing.bottom = clampToInt32(wholeTwips(sheetHeight) - bottom - offsetY);
+    return drawing;
 }
 
 QString printDocumentName(const QString &fileName)
@@ -69,17 +67,15 @@ Result<void, PrinterFailure> printJob(IPrinter &printer, IEditControl &editor, c
     const qint64 offsetY = wholeTwips(printer.pixelsToTwipsY(printer.physicalOffsetY()));
     const double sheetWidth = printer.sheetWidth();
     const double sheetHeight = printer.sheetHeight();
-    const double printableWidth = printer.printableWidth();
-    const double printableHeight = printer.printableHeight();
-    const PrintRectangles rects = computePrintRectangles(left, top, right, bottom, sheetWidth, sheetHeight,
-                                                         printableWidth, printableHeight, offsetX, offsetY);
+    const TwipsRect drawing =
+        computeDrawingRectangle(left, top, right, bottom, sheetWidth, sheetHeight, offsetX, offsetY);
 
     // The control's own bytes, read in place: the text is never copied.
     const QByteArrayView text = editor.utf8Text();
     const qint64 textLength = text.size();
     qint64 from = 0;
     for (;;) {
-        const qint64 next = printer.renderRange(text, font, from, rects.drawing, rects.page);
+        const qint64 next = printer.renderRange(text, font, from, drawing);
         if (next >= textLength)
             break;
         // Nothing fitted on this page: every further page would be the

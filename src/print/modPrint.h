@@ -19,22 +19,13 @@ struct PrintServices {
     IMainWindow &window; // shows the busy pointer while the pages are laid out
 };
 
-// Where the text goes on every page, in twips.
-struct PrintRectangles {
-    // Relative to the printable area's top-left corner.
-    TwipsRect drawing;
-    // (0, 0, printable width, printable height).
-    TwipsRect page;
-    bool operator==(const PrintRectangles &) const = default;
-};
-
-// The drawing rectangle from the margins (measured from the sheet's edges),
-// the sheet size and the physical offsets of the printable area; the page
-// rectangle from the printable size. Lengths in twips; sizes are rounded to
-// whole twips, and edges that would overflow 32 bits are held at the limit.
-PrintRectangles computePrintRectangles(qint32 left, qint32 top, qint32 right, qint32 bottom,
-                                       double sheetWidth, double sheetHeight, double printableWidth,
-                                       double printableHeight, qint64 offsetX, qint64 offsetY);
+// Where the text goes on every page, relative to the printable area's
+// top-left corner: the rectangle the margins (measured from the sheet's
+// edges) leave on the sheet, less the physical offsets of the printable
+// area. Lengths in twips; sizes are rounded to whole twips, and edges that
+// would overflow 32 bits are held at the limit.
+TwipsRect computeDrawingRectangle(qint32 left, qint32 top, qint32 right, qint32 bottom, double sheetWidth,
+                                  double sheetHeight, qint64 offsetX, qint64 offsetY);
 
 // A length in twips rounded to a whole number of twips.
 qint64 wholeTwips(double twips);

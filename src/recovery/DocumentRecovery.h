@@ -41,8 +41,6 @@ public:
     // The program ends normally: nothing is left behind.
     void endCleanly(int timeoutMs);
 
-    RecoveryStore &store() { return m_store; }
-
 signals:
     void writeFailed(const QString &reason);
 

@@ -247,10 +247,4 @@ void RecoveryStore::removeOwn()
     m_ownLock = RecoveryLock();
 }
 
-bool RecoveryStore::hasOwn() const
-{
-    QMutexLocker locker(&m_mutex);
-    return !m_ownId.isEmpty();
-}
-
 } // namespace zuno

@@ -73,7 +73,6 @@ public:
     void adopt(ClaimedEntry claimed);
     Result<void, RecoveryError> write(const RecoveryData &data);
     void removeOwn();
-    bool hasOwn() const;
 
 private:
     QString m_folder;

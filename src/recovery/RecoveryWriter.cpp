@@ -1,82 +1,141 @@
 #include "recovery/RecoveryWriter.h"
 
-#include <chrono>
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
 
 namespace zuno {
 
-RecoveryWriter::RecoveryWriter(RecoveryStore &store, std::function<void(const QString &)> failed)
-    : m_store(store), m_failed(std::move(failed)), m_thread([this] { run(); })
+namespace {
+
+struct Request {
+    bool remove = false;
+    RecoveryData data;
+};
+
+} // namespace
+
+struct RecoveryWriter::Shared {
+    Shared(RecoveryStore &store, std::function<void(const QString &)> failed)
+        : store(store), failed(std::move(failed))
+    {
+    }
+
+    RecoveryStore &store;
+    std::function<void(const QString &)> failed;
+    // Timed, so that a destructor never waits for the lock longer than its
+    // limit either.
+    std::timed_mutex mutex;
+    std::condition_variable_any wake;
+    std::condition_variable_any done;
+    std::deque<Request> queue;
+    QByteArray spare;
+    bool busy = false;
+    bool stopping = false;
+    bool ended = false; // the thread has returned
+    // The writer stopped waiting: touch nothing but this from now on. Set
+    // without the lock when the lock could not be had in time.
+    std::atomic<bool> abandoned = false;
+};
+
+RecoveryWriter::RecoveryWriter(RecoveryStore &store, std::function<void(const QString &)> failed,
+                               std::chrono::milliseconds stopLimit)
+    : m_shared(std::make_shared<Shared>(store, std::move(failed))), m_stopLimit(stopLimit)
 {
+    // Started once everything it uses is in place; it sees the shared
+    // state alone, never this object.
+    m_thread = std::thread([shared = m_shared] { run(shared); });
 }
 
 RecoveryWriter::~RecoveryWriter()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_stopping = true;
+    const auto deadline = std::chrono::steady_clock::now() + m_stopLimit;
+    std::unique_lock lock(m_shared->mutex, deadline);
+    if (lock.owns_lock()) {
+        m_shared->stopping = true;
+        m_shared->wake.notify_all();
+        if (m_shared->done.wait_until(lock, deadline, [this] { return m_shared->ended; })) {
+            lock.unlock();
+            m_thread.join();
+            return;
+        }
+        m_shared->queue.clear();
     }
-    m_wake.notify_all();
-    m_thread.join();
+    // Out of time: the thread is still in the store, or in `failed`.
+    m_shared->abandoned = true;
+    m_thread.detach();
 }
 
 void RecoveryWriter::write(RecoveryData data)
 {
     {
-        std::lock_guard lock(m_mutex);
+        std::lock_guard lock(m_shared->mutex);
         // A newer text makes an older one that waits needless.
-        if (!m_queue.empty() && !m_queue.back().remove)
-            m_queue.pop_back();
-        m_queue.push_back(Request{false, std::move(data)});
+        std::deque<Request> &queue = m_shared->queue;
+        if (!queue.empty() && !queue.back().remove)
+            queue.pop_back();
+        queue.push_back(Request{false, std::move(data)});
     }
-    m_wake.notify_all();
+    m_shared->wake.notify_all();
 }
 
 void RecoveryWriter::remove()
 {
     {
-        std::lock_guard lock(m_mutex);
-        m_queue.clear();
-        m_queue.push_back(Request{true, {}});
+        std::lock_guard lock(m_shared->mutex);
+        m_shared->queue.clear();
+        m_shared->queue.push_back(Request{true, {}});
     }
-    m_wake.notify_all();
+    m_shared->wake.notify_all();
 }
 
 QByteArray RecoveryWriter::takeSpareBuffer()
 {
-    std::lock_guard lock(m_mutex);
-    return std::exchange(m_spare, QByteArray());
+    std::lock_guard lock(m_shared->mutex);
+    return std::exchange(m_shared->spare, QByteArray());
 }
 
 bool RecoveryWriter::finish(int timeoutMs)
 {
-    std::unique_lock lock(m_mutex);
-    return m_done.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                           [this] { return m_queue.empty() && !m_busy; });
+    std::unique_lock lock(m_shared->mutex);
+    return m_shared->done.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                   [this] { return m_shared->queue.empty() && !m_shared->busy; });
 }
 
-void RecoveryWriter::run()
+void RecoveryWriter::run(const std::shared_ptr<Shared> &shared)
 {
-    std::unique_lock lock(m_mutex);
+    Shared &s = *shared;
+    std::unique_lock lock(s.mutex);
     for (;;) {
-        m_wake.wait(lock, [this] { return m_stopping || !m_queue.empty(); });
-        if (m_queue.empty())
-            return; // stopping, and nothing left to do
-        Request request = std::move(m_queue.front());
-        m_queue.pop_front();
-        m_busy = true;
+        s.wake.wait(lock, [&s] { return s.stopping || !s.queue.empty(); });
+        if (s.queue.empty())
+            break; // stopping, and nothing left to do
+        Request request = std::move(s.queue.front());
+        s.queue.pop_front();
+        s.busy = true;
         lock.unlock();
-        if (request.remove) {
-            m_store.removeOwn();
-        } else if (auto written = m_store.write(request.data); !written.ok() && m_failed) {
-            m_failed(written.error().message);
-        }
+        Result<void, RecoveryError> written;
+        if (request.remove)
+            s.store.removeOwn();
+        else
+            written = s.store.write(request.data);
         lock.lock();
+        if (s.abandoned)
+            return;
+        if (!written.ok() && s.failed) {
+            s.failed(written.error().message);
+            if (s.abandoned)
+                return;
+        }
         if (!request.remove)
-            m_spare = std::move(request.data.text);
+            s.spare = std::move(request.data.text);
         request = Request{};
-        m_busy = false;
-        m_done.notify_all();
+        s.busy = false;
+        s.done.notify_all();
     }
+    s.ended = true;
+    s.done.notify_all();
 }
 
 } // namespace zuno

@@ -44,7 +44,6 @@ public:
     QMenu *editMenu() const { return mnuEdit; }
     // The status bar's fields; other features add their own (StatusFields.h).
     StatusFields &statusFields() { return *m_statusFields; }
-    const EditorFontChoice &fontChoice() const { return m_font; }
     const RecentFiles &recentFiles() const { return *m_recent; }
 
     // Recovery of unsaved changes (frmEditorRecovery.cpp): a termination
@@ -52,7 +51,6 @@ public:
     // session manager's request to save asks the save prompt where it may.
     [[noreturn]] void endOnSignal(int signalNumber);
     void commitSessionData(QSessionManager &manager);
-    DocumentRecovery &recovery() { return *m_recovery; }
 
     // IMainWindow
     void setCaption(const QString &caption) override;

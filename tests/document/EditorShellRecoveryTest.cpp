@@ -31,7 +31,7 @@ QByteArray readBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-class EditorShellRecoveryTest : public ::testing::Test, protected test::ShellOnDoubles {
+class EditorShellRecoveryTest : public ::testing::Test, protected test::ShellOnDisk {
 protected:
     QString pathOf(const QString &name) const { return dir.filePath(name); }
     QString recoveryFolder() const { return dir.filePath(QStringLiteral("recovery")); }
@@ -86,7 +86,7 @@ TEST_F(EditorShellRecoveryTest, EachAnswerToTheQuestionForTheFileNamedAtStart)
         const QString folder = scratch.filePath(QStringLiteral("recovery"));
         keptByAnEndedEditorIn(folder, path, "AC:1  BG:2", true);
         // A start of its own for each answer.
-        test::ShellOnDoubles start;
+        test::ShellOnDisk start;
         auto &[editor, window, messages, settings, dialogs, files, shell] = start;
         RecoveryStore store(folder);
         messages.answers = {c.answer};

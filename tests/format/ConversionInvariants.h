@@ -1,11 +1,19 @@
 #pragma once
 // What every conversion must keep, shared by the property tests and the
 // fuzz target (which links no test framework).
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 
 namespace zuno::test {
+
+// The lines of a text: split at every "\r\n" and at nothing else. An empty
+// text has none.
+inline QList<QStringView> splitLines(QStringView text)
+{
+    return text.isEmpty() ? QList<QStringView>() : text.split(u"\r\n");
+}
 
 // The characters that neither conversion adds, drops or moves: everything but
 // spaces, commas, the letters and colon of "PL:" and line breaks.

@@ -17,6 +17,7 @@ namespace {
 
 using test::invariantCharacters;
 using test::listDataItems;
+using test::splitLines;
 
 // Generates List texts in the form the List layout keeps: one item per line,
 // trimmed, no empty lines, no runs of two spaces, no two PL items in a row

@@ -11,41 +11,37 @@ namespace {
 
 using test::crlf;
 
-QStringList toStrings(const QList<QStringView> &views)
+TEST(Utf8LineReader, SplitsOnCrLfOnly)
 {
-    QStringList strings;
-    for (QStringView view : views)
-        strings.append(view.toString());
-    return strings;
+    const struct {
+        QByteArray text;
+        QStringList lines;
+    } cases[] = {
+        {"", {}},
+        {"AC:1", {"AC:1"}},
+        {"AC:1\r\nBG:2", {"AC:1", "BG:2"}},
+        // A lone carriage return or line feed is content of its line.
+        {"A\rB\nC\r\nD", {"A\rB\nC", "D"}},
+        {"A\n\r\nB\r", {"A\n", "B\r"}},
+        {"\r\r\n\n", {"\r", "\n"}},
+        // A text that ends with "\r\n" has a final empty line.
+        {"AC:1\r\n", {"AC:1", ""}},
+        {"\r\n\r\n", {"", "", ""}},
+    };
+    for (const auto &c : cases) {
+        text::Utf8LineReader reader(c.text);
+        QStringList lines;
+        while (reader.hasNext())
+            lines.append(reader.next().toString());
+        EXPECT_EQ(lines, c.lines) << c.text.toStdString();
+    }
 }
 
-TEST(SplitLines, EmptyTextHasNoLines)
+TEST(Utf8LineReader, TestsTheNextLineWithoutMovingOn)
 {
-    EXPECT_TRUE(splitLines(u"").isEmpty());
-}
-
-TEST(SplitLines, SplitsOnCrLfOnly)
-{
-    EXPECT_EQ(toStrings(splitLines(u"AC:1")), QStringList({"AC:1"}));
-    EXPECT_EQ(toStrings(splitLines(u"AC:1\r\nBG:2")), QStringList({"AC:1", "BG:2"}));
-    // A lone carriage return or line feed is content of its line.
-    EXPECT_EQ(toStrings(splitLines(u"A\rB\nC\r\nD")), QStringList({"A\rB\nC", "D"}));
-    EXPECT_EQ(toStrings(splitLines(u"A\n\r\nB\r")), QStringList({"A\n", "B\r"}));
-    EXPECT_EQ(toStrings(splitLines(u"\r\r\n\n")), QStringList({"\r", "\n"}));
-}
-
-TEST(SplitLines, TrailingSeparatorGivesFinalEmptyLine)
-{
-    EXPECT_EQ(toStrings(splitLines(u"AC:1\r\n")), QStringList({"AC:1", ""}));
-    EXPECT_EQ(toStrings(splitLines(u"\r\n")), QStringList({"", ""}));
-    EXPECT_EQ(toStrings(splitLines(u"\r\n\r\n")), QStringList({"", "", ""}));
-}
-
-// The lines of a text as UTF-16 and as UTF-8 (decoded a line at a time).
-template <typename Reader, typename Text>
-void expectTheSameLinesTested(const Text &text)
-{
-    Reader reader{text};
+    const QString text = QStringLiteral("PL:1\r\n   PL:2\r\nPL\r\nXX:\u00e9\rA\n\U0001F600 \u20ac\r\n:3");
+    const QByteArray utf8 = text.toUtf8();
+    text::Utf8LineReader reader(utf8);
     EXPECT_TRUE(reader.nextStartsWith(u"PL:"));
     EXPECT_EQ(reader.next(), u"PL:1");
     EXPECT_FALSE(reader.nextStartsWith(u"PL:"));
@@ -59,13 +55,6 @@ void expectTheSameLinesTested(const Text &text)
     EXPECT_EQ(reader.next(), u":3");
     EXPECT_FALSE(reader.hasNext());
     EXPECT_FALSE(reader.nextStartsWith(u""));
-}
-
-TEST(LineReader, TestsTheNextLineWithoutMovingOn)
-{
-    const QString text = QStringLiteral("PL:1\r\n   PL:2\r\nPL\r\nXX:\u00e9\rA\n\U0001F600 \u20ac\r\n:3");
-    expectTheSameLinesTested<LineReader>(QStringView(text));
-    expectTheSameLinesTested<text::Utf8LineReader>(QByteArrayView(text.toUtf8()));
 }
 
 TEST(TrimSpaces, RemovesSpacesOnly)

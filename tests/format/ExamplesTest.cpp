@@ -4,6 +4,7 @@
 #include "format/DataItem.h"
 #include "textfile/TextFile.h"
 
+#include "ConversionInvariants.h"
 #include "TestText.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,8 @@
 
 namespace zuno {
 namespace {
+
+using test::splitLines;
 
 QStringList exampleFiles()
 {

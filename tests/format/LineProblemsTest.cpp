@@ -3,6 +3,7 @@
 #include "format/LineProblems.h"
 #include "format/RoundTrip.h"
 
+#include "ConversionInvariants.h"
 #include "TestText.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@ namespace zuno {
 namespace {
 
 using test::crlf;
+using test::splitLines;
 
 struct Found {
     qsizetype line;

@@ -76,55 +76,48 @@ protected:
 
 // --- The rectangles --------------------------------------------------------
 
-TEST(PrintRectanglesTest, DrawingRectangleIsTheMarginsLessThePhysicalOffsets)
+TEST(DrawingRectangleTest, DrawingRectangleIsTheMarginsLessThePhysicalOffsets)
 {
     // A4 (11906 x 16838 twips) with the printable area 360 twips from the
     // left and 288 from the top of the sheet.
-    const PrintRectangles rects =
-        computePrintRectangles(1400, 1400, 1400, 1400, 11906, 16838, 11186, 16262, 360, 288);
-    EXPECT_EQ(rects.drawing, (TwipsRect{1400 - 360, 1400 - 288, 11906 - 1400 - 360, 16838 - 1400 - 288}));
-    EXPECT_EQ(rects.page, (TwipsRect{0, 0, 11186, 16262}));
+    EXPECT_EQ(computeDrawingRectangle(1400, 1400, 1400, 1400, 11906, 16838, 360, 288),
+              (TwipsRect{1400 - 360, 1400 - 288, 11906 - 1400 - 360, 16838 - 1400 - 288}));
 }
 
-TEST(PrintRectanglesTest, EachMarginCountsFromItsOwnEdge)
+TEST(DrawingRectangleTest, EachMarginCountsFromItsOwnEdge)
 {
-    const PrintRectangles rects = computePrintRectangles(100, 200, 300, 400, 12240, 15840, 12240, 15840, 0, 0);
-    EXPECT_EQ(rects.drawing, (TwipsRect{100, 200, 12240 - 300, 15840 - 400}));
+    EXPECT_EQ(computeDrawingRectangle(100, 200, 300, 400, 12240, 15840, 0, 0),
+              (TwipsRect{100, 200, 12240 - 300, 15840 - 400}));
 }
 
-TEST(PrintRectanglesTest, SizesAreRoundedToWholeTwips)
+TEST(DrawingRectangleTest, SizesAreRoundedToWholeTwips)
 {
     // A4 in points is 595.276 x 841.89, which is 11905.52 x 16837.8 twips.
-    const PrintRectangles rects =
-        computePrintRectangles(1400, 1400, 1400, 1400, 11905.52, 16837.8, 11185.4, 16261.6, 0, 0);
-    EXPECT_EQ(rects.drawing.right, 11906 - 1400);
-    EXPECT_EQ(rects.drawing.bottom, 16838 - 1400);
-    EXPECT_EQ(rects.page.right, 11185);
-    EXPECT_EQ(rects.page.bottom, 16262);
+    const TwipsRect drawing = computeDrawingRectangle(1400, 1400, 1400, 1400, 11905.52, 16837.8, 0, 0);
+    EXPECT_EQ(drawing.right, 11906 - 1400);
+    EXPECT_EQ(drawing.bottom, 16838 - 1400);
 }
 
-TEST(PrintRectanglesTest, MarginsInsideTheUnprintableBorderGiveNegativeEdges)
+TEST(DrawingRectangleTest, MarginsInsideTheUnprintableBorderGiveNegativeEdges)
 {
-    const PrintRectangles rects = computePrintRectangles(100, 50, 0, 0, 11906, 16838, 11186, 16262, 360, 288);
-    EXPECT_EQ(rects.drawing.left, -260);
-    EXPECT_EQ(rects.drawing.top, -238);
-    EXPECT_EQ(rects.drawing.right, 11906 - 360);
+    const TwipsRect drawing = computeDrawingRectangle(100, 50, 0, 0, 11906, 16838, 360, 288);
+    EXPECT_EQ(drawing.left, -260);
+    EXPECT_EQ(drawing.top, -238);
+    EXPECT_EQ(drawing.right, 11906 - 360);
 }
 
-TEST(PrintRectanglesTest, ExtremeMarginsAreHeldAtThe32BitLimits)
+TEST(DrawingRectangleTest, ExtremeMarginsAreHeldAtThe32BitLimits)
 {
     constexpr qint32 max = std::numeric_limits<qint32>::max();
     constexpr qint32 min = std::numeric_limits<qint32>::min();
-    const PrintRectangles rects = computePrintRectangles(min, max, min, max, 11906, -1e12, 1e12, -1e12, 1000, -1000);
-    EXPECT_EQ(rects.drawing.left, min);
-    EXPECT_EQ(rects.drawing.top, max);
-    EXPECT_EQ(rects.drawing.right, max);
-    EXPECT_EQ(rects.drawing.bottom, min);
-    EXPECT_EQ(rects.page.right, max);
-    EXPECT_EQ(rects.page.bottom, min);
+    const TwipsRect drawing = computeDrawingRectangle(min, max, min, max, 11906, -1e12, 1000, -1000);
+    EXPECT_EQ(drawing.left, min);
+    EXPECT_EQ(drawing.top, max);
+    EXPECT_EQ(drawing.right, max);
+    EXPECT_EQ(drawing.bottom, min);
 }
 
-TEST(PrintRectanglesTest, WholeTwipsRoundsToTheNearest)
+TEST(DrawingRectangleTest, WholeTwipsRoundsToTheNearest)
 {
     EXPECT_EQ(wholeTwips(359.4), 359);
     EXPECT_EQ(wholeTwips(359.6), 360);
@@ -145,7 +138,6 @@ TEST_F(PrintEditorTextTest, OffsetsAreConvertedAtThePrintersResolutionAndRounded
     ASSERT_EQ(printer.drawingRects.size(), 1);
     const TwipsRect expected{1400 - 485, 1400 - 300, 11906 - 1400 - 485, 16838 - 1400 - 300};
     EXPECT_EQ(printer.drawingRects.first(), expected);
-    EXPECT_EQ(printer.pageRects.first(), (TwipsRect{0, 0, 11186, 16358}));
 }
 
 TEST_F(PrintEditorTextTest, EveryPageGetsTheSameRectanglesAndTheEditorsFont)
@@ -153,10 +145,8 @@ TEST_F(PrintEditorTextTest, EveryPageGetsTheSameRectanglesAndTheEditorsFont)
     test::setTextOf(editor, joinLines(numberedLines(int(linesPerPage()) * 3)));
     print();
     ASSERT_EQ(printer.drawingRects.size(), 3);
-    for (int i = 1; i < 3; ++i) {
+    for (int i = 1; i < 3; ++i)
         EXPECT_EQ(printer.drawingRects[i], printer.drawingRects.first());
-        EXPECT_EQ(printer.pageRects[i], printer.pageRects.first());
-    }
     for (const QFont &used : std::as_const(printer.fonts))
         EXPECT_EQ(used, font);
 }
@@ -311,11 +301,10 @@ TEST_F(PrintEditorTextTest, TheTextSelectionAndModifiedFlagAreLeftAlone)
 class WatchingPrinter : public FakePrinter {
 public:
     explicit WatchingPrinter(const FakeMainWindow &window) : m_window(window) {}
-    qint64 renderRange(QByteArrayView text, const QFont &font, qint64 from, const TwipsRect &drawing,
-                       const TwipsRect &page) override
+    qint64 renderRange(QByteArrayView text, const QFont &font, qint64 from, const TwipsRect &drawing) override
     {
         busyWhileLayingOut.append(m_window.busyNow);
-        return FakePrinter::renderRange(text, font, from, drawing, page);
+        return FakePrinter::renderRange(text, font, from, drawing);
     }
     QList<bool> busyWhileLayingOut;
 
@@ -410,7 +399,7 @@ TEST_F(PrintEditorTextTest, AFailureWithoutADescriptionStillSaysThatPrintingFail
 // A printer that runs out of memory while laying out.
 class ExhaustedPrinter : public FakePrinter {
 public:
-    qint64 renderRange(QByteArrayView, const QFont &, qint64, const TwipsRect &, const TwipsRect &) override
+    qint64 renderRange(QByteArrayView, const QFont &, qint64, const TwipsRect &) override
     {
         throw std::bad_alloc();
     }
@@ -470,10 +459,9 @@ TEST_F(PrintEditorTextTest, AnEmptyDocumentPrintsItsBlankPageWhateverTheMargins)
 // A printer whose pages stop taking text after the first one.
 class StallingPrinter : public FakePrinter {
 public:
-    qint64 renderRange(QByteArrayView text, const QFont &font, qint64 from, const TwipsRect &drawing,
-                       const TwipsRect &page) override
+    qint64 renderRange(QByteArrayView text, const QFont &font, qint64 from, const TwipsRect &drawing) override
     {
-        const qint64 next = FakePrinter::renderRange(text, font, from, drawing, page);
+        const qint64 next = FakePrinter::renderRange(text, font, from, drawing);
         return renderFroms.size() > 1 ? from : next;
     }
 };

@@ -66,18 +66,7 @@ double FakePrinter::sheetHeight() const
     return enterJob("sheetHeight") ? sheetHeightTwips : 0;
 }
 
-double FakePrinter::printableWidth() const
-{
-    return enterJob("printableWidth") ? printableWidthTwips : 0;
-}
-
-double FakePrinter::printableHeight() const
-{
-    return enterJob("printableHeight") ? printableHeightTwips : 0;
-}
-
-qint64 FakePrinter::renderRange(QByteArrayView text, const QFont &font, qint64 from, const TwipsRect &drawing,
-                                const TwipsRect &page)
+qint64 FakePrinter::renderRange(QByteArrayView text, const QFont &font, qint64 from, const TwipsRect &drawing)
 {
     const qint64 length = text.size();
     qint64 pos = std::clamp<qint64>(from, 0, length);
@@ -85,7 +74,6 @@ qint64 FakePrinter::renderRange(QByteArrayView text, const QFont &font, qint64 f
         return pos;
     renderFroms.append(from);
     drawingRects.append(drawing);
-    pageRects.append(page);
     fonts.append(font);
 
     const qint64 perLine = charWidth > 0 ? drawing.width() / charWidth : 0;

@@ -22,10 +22,7 @@ public:
     double pixelsToTwipsY(double pixels) const override;
     double sheetWidth() const override;
     double sheetHeight() const override;
-    double printableWidth() const override;
-    double printableHeight() const override;
-    qint64 renderRange(QByteArrayView text, const QFont &font, qint64 from, const TwipsRect &drawing,
-                       const TwipsRect &page) override;
+    qint64 renderRange(QByteArrayView text, const QFont &font, qint64 from, const TwipsRect &drawing) override;
     void newPage() override;
     Result<void, PrinterFailure> endJob() override;
     void releaseLayout() override;
@@ -42,8 +39,6 @@ public:
     double dpiY = 600;
     double sheetWidthTwips = 11906;
     double sheetHeightTwips = 16838;
-    double printableWidthTwips = 11186;
-    double printableHeightTwips = 16358;
     qint64 charWidth = 120;
     qint64 lineHeight = 240;
     // More pages than a test ever prints: the pages of a job that runs away
@@ -73,7 +68,6 @@ public:
     // The arguments of each renderRange call.
     QList<qint64> renderFroms;
     QList<TwipsRect> drawingRects;
-    QList<TwipsRect> pageRects;
     QList<QFont> fonts;
 
 private:

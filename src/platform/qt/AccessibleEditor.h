@@ -2,8 +2,8 @@
 // The edit control's accessible face: an editable, multi-line text named
 // "Editor", described by the document's name, whose offsets are the
 // program's. (QScintilla's own counts the characters from the start of the
-// document to the caret after every change and every repaint, which on a
-// 50 MB document makes each keystroke take a third of a second.) Words and
+// document to the caret after every change and every repaint, which makes
+// each keystroke on a large document slow: docs/benchmarks.md.) Words and
 // lines around an offset are looked for in the lines about it, never in
 // the whole text. What it tells of changes: AccessibleEditorEvents.
 #include <QAccessibleWidget>

@@ -158,24 +158,8 @@ double QtPrinter::sheetHeight() const
     return d->printer->pageLayout().fullRectPixels(d->printer->resolution()).height() * TwipsPerInch / d->dpi();
 }
 
-double QtPrinter::printableWidth() const
+qint64 QtPrinter::renderRange(QByteArrayView text, const QFont &font, qint64 from, const TwipsRect &drawing)
 {
-    if (!d->haveJob())
-        return 0;
-    return d->printer->pageLayout().paintRectPixels(d->printer->resolution()).width() * TwipsPerInch / d->dpi();
-}
-
-double QtPrinter::printableHeight() const
-{
-    if (!d->haveJob())
-        return 0;
-    return d->printer->pageLayout().paintRectPixels(d->printer->resolution()).height() * TwipsPerInch / d->dpi();
-}
-
-qint64 QtPrinter::renderRange(QByteArrayView text, const QFont &font, qint64 from, const TwipsRect &drawing,
-                              const TwipsRect &page)
-{
-    Q_UNUSED(page);
     const qint64 length = text.size();
     qint64 pos = std::clamp<qint64>(from, 0, length);
     if (!d->haveJob())

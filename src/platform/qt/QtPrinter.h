@@ -53,10 +53,7 @@ public:
     double pixelsToTwipsY(double pixels) const override;
     double sheetWidth() const override;
     double sheetHeight() const override;
-    double printableWidth() const override;
-    double printableHeight() const override;
-    qint64 renderRange(QByteArrayView text, const QFont &font, qint64 from, const TwipsRect &drawing,
-                       const TwipsRect &page) override;
+    qint64 renderRange(QByteArrayView text, const QFont &font, qint64 from, const TwipsRect &drawing) override;
     void newPage() override;
     Result<void, PrinterFailure> endJob() override;
     void releaseLayout() override;

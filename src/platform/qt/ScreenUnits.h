@@ -5,7 +5,6 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QGuiApplication>
-#include <QRect>
 #include <QScreen>
 
 namespace zuno {
@@ -28,13 +27,6 @@ inline double pixelsToTwipsY(double pixels) { return pixels * TwipsPerInch / log
 // Twips rounded to whole pixels.
 inline int twipsToWholePixelsX(double twips) { return qRound(twipsToPixelsX(twips)); }
 inline int twipsToWholePixelsY(double twips) { return qRound(twipsToPixelsY(twips)); }
-
-// A rectangle given in twips, its edges rounded to pixels.
-inline QRect twipsRect(double left, double top, double width, double height)
-{
-    const int x = twipsToWholePixelsX(left), y = twipsToWholePixelsY(top);
-    return QRect(x, y, twipsToWholePixelsX(left + width) - x, twipsToWholePixelsY(top + height) - y);
-}
 
 // The dialogs' layouts in twips were made for a narrow 8-point face; in
 // the system's wider default their captions would be cut off. Liberation

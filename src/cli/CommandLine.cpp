@@ -1,4 +1,5 @@
 #include "cli/CommandLine.h"
+#include "cli/CheckCommand.h"
 #include "cli/StreamedOutput.h"
 
 #include <QCoreApplication>
@@ -11,6 +12,7 @@
 
 #include <QFile>
 #include <QFileDevice>
+#include <algorithm>
 #include <cstdio>
 
 #include <signal.h>
@@ -33,7 +35,8 @@ QString usageText()
         "Usage: zunopad [--] [FILE]\n"
         "       zunopad --to-record [--] FILE\n"
         "       zunopad --to-list [--] FILE\n"
-        "       zunopad --check [--] FILE...\n"
+        "       zunopad --check [--verbose] [--warnings-as-errors] [--format=FORM] [--] FILE...\n"
+        "       zunopad --lsp\n"
         "       zunopad --help | --version\n"
         "\n"
         "Without an option, opens FILE (or an empty document) in the editor.\n"
@@ -41,8 +44,18 @@ QString usageText()
         "  --to-record FILE  print FILE, a ZUNO data file in the List layout, in the\n"
         "                    Record layout\n"
         "  --to-list FILE    print FILE, text in the Record layout, in the List layout\n"
-        "  --check FILE...   tell for each FILE whether every line is a valid data item\n"
-        "                    that comes back unchanged from the Record layout\n"
+        "  --check FILE...   list every problem of each FILE as the editor marks it in\n"
+        "                    the List view, one a line: FILE:LINE:COLUMN: error: MESSAGE\n"
+        "                    (a line that is not a data item) or ...: warning: MESSAGE\n"
+        "                    (one that would not come back unchanged from the Record\n"
+        "                    layout). A FILE that is a folder stands for the ZUNO data\n"
+        "                    files in it and below it, checked on every core.\n"
+        "    --verbose             also print FILE: OK for a file without problems\n"
+        "    --warnings-as-errors  exit with status 1 on warnings too\n"
+        "    --format=FORM         text (the default), json or sarif (SARIF 2.1.0)\n"
+        "  --lsp             serve the Language Server Protocol on standard input and\n"
+        "                    output, for other editors: the problems, the records, the\n"
+        "                    folding of records and what each item is\n"
         "  --help            show this help and exit\n"
         "  --version         show the version and exit\n"
         "  --                end the options: a FILE may then begin with -\n"
@@ -50,8 +63,8 @@ QString usageText()
         "FILE may be - for standard input; otherwise it must be a regular file, not a\n"
         "pipe or a device. Input of more than 512 MiB is refused. The output keeps the\n"
         "input's encoding and line endings. Exit status: 0 on success, 1 when the data\n"
-        "is invalid, 2 when a file cannot be read, the output cannot be written or the\n"
-        "command is wrong.\n");
+        "is invalid (--check: an error was found), 2 when a file cannot be read, the\n"
+        "output cannot be written or the command is wrong.\n");
 }
 
 class Converter {
@@ -60,8 +73,12 @@ class Converter {
 public:
     Converter(QIODevice &in, QIODevice &out, QIODevice &err) : m_in(in), m_out(out), m_err(err) {}
 
-    int run(const QStringList &args)
+    int run(QStringList args)
     {
+        // --check's own options may come before it.
+        const qsizetype check = args.indexOf(QStringLiteral("--check"));
+        if (check > 0 && std::all_of(args.begin(), args.begin() + check, isCheckOption))
+            args.move(check, 0);
         const QString &option = args.value(0);
         QStringList files = args.mid(1);
         // "--" ends the options: what follows is a FILE, whatever it looks like.
@@ -76,11 +93,8 @@ public:
                 return usageError(tr("%1 needs exactly one FILE").arg(option));
             return convert(files.first(), option == u"--to-record");
         }
-        if (option == u"--check") {
-            if (files.isEmpty())
-                return usageError(tr("--check needs at least one FILE"));
-            return check(files);
-        }
+        if (option == u"--check")
+            return runCheck(args.mid(1), m_in, m_out, [this](const QString &message) { complain(message); });
         return usageError(tr("unknown option '%1'").arg(option));
     }
 
@@ -135,34 +149,6 @@ private:
             return ExitTrouble;
         }
         return ExitOk;
-    }
-
-    int check(const QStringList &files)
-    {
-        bool unreadable = false;
-        bool invalid = false;
-        QString report;
-        for (const QString &file : files) {
-            const auto content = read(file);
-            if (!content.ok()) {
-                unreadable = true;
-                continue;
-            }
-            // A valid List file is one that the Record conversion accepts
-            // and that comes back from the Record layout with the same items.
-            const auto trip = checkRecordRoundTrip(content.value().text);
-            QString verdict = tr("OK");
-            if (!trip.ok())
-                verdict = conversionWarning(trip.error());
-            else if (!trip.value().unchanged)
-                verdict = roundTripWarning(trip.value().change);
-            invalid = invalid || !trip.ok() || !trip.value().unchanged;
-            report += tr("%1: %2").arg(displayName(file), verdict) + u'\n';
-        }
-        const int written = writeOut(report.toUtf8());
-        if (written != ExitOk || unreadable)
-            return ExitTrouble;
-        return invalid ? ExitInvalidData : ExitOk;
     }
 
     static QString displayName(const QString &file)

@@ -1,7 +1,6 @@
 #include "items/ItemMarks.h"
 
-#include "format/ConversionMessages.h"
-#include "format/RoundTrip.h"
+#include "format/FileProblems.h"
 #include "text/TextScan.h"
 
 namespace zuno {
@@ -181,23 +180,7 @@ QString ItemMarks::describe(qint64 line) const
     const TextLine text = textLine(start);
     RecordLineContext context = contextBefore(start);
     const LineProblem problem = problemAt(text, context);
-    const qint64 number = m_lines.textLineNumber(start);
-    if (problem.kind == ProblemKind::Error) {
-        ConversionFault fault = problem.fault;
-        fault.lineNumber = number;
-        return conversionWarning(fault);
-    }
-    if (problem.kind == ProblemKind::Warning) {
-        // The check's own words, for this line read on its own.
-        const QByteArray bytes = text.text.toUtf8();
-        const auto trip = checkRecordRoundTrip(QByteArrayView(bytes));
-        if (trip.ok() && !trip.value().unchanged) {
-            RoundTripChange change = trip.value().change;
-            change.lineNumber = number;
-            return roundTripWarning(change);
-        }
-    }
-    return QString();
+    return problemMessage(text.text, problem, m_lines.textLineNumber(start));
 }
 
 } // namespace zuno

@@ -9,6 +9,45 @@
     </message>
 </context>
 <context>
+    <name>CheckCommand</name>
+    <message>
+        <source>unknown report format &apos;%1&apos; (text, json or sarif)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--check needs at least one FILE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>(standard input)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot read standard input: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot read &apos;%1&apos;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1
+Try &apos;zunopad --help&apos; for more information.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot write the output: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CheckReport</name>
+    <message>
+        <source>%1: OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>Not enough memory to convert the file.</source>
@@ -65,19 +104,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>--check needs at least one FILE</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>unknown option &apos;%1&apos;</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>OK</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -106,10 +133,15 @@ Try &apos;zunopad --help&apos; for more information.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>cannot read the input: it was cut short while being read</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Usage: zunopad [--] [FILE]
        zunopad --to-record [--] FILE
        zunopad --to-list [--] FILE
-       zunopad --check [--] FILE...
+       zunopad --check [--verbose] [--warnings-as-errors] [--format=FORM] [--] FILE...
+       zunopad --lsp
        zunopad --help | --version
 
 Without an option, opens FILE (or an empty document) in the editor.
@@ -117,8 +149,18 @@ Without an option, opens FILE (or an empty document) in the editor.
   --to-record FILE  print FILE, a ZUNO data file in the List layout, in the
                     Record layout
   --to-list FILE    print FILE, text in the Record layout, in the List layout
-  --check FILE...   tell for each FILE whether every line is a valid data item
-                    that comes back unchanged from the Record layout
+  --check FILE...   list every problem of each FILE as the editor marks it in
+                    the List view, one a line: FILE:LINE:COLUMN: error: MESSAGE
+                    (a line that is not a data item) or ...: warning: MESSAGE
+                    (one that would not come back unchanged from the Record
+                    layout). A FILE that is a folder stands for the ZUNO data
+                    files in it and below it, checked on every core.
+    --verbose             also print FILE: OK for a file without problems
+    --warnings-as-errors  exit with status 1 on warnings too
+    --format=FORM         text (the default), json or sarif (SARIF 2.1.0)
+  --lsp             serve the Language Server Protocol on standard input and
+                    output, for other editors: the problems, the records, the
+                    folding of records and what each item is
   --help            show this help and exit
   --version         show the version and exit
   --                end the options: a FILE may then begin with -
@@ -126,13 +168,9 @@ Without an option, opens FILE (or an empty document) in the editor.
 FILE may be - for standard input; otherwise it must be a regular file, not a
 pipe or a device. Input of more than 512 MiB is refused. The output keeps the
 input&apos;s encoding and line endings. Exit status: 0 on success, 1 when the data
-is invalid, 2 when a file cannot be read, the output cannot be written or the
-command is wrong.
+is invalid (--check: an error was found), 2 when a file cannot be read, the
+output cannot be written or the command is wrong.
 </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>cannot read the input: it was cut short while being read</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -265,6 +303,25 @@ Do you want to save the changes?</source>
     </message>
 </context>
 <context>
+    <name>FileProblems</name>
+    <message>
+        <source>Two spaces in a line of the Record layout with no data item after them: View &gt; List stops there.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A data item that would not come back unchanged from the Record view.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A line that is not a data item (it is not empty and holds no colon): the view switch stops there.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The data item &apos;%1&apos; on line %2 holds two spaces in a row, which the List layout reads as the gap between two items.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>FindReplaceCommands</name>
     <message>
         <source>Replaced &apos;%1&apos; with &apos;%2&apos; %3 time(s).</source>
@@ -272,6 +329,13 @@ Do you want to save the changes?</source>
     </message>
     <message>
         <source>Search String Not Found.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FolderWalk</name>
+    <message>
+        <source>cannot read the folder &apos;%1&apos;: %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -287,6 +351,85 @@ Do you want to save the changes?</source>
     </message>
     <message>
         <source>No problems</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LanguageServer</name>
+    <message>
+        <source>separated record start</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>record start</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line start</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>value list</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>item</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of %2 in %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 in %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, %2 values</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The message is not JSON: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The message is not a request or a notification.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The params are not an object.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server has not been initialized.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server has been shut down.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The position is missing or not a position.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unknown method &apos;%1&apos;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The document &apos;%1&apos; is not open.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The message&apos;s header has no valid Content-Length.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The message is larger than %1 bytes.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -74,10 +74,9 @@ std::optional<CheckRequest> parse(const QStringList &arguments, QString &error)
                 return std::nullopt;
             }
             request.format = *format;
-        } else if (argument.startsWith(u"--")) {
-            error = CheckCommand::tr("unknown option '%1'").arg(argument);
-            return std::nullopt;
         } else {
+            // Anything else is the first FILE (also a name that begins
+            // with "--", as before these options were known).
             break;
         }
     }

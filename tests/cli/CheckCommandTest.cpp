@@ -78,6 +78,7 @@ TEST_F(Check, ReportsEveryProblemInTheCompilersFormAndExitsByTheWorst)
         // checked.
         {{missing, bad}, 2, bad.toUtf8() + warning + bad.toUtf8() + error},
         {{"--format=xml", good}, 2, ""},
+        // An option it does not know is taken as a FILE.
         {{"--quiet", good}, 2, ""},
         {{"--verbose"}, 2, ""},
     };

@@ -21,9 +21,15 @@ class FolderWalk {
 
 constexpr QStringView Extensions[] = {u".PRJ", u".CTL", u".PAC", u".CAL", u".EDI", u".ALI", u".PRO", u".SUP"};
 
+struct Entry {
+    QByteArray name;
+    unsigned char type; // DT_REG, DT_DIR, DT_LNK, ... or DT_UNKNOWN
+    bool operator<(const Entry &other) const { return name < other.name; }
+};
+
 // The folder's entries by their names' bytes (as `ls` sorts in the C
 // locale), without "." and "..".
-bool listFolder(const QByteArray &folder, QList<QByteArray> &names, int &error)
+bool listFolder(const QByteArray &folder, QList<Entry> &names, int &error)
 {
     DIR *dir = ::opendir(folder.constData());
     if (!dir) {
@@ -33,7 +39,7 @@ bool listFolder(const QByteArray &folder, QList<QByteArray> &names, int &error)
     errno = 0;
     while (const dirent *entry = ::readdir(dir)) {
         if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-            names.append(QByteArray(entry->d_name));
+            names.append(Entry{QByteArray(entry->d_name), entry->d_type});
     }
     error = errno;
     ::closedir(dir);
@@ -43,7 +49,7 @@ bool listFolder(const QByteArray &folder, QList<QByteArray> &names, int &error)
 
 void walkFolder(const QByteArray &folder, WalkedFiles &walked)
 {
-    QList<QByteArray> names;
+    QList<Entry> names;
     int error = 0;
     if (!listFolder(folder, names, error)) {
         walked.errors.append(FolderWalk::tr("cannot read the folder '%1': %2")
@@ -51,12 +57,17 @@ void walkFolder(const QByteArray &folder, WalkedFiles &walked)
         // What was listed before the failure is still checked.
     }
     const QByteArray prefix = folder.endsWith('/') ? folder : folder + '/';
-    for (const QByteArray &name : names) {
-        const QByteArray path = prefix + name;
-        struct stat link {};
-        if (::lstat(path.constData(), &link) != 0)
-            continue;
-        if (S_ISDIR(link.st_mode)) {
+    for (const Entry &entry : names) {
+        const QByteArray path = prefix + entry.name;
+        // The listing tells most entries' types; others are asked for.
+        unsigned char type = entry.type;
+        if (type == DT_UNKNOWN) {
+            struct stat link {};
+            if (::lstat(path.constData(), &link) != 0)
+                continue;
+            type = S_ISDIR(link.st_mode) ? DT_DIR : S_ISLNK(link.st_mode) ? DT_LNK : DT_REG;
+        }
+        if (type == DT_DIR) {
             walkFolder(path, walked);
             continue;
         }
@@ -66,7 +77,7 @@ void walkFolder(const QByteArray &folder, WalkedFiles &walked)
         // A link is checked when it leads to a file, not when it leads to a
         // folder (which could lead back up the tree).
         struct stat target {};
-        if (S_ISLNK(link.st_mode) && ::stat(path.constData(), &target) == 0 && S_ISDIR(target.st_mode))
+        if (type == DT_LNK && ::stat(path.constData(), &target) == 0 && S_ISDIR(target.st_mode))
             continue;
         walked.files.append(file);
     }

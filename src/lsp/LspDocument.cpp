@@ -20,20 +20,20 @@ constexpr int LineItemSymbolKind = 8; // Field
 
 constexpr QStringView NameCode = u"NM:";
 
-std::vector<QString> splitProtocolLines(QStringView text)
+QStringList splitProtocolLines(QStringView text)
 {
-    std::vector<QString> lines;
+    QStringList lines;
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
         if (c != u'\r' && c != u'\n')
             continue;
-        lines.emplace_back(text.sliced(start, i - start).toString());
+        lines.append(text.sliced(start, i - start).toString());
         if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
             ++i;
         start = i + 1;
     }
-    lines.emplace_back(text.sliced(start).toString());
+    lines.append(text.sliced(start).toString());
     return lines;
 }
 
@@ -90,7 +90,7 @@ qsizetype valuesIn(QStringView values)
 
 } // namespace
 
-bool LspDocument::looksLikeRecordLayout(const std::vector<QString> &lines)
+bool LspDocument::looksLikeRecordLayout(const QStringList &lines)
 {
     // A continuation line, or a line that joins an item with two letters
     // and a colon after two spaces.
@@ -113,11 +113,23 @@ LspDocument::LspDocument(QStringView text)
     setText(text);
 }
 
+LspDocument::LspDocument(QStringList lines)
+{
+    setLines(std::move(lines));
+}
+
 void LspDocument::setText(QStringView text)
 {
-    m_lines = splitProtocolLines(text);
+    setLines(splitProtocolLines(text));
+}
+
+void LspDocument::setLines(QStringList lines)
+{
+    m_lines = std::move(lines);
+    if (m_lines.isEmpty())
+        m_lines.append(QString());
     m_record = looksLikeRecordLayout(m_lines);
-    m_states.assign(m_lines.size(), LineState{});
+    m_states = QList<LineState>(m_lines.size());
     check(0, lineCount() - 1);
 }
 
@@ -135,20 +147,21 @@ bool LspDocument::replace(Position from, Position to, QStringView text)
     const QStringView tail = QStringView(last).sliced(std::min(to.character, last.size()));
     joined.reserve(head.size() + text.size() + tail.size());
     joined.append(head).append(text).append(tail);
-    std::vector<QString> lines = splitProtocolLines(joined);
-    const qsizetype added = qsizetype(lines.size());
-    const auto at = m_lines.begin() + from.line;
-    const auto stateAt = m_states.begin() + from.line;
-    // Replace in place what can be, then insert or erase the rest.
+    QStringList lines = splitProtocolLines(joined);
+    const qsizetype added = lines.size();
     const qsizetype removed = to.line - from.line + 1;
+    // Replace in place what can be, then insert or take out the rest.
     const qsizetype common = std::min(added, removed);
-    std::move(lines.begin(), lines.begin() + common, at);
+    for (qsizetype i = 0; i < common; ++i)
+        m_lines[from.line + i] = std::move(lines[i]);
     if (added > removed) {
-        m_lines.insert(at + common, std::make_move_iterator(lines.begin() + common), std::make_move_iterator(lines.end()));
-        m_states.insert(stateAt + common, size_t(added - removed), LineState{});
+        m_lines.insert(from.line + common, added - removed, QString());
+        for (qsizetype i = common; i < added; ++i)
+            m_lines[from.line + i] = std::move(lines[i]);
+        m_states.insert(from.line + common, added - removed, LineState{});
     } else if (removed > added) {
-        m_lines.erase(at + common, at + removed);
-        m_states.erase(stateAt + common, stateAt + removed);
+        m_lines.remove(from.line + common, removed - added);
+        m_states.remove(from.line + common, removed - added);
     }
     check(from.line, from.line + added - 1);
     return true;
@@ -158,7 +171,7 @@ RecordLineContext LspDocument::contextBefore(qsizetype line) const
 {
     RecordLineContext context;
     if (m_record && line > 0)
-        context.valueListOpen = m_states[size_t(line - 1)].valueListOpen;
+        context.valueListOpen = m_states[line - 1].valueListOpen;
     return context;
 }
 
@@ -172,7 +185,7 @@ void LspDocument::check(qsizetype first, qsizetype last)
 {
     RecordLineContext context = contextBefore(first);
     for (qsizetype i = first; i < lineCount(); ++i) {
-        LineState &state = m_states[size_t(i)];
+        LineState &state = m_states[i];
         const LineState was = state;
         const LineProblem problem = m_record ? recordLineProblem(line(i), context) : listLineProblem(line(i));
         state = LineState{problem.kind, context.valueListOpen, ruleOf(problem), qint32(problem.from),
@@ -188,7 +201,7 @@ QJsonArray LspDocument::diagnostics() const
 {
     QJsonArray list;
     for (qsizetype i = 0; i < lineCount(); ++i) {
-        const LineState &state = m_states[size_t(i)];
+        const LineState &state = m_states[i];
         if (state.kind == ProblemKind::None)
             continue;
         // The words are made now, with the line's number as it stands.
@@ -307,7 +320,7 @@ bool LspDocument::continuesValueList(qsizetype index) const
     if (index == 0 || !startsWithValueListCode(trimSpaces(line(index))))
         return false;
     if (m_record)
-        return m_states[size_t(index - 1)].valueListOpen;
+        return m_states[index - 1].valueListOpen;
     return startsWithValueListCode(line(index - 1));
 }
 

@@ -12,7 +12,9 @@
 #include "format/FileProblems.h"
 
 #include <QJsonArray>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -27,17 +29,20 @@ struct Position {
 class LspDocument {
 public:
     explicit LspDocument(QStringView text);
+    // The document of these lines.
+    explicit LspDocument(QStringList lines);
 
     // Replaces the whole text; the layout is told again.
     void setText(QStringView text);
+    void setLines(QStringList lines);
     // Replaces the text from `from` to `to` (a position past the end of a
     // line or of the document stands for that end). False, changing
     // nothing, when `from` lies after `to` or beyond the last line.
     bool replace(Position from, Position to, QStringView text);
 
     bool isRecordLayout() const { return m_record; }
-    qsizetype lineCount() const { return qsizetype(m_lines.size()); }
-    const QString &line(qsizetype index) const { return m_lines[size_t(index)]; }
+    qsizetype lineCount() const { return m_lines.size(); }
+    const QString &line(qsizetype index) const { return m_lines[index]; }
 
     // Each as the protocol's JSON: Diagnostic[], DocumentSymbol[],
     // FoldingRange[].
@@ -49,7 +54,7 @@ public:
     std::optional<QString> hover(Position at) const;
 
     // Whether a text reads as the Record layout.
-    static bool looksLikeRecordLayout(const std::vector<QString> &lines);
+    static bool looksLikeRecordLayout(const QStringList &lines);
 
 private:
     struct LineState {
@@ -83,8 +88,10 @@ private:
     // ends: the end of the last non-empty line before it.
     Position endBefore(Position next, Position start) const;
 
-    std::vector<QString> m_lines;
-    std::vector<LineState> m_states;
+    // Qt's lists move their items as bytes: a line put in or taken out in
+    // the middle of a large document costs one move of memory.
+    QStringList m_lines;
+    QList<LineState> m_states;
     bool m_record = false;
 };
 

@@ -1,5 +1,7 @@
 #include "lsp/LspServer.h"
 
+#include "lsp/LargeText.h"
+
 #include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -67,8 +69,11 @@ QJsonObject LspServer::initializeResult() const
 
 std::optional<int> LspServer::handle(const QByteArray &body)
 {
+    LiftedMessage lifted = liftLargeString(body);
+    m_lifted = std::move(lifted.lines);
     QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(body, &error);
+    const QJsonDocument document = QJsonDocument::fromJson(lifted.body, &error);
+    lifted.body = QByteArray();
     if (error.error != QJsonParseError::NoError) {
         fail(QJsonValue::Null, ParseError, LanguageServer::tr("The message is not JSON: %1").arg(error.errorString()));
         return std::nullopt;
@@ -125,7 +130,11 @@ void LspServer::dispatch(const QString &method, const QJsonValue &id, const QJso
         if (uri.isEmpty() || !item.value("text").isString())
             return;
         auto &document = m_documents[uri];
-        document = std::make_unique<LspDocument>(item.value("text").toString());
+        const QString text = item.value("text").toString();
+        if (m_lifted && text == liftedTextMarker())
+            document = std::make_unique<LspDocument>(std::move(*m_lifted));
+        else
+            document = std::make_unique<LspDocument>(text);
         publish(uri, *document);
     } else if (method == u"textDocument/didChange") {
         didChange(params);
@@ -178,20 +187,25 @@ void LspServer::didChange(const QJsonObject &params)
     if (found == m_documents.end())
         return;
     LspDocument &document = *found->second;
-    for (const QJsonValue &value : params.value("contentChanges").toArray()) {
-        const QJsonObject change = value.toObject();
-        const QJsonValue text = change.value("text");
-        if (!text.isString())
+    for (const QJsonValue &changeValue : params.value("contentChanges").toArray()) {
+        const QJsonObject change = changeValue.toObject();
+        const QJsonValue value = change.value("text");
+        if (!value.isString())
             continue;
+        const bool lifted = m_lifted && value.toString() == liftedTextMarker();
         if (!change.contains("range")) {
-            document.setText(text.toString());
+            if (lifted)
+                document.setLines(std::move(*m_lifted));
+            else
+                document.setText(value.toString());
             continue;
         }
+        const QString text = lifted ? m_lifted->join(u'\n') : value.toString();
         const QJsonObject range = change.value("range").toObject();
         const auto from = positionOf(range.value("start"));
         const auto to = positionOf(range.value("end"));
         if (from && to)
-            document.replace(*from, *to, text.toString());
+            document.replace(*from, *to, text);
     }
     publish(uri, document);
 }

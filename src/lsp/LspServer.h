@@ -11,6 +11,7 @@
 #include <QByteArray>
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QStringList>
 
 #include <functional>
 #include <map>
@@ -58,6 +59,8 @@ private:
     bool m_initialized = false;
     bool m_shutdown = false;
     std::optional<int> m_exit;
+    // The large text taken out of the message being handled (LargeText.h).
+    std::optional<QStringList> m_lifted;
 };
 
 // Serves the protocol on standard input and output until `exit` (or the end

@@ -1,6 +1,7 @@
 // The language server through its protocol: a scripted client opens,
 // changes and closes documents and reads the diagnostics, symbols, folding
 // ranges and hovers; bad messages get error answers and never end it.
+#include "lsp/LargeText.h"
 #include "lsp/LspServer.h"
 #include "lsp/LspTransport.h"
 
@@ -14,6 +15,16 @@ namespace zuno::lsp {
 namespace {
 
 const QString Uri = QStringLiteral("file:///srv/project/MAIN.PRJ");
+
+// The lines of a document as the server holds them.
+QStringList LspDocumentLines(const QString &text)
+{
+    const LspDocument document(text);
+    QStringList lines;
+    for (qsizetype i = 0; i < document.lineCount(); ++i)
+        lines.append(document.line(i));
+    return lines;
+}
 
 // 48 values over two PL lines, cut as the List layout cuts them.
 QString projectText()
@@ -222,6 +233,26 @@ TEST_F(Client, BadMessagesGetErrorAnswersAndOnlyExitEnds)
     EXPECT_EQ(request("textDocument/documentSymbol", QJsonObject{{"textDocument", document()}})["error"]["code"],
               LspServer::InvalidRequest);
     EXPECT_EQ(send(R"({"jsonrpc":"2.0","method":"exit"})"), std::optional<int>(0));
+}
+
+TEST(LargeText, ALargeStringIsTakenOutAsTheLinesTheParserWouldGive)
+{
+    // Every escape, every line break of the protocol, characters beyond
+    // ASCII and beyond the BMP, and a quote preceded by backslashes.
+    const QString block = QStringLiteral("AC:1\r\nNM:\"Q\" \\\\\"/\t\u00e9\U0001F600\x01\nPL:1,2\rBG:\r\r\n");
+    QString text = block.repeated(LargeStringBytes / block.size() + 1);
+    const QByteArray body = QJsonDocument(QJsonObject{{"id", 1}, {"text", text}, {"after", "x"}}).toJson();
+    const LiftedMessage lifted = liftLargeString(body);
+    ASSERT_TRUE(lifted.lines.has_value());
+    const QJsonObject rest = QJsonDocument::fromJson(lifted.body).object();
+    EXPECT_EQ(rest, QJsonObject({{"id", 1}, {"text", liftedTextMarker()}, {"after", "x"}}));
+    EXPECT_EQ(*lifted.lines, LspDocumentLines(text));
+    // The escapes the parser writes as \uXXXX break lines alike.
+    const QByteArray escaped = "{\"text\":\"" + QByteArray("A\\u000d\\u000aB\\u000dC\\u000a").repeated(LargeStringBytes / 8) + "\"}";
+    EXPECT_EQ(liftLargeString(escaped).lines->mid(0, 4), QStringList({"A", "B", "C", "A"}));
+    // Not valid: left to the parser, which says so.
+    const QByteArray bad = "{\"text\":\"" + QByteArray(LargeStringBytes + 10, 'x') + "\\q\"}";
+    EXPECT_FALSE(liftLargeString(bad).lines.has_value());
 }
 
 TEST(MessageReader, TakesMessagesInAnyPiecesAndSkipsBadHeaders)

@@ -83,8 +83,11 @@ std::optional<MessageReader::Message> MessageReader::next()
         m_skipping = length;
         return Message{QByteArray(), LanguageServer::tr("The message is larger than %1 bytes.").arg(MaxMessageBytes)};
     }
-    if (m_buffer.size() - bodyStart < length)
+    if (m_buffer.size() - bodyStart < length) {
+        // A large body is gathered in one buffer, grown once.
+        m_buffer.reserve(bodyStart + length);
         return std::nullopt;
+    }
     Message message{m_buffer.sliced(bodyStart, length), QString()};
     m_start = bodyStart + length;
     if (m_start == m_buffer.size()) {
@@ -101,7 +104,7 @@ int runLanguageServer()
     std::signal(SIGPIPE, SIG_IGN);
     LspServer server([](const QByteArray &body) { writeAll(STDOUT_FILENO, framed(body)); });
     MessageReader reader;
-    QByteArray chunk(1 << 16, Qt::Uninitialized);
+    QByteArray chunk(1 << 20, Qt::Uninitialized);
     for (;;) {
         while (auto message = reader.next()) {
             if (!message->headerError.isEmpty()) {

@@ -7,6 +7,7 @@
 // time of each step and the peak memory it reached over what the process
 // held before.
 #include "items/DataItemView.h"
+#include "panels/RecordsView.h"
 #include "window/frmEditor.h"
 #include "support/EditText.h"
 #include "textfile/TextFile.h"
@@ -91,6 +92,7 @@ void chooseDataItems(benchmark::State &state, frmEditor &window)
 {
     if (state.range(0) == 1)
         return;
+    delete window.findChild<RecordsView *>();
     delete window.findChild<DataItemView *>();
     for (unsigned long margin = 0; margin < 5; ++margin)
         window.editor()->SendScintilla(QsciScintillaBase::SCI_SETMARGINWIDTHN, margin, 0L);

@@ -147,10 +147,9 @@ void DataItemView::modified(int position, int type, int length)
     if (m_checkPending)
         return;
     const qint64 first = m_lines.lineAt(position);
-    if (type & Sci::SC_MOD_BEFOREINSERT)
-        m_marks.beforeEdit(first, first);
-    else
-        m_marks.beforeEdit(first, m_lines.lineAt(qint64(position) + length));
+    const qint64 last = (type & Sci::SC_MOD_BEFOREINSERT) ? first : m_lines.lineAt(qint64(position) + length);
+    m_marks.beforeEdit(first, last);
+    m_records.beforeEdit(m_marks, first, last);
     m_pending = PendingEdit{position, (type & Sci::SC_MOD_BEFOREINSERT) ? Sci::SC_MOD_INSERTTEXT : Sci::SC_MOD_DELETETEXT,
                             length};
     QMetaObject::invokeMethod(this, &DataItemView::finishEdit, Qt::QueuedConnection);
@@ -174,13 +173,18 @@ void DataItemView::finishEdit()
             return;
         }
         m_marks.afterEdit(first, last);
+        if (m_records.afterEdit(m_marks, first, last))
+            emit recordsChanged(false);
     } else {
         m_marks.afterEdit(first, first);
+        if (m_records.afterEdit(m_marks, first, first))
+            emit recordsChanged(false);
     }
     m_lines.fitLineNumbers();
     m_colours->invalidate();
     m_placeLine = -1;
     showCount();
+    emit problemsChanged();
 }
 
 void DataItemView::scheduleCheckAll()
@@ -198,12 +202,15 @@ void DataItemView::checkAll()
     m_pending.reset();
     m_document = document();
     m_marks.checkAll(isRecordView());
+    m_records.build(m_lines.wholeText(), isRecordView());
     m_lines.fitLineNumbers();
     m_colours->invalidate();
     m_colours->update();
     m_placeLine = -1;
     showPlace();
     showCount();
+    emit recordsChanged(true);
+    emit problemsChanged();
 }
 
 void DataItemView::showPlace()
@@ -213,6 +220,7 @@ void DataItemView::showPlace()
         return;
     m_placeLine = line;
     m_place->setText(recordPlaceAt(m_marks, line).text());
+    emit caretMoved(line);
 }
 
 void DataItemView::showCount()

@@ -7,6 +7,7 @@
 // previous problem).
 #include "items/CodeColours.h"
 #include "items/ItemMarks.h"
+#include "items/RecordIndex.h"
 #include "platform/MainWindow.h"
 #include "platform/Settings.h"
 #include "platform/qt/QtLineMarks.h"
@@ -31,6 +32,22 @@ public:
                  ISettingsStore &settings);
 
     const ItemMarks &marks() const { return m_marks; }
+    const RecordIndex &records() const { return m_records; }
+    // The control's lines, for the panels: the caret, the marks.
+    ILineMarks &lines() { return m_lines; }
+    // Whether the whole text waits to be checked again.
+    bool checkPending() const { return m_checkPending; }
+
+signals:
+    // The record index was read afresh (rebuilt) or changed by an edit
+    // (RecordIndex::lastChange()).
+    void recordsChanged(bool rebuilt);
+    // The marks may have changed.
+    void problemsChanged();
+    // The caret went to another line of the control.
+    void caretMoved(qint64 line);
+
+public:
 
     // Menu handlers.
     void mnuViewLineNumbers_Click(bool checked);
@@ -61,6 +78,7 @@ private:
     ISettingsStore &m_settings;
     QtLineMarks m_lines;
     ItemMarks m_marks;
+    RecordIndex m_records;
     CodeColours *m_colours = nullptr;
     QLabel *m_place = nullptr;
     QLabel *m_count = nullptr;

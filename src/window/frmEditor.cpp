@@ -4,6 +4,7 @@
 #include "document/RecentFiles.h"
 #include "window/ViewportHooks.h"
 #include "items/DataItemView.h"
+#include "panels/RecordsView.h"
 #include "document/MemoryShortage.h"
 #include "platform/qt/ScreenUnits.h"
 #include "recovery/DocumentRecovery.h"
@@ -94,6 +95,7 @@ frmEditor::frmEditor(QWidget *parent)
     installEventFilter(hooks);
     setAcceptDrops(true);
     m_items = new DataItemView(*this, *this, *rtbEditor, *mnuView, m_settings);
+    setUpRecordsMenu();
     setUpRecovery();
 
     // Inner size as designed: 18 x 21.625 character cells.
@@ -306,7 +308,8 @@ std::optional<int> frmEditor::editorScrollWidth() const
     int margins = 0;
     for (unsigned long margin = 0; margin < 5; ++margin)
         margins += int(rtbEditor->SendScintilla(QsciScintillaBase::SCI_GETMARGINWIDTHN, margin));
-    return rtbEditor->contentWidth() + margins;
+    // So do the panels beside it.
+    return rtbEditor->contentWidth() + margins + (m_recordsView ? m_recordsView->sidePanelsWidth() : 0);
 }
 
 void frmEditor::setBusyPointer(bool busy)

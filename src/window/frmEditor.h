@@ -23,6 +23,7 @@ class QDialog;
 namespace zuno {
 
 class DataItemView;
+class RecordsView;
 class RecentFiles;
 class StatusFields;
 class DocumentRecovery;
@@ -45,6 +46,7 @@ public:
     // The status bar's fields; other features add their own (StatusFields.h).
     StatusFields &statusFields() { return *m_statusFields; }
     const RecentFiles &recentFiles() const { return *m_recent; }
+    RecordsView &recordsView(); // frmEditorRecordsMenu.cpp
 
     // Recovery of unsaved changes (frmEditorRecovery.cpp): a termination
     // signal keeps the unsaved text and ends the program at once; the
@@ -120,6 +122,7 @@ private:
     void setUpStatusBar();            // frmEditorStatus.cpp
     void refreshStatusFields();
     void rebuildRecentMenu();         // frmEditorRecentMenu.cpp
+    void setUpRecordsMenu();          // frmEditorRecordsMenu.cpp
     void restorePlacement();          // frmEditorPlacement.cpp
     void storePlacement();
     void applyFontChoice(const EditorFontChoice &choice);
@@ -134,6 +137,7 @@ private:
     DiskTextFiles m_files;
     std::unique_ptr<EditorShell> m_shell;
     DataItemView *m_items = nullptr; // marks, line numbers, code colours
+    QPointer<RecordsView> m_recordsView; // the panels, Go To Record, folding
     std::unique_ptr<RecentFiles> m_recent;
     StatusFields *m_statusFields = nullptr;
     EditorFontChoice m_font;

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QDockWidget>
 #include <QMenu>
+#include <QTimer>
 
 namespace zuno {
 
@@ -43,7 +44,8 @@ void frmEditor::setUpRecordsMenu()
         // fitted to the text again.
         connect(entry, &QAction::triggered, view, [this, view, show](bool shown) {
             (view->*show)(shown);
-            m_shell->fitWindowToText();
+            // Once the window has laid the panel out.
+            QTimer::singleShot(0, this, [this] { m_shell->fitWindowToText(); });
         });
         // Closed by its own button, or shown again: the check follows.
         connect(panel->toggleViewAction(), &QAction::toggled, entry, &QAction::setChecked);

@@ -179,6 +179,7 @@ void RecordsView::jumpTo(qint64 line)
 void RecordsView::showRecords(bool shown)
 {
     m_records->setVisible(shown);
+    m_settings.write(SettingsApplication, ViewSection, RecordsKey, shown ? QStringLiteral("1") : QStringLiteral("0"));
     if (shown)
         m_filter->setFocus(Qt::ShortcutFocusReason);
 }
@@ -186,6 +187,7 @@ void RecordsView::showRecords(bool shown)
 void RecordsView::showProblems(bool shown)
 {
     m_problems->setVisible(shown);
+    m_settings.write(SettingsApplication, ViewSection, ProblemsKey, shown ? QStringLiteral("1") : QStringLiteral("0"));
     if (shown)
         m_problemList->setFocus(Qt::ShortcutFocusReason);
 }
@@ -235,16 +237,14 @@ void RecordsView::restoreLayout()
     };
     m_records->setVisible(shown(RecordsKey));
     m_problems->setVisible(shown(ProblemsKey));
-    // Shown or hidden from the menu or by its own button: remembered.
-    for (const auto &[panel, key] : {std::pair{m_records, RecordsKey}, std::pair{m_problems, ProblemsKey}}) {
-        connect(panel->toggleViewAction(), &QAction::toggled, this, [this, key](bool shown) {
-            m_settings.write(SettingsApplication, ViewSection, key, shown ? QStringLiteral("1") : QStringLiteral("0"));
-        });
-    }
 }
 
 void RecordsView::storeLayout()
 {
+    // Closed by its own button or from the menu: as it is when the window
+    // closes (before the window hides it).
+    for (const auto &[panel, key] : {std::pair{m_records, RecordsKey}, std::pair{m_problems, ProblemsKey}})
+        m_settings.write(SettingsApplication, ViewSection, key, panel->isHidden() ? QStringLiteral("0") : QStringLiteral("1"));
     m_settings.write(SettingsApplication, ViewSection, LayoutKey, QString::fromLatin1(m_window.saveState().toBase64()));
 }
 

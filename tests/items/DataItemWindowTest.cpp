@@ -148,8 +148,11 @@ TEST_F(DataItemWindow, LineNumbersAreShownUntilHiddenAndRememberedAndTheWindowFi
     const long numbers = send(*window, Sci::SCI_GETMARGINWIDTHN, 0);
     EXPECT_GT(numbers, 0);
     EXPECT_EQ(send(*window, Sci::SCI_GETMARGINTYPEN, 0), long(Sci::SC_MARGIN_NUMBER));
-    EXPECT_EQ(window->editorScrollWidth(),
-              window->editor()->contentWidth() + numbers + send(*window, Sci::SCI_GETMARGINWIDTHN, 1));
+    // The marks' margin and the fold margin count too.
+    EXPECT_GT(send(*window, Sci::SCI_GETMARGINWIDTHN, 2), 0);
+    EXPECT_EQ(window->editorScrollWidth(), window->editor()->contentWidth() + numbers
+                                               + send(*window, Sci::SCI_GETMARGINWIDTHN, 1)
+                                               + send(*window, Sci::SCI_GETMARGINWIDTHN, 2));
     action(*window, "mnuViewLineNumbers")->trigger();
     EXPECT_EQ(send(*window, Sci::SCI_GETMARGINWIDTHN, 0), 0);
     // A new window starts without them.

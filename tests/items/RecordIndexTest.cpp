@@ -1,6 +1,7 @@
 // The record index against the in-memory lines: what the whole text gives
 // in either layout, and what an edit of some lines changes.
 #include "items/RecordIndex.h"
+#include "items/RecordsModel.h"
 #include "platform/doubles/FakeLineMarks.h"
 
 #include <gtest/gtest.h>
@@ -70,6 +71,40 @@ struct Edit {
     bool changed;
 };
 
+// Applies the edit to `text` read in the layout, and checks the entries
+// and that they are those of the whole text read afresh.
+void checkEdit(const QList<QByteArray> &text, bool record, const Edit &e)
+{
+    FakeLineMarks lines;
+    ItemMarks marks(lines);
+    lines.setText(crlf(text));
+    marks.checkAll(record);
+    RecordIndex index;
+    index.build(lines.wholeText(), record);
+
+    index.beforeEdit(marks, e.first, e.lastBefore);
+    QList<QByteArray> edited = text;
+    edited.remove(e.first, e.lastBefore - e.first + 1);
+    for (qsizetype i = 0; i < e.now.size(); ++i)
+        edited.insert(e.first + i, e.now[i]);
+    lines.editText(crlf(edited));
+    EXPECT_EQ(index.afterEdit(marks, e.first, e.first + e.now.size() - 1), e.changed) << e.what;
+    EXPECT_EQ(shown(index), e.entries) << e.what;
+    RecordIndex whole;
+    whole.build(lines.wholeText(), record);
+    EXPECT_EQ(shown(index), shown(whole)) << e.what;
+}
+
+TEST(RecordIndex, AnEditInTheRecordLayoutReadsAgainTheLinesAValueListTakesUp)
+{
+    // The PL item that ended line 0 took up line 1 whole; without it, line
+    // 1's items are read, its AC among them.
+    checkEdit({"BG:1  PL:1,", "PL:2  AC:9", "EG:1"}, true,
+              {"value list closed", 0, 0, {"BG:1"}, {"0: BG:1", "1:AC:9", "2: EG:1"}, true});
+    checkEdit({"BG:1", "PL:2  AC:9"}, true,
+              {"value list opened", 0, 0, {"BG:1  PL:1,"}, {"0: BG:1"}, true});
+}
+
 TEST(RecordIndex, AnEditChangesExactlyTheEntriesOfTheLinesItTouched)
 {
     const QList<QByteArray> text = {"AC:1", "NM:ONE", "BG:A", "PL:1", "EG:A", "AC:2", "BG:B"};
@@ -84,28 +119,8 @@ TEST(RecordIndex, AnEditChangesExactlyTheEntriesOfTheLinesItTouched)
         {"a line inserted before the first record", 0, 0, {"XX:0", "AC:1"},
          {"1:AC:1  ONE", "3: BG:A", "5: EG:A", "6:AC:2", "7: BG:B"}, true},
     };
-    for (const Edit &e : edits) {
-        FakeLineMarks lines;
-        ItemMarks marks(lines);
-        lines.setText(crlf(text));
-        marks.checkAll(false);
-        RecordIndex index;
-        index.build(lines.wholeText(), false);
-        ASSERT_EQ(shown(index), before);
-
-        index.beforeEdit(marks, e.first, e.lastBefore);
-        QList<QByteArray> edited = text;
-        edited.remove(e.first, e.lastBefore - e.first + 1);
-        for (qsizetype i = 0; i < e.now.size(); ++i)
-            edited.insert(e.first + i, e.now[i]);
-        lines.editText(crlf(edited));
-        EXPECT_EQ(index.afterEdit(marks, e.first, e.first + e.now.size() - 1), e.changed) << e.what;
-        EXPECT_EQ(shown(index), e.entries) << e.what;
-        // The same as reading the whole text afresh.
-        RecordIndex whole;
-        whole.build(lines.wholeText(), false);
-        EXPECT_EQ(shown(index), shown(whole)) << e.what;
-    }
+    for (const Edit &e : edits)
+        checkEdit(text, false, e);
 }
 
 TEST(RecordIndex, FindsRecordsByTheirAcValueOrPartOfTheirName)
@@ -141,6 +156,29 @@ TEST(RecordIndex, RecordsAndValueRunsFoldToTheirEnds)
     EXPECT_EQ(index.nextRecord(7, false), 4);
     EXPECT_EQ(index.nextRecord(6, false), 0);
     EXPECT_EQ(index.nextRecord(6, true), -1);
+}
+
+TEST(RecordsModel, FiltersByRecordAndFindsTheRowOfALine)
+{
+    RecordIndex index;
+    index.build(crlf({"PN:1", "AC:1", "NM:NORTH", "BG:A", "AC:2", "BG:NORTHERN", "EG:X", "AC:3"}), false);
+    RecordsModel model(index);
+    const auto rows = [&] {
+        QStringList list;
+        for (int row = 0; row < model.rowCount(); ++row)
+            list.append(model.index(row).data().toString());
+        return list;
+    };
+    EXPECT_EQ(model.rowCount(), 7); // the head and six entries
+    EXPECT_EQ(model.rowOfLine(0), 0);
+    EXPECT_EQ(model.rowOfLine(5), 4);
+    EXPECT_EQ(model.lineOf(6), 7);
+
+    model.setFilter(QStringLiteral("north"));
+    EXPECT_EQ(rows(), (QStringList{"AC:1  NORTH", "    BG:A", "AC:2", "    BG:NORTHERN", "    EG:X"}));
+    EXPECT_EQ(model.rowOfLine(6), 4);
+    EXPECT_EQ(model.rowOfLine(7), -1); // AC:3 is not shown
+    EXPECT_EQ(model.lineOf(2), 4);
 }
 
 } // namespace

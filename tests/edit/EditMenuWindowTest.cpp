@@ -167,7 +167,7 @@ TEST_F(EditMenuWindow, ARightClickOpensTheEditMenuItselfAtThePointer)
     EXPECT_EQ(entries,
               (QStringList{"mnuEditUndo", "-", "mnuEditCut", "mnuEditCopy", "mnuEditPaste", "-",
                            "mnuEditClear", "mnuEditSelectAll", "-", "mnuEditFind",
-                           "mnuEditReplace", "-", "mnuEditGoTo"}));
+                           "mnuEditReplace", "-", "mnuEditGoTo", "mnuEditGoToRecord"}));
     EXPECT_EQ(shownAt, editor->viewport()->mapToGlobal(at));
 }
 

@@ -61,6 +61,11 @@ public:
     // "AC:1002  LEFT EDGE OF SEAL": the record and, where it has one, its
     // name's value; a line item's text.
     QString caption(qsizetype index) const;
+    // The memory the index holds, in bytes.
+    qsizetype memoryBytes() const
+    {
+        return qsizetype(m_entries.capacity() * sizeof(Entry) + m_names.capacity() * sizeof(Name)) + m_texts.capacity();
+    }
     // Whether the text has lines before its first record.
     bool hasHead() const;
 

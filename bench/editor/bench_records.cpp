@@ -121,6 +121,31 @@ void BM_ViewRecordWithPanels(benchmark::State &state)
     }
 }
 
+// Both panels shown over the open document: what they add to the process.
+void BM_ShowPanels(benchmark::State &state)
+{
+    fixture();
+    for (auto _ : state) {
+        state.PauseTiming();
+        frmEditor window;
+        window.recordsView().recordsPanel()->hide();
+        window.recordsView().problemsPanel()->hide();
+        window.show();
+        window.formLoad(fixture().path);
+        QApplication::processEvents();
+        bench::resetPeakRss();
+        const long baseline = bench::peakRss();
+        const long before = bench::rss();
+        state.ResumeTiming();
+        window.recordsView().recordsPanel()->show();
+        window.recordsView().problemsPanel()->show();
+        QApplication::processEvents();
+        state.PauseTiming();
+        report(state, baseline, before, window);
+        state.ResumeTiming();
+    }
+}
+
 void pressKey(QWidget *widget, Qt::Key key, const QString &text = QString())
 {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
@@ -175,6 +200,7 @@ void BM_GoToRecord(benchmark::State &state)
 
 BENCHMARK(BM_OpenWithPanels)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK(BM_ViewRecordWithPanels)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK(BM_ShowPanels)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK(BM_KeystrokeAtTheEndWithPanels)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(200)->UseRealTime();
 BENCHMARK(BM_GoToRecord)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
 

@@ -172,6 +172,10 @@ void RecordIndex::build(QByteArrayView utf8, bool recordLayout)
             readLine(decode(line, length, buffer), recordLayout, context, lineNumber, add, addName);
         pos = next;
     }
+    // No room kept for growth: an edit adds a few at a time.
+    m_entries.shrink_to_fit();
+    m_names.shrink_to_fit();
+    m_texts.squeeze();
 }
 
 bool RecordIndex::hasHead() const

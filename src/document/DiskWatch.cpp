@@ -31,12 +31,12 @@ DiskWatch::DiskWatch(const EditorShell &shell, const ITextFiles &files, QObject 
 
 void DiskWatch::follow()
 {
-    if (m_shell.diskFile().path != m_path) {
+    if (m_shell.filePath() != m_path) {
         if (!m_watcher.files().isEmpty())
             m_watcher.removePaths(m_watcher.files());
         if (!m_watcher.directories().isEmpty())
             m_watcher.removePaths(m_watcher.directories());
-        m_path = m_shell.diskFile().path;
+        m_path = m_shell.filePath();
         m_kept.reset();
     }
     check();
@@ -60,7 +60,7 @@ void DiskWatch::watchPaths()
 
 void DiskWatch::check()
 {
-    if (m_shell.diskFile().path != m_path) {
+    if (m_shell.filePath() != m_path) {
         follow();
         return;
     }

@@ -140,6 +140,8 @@ public:
     bool isRecordView() const { return !m.window.isListViewChecked(); }
     // The document's file as last read or written.
     const DiskFile &diskFile() const { return m_disk; }
+    // The document's file; empty for an untitled document.
+    QString filePath() const { return m.editor.fileName(); }
 
 private:
     bool saveTo(const QString &path, bool reloadAfterWrite);

@@ -45,14 +45,14 @@ void EditorShell::showHeld(const QString &path, bool readOnly)
 
 DiskState EditorShell::diskState() const
 {
-    if (m_disk.path.isEmpty())
+    if (m.editor.fileName().isEmpty())
         return DiskState::Unchanged;
-    return m.files.compareWithDisk(m_disk.path, m_disk.stamp);
+    return m.files.compareWithDisk(m.editor.fileName(), m_disk.stamp);
 }
 
 bool EditorShell::reloadFile()
 {
-    const QString path = m_disk.path;
+    const QString path = m.editor.fileName();
     if (path.isEmpty())
         return false;
     if (m.editor.isModified()

@@ -55,7 +55,7 @@ void DiskChangeBar::reload()
 
 void DiskChangeBar::changed(int state)
 {
-    const QString name = fileTitleOf(m_shell.diskFile().path);
+    const QString name = fileTitleOf(m_shell.filePath());
     switch (DiskState(state)) {
     case DiskState::Unchanged:
         hide();

@@ -30,7 +30,7 @@ void frmEditor::setPeers(IPeerWindows &peers)
 {
     m_peers = &peers;
     m_shell->setPeers(&peers);
-    connect(this, &QWidget::windowTitleChanged, this, [this] { m_peers->hold(m_shell->diskFile().path); });
+    connect(this, &QWidget::windowTitleChanged, this, [this] { m_peers->hold(m_shell->filePath()); });
 }
 
 void frmEditor::placeClearOfPeers()

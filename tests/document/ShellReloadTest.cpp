@@ -11,7 +11,7 @@ using namespace zuno;
 
 namespace {
 
-class ShellReload : public ::testing::Test, protected test::ShellOnDoubles {
+class ShellReload : public ::testing::Test, protected test::ShellOnDisk {
 protected:
     QString write(const QByteArray &bytes)
     {

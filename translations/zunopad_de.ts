@@ -9,6 +9,46 @@
     </message>
 </context>
 <context>
+    <name>CheckCommand</name>
+    <message>
+        <source>unknown report format '%1' (text, json or sarif)</source>
+        <translation>unbekanntes Berichtsformat '%1' (text, json oder sarif)</translation>
+    </message>
+    <message>
+        <source>--check needs at least one FILE</source>
+        <translation>--check braucht mindestens eine DATEI</translation>
+    </message>
+    <message>
+        <source>(standard input)</source>
+        <translation>(Standardeingabe)</translation>
+    </message>
+    <message>
+        <source>cannot read standard input: %1</source>
+        <translation>die Standardeingabe kann nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>cannot read '%1': %2</source>
+        <translation>'%1' kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>%1
+Try 'zunopad --help' for more information.</source>
+        <translation>%1
+'zunopad --help' gibt weitere Informationen.</translation>
+    </message>
+    <message>
+        <source>cannot write the output: %1</source>
+        <translation>die Ausgabe kann nicht geschrieben werden: %1</translation>
+    </message>
+</context>
+<context>
+    <name>CheckReport</name>
+    <message>
+        <source>%1: OK</source>
+        <translation>%1: OK</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>Not enough memory to convert the file.</source>
@@ -65,20 +105,8 @@
         <translation>%1 braucht genau eine DATEI</translation>
     </message>
     <message>
-        <source>--check needs at least one FILE</source>
-        <translation>--check braucht mindestens eine DATEI</translation>
-    </message>
-    <message>
         <source>unknown option '%1'</source>
         <translation>unbekannte Option '%1'</translation>
-    </message>
-    <message>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>%1: %2</source>
-        <translation>%1: %2</translation>
     </message>
     <message>
         <source>(standard input)</source>
@@ -114,7 +142,8 @@ Try 'zunopad --help' for more information.</source>
         <source>Usage: zunopad [--] [FILE...]
        zunopad --to-record [--] FILE
        zunopad --to-list [--] FILE
-       zunopad --check [--] FILE...
+       zunopad --check [--verbose] [--warnings-as-errors] [--format=FORM] [--] FILE...
+       zunopad --lsp
        zunopad --help | --version
 
 Without an option, opens FILE (or an empty document) in the editor. The words
@@ -128,8 +157,18 @@ stand beside its menu entries; see zunopad(1).
   --to-record FILE  print FILE, a ZUNO data file in the List layout, in the
                     Record layout
   --to-list FILE    print FILE, text in the Record layout, in the List layout
-  --check FILE...   tell for each FILE whether every line is a valid data item
-                    that comes back unchanged from the Record layout
+  --check FILE...   list every problem of each FILE as the editor marks it in
+                    the List view, one a line: FILE:LINE:COLUMN: error: MESSAGE
+                    (a line that is not a data item) or ...: warning: MESSAGE
+                    (one that would not come back unchanged from the Record
+                    layout). A FILE that is a folder stands for the ZUNO data
+                    files in it and below it, checked on every core.
+    --verbose             also print FILE: OK for a file without problems
+    --warnings-as-errors  exit with status 1 on warnings too
+    --format=FORM         text (the default), json or sarif (SARIF 2.1.0)
+  --lsp             serve the Language Server Protocol on standard input and
+                    output, for other editors: the problems, the records, the
+                    folding of records and what each item is
   --help            show this help and exit
   --version         show the version and exit
   --                end the options: a FILE may then begin with -
@@ -137,13 +176,14 @@ stand beside its menu entries; see zunopad(1).
 FILE may be - for standard input; otherwise it must be a regular file, not a
 pipe or a device. Input of more than 512 MiB is refused. The output keeps the
 input's encoding and line endings. Exit status: 0 on success, 1 when the data
-is invalid, 2 when a file cannot be read, the output cannot be written or the
-command is wrong.
+is invalid (--check: an error was found), 2 when a file cannot be read, the
+output cannot be written or the command is wrong.
 </source>
         <translation>Aufruf: zunopad [--] [DATEI...]
         zunopad --to-record [--] DATEI
         zunopad --to-list [--] DATEI
-        zunopad --check [--] DATEI...
+        zunopad --check [--verbose] [--warnings-as-errors] [--format=FORM] [--] DATEI...
+        zunopad --lsp
         zunopad --help | --version
 
 Ohne Option öffnet zunopad DATEI (oder ein leeres Dokument) im Editor. Die
@@ -159,8 +199,20 @@ neben seinen Menüeinträgen; siehe zunopad(1).
                      Datensatzansicht ausgeben
   --to-list DATEI    DATEI, Text in der Datensatzansicht, in der Listenansicht
                      ausgeben
-  --check DATEI...   für jede DATEI melden, ob jede Zeile ein gültiges Datenelement
-                     ist, das unverändert aus der Datensatzansicht zurückkommt
+  --check DATEI...   jedes Problem jeder DATEI so auflisten, wie der Editor es
+                     in der Listenansicht markiert, eines pro Zeile:
+                     DATEI:ZEILE:SPALTE: error: MELDUNG (eine Zeile, die kein
+                     Datenelement ist) oder ...: warning: MELDUNG (eine, die
+                     nicht unverändert aus der Datensatzansicht zurückkäme).
+                     Eine DATEI, die ein Ordner ist, steht für die ZUNO-
+                     Datendateien darin und darunter, auf allen Kernen geprüft.
+    --verbose             auch DATEI: OK für eine Datei ohne Probleme ausgeben
+    --warnings-as-errors  auch bei Warnungen mit Status 1 beenden
+    --format=FORM         text (Vorgabe), json oder sarif (SARIF 2.1.0)
+  --lsp              das Language Server Protocol auf Standardein- und
+                     -ausgabe anbieten, für andere Editoren: die Probleme, die
+                     Datensätze, das Falten von Datensätzen und was jedes
+                     Element ist
   --help             diese Hilfe zeigen und beenden
   --version          die Version zeigen und beenden
   --                 Ende der Optionen: eine DATEI darf dann mit - beginnen
@@ -168,8 +220,9 @@ neben seinen Menüeinträgen; siehe zunopad(1).
 DATEI darf - für die Standardeingabe sein; sonst muss sie eine reguläre Datei
 sein, keine Pipe und kein Gerät. Eingaben über 512 MiB werden abgelehnt. Die
 Ausgabe behält Zeichenkodierung und Zeilenenden der Eingabe. Exit-Status: 0 bei
-Erfolg, 1 bei ungültigen Daten, 2 wenn eine Datei nicht gelesen oder die Ausgabe
-nicht geschrieben werden kann oder der Befehl falsch ist.
+Erfolg, 1 bei ungültigen Daten (--check: ein Fehler wurde gefunden), 2 wenn eine
+Datei nicht gelesen oder die Ausgabe nicht geschrieben werden kann oder der
+Befehl falsch ist.
 </translation>
     </message>
 </context>
@@ -340,6 +393,25 @@ Sie wird hier schreibgeschützt geöffnet.</translation>
     </message>
 </context>
 <context>
+    <name>FileProblems</name>
+    <message>
+        <source>Two spaces in a line of the Record layout with no data item after them: View &gt; List stops there.</source>
+        <translation>Zwei Leerzeichen in einer Zeile der Datensatzansicht ohne Datenelement dahinter: Ansicht &gt; Liste hält dort an.</translation>
+    </message>
+    <message>
+        <source>A data item that would not come back unchanged from the Record view.</source>
+        <translation>Ein Datenelement, das nicht unverändert aus der Datensatzansicht zurückkäme.</translation>
+    </message>
+    <message>
+        <source>A line that is not a data item (it is not empty and holds no colon): the view switch stops there.</source>
+        <translation>Eine Zeile, die kein Datenelement ist (sie ist nicht leer und enthält keinen Doppelpunkt): der Ansichtswechsel hält dort an.</translation>
+    </message>
+    <message>
+        <source>The data item '%1' on line %2 holds two spaces in a row, which the List layout reads as the gap between two items.</source>
+        <translation>Das Datenelement '%1' in Zeile %2 enthält zwei Leerzeichen hintereinander, die die Listenansicht als Lücke zwischen zwei Elementen liest.</translation>
+    </message>
+</context>
+<context>
     <name>FindReplaceCommands</name>
     <message>
         <source>Replaced '%1' with '%2' %3 time(s).</source>
@@ -348,6 +420,13 @@ Sie wird hier schreibgeschützt geöffnet.</translation>
     <message>
         <source>Search String Not Found.</source>
         <translation>Suchbegriff nicht gefunden.</translation>
+    </message>
+</context>
+<context>
+    <name>FolderWalk</name>
+    <message>
+        <source>cannot read the folder '%1': %2</source>
+        <translation>der Ordner '%1' kann nicht gelesen werden: %2</translation>
     </message>
 </context>
 <context>
@@ -363,6 +442,85 @@ Sie wird hier schreibgeschützt geöffnet.</translation>
     <message>
         <source>No problems</source>
         <translation>Keine Probleme</translation>
+    </message>
+</context>
+<context>
+    <name>LanguageServer</name>
+    <message>
+        <source>separated record start</source>
+        <translation>abgesetzter Datensatzanfang</translation>
+    </message>
+    <message>
+        <source>record start</source>
+        <translation>Datensatzanfang</translation>
+    </message>
+    <message>
+        <source>line start</source>
+        <translation>Zeilenanfang</translation>
+    </message>
+    <message>
+        <source>value list</source>
+        <translation>Werteliste</translation>
+    </message>
+    <message>
+        <source>item</source>
+        <translation>Element</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+    <message>
+        <source>%1 of %2 in %3</source>
+        <translation>%1 von %2 in %3</translation>
+    </message>
+    <message>
+        <source>%1 in %2</source>
+        <translation>%1 in %2</translation>
+    </message>
+    <message>
+        <source>%1, %2 values</source>
+        <translation>%1, %2 Werte</translation>
+    </message>
+    <message>
+        <source>The message is not JSON: %1</source>
+        <translation>Die Nachricht ist kein JSON: %1</translation>
+    </message>
+    <message>
+        <source>The message is not a request or a notification.</source>
+        <translation>Die Nachricht ist weder eine Anfrage noch eine Benachrichtigung.</translation>
+    </message>
+    <message>
+        <source>The params are not an object.</source>
+        <translation>Die Parameter sind kein Objekt.</translation>
+    </message>
+    <message>
+        <source>The server has not been initialized.</source>
+        <translation>Der Server wurde nicht initialisiert.</translation>
+    </message>
+    <message>
+        <source>The server has been shut down.</source>
+        <translation>Der Server wurde heruntergefahren.</translation>
+    </message>
+    <message>
+        <source>The position is missing or not a position.</source>
+        <translation>Die Position fehlt oder ist keine Position.</translation>
+    </message>
+    <message>
+        <source>Unknown method '%1'.</source>
+        <translation>Unbekannte Methode '%1'.</translation>
+    </message>
+    <message>
+        <source>The document '%1' is not open.</source>
+        <translation>Das Dokument '%1' ist nicht geöffnet.</translation>
+    </message>
+    <message>
+        <source>The message's header has no valid Content-Length.</source>
+        <translation>Der Kopf der Nachricht hat keine gültige Content-Length.</translation>
+    </message>
+    <message>
+        <source>The message is larger than %1 bytes.</source>
+        <translation>Die Nachricht ist größer als %1 Bytes.</translation>
     </message>
 </context>
 <context>

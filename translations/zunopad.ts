@@ -137,14 +137,20 @@ Try &apos;zunopad --help&apos; for more information.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Usage: zunopad [--] [FILE]
+        <source>Usage: zunopad [--] [FILE...]
        zunopad --to-record [--] FILE
        zunopad --to-list [--] FILE
        zunopad --check [--verbose] [--warnings-as-errors] [--format=FORM] [--] FILE...
        zunopad --lsp
        zunopad --help | --version
 
-Without an option, opens FILE (or an empty document) in the editor.
+Without an option, opens FILE (or an empty document) in the editor. The words
+of the command line are joined with single blanks and every double quote is
+removed; when that names a file, it is the one FILE. Otherwise each argument
+is a FILE: the first opens in this window, each further one in a window of
+its own. A FILE that another ZUNOPad window holds brings that window forward
+(over the session bus; without one it is opened read-only). The editor&apos;s keys
+stand beside its menu entries; see zunopad(1).
 
   --to-record FILE  print FILE, a ZUNO data file in the List layout, in the
                     Record layout
@@ -299,6 +305,26 @@ Do you want to save the changes?</source>
     </message>
     <message>
         <source>Do you want to recover that text?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reload</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File Already Open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The text in &apos;%1&apos; has changed.<byte value="xd"/>
+<byte value="xd"/>
+Discard the changes and reload the file from disk?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file &apos;%1&apos; is open in another ZUNOPad window, which cannot be brought forward (there is no session bus).<byte value="xd"/>
+<byte value="xd"/>
+It is opened here read-only.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -600,74 +626,33 @@ Do you want to save the changes?</source>
     </message>
 </context>
 <context>
-    <name>zuno::ProblemsModel</name>
+    <name>zuno::DiskChangeBar</name>
     <message>
-        <source>error</source>
+        <source>Reload unmodified files &amp;without asking</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>warning</source>
+        <source>Changed on Disk</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Line %1, %2: %3</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>zuno::RecordMatchesModel</name>
-    <message>
-        <source>Line %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>zuno::RecordsModel</name>
-    <message>
-        <source>File head</source>
+        <source>&amp;Reload</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Line item %1</source>
+        <source>&amp;Keep</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Separated record %1</source>
+        <source>The file &apos;%1&apos; has been deleted or moved on disk.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Record %1</source>
+        <source>The file &apos;%1&apos; has been changed on disk. Reload it and lose your changes, or keep the text in the editor?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Line %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Separated record, %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>zuno::RecordsView</name>
-    <message>
-        <source>Filter</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Filter records</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Records</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Problems</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Problems (%1)</source>
+        <source>The file &apos;%1&apos; has been changed on disk.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -842,31 +827,31 @@ Do you want to save the changes?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Go To Rec&amp;ord…</source>
+        <source>Re&amp;load</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Recor&amp;ds</source>
+        <source>Re&amp;do</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Pro&amp;blems</source>
+        <source>Find &amp;Next</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Nex&amp;t Record</source>
+        <source>Find Pre&amp;vious</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Previo&amp;us Record</source>
+        <source>Zoom &amp;In</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>&amp;Fold All</source>
+        <source>Zoom &amp;Out</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Unfold &amp;All</source>
+        <source>Normal Si&amp;ze</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -937,49 +922,6 @@ Do you want to save the changes?</source>
     </message>
     <message>
         <source>&amp;Cancel</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>zuno::frmGoToRecord</name>
-    <message>
-        <source>Go To Record</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&amp;Record number or name:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Record number or name</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Matching records</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Matches</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&amp;Go To</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Type an AC value or part of a name.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>No record matches &quot;%1&quot;.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>1 record</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 records</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

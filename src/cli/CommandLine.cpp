@@ -32,14 +32,20 @@ const QString EndOfOptions = QStringLiteral("--");
 QString usageText()
 {
     return QCoreApplication::translate("Converter",
-        "Usage: zunopad [--] [FILE]\n"
+        "Usage: zunopad [--] [FILE...]\n"
         "       zunopad --to-record [--] FILE\n"
         "       zunopad --to-list [--] FILE\n"
         "       zunopad --check [--verbose] [--warnings-as-errors] [--format=FORM] [--] FILE...\n"
         "       zunopad --lsp\n"
         "       zunopad --help | --version\n"
         "\n"
-        "Without an option, opens FILE (or an empty document) in the editor.\n"
+        "Without an option, opens FILE (or an empty document) in the editor. The words\n"
+        "of the command line are joined with single blanks and every double quote is\n"
+        "removed; when that names a file, it is the one FILE. Otherwise each argument\n"
+        "is a FILE: the first opens in this window, each further one in a window of\n"
+        "its own. A FILE that another ZUNOPad window holds brings that window forward\n"
+        "(over the session bus; without one it is opened read-only). The editor's keys\n"
+        "stand beside its menu entries; see zunopad(1).\n"
         "\n"
         "  --to-record FILE  print FILE, a ZUNO data file in the List layout, in the\n"
         "                    Record layout\n"

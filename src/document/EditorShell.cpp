@@ -12,6 +12,7 @@
 #include "textfile/FileNames.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 
 
@@ -126,7 +127,11 @@ void EditorShell::formLoad(const QString &argumentText)
 {
     if (!argumentText.isEmpty()) {
         const QString path = pathFromArgument(argumentText);
-        if (!m.files.exists(path)) {
+        const std::optional<bool> readOnly = m.files.exists(path) ? mayOpenHere(path) : false;
+        if (!readOnly) {
+            // Another window holds the file and stands in front: this one
+            // starts untitled.
+        } else if (!m.files.exists(path)) {
             showWarning(m.messages,
                         tr("Unable to load the file %1.").arg(argumentText), tr("File Does Not Exist"));
         } else if (auto read = readInto(m.editor, m.files, path); !read.ok()) {
@@ -136,6 +141,7 @@ void EditorShell::formLoad(const QString &argumentText)
                         tr("Unable to Load File"));
         } else {
             m_disk = std::move(read).value();
+            showHeld(path, *readOnly);
             m.window.setCaption(fileTitleOf(path) + captionSuffix());
             m.editor.setModified(false);
             m.window.documentNamed(path);
@@ -155,11 +161,16 @@ void EditorShell::fitWindowToText()
         return;
     // The width the widest line needs does not depend on the window's own
     // width, so it is worked out first and the window is resized once:
-    // narrow (18 cells) unless the text asks for more.
-    double cells = NarrowEditorCells;
+    // narrow (18 cells, or what shows the menus and the status bar whole)
+    // unless the text asks for more.
+    double floorTwips = NarrowWindowTwips;
+    if (const std::optional<double> least = m.window.leastWidth())
+        floorTwips = std::max(floorTwips, *least);
+    const double floorCells = (floorTwips - CellWidthTwips) / CellWidthTwips;
+    double cells = floorCells;
     if (const std::optional<int> scrollWidth = m.window.editorScrollWidth()) {
         const double wanted = *scrollWidth / PixelsPerCharacter + ExtraCells;
-        if (wanted * CellWidthTwips + CellWidthTwips > NarrowWindowTwips)
+        if (wanted * CellWidthTwips + CellWidthTwips > floorTwips)
             cells = wanted;
     }
     // Never wider than the screen the window stands on: past that, the text
@@ -167,9 +178,9 @@ void EditorShell::fitWindowToText()
     const std::optional<double> available = m.window.availableWidth();
     if (available)
         cells = std::min(cells, (*available - CellWidthTwips) / CellWidthTwips);
-    if (cells == NarrowEditorCells) {
-        m.window.setEditorWidthCells(NarrowEditorCells);
-        m.window.setWidth(NarrowWindowTwips);
+    if (cells == floorCells) {
+        m.window.setEditorWidthCells(floorCells);
+        m.window.setWidth(floorTwips);
     } else {
         m.window.setEditorWidthCells(float(cells));
         // The control may round the width it keeps, up as well as down.
@@ -332,11 +343,15 @@ void EditorShell::fileOpen()
 
 bool EditorShell::openFile(const QString &path)
 {
+    const std::optional<bool> readOnly = mayOpenHere(path);
+    if (!readOnly)
+        return false;
     // A file that cannot be loaded leaves the document and its view alone.
     auto loaded = LoadTextFile(path, m.editor, m.messages, m.files);
     if (!loaded.ok())
         return false;
     m_disk = std::move(loaded).value();
+    showHeld(path, *readOnly);
     showListView();
     fitWindowToText();
     m.editor.setModified(false);
@@ -352,6 +367,7 @@ void EditorShell::fileNew()
     if (!saveChanges())
         return;
     m.editor.setUtf8Text({});
+    m.editor.setReadOnly(false);
     m.editor.setFileName(QString());
     m_disk = DiskFile{};
     m.editor.setModified(false);

@@ -4,7 +4,8 @@
 // a new text or view), the line numbers, the codes coloured by role, the
 // record under the caret and the number of problems in the status bar, and
 // the View menu's entries for them (F8 and Shift+F8 go to the next and the
-// previous problem).
+// previous problem). The problem of the caret's line stands in the status
+// bar, and the whole message in a tooltip there and on the margin's symbol.
 #include "items/CodeColours.h"
 #include "items/ItemMarks.h"
 #include "items/RecordIndex.h"
@@ -69,6 +70,12 @@ private:
     void checkAll();
     void showPlace();
     void showCount();
+    // The problem of the caret's line in the status bar, in full in its
+    // tooltip; nothing once the caret stands on a good line.
+    void showProblemAtCaret(qint64 line);
+    void showProblem(const QString &message);
+    void goToProblem(bool forward);
+    bool showMarginTip(QEvent *event);
     bool isRecordView() const { return !m_modes.isListViewChecked(); }
     long document() const;
 
@@ -91,6 +98,8 @@ private:
     };
     std::optional<PendingEdit> m_pending;
     qint64 m_placeLine = -1;
+    // The problem message this view put in the status bar, if any.
+    QString m_problemShown;
 };
 
 } // namespace zuno

@@ -98,6 +98,9 @@ public:
     virtual void showSelection(const QRect &avoid) = 0;
 
     virtual void setFocus() = 0;
+    // A read-only text takes no edits, the user's or the program's, until
+    // another text replaces it.
+    virtual void setReadOnly(bool readOnly) = 0;
     // The control's own undo (what Ctrl+Z does in it).
     virtual void undo() = 0;
 

@@ -24,6 +24,7 @@ namespace zuno {
 
 class DataItemView;
 class RecordsView;
+class DiskChangeBar;
 class RecentFiles;
 class StatusFields;
 class DocumentRecovery;
@@ -34,6 +35,11 @@ class frmEditor : public QMainWindow, public IMainWindow {
 public:
     explicit frmEditor(QWidget *parent = nullptr);
     ~frmEditor() override;
+
+    // The other ZUNOPad windows (frmEditorPlacement.cpp): the file this one
+    // holds is known to them, a file one of them holds is brought forward
+    // there, and a new window is placed clear of them.
+    void setPeers(IPeerWindows &peers);
 
     // Start-up: loads the file named by the command-line argument text,
     // restores the position and fits the width (Form_Load).
@@ -74,6 +80,7 @@ public:
     void setRecordViewChecked(bool checked) override;
     void requestClose() override;
     std::optional<double> availableWidth() const override;
+    std::optional<double> leastWidth() const override; // frmEditorPlacement.cpp
     void keepOnScreen() override;
     void documentNamed(const QString &path) override;
 
@@ -82,9 +89,11 @@ public:
     void mnuFileOpen_Click();
     void mnuFileSave_Click();
     void mnuFileSaveAs_Click();
+    void mnuFileReload_Click();
     void mnuFilePrint_Click();        // frmEditorPrintMenu.cpp
     void mnuFileExit_Click();
     void mnuEditUndo_Click();         // frmEditorEditMenu.cpp, down to mnuEditGoTo_Click
+    void mnuEditRedo_Click();
     void mnuEditCut_Click();
     void mnuEditCopy_Click();
     void mnuEditPaste_Click();
@@ -123,7 +132,12 @@ private:
     void refreshStatusFields();
     void rebuildRecentMenu();         // frmEditorRecentMenu.cpp
     void setUpRecordsMenu();          // frmEditorRecordsMenu.cpp
+    void placeFrameAt(QPoint corner);
+    // The place set before the window was first shown, until it is known
+    // to be where it was put.
+    std::optional<QPoint> m_placeBeforeShow;
     void restorePlacement();          // frmEditorPlacement.cpp
+    void placeClearOfPeers();
     void storePlacement();
     void applyFontChoice(const EditorFontChoice &choice);
     int m_busyDepth = 0;
@@ -138,7 +152,10 @@ private:
     std::unique_ptr<EditorShell> m_shell;
     DataItemView *m_items = nullptr; // marks, line numbers, code colours
     QPointer<RecordsView> m_recordsView; // the panels, Go To Record, folding
+    DiskChangeBar *m_diskBar = nullptr;
+    IPeerWindows *m_peers = nullptr;
     std::unique_ptr<RecentFiles> m_recent;
+    bool m_recentMenuHooked = false;
     StatusFields *m_statusFields = nullptr;
     EditorFontChoice m_font;
     void setUpRecovery();

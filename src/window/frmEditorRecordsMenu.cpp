@@ -35,7 +35,7 @@ void frmEditor::setUpRecordsMenu()
     connect(addEntry(mnuEdit, "mnuEditGoToRecord", tr("Go To Rec&ord…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G)),
             &QAction::triggered, view, &RecordsView::goToRecord);
 
-    mnuView->addSeparator()->setObjectName(QStringLiteral("mnuViewSep3"));
+    mnuView->addSeparator()->setObjectName(QStringLiteral("mnuViewSep4"));
     const auto panelEntry = [&](const char *name, const QString &caption, QDockWidget *panel, auto show) {
         QAction *entry = addEntry(mnuView, name, caption);
         entry->setCheckable(true);

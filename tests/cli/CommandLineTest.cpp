@@ -88,7 +88,7 @@ TEST_F(CommandLine, HelpShowsUsage)
 {
     const Outcome r = run({"--help"});
     EXPECT_EQ(r.status, 0);
-    for (const char *option : {"--to-record FILE", "--to-list FILE", "--check FILE...", "--version"})
+    for (const char *option : {"zunopad [--] [FILE...]", "--to-record FILE", "--to-list FILE", "--check FILE...", "--version"})
         EXPECT_TRUE(r.out.contains(option)) << option;
     EXPECT_TRUE(r.err.isEmpty());
 }

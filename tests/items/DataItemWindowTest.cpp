@@ -13,6 +13,9 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QTest>
+#include <QApplication>
+#include <QHelpEvent>
+#include <QToolTip>
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -140,6 +143,34 @@ TEST_F(DataItemWindow, F8AndShiftF8GoToTheProblemsAndSayWhatIsWrong)
     EXPECT_TRUE(labelReads(*window, "lblProblemCount", QStringLiteral("1 problem")));
     QTest::keyClick(window->editor(), Qt::Key_F8);
     EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("Unexpected data 'PL:1,2  JUNK'."));
+}
+
+TEST_F(DataItemWindow, TheProblemAtTheCaretIsShownInFullAndGoesWithIt)
+{
+    load("AC:1\r\nREMARK X\r\nBG:5");
+    EXPECT_TRUE(labelReads(*window, "lblProblemCount", QStringLiteral("1 problem")));
+    QStatusBar *bar = window->statusBar();
+    const QString message = QStringLiteral("Invalid ZUNO Data Item 'REMARK X' on line 2");
+    send(*window, Sci::SCI_GOTOLINE, 1);
+    ASSERT_TRUE(waitFor([&] { return bar->currentMessage() == message; })) << bar->currentMessage().toStdString();
+    EXPECT_EQ(bar->toolTip(), message);
+
+    // The margin's symbol beside the line the message names (the margin
+    // counts from 1 as the message does).
+    QWidget *viewport = window->editor()->viewport();
+    const long y = send(*window, Sci::SCI_POINTYFROMPOSITION, 0, send(*window, Sci::SCI_POSITIONFROMLINE, 1)) + 2;
+    EXPECT_EQ(send(*window, Sci::SCI_GETMARGINTYPEN, 0), long(Sci::SC_MARGIN_NUMBER));
+    QHelpEvent tip(QEvent::ToolTip, QPoint(2, int(y)), viewport->mapToGlobal(QPoint(2, int(y))));
+    QApplication::sendEvent(viewport, &tip);
+    EXPECT_EQ(QToolTip::text(), message);
+
+    send(*window, Sci::SCI_GOTOLINE, 2);
+    EXPECT_TRUE(waitFor([&] { return bar->currentMessage().isEmpty(); })) << "a good line has no message";
+    EXPECT_TRUE(bar->toolTip().isEmpty());
+    send(*window, Sci::SCI_GOTOLINE, 1);
+    ASSERT_TRUE(waitFor([&] { return bar->currentMessage() == message; }));
+    action(*window, "mnuFileNew")->trigger();
+    EXPECT_TRUE(waitFor([&] { return bar->currentMessage().isEmpty(); })) << "nor has a new document";
 }
 
 TEST_F(DataItemWindow, LineNumbersAreShownUntilHiddenAndRememberedAndTheWindowFitsThem)

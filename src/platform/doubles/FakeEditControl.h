@@ -38,6 +38,7 @@ public:
 
     void showSelection(const QRect &avoid) override { shownAvoiding.append(avoid); }
     void setFocus() override { ++focusCount; }
+    void setReadOnly(bool on) override { readOnly = on; }
     void undo() override;
     void beginCompoundEdit() override;
     void endCompoundEdit() override;
@@ -50,6 +51,7 @@ public:
     // selection would receive.
     QList<std::pair<qint64, qint64>> selectionsMade;
     int focusCount = 0;
+    bool readOnly = false;
     QList<QRect> shownAvoiding; // each showSelection, with the window avoided
     QStringList undoStack;   // text before each undoable edit
 

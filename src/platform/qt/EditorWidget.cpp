@@ -51,6 +51,11 @@ EditorWidget::EditorWidget(QWidget *parent) : QsciScintillaBase(parent)
                 aboutToModify(position, type, length);
             });
     connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) { m_accessibility.selectionMayHaveChanged(); });
+    // An undo or redo back to the saved text.
+    connect(this, &QsciScintillaBase::SCN_SAVEPOINTREACHED, this, [this] {
+        if (m_savePointHeld)
+            showModified(false);
+    });
 
     assignKeys();
     applyFont();
@@ -132,7 +137,21 @@ void EditorWidget::aboutToModify(int position, int type, int length)
 
 void EditorWidget::noteChange()
 {
-    setModified(true);
+    showModified(true);
+}
+
+void EditorWidget::setModified(bool modified)
+{
+    m_savePointHeld = !modified;
+    if (!modified)
+        send(Sci::SCI_SETSAVEPOINT);
+    showModified(modified);
+}
+
+void EditorWidget::showModified(bool modified)
+{
+    if (m_modified != modified)
+        emit modifiedChanged(m_modified = modified);
 }
 
 // ------------------------------------------------------------ selection
@@ -317,6 +336,18 @@ void EditorWidget::undo()
     send(Sci::SCI_SCROLLCARET);
 }
 
+void EditorWidget::setReadOnly(bool readOnly)
+{
+    m_readOnly = readOnly;
+    send(Sci::SCI_SETREADONLY, readOnly ? 1 : 0);
+}
+
+void EditorWidget::redo()
+{
+    send(Sci::SCI_REDO);
+    send(Sci::SCI_SCROLLCARET);
+}
+
 void EditorWidget::beginCompoundEdit()
 {
     if (m_compoundDepth++ == 0)
@@ -341,11 +372,13 @@ void EditorWidget::applyFont()
     const double points = shown.pointSizeF() > 0 ? shown.pointSizeF() : 9.75;
     SendScintilla(Sci::SCI_STYLESETFONT, static_cast<uintptr_t>(Sci::STYLE_DEFAULT), family.constData());
     send(Sci::SCI_STYLESETSIZEFRACTIONAL, Sci::STYLE_DEFAULT, std::lround(points * 100));
-    send(Sci::SCI_STYLESETBOLD, Sci::STYLE_DEFAULT, 0);
-    send(Sci::SCI_STYLESETITALIC, Sci::STYLE_DEFAULT, 0);
+    send(Sci::SCI_STYLESETWEIGHT, Sci::STYLE_DEFAULT, shown.weight());
+    send(Sci::SCI_STYLESETITALIC, Sci::STYLE_DEFAULT, shown.italic() ? 1 : 0);
     applyPalette();
     QFont measured(QFontInfo(shown).family());
     measured.setPointSizeF(points);
+    measured.setWeight(shown.weight());
+    measured.setItalic(shown.italic());
     m_cellWidth = QFontMetricsF(measured).horizontalAdvance(QLatin1Char('X'));
     updateScrollWidth();
 }

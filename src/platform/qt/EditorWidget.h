@@ -31,11 +31,10 @@ public:
     qint64 textLength() const override;
 
     bool isModified() const override { return m_modified; }
-    void setModified(bool modified) override
-    {
-        if (m_modified != modified)
-            emit modifiedChanged(m_modified = modified);
-    }
+    // Clearing the flag marks the text as the saved one: an undo or redo
+    // that comes back to it clears the flag again. Setting it says the text
+    // is not the saved one, whatever the history holds.
+    void setModified(bool modified) override;
 
     QString fileName() const override { return m_fileName; }
     void setFileName(const QString &path) override
@@ -57,6 +56,8 @@ public:
 
     void setFocus() override;
     void undo() override;
+    void redo();
+    void setReadOnly(bool readOnly) override;
     void beginCompoundEdit() override;
     void endCompoundEdit() override;
 
@@ -110,6 +111,7 @@ private:
     void replaceRange(qint64 from, qint64 to, const QByteArray &utf8);
     void aboutToModify(int position, int type, int length);
     void noteChange();
+    void showModified(bool modified);
 
     void applyFont();
     void applyPalette();
@@ -118,6 +120,10 @@ private:
 
     QString m_fileName;
     bool m_modified = false;
+    // Whether the history's save point stands for the text last saved.
+    bool m_savePointHeld = false;
+    // Kept across the documents a new text comes in.
+    bool m_readOnly = false;
     int m_compoundDepth = 0;
     // Set while the program writes the text itself: Scintilla's delete and
     // insert notifications then count as one change.

@@ -657,6 +657,78 @@ It is opened here read-only.</source>
     </message>
 </context>
 <context>
+    <name>zuno::ProblemsModel</name>
+    <message>
+        <source>error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>warning</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Line %1, %2: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zuno::RecordMatchesModel</name>
+    <message>
+        <source>Line %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zuno::RecordsModel</name>
+    <message>
+        <source>File head</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Line item %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Separated record %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Record %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Line %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Separated record, %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zuno::RecordsView</name>
+    <message>
+        <source>Filter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Filter records</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Records</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Problems</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Problems (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>zuno::frmEditor</name>
     <message>
         <source>&amp;File</source>
@@ -854,6 +926,34 @@ It is opened here read-only.</source>
         <source>Normal Si&amp;ze</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Go To Rec&amp;ord…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Recor&amp;ds</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pro&amp;blems</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nex&amp;t Record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Previo&amp;us Record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Fold All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unfold &amp;All</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>zuno::frmFindReplace</name>
@@ -922,6 +1022,49 @@ It is opened here read-only.</source>
     </message>
     <message>
         <source>&amp;Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zuno::frmGoToRecord</name>
+    <message>
+        <source>Go To Record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Record number or name:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Record number or name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Matching records</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Matches</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Go To</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Type an AC value or part of a name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No record matches &quot;%1&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 records</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -918,6 +918,34 @@ Sie wird hier schreibgeschützt geöffnet.</translation>
         <source>Normal Si&amp;ze</source>
         <translation>&amp;Normalgröße</translation>
     </message>
+    <message>
+        <source>&amp;Fold All</source>
+        <translation>Alle &amp;einklappen</translation>
+    </message>
+    <message>
+        <source>Go To Rec&amp;ord…</source>
+        <translation>Gehe zu Datensat&amp;z…</translation>
+    </message>
+    <message>
+        <source>Nex&amp;t Record</source>
+        <translation>Nä&amp;chster Datensatz</translation>
+    </message>
+    <message>
+        <source>Previo&amp;us Record</source>
+        <translation>V&amp;orheriger Datensatz</translation>
+    </message>
+    <message>
+        <source>Pro&amp;blems</source>
+        <translation>Pro&amp;bleme</translation>
+    </message>
+    <message>
+        <source>Recor&amp;ds</source>
+        <translation>Datensä&amp;tze</translation>
+    </message>
+    <message>
+        <source>Unfold &amp;All</source>
+        <translation>Alle &amp;ausklappen</translation>
+    </message>
 </context>
 <context>
     <name>zuno::frmFindReplace</name>
@@ -987,6 +1015,121 @@ Sie wird hier schreibgeschützt geöffnet.</translation>
     <message>
         <source>&amp;Cancel</source>
         <translation>&amp;Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>zuno::ProblemsModel</name>
+    <message>
+        <source>Line %1, %2: %3</source>
+        <translation>Zeile %1, %2: %3</translation>
+    </message>
+    <message>
+        <source>error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>warning</source>
+        <translation>Warnung</translation>
+    </message>
+</context>
+<context>
+    <name>zuno::RecordMatchesModel</name>
+    <message>
+        <source>Line %1</source>
+        <translation>Zeile %1</translation>
+    </message>
+</context>
+<context>
+    <name>zuno::RecordsModel</name>
+    <message>
+        <source>File head</source>
+        <translation>Dateikopf</translation>
+    </message>
+    <message>
+        <source>Line %1</source>
+        <translation>Zeile %1</translation>
+    </message>
+    <message>
+        <source>Line item %1</source>
+        <translation>Linienelement %1</translation>
+    </message>
+    <message>
+        <source>Record %1</source>
+        <translation>Datensatz %1</translation>
+    </message>
+    <message>
+        <source>Separated record %1</source>
+        <translation>Getrennter Datensatz %1</translation>
+    </message>
+    <message>
+        <source>Separated record, %1</source>
+        <translation>Getrennter Datensatz, %1</translation>
+    </message>
+</context>
+<context>
+    <name>zuno::RecordsView</name>
+    <message>
+        <source>Filter</source>
+        <translation>Filter</translation>
+    </message>
+    <message>
+        <source>Filter records</source>
+        <translation>Datensätze filtern</translation>
+    </message>
+    <message>
+        <source>Problems</source>
+        <translation>Probleme</translation>
+    </message>
+    <message>
+        <source>Problems (%1)</source>
+        <translation>Probleme (%1)</translation>
+    </message>
+    <message>
+        <source>Records</source>
+        <translation>Datensätze</translation>
+    </message>
+</context>
+<context>
+    <name>zuno::frmGoToRecord</name>
+    <message>
+        <source>%1 records</source>
+        <translation>%1 Datensätze</translation>
+    </message>
+    <message>
+        <source>&amp;Go To</source>
+        <translation>&amp;Gehe zu</translation>
+    </message>
+    <message>
+        <source>&amp;Record number or name:</source>
+        <translation>&amp;Datensatznummer oder Name:</translation>
+    </message>
+    <message>
+        <source>1 record</source>
+        <translation>1 Datensatz</translation>
+    </message>
+    <message>
+        <source>Go To Record</source>
+        <translation>Gehe zu Datensatz</translation>
+    </message>
+    <message>
+        <source>Matches</source>
+        <translation>Treffer</translation>
+    </message>
+    <message>
+        <source>Matching records</source>
+        <translation>Passende Datensätze</translation>
+    </message>
+    <message>
+        <source>No record matches "%1".</source>
+        <translation>Kein Datensatz passt zu "%1".</translation>
+    </message>
+    <message>
+        <source>Record number or name</source>
+        <translation>Datensatznummer oder Name</translation>
+    </message>
+    <message>
+        <source>Type an AC value or part of a name.</source>
+        <translation>Geben Sie einen AC-Wert oder einen Teil eines Namens ein.</translation>
     </message>
 </context>
 </TS>

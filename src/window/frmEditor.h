@@ -24,6 +24,8 @@ namespace zuno {
 
 class DataItemView;
 class RecordsView;
+class MatchHighlight;
+class QtMatchMarks;
 class RecentFiles;
 class StatusFields;
 class DocumentRecovery;
@@ -47,6 +49,9 @@ public:
     StatusFields &statusFields() { return *m_statusFields; }
     const RecentFiles &recentFiles() const { return *m_recent; }
     RecordsView &recordsView(); // frmEditorRecordsMenu.cpp
+    // Every match of the last search on screen, and their number.
+    MatchHighlight &matchHighlight() const { return *m_matches; }
+    const QtMatchMarks &matchMarks() const { return *m_matchMarks; }
 
     // Recovery of unsaved changes (frmEditorRecovery.cpp): a termination
     // signal keeps the unsaved text and ends the program at once; the
@@ -119,6 +124,7 @@ private:
     int frameExtraWidth() const;
     const QScreen *screenUnderWindow() const;
     void assignShortcuts();           // frmEditorKeys.cpp
+    void setUpMatchHighlight();       // frmEditorSearchMenu.cpp
     void setUpStatusBar();            // frmEditorStatus.cpp
     void refreshStatusFields();
     void rebuildRecentMenu();         // frmEditorRecentMenu.cpp
@@ -138,6 +144,8 @@ private:
     std::unique_ptr<EditorShell> m_shell;
     DataItemView *m_items = nullptr; // marks, line numbers, code colours
     QPointer<RecordsView> m_recordsView; // the panels, Go To Record, folding
+    QtMatchMarks *m_matchMarks = nullptr;
+    MatchHighlight *m_matches = nullptr;
     std::unique_ptr<RecentFiles> m_recent;
     StatusFields *m_statusFields = nullptr;
     EditorFontChoice m_font;

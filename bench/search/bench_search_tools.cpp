@@ -7,8 +7,8 @@
 //   Keystroke/50MB/...      a letter typed mid-document with the events it
 //                           brings (repaint, marks, a slice of the count),
 //                           with and without the matches marked
-//   Scroll/50MB/marked      a jump of the view to another place, with its
-//                           repaint and its marks
+//   Scroll/50MB/...         a jump of the view to another place, with its
+//                           repaint, with and without the marks
 //   CountSlice/100MB        the longest slice of the count (what it may hold
 //                           up a keystroke by) and the whole count, for a
 //                           search with 1 match (every byte read) and one
@@ -129,7 +129,7 @@ BENCHMARK(BM_Keystroke50MB)->Name("Keystroke/50MB/unmarked")->Arg(0)->Unit(bench
 void BM_Scroll50MB(benchmark::State &state)
 {
     QTemporaryDir dir;
-    auto window = openWindow(dir, true);
+    auto window = openWindow(dir, state.range(0) != 0);
     const qint64 length = window->editor()->textLength();
     qint64 at = 0;
     for (auto _ : state) {
@@ -139,7 +139,8 @@ void BM_Scroll50MB(benchmark::State &state)
         QApplication::processEvents();
     }
 }
-BENCHMARK(BM_Scroll50MB)->Name("Scroll/50MB/marked")->Unit(benchmark::kMillisecond)->Iterations(200);
+BENCHMARK(BM_Scroll50MB)->Name("Scroll/50MB/marked")->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(200);
+BENCHMARK(BM_Scroll50MB)->Name("Scroll/50MB/unmarked")->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(200);
 
 void BM_CountSlices100MB(benchmark::State &state)
 {

@@ -19,6 +19,11 @@ public:
     virtual void setMatchMarks(const QList<Utf8Range> &ranges) = 0;
     // Counts the changes of the text: a new value, a new text.
     virtual quint64 textVersion() const = 0;
+    // The text's length in bytes, and bytes [from, to) of it read in place
+    // (valid until the text changes), without making the whole text one
+    // block: a screenful or a slice costs what it holds.
+    virtual qint64 textBytes() const = 0;
+    virtual QByteArrayView textRange(qint64 from, qint64 to) const = 0;
 };
 
 } // namespace zuno

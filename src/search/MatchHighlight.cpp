@@ -9,6 +9,7 @@
 #include <QLocale>
 
 #include <cstring>
+#include <string_view>
 
 namespace zuno {
 
@@ -38,28 +39,31 @@ bool spansLines(const LastSearch &search, const SearchExpression *expression)
     return search.text.contains(QLatin1Char('\r')) || search.text.contains(QLatin1Char('\n'));
 }
 
-// Just after the first "\r\n" at or beyond `from + size`, or the end.
-qint64 sliceEnd(QByteArrayView text, qint64 from, qint64 size)
+// Whole lines of the text from byte `from`, about `size` of them (more
+// where one line is longer), read in place.
+QByteArrayView wholeLinesFrom(const IMatchMarks &marks, qint64 from, qint64 size)
 {
-    qint64 at = std::min<qint64>(text.size(), from + size);
-    while (at < text.size()) {
-        const void *lf = std::memchr(text.data() + at, '\n', size_t(text.size() - at));
-        if (!lf)
-            break;
-        at = static_cast<const char *>(lf) - text.data() + 1;
-        if (at >= 2 && text[at - 2] == '\r')
-            return at;
+    const qint64 length = marks.textBytes();
+    for (qint64 to = std::min(length, from + size);; to = std::min(length, to + size)) {
+        const QByteArrayView bytes = marks.textRange(from, to);
+        if (to >= length)
+            return bytes;
+        const std::string_view view(bytes.data(), size_t(bytes.size()));
+        const size_t lastBreak = view.rfind("\r\n");
+        if (lastBreak != std::string_view::npos)
+            return bytes.first(qsizetype(lastBreak) + 2);
     }
-    return text.size();
 }
 
 } // namespace
 
-MatchHighlight::MatchHighlight(IEditControl &control, IMatchMarks &marks, QObject *parent)
-    : QObject(parent), m_control(control), m_marks(marks)
+MatchHighlight::MatchHighlight(IMatchMarks &marks, QObject *parent) : QObject(parent), m_marks(marks)
 {
     m_timer.setInterval(0);
     connect(&m_timer, &QTimer::timeout, this, &MatchHighlight::countSlice);
+    m_recount.setSingleShot(true);
+    m_recount.setInterval(RecountDelayMs);
+    connect(&m_recount, &QTimer::timeout, this, &MatchHighlight::restartCount);
 }
 
 QString MatchHighlight::countCaption(qint64 count)
@@ -95,6 +99,7 @@ void MatchHighlight::clear()
     m_search.reset();
     m_expression.reset();
     m_timer.stop();
+    m_recount.stop();
     setCountText(QString());
 }
 
@@ -121,20 +126,24 @@ void MatchHighlight::viewChanged()
         return;
     m_markedLines = lines;
     m_markedVersion = version;
-    m_marks.setMatchMarks(matchesIn(*m_search, m_expression ? &*m_expression : nullptr, m_control.utf8Text(), lines));
+    m_marks.setMatchMarks(matchesIn(*m_search, m_expression ? &*m_expression : nullptr,
+                                    m_marks.textRange(lines.from, lines.to), lines.from));
 }
 
 void MatchHighlight::textChanged()
 {
     if (!m_search)
         return;
-    // Read once the change is in.
+    // Read once the change is in; counted again once typing pauses.
     m_markedLines = {-1, -1};
-    restartCount();
+    m_timer.stop();
+    setCountText(QString());
+    m_recount.start();
 }
 
 void MatchHighlight::restartCount()
 {
+    m_recount.stop();
     m_countedTo = 0;
     m_count = 0;
     setCountText(QString());
@@ -147,13 +156,19 @@ void MatchHighlight::countSlice()
         m_timer.stop();
         return;
     }
-    const QByteArrayView text = m_control.utf8Text();
+    if (m_recount.isActive()) {
+        m_recount.stop();
+        m_countedTo = m_count = 0;
+    }
     const SearchExpression *expression = m_expression ? &*m_expression : nullptr;
     // A search that may run over lines is counted over the whole text.
-    const qint64 to = spansLines(*m_search, expression) ? text.size() : sliceEnd(text, m_countedTo, SliceBytes);
-    const QByteArrayView slice = text.sliced(m_countedTo, to - m_countedTo);
+    const qint64 length = m_marks.textBytes();
+    const QByteArrayView slice = spansLines(*m_search, expression)
+                                     ? m_marks.textRange(0, length)
+                                     : wholeLinesFrom(m_marks, m_countedTo, SliceBytes);
+    const qint64 to = m_countedTo + slice.size();
     if (expression) {
-        RegexScan scan(*expression, text, m_countedTo, to, m_countedTo);
+        RegexScan scan(*expression, slice, 0, slice.size(), 0);
         while (m_count <= CountLimit && scan.next())
             ++m_count;
     } else {
@@ -162,7 +177,7 @@ void MatchHighlight::countSlice()
                        .count();
     }
     m_countedTo = to;
-    if (m_count > CountLimit || m_countedTo >= text.size()) {
+    if (m_count > CountLimit || m_countedTo >= length) {
         m_timer.stop();
         setCountText(countCaption(m_count));
     }
@@ -177,24 +192,22 @@ void MatchHighlight::setCountText(const QString &text)
 }
 
 QList<Utf8Range> MatchHighlight::matchesIn(const LastSearch &search, const SearchExpression *expression,
-                                           QByteArrayView text, Utf8Range lines)
+                                           QByteArrayView lines, qint64 base)
 {
     QList<Utf8Range> ranges;
-    lines.to = std::clamp<qint64>(lines.to, 0, text.size());
-    lines.from = std::clamp<qint64>(lines.from, 0, lines.to);
     if (expression) {
-        RegexScan scan(*expression, text, lines.from, lines.to, lines.from);
+        RegexScan scan(*expression, lines, 0, lines.size(), 0);
         while (const std::optional<RegexHit> hit = scan.next()) {
             if (hit->to > hit->from)
-                ranges.append({hit->from, hit->to});
+                ranges.append({base + hit->from, base + hit->to});
         }
         return ranges;
     }
     if (search.text.isEmpty())
         return ranges;
-    const QString decoded = utf8ToText(text.sliced(lines.from, lines.to - lines.from));
+    const QString decoded = utf8ToText(lines);
     qsizetype counted = 0;
-    qint64 bytes = lines.from;
+    qint64 bytes = base;
     for (qsizetype at = findText(decoded, search.text, 0, search.matchCase, search.wholeWord); at >= 0;
          at = findText(decoded, search.text, at + search.text.size(), search.matchCase, search.wholeWord)) {
         bytes += QStringView(decoded).sliced(counted, at - counted).toUtf8().size();

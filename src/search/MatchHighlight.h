@@ -38,7 +38,11 @@ public:
     // About this many bytes are counted at a time.
     static constexpr qint64 SliceBytes = qint64(1) << 18;
 
-    MatchHighlight(IEditControl &control, IMatchMarks &marks, QObject *parent = nullptr);
+    // A change of the text starts the count again once typing has paused
+    // this long.
+    static constexpr int RecountDelayMs = 200;
+
+    explicit MatchHighlight(IMatchMarks &marks, QObject *parent = nullptr);
 
     // Marks the matches of `search` and counts them.
     void show(const LastSearch &search);
@@ -56,13 +60,14 @@ public:
     // "248 matches", "more than 10,000"; empty while counting or when
     // nothing is shown.
     QString countText() const { return m_countText; }
-    bool isCounting() const { return m_timer.isActive(); }
+    bool isCounting() const { return m_timer.isActive() || m_recount.isActive(); }
     // Counts the next slice (what the timer does between events).
     void countSlice();
 
-    // The byte ranges of the matches in `lines` (whole lines of `text`).
+    // The byte ranges of the matches in `lines`, whole lines of a text that
+    // begin at byte `base` of it.
     static QList<Utf8Range> matchesIn(const LastSearch &search, const SearchExpression *expression,
-                                      QByteArrayView text, Utf8Range lines);
+                                      QByteArrayView lines, qint64 base);
     static QString countCaption(qint64 count);
 
 signals:
@@ -75,7 +80,6 @@ private:
     void restartCount();
     void setCountText(const QString &text);
 
-    IEditControl &m_control;
     IMatchMarks &m_marks;
     std::optional<LastSearch> m_search;
     std::optional<SearchExpression> m_expression;
@@ -86,6 +90,7 @@ private:
     qint64 m_countedTo = 0;
     qint64 m_count = 0;
     QTimer m_timer;
+    QTimer m_recount;
     QString m_countText;
 };
 

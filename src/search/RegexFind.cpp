@@ -218,7 +218,10 @@ std::optional<QRegularExpressionMatch> RegexScan::matchFrom(qsizetype from)
     const QStringView text(m_text);
     const QRegularExpression &regex = m_expression.regex();
     while (from <= text.size()) {
-        QRegularExpressionMatch match = regex.match(text, from);
+        // The stretch is valid UTF-16 (decoded from UTF-8 or Latin-1): the
+        // check of the whole subject at every call is left out.
+        QRegularExpressionMatch match =
+            regex.match(text, from, QRegularExpression::NormalMatch, QRegularExpression::DontCheckSubjectStringMatchOption);
         if (!match.hasMatch())
             return std::nullopt;
         const qsizetype start = match.capturedStart();
@@ -239,7 +242,9 @@ std::optional<QRegularExpressionMatch> RegexScan::matchFrom(qsizetype from)
                 // It ran over a line break: the line is matched on its own.
                 if (start <= contentEnd) {
                     const QStringView line = text.sliced(contentFrom, contentEnd - contentFrom);
-                    QRegularExpressionMatch inLine = regex.match(line, std::max(from, contentFrom) - contentFrom);
+                    QRegularExpressionMatch inLine =
+                        regex.match(line, std::max(from, contentFrom) - contentFrom, QRegularExpression::NormalMatch,
+                                    QRegularExpression::DontCheckSubjectStringMatchOption);
                     if (inLine.hasMatch()) {
                         const qsizetype lineMatchStart = contentFrom + inLine.capturedStart();
                         if (inLine.capturedLength() == 0 && lineMatchStart == m_lastEnd) {

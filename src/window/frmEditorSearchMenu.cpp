@@ -24,7 +24,7 @@ void frmEditor::setUpMatchHighlight()
 {
     m_matchMarks = new QtMatchMarks(
         *rtbEditor, [this] { m_matches->viewChanged(); }, [this] { m_matches->textChanged(); });
-    m_matches = new MatchHighlight(*rtbEditor, *m_matchMarks, rtbEditor);
+    m_matches = new MatchHighlight(*m_matchMarks, rtbEditor);
     m_matches->clearOnEscapeIn(rtbEditor);
     const SearchAnnouncer &announcer = SearchAnnouncer::instance();
     connect(&announcer, &SearchAnnouncer::searched, m_matches, &MatchHighlight::show);

@@ -48,8 +48,8 @@ protected:
         ASSERT_FALSE(highlight.isCounting());
     }
     FakeEditControl editor;
-    FakeMatchMarks marks;
-    MatchHighlight highlight{editor, marks};
+    FakeMatchMarks marks{editor};
+    MatchHighlight highlight{marks};
 };
 
 TEST_F(MatchHighlightTest, MarksTheMatchesOnTheLinesOnScreenOnly)

@@ -1,6 +1,7 @@
 #include "platform/qt/QtMatchMarks.h"
 
 #include "platform/qt/EditorWidget.h"
+#include "platform/qt/ScintillaDocument.h"
 
 #include <algorithm>
 
@@ -45,6 +46,21 @@ void QtMatchMarks::applyColours()
 {
     const bool dark = m_editor.palette().color(QPalette::Base).lightnessF() < 0.5;
     send(Sci::SCI_INDICSETFORE, MatchIndicator, colourRef(dark ? QColor(0xC8, 0x8A, 0x00) : QColor(0xFF, 0xC8, 0x00)));
+}
+
+qint64 QtMatchMarks::textBytes() const
+{
+    return send(Sci::SCI_GETLENGTH);
+}
+
+QByteArrayView QtMatchMarks::textRange(qint64 from, qint64 to) const
+{
+    const qint64 length = textBytes();
+    to = std::clamp<qint64>(to, 0, length);
+    from = std::clamp<qint64>(from, 0, to);
+    if (to == from)
+        return QByteArrayView();
+    return QByteArrayView(sci::rangePointer(m_editor, from, to - from), to - from);
 }
 
 Utf8Range QtMatchMarks::visibleLines() const

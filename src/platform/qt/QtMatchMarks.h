@@ -22,6 +22,8 @@ public:
     Utf8Range visibleLines() const override;
     void setMatchMarks(const QList<Utf8Range> &ranges) override;
     quint64 textVersion() const override { return m_version; }
+    qint64 textBytes() const override;
+    QByteArrayView textRange(qint64 from, qint64 to) const override;
 
     // The colour for the control's background, after it changed.
     void applyColours();

@@ -3,6 +3,8 @@
 #include "platform/qt/EditorWidget.h"
 #include "platform/qt/ScintillaDocument.h"
 
+#include <QEvent>
+
 #include <algorithm>
 
 namespace zuno {
@@ -30,11 +32,19 @@ QtMatchMarks::QtMatchMarks(EditorWidget &editor, std::function<void()> viewChang
     send(Sci::SCI_INDICSETALPHA, MatchIndicator, 110);
     send(Sci::SCI_INDICSETOUTLINEALPHA, MatchIndicator, 200);
     applyColours();
+    editor.installEventFilter(this);
     connect(&editor, &Sci::SCN_UPDATEUI, this, [viewChanged](int) { viewChanged(); });
     connect(&editor, &EditorWidget::textChangeNoted, this, [this, textChanged] {
         ++m_version;
         textChanged();
     });
+}
+
+bool QtMatchMarks::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == &m_editor && event->type() == QEvent::PaletteChange)
+        applyColours();
+    return QObject::eventFilter(watched, event);
 }
 
 long QtMatchMarks::send(unsigned int message, unsigned long wParam, long lParam) const

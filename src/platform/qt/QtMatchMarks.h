@@ -30,6 +30,10 @@ public:
     // The ranges marked now, read back from the control.
     QList<Utf8Range> markedRanges() const;
 
+protected:
+    // The colour follows the control's palette (a light or a dark theme).
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;
 

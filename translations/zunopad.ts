@@ -331,6 +331,14 @@ Do you want to save the changes?</source>
         <source>Search String Not Found.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The regular expression is not valid at position %1: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid Regular Expression</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>FolderWalk</name>
@@ -596,6 +604,28 @@ Do you want to save the changes?</source>
     </message>
     <message>
         <source>Pre&amp;vious Problem</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zuno::HistoryField</name>
+    <message>
+        <source>Earlier texts</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zuno::MatchHighlight</name>
+    <message>
+        <source>more than %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 match</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 matches</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -918,6 +948,14 @@ Do you want to save the changes?</source>
     </message>
     <message>
         <source>Replace</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Regular e&amp;xpression</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>In &amp;selection</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -5,6 +5,7 @@
 // Scintilla) is the real one; FakeEditControl the in-memory double used by
 // the logic tests. Files are read and written by the shell, not here.
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QFlags>
 #include <QList>
@@ -28,6 +29,27 @@ struct Utf8Range {
     qint64 from = 0;
     qint64 to = 0;
     friend bool operator==(const Utf8Range &, const Utf8Range &) = default;
+};
+
+// Ranges of the UTF-8 text each replaced with a text of its own: text i is
+// the bytes of `texts` from ends[i - 1] (0 for the first) to ends[i].
+struct Utf8Replacements {
+    QList<Utf8Range> ranges;
+    QByteArray texts;
+    QList<qint64> ends;
+
+    void add(Utf8Range range, QByteArrayView text)
+    {
+        ranges.append(range);
+        texts.append(text);
+        ends.append(texts.size());
+    }
+    qint64 count() const { return ranges.size(); }
+    QByteArrayView text(qsizetype i) const
+    {
+        const qint64 from = i == 0 ? 0 : ends[i - 1];
+        return QByteArrayView(texts).sliced(from, ends[i] - from);
+    }
 };
 
 // A whole new text handed to the control a piece at a time, as a file is
@@ -84,6 +106,14 @@ public:
     // break in two) with `replacement`, as one undoable edit. Afterwards
     // nothing is selected and the caret stands after the last replacement.
     virtual void replaceRanges(const QList<Utf8Range> &ranges, QByteArrayView replacement) = 0;
+
+    // The same with a text of its own for each range.
+    virtual void replaceEach(const Utf8Replacements &replacements) = 0;
+
+    // The byte position in utf8Text() of an offset, and the offset of a
+    // byte position (which starts a character); both cheap.
+    virtual qint64 bytePosition(qint64 offset) const = 0;
+    virtual qint64 textOffset(qint64 position) const = 0;
 
     // Offset of the first occurrence of `text` at or after `start`, or -1.
     // A found occurrence becomes the selection. Never wraps.

@@ -2,6 +2,7 @@
 
 #include "platform/MessageBox.h"
 #include "text/TextFind.h"
+#include "search/SearchWithOptions.h"
 #include "search/modFindReplaceRichText.h"
 
 #include <QCoreApplication>
@@ -110,6 +111,8 @@ bool FindAgain(IEditControl &control, SearchDirection direction, IMessageBox &me
     const std::optional<LastSearch> search = lastSearch();
     if (!search)
         return false;
+    if (search->regex)
+        return findAgainExpression(control, *search, direction == SearchDirection::Backward, messages);
     bool found = false;
     if (direction == SearchDirection::Forward) {
         found = modFindReplaceRichText::FindNext(control, search->text, search->matchCase, search->wholeWord);

@@ -88,6 +88,7 @@ frmEditor::frmEditor(QWidget *parent)
     m_recent = std::make_unique<RecentFiles>(m_settings);
     rebuildRecentMenu();
     setUpStatusBar();
+    setUpMatchHighlight();
     assignShortcuts();
     // The caption marks unsaved changes.
     connect(rtbEditor, &EditorWidget::modifiedChanged, this, &QWidget::setWindowModified);

@@ -25,6 +25,8 @@ namespace zuno {
 class DataItemView;
 class RecordsView;
 class DiskChangeBar;
+class MatchHighlight;
+class QtMatchMarks;
 class RecentFiles;
 class StatusFields;
 class DocumentRecovery;
@@ -53,6 +55,9 @@ public:
     StatusFields &statusFields() { return *m_statusFields; }
     const RecentFiles &recentFiles() const { return *m_recent; }
     RecordsView &recordsView(); // frmEditorRecordsMenu.cpp
+    // Every match of the last search on screen, and their number.
+    MatchHighlight &matchHighlight() const { return *m_matches; }
+    const QtMatchMarks &matchMarks() const { return *m_matchMarks; }
 
     // Recovery of unsaved changes (frmEditorRecovery.cpp): a termination
     // signal keeps the unsaved text and ends the program at once; the
@@ -128,6 +133,7 @@ private:
     int frameExtraWidth() const;
     const QScreen *screenUnderWindow() const;
     void assignShortcuts();           // frmEditorKeys.cpp
+    void setUpMatchHighlight();       // frmEditorSearchMenu.cpp
     void setUpStatusBar();            // frmEditorStatus.cpp
     void refreshStatusFields();
     void rebuildRecentMenu();         // frmEditorRecentMenu.cpp
@@ -154,6 +160,8 @@ private:
     QPointer<RecordsView> m_recordsView; // the panels, Go To Record, folding
     DiskChangeBar *m_diskBar = nullptr;
     IPeerWindows *m_peers = nullptr;
+    QtMatchMarks *m_matchMarks = nullptr;
+    MatchHighlight *m_matches = nullptr;
     std::unique_ptr<RecentFiles> m_recent;
     bool m_recentMenuHooked = false;
     StatusFields *m_statusFields = nullptr;

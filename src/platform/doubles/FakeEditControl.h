@@ -32,6 +32,9 @@ public:
     QString selText() const override { return m_text.mid(m_selStart, m_selLength); }
     void setSelText(const QString &text) override;
     void replaceRanges(const QList<Utf8Range> &ranges, QByteArrayView replacement) override;
+    void replaceEach(const Utf8Replacements &replacements) override;
+    qint64 bytePosition(qint64 offset) const override;
+    qint64 textOffset(qint64 position) const override;
 
     qint64 find(const QString &text, qint64 start, FindOptions options) override;
     qint64 lineFromChar(qint64 offset) const override;

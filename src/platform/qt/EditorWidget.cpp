@@ -138,6 +138,7 @@ void EditorWidget::aboutToModify(int position, int type, int length)
 void EditorWidget::noteChange()
 {
     showModified(true);
+    emit textChangeNoted();
 }
 
 void EditorWidget::setModified(bool modified)
@@ -238,6 +239,40 @@ void EditorWidget::replaceRanges(const QList<Utf8Range> &ranges, QByteArrayView 
     // they hold a byte beyond ASCII.
     m_offsets.aboutToChange();
     m_offsets.aboutToInsert(end - replacement.size(), replacement.size());
+    noteChange();
+    select(end, end);
+    endCompoundEdit();
+    emit rangesReplaced();
+}
+
+void EditorWidget::replaceEach(const Utf8Replacements &replacements)
+{
+    if (replacements.ranges.isEmpty())
+        return;
+    beginCompoundEdit();
+    m_offsets.aboutToChange();
+    m_widths.invalidate();
+    send(Sci::SCI_SETMODEVENTMASK, 0);
+    qint64 shift = 0;
+    // Where the last text with a byte beyond ASCII went in, if any did.
+    qint64 wideAt = -1;
+    qint64 wideLength = 0;
+    for (qsizetype i = 0; i < replacements.count(); ++i) {
+        const Utf8Range &range = replacements.ranges[i];
+        const QByteArrayView text = replacements.text(i);
+        send(Sci::SCI_SETTARGETRANGE, static_cast<unsigned long>(range.from + shift), range.to + shift);
+        SendScintilla(Sci::SCI_REPLACETARGET, static_cast<uintptr_t>(text.size()), text.data());
+        if (scan::hasByteBeyondAscii(text.data(), text.size())) {
+            wideAt = range.from + shift;
+            wideLength = text.size();
+        }
+        shift += text.size() - (range.to - range.from);
+    }
+    send(Sci::SCI_SETMODEVENTMASK, ChangeEvents);
+    const qint64 end = send(Sci::SCI_GETTARGETEND);
+    m_offsets.aboutToChange();
+    if (wideAt >= 0)
+        m_offsets.aboutToInsert(wideAt, wideLength);
     noteChange();
     select(end, end);
     endCompoundEdit();

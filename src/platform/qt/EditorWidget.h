@@ -50,6 +50,9 @@ public:
     QString selText() const override;
     void setSelText(const QString &text) override;
     void replaceRanges(const QList<Utf8Range> &ranges, QByteArrayView replacement) override;
+    void replaceEach(const Utf8Replacements &replacements) override;
+    qint64 bytePosition(qint64 offset) const override { return m_offsets.toDocumentPosition(offset); }
+    qint64 textOffset(qint64 position) const override { return m_offsets.toTextOffset(position); }
 
     qint64 find(const QString &text, qint64 start, FindOptions options) override;
     qint64 lineFromChar(qint64 offset) const override;
@@ -86,6 +89,8 @@ signals:
     void rangesReplaced();
     // A whole new text is in place (a file, the other view).
     void wholeTextReplaced();
+    // The text is about to change, or has just changed: read it later.
+    void textChangeNoted();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

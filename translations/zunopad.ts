@@ -137,14 +137,20 @@ Try &apos;zunopad --help&apos; for more information.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Usage: zunopad [--] [FILE]
+        <source>Usage: zunopad [--] [FILE...]
        zunopad --to-record [--] FILE
        zunopad --to-list [--] FILE
        zunopad --check [--verbose] [--warnings-as-errors] [--format=FORM] [--] FILE...
        zunopad --lsp
        zunopad --help | --version
 
-Without an option, opens FILE (or an empty document) in the editor.
+Without an option, opens FILE (or an empty document) in the editor. The words
+of the command line are joined with single blanks and every double quote is
+removed; when that names a file, it is the one FILE. Otherwise each argument
+is a FILE: the first opens in this window, each further one in a window of
+its own. A FILE that another ZUNOPad window holds brings that window forward
+(over the session bus; without one it is opened read-only). The editor&apos;s keys
+stand beside its menu entries; see zunopad(1).
 
   --to-record FILE  print FILE, a ZUNO data file in the List layout, in the
                     Record layout
@@ -299,6 +305,26 @@ Do you want to save the changes?</source>
     </message>
     <message>
         <source>Do you want to recover that text?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reload</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File Already Open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The text in &apos;%1&apos; has changed.<byte value="xd"/>
+<byte value="xd"/>
+Discard the changes and reload the file from disk?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file &apos;%1&apos; is open in another ZUNOPad window, which cannot be brought forward (there is no session bus).<byte value="xd"/>
+<byte value="xd"/>
+It is opened here read-only.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -608,6 +634,37 @@ Do you want to save the changes?</source>
     </message>
 </context>
 <context>
+    <name>zuno::DiskChangeBar</name>
+    <message>
+        <source>Reload unmodified files &amp;without asking</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Changed on Disk</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Reload</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Keep</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file &apos;%1&apos; has been deleted or moved on disk.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file &apos;%1&apos; has been changed on disk. Reload it and lose your changes, or keep the text in the editor?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file &apos;%1&apos; has been changed on disk.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>zuno::HistoryField</name>
     <message>
         <source>Earlier texts</source>
@@ -897,6 +954,34 @@ Do you want to save the changes?</source>
     </message>
     <message>
         <source>Unfold &amp;All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Re&amp;load</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Re&amp;do</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Find &amp;Next</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Find Pre&amp;vious</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zoom &amp;In</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zoom &amp;Out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Normal Si&amp;ze</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

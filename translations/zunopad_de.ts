@@ -421,6 +421,14 @@ Sie wird hier schreibgeschützt geöffnet.</translation>
         <source>Search String Not Found.</source>
         <translation>Suchbegriff nicht gefunden.</translation>
     </message>
+    <message>
+        <source>Invalid Regular Expression</source>
+        <translation>Ungültiger regulärer Ausdruck</translation>
+    </message>
+    <message>
+        <source>The regular expression is not valid at position %1: %2.</source>
+        <translation>Der reguläre Ausdruck ist an Position %1 ungültig: %2.</translation>
+    </message>
 </context>
 <context>
     <name>FolderWalk</name>
@@ -997,6 +1005,14 @@ Sie wird hier schreibgeschützt geöffnet.</translation>
         <source>Replace</source>
         <translation>Ersetzen</translation>
     </message>
+    <message>
+        <source>In &amp;selection</source>
+        <translation>In der Au&amp;swahl</translation>
+    </message>
+    <message>
+        <source>Regular e&amp;xpression</source>
+        <translation>Regulärer Ausdr&amp;uck</translation>
+    </message>
 </context>
 <context>
     <name>zuno::frmGoToLine</name>
@@ -1130,6 +1146,28 @@ Sie wird hier schreibgeschützt geöffnet.</translation>
     <message>
         <source>Type an AC value or part of a name.</source>
         <translation>Geben Sie einen AC-Wert oder einen Teil eines Namens ein.</translation>
+    </message>
+</context>
+<context>
+    <name>zuno::HistoryField</name>
+    <message>
+        <source>Earlier texts</source>
+        <translation>Frühere Texte</translation>
+    </message>
+</context>
+<context>
+    <name>zuno::MatchHighlight</name>
+    <message>
+        <source>%1 matches</source>
+        <translation>%1 Treffer</translation>
+    </message>
+    <message>
+        <source>1 match</source>
+        <translation>1 Treffer</translation>
+    </message>
+    <message>
+        <source>more than %1</source>
+        <translation>mehr als %1</translation>
     </message>
 </context>
 </TS>

@@ -1,14 +1,6 @@
 #include "cli/PieceConvert.h"
 
-#include <algorithm>
-#include <thread>
-
 namespace zuno {
-
-int conversionThreads()
-{
-    return std::clamp(int(std::thread::hardware_concurrency()), 1, 4);
-}
 
 Result<void, ConversionFault> convertForOutput(QByteArrayView text, bool toRecord, const ConversionSink &sink)
 {

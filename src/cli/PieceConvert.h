@@ -6,9 +6,6 @@
 
 namespace zuno {
 
-// The threads a conversion uses: one a core, at most four.
-int conversionThreads();
-
 // Converts `text` a piece at a time into `sink`.
 Result<void, ConversionFault> convertForOutput(QByteArrayView text, bool toRecord, const ConversionSink &sink);
 

@@ -1,5 +1,7 @@
 #include "document/RecordViewSave.h"
 
+#include "format/PieceConversion.h"
+
 #include <cstring>
 
 namespace zuno {
@@ -11,7 +13,8 @@ ListLayoutSave saveListLayout(const ITextFiles &files, const QString &path, QByt
     auto written = files.write(
         path,
         [&](const ByteSink &sink) {
-            const auto converted = convertToListLayout(recordText, sink);
+            const auto converted =
+                convertInPieces(recordText, ConversionDirection::ToList, sink, conversionThreads());
             if (!converted.ok())
                 fault = converted.error();
             return converted.ok();
@@ -25,7 +28,7 @@ ConversionResult<std::optional<QByteArray>> recordLayoutUnlessShown(QByteArrayVi
     qsizetype same = 0; // bytes made that match `shown`
     bool differs = false;
     QByteArray built;
-    const auto converted = convertToRecordLayout(listText, [&](QByteArrayView piece) {
+    const auto converted = convertInPieces(listText, ConversionDirection::ToRecord, [&](QByteArrayView piece) {
         if (!differs) {
             if (shown.size() - same >= piece.size() && std::memcmp(shown.data() + same, piece.data(), size_t(piece.size())) == 0) {
                 same += piece.size();
@@ -36,7 +39,7 @@ ConversionResult<std::optional<QByteArray>> recordLayoutUnlessShown(QByteArrayVi
             built.append(shown.first(same));
         }
         built.append(piece);
-    });
+    }, conversionThreads());
     if (!converted.ok())
         return converted.error();
     if (!differs && same == shown.size())

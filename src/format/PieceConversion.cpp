@@ -1,5 +1,6 @@
 #include "format/PieceConversion.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
@@ -65,6 +66,11 @@ qsizetype lineBreaksBefore(QByteArrayView text, qsizetype at)
 }
 
 } // namespace
+
+int conversionThreads()
+{
+    return std::clamp(int(std::thread::hardware_concurrency()), 1, 4);
+}
 
 QList<qsizetype> conversionCuts(QByteArrayView text, ConversionDirection direction, qsizetype pieceSize)
 {
@@ -136,7 +142,7 @@ Result<void, ConversionFault> convertInPieces(QByteArrayView text, ConversionDir
     qsizetype handed = 0; // the pieces handed to the sink
     bool stop = false;
     // Pieces converted ahead of the sink, at most.
-    const qsizetype ahead = threads + 1;
+    const qsizetype ahead = threads;
 
     // Converts the piece `index` with the lock released.
     auto convertOne = [&](std::unique_lock<std::mutex> &lock, qsizetype index) {

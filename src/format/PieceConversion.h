@@ -22,12 +22,15 @@ enum class ConversionDirection { ToRecord, ToList };
 //   items stand before it.
 QList<qsizetype> conversionCuts(QByteArrayView text, ConversionDirection direction, qsizetype pieceSize);
 
+// The threads a conversion uses: one a core, at most four.
+int conversionThreads();
+
 // Converts `text` in the pieces conversionCuts gives, on `threads` threads
 // (the calling one among them), handing the result to `sink` in order as the
 // pieces are done; no more than a few pieces' results are held at once. On a
 // fault what was handed over is only the result's beginning.
 Result<void, ConversionFault> convertInPieces(QByteArrayView text, ConversionDirection direction,
                                               const ConversionSink &sink, int threads,
-                                              qsizetype pieceSize = qsizetype(2) << 20);
+                                              qsizetype pieceSize = qsizetype(1) << 20);
 
 } // namespace zuno

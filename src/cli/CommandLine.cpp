@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 #include "cli/CheckCommand.h"
+#include "cli/PieceConvert.h"
 #include "cli/StreamedOutput.h"
 
 #include <QCoreApplication>
@@ -112,10 +113,11 @@ private:
             return ExitTrouble;
         const TextFileFormat format = content.value().format;
         // A UTF-8 text with "\r\n" line breaks is its own output, which
-        // can be written as it is made.
+        // is written as it is made.
         if (format == TextFileFormat{}) {
             if (auto stream = openStream(file))
                 return convertStreamed(*stream, content.value().text, toRecord);
+            return convertToUnsure(content.value().text, toRecord);
         }
         const ConversionResult<QByteArray> result = toRecord ? convertToRecordLayout(content.value().text)
                                                              : convertToListLayout(content.value().text);
@@ -126,9 +128,6 @@ private:
             complain(conversionWarning(result.error()));
             return ExitInvalidData;
         }
-        // A UTF-8 text with "\r\n" line breaks is its own output.
-        if (format == TextFileFormat{})
-            return writeOut(result.value());
         return writeOut(encodeText(result.value(), format));
     }
 
@@ -143,7 +142,7 @@ private:
     int convertStreamed(StreamedOutput &stream, QByteArrayView text, bool toRecord)
     {
         const ConversionSink sink = [&stream](QByteArrayView piece) { stream.write(piece); };
-        const auto done = toRecord ? convertToRecordLayout(text, sink) : convertToListLayout(text, sink);
+        const auto done = convertForOutput(text, toRecord, sink);
         if (!done.ok() || !stream.ok())
             stream.takeBack();
         if (!done.ok()) {
@@ -152,6 +151,27 @@ private:
         }
         if (!stream.ok()) {
             complain(tr("cannot write the output: %1").arg(textfile::systemReason(stream.error())));
+            return ExitTrouble;
+        }
+        return ExitOk;
+    }
+
+    // Into an output that cannot be taken back: written only once the
+    // whole text is known to convert, as it is converted again.
+    int convertToUnsure(QByteArrayView text, bool toRecord)
+    {
+        bool written = true;
+        const auto done = convertCheckedFirst(text, toRecord, [&](QByteArrayView piece) {
+            written = written && m_out.write(piece.data(), piece.size()) == piece.size();
+        });
+        if (!done.ok()) {
+            complain(conversionWarning(done.error()));
+            return ExitInvalidData;
+        }
+        if (auto *file = qobject_cast<QFileDevice *>(&m_out))
+            written = file->flush() && written && file->error() == QFileDevice::NoError;
+        if (!written) {
+            complain(tr("cannot write the output: %1").arg(m_out.errorString()));
             return ExitTrouble;
         }
         return ExitOk;

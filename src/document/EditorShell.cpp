@@ -2,6 +2,7 @@
 
 #include "format/ConversionMessages.h"
 #include "document/DialogFolder.h"
+#include "document/RecordViewSave.h"
 #include "document/ViewConversion.h"
 #include "format/Conversion.h"
 #include "platform/Units.h"
@@ -246,36 +247,41 @@ bool EditorShell::fileSaveAs()
 bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
 {
     const bool recordView = isRecordView();
-    // The List text goes to the file from the edit control's own UTF-8
-    // bytes, read in place in the List view: a large text is not held again.
-    QByteArray converted;
-    QByteArrayView listText = m.editor.utf8Text();
-    if (recordView) {
+    // A conversion fault is told before the question whether to write over
+    // a file changed on disk, so the Record text is checked first then.
+    if (recordView && changedOnDisk(path)) {
         BusyPointer busy(m.window);
-        auto list = convertToListLayout(listText);
-        if (!list.ok()) {
+        if (const auto list = convertToListLayout(m.editor.utf8Text(), [](QByteArrayView) {}); !list.ok()) {
             showWarning(m.messages, conversionWarning(list.error()), conversionWarningTitle());
             return false;
         }
-        converted = std::move(list).value();
-        listText = converted;
     }
-
     if (!mayWriteOver(path))
         return false;
-    // The control's bytes may have moved while the question was open.
-    if (!recordView)
-        listText = m.editor.utf8Text();
-    // A file that vanished while open comes back as it was made.
-    const auto write = m.files.write(path, listText, m_disk.format, path == m.editor.fileName() ? m_disk.stamp : FileStamp{});
+
+    // The List text goes to the file from the edit control's own UTF-8
+    // bytes, read in place: in the List view as they are, in the Record view
+    // converted a piece at a time as they are written. A large text is not
+    // held again. A file that vanished while open comes back as it was made.
+    const FileStamp was = path == m.editor.fileName() ? m_disk.stamp : FileStamp{};
+    auto write = [&]() -> Result<WrittenText, TextFileError> {
+        if (!recordView)
+            return m.files.write(path, m.editor.utf8Text(), m_disk.format, was);
+        BusyPointer busy(m.window);
+        ListLayoutSave save = saveListLayout(m.files, path, m.editor.utf8Text(), m_disk.format, was);
+        if (save.fault)
+            showWarning(m.messages, conversionWarning(*save.fault), conversionWarningTitle());
+        return std::move(save.written);
+    }();
     if (!write.ok()) {
-        showWarning(m.messages, cannotSaveMessage(path, write.error()));
+        if (!write.error().abandoned)
+            showWarning(m.messages, cannotSaveMessage(path, write.error()));
         return false;
     }
     m_disk = DiskFile{write.value().format, write.value().stamp};
 
-    // What the editor is to show, when it is not the List text written.
-    QByteArray shown;
+    // What the editor is to show, when it is not the text it holds.
+    std::optional<QByteArray> shown;
     if (reloadAfterWrite) {
         // Save As shows what is now in the new file and takes its name.
         auto reread = m.files.read(path);
@@ -285,41 +291,57 @@ bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
         }
         m.editor.setFileName(path);
     }
-    if (recordView) {
-        BusyPointer busy(m.window);
-        const QByteArrayView written = shown.isNull() ? listText : QByteArrayView(shown);
-        auto record = convertToRecordLayout(written);
-        if (record.ok()) {
-            shown = std::move(record).value();
-        } else {
-            // The saved text cannot be shown as records: show it as it is
-            // and let the View menu say so.
-            showWarning(m.messages, conversionWarning(record.error()), conversionWarningTitle());
-            showListView();
-            if (shown.isNull())
-                shown = written.toByteArray();
-        }
-    }
+    if (recordView)
+        shown = recordViewAfterSave(path, std::move(shown));
     // A text that is already shown is left alone, and with it the undo
     // history.
-    if (!shown.isNull() && QByteArrayView(shown) != m.editor.utf8Text())
-        m.editor.setUtf8Text(shown);
+    if (shown && QByteArrayView(*shown) != m.editor.utf8Text())
+        m.editor.setUtf8Text(*shown);
     m.editor.setModified(false);
     settled();
     return true;
 }
 
-bool EditorShell::mayWriteOver(const QString &path)
+std::optional<QByteArray> EditorShell::recordViewAfterSave(const QString &path, std::optional<QByteArray> reread)
+{
+    BusyPointer busy(m.window);
+    // The List text written, as the file now holds it (read where it lies),
+    // or converted again when the file cannot be read back.
+    TextFileContent list;
+    if (reread) {
+        list.text = std::move(*reread);
+    } else if (auto inPlace = m.files.readInPlace(path); inPlace.ok()) {
+        list = std::move(inPlace).value();
+    } else if (auto converted = convertToListLayout(m.editor.utf8Text()); converted.ok()) {
+        list.text = std::move(converted).value();
+    } else {
+        return std::nullopt;
+    }
+    auto record = recordLayoutUnlessShown(list.text, m.editor.utf8Text());
+    if (record.ok())
+        return std::move(record).value();
+    // The saved text cannot be shown as records: show it as it is and let
+    // the View menu say so.
+    showWarning(m.messages, conversionWarning(record.error()), conversionWarningTitle());
+    showListView();
+    // A text mapped from the file is copied before the mapping goes.
+    return list.storage ? QByteArray(list.text.constData(), list.text.size()) : list.text;
+}
+
+bool EditorShell::changedOnDisk(const QString &path) const
 {
     // Only the document's own file was read or written by it; any other
-    // existing file has been confirmed in the Save As dialog.
+    // existing file has been confirmed in the Save As dialog. A file that
+    // has disappeared is simply written again.
     const QString own = m.editor.fileName();
-    if (!m_disk.stamp.valid || !m.files.isSameFile(path, own))
-        return true;
-    // A file that has disappeared is simply written again.
-    if (m.files.compareWithDisk(own, m_disk.stamp) != DiskState::Changed)
-        return true;
-    return m.messages.show(changedOnDiskQuestion(path), MessageButtons::YesNo, MessageIcon::Warning,
+    return m_disk.stamp.valid && m.files.isSameFile(path, own)
+        && m.files.compareWithDisk(own, m_disk.stamp) == DiskState::Changed;
+}
+
+bool EditorShell::mayWriteOver(const QString &path)
+{
+    return !changedOnDisk(path)
+        || m.messages.show(changedOnDiskQuestion(path), MessageButtons::YesNo, MessageIcon::Warning,
                            changedOnDiskTitle())
         == MessageResult::Yes;
 }

@@ -148,6 +148,14 @@ private:
     // Whether a save may write over `path`: asks when it is the document's
     // file and someone else has changed it on disk since.
     bool mayWriteOver(const QString &path);
+    // Whether `path` is the document's file and someone else has changed
+    // it on disk since it was last read or written.
+    bool changedOnDisk(const QString &path) const;
+    // After a save from the Record view: the Record layout of the List text
+    // written (`reread` when Save As read it back), or nothing when the
+    // editor shows it already. One that cannot be had switches to the List
+    // view and answers the List text.
+    std::optional<QByteArray> recordViewAfterSave(const QString &path, std::optional<QByteArray> reread);
     void showListView();
     void showRecordView();
     void switchView(bool toRecord);

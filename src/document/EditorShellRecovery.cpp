@@ -65,8 +65,12 @@ void EditorShell::offerRecovery(RecoveryStore &store, const QString &argumentTex
         if (path.isEmpty())
             break; // with no file named, only the latest is offered
     }
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        offerBackups(path);
+}
+
+void EditorShell::offerBackups(const QString &path)
+{
     for (const QString &backup : unfinishedSaveBackups(path)) {
         if (offerBackup(backup, path))
             return;

@@ -20,10 +20,13 @@ constexpr qsizetype WritePiece = qsizetype(1) << 20;
 } // namespace
 
 // Scintilla's loader (what SCI_CREATELOADER answers): a document filled
-// off to the side, then taken whole. Its implementation is Scintilla's: the
-// class is not local to this file, or the compiler could take it for one
-// that nothing implements.
-class SciLoader {
+// off to the side, then taken whole. Its implementation is Scintilla's; the
+// interface is declared here as Scintilla declares it, by the same name in
+// the same (global) namespace, so that a call through it is a call through
+// the type the object really has (not one that merely has the same layout:
+// that would be undefined, and the sanitizers say so). Not local to this
+// file, or the compiler could take it for one that nothing implements.
+class ILoader {
 public:
     virtual int Release() = 0;
     // 0, or a status code for a failure (no memory).
@@ -31,7 +34,7 @@ public:
     virtual void *ConvertToDocument() = 0;
 
 protected:
-    ~SciLoader() = default;
+    ~ILoader() = default;
 };
 
 void EditorWidget::useNewDocument()
@@ -107,7 +110,7 @@ class EditorWidget::LoaderPieces : public WholeTextPieces {
 public:
     LoaderPieces(EditorWidget &editor, qint64 sizeHint) : m_editor(editor)
     {
-        m_loader = reinterpret_cast<SciLoader *>(editor.send(
+        m_loader = reinterpret_cast<ILoader *>(editor.send(
             Sci::SCI_CREATELOADER, static_cast<unsigned long>(std::max<qint64>(sizeHint, 0)) + 1,
             Sci::SC_DOCUMENTOPTION_STYLES_NONE));
     }
@@ -140,7 +143,7 @@ public:
 
 private:
     EditorWidget &m_editor;
-    SciLoader *m_loader = nullptr;
+    ILoader *m_loader = nullptr;
     WholeTextMeasure m_measure;
 };
 

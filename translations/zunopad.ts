@@ -138,8 +138,8 @@ Try &apos;zunopad --help&apos; for more information.</source>
     </message>
     <message>
         <source>Usage: zunopad [--] [FILE...]
-       zunopad --to-record [--] FILE
-       zunopad --to-list [--] FILE
+       zunopad --to-record [--output OUT] [--] FILE
+       zunopad --to-list [--output OUT] [--] FILE
        zunopad --check [--verbose] [--warnings-as-errors] [--format=FORM] [--] FILE...
        zunopad --lsp
        zunopad --help | --version
@@ -155,6 +155,8 @@ stand beside its menu entries; see zunopad(1).
   --to-record FILE  print FILE, a ZUNO data file in the List layout, in the
                     Record layout
   --to-list FILE    print FILE, text in the Record layout, in the List layout
+  --output OUT      with --to-record or --to-list: write to OUT instead, as a
+                    whole (a new file renamed over OUT), or not at all
   --check FILE...   list every problem of each FILE as the editor marks it in
                     the List view, one a line: FILE:LINE:COLUMN: error: MESSAGE
                     (a line that is not a data item) or ...: warning: MESSAGE
@@ -177,6 +179,22 @@ input&apos;s encoding and line endings. Exit status: 0 on success, 1 when the da
 is invalid (--check: an error was found), 2 when a file cannot be read, the
 output cannot be written or the command is wrong.
 </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--output needs a FILE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--output goes with --to-record or --to-list</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot write &apos;%1&apos;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the output was not taken back: another program has written to the file meanwhile</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -514,11 +532,47 @@ It is opened here read-only.</source>
         <source>The settings were not saved: &quot;%1&quot; is not a regular file.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The settings were not saved: another program holds &quot;%1&quot;, or it is not a file of yours.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The settings were not saved to &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Recovery</name>
     <message>
         <source>The recovery data is incomplete.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>It is not a regular file of yours.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>It is not a folder.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>It belongs to another user.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Other users may write to it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The recovery folder &apos;%1&apos; is not used: %2 Unsaved changes are not kept for recovery.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The recovery entry &apos;%1&apos; has a lock that is not a file of yours; it was put aside.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The recovery entry &apos;%1&apos; could not be read (%2); it was put aside as &apos;%3&apos;.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -653,6 +707,78 @@ It is opened here read-only.</source>
     </message>
     <message>
         <source>The file &apos;%1&apos; has been changed on disk.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zuno::ProblemsModel</name>
+    <message>
+        <source>error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>warning</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Line %1, %2: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zuno::RecordMatchesModel</name>
+    <message>
+        <source>Line %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zuno::RecordsModel</name>
+    <message>
+        <source>File head</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Line item %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Separated record %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Record %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Line %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Separated record, %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zuno::RecordsView</name>
+    <message>
+        <source>Filter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Filter records</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Records</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Problems</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Problems (%1)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -854,6 +980,34 @@ It is opened here read-only.</source>
         <source>Normal Si&amp;ze</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Go To Rec&amp;ord…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Recor&amp;ds</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pro&amp;blems</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nex&amp;t Record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Previo&amp;us Record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Fold All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unfold &amp;All</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>zuno::frmFindReplace</name>
@@ -922,6 +1076,49 @@ It is opened here read-only.</source>
     </message>
     <message>
         <source>&amp;Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zuno::frmGoToRecord</name>
+    <message>
+        <source>Go To Record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Record number or name:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Record number or name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Matching records</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Matches</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Go To</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Type an AC value or part of a name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No record matches &quot;%1&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 records</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -138,8 +138,8 @@ Try &apos;zunopad --help&apos; for more information.</source>
     </message>
     <message>
         <source>Usage: zunopad [--] [FILE...]
-       zunopad --to-record [--] FILE
-       zunopad --to-list [--] FILE
+       zunopad --to-record [--output OUT] [--] FILE
+       zunopad --to-list [--output OUT] [--] FILE
        zunopad --check [--verbose] [--warnings-as-errors] [--format=FORM] [--] FILE...
        zunopad --lsp
        zunopad --help | --version
@@ -155,6 +155,8 @@ stand beside its menu entries; see zunopad(1).
   --to-record FILE  print FILE, a ZUNO data file in the List layout, in the
                     Record layout
   --to-list FILE    print FILE, text in the Record layout, in the List layout
+  --output OUT      with --to-record or --to-list: write to OUT instead, as a
+                    whole (a new file renamed over OUT), or not at all
   --check FILE...   list every problem of each FILE as the editor marks it in
                     the List view, one a line: FILE:LINE:COLUMN: error: MESSAGE
                     (a line that is not a data item) or ...: warning: MESSAGE
@@ -177,6 +179,22 @@ input&apos;s encoding and line endings. Exit status: 0 on success, 1 when the da
 is invalid (--check: an error was found), 2 when a file cannot be read, the
 output cannot be written or the command is wrong.
 </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--output needs a FILE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--output goes with --to-record or --to-list</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot write &apos;%1&apos;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the output was not taken back: another program has written to the file meanwhile</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -357,14 +375,6 @@ It is opened here read-only.</source>
         <source>Search String Not Found.</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>The regular expression is not valid at position %1: %2.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Invalid Regular Expression</source>
-        <translation type="unfinished"></translation>
-    </message>
 </context>
 <context>
     <name>FolderWalk</name>
@@ -522,11 +532,47 @@ It is opened here read-only.</source>
         <source>The settings were not saved: &quot;%1&quot; is not a regular file.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The settings were not saved: another program holds &quot;%1&quot;, or it is not a file of yours.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The settings were not saved to &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Recovery</name>
     <message>
         <source>The recovery data is incomplete.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>It is not a regular file of yours.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>It is not a folder.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>It belongs to another user.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Other users may write to it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The recovery folder &apos;%1&apos; is not used: %2 Unsaved changes are not kept for recovery.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The recovery entry &apos;%1&apos; has a lock that is not a file of yours; it was put aside.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The recovery entry &apos;%1&apos; could not be read (%2); it was put aside as &apos;%3&apos;.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -661,28 +707,6 @@ It is opened here read-only.</source>
     </message>
     <message>
         <source>The file &apos;%1&apos; has been changed on disk.</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>zuno::HistoryField</name>
-    <message>
-        <source>Earlier texts</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>zuno::MatchHighlight</name>
-    <message>
-        <source>more than %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>1 match</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 matches</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -929,34 +953,6 @@ It is opened here read-only.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Go To Rec&amp;ord…</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Recor&amp;ds</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Pro&amp;blems</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Nex&amp;t Record</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Previo&amp;us Record</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&amp;Fold All</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Unfold &amp;All</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Re&amp;load</source>
         <translation type="unfinished"></translation>
     </message>
@@ -982,6 +978,34 @@ It is opened here read-only.</source>
     </message>
     <message>
         <source>Normal Si&amp;ze</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Go To Rec&amp;ord…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Recor&amp;ds</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pro&amp;blems</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nex&amp;t Record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Previo&amp;us Record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Fold All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unfold &amp;All</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1033,14 +1057,6 @@ It is opened here read-only.</source>
     </message>
     <message>
         <source>Replace</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Regular e&amp;xpression</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>In &amp;selection</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

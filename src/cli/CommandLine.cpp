@@ -8,6 +8,7 @@
 #include "format/ConversionMessages.h"
 #include "textfile/FileNames.h"
 #include "textfile/PosixIo.h"
+#include "textfile/SafeSave.h"
 #include "textfile/TextFile.h"
 #include "Version.h"
 
@@ -15,6 +16,8 @@
 #include <QFileDevice>
 #include <algorithm>
 #include <cstdio>
+#include <new>
+#include <optional>
 
 #include <signal.h>
 #include <unistd.h>
@@ -34,8 +37,8 @@ QString usageText()
 {
     return QCoreApplication::translate("Converter",
         "Usage: zunopad [--] [FILE...]\n"
-        "       zunopad --to-record [--] FILE\n"
-        "       zunopad --to-list [--] FILE\n"
+        "       zunopad --to-record [--output OUT] [--] FILE\n"
+        "       zunopad --to-list [--output OUT] [--] FILE\n"
         "       zunopad --check [--verbose] [--warnings-as-errors] [--format=FORM] [--] FILE...\n"
         "       zunopad --lsp\n"
         "       zunopad --help | --version\n"
@@ -51,6 +54,8 @@ QString usageText()
         "  --to-record FILE  print FILE, a ZUNO data file in the List layout, in the\n"
         "                    Record layout\n"
         "  --to-list FILE    print FILE, text in the Record layout, in the List layout\n"
+        "  --output OUT      with --to-record or --to-list: write to OUT instead, as a\n"
+        "                    whole (a new file renamed over OUT), or not at all\n"
         "  --check FILE...   list every problem of each FILE as the editor marks it in\n"
         "                    the List view, one a line: FILE:LINE:COLUMN: error: MESSAGE\n"
         "                    (a line that is not a data item) or ...: warning: MESSAGE\n"
@@ -88,6 +93,8 @@ public:
             args.move(check, 0);
         const QString &option = args.value(0);
         QStringList files = args.mid(1);
+        if (!takeOutputOption(files))
+            return usageError(tr("--output needs a FILE"));
         // "--" ends the options: what follows is a FILE, whatever it looks like.
         if (files.value(0) == EndOfOptions)
             files.removeFirst();
@@ -100,12 +107,39 @@ public:
                 return usageError(tr("%1 needs exactly one FILE").arg(option));
             return convert(files.first(), option == u"--to-record");
         }
+        if (m_outputSet)
+            return usageError(tr("--output goes with --to-record or --to-list"));
         if (option == u"--check")
             return runCheck(args.mid(1), m_in, m_out, [this](const QString &message) { complain(message); });
         return usageError(tr("unknown option '%1'").arg(option));
     }
 
 private:
+    // Takes "--output FILE" or "--output=FILE" out of the options before
+    // the FILE; false when it names no file.
+    bool takeOutputOption(QStringList &args)
+    {
+        static const QString Option = QStringLiteral("--output");
+        for (qsizetype i = 0; i < args.size() && args[i] != EndOfOptions; ++i) {
+            if (args[i] == Option) {
+                if (i + 1 >= args.size() || args[i + 1].isEmpty())
+                    return false;
+                m_output = args[i + 1];
+                args.remove(i, 2);
+            } else if (args[i].startsWith(Option + u'=')) {
+                m_output = args[i].mid(Option.size() + 1);
+                args.removeAt(i);
+            } else {
+                continue;
+            }
+            m_outputSet = true;
+            if (m_output.isEmpty())
+                return false;
+            --i;
+        }
+        return true;
+    }
+
     int convert(const QString &file, bool toRecord)
     {
         auto content = read(file);
@@ -113,8 +147,8 @@ private:
             return ExitTrouble;
         const TextFileFormat format = content.value().format;
         // A UTF-8 text with "\r\n" line breaks is its own output, which
-        // is written as it is made.
-        if (format == TextFileFormat{}) {
+        // can be written as it is made.
+        if (format == TextFileFormat{} && !m_outputSet) {
             if (auto stream = openStream(file))
                 return convertStreamed(*stream, content.value().text, toRecord);
             return convertToUnsure(content.value().text, toRecord);
@@ -128,7 +162,25 @@ private:
             complain(conversionWarning(result.error()));
             return ExitInvalidData;
         }
-        return writeOut(encodeText(result.value(), format));
+        // A UTF-8 text with "\r\n" line breaks is its own output.
+        if (format == TextFileFormat{})
+            return writeResult(result.value());
+        return writeResult(encodeText(result.value(), format));
+    }
+
+    // The whole output, to standard output or to the --output file. That
+    // file is written as the editor saves: a new file renamed over it, so
+    // that even a killed converter leaves it whole, old or new.
+    int writeResult(QByteArrayView bytes)
+    {
+        if (!m_outputSet)
+            return writeOut(bytes);
+        auto saved = saveFileBytes(m_output, bytes);
+        if (!saved.ok()) {
+            complain(tr("cannot write '%1': %2").arg(displayName(m_output), saved.error().message));
+            return ExitTrouble;
+        }
+        return ExitOk;
     }
 
     std::unique_ptr<StreamedOutput> openStream(const QString &file)
@@ -142,9 +194,17 @@ private:
     int convertStreamed(StreamedOutput &stream, QByteArrayView text, bool toRecord)
     {
         const ConversionSink sink = [&stream](QByteArrayView piece) { stream.write(piece); };
-        const auto done = convertForOutput(text, toRecord, sink);
+        std::optional<Result<void, ConversionFault>> converted;
+        try {
+            converted = convertForOutput(text, toRecord, sink);
+        } catch (const std::bad_alloc &) {
+            // Out of memory half-way is a failure like any other.
+            takeBack(stream);
+            throw;
+        }
+        const auto &done = *converted;
         if (!done.ok() || !stream.ok())
-            stream.takeBack();
+            takeBack(stream);
         if (!done.ok()) {
             complain(conversionWarning(done.error()));
             return ExitInvalidData;
@@ -177,10 +237,17 @@ private:
         return ExitOk;
     }
 
+    void takeBack(StreamedOutput &stream)
+    {
+        if (!stream.takeBack())
+            complain(tr("the output was not taken back: another program has written to the file meanwhile"));
+    }
+
     static QString displayName(const QString &file)
     {
         // A byte of the name that is not UTF-8 shows as U+FFFD.
-        return file == StandardInputName ? tr("(standard input)") : displayedFileName(file);
+        // Control characters are shown as escapes, never sent to a terminal.
+        return file == StandardInputName ? tr("(standard input)") : visibleControls(displayedFileName(file));
     }
 
     // Says why a file cannot be read, and answers that it could not.
@@ -225,6 +292,8 @@ private:
     QIODevice &m_in;
     QIODevice &m_out;
     QIODevice &m_err;
+    QString m_output;
+    bool m_outputSet = false;
 };
 
 // A FILE is read mapped into memory: one that someone else cuts short

@@ -16,13 +16,29 @@ namespace {
 // by the signal handlers.
 volatile sig_atomic_t g_fd = -1;
 off_t g_start = 0;
+// How many bytes have been written to it: the file's end is still ours
+// when its size is g_start + g_written (see cutBack).
+volatile off_t g_written = 0;
 
-constexpr int InterruptingSignals[] = {SIGINT, SIGHUP, SIGTERM};
+// Cuts the file back to `start` when its end is what `written` bytes from
+// there made it: a file another writer appended to meanwhile is left as it
+// is (cutting it back would remove their lines). Safe in a signal handler.
+bool cutBack(int fd, off_t start, off_t written)
+{
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || info.st_size != start + written)
+        return false;
+    return ::ftruncate(fd, start) == 0;
+}
+
+// Every signal that ends a process by default and can be caught.
+constexpr int InterruptingSignals[] = {SIGINT, SIGHUP, SIGTERM, SIGQUIT, SIGALRM, SIGUSR1,
+                                       SIGUSR2, SIGVTALRM, SIGPROF, SIGXCPU};
 
 extern "C" void onInterrupt(int signal)
 {
     if (g_fd >= 0)
-        (void)::ftruncate(g_fd, g_start);
+        (void)cutBack(g_fd, g_start, g_written);
     // Ends as the signal would have ended the process.
     ::signal(signal, SIG_DFL);
     ::raise(signal);
@@ -65,6 +81,7 @@ StreamedOutput::StreamedOutput(int fd, off_t start, bool regularFile)
     if (!m_regularFile)
         return;
     g_start = m_start;
+    g_written = 0;
     g_fd = m_fd;
     for (const int signal : InterruptingSignals) {
         struct sigaction action {};
@@ -96,19 +113,21 @@ void StreamedOutput::write(QByteArrayView piece)
         }
         p += written;
         left -= written;
+        m_written += written;
+        if (m_regularFile)
+            g_written = m_written;
     }
 }
 
-void StreamedOutput::takeBack()
+bool StreamedOutput::takeBack()
 {
-    if (m_regularFile)
-        (void)::ftruncate(m_fd, m_start);
+    return !m_regularFile || m_written == 0 || cutBack(m_fd, m_start, m_written);
 }
 
 void exitTakingOutputBack(int status)
 {
     if (g_fd >= 0)
-        (void)::ftruncate(g_fd, g_start);
+        (void)cutBack(g_fd, g_start, g_written);
     ::_exit(status);
 }
 

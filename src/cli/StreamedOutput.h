@@ -6,8 +6,11 @@
 // in its middle, the input file itself) gets the whole output at once, once
 // the input has been found valid.
 //
-// While it is open, an interrupt, a hang-up, a termination or an input cut
-// short (SIGBUS) cuts the file back before the process ends.
+// While it is open, an interrupt, a hang-up, a termination, any other
+// signal that would end the process and can be caught, or an input cut
+// short (SIGBUS) cuts the file back before the process ends. A file is cut
+// back only while its end is still what this output wrote: what another
+// writer appended meanwhile is never removed.
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -31,8 +34,9 @@ public:
     // Whether every piece was written; the system's reason when not.
     bool ok() const { return m_error == 0; }
     int error() const { return m_error; }
-    // Cuts the file back to what it held before.
-    void takeBack();
+    // Cuts the file back to what it held before; false when it could not
+    // (another writer has appended to it meanwhile, or the system refused).
+    bool takeBack();
 
 private:
     StreamedOutput(int fd, off_t start, bool regularFile);
@@ -40,6 +44,7 @@ private:
     off_t m_start;
     bool m_regularFile;
     int m_error = 0;
+    off_t m_written = 0;
 };
 
 // Ends the process at once with `status` after cutting an open

@@ -381,6 +381,9 @@ bool EditorShell::openFile(const QString &path)
     settled();
     if (m_newText)
         m_newText(m.editor.utf8Text().size());
+    // However it was opened, a file that a killed save tore comes with the
+    // offer of the text it had before.
+    offerBackups(path);
     return true;
 }
 

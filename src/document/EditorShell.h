@@ -162,6 +162,9 @@ private:
     void settled();
     bool offerEntry(RecoveryStore &store, const RecoveryEntry &entry);
     bool offerBackup(const QString &backup, const QString &path);
+    // Offers the backups that killed saves of `path` left, until one is
+    // taken: at start and whenever the file is opened.
+    void offerBackups(const QString &path);
     void showRecovered(const RecoveryData &data);
     // Whether `path` may be opened here: nothing when another window holds
     // it and came forward; else whether it must be read-only.

@@ -18,7 +18,7 @@ QString recoveryTitle() { return EditorShell::tr("Recover Unsaved Changes"); }
 
 QString documentName(const QString &path)
 {
-    return path.isEmpty() ? EditorShell::tr("Untitled File") : path;
+    return path.isEmpty() ? EditorShell::tr("Untitled File") : elidedPath(path);
 }
 
 QString timeText(const QDateTime &time)
@@ -53,7 +53,10 @@ std::optional<RecoveryData> EditorShell::recoverySnapshot(QByteArray buffer) con
 void EditorShell::offerRecovery(RecoveryStore &store, const QString &argumentText)
 {
     const QString path = argumentText.isEmpty() ? QString() : pathFromArgument(argumentText);
-    for (const RecoveryEntry &entry : store.freeEntries()) {
+    const QList<RecoveryEntry> entries = store.freeEntries();
+    if (const QStringList notices = store.takeNotices(); !notices.isEmpty())
+        showWarning(m.messages, notices.join(QStringLiteral("\r\n\r\n")), recoveryTitle());
+    for (const RecoveryEntry &entry : entries) {
         if (!path.isEmpty() && !belongsTo(entry.data, path, m.files))
             continue;
         // Only the first question that is answered Yes changes the text.
@@ -62,8 +65,12 @@ void EditorShell::offerRecovery(RecoveryStore &store, const QString &argumentTex
         if (path.isEmpty())
             break; // with no file named, only the latest is offered
     }
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        offerBackups(path);
+}
+
+void EditorShell::offerBackups(const QString &path)
+{
     for (const QString &backup : unfinishedSaveBackups(path)) {
         if (offerBackup(backup, path))
             return;
@@ -112,14 +119,14 @@ bool EditorShell::offerBackup(const QString &backup, const QString &path)
 {
     const QString question =
         tr("A save of '%1' did not finish (it began at %2). The text the file had before that save was kept.")
-            .arg(path, timeText(QFileInfo(backup).lastModified()))
+            .arg(elidedPath(path), timeText(QFileInfo(backup).lastModified()))
         + QStringLiteral("\r\n\r\n") + tr("Do you want to recover that text?");
     switch (m.messages.show(question, MessageButtons::YesNoCancel, MessageIcon::Warning, recoveryTitle())) {
     case MessageResult::Yes: {
         auto read = m.files.read(backup);
         if (!read.ok()) {
             showWarning(m.messages,
-                        tr("The file '%1' could not be read.\r\n\r\n%2").arg(backup, read.error().message),
+                        tr("The file '%1' could not be read.\r\n\r\n%2").arg(elidedPath(backup), read.error().message),
                         recoveryTitle());
             return false;
         }

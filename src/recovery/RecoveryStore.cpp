@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -28,6 +29,8 @@ const QString DataSuffix = QStringLiteral(".zrec");
 const QString LockSuffix = QStringLiteral(".lock");
 // The header of an entry is read from at most this many bytes.
 constexpr qint64 HeaderLimit = 64 * 1024;
+// No entry is read past this size.
+constexpr qint64 MaxEntryBytes = qint64(1) << 40;
 
 QByteArray encoded(const QString &folder, const QString &name)
 {
@@ -55,11 +58,38 @@ bool takeLock(int fd)
     return ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
 }
 
+// Opens one of the folder's files without following a link or waiting on
+// a pipe, and keeps it only when it is a regular file of this user with no
+// other name: nothing planted in the folder is written or read through.
+// -1 with errno set otherwise.
+int openOwnFile(const QByteArray &path, int flags)
+{
+    const int fd = ::open(path.constData(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return -1;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid() || info.st_nlink != 1) {
+        ::close(fd);
+        errno = EPERM;
+        return -1;
+    }
+    return fd;
+}
+
+// Whether the folder's entry `name` is missing, or a regular file of ours.
+bool missingOrOwn(const QString &folder, const QString &name)
+{
+    struct stat info {};
+    if (::lstat(encoded(folder, name).constData(), &info) != 0)
+        return errno == ENOENT;
+    return S_ISREG(info.st_mode) && info.st_uid == ::geteuid() && info.st_nlink == 1;
+}
+
 // Opens and takes the lock file of entry `id`; an invalid lock when another
 // editor holds it or it cannot be made.
 RecoveryLock lockEntry(const QString &folder, const QString &id)
 {
-    const int fd = ::open(encoded(folder, id + LockSuffix).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const int fd = openOwnFile(encoded(folder, id + LockSuffix), O_RDWR | O_CREAT);
     if (fd < 0)
         return RecoveryLock();
     if (!takeLock(fd)) {
@@ -82,7 +112,7 @@ void removeEntryFiles(const QString &folder, const QString &id)
 // Whether any running editor (this one too) holds the entry's lock.
 bool isHeld(const QString &folder, const QString &id)
 {
-    Fd fd(::open(encoded(folder, id + LockSuffix).constData(), O_RDWR | O_CLOEXEC));
+    Fd fd(openOwnFile(encoded(folder, id + LockSuffix), O_RDWR));
     return fd.valid() && !takeLock(fd.get());
 }
 
@@ -97,14 +127,76 @@ QString newId()
 
 Result<QByteArray, RecoveryError> readEntry(const QString &folder, const QString &id, qint64 limit)
 {
-    QFile file(folder + QLatin1Char('/') + id + DataSuffix);
-    if (!file.open(QIODevice::ReadOnly))
-        return RecoveryError{file.errorString()};
-    QByteArray bytes = limit > 0 ? file.read(limit) : file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return RecoveryError{file.errorString()};
+    Fd fd(openOwnFile(encoded(folder, id + DataSuffix), O_RDONLY));
+    if (!fd.valid() && (errno == EPERM || errno == ELOOP))
+        return RecoveryError{QCoreApplication::translate("Recovery", "It is not a regular file of yours.")};
+    if (!fd.valid())
+        return RecoveryError{systemReason(errno)};
+    // Regular files never block; the flag was only for the open.
+    ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
+    QByteArray bytes;
+    if (limit > 0) {
+        bytes.resize(limit);
+        qint64 got = 0;
+        while (got < limit) {
+            const ssize_t n = ::pread(fd.get(), bytes.data() + got, size_t(limit - got), off_t(got));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                return RecoveryError{systemReason(errno)};
+            if (n == 0)
+                break;
+            got += n;
+        }
+        bytes.truncate(got);
+        return bytes;
+    }
+    struct stat info {};
+    ::fstat(fd.get(), &info);
+    if (const int error = textfile::readAllFrom(fd.get(), info.st_size, std::numeric_limits<qint64>::max(), bytes))
+        return RecoveryError{systemReason(error == textfile::TooLarge ? EFBIG : error)};
     return bytes;
 }
+
+// Why the recovery folder is not to be used, if it is not: it must be a
+// folder of this user that no one else may write to, or anyone could put
+// entries there for this editor to offer, or links for it to write through.
+QString folderProblem(const QString &folder)
+{
+    struct stat info {};
+    if (::lstat(QFile::encodeName(folder).constData(), &info) != 0)
+        return systemReason(errno);
+    if (!S_ISDIR(info.st_mode))
+        return QCoreApplication::translate("Recovery", "It is not a folder.");
+    if (info.st_uid != ::geteuid())
+        return QCoreApplication::translate("Recovery", "It belongs to another user.");
+    if (info.st_mode & (S_IWGRP | S_IWOTH))
+        return QCoreApplication::translate("Recovery", "Other users may write to it.");
+    return QString();
+}
+
+// Puts aside an entry that cannot be read: out of the list, so that it is
+// not reported again, but kept (it may still be read by hand). Its lock
+// goes whatever it is; unlinking never follows a link.
+void setAside(const QString &folder, const QString &id)
+{
+    const QString kept = id + QStringLiteral(".unreadable");
+    ::rename(encoded(folder, id + DataSuffix).constData(), encoded(folder, kept).constData());
+    ::unlink(encoded(folder, id + LockSuffix).constData());
+}
+
+} // namespace
+
+QString elidedPath(const QString &path)
+{
+    constexpr qsizetype Head = 40;
+    constexpr qsizetype Tail = 60;
+    if (path.size() <= Head + Tail + 1)
+        return path;
+    return path.left(Head) + QChar(0x2026) + path.right(Tail);
+}
+
+namespace {
 
 } // namespace
 
@@ -137,20 +229,53 @@ RecoveryLock::~RecoveryLock()
 
 RecoveryStore::RecoveryStore(const QString &folder) : m_folder(folder) {}
 
+QString RecoveryStore::checkFolder() const
+{
+    const QString problem = folderProblem(m_folder);
+    if (!problem.isEmpty() && !m_folderTold) {
+        m_folderTold = true;
+        m_notices.append(QCoreApplication::translate("Recovery",
+                                                     "The recovery folder '%1' is not used: %2 Unsaved changes "
+                                                     "are not kept for recovery.")
+                             .arg(elidedPath(m_folder), problem));
+    }
+    return problem;
+}
+
 QList<RecoveryEntry> RecoveryStore::freeEntries() const
 {
+    QMutexLocker locker(&m_mutex);
     QList<RecoveryEntry> entries;
-    const QStringList names = QDir(m_folder).entryList({QStringLiteral("*") + DataSuffix}, QDir::Files);
+    struct stat info {};
+    if (::lstat(QFile::encodeName(m_folder).constData(), &info) != 0 || !checkFolder().isEmpty())
+        return entries;
+    // Links and other odd things too: each is reported and put aside.
+    const QStringList names =
+        QDir(m_folder).entryList({QStringLiteral("*") + DataSuffix}, QDir::AllEntries | QDir::System | QDir::Hidden);
     for (const QString &name : names) {
         const QString id = name.chopped(DataSuffix.size());
+        if (!missingOrOwn(m_folder, id + LockSuffix)) {
+            // A lock that is not a file of ours was planted: not trusted.
+            setAside(m_folder, id);
+            m_notices.append(QCoreApplication::translate("Recovery", "The recovery entry '%1' has a lock that is "
+                                                                     "not a file of yours; it was put aside.")
+                                 .arg(name));
+            continue;
+        }
         if (isHeld(m_folder, id))
             continue;
         auto bytes = readEntry(m_folder, id, HeaderLimit);
-        if (!bytes.ok())
-            continue;
-        auto data = parseRecovery(bytes.value(), true);
-        if (data.ok())
+        auto data = bytes.ok() ? parseRecovery(bytes.value(), true) : Result<RecoveryData, RecoveryFormatError>(RecoveryFormatError{});
+        if (data.ok()) {
             entries.append({id, std::move(data).value()});
+            continue;
+        }
+        const QString reason = bytes.ok() ? QCoreApplication::translate("Recovery", "The recovery data is incomplete.")
+                                          : bytes.error().message;
+        setAside(m_folder, id);
+        m_notices.append(QCoreApplication::translate("Recovery", "The recovery entry '%1' could not be read (%2); "
+                                                                 "it was put aside as '%3'.")
+                             .arg(name, reason, id + QStringLiteral(".unreadable")));
     }
     std::stable_sort(entries.begin(), entries.end(), [](const RecoveryEntry &a, const RecoveryEntry &b) {
         return a.data.changedMs > b.data.changedMs;
@@ -200,9 +325,12 @@ Result<void, RecoveryError> RecoveryStore::write(const RecoveryData &data)
 {
     QMutexLocker locker(&m_mutex);
     if (m_ownId.isEmpty()) {
-        if (!QDir().mkpath(m_folder))
+        // Made for this user alone; one that was there is checked.
+        const QByteArray folder = QFile::encodeName(m_folder);
+        if (!QDir().mkpath(QFileInfo(m_folder).path()) || (::mkdir(folder.constData(), 0700) != 0 && errno != EEXIST))
             return RecoveryError{systemReason(errno)};
-        ::chmod(QFile::encodeName(m_folder).constData(), 0700);
+        if (const QString problem = checkFolder(); !problem.isEmpty())
+            return RecoveryError{problem};
         for (int attempt = 0; attempt < 10 && !m_ownLock.held(); ++attempt) {
             const QString id = newId();
             if (QFile::exists(m_folder + QLatin1Char('/') + id + LockSuffix))
@@ -216,7 +344,9 @@ Result<void, RecoveryError> RecoveryStore::write(const RecoveryData &data)
     }
 
     const QByteArray temporary = encoded(m_folder, temporaryName(m_ownId));
-    Fd fd(::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600));
+    // A fresh file: whatever has the name is only unlinked, never written.
+    ::unlink(temporary.constData());
+    Fd fd(::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
     if (!fd.valid())
         return RecoveryError{systemReason(errno)};
     const QByteArray header = recoveryHeader(data);
@@ -245,6 +375,12 @@ void RecoveryStore::removeOwn()
     removeEntryFiles(m_folder, m_ownId);
     m_ownId.clear();
     m_ownLock = RecoveryLock();
+}
+
+QStringList RecoveryStore::takeNotices()
+{
+    QMutexLocker locker(&m_mutex);
+    return std::exchange(m_notices, {});
 }
 
 } // namespace zuno

@@ -5,7 +5,9 @@
 // id) for as long as it runs, so an entry that nobody holds is one whose
 // editor has ended: a crash, a kill, a lost display. Entries are written
 // atomically (a temporary file, synced, renamed over the old one, and the
-// folder synced).
+// folder synced). Nothing in the folder is opened through a link or when it
+// is not a regular file of this user, and a folder that another user owns
+// or may write to is not used at all.
 
 #include "recovery/RecoveryData.h"
 
@@ -16,6 +18,9 @@
 #include <optional>
 
 namespace zuno {
+
+// A long path shortened to its beginning and its end, for a question.
+QString elidedPath(const QString &path);
 
 // $XDG_STATE_HOME/zunopad/recovery, else ~/.local/state/zunopad/recovery.
 QString defaultRecoveryFolder();
@@ -74,8 +79,16 @@ public:
     Result<void, RecoveryError> write(const RecoveryData &data);
     void removeOwn();
 
+    // What the user is to be told once: a folder that is not used, entries
+    // that could not be read and were put aside (renamed "<id>.unreadable").
+    QStringList takeNotices();
+
 private:
+    QString checkFolder() const;
+
     QString m_folder;
+    mutable QStringList m_notices;
+    mutable bool m_folderTold = false;
     mutable QMutex m_mutex;
     QString m_ownId;
     RecoveryLock m_ownLock;

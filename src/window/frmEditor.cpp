@@ -275,6 +275,8 @@ void frmEditor::closeEvent(QCloseEvent *event)
     }
     event->accept();
     storePlacement();
+    // The session's settings, in one write.
+    m_settings.flush();
     m_recovery->endCleanly(5000);
     // Dialogs, shown or hidden, go with the window, so that nothing keeps
     // the program running or acts on an editor that is gone.

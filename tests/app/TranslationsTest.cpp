@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QMap>
 #include <QXmlStreamReader>
+#include <QtEndian>
+#include <QTemporaryDir>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -72,6 +74,56 @@ TEST(Translations, ALanguageWithoutFilesLeavesTheEnglishTexts)
         = installTranslations(*QCoreApplication::instance(), QLocale(QStringLiteral("cy_GB")), {QStringLiteral(ZUNO_TEST_QM_DIR)});
     EXPECT_TRUE(loaded.qt.isEmpty());
     EXPECT_TRUE(loaded.program.isEmpty());
+}
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Only <name>_<language>.qm is tried, and only once it has been found
+// sound: a damaged file is passed over (Qt would read past its end), and a
+// file called just "zunopad" (the program) is never taken for one.
+TEST(Translations, OnlySoundQmFilesOfTheLanguageAreLoaded)
+{
+    const QByteArray good = bytesOf(QStringLiteral(ZUNO_TEST_QM_DIR "/zunopad_de.qm"));
+    ASSERT_FALSE(good.isEmpty());
+    // The first message the hash table points at, moved past the end.
+    qsizetype hashes = 16; // after the magic number: sections of a tag and a length
+    while (hashes + 5 <= good.size() && quint8(good[hashes]) != 0x42)
+        hashes += 5 + qFromBigEndian<quint32>(good.constData() + hashes + 1);
+    ASSERT_LT(hashes + 13, good.size()) << "a hash table";
+    QByteArray damaged = good;
+    damaged.replace(hashes + 5 + 4, 4, QByteArray("\x7f\xff\xff\xf0", 4));
+    QByteArray cut = good;
+    cut.chop(3);
+
+    QTemporaryDir first;
+    QTemporaryDir second;
+    writeFile(first.filePath(QStringLiteral("zunopad")), good);
+    for (const QByteArray &bad : {damaged, cut, QByteArray("not a translation")}) {
+        writeFile(first.filePath(QStringLiteral("zunopad_de.qm")), bad);
+        EXPECT_TRUE(installTranslations(*QCoreApplication::instance(), QLocale(QStringLiteral("cy_GB")),
+                                        {first.path()})
+                        .program.isEmpty())
+            << "the program is no translation";
+        EXPECT_TRUE(installTranslations(*QCoreApplication::instance(), QLocale(QStringLiteral("de_DE")),
+                                        {first.path()})
+                        .program.isEmpty());
+    }
+    writeFile(second.filePath(QStringLiteral("zunopad_de.qm")), good);
+    EXPECT_EQ(installTranslations(*QCoreApplication::instance(), QLocale(QStringLiteral("de_DE")),
+                                  {first.path(), second.path()})
+                  .program,
+              second.filePath(QStringLiteral("zunopad_de.qm")));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The command-line converter, run in-process on buffers and temporary files.
 #include "cli/CommandLine.h"
+#include "cli/StreamedOutput.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,13 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <cstdio>
+#include <new>
+
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace zuno {
@@ -298,6 +305,124 @@ TEST_F(CommandLine, OutputThatCannotBeWrittenExitsWithTwo)
     const int status = runConverter({"--to-record", file("ROAD1.PRJ", ExampleList)}, in, out, err);
     EXPECT_EQ(status, 2);
     EXPECT_EQ(errBytes, QByteArray("zunopad: cannot write the output: No space left on device\n"));
+}
+
+TEST_F(CommandLine, OutputOptionWritesAWholeFileOrNone)
+{
+    const QString out = file("OUT.REC", "OLD");
+    const QString in = file("ROAD1.PRJ", ExampleList);
+    const Outcome made = run({"--to-record", "--output", out, in});
+    EXPECT_EQ(made.status, 0) << made.err.constData();
+    EXPECT_TRUE(made.out.isEmpty());
+    QFile written(out);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), ExampleRecord);
+    written.close();
+
+    const Outcome invalid = run({"--to-list", "--output=" + out, file("BAD.REC", "AC:1  \x07bell:  X")});
+    EXPECT_EQ(invalid.status, 1);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), ExampleRecord) << "left as it was";
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3) << "no temporary file left";
+
+    EXPECT_EQ(run({"--to-record", "--output"}).status, 2);
+    EXPECT_EQ(run({"--check", "--output", out, in}).status, 2);
+}
+
+TEST_F(CommandLine, FileNamesInMessagesShowControlCharactersEscaped)
+{
+    const Outcome r = run({"--to-record", m_dir.filePath(QStringLiteral("a\x1b]0;T\x07\n.PRJ"))});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains("a\\x1b]0;T\\x07\\n.PRJ': No such file")) << r.err.constData();
+}
+
+// A streamed output is cut back only while its end is its own: a line that
+// another program appended meanwhile stays.
+TEST_F(CommandLine, AStreamedOutputNeverCutsBackWhatAnotherWriterAppended)
+{
+    const QByteArray name = QFile::encodeName(file("SHARED.LOG", "OLD\n"));
+    const int fd = ::open(name.constData(), O_WRONLY | O_APPEND);
+    ASSERT_GE(fd, 0);
+    {
+        auto mine = StreamedOutput::open(fd, {});
+        ASSERT_TRUE(mine);
+        mine->write("converted\n");
+        EXPECT_TRUE(mine->takeBack()) << "nobody else wrote";
+        mine->write("again\n");
+        const int other = ::open(name.constData(), O_WRONLY | O_APPEND);
+        ASSERT_EQ(::write(other, "THEIRS\n", 7), 7);
+        ::close(other);
+        EXPECT_FALSE(mine->takeBack());
+    }
+    ::close(fd);
+    QFile shared(QFile::decodeName(name));
+    ASSERT_TRUE(shared.open(QIODevice::ReadOnly));
+    EXPECT_EQ(shared.readAll(), QByteArray("OLD\nagain\nTHEIRS\n"));
+}
+
+// Memory that runs out half-way through a streamed conversion takes the
+// output back like any other failure. Run in a child process whose address
+// space is limited to a little more than it uses: a PL item far longer than
+// that, after megabytes of output.
+TEST_F(CommandLine, RunningOutOfMemoryLateTakesTheOutputBack)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer's shadow memory does not fit a limited address space";
+#endif
+    QByteArray input;
+    while (input.size() < 4'000'000)
+        input += "AC:1\r\nBG:2\r\n";
+    input += "AC:2\r\nPL:";
+    const qsizetype values = 150'000'000;
+    input.reserve(input.size() + values);
+    for (qsizetype i = 0; i < values / 2; ++i)
+        input += "1,";
+    const QString in = file("LATE.PRJ", input);
+    input = QByteArray();
+    const QString out = file("OUT.REC", "OLD");
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        QFile target(out);
+        QFile source;
+        QByteArray err;
+        QBuffer errors(&err);
+        errors.open(QIODevice::WriteOnly);
+        // As the shell opens it for ">> OUT".
+        const int fd = ::open(QFile::encodeName(out).constData(), O_WRONLY | O_APPEND);
+        if (fd < 0 || !target.open(fd, QIODevice::WriteOnly) || !source.open(stdin, QIODevice::ReadOnly))
+            ::_exit(10);
+        long pages = 0;
+        if (FILE *statm = std::fopen("/proc/self/statm", "r")) {
+            if (std::fscanf(statm, "%ld", &pages) != 1)
+                pages = 0;
+            std::fclose(statm);
+        }
+        const rlim_t limit = rlim_t(pages) * rlim_t(::sysconf(_SC_PAGESIZE)) + rlim_t(values) + (64u << 20);
+        const struct rlimit cap = {limit, limit};
+        if (pages == 0 || ::setrlimit(RLIMIT_AS, &cap) != 0)
+            ::_exit(11);
+        try {
+            runConverter({"--to-record", in}, source, target, errors);
+        } catch (const std::bad_alloc &) {
+            ::_exit(3);
+        }
+        ::_exit(12);
+    }
+    int status = 0;
+    for (int waited = 0; waited < 600 && ::waitpid(child, &status, WNOHANG) == 0; ++waited)
+        ::usleep(100'000);
+    if (::waitpid(child, &status, WNOHANG) == 0) {
+        ::kill(child, SIGKILL);
+        ::waitpid(child, &status, 0);
+        FAIL() << "the conversion did not end within 60 s";
+    }
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 3) << "memory ran out (10 and up: the test's own setup)";
+    QFile result(out);
+    ASSERT_TRUE(result.open(QIODevice::ReadOnly));
+    EXPECT_EQ(result.readAll(), QByteArray("OLD"));
 }
 
 // ---------------------------------------------------------------------------

@@ -186,6 +186,24 @@ TEST_F(EditorShellRecoveryTest, AnUnfinishedSavesBackupIsOfferedAndGoesOnlyWhenI
     EXPECT_EQ(test::textOf(editor), QStringLiteral("AC:1\r\nBG:2\r\nEG:3"));
 }
 
+// Not only at start: a file opened later (File > Open here; Open Recent
+// and a drop open files the same way) comes with the offer too.
+TEST_F(EditorShellRecoveryTest, AnUnfinishedSavesBackupIsOfferedWhenTheFileIsOpenedLater)
+{
+    const QString path = pathOf(QStringLiteral("ROAD1.PRJ"));
+    writeBytes(path, "AC:1\r\nBG:");
+    leftBackup(dir.path(), "AC:1\r\nBG:2");
+    start(QString());
+    ASSERT_TRUE(messages.shown.isEmpty());
+    dialogs.answers = {path};
+    messages.answers = {MessageResult::Yes};
+    shell.fileOpen();
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_TRUE(messages.shown[0].text.contains(QStringLiteral("did not finish")));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AC:1\r\nBG:2"));
+    EXPECT_TRUE(editor.isModified());
+}
+
 } // namespace
 
 TEST(MemoryShortage, ACommandThatRunsOutOfMemorySaysWhatItCouldNotDo)

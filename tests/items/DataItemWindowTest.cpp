@@ -60,8 +60,11 @@ long caretLine(const frmEditor &window)
     return send(window, Sci::SCI_LINEFROMPOSITION, send(window, Sci::SCI_GETCURRENTPOS));
 }
 
+// What the settings file holds once the change in hand has been handled
+// (the settings are written then, all at once).
 QString storedSetting(const QString &key)
 {
+    QCoreApplication::processEvents();
     return QSettings(QtSettingsStore::filePath(QStringLiteral("ZUNOPad")), QSettings::IniFormat).value(key).toString();
 }
 
@@ -187,6 +190,7 @@ TEST_F(DataItemWindow, LineNumbersAreShownUntilHiddenAndRememberedAndTheWindowFi
     action(*window, "mnuViewLineNumbers")->trigger();
     EXPECT_EQ(send(*window, Sci::SCI_GETMARGINWIDTHN, 0), 0);
     // A new window starts without them.
+    QCoreApplication::processEvents();
     frmEditor second;
     EXPECT_FALSE(action(second, "mnuViewLineNumbers")->isChecked());
     EXPECT_EQ(second.editor()->SendScintilla(Sci::SCI_GETMARGINWIDTHN, 0), 0);

@@ -5,10 +5,13 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <memory>
+
+#include <sys/stat.h>
 
 namespace zuno {
 namespace {
@@ -129,6 +132,65 @@ TEST_F(RecoveryStoreTest, AnEntryCutShortIsKeptButNotRead)
     EXPECT_FALSE(store.read(*claimed).ok());
     claimed.reset();
     EXPECT_EQ(store.freeEntries().size(), 1);
+}
+
+// Whatever another program put in the folder is neither written through
+// nor waited on: an entry whose lock links elsewhere, an entry that is a
+// pipe, a header too long to be ours; each is told once and put aside.
+TEST_F(RecoveryStoreTest, PlantedFilesAreReportedOnceAndPutAside)
+{
+    {
+        RecoveryStore ended(folder());
+        ASSERT_TRUE(ended.write(sample("AC:1")).ok());
+    }
+    const QDir recovery(folder());
+    const QString linked = recovery.entryList({QStringLiteral("*.zrec")}).first().chopped(5);
+    const QString target = dir.filePath(QStringLiteral("victim"));
+    ASSERT_TRUE(QFile(target).open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QFile::remove(recovery.filePath(linked + QStringLiteral(".lock"))));
+    ASSERT_TRUE(QFile::link(target, recovery.filePath(linked + QStringLiteral(".lock"))));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(recovery.filePath(QStringLiteral("fifo.zrec"))).constData(), 0600), 0);
+    QFile huge(recovery.filePath(QStringLiteral("huge.zrec")));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    RecoveryData long_ = sample("");
+    long_.path = QStringLiteral("/data/") + QString(70000, u'x');
+    huge.write(recoveryHeader(long_));
+    huge.close();
+
+    RecoveryStore store(folder());
+    EXPECT_TRUE(store.freeEntries().isEmpty());
+    const QStringList notices = store.takeNotices();
+    ASSERT_EQ(notices.size(), 3) << notices.join(u'\n').toStdString();
+    EXPECT_EQ(QFileInfo(target).size(), 0) << "nothing written through the link";
+    EXPECT_EQ(recovery.entryList({QStringLiteral("*.unreadable")}, QDir::AllEntries | QDir::System).size(), 3);
+    EXPECT_TRUE(store.freeEntries().isEmpty());
+    EXPECT_TRUE(store.takeNotices().isEmpty()) << "told once";
+}
+
+TEST_F(RecoveryStoreTest, AFolderOfAnotherUserOrThatOthersMayWriteToIsNotUsed)
+{
+    struct Case {
+        mode_t mode;
+        uid_t owner;
+        const char *reason;
+    };
+    const Case cases[] = {{0777, ::geteuid(), "Other users may write to it."},
+                          {0700, 65534, "It belongs to another user."}};
+    for (const Case &c : cases) {
+        QTemporaryDir scratch;
+        const QByteArray path = QFile::encodeName(scratch.filePath(QStringLiteral("recovery")));
+        ASSERT_EQ(::mkdir(path.constData(), 0700), 0);
+        ASSERT_EQ(::chmod(path.constData(), c.mode), 0);
+        if (c.owner != ::geteuid() && ::chown(path.constData(), c.owner, gid_t(-1)) != 0)
+            continue; // only the superuser can give a folder away
+        RecoveryStore store(QFile::decodeName(path));
+        EXPECT_TRUE(store.freeEntries().isEmpty());
+        const auto written = store.write(sample("AC:1"));
+        ASSERT_FALSE(written.ok());
+        EXPECT_EQ(written.error().message, QString::fromUtf8(c.reason));
+        EXPECT_EQ(store.takeNotices().size(), 1) << "said once";
+        EXPECT_TRUE(QDir(QFile::decodeName(path)).isEmpty());
+    }
 }
 
 TEST_F(RecoveryStoreTest, TheFolderFollowsXdgStateHome)

@@ -210,6 +210,7 @@ TEST_F(Habits, FontDialogOffersFixedPitchAndTheChoiceAndZoomAreKept)
     EXPECT_DOUBLE_EQ(window.editor()->font().pointSizeF(), 15);
     EXPECT_GT(window.width(), wide) << "the window fits the text in the new size";
 
+    QCoreApplication::processEvents(); // the change handled: the settings written
     frmEditor again;
     EXPECT_DOUBLE_EQ(again.editor()->font().pointSizeF(), 15) << "remembered with its zoom";
     action(again, "mnuViewZoomNormal")->trigger();

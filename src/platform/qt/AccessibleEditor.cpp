@@ -2,9 +2,11 @@
 
 #include "platform/qt/EditorWidget.h"
 
+#include <QApplication>
 #include <QFileInfo>
 
 #include <algorithm>
+#include <limits>
 
 namespace zuno {
 
@@ -255,8 +257,34 @@ void AccessibleEditor::insertText(int offset, const QString &text)
     replaceText(offset, offset, text);
 }
 
+// Whether an edit from outside (a screen reader, any client of the
+// accessibility bus) may go ahead; what it gives is not trusted:
+// - both ends between two characters of the text: one inside a surrogate
+//   pair or a "\r\n", or beyond the text, cannot be made exact;
+// - a text that is whole: Qt's adaptor cuts or stretches what it was sent to
+//   the length that came with it, and a length longer than the text leaves
+//   memory no one wrote at its end (a NUL, unpaired surrogates), one shorter
+//   may cut a pair in two;
+// - a size the control can hold, its positions below 2^31;
+// - no question open: its answer may replace the whole text, and an edit
+//   made meanwhile would be lost with its undo.
+bool AccessibleEditor::mayEdit(int startOffset, int endOffset, const QString &text) const
+{
+    if (m_editor->SendScintilla(Sci::SCI_GETREADONLY) || !m_editor->isEnabled() || QApplication::activeModalWidget())
+        return false;
+    if (!m_editor->isCharacterBoundary(startOffset) || !m_editor->isCharacterBoundary(endOffset))
+        return false;
+    const qint64 room = qint64(std::numeric_limits<int>::max()) - m_editor->SendScintilla(Sci::SCI_GETLENGTH);
+    if (3 * qint64(text.size()) > room)
+        return false;
+    const QStringView view(text);
+    return !view.contains(QChar(0)) && view.isValidUtf16();
+}
+
 void AccessibleEditor::replaceText(int startOffset, int endOffset, const QString &text)
 {
+    if (!mayEdit(startOffset, endOffset, text))
+        return;
     m_editor->setSelStart(std::min(startOffset, endOffset));
     m_editor->setSelLength(std::abs(endOffset - startOffset));
     m_editor->setSelText(text);

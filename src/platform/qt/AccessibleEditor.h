@@ -47,12 +47,15 @@ public:
     QString textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset,
                          int *endOffset) const override;
 
-    // Each an undoable edit; letters are inserted as given.
+    // Each an undoable edit; letters are inserted as given. An edit that
+    // cannot be made exactly as asked is not made at all (see mayEdit).
     void deleteText(int startOffset, int endOffset) override;
     void insertText(int offset, const QString &text) override;
     void replaceText(int startOffset, int endOffset, const QString &text) override;
 
 private:
+    bool mayEdit(int startOffset, int endOffset, const QString &text) const;
+
     EditorWidget *m_editor;
 };
 

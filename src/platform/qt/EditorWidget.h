@@ -71,6 +71,7 @@ public:
     // Offsets of the program's text <-> Scintilla positions (bytes).
     qint64 toTextOffset(qint64 position) const { return m_offsets.toTextOffset(position); }
     qint64 toDocumentPosition(qint64 offset) const { return m_offsets.toDocumentPosition(offset); }
+    bool isCharacterBoundary(qint64 offset) const { return m_offsets.isCharacterBoundary(offset); }
 
     void showSelection(const QRect &avoid) override;
 

@@ -60,7 +60,8 @@ double inkWidth(const QTextLayout &layout, qsizetype count)
 } // namespace
 
 LineBreaker::LineBreaker(QByteArrayView text, const QFont &font, QPaintDevice *device, double lineWidth)
-    : m_text(text), m_font(font), m_device(device), m_lineWidth(lineWidth), m_lines(splitTextLines(text))
+    : m_text(text), m_ends(endsOf(text)), m_font(font), m_device(device), m_lineWidth(lineWidth),
+      m_lines(splitTextLines(text))
 {
     // QTextLayout scales tab stops from its own reference resolution to the
     // device's; a probe tells the scale.
@@ -78,9 +79,21 @@ LineBreaker::LineBreaker(QByteArrayView text, const QFont &font, QPaintDevice *d
     m_tabStopDistance = tabPixels / (scale > 0 ? scale : 1);
 }
 
+// A text that is the breaker's own is recognised without reading the one
+// it was made for, which may be gone by now: by where it lies, its size and
+// a copy of its ends (a new text at the same place is seldom the same at
+// both its ends).
+QByteArray LineBreaker::endsOf(QByteArrayView text)
+{
+    constexpr qsizetype Ends = 64;
+    if (text.size() <= 2 * Ends)
+        return text.toByteArray();
+    return text.first(Ends).toByteArray() + text.last(Ends).toByteArray();
+}
+
 bool LineBreaker::serves(QByteArrayView text, const QFont &font, double lineWidth) const
 {
-    const bool sameText = (text.data() == m_text.data() && text.size() == m_text.size()) || text == m_text;
+    const bool sameText = text.data() == m_text.data() && text.size() == m_text.size() && endsOf(text) == m_ends;
     return sameText && font == m_font && lineWidth == m_lineWidth;
 }
 

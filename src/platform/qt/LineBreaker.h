@@ -35,7 +35,9 @@ public:
     // `text` must stay as it is while the breaker is used.
     LineBreaker(QByteArrayView text, const QFont &font, QPaintDevice *device, double lineWidth);
 
-    // True when the breaker lays out this text in this font at this width.
+    // True when the breaker lays out this text (these bytes in the same
+    // place: the text it was made for is never read again to compare) in
+    // this font at this width.
     bool serves(QByteArrayView text, const QFont &font, double lineWidth) const;
     QByteArrayView text() const { return m_text; }
     // The text's lines.
@@ -49,9 +51,11 @@ public:
     const Piece &pieceAt(qint64 start, qint64 end);
 
 private:
+    static QByteArray endsOf(QByteArrayView text);
     std::shared_ptr<QTextLayout> layOutLine(qint64 start, qint64 length) const;
 
     QByteArrayView m_text;
+    QByteArray m_ends; // a copy of the text's ends
     QFont m_font;
     QPaintDevice *m_device = nullptr;
     double m_lineWidth = 0;

@@ -87,16 +87,31 @@ qint64 OffsetMap::toDocumentPosition(qint64 offset) const
         const qint64 line = send(Sci::SCI_LINEFROMINDEXPOSITION, index, Sci::SC_LINECHARACTERINDEX_UTF16);
         const qint64 lineOffset = send(Sci::SCI_INDEXPOSITIONFROMLINE, static_cast<unsigned long>(line),
                                        Sci::SC_LINECHARACTERINDEX_UTF16);
-        position = send(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
-        if (offset > lineOffset)
-            position = send(Sci::SCI_POSITIONRELATIVECODEUNITS, static_cast<unsigned long>(position),
-                            offset - lineOffset);
+        const qint64 lineStart = send(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+        position = lineStart;
+        if (offset > lineOffset) {
+            const auto relative = [&](qint64 units) {
+                return qint64(send(Sci::SCI_POSITIONRELATIVECODEUNITS, static_cast<unsigned long>(lineStart), units));
+            };
+            position = relative(offset - lineOffset);
+            // Inside a character of two units (a surrogate pair), Scintilla
+            // finds no position: the character's start, never elsewhere.
+            if (position < lineStart || toTextOffset(position) != offset)
+                position = std::max(relative(offset - lineOffset - 1), lineStart);
+        }
     }
     // Between the "\r" and "\n" of a line break: the end of the line.
     const auto byteAt = [this](qint64 at) { return char(send(Sci::SCI_GETCHARAT, static_cast<unsigned long>(at))); };
     if (position > 0 && position < length && byteAt(position - 1) == '\r' && byteAt(position) == '\n')
         --position;
     return position;
+}
+
+bool OffsetMap::isCharacterBoundary(qint64 offset) const
+{
+    if (offset < 0 || offset > textLength())
+        return false;
+    return toTextOffset(toDocumentPosition(offset)) == offset;
 }
 
 const std::vector<qint64> &OffsetMap::loneBreakLines() const

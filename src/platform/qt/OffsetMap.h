@@ -29,8 +29,12 @@ public:
     qint64 textLength() const;
     qint64 toTextOffset(qint64 position) const;
     // Offsets past the end stop at the end; one between the "\r" and "\n"
-    // of a line break goes to the end of that line.
+    // of a line break goes to the end of that line, one between the two
+    // units of a surrogate pair to the start of its character.
     qint64 toDocumentPosition(qint64 offset) const;
+    // Whether `offset` lies in the text and between two characters (not
+    // inside a surrogate pair or a "\r\n"): where an edit may begin or end.
+    bool isCharacterBoundary(qint64 offset) const;
     // The program's line (from 0) of an offset: only "\r\n" ends one.
     qint64 lineFromChar(qint64 offset) const;
 

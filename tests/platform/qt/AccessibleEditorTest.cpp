@@ -76,6 +76,30 @@ TEST(EditorWidgetAccessible, EditsThroughTheEditableTextInterface)
     EXPECT_EQ(test::textOf(editor), QStringLiteral("PN:77\r\nxPL:2,3"));
 }
 
+// An edit from outside that cannot be made exactly is not made at all: an
+// end inside a surrogate pair or a "\r\n", or beyond the text; a text with
+// memory no one wrote at its end (what Qt's adaptor makes of a length longer
+// than the text) or cut inside a pair.
+TEST(EditorWidgetAccessible, EditsThatCannotBeExactAreRefused)
+{
+    EditorWidget editor;
+    const QString text = QStringLiteral("A\U0001F600B\r\nC"); // A0 pair1-2 B3 \r4 \n5 C6
+    test::setTextOf(editor, text);
+    QAccessibleEditableTextInterface *edit = QAccessible::queryAccessibleInterface(&editor)->editableTextInterface();
+    ASSERT_NE(edit, nullptr);
+    edit->deleteText(0, 2);
+    edit->deleteText(2, 7);
+    edit->replaceText(5, 6, QStringLiteral("x"));
+    edit->insertText(8, QStringLiteral("x"));
+    edit->insertText(-1, QStringLiteral("x"));
+    edit->insertText(3, QString::fromUtf16(u"x\0\0\0", 4));
+    edit->insertText(3, QString(QChar(0xD83D)));
+    EXPECT_EQ(test::textOf(editor), text);
+    edit->deleteText(1, 3);
+    edit->insertText(4, QStringLiteral("\U0001F642"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AB\r\n\U0001F642C"));
+}
+
 TEST(EditorWidgetAccessible, FindsLinesAndWordsAroundAnOffset)
 {
     EditorWidget editor;

@@ -54,6 +54,25 @@ TEST(EditorWidgetOffsets, MapEveryOffsetOfATextBeyondAscii)
     EXPECT_EQ(editor.selText(), QStringLiteral("\u20ACX\U0001F600"));
 }
 
+// Inside a character (the two units of a surrogate pair, the "\r\n" of a
+// line break) no edit may begin or end; such an offset reads as the
+// character's start, never as the start of the text.
+TEST(EditorWidgetOffsets, AnOffsetInsideACharacterIsNoBoundary)
+{
+    EditorWidget editor;
+    test::setTextOf(editor, QStringLiteral("A\U0001F600B\r\nC")); // A0 pair1-2 B3 \r4 \n5 C6
+    const struct {
+        qint64 offset;
+        qint64 position;
+        bool boundary;
+    } cases[] = {{0, 0, true}, {1, 1, true}, {2, 1, false}, {3, 5, true}, {4, 6, true},
+                 {5, 6, false}, {6, 8, true}, {7, 9, true}, {8, 9, false}, {-1, 0, false}};
+    for (const auto &c : cases) {
+        EXPECT_EQ(editor.toDocumentPosition(c.offset), c.position) << c.offset;
+        EXPECT_EQ(editor.isCharacterBoundary(c.offset), c.boundary) << c.offset;
+    }
+}
+
 TEST(EditorWidgetOffsets, FollowTypingOfACharacterBeyondAscii)
 {
     EditorWidget editor;

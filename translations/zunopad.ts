@@ -375,6 +375,14 @@ It is opened here read-only.</source>
         <source>Search String Not Found.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The regular expression is not valid at position %1: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid Regular Expression</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>FolderWalk</name>
@@ -707,6 +715,28 @@ It is opened here read-only.</source>
     </message>
     <message>
         <source>The file &apos;%1&apos; has been changed on disk.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zuno::HistoryField</name>
+    <message>
+        <source>Earlier texts</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zuno::MatchHighlight</name>
+    <message>
+        <source>more than %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 match</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 matches</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1057,6 +1087,14 @@ It is opened here read-only.</source>
     </message>
     <message>
         <source>Replace</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Regular e&amp;xpression</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>In &amp;selection</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -225,6 +225,114 @@ Datei nicht gelesen oder die Ausgabe nicht geschrieben werden kann oder der
 Befehl falsch ist.
 </translation>
     </message>
+    <message>
+        <source>Usage: zunopad [--] [FILE...]
+       zunopad --to-record [--output OUT] [--] FILE
+       zunopad --to-list [--output OUT] [--] FILE
+       zunopad --check [--verbose] [--warnings-as-errors] [--format=FORM] [--] FILE...
+       zunopad --lsp
+       zunopad --help | --version
+
+Without an option, opens FILE (or an empty document) in the editor. The words
+of the command line are joined with single blanks and every double quote is
+removed; when that names a file, it is the one FILE. Otherwise each argument
+is a FILE: the first opens in this window, each further one in a window of
+its own. A FILE that another ZUNOPad window holds brings that window forward
+(over the session bus; without one it is opened read-only). The editor's keys
+stand beside its menu entries; see zunopad(1).
+
+  --to-record FILE  print FILE, a ZUNO data file in the List layout, in the
+                    Record layout
+  --to-list FILE    print FILE, text in the Record layout, in the List layout
+  --output OUT      with --to-record or --to-list: write to OUT instead, as a
+                    whole (a new file renamed over OUT), or not at all
+  --check FILE...   list every problem of each FILE as the editor marks it in
+                    the List view, one a line: FILE:LINE:COLUMN: error: MESSAGE
+                    (a line that is not a data item) or ...: warning: MESSAGE
+                    (one that would not come back unchanged from the Record
+                    layout). A FILE that is a folder stands for the ZUNO data
+                    files in it and below it, checked on every core.
+    --verbose             also print FILE: OK for a file without problems
+    --warnings-as-errors  exit with status 1 on warnings too
+    --format=FORM         text (the default), json or sarif (SARIF 2.1.0)
+  --lsp             serve the Language Server Protocol on standard input and
+                    output, for other editors: the problems, the records, the
+                    folding of records and what each item is
+  --help            show this help and exit
+  --version         show the version and exit
+  --                end the options: a FILE may then begin with -
+
+FILE may be - for standard input; otherwise it must be a regular file, not a
+pipe or a device. Input of more than 512 MiB is refused. The output keeps the
+input's encoding and line endings. Exit status: 0 on success, 1 when the data
+is invalid (--check: an error was found), 2 when a file cannot be read, the
+output cannot be written or the command is wrong.
+</source>
+        <translation>Aufruf: zunopad [--] [DATEI...]
+        zunopad --to-record [--output AUS] [--] DATEI
+        zunopad --to-list [--output AUS] [--] DATEI
+        zunopad --check [--verbose] [--warnings-as-errors] [--format=FORM] [--] DATEI...
+        zunopad --lsp
+        zunopad --help | --version
+
+Ohne Option öffnet zunopad DATEI (oder ein leeres Dokument) im Editor. Die
+Wörter der Befehlszeile werden mit einzelnen Leerzeichen verbunden, und jedes
+doppelte Anführungszeichen wird entfernt; benennt das eine Datei, ist sie die
+eine DATEI. Sonst ist jedes Argument eine DATEI: die erste öffnet sich in
+diesem Fenster, jede weitere in einem eigenen. Eine DATEI, die ein anderes
+ZUNOPad-Fenster hält, holt dieses Fenster nach vorn (über den Sitzungsbus;
+ohne ihn wird sie schreibgeschützt geöffnet). Die Tasten des Editors stehen
+neben seinen Menüeinträgen; siehe zunopad(1).
+
+  --to-record DATEI  DATEI, eine ZUNO-Datendatei in der Listenansicht, in der
+                     Datensatzansicht ausgeben
+  --to-list DATEI    DATEI, Text in der Datensatzansicht, in der Listenansicht
+                     ausgeben
+  --output AUS       mit --to-record oder --to-list: stattdessen nach AUS
+                     schreiben, als Ganzes (eine neue Datei, über AUS
+                     umbenannt), oder gar nicht
+  --check DATEI...   jedes Problem jeder DATEI so auflisten, wie der Editor es
+                     in der Listenansicht markiert, eines pro Zeile:
+                     DATEI:ZEILE:SPALTE: error: MELDUNG (eine Zeile, die kein
+                     Datenelement ist) oder ...: warning: MELDUNG (eine, die
+                     nicht unverändert aus der Datensatzansicht zurückkäme).
+                     Eine DATEI, die ein Ordner ist, steht für die ZUNO-
+                     Datendateien darin und darunter, auf allen Kernen geprüft.
+    --verbose             auch DATEI: OK für eine Datei ohne Probleme ausgeben
+    --warnings-as-errors  auch bei Warnungen mit Status 1 beenden
+    --format=FORM         text (Vorgabe), json oder sarif (SARIF 2.1.0)
+  --lsp              das Language Server Protocol auf Standardein- und
+                     -ausgabe anbieten, für andere Editoren: die Probleme, die
+                     Datensätze, das Falten von Datensätzen und was jedes
+                     Element ist
+  --help             diese Hilfe zeigen und beenden
+  --version          die Version zeigen und beenden
+  --                 Ende der Optionen: eine DATEI darf dann mit - beginnen
+
+DATEI darf - für die Standardeingabe sein; sonst muss sie eine reguläre Datei
+sein, keine Pipe und kein Gerät. Eingaben über 512 MiB werden abgelehnt. Die
+Ausgabe behält Zeichenkodierung und Zeilenenden der Eingabe. Exit-Status: 0 bei
+Erfolg, 1 bei ungültigen Daten (--check: ein Fehler wurde gefunden), 2 wenn eine
+Datei nicht gelesen oder die Ausgabe nicht geschrieben werden kann oder der
+Befehl falsch ist.
+</translation>
+    </message>
+    <message>
+        <source>--output goes with --to-record or --to-list</source>
+        <translation>--output gehört zu --to-record oder --to-list</translation>
+    </message>
+    <message>
+        <source>--output needs a FILE</source>
+        <translation>--output braucht eine DATEI</translation>
+    </message>
+    <message>
+        <source>cannot write '%1': %2</source>
+        <translation>'%1' kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>the output was not taken back: another program has written to the file meanwhile</source>
+        <translation>die Ausgabe wurde nicht zurückgenommen: ein anderes Programm hat inzwischen in die Datei geschrieben</translation>
+    </message>
 </context>
 <context>
     <name>EditorApplication</name>
@@ -586,12 +694,48 @@ Sie wird hier schreibgeschützt geöffnet.</translation>
         <source>The settings were not saved: "%1" is not a regular file.</source>
         <translation>Die Einstellungen wurden nicht gespeichert: „%1“ ist keine reguläre Datei.</translation>
     </message>
+    <message>
+        <source>The settings were not saved to "%1": %2</source>
+        <translation>Die Einstellungen wurden nicht in "%1" gespeichert: %2</translation>
+    </message>
+    <message>
+        <source>The settings were not saved: another program holds "%1", or it is not a file of yours.</source>
+        <translation>Die Einstellungen wurden nicht gespeichert: ein anderes Programm hält "%1", oder es ist keine Datei von Ihnen.</translation>
+    </message>
 </context>
 <context>
     <name>Recovery</name>
     <message>
         <source>The recovery data is incomplete.</source>
         <translation>Die Wiederherstellungsdaten sind unvollständig.</translation>
+    </message>
+    <message>
+        <source>It belongs to another user.</source>
+        <translation>Er gehört einem anderen Benutzer.</translation>
+    </message>
+    <message>
+        <source>It is not a folder.</source>
+        <translation>Er ist kein Ordner.</translation>
+    </message>
+    <message>
+        <source>It is not a regular file of yours.</source>
+        <translation>Es ist keine reguläre Datei von Ihnen.</translation>
+    </message>
+    <message>
+        <source>Other users may write to it.</source>
+        <translation>Andere Benutzer dürfen hineinschreiben.</translation>
+    </message>
+    <message>
+        <source>The recovery entry '%1' could not be read (%2); it was put aside as '%3'.</source>
+        <translation>Der Wiederherstellungseintrag '%1' konnte nicht gelesen werden (%2); er wurde als '%3' beiseitegelegt.</translation>
+    </message>
+    <message>
+        <source>The recovery entry '%1' has a lock that is not a file of yours; it was put aside.</source>
+        <translation>Der Wiederherstellungseintrag '%1' hat eine Sperre, die keine Datei von Ihnen ist; er wurde beiseitegelegt.</translation>
+    </message>
+    <message>
+        <source>The recovery folder '%1' is not used: %2 Unsaved changes are not kept for recovery.</source>
+        <translation>Der Wiederherstellungsordner '%1' wird nicht benutzt: %2 Ungespeicherte Änderungen werden nicht für die Wiederherstellung aufbewahrt.</translation>
     </message>
 </context>
 <context>

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <condition_variable>
 #include <cstring>
+#include <exception>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -141,6 +142,17 @@ Result<void, ConversionFault> convertInPieces(QByteArrayView text, ConversionDir
     qsizetype next = 0;   // the next piece to convert
     qsizetype handed = 0; // the pieces handed to the sink
     bool stop = false;
+    // What a thread or the sink threw (running out of memory): everything
+    // stops, the threads are joined, and the caller gets it.
+    std::exception_ptr failure;
+    auto fail = [&](std::unique_lock<std::mutex> &lock) {
+        if (!lock.owns_lock())
+            lock.lock();
+        if (!failure)
+            failure = std::current_exception();
+        stop = true;
+        changed.notify_all();
+    };
     // Pieces converted ahead of the sink, at most.
     const qsizetype ahead = threads;
 
@@ -148,9 +160,15 @@ Result<void, ConversionFault> convertInPieces(QByteArrayView text, ConversionDir
     auto convertOne = [&](std::unique_lock<std::mutex> &lock, qsizetype index) {
         lock.unlock();
         const QByteArrayView piece = text.sliced(cuts[index], cuts[index + 1] - 2 - cuts[index]);
-        auto converted = convertPiece(piece, direction, index == 0);
+        std::optional<ConversionResult<QByteArray>> converted;
+        try {
+            converted.emplace(convertPiece(piece, direction, index == 0));
+        } catch (...) {
+            fail(lock);
+            return;
+        }
         lock.lock();
-        results[size_t(index)].emplace(std::move(converted));
+        results[size_t(index)].emplace(std::move(*converted));
         changed.notify_all();
     };
     auto work = [&] {
@@ -169,13 +187,15 @@ Result<void, ConversionFault> convertInPieces(QByteArrayView text, ConversionDir
     std::optional<ConversionFault> fault;
     {
         std::unique_lock lock(mutex);
-        while (handed < count && !fault) {
+        while (handed < count && !fault && !failure) {
             // The calling thread converts too while the next piece is not done.
             if (!results[size_t(handed)] && next < count && next < handed + ahead) {
                 convertOne(lock, next++);
                 continue;
             }
-            changed.wait(lock, [&] { return results[size_t(handed)].has_value(); });
+            changed.wait(lock, [&] { return failure || results[size_t(handed)].has_value(); });
+            if (failure)
+                break;
             ConversionResult<QByteArray> done = std::move(*results[size_t(handed)]);
             results[size_t(handed)].reset();
             if (!done.ok()) {
@@ -189,9 +209,14 @@ Result<void, ConversionFault> convertInPieces(QByteArrayView text, ConversionDir
             lock.unlock();
             // To the Record layout, the line being built before a cut ends
             // there with a line break.
-            if (direction == ConversionDirection::ToRecord && handed > 0)
-                sink(QByteArrayView("\r\n"));
-            sink(done.value());
+            try {
+                if (direction == ConversionDirection::ToRecord && handed > 0)
+                    sink(QByteArrayView("\r\n"));
+                sink(done.value());
+            } catch (...) {
+                fail(lock);
+                break;
+            }
             lock.lock();
             ++handed;
             changed.notify_all();
@@ -201,6 +226,8 @@ Result<void, ConversionFault> convertInPieces(QByteArrayView text, ConversionDir
     }
     for (std::thread &helper : helpers)
         helper.join();
+    if (failure)
+        std::rethrow_exception(failure);
     if (fault)
         return *fault;
     return {};

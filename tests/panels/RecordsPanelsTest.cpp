@@ -91,6 +91,7 @@ TEST_F(RecordsPanels, TheRecordsPanelListsTheRecordsAndFollowsTheCaretAndTheText
                                        "AC:1002  LEFT EDGE OF SEAL", "    BG:LE", "    EG:LE",
                                        "AC:1003  RIGHT EDGE OF SEAL", "AC:OS", "    CP:1001"}));
     EXPECT_TRUE(list->model()->index(8, 0).data(Qt::FontRole).value<QFont>().italic()); // separated
+    QCoreApplication::processEvents(); // the settings are written once the change is handled
     EXPECT_EQ(QSettings(QtSettingsStore::filePath(QStringLiteral("ZUNOPad")), QSettings::IniFormat)
                   .value(QStringLiteral("View/RecordsPanel")).toString(),
               QStringLiteral("1"));

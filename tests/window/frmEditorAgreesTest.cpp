@@ -180,8 +180,11 @@ TEST_F(Agrees, EveryWindowShowsTheOneOpenRecentList)
     const QString second = writeFile(dir, QStringLiteral("B.CTL"), "AC:2");
     frmEditor one;
     frmEditor two;
+    // The settings are written once the event that changed them is handled.
     one.formLoad(first);
+    QCoreApplication::processEvents();
     two.formLoad(second);
+    QCoreApplication::processEvents();
     auto *menu = one.findChild<QMenu *>(QStringLiteral("mnuFileRecent"));
     emit menu->aboutToShow();
     ASSERT_NE(action(one, "mnuFileRecent2"), nullptr) << "the other window's file is there";

@@ -128,8 +128,17 @@ QString QtSettingsStore::filePath(const QString &application)
 QtSettingsStore::File &QtSettingsStore::loaded(const QString &application) const
 {
     const QString file = filePath(application);
-    if (auto found = m_files.find(file); found != m_files.end())
+    if (auto found = m_files.find(file); found != m_files.end()) {
+        if (found->noWrite.isEmpty() && stampOf(file) != found->stamp) {
+            // Written meanwhile by another window or program: its values,
+            // with ours not yet written on top.
+            found->values = kindOf(file) == FileKind::Regular ? parsed(readBytes(file)) : QHash<QString, QString>();
+            for (auto it = found->changed.begin(); it != found->changed.end(); ++it)
+                found->values.insert(it.key(), it.value());
+            found->stamp = stampOf(file);
+        }
         return *found;
+    }
     File &settings = m_files[file];
     switch (kindOf(file)) {
     case FileKind::Other:
@@ -149,7 +158,17 @@ QtSettingsStore::File &QtSettingsStore::loaded(const QString &application) const
                               "yours.")
                                .arg(QDir::toNativeSeparators(file + QStringLiteral(".lock")));
     settings.values = parsed(readBytes(file));
+    settings.stamp = stampOf(file);
     return settings;
+}
+
+QtSettingsStore::File::Stamp QtSettingsStore::stampOf(const QString &path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return {qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec, qint64(info.st_size),
+            quint64(info.st_ino)};
 }
 
 QString QtSettingsStore::read(const QString &application, const QString &section,
@@ -215,6 +234,8 @@ void QtSettingsStore::writeFile(const QString &file, File &settings)
         return;
     }
     settings.changed.clear();
+    settings.values = values;
+    settings.stamp = stampOf(file);
 }
 
 void QtSettingsStore::refuse(const QString &reason)

@@ -47,7 +47,16 @@ private:
         QHash<QString, QString> values;
         QHash<QString, QString> changed;
         QString noWrite; // why it is not written
+        // The file as last read or written: another window or program
+        // that writes it since is seen at the next read.
+        struct Stamp {
+            qint64 modified = -1;
+            qint64 size = -1;
+            quint64 inode = 0;
+            bool operator==(const Stamp &) const = default;
+        } stamp;
     };
+    static File::Stamp stampOf(const QString &path);
     File &loaded(const QString &application) const;
     void writeFile(const QString &path, File &settings);
     void refuse(const QString &reason);

@@ -303,10 +303,7 @@ void frmEditor::setEditorWidthCells(double cells)
 std::optional<int> frmEditor::editorScrollWidth() const
 {
     // The margins beside the text (line numbers, marks) take their room too.
-    int margins = 0;
-    for (unsigned long margin = 0; margin < 5; ++margin)
-        margins += int(rtbEditor->SendScintilla(QsciScintillaBase::SCI_GETMARGINWIDTHN, margin));
-    return rtbEditor->contentWidth() + margins;
+    return rtbEditor->contentWidth() + rtbEditor->marginsWidth();
 }
 
 void frmEditor::setBusyPointer(bool busy)

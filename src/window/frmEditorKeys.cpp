@@ -56,10 +56,7 @@ void frmEditor::assignShortcuts()
     windowAction("actFindNextAgain", keys({QKeySequence(Qt::Key_F3)}), [this] { editFindAgain(false); });
     windowAction("actFindPreviousAgain", keys({QKeySequence(Qt::SHIFT | Qt::Key_F3)}), [this] { editFindAgain(true); });
     windowAction("actRedo", keys({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}),
-                 [this] {
-                     rtbEditor->SendScintilla(QsciScintillaBase::SCI_REDO);
-                     rtbEditor->SendScintilla(QsciScintillaBase::SCI_SCROLLCARET);
-                 });
+                 [this] { rtbEditor->redo(); });
     windowAction("actZoomIn",
                  keys({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal),
                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Plus)}),

@@ -9,6 +9,45 @@
     </message>
 </context>
 <context>
+    <name>CheckCommand</name>
+    <message>
+        <source>unknown report format &apos;%1&apos; (text, json or sarif)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--check needs at least one FILE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>(standard input)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot read standard input: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot read &apos;%1&apos;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1
+Try &apos;zunopad --help&apos; for more information.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot write the output: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CheckReport</name>
+    <message>
+        <source>%1: OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>Not enough memory to convert the file.</source>
@@ -65,19 +104,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>--check needs at least one FILE</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>unknown option &apos;%1&apos;</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>OK</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -106,19 +133,40 @@ Try &apos;zunopad --help&apos; for more information.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Usage: zunopad [--] [FILE]
+        <source>cannot read the input: it was cut short while being read</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Usage: zunopad [--] [FILE...]
        zunopad --to-record [--] FILE
        zunopad --to-list [--] FILE
-       zunopad --check [--] FILE...
+       zunopad --check [--verbose] [--warnings-as-errors] [--format=FORM] [--] FILE...
+       zunopad --lsp
        zunopad --help | --version
 
-Without an option, opens FILE (or an empty document) in the editor.
+Without an option, opens FILE (or an empty document) in the editor. The words
+of the command line are joined with single blanks and every double quote is
+removed; when that names a file, it is the one FILE. Otherwise each argument
+is a FILE: the first opens in this window, each further one in a window of
+its own. A FILE that another ZUNOPad window holds brings that window forward
+(over the session bus; without one it is opened read-only). The editor&apos;s keys
+stand beside its menu entries; see zunopad(1).
 
   --to-record FILE  print FILE, a ZUNO data file in the List layout, in the
                     Record layout
   --to-list FILE    print FILE, text in the Record layout, in the List layout
-  --check FILE...   tell for each FILE whether every line is a valid data item
-                    that comes back unchanged from the Record layout
+  --check FILE...   list every problem of each FILE as the editor marks it in
+                    the List view, one a line: FILE:LINE:COLUMN: error: MESSAGE
+                    (a line that is not a data item) or ...: warning: MESSAGE
+                    (one that would not come back unchanged from the Record
+                    layout). A FILE that is a folder stands for the ZUNO data
+                    files in it and below it, checked on every core.
+    --verbose             also print FILE: OK for a file without problems
+    --warnings-as-errors  exit with status 1 on warnings too
+    --format=FORM         text (the default), json or sarif (SARIF 2.1.0)
+  --lsp             serve the Language Server Protocol on standard input and
+                    output, for other editors: the problems, the records, the
+                    folding of records and what each item is
   --help            show this help and exit
   --version         show the version and exit
   --                end the options: a FILE may then begin with -
@@ -126,13 +174,9 @@ Without an option, opens FILE (or an empty document) in the editor.
 FILE may be - for standard input; otherwise it must be a regular file, not a
 pipe or a device. Input of more than 512 MiB is refused. The output keeps the
 input&apos;s encoding and line endings. Exit status: 0 on success, 1 when the data
-is invalid, 2 when a file cannot be read, the output cannot be written or the
-command is wrong.
+is invalid (--check: an error was found), 2 when a file cannot be read, the
+output cannot be written or the command is wrong.
 </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>cannot read the input: it was cut short while being read</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -263,6 +307,45 @@ Do you want to save the changes?</source>
         <source>Do you want to recover that text?</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Reload</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File Already Open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The text in &apos;%1&apos; has changed.<byte value="xd"/>
+<byte value="xd"/>
+Discard the changes and reload the file from disk?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file &apos;%1&apos; is open in another ZUNOPad window, which cannot be brought forward (there is no session bus).<byte value="xd"/>
+<byte value="xd"/>
+It is opened here read-only.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FileProblems</name>
+    <message>
+        <source>Two spaces in a line of the Record layout with no data item after them: View &gt; List stops there.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A data item that would not come back unchanged from the Record view.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A line that is not a data item (it is not empty and holds no colon): the view switch stops there.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The data item &apos;%1&apos; on line %2 holds two spaces in a row, which the List layout reads as the gap between two items.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>FindReplaceCommands</name>
@@ -272,6 +355,21 @@ Do you want to save the changes?</source>
     </message>
     <message>
         <source>Search String Not Found.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The regular expression is not valid at position %1: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invalid Regular Expression</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FolderWalk</name>
+    <message>
+        <source>cannot read the folder &apos;%1&apos;: %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -287,6 +385,85 @@ Do you want to save the changes?</source>
     </message>
     <message>
         <source>No problems</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LanguageServer</name>
+    <message>
+        <source>separated record start</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>record start</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>line start</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>value list</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>item</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of %2 in %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 in %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, %2 values</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The message is not JSON: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The message is not a request or a notification.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The params are not an object.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server has not been initialized.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server has been shut down.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The position is missing or not a position.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unknown method &apos;%1&apos;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The document &apos;%1&apos; is not open.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The message&apos;s header has no valid Content-Length.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The message is larger than %1 bytes.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -453,6 +630,131 @@ Do you want to save the changes?</source>
     </message>
     <message>
         <source>Pre&amp;vious Problem</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zuno::DiskChangeBar</name>
+    <message>
+        <source>Reload unmodified files &amp;without asking</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Changed on Disk</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Reload</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Keep</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file &apos;%1&apos; has been deleted or moved on disk.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file &apos;%1&apos; has been changed on disk. Reload it and lose your changes, or keep the text in the editor?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file &apos;%1&apos; has been changed on disk.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zuno::HistoryField</name>
+    <message>
+        <source>Earlier texts</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zuno::MatchHighlight</name>
+    <message>
+        <source>more than %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 match</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 matches</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zuno::ProblemsModel</name>
+    <message>
+        <source>error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>warning</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Line %1, %2: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zuno::RecordMatchesModel</name>
+    <message>
+        <source>Line %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zuno::RecordsModel</name>
+    <message>
+        <source>File head</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Line item %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Separated record %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Record %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Line %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Separated record, %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zuno::RecordsView</name>
+    <message>
+        <source>Filter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Filter records</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Records</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Problems</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Problems (%1)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -626,6 +928,62 @@ Do you want to save the changes?</source>
         <source>The unsaved changes could not be kept for recovery: %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Go To Rec&amp;ord…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Recor&amp;ds</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pro&amp;blems</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nex&amp;t Record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Previo&amp;us Record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Fold All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unfold &amp;All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Re&amp;load</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Re&amp;do</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Find &amp;Next</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Find Pre&amp;vious</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zoom &amp;In</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zoom &amp;Out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Normal Si&amp;ze</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>zuno::frmFindReplace</name>
@@ -677,6 +1035,14 @@ Do you want to save the changes?</source>
         <source>Replace</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Regular e&amp;xpression</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>In &amp;selection</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>zuno::frmGoToLine</name>
@@ -694,6 +1060,49 @@ Do you want to save the changes?</source>
     </message>
     <message>
         <source>&amp;Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zuno::frmGoToRecord</name>
+    <message>
+        <source>Go To Record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Record number or name:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Record number or name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Matching records</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Matches</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Go To</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Type an AC value or part of a name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No record matches &quot;%1&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 records</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -5,6 +5,7 @@
 #include "document/MemoryShortage.h"
 #include "document/OpenDocument.h"
 #include "window/frmEditor.h"
+#include "platform/qt/SessionPeers.h"
 #include "app/Translations.h"
 #include "recovery/TerminationSignals.h"
 #include "textfile/FileNames.h"
@@ -67,6 +68,13 @@ int runEditor(int argc, char **argv)
         openInNewProcess(path);
 
     frmEditor window;
+    // A file another window holds is brought forward there; this process
+    // then has nothing to show.
+    SessionPeers peers(window);
+    if (!files.here.isEmpty()
+        && peers.bringForwardHolder(pathFromArgument(files.here)) == HeldElsewhere::BroughtForward)
+        return 0;
+    window.setPeers(peers);
     // Memory kept for reuse goes back to the system once a far smaller
     // document is loaded.
     window.shell().setOnNewText([](qint64 bytes) { releaseKeptBlocksBeyond(bytes); });

@@ -1,11 +1,14 @@
-// zunopad: the editor, or with an option the command-line converter.
+// zunopad: the editor, or with an option the command-line converter or the
+// language server.
 #include "cli/CommandLine.h"
 #include "app/RunEditor.h"
+#include "lsp/LspServer.h"
 
 #include <QCoreApplication>
 
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <new>
 
 int main(int argc, char **argv)
@@ -13,6 +16,9 @@ int main(int argc, char **argv)
     // A file-size limit makes a write fail with its reason, not end the
     // program.
     std::signal(SIGXFSZ, SIG_IGN);
+    // The language server for other editors, without a display.
+    if (argc == 2 && std::strcmp(argv[1], "--lsp") == 0)
+        return zuno::lsp::runLanguageServer();
     try {
         if (auto status = zuno::runConverterCommand(argc, argv))
             return *status;

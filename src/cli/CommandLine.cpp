@@ -1,4 +1,6 @@
 #include "cli/CommandLine.h"
+#include "cli/CheckCommand.h"
+#include "cli/PieceConvert.h"
 #include "cli/StreamedOutput.h"
 
 #include <QCoreApplication>
@@ -11,6 +13,7 @@
 
 #include <QFile>
 #include <QFileDevice>
+#include <algorithm>
 #include <cstdio>
 
 #include <signal.h>
@@ -30,19 +33,36 @@ const QString EndOfOptions = QStringLiteral("--");
 QString usageText()
 {
     return QCoreApplication::translate("Converter",
-        "Usage: zunopad [--] [FILE]\n"
+        "Usage: zunopad [--] [FILE...]\n"
         "       zunopad --to-record [--] FILE\n"
         "       zunopad --to-list [--] FILE\n"
-        "       zunopad --check [--] FILE...\n"
+        "       zunopad --check [--verbose] [--warnings-as-errors] [--format=FORM] [--] FILE...\n"
+        "       zunopad --lsp\n"
         "       zunopad --help | --version\n"
         "\n"
-        "Without an option, opens FILE (or an empty document) in the editor.\n"
+        "Without an option, opens FILE (or an empty document) in the editor. The words\n"
+        "of the command line are joined with single blanks and every double quote is\n"
+        "removed; when that names a file, it is the one FILE. Otherwise each argument\n"
+        "is a FILE: the first opens in this window, each further one in a window of\n"
+        "its own. A FILE that another ZUNOPad window holds brings that window forward\n"
+        "(over the session bus; without one it is opened read-only). The editor's keys\n"
+        "stand beside its menu entries; see zunopad(1).\n"
         "\n"
         "  --to-record FILE  print FILE, a ZUNO data file in the List layout, in the\n"
         "                    Record layout\n"
         "  --to-list FILE    print FILE, text in the Record layout, in the List layout\n"
-        "  --check FILE...   tell for each FILE whether every line is a valid data item\n"
-        "                    that comes back unchanged from the Record layout\n"
+        "  --check FILE...   list every problem of each FILE as the editor marks it in\n"
+        "                    the List view, one a line: FILE:LINE:COLUMN: error: MESSAGE\n"
+        "                    (a line that is not a data item) or ...: warning: MESSAGE\n"
+        "                    (one that would not come back unchanged from the Record\n"
+        "                    layout). A FILE that is a folder stands for the ZUNO data\n"
+        "                    files in it and below it, checked on every core.\n"
+        "    --verbose             also print FILE: OK for a file without problems\n"
+        "    --warnings-as-errors  exit with status 1 on warnings too\n"
+        "    --format=FORM         text (the default), json or sarif (SARIF 2.1.0)\n"
+        "  --lsp             serve the Language Server Protocol on standard input and\n"
+        "                    output, for other editors: the problems, the records, the\n"
+        "                    folding of records and what each item is\n"
         "  --help            show this help and exit\n"
         "  --version         show the version and exit\n"
         "  --                end the options: a FILE may then begin with -\n"
@@ -50,8 +70,8 @@ QString usageText()
         "FILE may be - for standard input; otherwise it must be a regular file, not a\n"
         "pipe or a device. Input of more than 512 MiB is refused. The output keeps the\n"
         "input's encoding and line endings. Exit status: 0 on success, 1 when the data\n"
-        "is invalid, 2 when a file cannot be read, the output cannot be written or the\n"
-        "command is wrong.\n");
+        "is invalid (--check: an error was found), 2 when a file cannot be read, the\n"
+        "output cannot be written or the command is wrong.\n");
 }
 
 class Converter {
@@ -60,8 +80,12 @@ class Converter {
 public:
     Converter(QIODevice &in, QIODevice &out, QIODevice &err) : m_in(in), m_out(out), m_err(err) {}
 
-    int run(const QStringList &args)
+    int run(QStringList args)
     {
+        // --check's own options may come before it.
+        const qsizetype check = args.indexOf(QStringLiteral("--check"));
+        if (check > 0 && std::all_of(args.begin(), args.begin() + check, isCheckOption))
+            args.move(check, 0);
         const QString &option = args.value(0);
         QStringList files = args.mid(1);
         // "--" ends the options: what follows is a FILE, whatever it looks like.
@@ -76,11 +100,8 @@ public:
                 return usageError(tr("%1 needs exactly one FILE").arg(option));
             return convert(files.first(), option == u"--to-record");
         }
-        if (option == u"--check") {
-            if (files.isEmpty())
-                return usageError(tr("--check needs at least one FILE"));
-            return check(files);
-        }
+        if (option == u"--check")
+            return runCheck(args.mid(1), m_in, m_out, [this](const QString &message) { complain(message); });
         return usageError(tr("unknown option '%1'").arg(option));
     }
 
@@ -92,10 +113,11 @@ private:
             return ExitTrouble;
         const TextFileFormat format = content.value().format;
         // A UTF-8 text with "\r\n" line breaks is its own output, which
-        // can be written as it is made.
+        // is written as it is made.
         if (format == TextFileFormat{}) {
             if (auto stream = openStream(file))
                 return convertStreamed(*stream, content.value().text, toRecord);
+            return convertToUnsure(content.value().text, toRecord);
         }
         const ConversionResult<QByteArray> result = toRecord ? convertToRecordLayout(content.value().text)
                                                              : convertToListLayout(content.value().text);
@@ -106,9 +128,6 @@ private:
             complain(conversionWarning(result.error()));
             return ExitInvalidData;
         }
-        // A UTF-8 text with "\r\n" line breaks is its own output.
-        if (format == TextFileFormat{})
-            return writeOut(result.value());
         return writeOut(encodeText(result.value(), format));
     }
 
@@ -123,7 +142,7 @@ private:
     int convertStreamed(StreamedOutput &stream, QByteArrayView text, bool toRecord)
     {
         const ConversionSink sink = [&stream](QByteArrayView piece) { stream.write(piece); };
-        const auto done = toRecord ? convertToRecordLayout(text, sink) : convertToListLayout(text, sink);
+        const auto done = convertForOutput(text, toRecord, sink);
         if (!done.ok() || !stream.ok())
             stream.takeBack();
         if (!done.ok()) {
@@ -137,32 +156,25 @@ private:
         return ExitOk;
     }
 
-    int check(const QStringList &files)
+    // Into an output that cannot be taken back: written only once the
+    // whole text is known to convert, as it is converted again.
+    int convertToUnsure(QByteArrayView text, bool toRecord)
     {
-        bool unreadable = false;
-        bool invalid = false;
-        QString report;
-        for (const QString &file : files) {
-            const auto content = read(file);
-            if (!content.ok()) {
-                unreadable = true;
-                continue;
-            }
-            // A valid List file is one that the Record conversion accepts
-            // and that comes back from the Record layout with the same items.
-            const auto trip = checkRecordRoundTrip(content.value().text);
-            QString verdict = tr("OK");
-            if (!trip.ok())
-                verdict = conversionWarning(trip.error());
-            else if (!trip.value().unchanged)
-                verdict = roundTripWarning(trip.value().change);
-            invalid = invalid || !trip.ok() || !trip.value().unchanged;
-            report += tr("%1: %2").arg(displayName(file), verdict) + u'\n';
+        bool written = true;
+        const auto done = convertCheckedFirst(text, toRecord, [&](QByteArrayView piece) {
+            written = written && m_out.write(piece.data(), piece.size()) == piece.size();
+        });
+        if (!done.ok()) {
+            complain(conversionWarning(done.error()));
+            return ExitInvalidData;
         }
-        const int written = writeOut(report.toUtf8());
-        if (written != ExitOk || unreadable)
+        if (auto *file = qobject_cast<QFileDevice *>(&m_out))
+            written = file->flush() && written && file->error() == QFileDevice::NoError;
+        if (!written) {
+            complain(tr("cannot write the output: %1").arg(m_out.errorString()));
             return ExitTrouble;
-        return invalid ? ExitInvalidData : ExitOk;
+        }
+        return ExitOk;
     }
 
     static QString displayName(const QString &file)

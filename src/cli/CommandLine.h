@@ -4,10 +4,10 @@
 //
 //   zunopad --to-record FILE   List layout -> Record layout, on standard output
 //   zunopad --to-list FILE     Record layout -> List layout, on standard output
-//   zunopad --check FILE...    "FILE: OK" or "FILE: <warning>" for each file,
-//                              on standard output: an invalid line, or the
-//                              first line that would not come back unchanged
-//                              from the Record layout
+//   zunopad --check FILE...    every problem of each file (or of the data
+//                              files in a folder), as the editor marks them
+//                              (see CheckCommand.h)
+//   zunopad --lsp              the language server (src/lsp), started by main
 //   zunopad --help | --version
 //
 // "--" ends the options, before a FILE (or the editor's FILE) that begins

@@ -2,6 +2,7 @@
 
 #include "format/ConversionMessages.h"
 #include "document/DialogFolder.h"
+#include "document/RecordViewSave.h"
 #include "document/ViewConversion.h"
 #include "format/Conversion.h"
 #include "platform/Units.h"
@@ -12,8 +13,8 @@
 #include "textfile/FileNames.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
-
 
 namespace zuno {
 
@@ -94,13 +95,6 @@ QString storedNumberText(double value)
     return QString::number(double(float(value)), 'g', 7);
 }
 
-QString changedOnDiskQuestion(const QString &path)
-{
-    return EditorShell::tr("The file '%1' has been changed on disk since it was opened.\r\n\r\n"
-                           "Overwrite it with the text in the editor?")
-        .arg(path);
-}
-
 Result<DiskFile, FileNotLoaded> LoadTextFile(const QString &path, IEditControl &editor, IMessageBox &messages,
                                              const ITextFiles &files)
 {
@@ -126,7 +120,11 @@ void EditorShell::formLoad(const QString &argumentText)
 {
     if (!argumentText.isEmpty()) {
         const QString path = pathFromArgument(argumentText);
-        if (!m.files.exists(path)) {
+        const std::optional<bool> readOnly = m.files.exists(path) ? mayOpenHere(path) : false;
+        if (!readOnly) {
+            // Another window holds the file and stands in front: this one
+            // starts untitled.
+        } else if (!m.files.exists(path)) {
             showWarning(m.messages,
                         tr("Unable to load the file %1.").arg(argumentText), tr("File Does Not Exist"));
         } else if (auto read = readInto(m.editor, m.files, path); !read.ok()) {
@@ -136,6 +134,7 @@ void EditorShell::formLoad(const QString &argumentText)
                         tr("Unable to Load File"));
         } else {
             m_disk = std::move(read).value();
+            showHeld(path, *readOnly);
             m.window.setCaption(fileTitleOf(path) + captionSuffix());
             m.editor.setModified(false);
             m.window.documentNamed(path);
@@ -155,11 +154,16 @@ void EditorShell::fitWindowToText()
         return;
     // The width the widest line needs does not depend on the window's own
     // width, so it is worked out first and the window is resized once:
-    // narrow (18 cells) unless the text asks for more.
-    double cells = NarrowEditorCells;
+    // narrow (18 cells, or what shows the menus and the status bar whole)
+    // unless the text asks for more.
+    double floorTwips = NarrowWindowTwips;
+    if (const std::optional<double> least = m.window.leastWidth())
+        floorTwips = std::max(floorTwips, *least);
+    const double floorCells = (floorTwips - CellWidthTwips) / CellWidthTwips;
+    double cells = floorCells;
     if (const std::optional<int> scrollWidth = m.window.editorScrollWidth()) {
         const double wanted = *scrollWidth / PixelsPerCharacter + ExtraCells;
-        if (wanted * CellWidthTwips + CellWidthTwips > NarrowWindowTwips)
+        if (wanted * CellWidthTwips + CellWidthTwips > floorTwips)
             cells = wanted;
     }
     // Never wider than the screen the window stands on: past that, the text
@@ -167,9 +171,9 @@ void EditorShell::fitWindowToText()
     const std::optional<double> available = m.window.availableWidth();
     if (available)
         cells = std::min(cells, (*available - CellWidthTwips) / CellWidthTwips);
-    if (cells == NarrowEditorCells) {
-        m.window.setEditorWidthCells(NarrowEditorCells);
-        m.window.setWidth(NarrowWindowTwips);
+    if (cells == floorCells) {
+        m.window.setEditorWidthCells(floorCells);
+        m.window.setWidth(floorTwips);
     } else {
         m.window.setEditorWidthCells(float(cells));
         // The control may round the width it keeps, up as well as down.
@@ -235,36 +239,41 @@ bool EditorShell::fileSaveAs()
 bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
 {
     const bool recordView = isRecordView();
-    // The List text goes to the file from the edit control's own UTF-8
-    // bytes, read in place in the List view: a large text is not held again.
-    QByteArray converted;
-    QByteArrayView listText = m.editor.utf8Text();
-    if (recordView) {
+    // A conversion fault is told before the question whether to write over
+    // a file changed on disk, so the Record text is checked first then.
+    if (recordView && changedOnDisk(path)) {
         BusyPointer busy(m.window);
-        auto list = convertToListLayout(listText);
-        if (!list.ok()) {
+        if (const auto list = convertToListLayout(m.editor.utf8Text(), [](QByteArrayView) {}); !list.ok()) {
             showWarning(m.messages, conversionWarning(list.error()), conversionWarningTitle());
             return false;
         }
-        converted = std::move(list).value();
-        listText = converted;
     }
-
     if (!mayWriteOver(path))
         return false;
-    // The control's bytes may have moved while the question was open.
-    if (!recordView)
-        listText = m.editor.utf8Text();
-    // A file that vanished while open comes back as it was made.
-    const auto write = m.files.write(path, listText, m_disk.format, path == m.editor.fileName() ? m_disk.stamp : FileStamp{});
+
+    // The List text goes to the file from the edit control's own UTF-8
+    // bytes, read in place: in the List view as they are, in the Record view
+    // converted a piece at a time as they are written. A large text is not
+    // held again. A file that vanished while open comes back as it was made.
+    const FileStamp was = path == m.editor.fileName() ? m_disk.stamp : FileStamp{};
+    auto write = [&]() -> Result<WrittenText, TextFileError> {
+        if (!recordView)
+            return m.files.write(path, m.editor.utf8Text(), m_disk.format, was);
+        BusyPointer busy(m.window);
+        ListLayoutSave save = saveListLayout(m.files, path, m.editor.utf8Text(), m_disk.format, was);
+        if (save.fault)
+            showWarning(m.messages, conversionWarning(*save.fault), conversionWarningTitle());
+        return std::move(save.written);
+    }();
     if (!write.ok()) {
-        showWarning(m.messages, cannotSaveMessage(path, write.error()));
+        if (!write.error().abandoned)
+            showWarning(m.messages, cannotSaveMessage(path, write.error()));
         return false;
     }
     m_disk = DiskFile{write.value().format, write.value().stamp};
 
-    // What the editor is to show, when it is not the List text written.
-    QByteArray shown;
+    // What the editor is to show, when it is not the text it holds.
+    std::optional<QByteArray> shown;
     if (reloadAfterWrite) {
         // Save As shows what is now in the new file and takes its name.
         auto reread = m.files.read(path);
@@ -274,43 +283,41 @@ bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
         }
         m.editor.setFileName(path);
     }
-    if (recordView) {
-        BusyPointer busy(m.window);
-        const QByteArrayView written = shown.isNull() ? listText : QByteArrayView(shown);
-        auto record = convertToRecordLayout(written);
-        if (record.ok()) {
-            shown = std::move(record).value();
-        } else {
-            // The saved text cannot be shown as records: show it as it is
-            // and let the View menu say so.
-            showWarning(m.messages, conversionWarning(record.error()), conversionWarningTitle());
-            showListView();
-            if (shown.isNull())
-                shown = written.toByteArray();
-        }
-    }
+    if (recordView)
+        shown = recordViewAfterSave(path, std::move(shown));
     // A text that is already shown is left alone, and with it the undo
     // history.
-    if (!shown.isNull() && QByteArrayView(shown) != m.editor.utf8Text())
-        m.editor.setUtf8Text(shown);
+    if (shown && QByteArrayView(*shown) != m.editor.utf8Text())
+        m.editor.setUtf8Text(*shown);
     m.editor.setModified(false);
     settled();
     return true;
 }
 
-bool EditorShell::mayWriteOver(const QString &path)
+std::optional<QByteArray> EditorShell::recordViewAfterSave(const QString &path, std::optional<QByteArray> reread)
 {
-    // Only the document's own file was read or written by it; any other
-    // existing file has been confirmed in the Save As dialog.
-    const QString own = m.editor.fileName();
-    if (!m_disk.stamp.valid || !m.files.isSameFile(path, own))
-        return true;
-    // A file that has disappeared is simply written again.
-    if (m.files.compareWithDisk(own, m_disk.stamp) != DiskState::Changed)
-        return true;
-    return m.messages.show(changedOnDiskQuestion(path), MessageButtons::YesNo, MessageIcon::Warning,
-                           changedOnDiskTitle())
-        == MessageResult::Yes;
+    BusyPointer busy(m.window);
+    // The List text written, as the file now holds it (read where it lies),
+    // or converted again when the file cannot be read back.
+    TextFileContent list;
+    if (reread) {
+        list.text = std::move(*reread);
+    } else if (auto inPlace = m.files.readInPlace(path); inPlace.ok()) {
+        list = std::move(inPlace).value();
+    } else if (auto converted = convertToListLayout(m.editor.utf8Text()); converted.ok()) {
+        list.text = std::move(converted).value();
+    } else {
+        return std::nullopt;
+    }
+    auto record = recordLayoutUnlessShown(list.text, m.editor.utf8Text());
+    if (record.ok())
+        return std::move(record).value();
+    // The saved text cannot be shown as records: show it as it is and let
+    // the View menu say so.
+    showWarning(m.messages, conversionWarning(record.error()), conversionWarningTitle());
+    showListView();
+    // A text mapped from the file is copied before the mapping goes.
+    return list.storage ? QByteArray(list.text.constData(), list.text.size()) : list.text;
 }
 
 void EditorShell::fileOpen()
@@ -332,11 +339,15 @@ void EditorShell::fileOpen()
 
 bool EditorShell::openFile(const QString &path)
 {
+    const std::optional<bool> readOnly = mayOpenHere(path);
+    if (!readOnly)
+        return false;
     // A file that cannot be loaded leaves the document and its view alone.
     auto loaded = LoadTextFile(path, m.editor, m.messages, m.files);
     if (!loaded.ok())
         return false;
     m_disk = std::move(loaded).value();
+    showHeld(path, *readOnly);
     showListView();
     fitWindowToText();
     m.editor.setModified(false);
@@ -352,6 +363,7 @@ void EditorShell::fileNew()
     if (!saveChanges())
         return;
     m.editor.setUtf8Text({});
+    m.editor.setReadOnly(false);
     m.editor.setFileName(QString());
     m_disk = DiskFile{};
     m.editor.setModified(false);

@@ -7,6 +7,7 @@
 #include "platform/FileDialogs.h"
 #include "platform/MainWindow.h"
 #include "platform/MessageBox.h"
+#include "platform/PeerWindows.h"
 #include "platform/Settings.h"
 #include "recovery/RecoveryStore.h"
 #include "textfile/TextFiles.h"
@@ -76,6 +77,15 @@ Result<DiskFile, FileNotLoaded> LoadTextFile(const QString &path, IEditControl &
 QString changedOnDiskQuestion(const QString &path);
 inline QString changedOnDiskTitle() { return QCoreApplication::translate("EditorShell", "File Changed on Disk"); }
 
+// The question asked before a reload discards unsaved changes.
+QString reloadQuestion(const QString &path);
+inline QString reloadTitle() { return QCoreApplication::translate("EditorShell", "Reload"); }
+
+// The warning given when a file another window holds cannot be brought
+// forward there and is opened read-only.
+QString heldElsewhereMessage(const QString &path);
+inline QString heldElsewhereTitle() { return QCoreApplication::translate("EditorShell", "File Already Open"); }
+
 class EditorShell {
     Q_DECLARE_TR_FUNCTIONS(EditorShell)
 
@@ -101,6 +111,13 @@ public:
     // Loads `path` as File > Open does once the file is chosen (no save
     // prompt): the List view, the fitted width, no changes.
     bool openFile(const QString &path);
+    // File > Reload (EditorShellReload.cpp): the document's file read again,
+    // in the same view, the caret kept; asks first when there are unsaved
+    // changes. False when nothing was read (untitled, declined, unreadable).
+    bool reloadFile();
+    // Whether the document's file on disk is still what the document last
+    // read or wrote (Unchanged for an untitled document).
+    DiskState diskState() const;
 
     // Recovery of unsaved changes (EditorShellRecovery.cpp). What the
     // recovery data keeps of the document now; nothing when it has no
@@ -116,15 +133,29 @@ public:
     // Open or New (the process's memory policy listens).
     void setOnNewText(std::function<void(qint64 bytes)> newText) { m_newText = std::move(newText); }
 
+    // The other ZUNOPad windows: a file one of them holds is brought forward
+    // there instead of opened here (EditorShellReload.cpp).
+    void setPeers(IPeerWindows *peers) { m_peers = peers; }
+
     bool isRecordView() const { return !m.window.isListViewChecked(); }
     // The document's file as last read or written.
     const DiskFile &diskFile() const { return m_disk; }
+    // The document's file; empty for an untitled document.
+    QString filePath() const { return m.editor.fileName(); }
 
 private:
     bool saveTo(const QString &path, bool reloadAfterWrite);
     // Whether a save may write over `path`: asks when it is the document's
     // file and someone else has changed it on disk since.
     bool mayWriteOver(const QString &path);
+    // Whether `path` is the document's file and someone else has changed
+    // it on disk since it was last read or written.
+    bool changedOnDisk(const QString &path) const;
+    // After a save from the Record view: the Record layout of the List text
+    // written (`reread` when Save As read it back), or nothing when the
+    // editor shows it already. One that cannot be had switches to the List
+    // view and answers the List text.
+    std::optional<QByteArray> recordViewAfterSave(const QString &path, std::optional<QByteArray> reread);
     void showListView();
     void showRecordView();
     void switchView(bool toRecord);
@@ -132,6 +163,11 @@ private:
     bool offerEntry(RecoveryStore &store, const RecoveryEntry &entry);
     bool offerBackup(const QString &backup, const QString &path);
     void showRecovered(const RecoveryData &data);
+    // Whether `path` may be opened here: nothing when another window holds
+    // it and came forward; else whether it must be read-only.
+    std::optional<bool> mayOpenHere(const QString &path);
+    // After a load: the text read-only or not, and why.
+    void showHeld(const QString &path, bool readOnly);
 
     EditorServices m;
     FileDialogSettings m_cdlEditor;
@@ -141,6 +177,7 @@ private:
     // The backup of an unfinished save whose text the document took: it
     // goes once the document is saved or its changes are discarded.
     QString m_recoveredBackup;
+    IPeerWindows *m_peers = nullptr;
 };
 
 } // namespace zuno

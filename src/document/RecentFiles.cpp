@@ -12,8 +12,11 @@ QString keyOf(int index) { return QStringLiteral("File%1").arg(index + 1); }
 
 } // namespace
 
-RecentFiles::RecentFiles(ISettingsStore &settings) : m_settings(settings)
+RecentFiles::RecentFiles(ISettingsStore &settings) : m_settings(settings) { reload(); }
+
+void RecentFiles::reload()
 {
+    m_paths.clear();
     for (int i = 0; i < MaxEntries; ++i) {
         const QString path = m_settings.read(SettingsApplication, RecentSection, keyOf(i), QString());
         if (!path.isEmpty() && !m_paths.contains(path))
@@ -23,6 +26,7 @@ RecentFiles::RecentFiles(ISettingsStore &settings) : m_settings(settings)
 
 void RecentFiles::add(const QString &path)
 {
+    reload();
     if (path.isEmpty() || (!m_paths.isEmpty() && m_paths.constFirst() == path))
         return;
     m_paths.removeAll(path);
@@ -34,6 +38,7 @@ void RecentFiles::add(const QString &path)
 
 void RecentFiles::remove(const QString &path)
 {
+    reload();
     if (m_paths.removeAll(path) > 0)
         store();
 }

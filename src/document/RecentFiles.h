@@ -1,6 +1,8 @@
 #pragma once
 // The recently used files: at most nine full paths, most recent first,
-// kept with the settings.
+// kept with the settings. Every ZUNOPad window shares the one list: each
+// change starts from what is stored now, and reload() takes up what other
+// windows stored.
 #include "platform/Settings.h"
 
 #include <QStringList>
@@ -14,6 +16,7 @@ public:
     explicit RecentFiles(ISettingsStore &settings);
 
     const QStringList &paths() const { return m_paths; }
+    void reload();
     // `path` goes to the top (from wherever it stood); the oldest beyond
     // nine leaves the list.
     void add(const QString &path);

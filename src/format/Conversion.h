@@ -56,6 +56,10 @@ ConversionResult<QByteArray> convertToRecordLayout(QByteArrayView listText);
 // Record layout -> List layout.
 ConversionResult<QByteArray> convertToListLayout(QByteArrayView recordText);
 
+// The List layout of a text that follows items written before it: its first
+// item begins with a line break and is cut like any other.
+ConversionResult<QByteArray> convertToListLayoutFollowing(QByteArrayView recordText);
+
 // Takes the pieces of a converted text in order.
 using ConversionSink = std::function<void(QByteArrayView piece)>;
 // The same two conversions handing their result to `sink` a piece of about

@@ -144,6 +144,15 @@ ConversionResult<QByteArray> convertToListLayout(QByteArrayView recordText)
     return builder.out().take();
 }
 
+ConversionResult<QByteArray> convertToListLayoutFollowing(QByteArrayView recordText)
+{
+    ListBuilder<text::Utf8Writer> builder(recordText, recordText.size());
+    builder.out().follow();
+    if (!builder.run())
+        return builder.fault();
+    return builder.out().take();
+}
+
 PartialConversion<QByteArray> convertToListLayoutUpToFault(QByteArrayView recordText)
 {
     ListBuilder<text::Utf8Writer> builder(recordText, recordText.size());

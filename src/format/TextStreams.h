@@ -256,7 +256,10 @@ public:
     explicit Utf8Writer(qsizetype inputSize) : m_out(outputReserve(inputSize)) {}
     explicit Utf8Writer(const std::function<void(QByteArrayView)> &sink) : m_out(PieceSize + 4096), m_sink(&sink) {}
 
-    bool isEmpty() const { return m_out.isEmpty() && !m_handedOver; }
+    bool isEmpty() const { return m_out.isEmpty() && !m_handedOver && !m_follows; }
+    // What is written follows text written elsewhere: the writer is never
+    // empty.
+    void follow() { m_follows = true; }
     bool settled() const { return false; }
     void append(QStringView text)
     {
@@ -293,6 +296,7 @@ private:
     Buffer m_out;
     const std::function<void(QByteArrayView)> *m_sink = nullptr;
     bool m_handedOver = false;
+    bool m_follows = false;
 };
 
 // Compares what is written with an expected text instead of keeping it:

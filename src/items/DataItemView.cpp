@@ -11,6 +11,8 @@
 #include <QMenu>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolTip>
+#include <QHelpEvent>
 
 namespace zuno {
 
@@ -41,6 +43,7 @@ DataItemView::DataItemView(QMainWindow &window, IMainWindow &modes, EditorWidget
     connect(&editor, &EditorWidget::textChanged, this, &DataItemView::textChanged);
     connect(&editor, &EditorWidget::viewUpdated, this, &DataItemView::showPlace);
     editor.installEventFilter(this);
+    editor.viewport()->installEventFilter(this);
 
     m_place = new QLabel(&window);
     m_place->setObjectName(QStringLiteral("lblRecordPlace"));
@@ -96,16 +99,50 @@ void DataItemView::mnuViewCodeColours_Click(bool checked)
     m_settings.write(SettingsApplication, ViewSection, CodeColoursKey, checked ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-void DataItemView::mnuViewNextProblem_Click()
+void DataItemView::mnuViewNextProblem_Click() { goToProblem(true); }
+void DataItemView::mnuViewPreviousProblem_Click() { goToProblem(false); }
+
+void DataItemView::goToProblem(bool forward)
 {
     m_editor.settleChange();
-    m_window.statusBar()->showMessage(m_marks.nextProblem(true));
+    const QString message = m_marks.nextProblem(forward);
+    m_placeLine = -1;
+    showPlace();
+    // Also "No problems", which goes once the caret moves.
+    showProblem(message);
 }
 
-void DataItemView::mnuViewPreviousProblem_Click()
+void DataItemView::showProblem(const QString &message)
 {
-    m_editor.settleChange();
-    m_window.statusBar()->showMessage(m_marks.nextProblem(false));
+    QStatusBar *bar = m_window.statusBar();
+    if (message.isEmpty()) {
+        // Only a message of this view's own goes.
+        if (!m_problemShown.isEmpty() && bar->currentMessage() == m_problemShown)
+            bar->clearMessage();
+    } else {
+        bar->showMessage(message);
+    }
+    m_problemShown = message;
+    bar->setToolTip(message);
+}
+
+void DataItemView::showProblemAtCaret(qint64 line)
+{
+    showProblem(m_lines.mark(line) == LineMark::None ? QString() : m_marks.describe(line));
+}
+
+bool DataItemView::showMarginTip(QEvent *event)
+{
+    const QPoint at = static_cast<QHelpEvent *>(event)->pos();
+    const qint64 line = m_lines.marginLineAt(at.x(), at.y());
+    const QString message = line < 0 || m_lines.mark(line) == LineMark::None ? QString() : m_marks.describe(line);
+    if (message.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+        return false;
+    }
+    QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), message, m_editor.viewport());
+    return true;
 }
 
 void DataItemView::textChanged(const TextChange &change)
@@ -118,10 +155,13 @@ void DataItemView::textChanged(const TextChange &change)
         scheduleCheckAll();
         return;
     }
+    if (m_records.changed(m_marks, change))
+        emit recordsChanged(false);
     m_lines.fitLineNumbers();
     m_colours->invalidate();
     m_placeLine = -1;
     showCount();
+    emit problemsChanged();
 }
 
 void DataItemView::scheduleCheckAll()
@@ -136,12 +176,15 @@ void DataItemView::checkAll()
 {
     m_checkPending = false;
     m_marks.checkAll(isRecordView());
+    m_records.build(m_lines.wholeText(), isRecordView());
     m_lines.fitLineNumbers();
     m_colours->invalidate();
     m_colours->update();
     m_placeLine = -1;
     showPlace();
     showCount();
+    emit recordsChanged(true);
+    emit problemsChanged();
 }
 
 void DataItemView::showPlace()
@@ -151,6 +194,8 @@ void DataItemView::showPlace()
         return;
     m_placeLine = line;
     m_place->setText(recordPlaceAt(m_marks, line).text());
+    emit caretMoved(line);
+    showProblemAtCaret(line);
 }
 
 void DataItemView::showCount()
@@ -160,6 +205,8 @@ void DataItemView::showCount()
 
 bool DataItemView::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_editor.viewport() && event->type() == QEvent::ToolTip)
+        return showMarginTip(event);
     if (watched == &m_editor) {
         if (event->type() == QEvent::PaletteChange) {
             m_lines.applyColours(m_editor.palette().color(QPalette::Base));

@@ -4,9 +4,11 @@
 // a new text or view), the line numbers, the codes coloured by role, the
 // record under the caret and the number of problems in the status bar, and
 // the View menu's entries for them (F8 and Shift+F8 go to the next and the
-// previous problem).
+// previous problem). The problem of the caret's line stands in the status
+// bar, and the whole message in a tooltip there and on the margin's symbol.
 #include "items/CodeColours.h"
 #include "items/ItemMarks.h"
+#include "items/RecordIndex.h"
 #include "platform/MainWindow.h"
 #include "platform/Settings.h"
 #include "platform/qt/QtLineMarks.h"
@@ -30,6 +32,22 @@ public:
                  ISettingsStore &settings);
 
     const ItemMarks &marks() const { return m_marks; }
+    const RecordIndex &records() const { return m_records; }
+    // The control's lines, for the panels: the caret, the marks.
+    ILineMarks &lines() { return m_lines; }
+    // Whether the whole text waits to be checked again.
+    bool checkPending() const { return m_checkPending; }
+
+signals:
+    // The record index was read afresh (rebuilt) or changed by an edit
+    // (RecordIndex::lastChange()).
+    void recordsChanged(bool rebuilt);
+    // The marks may have changed.
+    void problemsChanged();
+    // The caret went to another line of the control.
+    void caretMoved(qint64 line);
+
+public:
 
     // Menu handlers.
     void mnuViewLineNumbers_Click(bool checked);
@@ -49,6 +67,12 @@ private:
     void checkAll();
     void showPlace();
     void showCount();
+    // The problem of the caret's line in the status bar, in full in its
+    // tooltip; nothing once the caret stands on a good line.
+    void showProblemAtCaret(qint64 line);
+    void showProblem(const QString &message);
+    void goToProblem(bool forward);
+    bool showMarginTip(QEvent *event);
     bool isRecordView() const { return !m_modes.isListViewChecked(); }
 
     QMainWindow &m_window;
@@ -57,11 +81,14 @@ private:
     ISettingsStore &m_settings;
     QtLineMarks m_lines;
     ItemMarks m_marks;
+    RecordIndex m_records;
     CodeColours *m_colours = nullptr;
     QLabel *m_place = nullptr;
     QLabel *m_count = nullptr;
     bool m_checkPending = false;
     qint64 m_placeLine = -1;
+    // The problem message this view put in the status bar, if any.
+    QString m_problemShown;
 };
 
 } // namespace zuno

@@ -1,6 +1,7 @@
 #include "items/ItemMarks.h"
 
 #include "format/ConversionMessages.h"
+#include "format/FileProblems.h"
 #include "format/RoundTrip.h"
 #include "text/Utf8Text.h"
 
@@ -192,23 +193,7 @@ QString ItemMarks::describe(qint64 line) const
     const TextLine text = textLine(start);
     RecordLineContext context = contextBefore(start);
     const LineProblem problem = problemAt(text, context);
-    const qint64 number = m_lines.textLineNumber(start);
-    if (problem.kind == ProblemKind::Error) {
-        ConversionFault fault = problem.fault;
-        fault.lineNumber = number;
-        return conversionWarning(fault);
-    }
-    if (problem.kind == ProblemKind::Warning) {
-        // The check's own words, for this line read on its own.
-        const QByteArray bytes = text.text.toUtf8();
-        const auto trip = checkRecordRoundTrip(QByteArrayView(bytes));
-        if (trip.ok() && !trip.value().unchanged) {
-            RoundTripChange change = trip.value().change;
-            change.lineNumber = number;
-            return roundTripWarning(change);
-        }
-    }
-    return QString();
+    return problemMessage(text.text, problem, m_lines.textLineNumber(start));
 }
 
 } // namespace zuno

@@ -57,6 +57,8 @@ public:
     };
     TextLine textLine(qint64 first) const;
     qint64 lineCount() const { return m_lines.lineCount(); }
+    // The control's line that holds the byte at `position`.
+    qint64 lineAt(qint64 position) const { return m_lines.lineAt(position); }
     // The Record context in which the text's line at `line` is read.
     RecordLineContext contextBefore(qint64 line) const;
     // The control's line where the text's line holding `line` begins.

@@ -52,6 +52,27 @@ struct TextChange {
     bool removedKept() const { return removed.size() == removedBytes; }
 };
 
+// Ranges of the UTF-8 text each replaced with a text of its own: text i is
+// the bytes of `texts` from ends[i - 1] (0 for the first) to ends[i].
+struct Utf8Replacements {
+    QList<Utf8Range> ranges;
+    QByteArray texts;
+    QList<qint64> ends;
+
+    void add(Utf8Range range, QByteArrayView text)
+    {
+        ranges.append(range);
+        texts.append(text);
+        ends.append(texts.size());
+    }
+    qint64 count() const { return ranges.size(); }
+    QByteArrayView text(qsizetype i) const
+    {
+        const qint64 from = i == 0 ? 0 : ends[i - 1];
+        return QByteArrayView(texts).sliced(from, ends[i] - from);
+    }
+};
+
 // A whole new text handed to the control a piece at a time, as a file is
 // read. The control shows its old text until finish(); a writer dropped
 // unfinished leaves the old text as it was.
@@ -107,6 +128,14 @@ public:
     // nothing is selected and the caret stands after the last replacement.
     virtual void replaceRanges(const QList<Utf8Range> &ranges, QByteArrayView replacement) = 0;
 
+    // The same with a text of its own for each range.
+    virtual void replaceEach(const Utf8Replacements &replacements) = 0;
+
+    // The byte position in utf8Text() of an offset, and the offset of a
+    // byte position (which starts a character); both cheap.
+    virtual qint64 bytePosition(qint64 offset) const = 0;
+    virtual qint64 textOffset(qint64 position) const = 0;
+
     // Offset of the first occurrence of `text` at or after `start`, or -1.
     // A found occurrence becomes the selection. Never wraps.
     virtual qint64 find(const QString &text, qint64 start, FindOptions options) = 0;
@@ -120,6 +149,9 @@ public:
     virtual void showSelection(const QRect &avoid) = 0;
 
     virtual void setFocus() = 0;
+    // A read-only text takes no edits, the user's or the program's, until
+    // another text replaces it.
+    virtual void setReadOnly(bool readOnly) = 0;
     // The control's own undo (what Ctrl+Z does in it).
     virtual void undo() = 0;
 

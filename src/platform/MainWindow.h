@@ -52,6 +52,9 @@ public:
     // Width in twips of the screen area the window stands on (without
     // panels and docks); nothing when it cannot be had.
     virtual std::optional<double> availableWidth() const { return std::nullopt; }
+    // Width in twips the window needs to show every menu title and every
+    // field of its status bar whole; nothing when it cannot be had.
+    virtual std::optional<double> leastWidth() const { return std::nullopt; }
     // Moves a window whose title bar would stand on no screen (a monitor
     // since removed) onto the primary screen, and one whose right edge
     // passes the screen's available area back inside it.

@@ -3,6 +3,7 @@
 #include "platform/MessageBox.h"
 #include "text/TextFind.h"
 #include "text/Utf8Text.h"
+#include "search/SearchWithOptions.h"
 #include "search/modFindReplaceRichText.h"
 
 #include <QCoreApplication>
@@ -96,6 +97,8 @@ bool FindAgain(IEditControl &control, SearchDirection direction, IMessageBox &me
     const std::optional<LastSearch> search = lastSearch();
     if (!search)
         return false;
+    if (search->regex)
+        return findAgainExpression(control, *search, direction == SearchDirection::Backward, messages);
     bool found = false;
     if (direction == SearchDirection::Forward) {
         found = modFindReplaceRichText::FindNext(control, search->text, search->matchCase, search->wholeWord);

@@ -15,6 +15,7 @@ struct LastSearch {
     QString text;
     bool matchCase = false;
     bool wholeWord = false;
+    bool regex = false; // the text is a regular expression
 };
 
 // Noted by every Find Next of a Find/Replace dialog.

@@ -2,6 +2,8 @@
 
 #include "platform/MessageBox.h"
 #include "search/FindAgain.h"
+#include "search/MatchHighlight.h"
+#include "search/SearchWithOptions.h"
 #include "search/modFindReplaceRichText.h"
 
 #include <QCoreApplication>
@@ -14,6 +16,37 @@ void showInformation(IMessageBox &messages, const QString &text)
     // No title: the box carries the application title.
     messages.show(text, MessageButtons::Ok, MessageIcon::Information);
 }
+
+void showNotFound(IMessageBox &messages)
+{
+    showInformation(messages, QCoreApplication::translate("FindReplaceCommands", "Search String Not Found."));
+}
+
+// The options beyond match case and whole word are in use.
+bool usesOptions(const FindReplaceValues &values)
+{
+    return values.regex || values.inSelection;
+}
+
+void announce(const FindReplaceValues &values)
+{
+    announceSearch({values.findText, values.matchCase, values.wholeWord, values.regex});
+}
+
+// The request the values make, with the range brought up to date.
+SearchRequest requestOf(const FindReplaceValues &values, IEditControl &target)
+{
+    SearchRequest request{values.findText, values.matchCase, values.wholeWord, values.regex, std::nullopt};
+    if (values.inSelection && values.scope)
+        request.scope = values.scope->resolve(target);
+    return request;
+}
+
+void searched(const FindReplaceValues &values, IEditControl &target, qint64 lengthChange = 0)
+{
+    if (values.scope)
+        values.scope->searched(target, lengthChange);
+}
 } // namespace
 
 QString ReplaceAllReport(const QString &findText, const QString &replaceText, qint64 count)
@@ -25,23 +58,45 @@ QString ReplaceAllReport(const QString &findText, const QString &replaceText, qi
 void FindNextCommand(const FindReplaceValues &values, IMessageBox &messages)
 {
     bool found = false;
-    if (values.iFRType == FRTypeRichText) {
-        rememberSearch({values.findText, values.matchCase, values.wholeWord});
+    IEditControl *target = modFindReplaceRichText::Target();
+    if (values.iFRType == FRTypeRichText && target && usesOptions(values)) {
+        const SearchOutcome outcome = FindNextWith(*target, requestOf(values, *target));
+        if (!outcome.ok()) {
+            showExpressionError(messages, outcome.error());
+            return;
+        }
+        announce(values);
+        searched(values, *target);
+        found = outcome.value();
+    } else if (values.iFRType == FRTypeRichText) {
+        announce(values);
         found = modFindReplaceRichText::FindNext(values.findText, values.matchCase,
                                                  values.wholeWord);
     }
     if (!found)
-        showInformation(messages, QCoreApplication::translate("FindReplaceCommands", "Search String Not Found."));
+        showNotFound(messages);
 }
 
 void ReplaceCommand(const FindReplaceValues &values, IMessageBox &messages)
 {
     bool found = false;
-    if (values.iFRType == FRTypeRichText)
+    IEditControl *target = modFindReplaceRichText::Target();
+    if (values.iFRType == FRTypeRichText && target && usesOptions(values)) {
+        const auto outcome = ReplaceOneWith(*target, values.replaceText, requestOf(values, *target));
+        if (!outcome.ok()) {
+            showExpressionError(messages, outcome.error());
+            return;
+        }
+        announce(values);
+        searched(values, *target, outcome.value().lengthChange);
+        found = outcome.value().found;
+    } else if (values.iFRType == FRTypeRichText) {
+        announce(values);
         found = modFindReplaceRichText::ReplaceOne(values.replaceText, values.findText,
                                                    values.matchCase, values.wholeWord);
+    }
     if (!found)
-        showInformation(messages, QCoreApplication::translate("FindReplaceCommands", "Search String Not Found."));
+        showNotFound(messages);
 }
 
 void ReplaceAllCommand(const std::function<FindReplaceValues()> &readValues,
@@ -49,9 +104,21 @@ void ReplaceAllCommand(const std::function<FindReplaceValues()> &readValues,
 {
     const FindReplaceValues values = readValues();
     qint64 count = 0;
-    if (values.iFRType == FRTypeRichText)
+    IEditControl *target = modFindReplaceRichText::Target();
+    if (values.iFRType == FRTypeRichText && target && usesOptions(values)) {
+        const auto outcome = ReplaceAllWith(*target, values.replaceText, requestOf(values, *target));
+        if (!outcome.ok()) {
+            showExpressionError(messages, outcome.error());
+            return;
+        }
+        announce(values);
+        searched(values, *target, outcome.value().lengthChange);
+        count = outcome.value().count;
+    } else if (values.iFRType == FRTypeRichText) {
+        announce(values);
         count = modFindReplaceRichText::ReplaceAll(values.replaceText, values.findText,
                                                    values.matchCase, values.wholeWord);
+    }
     // The texts are read again for the report.
     const FindReplaceValues after = readValues();
     showInformation(messages, ReplaceAllReport(after.findText, after.replaceText, count));

@@ -8,6 +8,7 @@
 namespace zuno {
 
 class IMessageBox;
+class SearchScope;
 
 // The value of iFRType that binds a dialog to the editor engine; with any
 // other value the buttons search nothing.
@@ -20,6 +21,9 @@ struct FindReplaceValues {
     QString replaceText; // txtFRReplace
     bool matchCase = false; // chkFRMatchCase
     bool wholeWord = false; // chkFRMatchWord
+    bool regex = false;     // chkFRRegex: the find text is a regular expression
+    bool inSelection = false; // chkFRInSelection: only inside `scope`
+    SearchScope *scope = nullptr; // the dialog's range, kept between commands
 };
 
 // "Replaced 'cat' with 'dog' 2 time(s)."

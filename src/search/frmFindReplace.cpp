@@ -3,6 +3,10 @@
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/DialogLook.h"
 #include "platform/qt/ScreenUnits.h"
+#include "platform/qt/QtSettings.h"
+#include "search/HistoryField.h"
+#include "search/MatchHighlight.h"
+#include "search/SearchHistory.h"
 #include "search/modFindReplaceRichText.h"
 
 #include <QCheckBox>
@@ -38,7 +42,30 @@ QLineEdit *makeTextBox(QWidget *parent, const char *name, double left, double to
     return box;
 }
 
+ISettingsStore *&historyStore()
+{
+    static ISettingsStore *store = nullptr;
+    return store;
+}
+
+// The two options beside the check boxes of the design, in the same rows.
+constexpr double OptionsLeft = 2280;
+constexpr double OptionsWidth = 1935;
+
 } // namespace
+
+void frmFindReplace::useHistorySettings(ISettingsStore *settings)
+{
+    historyStore() = settings;
+}
+
+ISettingsStore &frmFindReplace::historySettings()
+{
+    if (ISettingsStore *store = historyStore())
+        return *store;
+    static QtSettingsStore userSettings;
+    return userSettings;
+}
 
 frmFindReplace::frmFindReplace(QWidget *owner, IMessageBox *messages)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
@@ -75,6 +102,10 @@ frmFindReplace::frmFindReplace(QWidget *owner, IMessageBox *messages)
                                             2055, 255);
     chkFRMatchCase = makeControl<QCheckBox>(this, "chkFRMatchCase", tr("Match case"),
                                             120, 1920, 1215, 255);
+    chkFRRegex = makeControl<QCheckBox>(this, "chkFRRegex", tr("Regular e&xpression"), OptionsLeft, 1560,
+                                        OptionsWidth, 255);
+    chkFRInSelection = makeControl<QCheckBox>(this, "chkFRInSelection", tr("In &selection"), OptionsLeft, 1920,
+                                              OptionsWidth, 255);
     lblFRFind->setBuddy(txtFRFind);
     lblFRReplace->setBuddy(txtFRReplace);
 
@@ -86,6 +117,23 @@ frmFindReplace::frmFindReplace(QWidget *owner, IMessageBox *messages)
     setTabOrder(cmdFRReplace, cmdFRReplaceAll);
     setTabOrder(cmdFRReplaceAll, chkFRMatchWord);
     setTabOrder(chkFRMatchWord, chkFRMatchCase);
+    setTabOrder(chkFRMatchCase, chkFRRegex);
+    setTabOrder(chkFRRegex, chkFRInSelection);
+
+    m_findHistory = new HistoryField(
+        *txtFRFind, [] { return SearchHistory(historySettings(), SearchHistory::findKey()).entries(); },
+        "actFRFindHistory");
+    m_replaceHistory = new HistoryField(
+        *txtFRReplace, [] { return SearchHistory(historySettings(), SearchHistory::replaceKey()).entries(); },
+        "actFRReplaceHistory");
+    connect(txtFRFind, &QLineEdit::textChanged, this, [] { announceFindTextEdited(); });
+    connect(chkFRInSelection, &QCheckBox::toggled, this, [this](bool on) {
+        IEditControl *target = iFRType == FRTypeRichText ? modFindReplaceRichText::Target() : nullptr;
+        if (on && target)
+            m_scope.take(*target);
+        else
+            m_scope.clear();
+    });
 
     cmdFRFind->setDefault(true);
     settleDialogLook(*this);
@@ -120,6 +168,8 @@ void frmFindReplace::ShowFind()
     setOuterHeight(FindModeHeightTwips);
     moveTwips(*chkFRMatchWord, 120, 960);
     moveTwips(*chkFRMatchCase, 120, 1320);
+    moveTwips(*chkFRRegex, OptionsLeft, 960);
+    moveTwips(*chkFRInSelection, OptionsLeft, 1320);
     moveTwips(*cmdFRShowReplace, 4320, 1200);
     cmdFRShowReplace->setVisible(true);
     cmdFRShowReplace->setEnabled(true);
@@ -138,6 +188,8 @@ void frmFindReplace::ShowReplace()
     setOuterHeight(ReplaceModeHeightTwips);
     moveTwips(*chkFRMatchWord, 120, 1560);
     moveTwips(*chkFRMatchCase, 120, 1920);
+    moveTwips(*chkFRRegex, OptionsLeft, 1560);
+    moveTwips(*chkFRInSelection, OptionsLeft, 1920);
     cmdFRShowReplace->setVisible(false);
     lblFRReplace->setVisible(true);
     txtFRReplace->setVisible(true);
@@ -161,17 +213,45 @@ FindReplaceValues frmFindReplace::values() const
     values.replaceText = txtFRReplace->text();
     values.matchCase = chkFRMatchCase->checkState() != Qt::Unchecked;
     values.wholeWord = chkFRMatchWord->checkState() != Qt::Unchecked;
+    values.regex = chkFRRegex->isChecked();
+    values.inSelection = chkFRInSelection->isChecked();
+    values.scope = &m_scope;
     return values;
+}
+
+void frmFindReplace::startOn(const IEditControl &target, bool replaceMode)
+{
+    const qint64 start = target.selStart();
+    if (target.selLength() > 0 && target.lineFromChar(start) != target.lineFromChar(start + target.selLength()))
+        chkFRInSelection->setChecked(true);
+    if (replaceMode) {
+        const QStringList searched = SearchHistory(historySettings(), SearchHistory::findKey()).entries();
+        if (!searched.isEmpty()) {
+            txtFRFind->setText(searched.first());
+            txtFRFind->selectAll();
+        }
+    }
+}
+
+void frmFindReplace::rememberTexts(bool replacement)
+{
+    if (iFRType != FRTypeRichText)
+        return;
+    SearchHistory(historySettings(), SearchHistory::findKey()).add(txtFRFind->text());
+    if (replacement)
+        SearchHistory(historySettings(), SearchHistory::replaceKey()).add(txtFRReplace->text());
 }
 
 void frmFindReplace::cmdFRFind_Click()
 {
+    rememberTexts(false);
     FindNextCommand(values(), messageBox());
     showFoundOccurrence();
 }
 
 void frmFindReplace::cmdFRReplace_Click()
 {
+    rememberTexts(true);
     ReplaceCommand(values(), messageBox());
     showFoundOccurrence();
 }
@@ -187,6 +267,7 @@ void frmFindReplace::showFoundOccurrence()
 
 void frmFindReplace::cmdFRReplaceAll_Click()
 {
+    rememberTexts(true);
     ReplaceAllCommand([this] { return values(); }, messageBox());
 }
 

@@ -9,6 +9,7 @@
 // main window closes. Closing the dialog ("&Cancel" or the close box)
 // destroys it; Escape does nothing.
 #include "search/FindReplaceCommands.h"
+#include "search/SearchWithOptions.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -21,7 +22,9 @@ class QPushButton;
 
 namespace zuno {
 
+class HistoryField;
 class IMessageBox;
+class ISettingsStore;
 
 class frmFindReplace : public QDialog {
     Q_OBJECT
@@ -47,6 +50,16 @@ public:
     // Disables "&Replace...", so that the dialog cannot become a Replace
     // dialog; ShowFind enables it again.
     void HideShowReplace();
+
+    // What a dialog opened on `target` starts with: "In selection" set when
+    // more than one line is selected; a Replace dialog's find text the last
+    // one searched for.
+    void startOn(const IEditControl &target, bool replaceMode);
+
+    // Where the texts searched for are remembered (by default the user's
+    // settings); the store must outlive every dialog.
+    static void useHistorySettings(ISettingsStore *settings);
+    static ISettingsStore &historySettings();
 
     // What the buttons read: the type, both texts and both options.
     FindReplaceValues values() const;
@@ -96,6 +109,13 @@ private:
     QPushButton *cmdFRReplaceAll = nullptr;
     QCheckBox *chkFRMatchWord = nullptr;
     QCheckBox *chkFRMatchCase = nullptr;
+    QCheckBox *chkFRRegex = nullptr;
+    QCheckBox *chkFRInSelection = nullptr;
+
+    void rememberTexts(bool replacement);
+    mutable SearchScope m_scope; // what "In selection" searches
+    HistoryField *m_findHistory = nullptr;
+    HistoryField *m_replaceHistory = nullptr;
 };
 
 } // namespace zuno

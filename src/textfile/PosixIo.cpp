@@ -116,8 +116,12 @@ Result<FileBytes, TextFileError> mapRegularFile(const QString &path)
     if (info.st_size > MaxTextFileBytes)
         return TextFileError{tooLargeReason(false), {}};
     // An empty status size may hide bytes (files the kernel makes up): read.
+    // So is a small file: its mapping would cost more than the copy, and
+    // taking it down again interrupts every core the process runs on (which
+    // --check on a folder of small files on all cores would feel).
     const size_t size = size_t(info.st_size);
-    void *map = size == 0 ? MAP_FAILED
+    constexpr size_t SmallFile = 256 * 1024;
+    void *map = size < SmallFile ? MAP_FAILED
                           : ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, opened.value().get(), 0);
     FileBytes file;
     if (map != MAP_FAILED) {

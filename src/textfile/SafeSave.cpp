@@ -88,7 +88,7 @@ struct WriteState {
     bool exists;
     int oldFd;            // the existing file, or -1
     struct stat old;
-    QByteArrayView bytes;
+    const BytesProducer &produce;
     const FileStamp &was; // the file as it was last read or written
     FileStamp written;    // the new file, once written
     TextFileError error;
@@ -99,6 +99,32 @@ void failWith(WriteState &s, int error, bool aboutFolder = false)
     s.error.message = systemReason(error);
     if (aboutFolder)
         s.error.folder = fileNameFromBytes(s.place.folder);
+}
+
+// What writeProduced answers when the producer gave up.
+constexpr int Abandoned = -1;
+
+// Writes what the producer makes into `fd` from its start, each piece added
+// to `digest` as it goes; `size` is how much was written. 0, an errno, or
+// Abandoned.
+int writeProduced(const WriteState &s, int fd, Digest &digest, off_t &size)
+{
+    int error = 0;
+    off_t at = 0;
+    const bool made = s.produce([&](QByteArrayView piece) {
+        if (error != 0)
+            return;
+        error = writeAll(fd, piece, at, &digest);
+        at += off_t(piece.size());
+    });
+    size = at;
+    return made ? error : Abandoned;
+}
+
+void abandon(WriteState &s)
+{
+    s.error = TextFileError{};
+    s.error.abandoned = true;
 }
 
 // Writes a new file beside the old one and renames it over the old one.
@@ -124,12 +150,16 @@ Outcome replaceFile(WriteState &s, bool unnamed)
     if (!s.exists && s.was.valid)
         takeOverVanished(s.was, file.fd.get());
     Digest digest;
-    int error = writeAll(file.fd.get(), s.bytes, 0, &digest);
+    off_t size = 0;
+    int error = writeProduced(s, file.fd.get(), digest, size);
     if (!error && ::fsync(file.fd.get()) != 0)
         error = errno;
     if (error) {
         discard();
-        failWith(s, error);
+        if (error == Abandoned)
+            abandon(s);
+        else
+            failWith(s, error);
         return Outcome::Failed;
     }
 
@@ -197,6 +227,11 @@ Outcome replaceFile(WriteState &s, bool unnamed)
 // folder allows, else in memory, and written back when the write fails.
 Outcome writeInPlace(WriteState &s)
 {
+    // A producer that is to give up does so before the file is touched.
+    if (!s.produce([](QByteArrayView) {})) {
+        abandon(s);
+        return Outcome::Failed;
+    }
     NewFile backup;
     QByteArray oldBytes;
     bool inMemory = true;
@@ -227,8 +262,14 @@ Outcome writeInPlace(WriteState &s)
     };
 
     Digest digest;
-    int error = writeAll(s.oldFd, s.bytes, 0, &digest);
-    if (!error && ::ftruncate(s.oldFd, off_t(s.bytes.size())) != 0)
+    off_t size = 0;
+    int error = writeProduced(s, s.oldFd, digest, size);
+    // A producer that gave up the second time made other bytes than the
+    // first: the file is put back all the same.
+    const bool abandoned = error == Abandoned;
+    if (abandoned)
+        error = ECANCELED;
+    if (!error && ::ftruncate(s.oldFd, size) != 0)
         error = errno;
     if (!error && ::fsync(s.oldFd) != 0)
         error = errno;
@@ -247,6 +288,7 @@ Outcome writeInPlace(WriteState &s)
     if (!restore && ::fsync(s.oldFd) != 0)
         restore = errno;
     failWith(s, error);
+    s.error.abandoned = abandoned;
     if (!restore) {
         dropBackup();
     } else if (!inMemory) {
@@ -262,6 +304,17 @@ Outcome writeInPlace(WriteState &s)
 } // namespace
 
 Result<FileStamp, TextFileError> saveFileBytes(const QString &path, QByteArrayView bytes, const FileStamp &was)
+{
+    return saveFileStream(
+        path,
+        [bytes](const ByteSink &sink) {
+            sink(bytes);
+            return true;
+        },
+        was);
+}
+
+Result<FileStamp, TextFileError> saveFileStream(const QString &path, const BytesProducer &produce, const FileStamp &was)
 {
     struct stat given {};
     if (::stat(fileNameBytes(path).constData(), &given) == 0 && S_ISDIR(given.st_mode))
@@ -280,7 +333,7 @@ Result<FileStamp, TextFileError> saveFileBytes(const QString &path, QByteArrayVi
     if (!folder.valid())
         return TextFileError{systemReason(errno), fileNameFromBytes(place.folder)};
 
-    WriteState s{place, folder.get(), syncable, false, -1, {}, bytes, was, {}, {}};
+    WriteState s{place, folder.get(), syncable, false, -1, {}, produce, was, {}, {}};
     s.exists = ::fstatat(folder.get(), place.name.constData(), &s.old, 0) == 0;
     if (!s.exists && errno != ENOENT)
         return TextFileError{systemReason(errno), {}};

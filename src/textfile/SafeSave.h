@@ -26,10 +26,24 @@
 #include <QByteArrayView>
 #include <QStringList>
 
+#include <functional>
+
 namespace zuno {
 
 Result<FileStamp, TextFileError> saveFileBytes(const QString &path, QByteArrayView bytes,
                                                const FileStamp &was = {});
+
+// Makes a file's bytes as they are written: hands them to `sink` a piece at
+// a time, in order, and answers false to give the save up.
+using ByteSink = std::function<void(QByteArrayView piece)>;
+using BytesProducer = std::function<bool(const ByteSink &sink)>;
+// The same save with the bytes written as `produce` makes them, so that
+// they are never held whole. A producer that gives up leaves the file as it
+// was, nothing of ours beside it, and an error marked `abandoned`. A save in
+// place first runs the producer into nothing, so that it gives up before
+// the file is touched; the producer must then make the same bytes again.
+Result<FileStamp, TextFileError> saveFileStream(const QString &path, const BytesProducer &produce,
+                                                const FileStamp &was = {});
 
 // The backups that in-place saves of `path` left behind when they did not
 // finish (their writer has ended), the newest first: each holds the whole

@@ -74,4 +74,22 @@ Result<WrittenText, TextFileError> writeTextFile(const QString &path, QByteArray
     return WrittenText{written.value(), asItIs ? format : writtenFormat(text, format)};
 }
 
+Result<WrittenText, TextFileError> writeTextFile(const QString &path, const BytesProducer &produce,
+                                                 const TextFileFormat &format, const FileStamp &was)
+{
+    if (holdsTextAsItIs(format)) {
+        const auto written = saveFileStream(path, produce, was);
+        if (!written.ok())
+            return written.error();
+        return WrittenText{written.value(), format};
+    }
+    QByteArray text;
+    if (!produce([&text](QByteArrayView piece) { text.append(piece); })) {
+        TextFileError error;
+        error.abandoned = true;
+        return error;
+    }
+    return writeTextFile(path, text, format, was);
+}
+
 } // namespace zuno

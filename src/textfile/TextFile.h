@@ -53,5 +53,12 @@ struct WrittenText {
 };
 Result<WrittenText, TextFileError> writeTextFile(const QString &path, QByteArrayView text,
                                                  const TextFileFormat &format, const FileStamp &was = {});
+// The same with the text made as it is written (saveFileStream): a UTF-8
+// file with "\r\n" line breaks takes each piece as it comes and never holds
+// the text whole; any other format is gathered whole first, for its
+// encoding depends on the whole text. A producer that gives up leaves the
+// file as it was and answers an error marked `abandoned`.
+Result<WrittenText, TextFileError> writeTextFile(const QString &path, const BytesProducer &produce,
+                                                 const TextFileFormat &format, const FileStamp &was = {});
 
 } // namespace zuno

@@ -58,6 +58,9 @@ struct TextFileError {
     // Set when the reason concerns the folder the file is to be made in
     // (a new file in a folder that may not be written), not the file.
     QString folder;
+    // Set when the bytes' own producer gave the write up (SafeSave.h): the
+    // producer knows why, and nothing was written.
+    bool abandoned = false;
 };
 
 } // namespace zuno

@@ -17,6 +17,11 @@ public:
     virtual Result<TextFileContent, TextFileError> read(const QString &path, const TextPieceTaker &take) const = 0;
     virtual Result<WrittenText, TextFileError> write(const QString &path, QByteArrayView text,
                                                      const TextFileFormat &format, const FileStamp &was) const = 0;
+    // writeTextFile with the text made as it is written.
+    virtual Result<WrittenText, TextFileError> write(const QString &path, const BytesProducer &produce,
+                                                     const TextFileFormat &format, const FileStamp &was) const = 0;
+    // readTextOnly: the text where it lies, for a look at what was written.
+    virtual Result<TextFileContent, TextFileError> readInPlace(const QString &path) const = 0;
     virtual FileStamp stamp(const QString &path) const = 0;
     virtual DiskState compareWithDisk(const QString &path, const FileStamp &stamp) const = 0;
     virtual bool isSameFile(const QString &a, const QString &b) const = 0;
@@ -34,6 +39,15 @@ public:
                                              const FileStamp &was) const override
     {
         return writeTextFile(path, text, format, was);
+    }
+    Result<WrittenText, TextFileError> write(const QString &path, const BytesProducer &produce,
+                                             const TextFileFormat &format, const FileStamp &was) const override
+    {
+        return writeTextFile(path, produce, format, was);
+    }
+    Result<TextFileContent, TextFileError> readInPlace(const QString &path) const override
+    {
+        return readTextOnly(path);
     }
     FileStamp stamp(const QString &path) const override { return fileStamp(path); }
     DiskState compareWithDisk(const QString &path, const FileStamp &stamp) const override

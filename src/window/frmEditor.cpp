@@ -1,9 +1,11 @@
 #include "window/frmEditor.h"
 
 #include "window/CaptionMarker.h"
+#include "window/DiskChangeBar.h"
 #include "document/RecentFiles.h"
 #include "window/ViewportHooks.h"
 #include "items/DataItemView.h"
+#include "panels/RecordsView.h"
 #include "document/MemoryShortage.h"
 #include "platform/qt/ScreenUnits.h"
 #include "recovery/DocumentRecovery.h"
@@ -18,12 +20,16 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
+#include <QWindow>
 
 #include <cmath>
 
 namespace zuno {
 
 namespace {
+
+// How long a window manager may take to frame a window just shown.
+constexpr int FrameKnownMs = 300;
 
 QAction *addEntry(QMenu *menu, const char *name, const QString &caption)
 {
@@ -82,6 +88,7 @@ frmEditor::frmEditor(QWidget *parent)
     m_recent = std::make_unique<RecentFiles>(m_settings);
     rebuildRecentMenu();
     setUpStatusBar();
+    setUpMatchHighlight();
     assignShortcuts();
     // The caption marks unsaved changes.
     connect(rtbEditor, &EditorWidget::modifiedChanged, this, &QWidget::setWindowModified);
@@ -94,6 +101,10 @@ frmEditor::frmEditor(QWidget *parent)
     installEventFilter(hooks);
     setAcceptDrops(true);
     m_items = new DataItemView(*this, *this, *rtbEditor, *mnuView, m_settings);
+    setUpRecordsMenu();
+    // The caption changes whenever the document takes up another file.
+    m_diskBar = new DiskChangeBar(*this, *m_shell, *rtbEditor, m_files, m_settings);
+    connect(this, &QWidget::windowTitleChanged, m_diskBar, &DiskChangeBar::follow);
     setUpRecovery();
 
     // Inner size as designed: 18 x 21.625 character cells.
@@ -121,6 +132,7 @@ void frmEditor::buildMenus()
     mnuFileRecent->menuAction()->setObjectName(QStringLiteral("mnuFileRecent"));
     connect(addEntry(mnuFile, "mnuFileSave", tr("&Save")), &QAction::triggered, this, &frmEditor::mnuFileSave_Click);
     connect(addEntry(mnuFile, "mnuFileSaveAs", tr("Save &As")), &QAction::triggered, this, &frmEditor::mnuFileSaveAs_Click);
+    connect(addEntry(mnuFile, "mnuFileReload", tr("Re&load")), &QAction::triggered, this, &frmEditor::mnuFileReload_Click);
     addSeparator(mnuFile, "mnuFileSep2");
     connect(addEntry(mnuFile, "mnuFilePrint", tr("&Print")), &QAction::triggered, this, &frmEditor::mnuFilePrint_Click);
     addSeparator(mnuFile, "mnuFileSep3");
@@ -128,6 +140,7 @@ void frmEditor::buildMenus()
 
     mnuEdit = addMenu(bar, "mnuEdit", tr("&Edit"));
     connect(addEntry(mnuEdit, "mnuEditUndo", tr("&Undo")), &QAction::triggered, this, &frmEditor::mnuEditUndo_Click);
+    connect(addEntry(mnuEdit, "mnuEditRedo", tr("Re&do")), &QAction::triggered, this, &frmEditor::mnuEditRedo_Click);
     addSeparator(mnuEdit, "mnuEditSep1");
     connect(addEntry(mnuEdit, "mnuEditCut", tr("Cu&t")), &QAction::triggered, this, &frmEditor::mnuEditCut_Click);
     connect(addEntry(mnuEdit, "mnuEditCopy", tr("&Copy")), &QAction::triggered, this, &frmEditor::mnuEditCopy_Click);
@@ -138,6 +151,9 @@ void frmEditor::buildMenus()
     addSeparator(mnuEdit, "mnuEditSep3");
     connect(addEntry(mnuEdit, "mnuEditFind", tr("&Find")), &QAction::triggered, this, &frmEditor::mnuEditFind_Click);
     connect(addEntry(mnuEdit, "mnuEditReplace", tr("&Replace")), &QAction::triggered, this, &frmEditor::mnuEditReplace_Click);
+    connect(addEntry(mnuEdit, "mnuEditFindNext", tr("Find &Next")), &QAction::triggered, this, [this] { editFindAgain(false); });
+    connect(addEntry(mnuEdit, "mnuEditFindPrevious", tr("Find Pre&vious")), &QAction::triggered, this,
+            [this] { editFindAgain(true); });
     addSeparator(mnuEdit, "mnuEditSep4");
     connect(addEntry(mnuEdit, "mnuEditGoTo", tr("&Go To")), &QAction::triggered, this, &frmEditor::mnuEditGoTo_Click);
 
@@ -165,6 +181,11 @@ void frmEditor::buildMenus()
     mnuViewStatusBar->setCheckable(true);
     mnuViewStatusBar->setChecked(true);
     connect(mnuViewStatusBar, &QAction::triggered, this, &frmEditor::mnuViewStatusBar_Click);
+    addSeparator(mnuView, "mnuViewSep3");
+    connect(addEntry(mnuView, "mnuViewZoomIn", tr("Zoom &In")), &QAction::triggered, this, [this] { zoomEditor(1); });
+    connect(addEntry(mnuView, "mnuViewZoomOut", tr("Zoom &Out")), &QAction::triggered, this, [this] { zoomEditor(-1); });
+    connect(addEntry(mnuView, "mnuViewZoomNormal", tr("Normal Si&ze")), &QAction::triggered, this,
+            [this] { zoomEditor(0); });
 
     mnuHelp = addMenu(bar, "mnuHelp", tr("&Help"));
     connect(addEntry(mnuHelp, "mnuHelpAbout", tr("&About")), &QAction::triggered, this, &frmEditor::mnuHelpAbout_Click);
@@ -175,6 +196,7 @@ void frmEditor::formLoad(const QString &argumentText)
     whileMemoryLasts(m_messages, tr("open the file"), [&] { m_shell->formLoad(argumentText); });
     m_shell->offerRecovery(*m_recoveryStore, argumentText);
     restorePlacement();
+    placeClearOfPeers();
 }
 
 void frmEditor::showEditMenu(const QPoint &globalPos)
@@ -197,6 +219,10 @@ void frmEditor::mnuFileSaveAs_Click()
 {
     whileMemoryLasts(m_messages, tr("save the file"), [this] { m_shell->fileSaveAs(); });
 }
+void frmEditor::mnuFileReload_Click()
+{
+    whileMemoryLasts(m_messages, tr("open the file"), [this] { m_diskBar->reload(); });
+}
 void frmEditor::mnuFileExit_Click() { requestClose(); }
 void frmEditor::mnuViewList_Click()
 {
@@ -214,7 +240,23 @@ void frmEditor::showEvent(QShowEvent *event)
     // The frame the window system draws is known only once the window is
     // shown; a window fitted to the whole screen's width before then may
     // now stick out by the frame's width.
-    QTimer::singleShot(0, this, [this] {
+    const auto keepPlace = [this] {
+        if (m_placeBeforeShow && frameGeometry().topLeft() != *m_placeBeforeShow
+            && windowState() == WindowState::Normal)
+            move(*m_placeBeforeShow);
+    };
+    // Window managers tell the frame a moment after the window shows.
+    QTimer::singleShot(FrameKnownMs, this, [this, keepPlace] {
+        keepPlace();
+        m_placeBeforeShow.reset();
+        // The frame's width was not known when the width was fitted.
+        const int least = int(std::ceil(twipsToPixelsX(leastWidth().value_or(0))));
+        if (windowState() == WindowState::Normal && frameGeometry().width() < least)
+            resize(geometry().width() + least - frameGeometry().width(), geometry().height());
+        keepOnScreen();
+    });
+    QTimer::singleShot(0, this, [this, keepPlace] {
+        keepPlace();
         const QScreen *screen = screenUnderWindow();
         if (!screen || windowState() != WindowState::Normal)
             return;
@@ -264,16 +306,6 @@ WindowState frmEditor::windowState() const
 double frmEditor::top() const { return pixelsToTwipsY(frameGeometry().y()); }
 double frmEditor::left() const { return pixelsToTwipsX(frameGeometry().x()); }
 
-void frmEditor::setTop(double twips)
-{
-    move(frameGeometry().x(), int(std::lround(twipsToPixelsY(twips))));
-}
-
-void frmEditor::setLeft(double twips)
-{
-    move(int(std::lround(twipsToPixelsX(twips))), frameGeometry().y());
-}
-
 int frmEditor::frameExtraWidth() const
 {
     return frameGeometry().width() - geometry().width();
@@ -303,7 +335,8 @@ void frmEditor::setEditorWidthCells(double cells)
 std::optional<int> frmEditor::editorScrollWidth() const
 {
     // The margins beside the text (line numbers, marks) take their room too.
-    return rtbEditor->contentWidth() + rtbEditor->marginsWidth();
+    // So do the panels beside it.
+    return rtbEditor->contentWidth() + rtbEditor->marginsWidth() + (m_recordsView ? m_recordsView->sidePanelsWidth() : 0);
 }
 
 void frmEditor::setBusyPointer(bool busy)
@@ -323,41 +356,5 @@ bool frmEditor::isRecordViewChecked() const { return mnuViewRecord->isChecked();
 void frmEditor::setRecordViewChecked(bool checked) { mnuViewRecord->setChecked(checked); }
 
 void frmEditor::requestClose() { close(); }
-
-// The screen the window stands on: the one under its title bar, else the
-// one Qt places it on.
-const QScreen *frmEditor::screenUnderWindow() const
-{
-    const QRect frame = frameGeometry();
-    // A point well inside the title bar.
-    const QPoint titleBar(frame.x() + std::min(frame.width() / 2, 60), frame.y() + 8);
-    if (const QScreen *under = QGuiApplication::screenAt(titleBar))
-        return under;
-    return nullptr;
-}
-
-std::optional<double> frmEditor::availableWidth() const
-{
-    const QScreen *screen = screenUnderWindow();
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return std::nullopt;
-    return pixelsToTwipsX(screen->availableGeometry().width());
-}
-
-void frmEditor::keepOnScreen()
-{
-    const QScreen *screen = screenUnderWindow();
-    if (!screen) {
-        if (const QScreen *primary = QGuiApplication::primaryScreen())
-            move(primary->availableGeometry().topLeft());
-        return;
-    }
-    const QRect available = screen->availableGeometry();
-    const QRect frame = frameGeometry();
-    if (frame.right() > available.right())
-        move(std::max(available.left(), available.right() + 1 - frame.width()), frame.y());
-}
 
 } // namespace zuno

@@ -23,6 +23,10 @@ class QDialog;
 namespace zuno {
 
 class DataItemView;
+class RecordsView;
+class DiskChangeBar;
+class MatchHighlight;
+class QtMatchMarks;
 class RecentFiles;
 class StatusFields;
 class DocumentRecovery;
@@ -33,6 +37,11 @@ class frmEditor : public QMainWindow, public IMainWindow {
 public:
     explicit frmEditor(QWidget *parent = nullptr);
     ~frmEditor() override;
+
+    // The other ZUNOPad windows (frmEditorPlacement.cpp): the file this one
+    // holds is known to them, a file one of them holds is brought forward
+    // there, and a new window is placed clear of them.
+    void setPeers(IPeerWindows &peers);
 
     // Start-up: loads the file named by the command-line argument text,
     // restores the position and fits the width (Form_Load).
@@ -45,6 +54,10 @@ public:
     // The status bar's fields; other features add their own (StatusFields.h).
     StatusFields &statusFields() { return *m_statusFields; }
     const RecentFiles &recentFiles() const { return *m_recent; }
+    RecordsView &recordsView(); // frmEditorRecordsMenu.cpp
+    // Every match of the last search on screen, and their number.
+    MatchHighlight &matchHighlight() const { return *m_matches; }
+    const QtMatchMarks &matchMarks() const { return *m_matchMarks; }
 
     // Recovery of unsaved changes (frmEditorRecovery.cpp): a termination
     // signal keeps the unsaved text and ends the program at once; the
@@ -72,6 +85,7 @@ public:
     void setRecordViewChecked(bool checked) override;
     void requestClose() override;
     std::optional<double> availableWidth() const override;
+    std::optional<double> leastWidth() const override; // frmEditorPlacement.cpp
     void keepOnScreen() override;
     void documentNamed(const QString &path) override;
 
@@ -80,9 +94,11 @@ public:
     void mnuFileOpen_Click();
     void mnuFileSave_Click();
     void mnuFileSaveAs_Click();
+    void mnuFileReload_Click();
     void mnuFilePrint_Click();        // frmEditorPrintMenu.cpp
     void mnuFileExit_Click();
     void mnuEditUndo_Click();         // frmEditorEditMenu.cpp, down to mnuEditGoTo_Click
+    void mnuEditRedo_Click();
     void mnuEditCut_Click();
     void mnuEditCopy_Click();
     void mnuEditPaste_Click();
@@ -117,10 +133,17 @@ private:
     int frameExtraWidth() const;
     const QScreen *screenUnderWindow() const;
     void assignShortcuts();           // frmEditorKeys.cpp
+    void setUpMatchHighlight();       // frmEditorSearchMenu.cpp
     void setUpStatusBar();            // frmEditorStatus.cpp
     void refreshStatusFields();
     void rebuildRecentMenu();         // frmEditorRecentMenu.cpp
+    void setUpRecordsMenu();          // frmEditorRecordsMenu.cpp
+    void placeFrameAt(QPoint corner);
+    // The place set before the window was first shown, until it is known
+    // to be where it was put.
+    std::optional<QPoint> m_placeBeforeShow;
     void restorePlacement();          // frmEditorPlacement.cpp
+    void placeClearOfPeers();
     void storePlacement();
     void applyFontChoice(const EditorFontChoice &choice);
     int m_busyDepth = 0;
@@ -134,7 +157,13 @@ private:
     DiskTextFiles m_files;
     std::unique_ptr<EditorShell> m_shell;
     DataItemView *m_items = nullptr; // marks, line numbers, code colours
+    QPointer<RecordsView> m_recordsView; // the panels, Go To Record, folding
+    DiskChangeBar *m_diskBar = nullptr;
+    IPeerWindows *m_peers = nullptr;
+    QtMatchMarks *m_matchMarks = nullptr;
+    MatchHighlight *m_matches = nullptr;
     std::unique_ptr<RecentFiles> m_recent;
+    bool m_recentMenuHooked = false;
     StatusFields *m_statusFields = nullptr;
     EditorFontChoice m_font;
     void setUpRecovery();

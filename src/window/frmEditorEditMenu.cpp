@@ -1,4 +1,4 @@
-// The Edit menu's handlers for Undo, the clipboard commands, Clear, Select
+// The Edit menu's handlers for Undo, Redo, the clipboard commands, Clear, Select
 // All and Go To. Each hands rtbEditor to one procedure.
 #include "window/frmEditor.h"
 
@@ -10,6 +10,7 @@
 namespace zuno {
 
 void frmEditor::mnuEditUndo_Click() { EditUndo(*rtbEditor); }
+void frmEditor::mnuEditRedo_Click() { rtbEditor->redo(); }
 void frmEditor::mnuEditCut_Click() { EditCut(*rtbEditor, systemClipboard()); }
 void frmEditor::mnuEditCopy_Click() { EditCopy(*rtbEditor, systemClipboard()); }
 void frmEditor::mnuEditPaste_Click() { EditPaste(*rtbEditor, systemClipboard()); }

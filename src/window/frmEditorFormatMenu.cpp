@@ -8,20 +8,17 @@ namespace zuno {
 
 void frmEditor::mnuFormatFont_Click()
 {
-    QFontDialog dialog(chosenFont(m_font), this);
+    // Qt's own dialog: a desktop's dialog may not keep to fixed-pitch
+    // families. It opens on the font the editor shows, unzoomed.
+    QFontDialog dialog(this);
     dialog.setObjectName(QStringLiteral("dlgFont"));
     dialog.setWindowTitle(tr("Font"));
     // The Record layout's columns need every character as wide as the next.
-    dialog.setOption(QFontDialog::MonospacedFonts, true);
+    dialog.setOptions(QFontDialog::MonospacedFonts | QFontDialog::DontUseNativeDialog);
+    dialog.setCurrentFont(chosenFont(m_font));
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const QFont font = dialog.selectedFont();
-    EditorFontChoice choice = m_font;
-    choice.family = font.family();
-    if (font.pointSizeF() > 0)
-        choice.pointSize = font.pointSizeF();
-    choice.zoom = 0;
-    applyFontChoice(choice);
+    applyFontChoice(choiceOf(dialog.selectedFont(), m_font));
 }
 
 void frmEditor::zoomEditor(int steps)

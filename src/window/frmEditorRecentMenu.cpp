@@ -21,6 +21,14 @@ void frmEditor::documentNamed(const QString &path)
 void frmEditor::rebuildRecentMenu()
 {
     mnuFileRecent->clear();
+    if (!m_recentMenuHooked) {
+        // What other windows added since.
+        m_recentMenuHooked = true;
+        connect(mnuFileRecent, &QMenu::aboutToShow, this, [this] {
+            m_recent->reload();
+            rebuildRecentMenu();
+        });
+    }
     const QStringList &paths = m_recent->paths();
     for (qsizetype i = 0; i < paths.size(); ++i) {
         const QString path = paths[i];

@@ -1,7 +1,12 @@
 // The Edit menu's Find and Replace: each opens a new Find/Replace dialog on
-// the editor.
+// the editor. The matches of the last search are marked on screen and
+// counted in the status bar.
 #include "window/frmEditor.h"
+
+#include "platform/qt/QtMatchMarks.h"
+#include "search/MatchHighlight.h"
 #include "search/modFindReplaceRichText.h"
+#include "window/StatusFields.h"
 
 namespace zuno {
 
@@ -13,6 +18,19 @@ void frmEditor::mnuEditFind_Click()
 void frmEditor::mnuEditReplace_Click()
 {
     modFindReplaceRichText::ShowReplaceDialog(*rtbEditor);
+}
+
+void frmEditor::setUpMatchHighlight()
+{
+    m_matchMarks = new QtMatchMarks(
+        *rtbEditor, [this] { m_matches->viewChanged(); }, [this] { m_matches->textChanged(); });
+    m_matches = new MatchHighlight(*m_matchMarks, rtbEditor);
+    m_matches->clearOnEscapeIn(rtbEditor);
+    const SearchAnnouncer &announcer = SearchAnnouncer::instance();
+    connect(&announcer, &SearchAnnouncer::searched, m_matches, &MatchHighlight::show);
+    connect(&announcer, &SearchAnnouncer::findTextEdited, m_matches, &MatchHighlight::clear);
+    connect(m_matches, &MatchHighlight::countChanged, this,
+            [this](const QString &text) { m_statusFields->setField(QStringLiteral("stbMatches"), text); });
 }
 
 } // namespace zuno

@@ -4,6 +4,9 @@
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QFile>
+#include <QMap>
+#include <QXmlStreamReader>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -22,8 +25,45 @@ TEST(Translations, QtAndTheProgramSpeakTheLocalesLanguage)
     QDialogButtonBox buttons(QDialogButtonBox::Yes | QDialogButtonBox::No | QDialogButtonBox::Cancel);
     EXPECT_EQ(buttons.button(QDialogButtonBox::Yes)->text(), QStringLiteral("&Ja"));
     EXPECT_EQ(QCoreApplication::translate("zuno::frmEditor", "&File"), QStringLiteral("&Datei"));
+    EXPECT_EQ(QCoreApplication::translate("EditorShell", "Save Changes?"), QStringLiteral("Änderungen speichern?"));
     // A text without a translation stays English.
-    EXPECT_EQ(QCoreApplication::translate("zuno::frmEditor", "&Record"), QStringLiteral("&Record"));
+    EXPECT_EQ(QCoreApplication::translate("zuno::frmEditor", "No such text"), QStringLiteral("No such text"));
+}
+
+// Context and source of every message of a translators' file, with its
+// translation (empty when there is none or it is unfinished).
+QMap<QPair<QString, QString>, QString> messagesOf(const QString &path)
+{
+    QMap<QPair<QString, QString>, QString> messages;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return messages;
+    QXmlStreamReader xml(&file);
+    QString context;
+    QString source;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == u"name")
+            context = xml.readElementText();
+        else if (xml.name() == u"source")
+            source = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+        else if (xml.name() == u"translation") {
+            const bool unfinished = xml.attributes().value(QStringLiteral("type")) == u"unfinished";
+            const QString text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            messages.insert({context, source}, unfinished ? QString() : text);
+        }
+    }
+    return messages;
+}
+
+TEST(Translations, TheGermanTranslationHasEveryTextOfTheProgram)
+{
+    const auto all = messagesOf(QStringLiteral(ZUNO_TRANSLATIONS_DIR "/zunopad.ts"));
+    const auto german = messagesOf(QStringLiteral(ZUNO_TRANSLATIONS_DIR "/zunopad_de.ts"));
+    ASSERT_GT(all.size(), 100);
+    for (auto it = all.cbegin(); it != all.cend(); ++it)
+        EXPECT_FALSE(german.value(it.key()).isEmpty()) << it.key().first.toStdString() << ": " << it.key().second.toStdString();
 }
 
 TEST(Translations, ALanguageWithoutFilesLeavesTheEnglishTexts)

@@ -758,6 +758,20 @@ TEST_F(ChangedOnDiskTest, NoLeavesTheOtherProgramsTextAndTheDocumentModified)
     EXPECT_EQ(readBytes(path), QByteArray("AC:3"));
 }
 
+TEST_F(ChangedOnDiskTest, InvalidRecordTextIsToldBeforeTheQuestion)
+{
+    const QString path = openAndEdit();
+    rewrite(path, "AC:THEIRS");
+    test::setTextOf(editor, QStringLiteral("AC:1  junk"));
+    window.listChecked = false;
+    window.recordChecked = true;
+    EXPECT_FALSE(shell.fileSave());
+    ASSERT_EQ(messages.shown.size(), 1) << "no question about a save that cannot be made";
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Unexpected data 'AC:1  junk'."));
+    EXPECT_EQ(readBytes(path), QByteArray("AC:THEIRS"));
+    EXPECT_TRUE(editor.isModified());
+}
+
 TEST_F(ChangedOnDiskTest, NoInThePromptsSaveKeepsNewAndClosingFromDiscardingTheText)
 {
     const QString path = openAndEdit();

@@ -165,9 +165,9 @@ TEST_F(EditMenuWindow, ARightClickOpensTheEditMenuItselfAtThePointer)
 
     EXPECT_EQ(popup, window->editMenu());
     EXPECT_EQ(entries,
-              (QStringList{"mnuEditUndo", "-", "mnuEditCut", "mnuEditCopy", "mnuEditPaste", "-",
-                           "mnuEditClear", "mnuEditSelectAll", "-", "mnuEditFind",
-                           "mnuEditReplace", "-", "mnuEditGoTo"}));
+              (QStringList{"mnuEditUndo", "mnuEditRedo", "-", "mnuEditCut", "mnuEditCopy", "mnuEditPaste", "-",
+                           "mnuEditClear", "mnuEditSelectAll", "-", "mnuEditFind", "mnuEditReplace",
+                           "mnuEditFindNext", "mnuEditFindPrevious", "-", "mnuEditGoTo", "mnuEditGoToRecord"}));
     EXPECT_EQ(shownAt, editor->viewport()->mapToGlobal(at));
 }
 

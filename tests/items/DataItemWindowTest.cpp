@@ -13,6 +13,9 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QTest>
+#include <QApplication>
+#include <QHelpEvent>
+#include <QToolTip>
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -142,14 +145,45 @@ TEST_F(DataItemWindow, F8AndShiftF8GoToTheProblemsAndSayWhatIsWrong)
     EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("Unexpected data 'PL:1,2  JUNK'."));
 }
 
+TEST_F(DataItemWindow, TheProblemAtTheCaretIsShownInFullAndGoesWithIt)
+{
+    load("AC:1\r\nREMARK X\r\nBG:5");
+    EXPECT_TRUE(labelReads(*window, "lblProblemCount", QStringLiteral("1 problem")));
+    QStatusBar *bar = window->statusBar();
+    const QString message = QStringLiteral("Invalid ZUNO Data Item 'REMARK X' on line 2");
+    send(*window, Sci::SCI_GOTOLINE, 1);
+    ASSERT_TRUE(waitFor([&] { return bar->currentMessage() == message; })) << bar->currentMessage().toStdString();
+    EXPECT_EQ(bar->toolTip(), message);
+
+    // The margin's symbol beside the line the message names (the margin
+    // counts from 1 as the message does).
+    QWidget *viewport = window->editor()->viewport();
+    const long y = send(*window, Sci::SCI_POINTYFROMPOSITION, 0, send(*window, Sci::SCI_POSITIONFROMLINE, 1)) + 2;
+    EXPECT_EQ(send(*window, Sci::SCI_GETMARGINTYPEN, 0), long(Sci::SC_MARGIN_NUMBER));
+    QHelpEvent tip(QEvent::ToolTip, QPoint(2, int(y)), viewport->mapToGlobal(QPoint(2, int(y))));
+    QApplication::sendEvent(viewport, &tip);
+    EXPECT_EQ(QToolTip::text(), message);
+
+    send(*window, Sci::SCI_GOTOLINE, 2);
+    EXPECT_TRUE(waitFor([&] { return bar->currentMessage().isEmpty(); })) << "a good line has no message";
+    EXPECT_TRUE(bar->toolTip().isEmpty());
+    send(*window, Sci::SCI_GOTOLINE, 1);
+    ASSERT_TRUE(waitFor([&] { return bar->currentMessage() == message; }));
+    action(*window, "mnuFileNew")->trigger();
+    EXPECT_TRUE(waitFor([&] { return bar->currentMessage().isEmpty(); })) << "nor has a new document";
+}
+
 TEST_F(DataItemWindow, LineNumbersAreShownUntilHiddenAndRememberedAndTheWindowFitsThem)
 {
     load("AC:1\r\nBG:5  PL:1,2,3  XX:ABC");
     const long numbers = send(*window, Sci::SCI_GETMARGINWIDTHN, 0);
     EXPECT_GT(numbers, 0);
     EXPECT_EQ(send(*window, Sci::SCI_GETMARGINTYPEN, 0), long(Sci::SC_MARGIN_NUMBER));
-    EXPECT_EQ(window->editorScrollWidth(),
-              window->editor()->contentWidth() + numbers + send(*window, Sci::SCI_GETMARGINWIDTHN, 1));
+    // The marks' margin and the fold margin count too.
+    EXPECT_GT(send(*window, Sci::SCI_GETMARGINWIDTHN, 2), 0);
+    EXPECT_EQ(window->editorScrollWidth(), window->editor()->contentWidth() + numbers
+                                               + send(*window, Sci::SCI_GETMARGINWIDTHN, 1)
+                                               + send(*window, Sci::SCI_GETMARGINWIDTHN, 2));
     action(*window, "mnuViewLineNumbers")->trigger();
     EXPECT_EQ(send(*window, Sci::SCI_GETMARGINWIDTHN, 0), 0);
     // A new window starts without them.

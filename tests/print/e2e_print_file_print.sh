@@ -43,7 +43,7 @@ check_margins() {
 
 # A List text of three pages.
 for i in $(seq 1 40); do
-  printf 'AC:%d\r\nBG:5\r\nPL:1,2,3\r\nXX:ABC\r\n' "$((1000 + i))"
+  printf 'AC:%d\r\nBG:5\r\nPL:1,2,3\r\nXX:ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789\r\n' "$((1000 + i))"
 done >"$work/PRINTE2E.PRJ"
 printf 'EG:7' >>"$work/PRINTE2E.PRJ"
 
@@ -64,7 +64,7 @@ wait_width_change "$main" "$list_width"         # fitted to the Record lines
 xdotool key --delay 150 alt+f p                 # File > Print
 record_pdf=$(wait_pdf 2) || fail "the second File > Print wrote no PDF file"
 "$zunopad" --to-record "$work/PRINTE2E.PRJ" >"$work/record.txt"
-grep -q 'BG:5  PL:1,2,3  XX:ABC' "$work/record.txt" || fail "unexpected Record layout"
+grep -q 'BG:5  PL:1,2,3  XX:ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789' "$work/record.txt" || fail "unexpected Record layout"
 diff <(words <"$work/record.txt") <(pdftotext -raw "$record_pdf" - | words) >"$work/record.diff" \
   || { cat "$work/record.diff"; fail "Record view: the printed text differs"; }
 check_margins "$record_pdf" || fail "Record view: margins"

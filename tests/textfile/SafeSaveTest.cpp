@@ -2,6 +2,8 @@
 // read-only files and folders, leftovers of killed saves.
 #include "TextFileTesting.h"
 
+#include "textfile/Digest.h"
+
 #include <QProcess>
 
 #include <fcntl.h>
@@ -35,6 +37,61 @@ TEST_F(TextFileOnDisk, HardLinkedFileIsWrittenInPlaceAndKeepsItsLinks)
     // Shorter text: the file is cut to it.
     ASSERT_TRUE(writeTextFile(file, "A:", {}).ok());
     EXPECT_EQ(readBytes(other), QByteArray("A:"));
+}
+
+// Bytes made as they are written: a new file, one replaced, one written in
+// place (it has another name); the producer hands its bytes over in pieces,
+// or gives up after its first piece.
+TEST_F(TextFileOnDisk, ProducedBytesAreWrittenWholeOrNotAtAll)
+{
+    struct Case {
+        const char *name;
+        bool exists;
+        bool linked;
+    };
+    const Case cases[] = {{"new", false, false}, {"replaced", true, false}, {"in place", true, true}};
+    const QList<QByteArray> pieces = {QByteArray(3000, 'a'), QByteArray("\r\n"), QByteArray(70000, 'b')};
+    const QByteArray whole = pieces.join();
+    for (const Case &c : cases) {
+        for (const bool givesUp : {true, false}) {
+            SCOPED_TRACE(std::string(c.name) + (givesUp ? ", gives up" : ", made whole"));
+            const QString file = path(QStringLiteral("ROAD1.PRJ"));
+            const QString other = path(QStringLiteral("OTHER.PRJ"));
+            QFile::remove(file);
+            QFile::remove(other);
+            if (c.exists)
+                writeBytes(file, "AC:OLD");
+            if (c.linked)
+                ASSERT_EQ(::link(QFile::encodeName(file).constData(), QFile::encodeName(other).constData()), 0);
+            const QStringList before = entries();
+            int runs = 0;
+            const auto saved = saveFileStream(file, [&](const ByteSink &sink) {
+                ++runs;
+                for (const QByteArray &piece : pieces) {
+                    sink(piece);
+                    if (givesUp)
+                        return false;
+                }
+                return true;
+            });
+            if (givesUp) {
+                ASSERT_FALSE(saved.ok());
+                EXPECT_TRUE(saved.error().abandoned);
+                EXPECT_EQ(readBytes(file), c.exists ? QByteArray("AC:OLD") : QByteArray("<unreadable>"));
+                EXPECT_EQ(entries(), before) << "nothing of ours is left beside it";
+                EXPECT_EQ(runs, 1);
+            } else {
+                ASSERT_TRUE(saved.ok());
+                EXPECT_EQ(readBytes(file), whole);
+                EXPECT_EQ(saved.value().size, whole.size());
+                EXPECT_EQ(saved.value().digest, digestOf(whole));
+                EXPECT_EQ(entries(), before.isEmpty() ? QStringList{QStringLiteral("ROAD1.PRJ")} : before);
+                // In place, a first run into nothing finds a fault before the
+                // file is touched.
+                EXPECT_EQ(runs, c.linked ? 2 : 1);
+            }
+        }
+    }
 }
 
 TEST_F(TextFileOnDisk, FailedInPlaceWritePutsTheOldBytesBackAtEveryName)

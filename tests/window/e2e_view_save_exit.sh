@@ -7,7 +7,9 @@ zunopad=$1
 name=editor
 source "$(dirname "$0")/../e2e/common.sh"
 
-printf 'AC:1001\r\nBG:5\r\nPL:1,2,3\r\nXX:ABC\r\nAC:OS\r\nEG:7' >"$work/ROAD1.PRJ"
+# A value long enough that the Record lines are wider than the List lines
+# and than the menus.
+printf 'AC:1001\r\nBG:5\r\nPL:1,2,3\r\nXX:ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789ABCDEFGHIJKLMNOPQRSTUVWX\r\nAC:OS\r\nEG:7' >"$work/ROAD1.PRJ"
 start_zunopad "$zunopad" "$work/ROAD1.PRJ"
 
 # Type at the end of the text: letters become capitals.
@@ -17,11 +19,11 @@ list_width=$(window_width "$main")
 xdotool key --delay 150 alt+v r          # View > Record
 wait_width_change "$main" "$list_width"  # fitted to the Record lines
 xdotool key --delay 150 alt+f s          # File > Save
-expect_file "$work/ROAD1.PRJ" "$(printf 'AC:1001\r\nBG:5\r\nPL:1,2,3\r\nXX:ABC\r\nAC:OS\r\nEG:7\r\nXX:END')"
+expect_file "$work/ROAD1.PRJ" "$(printf 'AC:1001\r\nBG:5\r\nPL:1,2,3\r\nXX:ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789ABCDEFGHIJKLMNOPQRSTUVWX\r\nAC:OS\r\nEG:7\r\nXX:END')"
 xdotool key --delay 150 alt+f x          # File > Exit
 
 expect_exit "the program did not end after File > Exit"
-expect_file "$work/ROAD1.PRJ" "$(printf 'AC:1001\r\nBG:5\r\nPL:1,2,3\r\nXX:ABC\r\nAC:OS\r\nEG:7\r\nXX:END')"
+expect_file "$work/ROAD1.PRJ" "$(printf 'AC:1001\r\nBG:5\r\nPL:1,2,3\r\nXX:ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789ABCDEFGHIJKLMNOPQRSTUVWX\r\nAC:OS\r\nEG:7\r\nXX:END')"
 
 settings=$work/config/ZUNOPad/ZUNOPad.conf
 grep -q '^\[StartupPosition\]' "$settings" || fail "no StartupPosition in $settings"

@@ -206,13 +206,13 @@ TEST_F(Habits, FontDialogOffersFixedPitchAndTheChoiceAndZoomAreKept)
     test::setTextOf(*window.editor(), QString(30, QLatin1Char('X')));
     window.shell().fitWindowToText();
     const double wide = window.width();
-    action(window, "actZoomIn")->trigger();
+    action(window, "mnuViewZoomIn")->trigger();
     EXPECT_DOUBLE_EQ(window.editor()->font().pointSizeF(), 15);
     EXPECT_GT(window.width(), wide) << "the window fits the text in the new size";
 
     frmEditor again;
     EXPECT_DOUBLE_EQ(again.editor()->font().pointSizeF(), 15) << "remembered with its zoom";
-    action(again, "actZoomReset")->trigger();
+    action(again, "mnuViewZoomNormal")->trigger();
     EXPECT_DOUBLE_EQ(again.editor()->font().pointSizeF(), 14);
 }
 

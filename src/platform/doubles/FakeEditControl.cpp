@@ -117,6 +117,39 @@ void FakeEditControl::replaceRanges(const QList<Utf8Range> &ranges, QByteArrayVi
     changed(before);
 }
 
+void FakeEditControl::replaceEach(const Utf8Replacements &replacements)
+{
+    if (replacements.ranges.isEmpty())
+        return;
+    const QString before = m_text;
+    const QByteArray old = m_text.toUtf8();
+    QByteArray replaced;
+    qint64 from = 0;
+    for (qsizetype i = 0; i < replacements.count(); ++i) {
+        const Utf8Range &range = replacements.ranges[i];
+        replaced += QByteArrayView(old).sliced(from, range.from - from);
+        replaced += replacements.text(i);
+        from = range.to;
+    }
+    const qint64 caret = utf8ToText(replaced).size();
+    replaced += QByteArrayView(old).sliced(from);
+    m_text = utf8ToText(replaced);
+    m_selStart = caret;
+    m_selLength = 0;
+    changed(before);
+}
+
+qint64 FakeEditControl::bytePosition(qint64 offset) const
+{
+    return QStringView(m_text).first(std::clamp<qint64>(offset, 0, m_text.size())).toUtf8().size();
+}
+
+qint64 FakeEditControl::textOffset(qint64 position) const
+{
+    const QByteArrayView bytes = utf8Text();
+    return utf8ToText(bytes.first(std::clamp<qint64>(position, 0, bytes.size()))).size();
+}
+
 qint64 FakeEditControl::find(const QString &text, qint64 start, FindOptions options)
 {
     if (start < 0 || start > m_text.size())

@@ -32,12 +32,16 @@ public:
     QString selText() const override { return m_text.mid(m_selStart, m_selLength); }
     void setSelText(const QString &text) override;
     void replaceRanges(const QList<Utf8Range> &ranges, QByteArrayView replacement) override;
+    void replaceEach(const Utf8Replacements &replacements) override;
+    qint64 bytePosition(qint64 offset) const override;
+    qint64 textOffset(qint64 position) const override;
 
     qint64 find(const QString &text, qint64 start, FindOptions options) override;
     qint64 lineFromChar(qint64 offset) const override;
 
     void showSelection(const QRect &avoid) override { shownAvoiding.append(avoid); }
     void setFocus() override { ++focusCount; }
+    void setReadOnly(bool on) override { readOnly = on; }
     void undo() override;
     void beginCompoundEdit() override;
     void endCompoundEdit() override;
@@ -50,6 +54,7 @@ public:
     // selection would receive.
     QList<std::pair<qint64, qint64>> selectionsMade;
     int focusCount = 0;
+    bool readOnly = false;
     QList<QRect> shownAvoiding; // each showSelection, with the window avoided
     QStringList undoStack;   // text before each undoable edit
 

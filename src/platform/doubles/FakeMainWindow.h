@@ -34,6 +34,7 @@ public:
     }
     std::optional<int> editorScrollWidth() const override { return scrollWidth; }
     std::optional<double> availableWidth() const override { return screenWidth; }
+    std::optional<double> leastWidth() const override { return menusWidth; }
     void setBusyPointer(bool busy) override
     {
         busyNow = busy;
@@ -53,6 +54,7 @@ public:
     bool roundEditorWidth = true;
     std::optional<int> scrollWidth;
     std::optional<double> screenWidth; // twips; none: no limit known
+    std::optional<double> menusWidth;  // twips; none: nothing to show whole
     bool busyNow = false;
     QStringList pointerLog;
     QList<double> widthChanges;

@@ -33,6 +33,18 @@ public:
         bytes.insert(path, encodeText(text, format));
         return WrittenText{stamp(path), writtenFormat(text, format)};
     }
+    Result<WrittenText, TextFileError> write(const QString &path, const BytesProducer &produce,
+                                             const TextFileFormat &format, const FileStamp &was) const override
+    {
+        QByteArray text;
+        if (!produce([&text](QByteArrayView piece) { text.append(piece); })) {
+            TextFileError error;
+            error.abandoned = true;
+            return error;
+        }
+        return write(path, text, format, was);
+    }
+    Result<TextFileContent, TextFileError> readInPlace(const QString &path) const override { return read(path); }
     FileStamp stamp(const QString &path) const override
     {
         if (!bytes.contains(path))

@@ -53,6 +53,11 @@ EditorWidget::EditorWidget(QWidget *parent) : QsciScintillaBase(parent)
         emit viewUpdated();
     });
     connect(this, &QsciScintillaBase::SCN_PAINTED, this, &EditorWidget::painted);
+    // An undo or redo back to the saved text.
+    connect(this, &QsciScintillaBase::SCN_SAVEPOINTREACHED, this, [this] {
+        if (m_savePointHeld)
+            showModified(false);
+    });
 
     assignKeys();
     applyFont();
@@ -118,6 +123,20 @@ void EditorWidget::replaceRange(qint64 from, qint64 to, const QByteArray &utf8)
     send(Sci::SCI_SETTARGETRANGE, static_cast<unsigned long>(from), to);
     SendScintilla(Sci::SCI_REPLACETARGET, static_cast<uintptr_t>(utf8.size()), utf8.constData());
     send(Sci::SCI_ENDUNDOACTION);
+}
+
+void EditorWidget::setModified(bool modified)
+{
+    m_savePointHeld = !modified;
+    if (!modified)
+        send(Sci::SCI_SETSAVEPOINT);
+    showModified(modified);
+}
+
+void EditorWidget::showModified(bool modified)
+{
+    if (m_modified != modified)
+        emit modifiedChanged(m_modified = modified);
 }
 
 // ------------------------------------------------------------ selection
@@ -197,6 +216,33 @@ void EditorWidget::replaceRanges(const QList<Utf8Range> &ranges, QByteArrayView 
         send(Sci::SCI_SETTARGETRANGE, static_cast<unsigned long>(range.from + shift), range.to + shift);
         SendScintilla(Sci::SCI_REPLACETARGET, static_cast<uintptr_t>(replacement.size()), replacement.data());
         shift += replacement.size() - (range.to - range.from);
+    }
+    send(Sci::SCI_SETMODEVENTMASK, ChangeEvents);
+    const qint64 end = send(Sci::SCI_GETTARGETEND);
+    change.insertedBytes = end - change.position;
+    noteChange();
+    tellChange(change);
+    select(end, end);
+    endCompoundEdit();
+}
+
+void EditorWidget::replaceEach(const Utf8Replacements &replacements)
+{
+    if (replacements.ranges.isEmpty())
+        return;
+    beginCompoundEdit();
+    // As with replaceRanges: told as one change, the stretch from the first
+    // range to the last replaced.
+    settleChange();
+    TextChange change = removal(replacements.ranges.first().from, replacements.ranges.last().to);
+    send(Sci::SCI_SETMODEVENTMASK, 0);
+    qint64 shift = 0;
+    for (qsizetype i = 0; i < replacements.count(); ++i) {
+        const Utf8Range &range = replacements.ranges[i];
+        const QByteArrayView text = replacements.text(i);
+        send(Sci::SCI_SETTARGETRANGE, static_cast<unsigned long>(range.from + shift), range.to + shift);
+        SendScintilla(Sci::SCI_REPLACETARGET, static_cast<uintptr_t>(text.size()), text.data());
+        shift += text.size() - (range.to - range.from);
     }
     send(Sci::SCI_SETMODEVENTMASK, ChangeEvents);
     const qint64 end = send(Sci::SCI_GETTARGETEND);
@@ -299,6 +345,12 @@ void EditorWidget::undo()
     send(Sci::SCI_SCROLLCARET);
 }
 
+void EditorWidget::setReadOnly(bool readOnly)
+{
+    m_readOnly = readOnly;
+    send(Sci::SCI_SETREADONLY, readOnly ? 1 : 0);
+}
+
 void EditorWidget::redo()
 {
     send(Sci::SCI_REDO);
@@ -329,11 +381,13 @@ void EditorWidget::applyFont()
     const double points = shown.pointSizeF() > 0 ? shown.pointSizeF() : 9.75;
     SendScintilla(Sci::SCI_STYLESETFONT, static_cast<uintptr_t>(Sci::STYLE_DEFAULT), family.constData());
     send(Sci::SCI_STYLESETSIZEFRACTIONAL, Sci::STYLE_DEFAULT, std::lround(points * 100));
-    send(Sci::SCI_STYLESETBOLD, Sci::STYLE_DEFAULT, 0);
-    send(Sci::SCI_STYLESETITALIC, Sci::STYLE_DEFAULT, 0);
+    send(Sci::SCI_STYLESETWEIGHT, Sci::STYLE_DEFAULT, shown.weight());
+    send(Sci::SCI_STYLESETITALIC, Sci::STYLE_DEFAULT, shown.italic() ? 1 : 0);
     applyPalette();
     QFont measured(QFontInfo(shown).family());
     measured.setPointSizeF(points);
+    measured.setWeight(shown.weight());
+    measured.setItalic(shown.italic());
     m_cellWidth = QFontMetricsF(measured).horizontalAdvance(QLatin1Char('X'));
     updateScrollWidth();
 }

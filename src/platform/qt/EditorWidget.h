@@ -35,11 +35,10 @@ public:
     qint64 textLength() const override;
 
     bool isModified() const override { return m_modified; }
-    void setModified(bool modified) override
-    {
-        if (m_modified != modified)
-            emit modifiedChanged(m_modified = modified);
-    }
+    // Clearing the flag marks the text as the saved one: an undo or redo
+    // that comes back to it clears the flag again. Setting it says the text
+    // is not the saved one, whatever the history holds.
+    void setModified(bool modified) override;
 
     QString fileName() const override { return m_fileName; }
     void setFileName(const QString &path) override
@@ -55,14 +54,17 @@ public:
     QString selText() const override;
     void setSelText(const QString &text) override;
     void replaceRanges(const QList<Utf8Range> &ranges, QByteArrayView replacement) override;
+    void replaceEach(const Utf8Replacements &replacements) override;
+    qint64 bytePosition(qint64 offset) const override { return m_offsets.toDocumentPosition(offset); }
+    qint64 textOffset(qint64 position) const override { return m_offsets.toTextOffset(position); }
 
     qint64 find(const QString &text, qint64 start, FindOptions options) override;
     qint64 lineFromChar(qint64 offset) const override;
 
     void setFocus() override;
     void undo() override;
-    // The control's own redo (Ctrl+Y), the caret kept in view.
     void redo();
+    void setReadOnly(bool readOnly) override;
     void beginCompoundEdit() override;
     void endCompoundEdit() override;
 
@@ -140,6 +142,7 @@ private:
     // What a whole-text write or a Replace All takes away: [from, to).
     TextChange removal(qint64 from, qint64 to) const;
     void noteChange();
+    void showModified(bool modified);
 
     void applyFont();
     void applyPalette();
@@ -148,6 +151,10 @@ private:
 
     QString m_fileName;
     bool m_modified = false;
+    // Whether the history's save point stands for the text last saved.
+    bool m_savePointHeld = false;
+    // Kept across the documents a new text comes in.
+    bool m_readOnly = false;
     int m_compoundDepth = 0;
     // Set while the program writes the text itself: Scintilla's delete and
     // insert notifications then count as one change.

@@ -86,7 +86,7 @@ void EditorWidget::tellChange(const TextChange &change)
 
 void EditorWidget::noteChange()
 {
-    setModified(true);
+    showModified(true);
 }
 
 } // namespace zuno

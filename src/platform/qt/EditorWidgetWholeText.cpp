@@ -68,6 +68,10 @@ void EditorWidget::wholeTextWritten(const WholeTextMeasure &measure, TextChange 
 {
     send(Sci::SCI_EMPTYUNDOBUFFER);
     send(Sci::SCI_SETUNDOCOLLECTION, 1);
+    // The history starts here; whoever wrote the text says whether it is
+    // the saved one.
+    m_savePointHeld = false;
+    send(Sci::SCI_SETREADONLY, m_readOnly ? 1 : 0);
     m_writing = false;
     m_offsets.reset(measure.beyondAscii);
     send(Sci::SCI_GOTOPOS, 0);

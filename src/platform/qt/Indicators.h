@@ -15,4 +15,7 @@ inline constexpr int WarningIndicator = 9;
 inline constexpr int FirstTextColour = 10;
 inline constexpr int TextColourCount = 8;
 
+// Every match of the search marked (QtMatchMarks).
+inline constexpr int MatchIndicator = 20;
+
 } // namespace zuno::indicators

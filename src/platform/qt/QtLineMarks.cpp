@@ -4,6 +4,8 @@
 #include "platform/qt/Indicators.h"
 #include "platform/qt/ScintillaDocument.h"
 
+#include <algorithm>
+
 namespace zuno {
 
 namespace {
@@ -168,6 +170,16 @@ qint64 QtLineMarks::previousMarked(qint64 line) const
     if (line < 0)
         return -1;
     return send(Sci::SCI_MARKERPREVIOUS, static_cast<unsigned long>(line), MarkerMask);
+}
+
+qint64 QtLineMarks::marginLineAt(int x, int y) const
+{
+    const long margins = send(Sci::SCI_GETMARGINWIDTHN, NumberMargin) + send(Sci::SCI_GETMARGINWIDTHN, SymbolMargin);
+    if (x < 0 || x >= margins || y < 0)
+        return -1;
+    const long visible = send(Sci::SCI_GETFIRSTVISIBLELINE) + y / std::max(1L, send(Sci::SCI_TEXTHEIGHT, 0));
+    const long line = send(Sci::SCI_DOCLINEFROMVISIBLE, static_cast<unsigned long>(visible));
+    return line < lineCount() ? line : -1;
 }
 
 qint64 QtLineMarks::caretLine() const

@@ -36,6 +36,9 @@ public:
     void showLineNumbers(bool show);
     bool lineNumbersShown() const { return m_lineNumbers; }
     void fitLineNumbers();
+    // The line beside a point of the control's viewport that falls on the
+    // margins (numbers or marks); -1 for a point elsewhere.
+    qint64 marginLineAt(int x, int y) const;
     // The colours of the marks, for the background they stand on.
     void applyColours(const QColor &background);
 

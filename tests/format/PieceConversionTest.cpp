@@ -1,0 +1,66 @@
+// A text converted in pieces on two threads gives the whole text's result
+// byte for byte, or its first fault, for random texts cut into small pieces.
+#include "format/PieceConversion.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace zuno {
+namespace {
+
+// Lines rich in what decides where a text may be cut and what is joined
+// across lines: record starts, PL lines (indented or not), empty lines,
+// lines of spaces, runs of two spaces, invalid lines and long value lists.
+QByteArray randomText(std::mt19937 &rng)
+{
+    static const char *const lines[] = {
+        "AC:1", "AC:22", "AC:OS", "AC:PR", "BG:A1", "EG:3", "XX:REMARK", "XX:A  YY:B", "PL:1,2,3", "PL:4,",
+        "       PL:5,6", "  PL:7", "", "  ", "AC:1  BG:2  PL:8,9", "CP:1", "DL:2", "junk", "AC:1  junk", "\xc3\xa9:1",
+        "PL:100,101,102,103,104,105,106,107,108,109,110,111,112,113,114,115,116,117,118,119,120,121,122,123",
+        "AC:3  PL:1,2", "XX:1\r", "SP:9  XX:8"};
+    std::uniform_int_distribution<int> pick(0, int(std::size(lines)) - 1);
+    std::uniform_int_distribution<int> count(0, 60);
+    std::uniform_int_distribution<int> invalid(0, 40);
+    QByteArray text;
+    const int n = count(rng);
+    for (int i = 0; i < n; ++i) {
+        QByteArray line = lines[pick(rng)];
+        // Most texts convert; some stop at a fault.
+        while (invalid(rng) != 0 && (line == "junk" || line == "AC:1  junk"))
+            line = lines[pick(rng)];
+        text += line;
+        if (i + 1 < n)
+            text += "\r\n";
+    }
+    return text;
+}
+
+TEST(PieceConversion, GivesTheWholeTextsResultOnRandomTexts)
+{
+    std::mt19937 rng(37);
+    std::uniform_int_distribution<int> size(1, 60);
+    int cutTexts = 0;
+    for (int round = 0; round < 3000; ++round) {
+        const QByteArray text = randomText(rng);
+        const qsizetype pieceSize = size(rng);
+        for (const auto direction : {ConversionDirection::ToRecord, ConversionDirection::ToList}) {
+            SCOPED_TRACE(text.toStdString());
+            const bool toRecord = direction == ConversionDirection::ToRecord;
+            const auto whole = toRecord ? convertToRecordLayout(text) : convertToListLayout(text);
+            QByteArray pieces;
+            const auto done = convertInPieces(text, direction, [&](QByteArrayView piece) { pieces += piece; }, 2,
+                                              pieceSize);
+            cutTexts += conversionCuts(text, direction, pieceSize).size() > 1;
+            ASSERT_EQ(done.ok(), whole.ok()) << (toRecord ? "to Record" : "to List");
+            if (whole.ok())
+                ASSERT_EQ(pieces, whole.value()) << (toRecord ? "to Record" : "to List");
+            else
+                ASSERT_EQ(done.error(), whole.error()) << (toRecord ? "to Record" : "to List");
+        }
+    }
+    EXPECT_GT(cutTexts, 3000) << "most texts were cut";
+}
+
+} // namespace
+} // namespace zuno

@@ -1,0 +1,185 @@
+// The record index against the in-memory lines: what the whole text gives
+// in either layout, and what an edit of some lines changes.
+#include "items/RecordIndex.h"
+#include "items/RecordsModel.h"
+#include "platform/doubles/FakeLineMarks.h"
+
+#include <gtest/gtest.h>
+
+namespace zuno {
+namespace {
+
+QByteArray crlf(const QList<QByteArray> &lines)
+{
+    QByteArray text;
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        text += (i ? "\r\n" : "") + lines[i];
+    return text;
+}
+
+// Every entry as "line:caption", records marked "*" when separated, line
+// items indented.
+QStringList shown(const RecordIndex &index)
+{
+    QStringList entries;
+    for (qsizetype at = 0; at < index.size(); ++at) {
+        const RecordIndex::Entry &entry = index.entry(at);
+        const QString mark = entry.kind == EntryKind::SeparatedRecord ? QStringLiteral("*")
+                             : entry.kind == EntryKind::LineItem     ? QStringLiteral(" ")
+                                                                     : QString();
+        entries.append(QStringLiteral("%1:%2%3").arg(entry.line).arg(mark, index.caption(at)));
+    }
+    return entries;
+}
+
+TEST(RecordIndex, ReadsRecordsNamesLineItemsAndTheHeadByTheRoleTable)
+{
+    const struct {
+        const char *what;
+        QList<QByteArray> lines;
+        bool record;
+        QStringList entries;
+        bool head;
+    } cases[] = {
+        {"List layout", {"PN:ROAD1", "AC:1001", "NM:CENTRE LINE", "BG:CL", "PL:1,2", "EG:CL", "AC:OS", "CP:1"}, false,
+         {"1:AC:1001  CENTRE LINE", "3: BG:CL", "5: EG:CL", "6:*AC:OS", "7: CP:1"}, true},
+        {"no head", {"AC:1", "SP:2", "DL:3"}, false, {"0:AC:1", "1: SP:2", "2: DL:3"}, false},
+        {"line items of the head", {"XX:1", "BG:0", "AC:1"}, false, {"1: BG:0", "2:AC:1"}, true},
+        {"codes as the table reads them", {"AC:OS ", "  BG:5", "ac:1", "AC:PR", "NM:"}, false,
+         {"0:AC:OS", "3:*AC:PR"}, false},
+        {"Record layout", {"AC:1001  NM:CENTRE LINE", "BG:CL  PL:1,2", "       PL:3", "EG:CL", "", "AC:OS  NM:X"}, true,
+         {"0:AC:1001  CENTRE LINE", "1: BG:CL", "3: EG:CL", "5:*AC:OS  X"}, false},
+        {"a line taken up by the value list", {"BG:1  PL:1,", "PL:2  AC:9"}, true, {"0: BG:1"}, true},
+        {"a lone line feed ends a line of the control", {"XX:A\nB", "AC:7"}, false, {"2:AC:7"}, true},
+        {"empty text", {}, false, {}, false},
+    };
+    for (const auto &c : cases) {
+        RecordIndex index;
+        index.build(crlf(c.lines), c.record);
+        EXPECT_EQ(shown(index), c.entries) << c.what;
+        EXPECT_EQ(index.hasHead(), c.head) << c.what;
+    }
+}
+
+// An edit of the lines `first`..`lastBefore` that leaves them as `now`.
+struct Edit {
+    const char *what;
+    qsizetype first;
+    qsizetype lastBefore;
+    QList<QByteArray> now;
+    QStringList entries;
+    bool changed;
+};
+
+// Applies the edit to `text` read in the layout, and checks the entries
+// and that they are those of the whole text read afresh.
+void checkEdit(const QList<QByteArray> &text, bool record, const Edit &e)
+{
+    FakeLineMarks lines;
+    ItemMarks marks(lines);
+    lines.setText(crlf(text));
+    marks.checkAll(record);
+    RecordIndex index;
+    index.build(lines.wholeText(), record);
+
+    const qint64 countBefore = marks.lineCount();
+    QList<QByteArray> edited = text;
+    edited.remove(e.first, e.lastBefore - e.first + 1);
+    for (qsizetype i = 0; i < e.now.size(); ++i)
+        edited.insert(e.first + i, e.now[i]);
+    lines.editText(crlf(edited));
+    EXPECT_EQ(index.edited(marks, e.first, e.lastBefore, e.first + e.now.size() - 1, countBefore), e.changed) << e.what;
+    EXPECT_EQ(shown(index), e.entries) << e.what;
+    RecordIndex whole;
+    whole.build(lines.wholeText(), record);
+    EXPECT_EQ(shown(index), shown(whole)) << e.what;
+}
+
+TEST(RecordIndex, AnEditInTheRecordLayoutReadsAgainTheLinesAValueListTakesUp)
+{
+    // The PL item that ended line 0 took up line 1 whole; without it, line
+    // 1's items are read, its AC among them.
+    checkEdit({"BG:1  PL:1,", "PL:2  AC:9", "EG:1"}, true,
+              {"value list closed", 0, 0, {"BG:1"}, {"0: BG:1", "1:AC:9", "2: EG:1"}, true});
+    checkEdit({"BG:1", "PL:2  AC:9"}, true,
+              {"value list opened", 0, 0, {"BG:1  PL:1,"}, {"0: BG:1"}, true});
+}
+
+TEST(RecordIndex, AnEditChangesExactlyTheEntriesOfTheLinesItTouched)
+{
+    const QList<QByteArray> text = {"AC:1", "NM:ONE", "BG:A", "PL:1", "EG:A", "AC:2", "BG:B"};
+    const QStringList before = {"0:AC:1  ONE", "2: BG:A", "4: EG:A", "5:AC:2", "6: BG:B"};
+    const Edit edits[] = {
+        {"a value typed in a PL line", 3, 3, {"PL:12"}, before, false},
+        {"an AC renamed", 5, 5, {"AC:3"}, {"0:AC:1  ONE", "2: BG:A", "4: EG:A", "5:AC:3", "6: BG:B"}, true},
+        {"an NM renamed", 1, 1, {"NM:UNO"}, {"0:AC:1  UNO", "2: BG:A", "4: EG:A", "5:AC:2", "6: BG:B"}, true},
+        {"a BG removed with its line", 2, 3, {"PL:1"}, {"0:AC:1  ONE", "3: EG:A", "4:AC:2", "5: BG:B"}, true},
+        {"an AC added on a new line", 4, 4, {"EG:A", "AC:9"},
+         {"0:AC:1  ONE", "2: BG:A", "4: EG:A", "5:AC:9", "6:AC:2", "7: BG:B"}, true},
+        {"a line inserted before the first record", 0, 0, {"XX:0", "AC:1"},
+         {"1:AC:1  ONE", "3: BG:A", "5: EG:A", "6:AC:2", "7: BG:B"}, true},
+    };
+    for (const Edit &e : edits)
+        checkEdit(text, false, e);
+}
+
+TEST(RecordIndex, FindsRecordsByTheirAcValueOrPartOfTheirName)
+{
+    RecordIndex index;
+    index.build(crlf({"AC:10030", "AC:1002", "NM:LEFT EDGE", "AC:1003", "NM:RIGHT EDGE", "BG:1003"}), false);
+    const auto captions = [&](const std::vector<qint32> &found) {
+        QStringList list;
+        for (const qint32 at : found)
+            list.append(index.caption(at));
+        return list;
+    };
+    EXPECT_EQ(captions(index.findRecords(u"1003")), (QStringList{"AC:1003  RIGHT EDGE", "AC:10030"}));
+    EXPECT_EQ(captions(index.findRecords(u"right edge")), QStringList{"AC:1003  RIGHT EDGE"});
+    EXPECT_EQ(captions(index.findRecords(u"EDGE")), (QStringList{"AC:1002  LEFT EDGE", "AC:1003  RIGHT EDGE"}));
+    EXPECT_TRUE(index.findRecords(u"999").empty());
+}
+
+TEST(RecordIndex, RecordsAndValueRunsFoldToTheirEnds)
+{
+    RecordIndex index;
+    index.build(crlf({"XX:0", "AC:1", "BG:A", "PL:1", "EG:A", "BG:B", "AC:2", "XX:2"}), false);
+    // AC:1, BG:A, EG:A, BG:B, AC:2.
+    EXPECT_EQ(index.foldEnd(0, 8), 5);
+    EXPECT_EQ(index.foldEnd(1, 8), 4);
+    EXPECT_EQ(index.foldEnd(2, 8), -1);
+    EXPECT_EQ(index.foldEnd(3, 8), -1); // no EG before the next record
+    EXPECT_EQ(index.foldEnd(4, 8), 7);
+    EXPECT_EQ(index.recordAt(0), -1);
+    EXPECT_EQ(index.recordAt(3), 0);
+    EXPECT_EQ(index.entryAt(3), 1);
+    EXPECT_EQ(index.nextRecord(3, true), 4);
+    EXPECT_EQ(index.nextRecord(7, false), 4);
+    EXPECT_EQ(index.nextRecord(6, false), 0);
+    EXPECT_EQ(index.nextRecord(6, true), -1);
+}
+
+TEST(RecordsModel, FiltersByRecordAndFindsTheRowOfALine)
+{
+    RecordIndex index;
+    index.build(crlf({"PN:1", "AC:1", "NM:NORTH", "BG:A", "AC:2", "BG:NORTHERN", "EG:X", "AC:3"}), false);
+    RecordsModel model(index);
+    const auto rows = [&] {
+        QStringList list;
+        for (int row = 0; row < model.rowCount(); ++row)
+            list.append(model.index(row).data().toString());
+        return list;
+    };
+    EXPECT_EQ(model.rowCount(), 7); // the head and six entries
+    EXPECT_EQ(model.rowOfLine(0), 0);
+    EXPECT_EQ(model.rowOfLine(5), 4);
+    EXPECT_EQ(model.lineOf(6), 7);
+
+    model.setFilter(QStringLiteral("north"));
+    EXPECT_EQ(rows(), (QStringList{"AC:1  NORTH", "    BG:A", "AC:2", "    BG:NORTHERN", "    EG:X"}));
+    EXPECT_EQ(model.rowOfLine(6), 4);
+    EXPECT_EQ(model.rowOfLine(7), -1); // AC:3 is not shown
+    EXPECT_EQ(model.lineOf(2), 4);
+}
+
+} // namespace
+} // namespace zuno

@@ -123,6 +123,38 @@ TEST(RecordIndex, AnEditChangesExactlyTheEntriesOfTheLinesItTouched)
         checkEdit(text, false, e);
 }
 
+// The same, told as the control tells a change: bytes replaced at a place,
+// the lines touched before and after worked out from it.
+TEST(RecordIndex, AChangeToldByItsBytesLeavesTheEntriesOfTheWholeText)
+{
+    const QByteArray text = crlf({"AC:1", "NM:ONE", "BG:A", "PL:1", "EG:A", "AC:2", "BG:B"});
+    const struct {
+        const char *what;
+        qint64 position;
+        qint64 removedBytes;
+        QByteArray inserted;
+        bool changed;
+    } changes[] = {
+        {"a digit typed in a PL value", 24, 0, "2", false},
+        {"two lines joined, a BG gone", 12, 6, "", true},
+        {"a record pasted as two lines", 32, 0, "AC:7\r\nNM:SEVEN\r\n", true},
+        {"the first record's lines cut", 0, 14, "", true},
+    };
+    for (const auto &c : changes) {
+        FakeLineMarks lines;
+        ItemMarks marks(lines);
+        lines.setText(text);
+        marks.checkAll(false);
+        RecordIndex index;
+        index.build(lines.wholeText(), false);
+        const TextChange change = lines.replace(c.position, c.removedBytes, c.inserted);
+        EXPECT_EQ(index.changed(marks, change), c.changed) << c.what;
+        RecordIndex whole;
+        whole.build(lines.wholeText(), false);
+        EXPECT_EQ(shown(index), shown(whole)) << c.what;
+    }
+}
+
 TEST(RecordIndex, FindsRecordsByTheirAcValueOrPartOfTheirName)
 {
     RecordIndex index;

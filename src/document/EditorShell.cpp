@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <cmath>
 
-
 namespace zuno {
 
 namespace {
@@ -94,13 +93,6 @@ float readStoredNumber(const QString &text)
 QString storedNumberText(double value)
 {
     return QString::number(double(float(value)), 'g', 7);
-}
-
-QString changedOnDiskQuestion(const QString &path)
-{
-    return EditorShell::tr("The file '%1' has been changed on disk since it was opened.\r\n\r\n"
-                           "Overwrite it with the text in the editor?")
-        .arg(path);
 }
 
 Result<DiskFile, FileNotLoaded> LoadTextFile(const QString &path, IEditControl &editor, IMessageBox &messages,
@@ -326,24 +318,6 @@ std::optional<QByteArray> EditorShell::recordViewAfterSave(const QString &path, 
     showListView();
     // A text mapped from the file is copied before the mapping goes.
     return list.storage ? QByteArray(list.text.constData(), list.text.size()) : list.text;
-}
-
-bool EditorShell::changedOnDisk(const QString &path) const
-{
-    // Only the document's own file was read or written by it; any other
-    // existing file has been confirmed in the Save As dialog. A file that
-    // has disappeared is simply written again.
-    const QString own = m.editor.fileName();
-    return m_disk.stamp.valid && m.files.isSameFile(path, own)
-        && m.files.compareWithDisk(own, m_disk.stamp) == DiskState::Changed;
-}
-
-bool EditorShell::mayWriteOver(const QString &path)
-{
-    return !changedOnDisk(path)
-        || m.messages.show(changedOnDiskQuestion(path), MessageButtons::YesNo, MessageIcon::Warning,
-                           changedOnDiskTitle())
-        == MessageResult::Yes;
 }
 
 void EditorShell::fileOpen()

@@ -1,11 +1,19 @@
 // File > Reload: the document's file read again from disk, in the view the
 // document was shown in, with the caret where it stood. Unsaved changes go
-// only once the user agrees.
+// only once the user agrees. Also the question before a save writes over a
+// file that changed on disk since it was read.
 #include "document/EditorShell.h"
 
 #include <algorithm>
 
 namespace zuno {
+
+QString changedOnDiskQuestion(const QString &path)
+{
+    return EditorShell::tr("The file '%1' has been changed on disk since it was opened.\r\n\r\n"
+                           "Overwrite it with the text in the editor?")
+        .arg(path);
+}
 
 QString reloadQuestion(const QString &path)
 {
@@ -67,6 +75,24 @@ bool EditorShell::reloadFile()
         viewRecord();
     m.editor.setSelStart(std::min(caret, m.editor.textLength()));
     return true;
+}
+
+bool EditorShell::changedOnDisk(const QString &path) const
+{
+    // Only the document's own file was read or written by it; any other
+    // existing file has been confirmed in the Save As dialog. A file that
+    // has disappeared is simply written again.
+    const QString own = m.editor.fileName();
+    return m_disk.stamp.valid && m.files.isSameFile(path, own)
+        && m.files.compareWithDisk(own, m_disk.stamp) == DiskState::Changed;
+}
+
+bool EditorShell::mayWriteOver(const QString &path)
+{
+    return !changedOnDisk(path)
+        || m.messages.show(changedOnDiskQuestion(path), MessageButtons::YesNo, MessageIcon::Warning,
+                           changedOnDiskTitle())
+        == MessageResult::Yes;
 }
 
 } // namespace zuno

@@ -38,6 +38,15 @@ inline constexpr int ListCutLimit = 80;
 // The code of a PL item.
 inline constexpr QStringView ValueListCode = u"PL:";
 
+// Whether the values `after`, taken up onto the values `before` of the same
+// PL item, need a comma between them: not when either side already has it.
+// A PL line written by hand without its trailing comma so keeps its last
+// value apart from the next line's first.
+inline bool needsJoiningComma(QStringView before, QStringView after)
+{
+    return !before.endsWith(u',') && !after.startsWith(u',');
+}
+
 // The role that a line's code gives it in the Record conversion, tested in
 // this order:
 enum class ItemRole {

@@ -26,13 +26,6 @@ bool endsWithValueList(QStringView placed)
     return startsWithValueListCode(last);
 }
 
-// Whether joining the values `after` onto the values `before` of the same PL
-// item needs a comma between them: not when either side already has it.
-bool needsJoiningComma(QStringView before, QStringView after)
-{
-    return !before.endsWith(u',') && !after.startsWith(u',');
-}
-
 void appendValuesJoined(QString &values, QStringView more)
 {
     if (needsJoiningComma(values, more))

@@ -41,7 +41,7 @@ public:
         m_joined += m_first;
         while (m_hasPending && startsWithValueListCode(m_pending)) {
             const QStringView values = m_pending.sliced(ValueListCode.size());
-            const bool comma = !m_joined.endsWith(u',') && !values.startsWith(u',');
+            const bool comma = needsJoiningComma(m_joined, values);
             m_parts.append({m_joined.size() + (comma ? 1 : 0), m_pendingNumber});
             if (comma)
                 m_joined += u',';

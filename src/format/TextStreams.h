@@ -12,6 +12,7 @@
 
 #include "format/DataItem.h"
 #include "text/TextScan.h"
+#include "text/Utf8Text.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -147,8 +148,7 @@ private:
             m_length = size;
             return;
         }
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-        const QChar *end = decoder.appendToBuffer(reinterpret_cast<QChar *>(out + i), bytes.sliced(i));
+        const QChar *end = utf8ToTextAt(reinterpret_cast<QChar *>(out + i), bytes.sliced(i));
         m_length = end - m_line.constData();
     }
 

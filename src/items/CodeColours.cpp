@@ -1,26 +1,19 @@
 #include "items/CodeColours.h"
 
 #include "platform/qt/EditorWidget.h"
+#include "text/Utf8Text.h"
 
 namespace zuno {
 
 namespace {
 
-using Sci = QsciScintillaBase;
-
-// One indicator a role, after those of the line marks.
-constexpr int FirstIndicator = 10;
 constexpr ItemRole Roles[] = {ItemRole::SeparatedRecordStart, ItemRole::RecordStart, ItemRole::LineStart,
                               ItemRole::ValueList, ItemRole::Joined};
 
-int indicatorOf(ItemRole role)
+// One colour of the control a role.
+int colourOf(ItemRole role)
 {
-    return FirstIndicator + int(role);
-}
-
-long colourRef(const QColor &colour)
-{
-    return long(colour.red()) | (long(colour.green()) << 8) | (long(colour.blue()) << 16);
+    return int(role);
 }
 
 } // namespace
@@ -45,27 +38,20 @@ QColor CodeColours::colour(ItemRole role, bool darkBackground)
 }
 
 CodeColours::CodeColours(EditorWidget &editor, const ItemMarks &lines, QObject *parent)
-    : QObject(parent), m_editor(editor), m_lines(lines)
+    : QObject(parent), m_editor(editor), m_colours(editor, int(std::size(Roles))), m_lines(lines)
 {
-    for (const ItemRole role : Roles)
-        send(Sci::SCI_INDICSETSTYLE, indicatorOf(role), Sci::INDIC_TEXTFORE);
     applyColours();
     // After every change of text, scroll or size, and after painting (the
     // lines shown are known once the control has laid them out).
-    connect(&editor, &Sci::SCN_UPDATEUI, this, [this](int) { update(); });
-    connect(&editor, &Sci::SCN_PAINTED, this, [this] { update(); });
-}
-
-long CodeColours::send(unsigned int message, unsigned long wParam, long lParam) const
-{
-    return m_editor.SendScintilla(message, wParam, lParam);
+    connect(&editor, &EditorWidget::viewUpdated, this, &CodeColours::update);
+    connect(&editor, &EditorWidget::painted, this, &CodeColours::update);
 }
 
 void CodeColours::applyColours()
 {
     const bool dark = m_editor.palette().color(QPalette::Base).lightnessF() < 0.5;
     for (const ItemRole role : Roles)
-        send(Sci::SCI_INDICSETFORE, indicatorOf(role), colourRef(colour(role, dark)));
+        m_colours.setColour(colourOf(role), colour(role, dark));
 }
 
 void CodeColours::setEnabled(bool enabled)
@@ -77,16 +63,8 @@ void CodeColours::setEnabled(bool enabled)
 
 void CodeColours::clear()
 {
-    const long document = send(Sci::SCI_GETDOCPOINTER);
-    if (document == m_document && m_to > m_from) {
-        const qint64 length = send(Sci::SCI_GETLENGTH);
-        const qint64 to = std::min(m_to, length);
-        for (const ItemRole role : Roles) {
-            send(Sci::SCI_SETINDICATORCURRENT, indicatorOf(role));
-            send(Sci::SCI_INDICATORCLEARRANGE, static_cast<unsigned long>(std::min(m_from, to)), long(to - std::min(m_from, to)));
-        }
-    }
-    m_document = document;
+    m_colours.clear(m_document, m_from, m_to);
+    m_document = m_colours.document();
     m_from = m_to = 0;
     m_first = m_last = -1;
 }
@@ -94,9 +72,9 @@ void CodeColours::clear()
 void CodeColours::update()
 {
     const qint64 count = m_lines.lineCount();
-    const qint64 first = std::min<qint64>(send(Sci::SCI_GETFIRSTVISIBLELINE), count - 1);
-    const qint64 last = std::min<qint64>(first + send(Sci::SCI_LINESONSCREEN) + 1, count - 1);
-    if (!m_dirty && first == m_first && last == m_last && send(Sci::SCI_GETDOCPOINTER) == m_document)
+    const qint64 first = std::min<qint64>(m_colours.firstVisibleLine(), count - 1);
+    const qint64 last = std::min<qint64>(first + m_colours.linesOnScreen() + 1, count - 1);
+    if (!m_dirty && first == m_first && last == m_last && m_colours.document() == m_document)
         return;
     m_dirty = false;
     clear();
@@ -105,21 +83,19 @@ void CodeColours::update()
     m_first = first;
     m_last = last;
     qint64 line = m_lines.textLineStart(first);
-    m_from = send(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+    m_from = m_colours.lineStart(line);
     m_to = m_from;
     RecordLineContext context = m_lines.contextBefore(line);
     while (line <= last) {
         const ItemMarks::TextLine text = m_lines.textLine(line);
-        const qint64 start = send(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+        const qint64 start = m_colours.lineStart(line);
         for (const CodeSpan &code : lineCodes(text.text, m_lines.isRecordLayout(), context)) {
-            const QStringView view(text.text);
-            const qint64 from = text.beyondAscii ? view.first(code.from).toUtf8().size() : code.from;
-            const qint64 length = text.beyondAscii ? view.sliced(code.from, code.length).toUtf8().size() : code.length;
-            send(Sci::SCI_SETINDICATORCURRENT, indicatorOf(code.role));
-            send(Sci::SCI_INDICATORFILLRANGE, static_cast<unsigned long>(start + from), long(length));
+            const qint64 from = utf8PositionOf(text.bytes, code.from);
+            const qint64 length = utf8PositionOf(text.bytes, code.from + code.length) - from;
+            m_colours.fill(colourOf(code.role), start + from, length);
         }
         line = text.lastLine + 1;
-        m_to = send(Sci::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(text.lastLine));
+        m_to = m_colours.lineEnd(text.lastLine);
     }
 }
 

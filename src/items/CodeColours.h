@@ -5,6 +5,7 @@
 // that the cost does not grow with the file.
 #include "items/ItemMarks.h"
 #include "format/DataItem.h"
+#include "platform/qt/QtTextColours.h"
 
 #include <QColor>
 #include <QObject>
@@ -34,9 +35,9 @@ public:
 
 private:
     void clear();
-    long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;
 
     EditorWidget &m_editor;
+    QtTextColours m_colours;
     const ItemMarks &m_lines;
     bool m_enabled = true;
     bool m_dirty = true;
@@ -45,7 +46,7 @@ private:
     qint64 m_last = -1;
     qint64 m_from = 0;
     qint64 m_to = 0;
-    long m_document = 0;
+    quintptr m_document = 0;
 };
 
 } // namespace zuno

@@ -18,8 +18,6 @@ namespace zuno {
 
 namespace {
 
-using Sci = QsciScintillaBase;
-
 // An insertion of more lines than this is checked with the whole text.
 constexpr qint64 ManyLines = 20000;
 
@@ -42,28 +40,8 @@ DataItemView::DataItemView(QMainWindow &window, IMainWindow &modes, EditorWidget
       m_marks(m_lines)
 {
     m_colours = new CodeColours(editor, m_marks, this);
-    // Only the notices before each change are on (the control's own): an
-    // after-change notice makes Scintilla's Qt layer convert the inserted
-    // text for accessibility, seconds for a 50 MB text. A change is taken as
-    // done when the next one is announced or the events are handled.
-    connect(&editor, &Sci::SCN_MODIFIED, this,
-            [this](int position, int type, const char *, int length, int, int, int, int, int, int) {
-                modified(position, type, length);
-            });
-    // Replace All changes the text without a notice per occurrence, and a
-    // file read a piece at a time comes in a document of its own.
-    for (const auto replaced : {&EditorWidget::rangesReplaced, &EditorWidget::wholeTextReplaced}) {
-        connect(&editor, replaced, this, [this] {
-            m_pending.reset();
-            scheduleCheckAll();
-        });
-    }
-    connect(&editor, &Sci::SCN_UPDATEUI, this, [this](int) {
-        finishEdit();
-        if (document() != m_document)
-            scheduleCheckAll();
-        showPlace();
-    });
+    connect(&editor, &EditorWidget::textChanged, this, &DataItemView::textChanged);
+    connect(&editor, &EditorWidget::viewUpdated, this, &DataItemView::showPlace);
     editor.installEventFilter(this);
     editor.viewport()->installEventFilter(this);
 
@@ -75,7 +53,6 @@ DataItemView::DataItemView(QMainWindow &window, IMainWindow &modes, EditorWidget
     window.statusBar()->addPermanentWidget(m_count);
 
     addMenuEntries(viewMenu);
-    m_document = document();
     checkAll();
 }
 
@@ -127,7 +104,7 @@ void DataItemView::mnuViewPreviousProblem_Click() { goToProblem(false); }
 
 void DataItemView::goToProblem(bool forward)
 {
-    finishEdit();
+    m_editor.settleChange();
     const QString message = m_marks.nextProblem(forward);
     m_placeLine = -1;
     showPlace();
@@ -168,55 +145,18 @@ bool DataItemView::showMarginTip(QEvent *event)
     return true;
 }
 
-long DataItemView::document() const
+void DataItemView::textChanged(const TextChange &change)
 {
-    return m_editor.SendScintilla(Sci::SCI_GETDOCPOINTER);
-}
-
-void DataItemView::modified(int position, int type, int length)
-{
-    if (!(type & (Sci::SC_MOD_BEFOREINSERT | Sci::SC_MOD_BEFOREDELETE)))
-        return;
-    // The change announced before this one is done by now.
-    finishEdit();
-    if (document() != m_document)
-        scheduleCheckAll(); // a new text is being written
     if (m_checkPending)
         return;
-    const qint64 first = m_lines.lineAt(position);
-    const qint64 last = (type & Sci::SC_MOD_BEFOREINSERT) ? first : m_lines.lineAt(qint64(position) + length);
-    m_marks.beforeEdit(first, last);
-    m_records.beforeEdit(m_marks, first, last);
-    m_pending = PendingEdit{position, (type & Sci::SC_MOD_BEFOREINSERT) ? Sci::SC_MOD_INSERTTEXT : Sci::SC_MOD_DELETETEXT,
-                            length};
-    QMetaObject::invokeMethod(this, &DataItemView::finishEdit, Qt::QueuedConnection);
-}
-
-void DataItemView::finishEdit()
-{
-    if (!m_pending)
+    // Many lines at once (a new text, a large paste, the undo of Clear):
+    // reading the whole text in one pass is quicker than line by line.
+    if (!m_marks.changed(change, ManyLines)) {
+        scheduleCheckAll();
         return;
-    const auto [position, type, length] = *m_pending;
-    m_pending.reset();
-    if (m_checkPending)
-        return;
-    const qint64 first = m_lines.lineAt(position);
-    if (type & Sci::SC_MOD_INSERTTEXT) {
-        const qint64 last = m_lines.lineAt(qint64(position) + length);
-        // Many lines at once (a large paste, the undo of Clear): reading the
-        // whole text in one pass is quicker than line by line.
-        if (last - first > ManyLines) {
-            scheduleCheckAll();
-            return;
-        }
-        m_marks.afterEdit(first, last);
-        if (m_records.afterEdit(m_marks, first, last))
-            emit recordsChanged(false);
-    } else {
-        m_marks.afterEdit(first, first);
-        if (m_records.afterEdit(m_marks, first, first))
-            emit recordsChanged(false);
     }
+    if (m_records.changed(m_marks, change))
+        emit recordsChanged(false);
     m_lines.fitLineNumbers();
     m_colours->invalidate();
     m_placeLine = -1;
@@ -226,7 +166,6 @@ void DataItemView::finishEdit()
 
 void DataItemView::scheduleCheckAll()
 {
-    m_document = document();
     if (m_checkPending)
         return;
     m_checkPending = true;
@@ -236,8 +175,6 @@ void DataItemView::scheduleCheckAll()
 void DataItemView::checkAll()
 {
     m_checkPending = false;
-    m_pending.reset();
-    m_document = document();
     m_marks.checkAll(isRecordView());
     m_records.build(m_lines.wholeText(), isRecordView());
     m_lines.fitLineNumbers();

@@ -15,7 +15,6 @@
 
 #include <QObject>
 
-#include <optional>
 
 class QAction;
 class QLabel;
@@ -61,10 +60,8 @@ protected:
 
 private:
     void addMenuEntries(QMenu &viewMenu);
-    void modified(int position, int type, int length);
-    // Brings the marks up to date for the change last announced, once it
-    // is done.
-    void finishEdit();
+    // Brings the marks up to date for a change of the text.
+    void textChanged(const TextChange &change);
     // Once the current events are handled, the whole text is checked.
     void scheduleCheckAll();
     void checkAll();
@@ -77,7 +74,6 @@ private:
     void goToProblem(bool forward);
     bool showMarginTip(QEvent *event);
     bool isRecordView() const { return !m_modes.isListViewChecked(); }
-    long document() const;
 
     QMainWindow &m_window;
     IMainWindow &m_modes;
@@ -89,14 +85,7 @@ private:
     CodeColours *m_colours = nullptr;
     QLabel *m_place = nullptr;
     QLabel *m_count = nullptr;
-    long m_document = 0;
     bool m_checkPending = false;
-    struct PendingEdit {
-        int position;
-        int type;
-        int length;
-    };
-    std::optional<PendingEdit> m_pending;
     qint64 m_placeLine = -1;
     // The problem message this view put in the status bar, if any.
     QString m_problemShown;

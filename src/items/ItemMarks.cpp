@@ -1,7 +1,9 @@
 #include "items/ItemMarks.h"
 
+#include "format/ConversionMessages.h"
 #include "format/FileProblems.h"
-#include "text/TextScan.h"
+#include "format/RoundTrip.h"
+#include "text/Utf8Text.h"
 
 namespace zuno {
 
@@ -10,12 +12,6 @@ namespace {
 bool endsWithLineBreak(const QByteArray &bytes)
 {
     return bytes.endsWith("\r\n");
-}
-
-// The number of bytes that the first `units` UTF-16 units of `text` take.
-qint64 utf8Length(QStringView text, qsizetype units, bool beyondAscii)
-{
-    return beyondAscii ? text.first(units).toUtf8().size() : units;
 }
 
 LineMark markOf(ProblemKind kind)
@@ -61,7 +57,8 @@ ItemMarks::TextLine ItemMarks::textLine(qint64 first) const
     }
     if (endsWithLineBreak(bytes))
         bytes.chop(2);
-    return TextLine{QString::fromUtf8(bytes), last, scan::hasByteBeyondAscii(bytes.constData(), bytes.size())};
+    QString text = utf8ToText(bytes);
+    return TextLine{std::move(text), std::move(bytes), last};
 }
 
 LineProblem ItemMarks::problemAt(const TextLine &text, RecordLineContext &context) const
@@ -104,8 +101,9 @@ void ItemMarks::apply(qint64 line, const TextLine &text, const LineProblem &prob
     }
     const LineMark mark = markOf(problem.kind);
     count(mark, 1);
-    const qint64 from = utf8Length(text.text, problem.from, text.beyondAscii);
-    const qint64 to = utf8Length(text.text, problem.from + problem.length, text.beyondAscii);
+    Utf8Walker bytes(text.bytes);
+    const qint64 from = bytes.positionOf(problem.from);
+    const qint64 to = bytes.positionOf(problem.from + problem.length);
     m_lines.setMark(line, mark, from, to - from);
 }
 
@@ -115,27 +113,41 @@ void ItemMarks::checkAll(bool recordLayout)
     m_lines.clearAll();
     m_errors = m_warnings = 0;
     findLineProblems(m_lines.wholeText(), recordLayout,
-                     [this](qsizetype, qsizetype position, QStringView line, const LineProblem &problem) {
-                         const bool beyondAscii = std::any_of(line.begin(), line.end(), [](QChar c) { return c.unicode() >= 0x80; });
-                         const qint64 from = utf8Length(line, problem.from, beyondAscii);
-                         const qint64 to = utf8Length(line, problem.from + problem.length, beyondAscii);
+                     [this](qsizetype, qsizetype position, QStringView, const LineProblem &problem) {
+                         Utf8Walker bytes(m_lines.wholeText().sliced(position));
+                         const qint64 from = bytes.positionOf(problem.from);
+                         const qint64 to = bytes.positionOf(problem.from + problem.length);
                          const LineMark mark = markOf(problem.kind);
                          count(mark, 1);
                          m_lines.setMark(m_lines.lineAt(position), mark, from, to - from);
                      });
 }
 
-void ItemMarks::beforeEdit(qint64 first, qint64 last)
+void ItemMarks::recount()
 {
-    // Their marks may move or merge: they are counted again afterwards.
-    for (qint64 line = m_lines.nextMarked(first); line >= 0 && line <= last; line = m_lines.nextMarked(line + 1))
-        count(m_lines.mark(line), -1);
+    m_errors = m_warnings = 0;
+    for (qint64 line = m_lines.nextMarked(0); line >= 0; line = m_lines.nextMarked(line + 1))
+        count(m_lines.mark(line), 1);
 }
 
-void ItemMarks::afterEdit(qint64 first, qint64 last)
+bool ItemMarks::changed(const TextChange &change, qint64 manyLines)
 {
-    for (qint64 line = m_lines.nextMarked(first); line >= 0 && line <= last; line = m_lines.nextMarked(line + 1))
+    if (change.wholeText)
+        return false;
+    const qint64 first = m_lines.lineAt(change.position);
+    const qint64 last = m_lines.lineAt(change.position + change.insertedBytes);
+    if (last - first > manyLines)
+        return false;
+    // The marks of the lines a removal joined have merged into one line:
+    // how many there were is not known any more.
+    if (change.removedLines > 0)
+        recount();
+    // An insertion moves the mark of its line along with that line's text,
+    // and never further than its last line.
+    for (qint64 line = m_lines.nextMarked(first); line >= 0 && line <= last; line = m_lines.nextMarked(line + 1)) {
+        count(m_lines.mark(line), -1);
         m_lines.setMark(line, LineMark::None);
+    }
     qint64 line = textLineStart(first);
     RecordLineContext context = contextBefore(line);
     const qint64 count = m_lines.lineCount();
@@ -148,6 +160,7 @@ void ItemMarks::afterEdit(qint64 first, qint64 last)
         apply(line, text, problemAt(text, context));
         line = text.lastLine + 1;
     }
+    return true;
 }
 
 qint64 ItemMarks::goToProblem(bool forward)

@@ -5,6 +5,7 @@
 // walks from one to the next and says what each one means, in the words of
 // the conversion or the check. Works through the line-marks seam only.
 #include "format/LineProblems.h"
+#include "platform/EditControl.h"
 #include "platform/LineMarks.h"
 
 #include <QCoreApplication>
@@ -23,11 +24,11 @@ public:
     void checkAll(bool recordLayout);
     bool isRecordLayout() const { return m_record; }
 
-    // An edit is about to touch the lines first..last (as they stand now).
-    void beforeEdit(qint64 first, qint64 last);
-    // It has touched the lines first..last (as they stand now): these are
-    // checked again, with the lines that depend on them.
-    void afterEdit(qint64 first, qint64 last);
+    // A change of the text is in (as the edit control tells it): the lines
+    // it made are checked again, with the lines that depend on them. False,
+    // with nothing done, for a whole new text or one that made more than
+    // `manyLines` lines: checkAll() reads those quicker.
+    bool changed(const TextChange &change, qint64 manyLines);
 
     qint64 errors() const { return m_errors; }
     qint64 warnings() const { return m_warnings; }
@@ -51,11 +52,13 @@ public:
     // "\r\n"), and the control's last line that it spans.
     struct TextLine {
         QString text;
+        QByteArray bytes; // the same, as the control holds it
         qint64 lastLine;
-        bool beyondAscii;
     };
     TextLine textLine(qint64 first) const;
     qint64 lineCount() const { return m_lines.lineCount(); }
+    // The control's line that holds the byte at `position`.
+    qint64 lineAt(qint64 position) const { return m_lines.lineAt(position); }
     // The Record context in which the text's line at `line` is read.
     RecordLineContext contextBefore(qint64 line) const;
     // The control's line where the text's line holding `line` begins.
@@ -66,6 +69,8 @@ private:
     // checked, given the line before.
     LineProblem problemAt(const TextLine &text, RecordLineContext &context) const;
     void count(LineMark mark, int by);
+    // Counts every mark again.
+    void recount();
     // Marks the text's line that begins at `line`.
     void apply(qint64 line, const TextLine &text, const LineProblem &problem);
 

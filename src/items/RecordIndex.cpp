@@ -187,15 +187,17 @@ bool RecordIndex::hasHead() const
     return !m_empty;
 }
 
-void RecordIndex::beforeEdit(const ItemMarks &lines, qint64, qint64 last)
+bool RecordIndex::changed(const ItemMarks &lines, const TextChange &change)
 {
-    m_lastBefore = last;
-    m_countBefore = lines.lineCount();
+    const qint64 first = lines.lineAt(change.position);
+    const qint64 last = lines.lineAt(change.position + change.insertedBytes);
+    const qint64 countBefore = lines.lineCount() - (last - first) + change.removedLines;
+    return edited(lines, first, first + change.removedLines, last, countBefore);
 }
 
-bool RecordIndex::afterEdit(const ItemMarks &lines, qint64 first, qint64 last)
+bool RecordIndex::edited(const ItemMarks &lines, qint64 first, qint64 lastBefore, qint64 last, qint64 countBefore)
 {
-    const qint64 delta = lines.lineCount() - m_countBefore;
+    const qint64 delta = lines.lineCount() - countBefore;
     const qint64 count = lines.lineCount();
     m_empty = count == 1 && lines.textLine(0).text.isEmpty();
     // Read the touched lines again, and past them the lines that a value
@@ -233,7 +235,7 @@ bool RecordIndex::afterEdit(const ItemMarks &lines, qint64 first, qint64 last)
     const auto replace = [&](auto &all, auto &fresh) {
         auto begin = std::lower_bound(all.begin(), all.end(), from, byLine);
         auto end = std::lower_bound(begin, all.end(), oldTo + 1, byLine);
-        const auto moved = [&](qint64 line) { return line > m_lastBefore ? line + delta : line; };
+        const auto moved = [&](qint64 line) { return line > lastBefore ? line + delta : line; };
         const bool same = std::equal(begin, end, fresh.begin(), fresh.end(), [&](const auto &a, const auto &b) {
             return moved(a.line) == b.line && bytesOf(a.text, a.length) == bytesOf(b.text, b.length)
                 && kindOf(a) == kindOf(b);

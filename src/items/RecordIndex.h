@@ -35,13 +35,13 @@ public:
     // Reads the whole UTF-8 text in the given layout.
     void build(QByteArrayView utf8Text, bool recordLayout);
 
-    // An edit is about to touch the control's lines first..last; `lines`
-    // reads the text as it stands.
-    void beforeEdit(const ItemMarks &lines, qint64 first, qint64 last);
-    // It has touched the lines first..last (as they stand now): reads them
-    // again, with the lines whose reading depends on them. Answers whether
-    // any entry or name changed (lines that only moved do not count).
-    bool afterEdit(const ItemMarks &lines, qint64 first, qint64 last);
+    // The text changed, the change in: reads again the lines it touched,
+    // with the lines whose reading depends on them. Answers whether any
+    // entry or name changed (lines that only moved do not count).
+    bool changed(const ItemMarks &lines, const TextChange &change);
+    // The same told by lines: the edit touched the lines first..lastBefore
+    // of a text of countBefore lines; they are now first..last.
+    bool edited(const ItemMarks &lines, qint64 first, qint64 lastBefore, qint64 last, qint64 countBefore);
     // What the last edit did to the entries: from `first` on, `removed`
     // of them gave way to `inserted` new ones.
     struct Change {
@@ -112,9 +112,6 @@ private:
     qsizetype m_liveBytes = 0;
     bool m_record = false;
     bool m_empty = true;
-    // From beforeEdit.
-    qint64 m_lastBefore = 0;
-    qint64 m_countBefore = 0;
     Change m_change;
 };
 

@@ -31,6 +31,27 @@ struct Utf8Range {
     friend bool operator==(const Utf8Range &, const Utf8Range &) = default;
 };
 
+// One change of the text, told once it is in: at byte `position` of the
+// UTF-8 text, `removedBytes` bytes gave way to `insertedBytes` new ones.
+// Lines here are the control's: a lone "\r" or "\n" ends one too.
+struct TextChange {
+    // Removed bytes up to this many are kept in `removed`.
+    static constexpr qint64 KeptRemoval = qint64(1) << 20;
+
+    qint64 position = 0;
+    qint64 removedBytes = 0;
+    qint64 insertedBytes = 0;
+    // The line ends among the removed bytes ("\r\n" counting one).
+    qint64 removedLines = 0;
+    // The removed bytes, when there are no more than KeptRemoval; else empty.
+    QByteArray removed;
+    // The whole text was replaced (a file, the other view): it starts a new
+    // history, and what was kept beside the old text goes with it.
+    bool wholeText = false;
+
+    bool removedKept() const { return removed.size() == removedBytes; }
+};
+
 // Ranges of the UTF-8 text each replaced with a text of its own: text i is
 // the bytes of `texts` from ends[i - 1] (0 for the first) to ends[i].
 struct Utf8Replacements {

@@ -2,6 +2,7 @@
 
 #include "platform/MessageBox.h"
 #include "text/TextFind.h"
+#include "text/Utf8Text.h"
 #include "search/SearchWithOptions.h"
 #include "search/modFindReplaceRichText.h"
 
@@ -19,21 +20,6 @@ std::optional<LastSearch> &lastSearchHeld()
 
 // A backward search decodes about this many bytes of whole lines at a time.
 constexpr qsizetype ChunkBytes = 1 << 20;
-
-// UTF-16 units of the UTF-8 bytes up to the one where `units` units are
-// reached: the byte position of an offset.
-qsizetype bytePositionOf(QByteArrayView utf8, qint64 units)
-{
-    qsizetype position = 0;
-    qint64 counted = 0;
-    while (position < utf8.size() && counted < units) {
-        const auto lead = static_cast<unsigned char>(utf8[position]);
-        const int length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-        counted += length == 4 ? 2 : 1;
-        position += length;
-    }
-    return std::min(position, utf8.size());
-}
 
 // The start of the line that holds byte `position`.
 qsizetype lineStartBefore(QByteArrayView utf8, qsizetype position)
@@ -68,7 +54,7 @@ qint64 findPrevious(IEditControl &control, const LastSearch &search, qint64 befo
         return -1;
     if (search.text.contains(QLatin1Char('\r')) || search.text.contains(QLatin1Char('\n'))) {
         // An occurrence that may span lines: the whole text at once.
-        const qsizetype at = lastOccurrence(QString::fromUtf8(control.utf8Text()), search, before);
+        const qsizetype at = lastOccurrence(utf8ToText(control.utf8Text()), search, before);
         if (at >= 0) {
             control.setSelStart(at);
             control.setSelLength(search.text.size());
@@ -76,7 +62,7 @@ qint64 findPrevious(IEditControl &control, const LastSearch &search, qint64 befo
         return at;
     }
     const QByteArrayView utf8 = control.utf8Text();
-    const qsizetype endByte = bytePositionOf(utf8, before);
+    const qsizetype endByte = utf8PositionOf(utf8, before);
     // The rest of the caret's line is read too: whether an occurrence ends
     // a word depends on the character after it.
     qsizetype lineEnd = utf8.indexOf('\n', endByte);
@@ -87,8 +73,8 @@ qint64 findPrevious(IEditControl &control, const LastSearch &search, qint64 befo
     qsizetype limitByte = endByte;
     while (chunkEnd > 0) {
         const qsizetype chunkStart = lineStartBefore(utf8, std::max<qsizetype>(0, limitByte - ChunkBytes));
-        const QString chunk = QString::fromUtf8(utf8.sliced(chunkStart, chunkEnd - chunkStart));
-        const qsizetype limit = QString::fromUtf8(utf8.sliced(chunkStart, limitByte - chunkStart)).size();
+        const QString chunk = utf8ToText(utf8.sliced(chunkStart, chunkEnd - chunkStart));
+        const qsizetype limit = utf8ToText(utf8.sliced(chunkStart, limitByte - chunkStart)).size();
         const qsizetype at = lastOccurrence(chunk, search, limit);
         const qint64 chunkOffset = unitsAtEndByte - limit;
         if (at >= 0) {

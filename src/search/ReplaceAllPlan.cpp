@@ -2,8 +2,8 @@
 
 #include "text/TextFind.h"
 #include "text/TextScan.h"
+#include "text/Utf8Text.h"
 
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <cstring>
@@ -76,40 +76,6 @@ QList<qsizetype> planInText(const Stretch &text, const QString &sReplace, const 
     return positions;
 }
 
-// UTF-8 bytes of the UTF-16 unit at `i` of `text` (a surrogate pair gives
-// its four bytes at the high half).
-int utf8Bytes(QStringView text, qsizetype i)
-{
-    const char16_t unit = text[i].unicode();
-    if (unit < 0x80)
-        return 1;
-    if (unit < 0x800)
-        return 2;
-    if (QChar::isHighSurrogate(unit) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode()))
-        return 4;
-    if (QChar::isLowSurrogate(unit) && i > 0 && QChar::isHighSurrogate(text[i - 1].unicode()))
-        return 0;
-    return 3;
-}
-
-// Walks a decoded stretch from its start, turning increasing UTF-16
-// offsets into byte offsets.
-class ByteCounter {
-public:
-    explicit ByteCounter(QStringView text) : m_text(text) {}
-    qint64 bytesAt(qsizetype offset)
-    {
-        for (; m_at < offset; ++m_at)
-            m_bytes += utf8Bytes(m_text, m_at);
-        return m_bytes;
-    }
-
-private:
-    QStringView m_text;
-    qsizetype m_at = 0;
-    qint64 m_bytes = 0;
-};
-
 // The end of the stretch that starts at `from`: just after the first
 // "\r\n" at or beyond `from + size`, or the end of the text.
 qsizetype stretchEnd(QByteArrayView text, qsizetype from, qsizetype size)
@@ -150,13 +116,12 @@ ReplaceAllPlan PlanReplaceAll(QByteArrayView utf8Text, const QString &sReplace, 
             for (const qsizetype at : planInText(stretch, sReplace, sFind, bMatchCase, bWholeWord))
                 plan.ranges.append({from + at, from + at + sFind.size()});
         } else {
-            QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-            const QString decoded = decoder.decode(bytes);
+            const QString decoded = utf8ToText(bytes);
             const DecodedStretch stretch{decoded, sFind, bMatchCase, bWholeWord};
-            ByteCounter counter(decoded);
+            Utf8Walker counter(bytes);
             for (const qsizetype at : planInText(stretch, sReplace, sFind, bMatchCase, bWholeWord)) {
-                const qint64 start = from + counter.bytesAt(at);
-                plan.ranges.append({start, from + counter.bytesAt(at + sFind.size())});
+                const qint64 start = from + counter.positionOf(at);
+                plan.ranges.append({start, from + counter.positionOf(at + sFind.size())});
             }
         }
         from = to;

@@ -337,11 +337,8 @@ void frmEditor::setEditorWidthCells(double cells)
 std::optional<int> frmEditor::editorScrollWidth() const
 {
     // The margins beside the text (line numbers, marks) take their room too.
-    int margins = 0;
-    for (unsigned long margin = 0; margin < 5; ++margin)
-        margins += int(rtbEditor->SendScintilla(QsciScintillaBase::SCI_GETMARGINWIDTHN, margin));
     // So do the panels beside it.
-    return rtbEditor->contentWidth() + margins + (m_recordsView ? m_recordsView->sidePanelsWidth() : 0);
+    return rtbEditor->contentWidth() + rtbEditor->marginsWidth() + (m_recordsView ? m_recordsView->sidePanelsWidth() : 0);
 }
 
 void frmEditor::setBusyPointer(bool busy)

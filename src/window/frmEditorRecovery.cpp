@@ -17,7 +17,7 @@ void frmEditor::setUpRecovery()
     m_recoveryStore = std::make_unique<RecoveryStore>(defaultRecoveryFolder());
     m_recovery = std::make_unique<DocumentRecovery>(*m_recoveryStore,
                                                     [this](QByteArray buffer) { return m_shell->recoverySnapshot(std::move(buffer)); });
-    connect(rtbEditor, &QsciScintillaBase::SCN_MODIFIED, m_recovery.get(), &DocumentRecovery::noteChange);
+    connect(rtbEditor, &EditorWidget::textChanged, m_recovery.get(), [this] { m_recovery->noteChange(); });
     m_shell->setOnSettled([this] { m_recovery->settle(); });
     connect(m_recovery.get(), &DocumentRecovery::writeFailed, this, [this](const QString &reason) {
         statusBar()->showMessage(tr("The unsaved changes could not be kept for recovery: %1").arg(reason));

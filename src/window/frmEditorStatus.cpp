@@ -40,7 +40,7 @@ void frmEditor::setUpStatusBar()
     mnuViewStatusBar->setChecked(shown);
     bar->setVisible(shown);
     // Cheap to work out: nothing here reads the whole text.
-    connect(rtbEditor, &QsciScintillaBase::SCN_UPDATEUI, this, [this] { refreshStatusFields(); });
+    connect(rtbEditor, &EditorWidget::viewUpdated, this, [this] { refreshStatusFields(); });
     connect(mnuViewList, &QAction::changed, this, [this] { refreshStatusFields(); });
     connect(this, &QWidget::windowTitleChanged, this, [this] { refreshStatusFields(); });
     refreshStatusFields();

@@ -29,20 +29,18 @@ QString marksOf(const FakeLineMarks &lines)
     return shown;
 }
 
-// Replaces line `index` of the text, the control's line `line`, as an edit
-// of that line alone.
-void editLine(FakeLineMarks &lines, ItemMarks &marks, QList<QByteArray> &text, qsizetype index, qint64 line,
-              const QByteArray &now)
-{
-    marks.beforeEdit(line, line);
-    text[index] = now;
-    lines.editText(crlf(text));
-    marks.afterEdit(line, line);
-}
-
+// Replaces line `line` of the text, as the edit control tells an edit of
+// that line alone.
 void editLine(FakeLineMarks &lines, ItemMarks &marks, QList<QByteArray> &text, qsizetype line, const QByteArray &now)
 {
-    editLine(lines, marks, text, line, line, now);
+    TextChange change;
+    change.position = line > 0 ? crlf(text.first(line)).size() + 2 : 0;
+    change.removed = text[line];
+    change.removedBytes = text[line].size();
+    change.insertedBytes = now.size();
+    text[line] = now;
+    lines.editText(crlf(text));
+    ASSERT_TRUE(marks.changed(change, 1000));
 }
 
 TEST(ItemMarks, WholeCheckMarksEveryLineTheViewSwitchWouldStopAtOrAskAbout)
@@ -101,6 +99,25 @@ TEST(ItemMarks, AnEditThatOpensOrClosesAValueListRechecksTheLinesItTakesUp)
     EXPECT_EQ(marksOf(lines), QStringLiteral("..E."));
 }
 
+// Lines joined by a removal: the control merges their marks into one line,
+// and the count follows what is left.
+TEST(ItemMarks, ARemovalThatJoinsMarkedLinesCountsTheirMarksAgain)
+{
+    FakeLineMarks lines;
+    ItemMarks marks(lines);
+    lines.setText(crlf({"REMARK X", "REMARK Y", "NM:A  B", "AC:1"}));
+    marks.checkAll(false);
+    ASSERT_EQ(marksOf(lines), QStringLiteral("EEW."));
+    // "\r\nREMARK Y\r\n" goes: three lines become one.
+    const TextChange change = lines.replace(8, 12, "");
+    EXPECT_EQ(change.removedLines, 2);
+    ASSERT_TRUE(marks.changed(change, 1000));
+    // "REMARK XNM:A  B": a code, and two spaces in its value.
+    EXPECT_EQ(marksOf(lines), QStringLiteral("W."));
+    EXPECT_EQ(marks.errors(), 0);
+    EXPECT_EQ(marks.warnings(), 1);
+}
+
 TEST(ItemMarks, LineByLineAgreesWithTheWholeCheck)
 {
     static const QList<QByteArray> pieces = {"AC:1", "AC:OS", "BG:5", "PL:1,2", "  PL:3", "NM:A  B", "X Y",
@@ -123,7 +140,7 @@ TEST(ItemMarks, LineByLineAgreesWithTheWholeCheck)
             const QByteArray now = pick();
             if (text[textLine].contains('\n') || now.contains('\n'))
                 continue; // an edit that changes the number of lines is not one line's
-            editLine(lines, marks, text, textLine, line, now);
+            editLine(lines, marks, text, textLine, now);
             FakeLineMarks whole;
             ItemMarks wholeMarks(whole);
             whole.setText(crlf(text));

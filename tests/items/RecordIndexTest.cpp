@@ -82,13 +82,13 @@ void checkEdit(const QList<QByteArray> &text, bool record, const Edit &e)
     RecordIndex index;
     index.build(lines.wholeText(), record);
 
-    index.beforeEdit(marks, e.first, e.lastBefore);
+    const qint64 countBefore = marks.lineCount();
     QList<QByteArray> edited = text;
     edited.remove(e.first, e.lastBefore - e.first + 1);
     for (qsizetype i = 0; i < e.now.size(); ++i)
         edited.insert(e.first + i, e.now[i]);
     lines.editText(crlf(edited));
-    EXPECT_EQ(index.afterEdit(marks, e.first, e.first + e.now.size() - 1), e.changed) << e.what;
+    EXPECT_EQ(index.edited(marks, e.first, e.lastBefore, e.first + e.now.size() - 1, countBefore), e.changed) << e.what;
     EXPECT_EQ(shown(index), e.entries) << e.what;
     RecordIndex whole;
     whole.build(lines.wholeText(), record);
@@ -121,6 +121,38 @@ TEST(RecordIndex, AnEditChangesExactlyTheEntriesOfTheLinesItTouched)
     };
     for (const Edit &e : edits)
         checkEdit(text, false, e);
+}
+
+// The same, told as the control tells a change: bytes replaced at a place,
+// the lines touched before and after worked out from it.
+TEST(RecordIndex, AChangeToldByItsBytesLeavesTheEntriesOfTheWholeText)
+{
+    const QByteArray text = crlf({"AC:1", "NM:ONE", "BG:A", "PL:1", "EG:A", "AC:2", "BG:B"});
+    const struct {
+        const char *what;
+        qint64 position;
+        qint64 removedBytes;
+        QByteArray inserted;
+        bool changed;
+    } changes[] = {
+        {"a digit typed in a PL value", 24, 0, "2", false},
+        {"two lines joined, a BG gone", 12, 6, "", true},
+        {"a record pasted as two lines", 32, 0, "AC:7\r\nNM:SEVEN\r\n", true},
+        {"the first record's lines cut", 0, 14, "", true},
+    };
+    for (const auto &c : changes) {
+        FakeLineMarks lines;
+        ItemMarks marks(lines);
+        lines.setText(text);
+        marks.checkAll(false);
+        RecordIndex index;
+        index.build(lines.wholeText(), false);
+        const TextChange change = lines.replace(c.position, c.removedBytes, c.inserted);
+        EXPECT_EQ(index.changed(marks, change), c.changed) << c.what;
+        RecordIndex whole;
+        whole.build(lines.wholeText(), false);
+        EXPECT_EQ(shown(index), shown(whole)) << c.what;
+    }
 }
 
 TEST(RecordIndex, FindsRecordsByTheirAcValueOrPartOfTheirName)

@@ -69,4 +69,20 @@ TEST_F(FindAgainTest, BackwardsCountsOffsetsPastWideCharactersAndLongTexts)
     EXPECT_EQ(findPrevious(editor, search, first + 1), -1) << "an occurrence must end before the start";
 }
 
+// A text that begins with a byte-order mark: the mark is a character of the
+// text, and the backward search finds what the forward one finds, at the
+// same offset, on a line of its own or across a line break.
+TEST_F(FindAgainTest, BackwardsAgreesWithForwardsOnATextThatBeginsWithAByteOrderMark)
+{
+    const QString text = QChar(0xFEFF) + QStringLiteral("AC:1\r\nAC:2 AC");
+    for (const QString &wanted : {QStringLiteral("AC"), QStringLiteral("1\r\nAC")}) {
+        FakeEditControl editor(text);
+        const qint64 forward = editor.find(wanted, 0, {});
+        ASSERT_EQ(forward, text.indexOf(wanted));
+        const LastSearch search{wanted, true, false};
+        EXPECT_EQ(findPrevious(editor, search, forward + wanted.size()), forward) << wanted.toStdString();
+        EXPECT_EQ(editor.selText(), wanted);
+    }
+}
+
 } // namespace

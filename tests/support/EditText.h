@@ -2,16 +2,13 @@
 // The tests' texts for an edit control, written and read as UTF-16 strings
 // through the control's one text form (UTF-8 bytes).
 #include "platform/EditControl.h"
-
-#include <QStringDecoder>
+#include "text/Utf8Text.h"
 
 namespace zuno::test {
 
 inline QString textOf(const IEditControl &control)
 {
-    // Every character kept, a byte-order mark at the start too.
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-    return decoder.decode(control.utf8Text());
+    return utf8ToText(control.utf8Text());
 }
 
 inline void setTextOf(IEditControl &control, const QString &text)

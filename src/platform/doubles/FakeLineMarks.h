@@ -1,7 +1,9 @@
 #pragma once
 // The line marks in memory, over a text split as the edit control splits
 // it: at "\r\n", and at a lone "\r" or "\n".
+#include "platform/EditControl.h"
 #include "platform/LineMarks.h"
+#include "text/TextLines.h"
 
 #include <QList>
 #include <QMap>
@@ -19,13 +21,9 @@ public:
     void setText(const QByteArray &text)
     {
         m_text = text;
-        m_starts = {0};
-        for (qint64 i = 0; i < m_text.size(); ++i) {
-            if (m_text[i] == '\r' && i + 1 < m_text.size() && m_text[i + 1] == '\n')
-                ++i;
-            if (m_text[i] == '\r' || m_text[i] == '\n')
-                m_starts.append(i + 1);
-        }
+        m_starts.clear();
+        for (const TextLineSpan &line : splitTextLines(m_text))
+            m_starts.append(line.start);
         m_marks.clear();
     }
     // An edit: the text changes and the marks stay on their line numbers
@@ -35,6 +33,30 @@ public:
         const auto marks = m_marks;
         setText(text);
         m_marks = marks;
+    }
+    // Replaces `removedBytes` bytes at `position`, as the control does: the
+    // marks of the lines the removal joins merge into the first of them
+    // (an error outweighing a warning), those after it move with their
+    // lines. Answers the change as the control tells it.
+    TextChange replace(qint64 position, qint64 removedBytes, const QByteArray &inserted)
+    {
+        TextChange change;
+        change.position = position;
+        change.removedBytes = removedBytes;
+        change.removed = m_text.sliced(position, removedBytes);
+        change.insertedBytes = inserted.size();
+        const qint64 first = lineAt(position);
+        const qint64 last = lineAt(position + removedBytes);
+        change.removedLines = last - first;
+        const qint64 oldCount = lineCount();
+        const auto marks = m_marks;
+        setText(QByteArray(m_text).replace(position, removedBytes, inserted));
+        for (auto it = marks.begin(); it != marks.end(); ++it) {
+            const qint64 line = it.key() < first ? it.key() : it.key() <= last ? first : it.key() + lineCount() - oldCount;
+            if (m_marks.value(line) != LineMark::Error)
+                m_marks.insert(line, it.value());
+        }
+        return change;
     }
     Underline underline(qint64 line) const { return m_underlines.value(line); }
 

@@ -1,6 +1,7 @@
 #include "platform/doubles/FakePrinter.h"
 
 #include "platform/Units.h"
+#include "text/Utf8Text.h"
 
 #include <algorithm>
 
@@ -94,11 +95,12 @@ qint64 FakePrinter::renderRange(QByteArrayView text, const QFont &font, qint64 f
             if (printed == perPage)
                 return start;
             // As many characters as fit, in bytes.
-            const QString rest = QString::fromUtf8(text.sliced(start, span.end() - start));
+            const QByteArrayView restBytes = text.sliced(start, span.end() - start);
+            const QString rest = utf8ToText(restBytes);
             QString shown = rest.left(perLine);
             if (shown.size() > 1 && shown.size() < rest.size() && shown.back().isHighSurrogate())
                 shown.chop(1); // a character is never cut in two
-            const qint64 piece = shown.toUtf8().size();
+            const qint64 piece = utf8PositionOf(restBytes, shown.size());
             lines.append(shown);
             ++printed;
             start += piece;

@@ -19,39 +19,18 @@ bool AccessibleEditorEvents::listening() const
     return QAccessible::isActive();
 }
 
-void AccessibleEditorEvents::aboutToInsert(qint64 position, qint64 length)
+void AccessibleEditorEvents::changed(const TextChange &change)
 {
     if (!listening())
         return;
-    readPendingInsertion();
-    m_insertionPending = true;
-    m_insertionPosition = position;
-    m_insertionLength = length;
-    scheduleFlush();
-}
-
-void AccessibleEditorEvents::aboutToDelete(qint64 position, qint64 length)
-{
-    if (!listening())
-        return;
-    readPendingInsertion();
-    add(false, position, length);
-    scheduleFlush();
-}
-
-void AccessibleEditorEvents::aboutToReplaceAll()
-{
-    if (!listening())
-        return;
-    readPendingInsertion();
-    add(false, 0, sci::send(m_editor, Sci::SCI_GETLENGTH));
-}
-
-void AccessibleEditorEvents::replacedAll()
-{
-    if (!listening())
-        return;
-    add(true, 0, sci::send(m_editor, Sci::SCI_GETLENGTH));
+    if (change.removedBytes > LargestToldChange || change.insertedBytes > LargestToldChange) {
+        m_tooLarge = true;
+        m_changes.clear();
+    }
+    add(false, change.position, change.removed);
+    if (!m_tooLarge)
+        add(true, change.position,
+            QByteArrayView(sci::rangePointer(m_editor, change.position, change.insertedBytes), change.insertedBytes));
     scheduleFlush();
 }
 
@@ -71,27 +50,17 @@ void AccessibleEditorEvents::fileNameChanged()
 
 // A change is read as text only while the changes gathered stay small;
 // beyond that the rest of the round is told by the caret alone.
-void AccessibleEditorEvents::add(bool inserted, qint64 position, qint64 length)
+void AccessibleEditorEvents::add(bool inserted, qint64 position, QByteArrayView bytes)
 {
-    if (length <= 0 || m_tooLarge)
+    if (bytes.isEmpty() || m_tooLarge)
         return;
-    m_toldBytes += length;
+    m_toldBytes += bytes.size();
     if (m_toldBytes > LargestToldChange) {
         m_tooLarge = true;
         m_changes.clear();
         return;
     }
-    const char *bytes = sci::rangePointer(m_editor, position, length);
-    m_changes.push_back({inserted, int(m_editor.toTextOffset(position)),
-                         utf8ToText(QByteArrayView(bytes, length))});
-}
-
-void AccessibleEditorEvents::readPendingInsertion()
-{
-    if (!m_insertionPending)
-        return;
-    m_insertionPending = false;
-    add(true, m_insertionPosition, m_insertionLength);
+    m_changes.push_back({inserted, int(m_editor.toTextOffset(position)), utf8ToText(bytes)});
 }
 
 void AccessibleEditorEvents::scheduleFlush()
@@ -104,14 +73,15 @@ void AccessibleEditorEvents::scheduleFlush()
 
 void AccessibleEditorEvents::flush()
 {
+    // A change still held is told first (and adds to what goes out).
+    m_editor.settleChange();
     m_flushScheduled = false;
     if (!listening()) {
         m_changes.clear();
-        m_insertionPending = m_tooLarge = false;
+        m_tooLarge = false;
         m_toldBytes = 0;
         return;
     }
-    readPendingInsertion();
     const std::vector<Change> changes = std::move(m_changes);
     m_changes.clear();
     m_toldBytes = 0;

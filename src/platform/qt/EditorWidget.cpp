@@ -21,9 +21,6 @@ using Sci = QsciScintillaBase;
 // A find decodes the document a stretch of whole lines at a time.
 constexpr qint64 FindChunkBytes = 1 << 20;
 
-// The changes Scintilla tells of: each before it is made.
-constexpr unsigned long ChangeEvents = Sci::SC_MOD_BEFOREINSERT | Sci::SC_MOD_BEFOREDELETE;
-
 } // namespace
 
 EditorWidget::EditorWidget(QWidget *parent) : QsciScintillaBase(parent)
@@ -50,7 +47,12 @@ EditorWidget::EditorWidget(QWidget *parent) : QsciScintillaBase(parent)
             [this](int position, int type, const char *, int length, int, int, int, int, int, int) {
                 aboutToModify(position, type, length);
             });
-    connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) { m_accessibility.selectionMayHaveChanged(); });
+    connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) {
+        settleChange();
+        m_accessibility.selectionMayHaveChanged();
+        emit viewUpdated();
+    });
+    connect(this, &QsciScintillaBase::SCN_PAINTED, this, &EditorWidget::painted);
     // An undo or redo back to the saved text.
     connect(this, &QsciScintillaBase::SCN_SAVEPOINTREACHED, this, [this] {
         if (m_savePointHeld)
@@ -78,12 +80,26 @@ QByteArray EditorWidget::bytes(qint64 position, qint64 length) const
 
 qint64 EditorWidget::textLength() const
 {
+    settleChange();
     return m_offsets.textLength();
 }
 
 qint64 EditorWidget::lineFromChar(qint64 offset) const
 {
+    settleChange();
     return m_offsets.lineFromChar(offset);
+}
+
+qint64 EditorWidget::toTextOffset(qint64 position) const
+{
+    settleChange();
+    return m_offsets.toTextOffset(position);
+}
+
+qint64 EditorWidget::toDocumentPosition(qint64 offset) const
+{
+    settleChange();
+    return m_offsets.toDocumentPosition(offset);
 }
 
 // ------------------------------------------------------------ text
@@ -107,38 +123,6 @@ void EditorWidget::replaceRange(qint64 from, qint64 to, const QByteArray &utf8)
     send(Sci::SCI_SETTARGETRANGE, static_cast<unsigned long>(from), to);
     SendScintilla(Sci::SCI_REPLACETARGET, static_cast<uintptr_t>(utf8.size()), utf8.constData());
     send(Sci::SCI_ENDUNDOACTION);
-}
-
-// Scintilla tells of each change before it is made. (QScintilla answers
-// each after-change notification for accessibility by counting characters
-// from the start of the document, 170 ms at the end of a 50 MB document:
-// those stay switched off.)
-void EditorWidget::aboutToModify(int position, int type, int length)
-{
-    m_offsets.aboutToChange();
-    if (m_writing)
-        return;
-    bool widthMayChange = false;
-    if (type & Sci::SC_MOD_BEFOREINSERT) {
-        // Told first: it may read an earlier insertion's text through the
-        // offset map, which must not yet count this one.
-        m_accessibility.aboutToInsert(position, length);
-        m_offsets.aboutToInsert(position, length);
-        m_widths.aboutToInsert(position, length);
-        widthMayChange = true;
-    } else if (type & Sci::SC_MOD_BEFOREDELETE) {
-        m_accessibility.aboutToDelete(position, length);
-        widthMayChange = m_widths.aboutToDelete(position, length);
-    }
-    if (widthMayChange && m_compoundDepth == 0)
-        QMetaObject::invokeMethod(this, &EditorWidget::updateScrollWidth, Qt::QueuedConnection);
-    noteChange();
-}
-
-void EditorWidget::noteChange()
-{
-    showModified(true);
-    emit textChangeNoted();
 }
 
 void EditorWidget::setModified(bool modified)
@@ -221,10 +205,10 @@ void EditorWidget::replaceRanges(const QList<Utf8Range> &ranges, QByteArrayView 
     if (ranges.isEmpty())
         return;
     beginCompoundEdit();
-    // Scintilla tells of none of these changes: the bookkeeping beside the
-    // document is brought up to date once, for all of them.
-    m_offsets.aboutToChange();
-    m_widths.invalidate();
+    // Scintilla tells of none of these changes: they are told as one, the
+    // stretch from the first range to the last replaced.
+    settleChange();
+    TextChange change = removal(ranges.first().from, ranges.last().to);
     send(Sci::SCI_SETMODEVENTMASK, 0);
     // Each range moves by what the replacements before it added.
     qint64 shift = 0;
@@ -235,14 +219,11 @@ void EditorWidget::replaceRanges(const QList<Utf8Range> &ranges, QByteArrayView 
     }
     send(Sci::SCI_SETMODEVENTMASK, ChangeEvents);
     const qint64 end = send(Sci::SCI_GETTARGETEND);
-    // Every replacement inserted the same bytes: the last one tells whether
-    // they hold a byte beyond ASCII.
-    m_offsets.aboutToChange();
-    m_offsets.aboutToInsert(end - replacement.size(), replacement.size());
+    change.insertedBytes = end - change.position;
     noteChange();
+    tellChange(change);
     select(end, end);
     endCompoundEdit();
-    emit rangesReplaced();
 }
 
 void EditorWidget::replaceEach(const Utf8Replacements &replacements)
@@ -250,33 +231,26 @@ void EditorWidget::replaceEach(const Utf8Replacements &replacements)
     if (replacements.ranges.isEmpty())
         return;
     beginCompoundEdit();
-    m_offsets.aboutToChange();
-    m_widths.invalidate();
+    // As with replaceRanges: told as one change, the stretch from the first
+    // range to the last replaced.
+    settleChange();
+    TextChange change = removal(replacements.ranges.first().from, replacements.ranges.last().to);
     send(Sci::SCI_SETMODEVENTMASK, 0);
     qint64 shift = 0;
-    // Where the last text with a byte beyond ASCII went in, if any did.
-    qint64 wideAt = -1;
-    qint64 wideLength = 0;
     for (qsizetype i = 0; i < replacements.count(); ++i) {
         const Utf8Range &range = replacements.ranges[i];
         const QByteArrayView text = replacements.text(i);
         send(Sci::SCI_SETTARGETRANGE, static_cast<unsigned long>(range.from + shift), range.to + shift);
         SendScintilla(Sci::SCI_REPLACETARGET, static_cast<uintptr_t>(text.size()), text.data());
-        if (scan::hasByteBeyondAscii(text.data(), text.size())) {
-            wideAt = range.from + shift;
-            wideLength = text.size();
-        }
         shift += text.size() - (range.to - range.from);
     }
     send(Sci::SCI_SETMODEVENTMASK, ChangeEvents);
     const qint64 end = send(Sci::SCI_GETTARGETEND);
-    m_offsets.aboutToChange();
-    if (wideAt >= 0)
-        m_offsets.aboutToInsert(wideAt, wideLength);
+    change.insertedBytes = end - change.position;
     noteChange();
+    tellChange(change);
     select(end, end);
     endCompoundEdit();
-    emit rangesReplaced();
 }
 
 void EditorWidget::showSelection(const QRect &avoid)
@@ -433,8 +407,17 @@ void EditorWidget::applyPalette()
 }
 
 
+int EditorWidget::marginsWidth() const
+{
+    int width = 0;
+    for (unsigned long margin = 0; margin < 5; ++margin)
+        width += int(send(Sci::SCI_GETMARGINWIDTHN, margin));
+    return width;
+}
+
 int EditorWidget::contentWidth() const
 {
+    settleChange();
     const double margins = double(send(Sci::SCI_GETMARGINLEFT) + send(Sci::SCI_GETMARGINRIGHT));
     return int(std::ceil(double(m_widths.widestCells()) * m_cellWidth + margins)) + int(send(Sci::SCI_GETCARETWIDTH));
 }

@@ -7,13 +7,17 @@
 // it as one). Offsets of the program are UTF-16 units, as QString counts
 // them; OffsetMap maps them to Scintilla's byte positions, LineWidthTracker
 // keeps the width of the widest line, AccessibleEditor is the control's
-// accessible face. Keys and mouse: EditorWidgetInput.cpp.
+// accessible face. Every change of the text reaches them, and whoever else
+// listens, through one signal, textChanged (EditorWidgetChanges.cpp). Keys
+// and mouse: EditorWidgetInput.cpp.
 #include "platform/EditControl.h"
 #include "platform/qt/AccessibleEditorEvents.h"
 #include "platform/qt/LineWidths.h"
 #include "platform/qt/OffsetMap.h"
 
 #include <Qsci/qsciscintillabase.h>
+
+#include <optional>
 
 namespace zuno {
 
@@ -68,10 +72,21 @@ public:
     // the horizontal scroll range.
     int contentWidth() const;
 
+    // Width of the margins beside the text, in pixels.
+    int marginsWidth() const;
+
     // Offsets of the program's text <-> Scintilla positions (bytes).
-    qint64 toTextOffset(qint64 position) const { return m_offsets.toTextOffset(position); }
-    qint64 toDocumentPosition(qint64 offset) const { return m_offsets.toDocumentPosition(offset); }
-    bool isCharacterBoundary(qint64 offset) const { return m_offsets.isCharacterBoundary(offset); }
+    qint64 toTextOffset(qint64 position) const;
+    qint64 toDocumentPosition(qint64 offset) const;
+    bool isCharacterBoundary(qint64 offset) const
+    {
+        settleChange();
+        return m_offsets.isCharacterBoundary(offset);
+    }
+
+    // A change that is in but not yet told (the control tells each one once
+    // the next begins, or the events of the moment are handled) is told now.
+    void settleChange() const;
 
     void showSelection(const QRect &avoid) override;
 
@@ -86,12 +101,14 @@ signals:
     void pasteRequested();
     // The modified flag changed.
     void modifiedChanged(bool modified);
-    // Ranges were replaced without a notice per change (replaceRanges).
-    void rangesReplaced();
-    // A whole new text is in place (a file, the other view).
-    void wholeTextReplaced();
-    // The text is about to change, or has just changed: read it later.
-    void textChangeNoted();
+    // The text changed: told once per change, once the change is in, and
+    // before any other change is made.
+    void textChanged(const zuno::TextChange &change);
+    // The caret, the selection, the text or the lines shown may have moved
+    // (after each change, scroll or resize).
+    void viewUpdated();
+    // The control has painted what it shows.
+    void painted();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -103,11 +120,19 @@ protected:
     bool canInsertFromMimeData(const QMimeData *source) const override;
 
 private:
+    // The changes Scintilla tells of: each before it is made. (QScintilla
+    // answers each after-change notice for accessibility by counting
+    // characters from the start of the document, 170 ms at the end of a
+    // 50 MB document: those stay switched off.)
+    static constexpr unsigned long ChangeEvents = SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE;
+
     struct WholeTextMeasure;
     class LoaderPieces;
     void useNewDocument();
     void useDocument(long document);
-    void wholeTextWritten(const WholeTextMeasure &measure);
+    // What a whole-text write takes away, told with what it put in place.
+    TextChange wholeTextRemoval();
+    void wholeTextWritten(const WholeTextMeasure &measure, TextChange change);
     long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const
     {
         return SendScintilla(message, wParam, lParam);
@@ -116,6 +141,11 @@ private:
     void select(qint64 anchor, qint64 caret);
     void replaceRange(qint64 from, qint64 to, const QByteArray &utf8);
     void aboutToModify(int position, int type, int length);
+    // A change about to be made, told once it is in.
+    void holdChange(TextChange change);
+    void tellChange(const TextChange &change);
+    // What a whole-text write or a Replace All takes away: [from, to).
+    TextChange removal(qint64 from, qint64 to) const;
     void noteChange();
     void showModified(bool modified);
 
@@ -134,6 +164,9 @@ private:
     // Set while the program writes the text itself: Scintilla's delete and
     // insert notifications then count as one change.
     bool m_writing = false;
+    // The change made, not yet told.
+    mutable std::optional<TextChange> m_held;
+    bool m_tellQueued = false;
 
     OffsetMap m_offsets{*this};
     LineWidthTracker m_widths{*this};

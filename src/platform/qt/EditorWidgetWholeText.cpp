@@ -75,7 +75,7 @@ struct EditorWidget::WholeTextMeasure {
 
 // A new text starts a new history: an undo must not bring back another
 // file or the other view.
-void EditorWidget::wholeTextWritten(const WholeTextMeasure &measure)
+void EditorWidget::wholeTextWritten(const WholeTextMeasure &measure, TextChange change)
 {
     send(Sci::SCI_EMPTYUNDOBUFFER);
     send(Sci::SCI_SETUNDOCOLLECTION, 1);
@@ -89,8 +89,16 @@ void EditorWidget::wholeTextWritten(const WholeTextMeasure &measure)
     m_widths.reset(measure.lines.widest());
     updateScrollWidth();
     noteChange();
-    m_accessibility.replacedAll();
-    emit wholeTextReplaced();
+    change.insertedBytes = send(Sci::SCI_GETLENGTH);
+    tellChange(change);
+}
+
+TextChange EditorWidget::wholeTextRemoval()
+{
+    settleChange();
+    TextChange change = removal(0, send(Sci::SCI_GETLENGTH));
+    change.wholeText = true;
+    return change;
 }
 
 // A text in memory: the old document goes first, so that the two are never
@@ -98,8 +106,8 @@ void EditorWidget::wholeTextWritten(const WholeTextMeasure &measure)
 // is never held twice more) with the length-taking call (it may hold NUL).
 void EditorWidget::setUtf8Text(QByteArrayView text)
 {
+    TextChange change = wholeTextRemoval();
     m_writing = true;
-    m_accessibility.aboutToReplaceAll();
     useNewDocument();
     send(Sci::SCI_SETUNDOCOLLECTION, 0);
     send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(text.size()) + 1);
@@ -109,7 +117,7 @@ void EditorWidget::setUtf8Text(QByteArrayView text)
         measure.feed(piece);
         SendScintilla(Sci::SCI_APPENDTEXT, static_cast<uintptr_t>(piece.size()), piece.data());
     }
-    wholeTextWritten(measure);
+    wholeTextWritten(measure, std::move(change));
 }
 
 // A text given a piece at a time fills a document of its own; the control
@@ -143,10 +151,10 @@ public:
             return;
         const long document = reinterpret_cast<long>(m_loader->ConvertToDocument());
         m_loader = nullptr;
+        TextChange change = m_editor.wholeTextRemoval();
         m_editor.m_writing = true;
-        m_editor.m_accessibility.aboutToReplaceAll();
         m_editor.useDocument(document);
-        m_editor.wholeTextWritten(m_measure);
+        m_editor.wholeTextWritten(m_measure, std::move(change));
     }
 
 private:

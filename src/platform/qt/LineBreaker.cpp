@@ -2,9 +2,9 @@
 
 #include "platform/Units.h"
 #include "text/TextFind.h"
+#include "text/Utf8Text.h"
 
 #include <QPaintDevice>
-#include <QStringDecoder>
 #include <QTextLayout>
 #include <QTextOption>
 
@@ -20,31 +20,6 @@ constexpr double TabStopTwips = 720.0;
 constexpr double Slack = 1e-3;
 // The first window of a line that is measured, in bytes.
 constexpr qint64 FirstWindow = 256;
-
-QString decode(QByteArrayView bytes)
-{
-    // Every character kept, a byte-order mark too.
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-    return decoder.decode(bytes);
-}
-
-// Bytes of the first `count` UTF-16 units of `text` as UTF-8.
-qint64 utf8Length(const QString &text, qsizetype count)
-{
-    qint64 bytes = 0;
-    for (qsizetype i = 0; i < count; ++i) {
-        const char16_t unit = text[i].unicode();
-        if (unit < 0x80)
-            bytes += 1;
-        else if (unit < 0x800)
-            bytes += 2;
-        else if (QChar::isLowSurrogate(unit) && i > 0 && QChar::isHighSurrogate(text[i - 1].unicode()))
-            bytes += 1; // with the three of its high half, the pair's four
-        else
-            bytes += 3;
-    }
-    return bytes;
-}
 
 // Width of the first `count` characters of the one-line `layout`, without
 // the spaces that end them.
@@ -101,7 +76,7 @@ bool LineBreaker::serves(QByteArrayView text, const QFont &font, double lineWidt
 // the font measured on the device.
 std::shared_ptr<QTextLayout> LineBreaker::layOutLine(qint64 start, qint64 length) const
 {
-    auto layout = std::make_shared<QTextLayout>(decode(m_text.sliced(start, length)), m_font, m_device);
+    auto layout = std::make_shared<QTextLayout>(utf8ToText(m_text.sliced(start, length)), m_font, m_device);
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     option.setTabStopDistance(m_tabStopDistance);
@@ -174,18 +149,19 @@ const LineBreaker::Piece &LineBreaker::pieceAt(qint64 start, qint64 end)
             --length;
     }
 
+    const auto bytesOf = [&](qsizetype units) { return utf8PositionOf(m_text.sliced(start, window), units); };
     Piece piece;
     // The measured window is the piece itself when all of it fits.
-    piece.layout = length == windowChars ? measured : layOutLine(start, utf8Length(chars, length));
+    piece.layout = length == windowChars ? measured : layOutLine(start, bytesOf(length));
     piece.width = length > 0 ? inkWidth(*piece.layout, length) : 0;
     // Measured alone, the piece may come out wider than within its line
     // (shaping at its end, text that runs right to left): shorten it.
     while (piece.width > m_lineWidth + Slack && length > 0) {
         length = piece.layout->previousCursorPosition(int(length));
-        piece.layout = layOutLine(start, utf8Length(chars, length));
+        piece.layout = layOutLine(start, bytesOf(length));
         piece.width = length > 0 ? inkWidth(*piece.layout, length) : 0;
     }
-    piece.length = utf8Length(chars, length);
+    piece.length = bytesOf(length);
     // A line is never empty of characters unless the text line is.
     piece.fits = length > 0 || remaining == 0;
     const QTextLine line = piece.layout->lineAt(0);

@@ -39,55 +39,44 @@ void LineWidthTracker::reset(qint64 widestCells)
 {
     m_widestCells = widestCells;
     m_stale = false;
-    m_insertion.pending = false;
 }
 
-void LineWidthTracker::aboutToInsert(qint64 position, qint64 length)
+void LineWidthTracker::feed(LineMeasure &measure, qint64 from, qint64 to) const
 {
-    settle();
-    m_insertion = {true, position, length};
+    if (to > from)
+        measure.feed(sci::rangePointer(m_document, from, to - from), to - from);
 }
 
-bool LineWidthTracker::aboutToDelete(qint64 position, qint64 length)
+bool LineWidthTracker::changed(const TextChange &change)
 {
-    settle();
-    const auto [lineStart, lastLineEnd] = sci::wholeLines(m_document, position, position + length);
-    LineMeasure before;
-    before.feed(sci::rangePointer(m_document, lineStart, lastLineEnd - lineStart), lastLineEnd - lineStart);
-    const bool mayNarrow = before.widest() >= m_widestCells;
-    if (mayNarrow)
-        m_stale = true;
-    // The line that the deletion joins.
-    const qint64 after = position + length;
-    LineMeasure joined;
-    joined.feed(sci::rangePointer(m_document, lineStart, position - lineStart), position - lineStart);
-    joined.feed(sci::rangePointer(m_document, after, lastLineEnd - after), lastLineEnd - after);
-    m_widestCells = std::max(m_widestCells, joined.widest());
-    return mayNarrow;
-}
-
-void LineWidthTracker::invalidate()
-{
-    m_insertion.pending = false;
-    m_stale = true;
-}
-
-void LineWidthTracker::settle() const
-{
-    if (!m_insertion.pending)
-        return;
-    m_insertion.pending = false;
-    // The lines the text made, with what stands before and after it.
-    const qint64 from = m_insertion.position;
-    const auto [lineStart, lineEnd] = sci::wholeLines(m_document, from, from + m_insertion.length);
-    LineMeasure measure;
-    measure.feed(sci::rangePointer(m_document, lineStart, lineEnd - lineStart), lineEnd - lineStart);
-    m_widestCells = std::max(m_widestCells, measure.widest());
+    if (change.wholeText || m_stale)
+        return !change.wholeText;
+    // The lines the change made, with what stands before and after it.
+    const qint64 from = change.position;
+    const qint64 to = from + change.insertedBytes;
+    const auto [lineStart, lineEnd] = sci::wholeLines(m_document, from, to);
+    LineMeasure now;
+    feed(now, lineStart, lineEnd);
+    const qint64 widest = m_widestCells;
+    m_widestCells = std::max(widest, now.widest());
+    bool mayChange = m_widestCells > widest;
+    if (change.removedBytes > 0) {
+        // The lines as they were: the same start and end, the removed bytes
+        // in place of the inserted ones.
+        LineMeasure before;
+        feed(before, lineStart, from);
+        before.feed(change.removed.constData(), change.removed.size());
+        feed(before, to, lineEnd);
+        if (!change.removedKept() || before.widest() >= widest) {
+            m_stale = true;
+            mayChange = true;
+        }
+    }
+    return mayChange || change.insertedBytes > 0;
 }
 
 qint64 LineWidthTracker::widestCells() const
 {
-    settle();
     if (m_stale) {
         const QByteArrayView text = sci::wholeText(m_document);
         LineMeasure measure;

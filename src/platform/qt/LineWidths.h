@@ -4,6 +4,7 @@
 // Lines end at any "\r" or "\n", as Scintilla shows them; a tab goes to the
 // next stop of eight cells, a control character takes the four cells of its
 // boxed name ("NUL", "ESC"), every other character one.
+#include "platform/EditControl.h"
 #include "platform/qt/ScintillaDocument.h"
 
 #include <algorithm>
@@ -28,27 +29,20 @@ public:
 
     // A new text, measured while it was written.
     void reset(qint64 widestCells);
-    // Before Scintilla inserts `length` bytes at `position`: they are
-    // measured once they are in (when next asked).
-    void aboutToInsert(qint64 position, qint64 length);
-    // Before Scintilla deletes `length` bytes at `position`. True when the
-    // widest line may get narrower: it is then measured again, over the
-    // whole text, when next asked.
-    bool aboutToDelete(qint64 position, qint64 length);
-
-    // After changes it was not told of: the whole text is measured again
-    // when next asked.
-    void invalidate();
+    // A change is in (a whole new text comes with reset()): the lines it
+    // made are measured, and those it took away, with what stands before
+    // and after it. True when the widest line may have changed; when it may
+    // have got narrower, the whole text is measured again when next asked.
+    bool changed(const TextChange &change);
 
     qint64 widestCells() const;
 
 private:
-    void settle() const;
+    void feed(LineMeasure &measure, qint64 from, qint64 to) const;
 
     const QsciScintillaBase &m_document;
     mutable qint64 m_widestCells = 0;
     mutable bool m_stale = false;
-    mutable sci::PendingInsertion m_insertion;
 };
 
 } // namespace zuno

@@ -14,34 +14,21 @@ void OffsetMap::reset(bool beyondAscii)
     ++m_version;
     m_beyondAscii = beyondAscii;
     m_indexAllocated = false;
-    m_insertion.pending = false;
 }
 
-void OffsetMap::aboutToChange()
+void OffsetMap::changed(const TextChange &change)
 {
-    ++m_version;
-    settle();
-}
-
-void OffsetMap::aboutToInsert(qint64 position, qint64 length)
-{
-    m_insertion = {true, position, length};
-}
-
-void OffsetMap::settle() const
-{
-    if (!m_insertion.pending)
+    if (change.wholeText)
         return;
-    m_insertion.pending = false;
-    if (!m_beyondAscii
-        && scan::hasByteBeyondAscii(sci::rangePointer(m_document, m_insertion.position, m_insertion.length),
-                                    m_insertion.length))
+    ++m_version;
+    if (!m_beyondAscii && change.insertedBytes > 0
+        && scan::hasByteBeyondAscii(sci::rangePointer(m_document, change.position, change.insertedBytes),
+                                    change.insertedBytes))
         m_beyondAscii = true;
 }
 
 bool OffsetMap::usesCharacterIndex() const
 {
-    settle();
     if (!m_beyondAscii)
         return false;
     if (!m_indexAllocated) {

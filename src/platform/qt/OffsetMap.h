@@ -7,6 +7,7 @@
 // document holds a byte beyond ASCII (before that an offset is a position).
 // A lone "\r" or "\n" ends a line of the display, but is a character of the
 // program's line.
+#include "platform/EditControl.h"
 #include "platform/qt/ScintillaDocument.h"
 
 #include <vector>
@@ -20,10 +21,8 @@ public:
     // A new document has been put in place: no index yet; `beyondAscii`
     // says whether its text holds a byte beyond ASCII.
     void reset(bool beyondAscii);
-    // Before each change of the document; an insertion of `length` bytes
-    // at `position` is looked at once it is in (when next asked).
-    void aboutToChange();
-    void aboutToInsert(qint64 position, qint64 length);
+    // A change is in (a whole new text comes with reset()).
+    void changed(const TextChange &change);
 
     // Length of the whole text in offsets.
     qint64 textLength() const;
@@ -43,16 +42,14 @@ private:
     {
         return m_document.SendScintilla(message, wParam, lParam);
     }
-    void settle() const;
     bool usesCharacterIndex() const;
     // Scintilla lines that end with a lone "\r" or "\n", worked out again
     // after a change when asked for.
     const std::vector<qint64> &loneBreakLines() const;
 
     const QsciScintillaBase &m_document;
-    mutable bool m_beyondAscii = false;
+    bool m_beyondAscii = false;
     mutable bool m_indexAllocated = false;
-    mutable sci::PendingInsertion m_insertion;
 
     quint64 m_version = 0; // counts changes of the text
     mutable quint64 m_loneBreaksVersion = ~quint64(0);

@@ -1,6 +1,7 @@
 #include "platform/qt/QtLineMarks.h"
 
 #include "platform/qt/EditorWidget.h"
+#include "platform/qt/Indicators.h"
 #include "platform/qt/ScintillaDocument.h"
 
 #include <algorithm>
@@ -15,12 +16,11 @@ using Sci = QsciScintillaBase;
 constexpr unsigned long NumberMargin = 0;
 constexpr unsigned long SymbolMargin = 1;
 constexpr int SymbolMarginWidth = 14;
-// Marker and indicator numbers (indicators below 8 are the lexers').
-constexpr int ErrorMarker = 0;
-constexpr int WarningMarker = 1;
+using indicators::ErrorMarker;
+using indicators::WarningMarker;
+using indicators::ErrorIndicator;
+using indicators::WarningIndicator;
 constexpr int MarkerMask = (1 << ErrorMarker) | (1 << WarningMarker);
-constexpr int ErrorIndicator = 8;
-constexpr int WarningIndicator = 9;
 
 long colourRef(const QColor &colour)
 {

@@ -1,6 +1,7 @@
 #include "platform/qt/QtMatchMarks.h"
 
 #include "platform/qt/EditorWidget.h"
+#include "platform/qt/Indicators.h"
 #include "platform/qt/ScintillaDocument.h"
 
 #include <QEvent>
@@ -13,8 +14,7 @@ namespace {
 
 using Sci = QsciScintillaBase;
 
-// After the line marks' (8, 9) and the code colours' (10 to 14).
-constexpr int MatchIndicator = 20;
+using indicators::MatchIndicator;
 
 long colourRef(const QColor &colour)
 {
@@ -34,7 +34,7 @@ QtMatchMarks::QtMatchMarks(EditorWidget &editor, std::function<void()> viewChang
     applyColours();
     editor.installEventFilter(this);
     connect(&editor, &Sci::SCN_UPDATEUI, this, [viewChanged](int) { viewChanged(); });
-    connect(&editor, &EditorWidget::textChangeNoted, this, [this, textChanged] {
+    connect(&editor, &EditorWidget::textChanged, this, [this, textChanged](const TextChange &) {
         ++m_version;
         textChanged();
     });

@@ -43,13 +43,4 @@ inline std::pair<qint64, qint64> wholeLines(const Base &document, qint64 from, q
             send(document, Base::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(last))};
 }
 
-// An insertion that Scintilla has announced: QScintilla passes no text
-// before it, so it is looked at once it is in (before the next change, or
-// when asked).
-struct PendingInsertion {
-    bool pending = false;
-    qint64 position = 0;
-    qint64 length = 0;
-};
-
 } // namespace zuno::sci

@@ -1,4 +1,4 @@
-#include "platform/Printer.h"
+#include "text/TextLines.h"
 
 namespace zuno {
 

@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QDialog>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -98,6 +99,17 @@ TEST(EditorWidgetAccessible, EditsThatCannotBeExactAreRefused)
     edit->deleteText(1, 3);
     edit->insertText(4, QStringLiteral("\U0001F642"));
     EXPECT_EQ(test::textOf(editor), QStringLiteral("AB\r\n\U0001F642C"));
+    // While a question is open its answer may replace the whole text: an
+    // edit made meanwhile would be lost with its undo, so none is made.
+    QDialog question;
+    question.setModal(true);
+    question.show();
+    ASSERT_EQ(QApplication::activeModalWidget(), &question);
+    edit->insertText(0, QStringLiteral("x"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("AB\r\n\U0001F642C"));
+    question.hide();
+    edit->insertText(0, QStringLiteral("x"));
+    EXPECT_EQ(test::textOf(editor), QStringLiteral("xAB\r\n\U0001F642C"));
 }
 
 TEST(EditorWidgetAccessible, FindsLinesAndWordsAroundAnOffset)

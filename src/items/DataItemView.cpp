@@ -205,7 +205,9 @@ void DataItemView::showCount()
 
 bool DataItemView::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_editor.viewport() && event->type() == QEvent::ToolTip)
+    // The type first: while the control is taken down, its viewport's
+    // events come to a widget that is no longer a scroll area.
+    if (event->type() == QEvent::ToolTip && watched == m_editor.viewport())
         return showMarginTip(event);
     if (watched == &m_editor) {
         if (event->type() == QEvent::PaletteChange) {

@@ -345,6 +345,14 @@ Discard the changes and reload the file from disk?</source>
 It is opened here read-only.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The unsaved changes could not be kept for recovery: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>If ZUNOPad ends before they are saved, they are lost. Free some space or save the document.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>FileProblems</name>
@@ -581,6 +589,10 @@ It is opened here read-only.</source>
     </message>
     <message>
         <source>The recovery entry &apos;%1&apos; could not be read (%2); it was put aside as &apos;%3&apos;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file the changes were made on has been changed on disk since.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -976,10 +988,6 @@ It is opened here read-only.</source>
     </message>
     <message>
         <source>convert the text to the Record layout</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The unsaved changes could not be kept for recovery: %1</source>
         <translation type="unfinished"></translation>
     </message>
     <message>

@@ -68,6 +68,18 @@ Result<DiskFile, TextFileError> readInto(IEditControl &editor, const ITextFiles 
     return DiskFile{content.format, std::move(content.stamp)};
 }
 
+// Whether a file written from `text` in `format` is read back as the same
+// text: its bytes are the text's, and reading does not take it for an LF
+// file or take a byte-order mark off.
+bool readsBackAsItIs(QByteArrayView text, const TextFileFormat &format)
+{
+    if (format.encoding == TextEncoding::Latin1 || format.lineEnding != LineEnding::CrLf)
+        return false;
+    if (format.encoding == TextEncoding::Utf8 && text.startsWith("\xEF\xBB\xBF"))
+        return false;
+    return text.indexOf("\r\n") >= 0 || !text.contains('\n');
+}
+
 } // namespace
 
 QString pathFromArgument(const QString &argumentText)
@@ -137,9 +149,11 @@ void EditorShell::formLoad(const QString &argumentText)
             showHeld(path, *readOnly);
             m.window.setCaption(fileTitleOf(path) + captionSuffix());
             m.editor.setModified(false);
+            m_textIsFile = true;
             m.window.documentNamed(path);
         }
     }
+    announceBase();
 
     m.window.setTop(readStoredNumber(
         m.settings.read(SettingsApplication, SettingsSection, TopKey, QStringLiteral("0"))));
@@ -271,6 +285,7 @@ bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
         return false;
     }
     m_disk = DiskFile{write.value().format, write.value().stamp};
+    m_textIsFile = recordView || reloadAfterWrite || readsBackAsItIs(m.editor.utf8Text(), m_disk.format);
 
     // What the editor is to show, when it is not the text it holds.
     std::optional<QByteArray> shown;
@@ -347,6 +362,7 @@ bool EditorShell::openFile(const QString &path)
     if (!loaded.ok())
         return false;
     m_disk = std::move(loaded).value();
+    m_textIsFile = true;
     showHeld(path, *readOnly);
     showListView();
     fitWindowToText();
@@ -369,6 +385,7 @@ void EditorShell::fileNew()
     m.editor.setReadOnly(false);
     m.editor.setFileName(QString());
     m_disk = DiskFile{};
+    m_textIsFile = false;
     m.editor.setModified(false);
     settled();
     if (m_newText)
@@ -414,12 +431,17 @@ void EditorShell::switchView(bool toRecord)
         return;
     BusyPointer busy(m.window);
     const bool wasModified = m.editor.isModified();
-    const bool converted = toRecord ? ConvertToRecordViewChecked(m.editor, m.messages)
-                                    : ConvertToListView(m.editor, m.messages);
+    QByteArray shown;
+    const bool converted = toRecord ? ConvertToRecordViewChecked(m.editor, m.messages, &shown)
+                                    : ConvertToListView(m.editor, m.messages, &shown);
     fitWindowToText();
     if (converted)
         toRecord ? showRecordView() : showListView();
     m.editor.setModified(wasModified);
+    if (converted) {
+        m_textIsFile = false;
+        announceTextBase(shown);
+    }
 }
 
 void EditorShell::viewRecord() { switchView(true); }

@@ -84,6 +84,8 @@ inline QString reloadTitle() { return QCoreApplication::translate("EditorShell",
 // The warning given when a file another window holds cannot be brought
 // forward there and is opened read-only.
 QString heldElsewhereMessage(const QString &path);
+// The status bar's words when the recovery data could not be written.
+QString recoveryFailedMessage(const QString &reason);
 inline QString heldElsewhereTitle() { return QCoreApplication::translate("EditorShell", "File Already Open"); }
 
 class EditorShell {
@@ -129,6 +131,17 @@ public:
     void offerRecovery(RecoveryStore &store, const QString &argumentText);
     // Told whenever the document is left without unsaved changes.
     void setOnSettled(std::function<void()> settled) { m_settled = std::move(settled); }
+    // What the text the document now shows can be had from without a copy
+    // of it, for the recovery journal: its file as read (unmodified), the
+    // empty text (untitled) or nothing known.
+    std::optional<RecoveryData> recoveryBase() const;
+    // Told each new base of the text: one recoveryBase() answers, or a
+    // text the document holds anyway (a view's converted text, a recovered
+    // one), shared.
+    void setOnNewBase(std::function<void(const RecoveryData &)> newBase) { m_newBase = std::move(newBase); }
+    // The recovery data could not be written: the first time in a message
+    // box (the status bar tells each time, recoveryFailedMessage).
+    void recoveryWriteFailed(const QString &reason);
     // Told the size in bytes of each text that replaces the document's by
     // Open or New (the process's memory policy listens).
     void setOnNewText(std::function<void(qint64 bytes)> newText) { m_newText = std::move(newText); }
@@ -175,7 +188,14 @@ private:
     EditorServices m;
     FileDialogSettings m_cdlEditor;
     DiskFile m_disk;
+    void announceBase();
+    void announceTextBase(const QByteArray &text);
+
     std::function<void()> m_settled;
+    std::function<void(const RecoveryData &)> m_newBase;
+    // The text is what the document's file gives when it is read again.
+    bool m_textIsFile = false;
+    bool m_recoveryFailureTold = false;
     std::function<void(qint64)> m_newText;
     // The backup of an unfinished save whose text the document took: it
     // goes once the document is saved or its changes are discarded.

@@ -50,6 +50,63 @@ std::optional<RecoveryData> EditorShell::recoverySnapshot(QByteArray buffer) con
     return data;
 }
 
+QString recoveryFailedMessage(const QString &reason)
+{
+    return EditorShell::tr("The unsaved changes could not be kept for recovery: %1").arg(reason);
+}
+
+std::optional<RecoveryData> EditorShell::recoveryBase() const
+{
+    RecoveryData data;
+    data.path = m.editor.fileName();
+    data.stamp = m_disk.stamp;
+    data.format = m_disk.format;
+    data.recordView = isRecordView();
+    if (data.path.isEmpty()) {
+        if (m.editor.textLength() != 0)
+            return std::nullopt;
+        data.base = RecoveryBase::Empty;
+        return data;
+    }
+    if (m.editor.isModified() || !m_textIsFile || !m_disk.stamp.valid)
+        return std::nullopt;
+    data.base = RecoveryBase::File;
+    return data;
+}
+
+void EditorShell::announceBase()
+{
+    if (!m_newBase)
+        return;
+    if (const std::optional<RecoveryData> base = recoveryBase())
+        m_newBase(*base);
+}
+
+void EditorShell::announceTextBase(const QByteArray &text)
+{
+    if (!m_newBase)
+        return;
+    RecoveryData data;
+    data.path = m.editor.fileName();
+    data.stamp = m_disk.stamp;
+    data.format = m_disk.format;
+    data.recordView = isRecordView();
+    data.text = text;
+    m_newBase(data);
+}
+
+void EditorShell::recoveryWriteFailed(const QString &reason)
+{
+    const QString message = recoveryFailedMessage(reason);
+    if (std::exchange(m_recoveryFailureTold, true))
+        return;
+    showWarning(m.messages,
+                message + QStringLiteral("\r\n\r\n")
+                    + tr("If ZUNOPad ends before they are saved, they are lost. Free some space or save the "
+                         "document."),
+                recoveryTitle());
+}
+
 void EditorShell::offerRecovery(RecoveryStore &store, const QString &argumentText)
 {
     const QString path = argumentText.isEmpty() ? QString() : pathFromArgument(argumentText);
@@ -161,6 +218,8 @@ void EditorShell::showRecovered(const RecoveryData &data)
     fitWindowToText();
     m.editor.setSelStart(data.caret);
     m.editor.setModified(true);
+    m_textIsFile = false;
+    announceTextBase(data.text);
 }
 
 void EditorShell::settled()
@@ -171,6 +230,7 @@ void EditorShell::settled()
     }
     if (m_settled)
         m_settled();
+    announceBase();
 }
 
 } // namespace zuno

@@ -18,7 +18,7 @@ class ViewConversion {
 QString recordViewQuestion() { return ViewConversion::tr("Switch to the Record view anyway?"); }
 QString recordViewWarningTitle() { return ViewConversion::tr("Record View"); }
 
-bool ConvertToRecordViewChecked(IEditControl &editor, IMessageBox &messages)
+bool ConvertToRecordViewChecked(IEditControl &editor, IMessageBox &messages, QByteArray *shown)
 {
     const bool wasModified = editor.isModified();
     // The control's own bytes, read in place: a large text is never held
@@ -35,10 +35,12 @@ bool ConvertToRecordViewChecked(IEditControl &editor, IMessageBox &messages)
         return false;
     editor.setUtf8Text(trip.value().record);
     editor.setModified(wasModified);
+    if (shown)
+        *shown = trip.value().record;
     return true;
 }
 
-bool ConvertToListView(IEditControl &editor, IMessageBox &messages)
+bool ConvertToListView(IEditControl &editor, IMessageBox &messages, QByteArray *shown)
 {
     const auto list = convertToListLayout(editor.utf8Text());
     if (!list.ok()) {
@@ -46,6 +48,8 @@ bool ConvertToListView(IEditControl &editor, IMessageBox &messages)
         return false;
     }
     editor.setUtf8Text(list.value());
+    if (shown)
+        *shown = list.value();
     return true;
 }
 

@@ -96,6 +96,9 @@ public:
     // take back).
     virtual QByteArrayView utf8Text() const = 0;
     virtual void setUtf8Text(QByteArrayView text) = 0;
+    // `length` bytes of it from byte `position`, copied; costs what they
+    // are, whatever the text's size.
+    virtual QByteArray utf8Bytes(qint64 position, qint64 length) const = 0;
     // The same, the new text (of about `sizeHint` bytes) handed over a piece
     // at a time.
     virtual std::unique_ptr<WholeTextPieces> takeWholeTextInPieces(qint64 sizeHint) = 0;

@@ -80,14 +80,17 @@ QByteArray recoveryHeader(const RecoveryData &data)
         {QStringLiteral("record"), data.recordView},
         {QStringLiteral("caret"), number(data.caret)},
         {QStringLiteral("changedMs"), number(data.changedMs)},
-        {QStringLiteral("textBytes"), number(data.text.size())},
+        {QStringLiteral("textBytes"), number(data.base == RecoveryBase::Text ? data.text.size() : 0)},
     };
+    if (data.base != RecoveryBase::Text)
+        header.insert(QStringLiteral("base"), data.base == RecoveryBase::File ? QStringLiteral("file")
+                                                                              : QStringLiteral("empty"));
     if (data.stamp.valid)
         header.insert(QStringLiteral("stamp"), stampObject(data.stamp));
     return Magic.toByteArray() + QJsonDocument(header).toJson(QJsonDocument::Compact) + '\n';
 }
 
-Result<RecoveryData, RecoveryFormatError> parseRecovery(QByteArrayView bytes, bool headerOnly)
+Result<RecoveryData, RecoveryFormatError> parseRecovery(QByteArrayView bytes, bool headerOnly, qint64 *headerSize)
 {
     if (!bytes.startsWith(Magic))
         return RecoveryFormatError{};
@@ -110,13 +113,23 @@ Result<RecoveryData, RecoveryFormatError> parseRecovery(QByteArrayView bytes, bo
     data.changedMs = numberOf(header.value(QStringLiteral("changedMs")));
     if (header.contains(QStringLiteral("stamp")))
         data.stamp = stampFrom(header.value(QStringLiteral("stamp")).toObject());
+    const QString base = header.value(QStringLiteral("base")).toString();
+    if (base == u"file" && !data.path.isEmpty() && data.stamp.valid)
+        data.base = RecoveryBase::File;
+    else if (base == u"empty")
+        data.base = RecoveryBase::Empty;
+    else if (!base.isEmpty())
+        return RecoveryFormatError{};
+    if (headerSize)
+        *headerSize = end + 1;
     const qint64 textBytes = numberOf(header.value(QStringLiteral("textBytes")));
-    const QByteArrayView text = bytes.sliced(end + 1);
+    const QByteArrayView rest = bytes.sliced(end + 1);
     if (headerOnly)
         return data;
-    if (text.size() != textBytes)
+    if (textBytes < 0 || rest.size() < textBytes)
         return RecoveryFormatError{};
-    data.text = text.toByteArray();
+    data.text = rest.first(textBytes).toByteArray();
+    data.journal = rest.sliced(textBytes).toByteArray();
     return data;
 }
 

@@ -1,6 +1,9 @@
 #include "recovery/RecoveryStore.h"
 
+#include "format/Conversion.h"
+#include "recovery/RecoveryJournal.h"
 #include "textfile/PosixIo.h"
+#include "textfile/TextFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -38,6 +41,10 @@ QByteArray encoded(const QString &folder, const QString &name)
 }
 
 QString temporaryName(const QString &id) { return QLatin1Char('.') + id + QStringLiteral(".tmp"); }
+const QString HiddenSuffix = QStringLiteral(".clean");
+QString hiddenName(const QString &id) { return QLatin1Char('.') + id + HiddenSuffix; }
+// The end of an entry read to find when its last change was made.
+constexpr qint64 TailLimit = qint64(1) << 20;
 
 // Takes the lock on an open lock file without waiting. Where the file
 // system has no locks, the process id written in it decides: the lock is
@@ -106,6 +113,7 @@ void removeEntryFiles(const QString &folder, const QString &id)
 {
     ::unlink(encoded(folder, id + DataSuffix).constData());
     ::unlink(encoded(folder, temporaryName(id)).constData());
+    ::unlink(encoded(folder, hiddenName(id)).constData());
     ::unlink(encoded(folder, id + LockSuffix).constData());
 }
 
@@ -125,6 +133,8 @@ QString newId()
     return id;
 }
 
+// The entry's bytes: the first `limit` of them, all of them (0), or the
+// last -`limit` of them.
 Result<QByteArray, RecoveryError> readEntry(const QString &folder, const QString &id, qint64 limit)
 {
     Fd fd(openOwnFile(encoded(folder, id + DataSuffix), O_RDONLY));
@@ -135,11 +145,18 @@ Result<QByteArray, RecoveryError> readEntry(const QString &folder, const QString
     // Regular files never block; the flag was only for the open.
     ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
     QByteArray bytes;
+    qint64 from = 0;
+    if (limit < 0) {
+        struct stat info {};
+        ::fstat(fd.get(), &info);
+        from = std::max<qint64>(0, info.st_size + limit);
+        limit = info.st_size - from;
+    }
     if (limit > 0) {
         bytes.resize(limit);
         qint64 got = 0;
         while (got < limit) {
-            const ssize_t n = ::pread(fd.get(), bytes.data() + got, size_t(limit - got), off_t(got));
+            const ssize_t n = ::pread(fd.get(), bytes.data() + got, size_t(limit - got), off_t(from + got));
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0)
@@ -184,6 +201,60 @@ void setAside(const QString &folder, const QString &id)
     ::rename(encoded(folder, id + DataSuffix).constData(), encoded(folder, kept).constData());
     ::unlink(encoded(folder, id + LockSuffix).constData());
 }
+
+QString incompleteReason() { return QCoreApplication::translate("Recovery", "The recovery data is incomplete."); }
+
+// The text of an entry: its base with its journal applied. A base that is
+// the document's file must still be that file, or the edits would be put
+// on a text they were not made on.
+} // namespace
+
+Result<RecoveryData, RecoveryError> replayRecovery(QByteArrayView bytes)
+{
+    auto parsed = parseRecovery(bytes, false);
+    if (!parsed.ok())
+        return RecoveryError{incompleteReason()};
+    RecoveryData data = std::move(parsed).value();
+    QByteArray base;
+    switch (data.base) {
+    case RecoveryBase::Text:
+        base = std::exchange(data.text, QByteArray());
+        break;
+    case RecoveryBase::Empty:
+        break;
+    case RecoveryBase::File: {
+        auto file = readTextFile(data.path);
+        if (!file.ok())
+            return RecoveryError{file.error().message};
+        if (file.value().stamp.digest != data.stamp.digest || file.value().stamp.size != data.stamp.size)
+            return RecoveryError{QCoreApplication::translate("Recovery", "The file the changes were made on has "
+                                                                         "been changed on disk since.")};
+        base = std::move(file.value().text);
+        if (data.recordView) {
+            auto record = convertToRecordLayout(base);
+            if (!record.ok())
+                return RecoveryError{incompleteReason()};
+            base = std::move(record).value();
+        }
+        break;
+    }
+    }
+    auto replayed = replayJournal(std::move(base), data.journal);
+    if (!replayed.ok())
+        return RecoveryError{replayed.error().message};
+    data.text = std::move(replayed.value().text);
+    if (const auto end = replayed.value().end) {
+        data.caret = end->caret;
+        data.changedMs = end->changedMs;
+    }
+    data.base = RecoveryBase::Text;
+    data.journal = QByteArray();
+    return data;
+}
+
+namespace {
+
+Result<RecoveryData, RecoveryError> replayEntry(QByteArrayView bytes) { return replayRecovery(bytes); }
 
 } // namespace
 
@@ -267,6 +338,11 @@ QList<RecoveryEntry> RecoveryStore::freeEntries() const
         auto bytes = readEntry(m_folder, id, HeaderLimit);
         auto data = bytes.ok() ? parseRecovery(bytes.value(), true) : Result<RecoveryData, RecoveryFormatError>(RecoveryFormatError{});
         if (data.ok()) {
+            // The journal's last record tells when the last change was made.
+            if (auto tail = readEntry(m_folder, id, -TailLimit); tail.ok()) {
+                if (const auto end = journalEnd(tail.value()))
+                    data.value().changedMs = std::max(data.value().changedMs, end->changedMs);
+            }
             entries.append({id, std::move(data).value()});
             continue;
         }
@@ -276,6 +352,14 @@ QList<RecoveryEntry> RecoveryStore::freeEntries() const
         m_notices.append(QCoreApplication::translate("Recovery", "The recovery entry '%1' could not be read (%2); "
                                                                  "it was put aside as '%3'.")
                              .arg(name, reason, id + QStringLiteral(".unreadable")));
+    }
+    // Hidden entries of editors that have ended held no unsaved changes.
+    const QStringList hidden = QDir(m_folder).entryList({QStringLiteral(".*") + HiddenSuffix},
+                                                         QDir::AllEntries | QDir::System | QDir::Hidden);
+    for (const QString &name : hidden) {
+        const QString id = name.sliced(1).chopped(HiddenSuffix.size());
+        if (id != m_ownId && missingOrOwn(m_folder, id + LockSuffix) && !isHeld(m_folder, id))
+            removeEntryFiles(m_folder, id);
     }
     std::stable_sort(entries.begin(), entries.end(), [](const RecoveryEntry &a, const RecoveryEntry &b) {
         return a.data.changedMs > b.data.changedMs;
@@ -301,9 +385,16 @@ Result<RecoveryData, RecoveryError> RecoveryStore::read(const ClaimedEntry &clai
     auto bytes = readEntry(m_folder, claimed.entry.id, 0);
     if (!bytes.ok())
         return bytes.error();
-    auto data = parseRecovery(bytes.value(), false);
+    // An entry cut short stays (a later start may find it whole); one
+    // whose journal cannot be put on its base never will be: it is kept
+    // aside, as an entry that cannot be listed is, and the caller says why.
+    if (!parseRecovery(bytes.value(), true).ok())
+        return RecoveryError{incompleteReason()};
+    auto data = replayEntry(bytes.value());
+    if (!data.ok() && parseRecovery(bytes.value(), false).ok())
+        setAside(m_folder, claimed.entry.id);
     if (!data.ok())
-        return RecoveryError{QCoreApplication::translate("Recovery", "The recovery data is incomplete.")};
+        return data.error();
     return std::move(data).value();
 }
 
@@ -319,9 +410,15 @@ void RecoveryStore::adopt(ClaimedEntry claimed)
         removeEntryFiles(m_folder, m_ownId);
     m_ownId = claimed.entry.id;
     m_ownLock = std::move(claimed.lock);
+    m_written = false;
 }
 
-Result<void, RecoveryError> RecoveryStore::write(const RecoveryData &data)
+QString RecoveryStore::ownName() const
+{
+    return m_hidden ? hiddenName(m_ownId) : m_ownId + DataSuffix;
+}
+
+Result<void, RecoveryError> RecoveryStore::write(const RecoveryData &data, bool hidden)
 {
     QMutexLocker locker(&m_mutex);
     if (m_ownId.isEmpty()) {
@@ -350,21 +447,98 @@ Result<void, RecoveryError> RecoveryStore::write(const RecoveryData &data)
     if (!fd.valid())
         return RecoveryError{systemReason(errno)};
     const QByteArray header = recoveryHeader(data);
+    const QByteArrayView text = data.base == RecoveryBase::Text ? QByteArrayView(data.text) : QByteArrayView();
     int error = textfile::writeAll(fd.get(), header, 0);
     if (!error)
-        error = textfile::writeAll(fd.get(), data.text, off_t(header.size()));
+        error = textfile::writeAll(fd.get(), text, off_t(header.size()));
     if (!error && ::fsync(fd.get()) != 0)
         error = errno;
-    if (!error && ::rename(temporary.constData(), encoded(m_folder, m_ownId + DataSuffix).constData()) != 0)
+    const QString other = ownName();
+    m_hidden = hidden;
+    if (!error && ::rename(temporary.constData(), encoded(m_folder, ownName()).constData()) != 0)
         error = errno;
     if (error) {
         ::unlink(temporary.constData());
+        m_written = false;
         return RecoveryError{systemReason(error)};
     }
+    if (other != ownName())
+        ::unlink(encoded(m_folder, other).constData());
+    m_written = true;
+    m_entryBytes = header.size() + text.size();
+    m_journalBytes = 0;
     // The rename itself is made durable.
     if (Fd folder(::open(QFile::encodeName(m_folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)); folder.valid())
         ::fsync(folder.get());
     return {};
+}
+
+Result<void, RecoveryError> RecoveryStore::append(QByteArrayView records)
+{
+    QMutexLocker locker(&m_mutex);
+    if (!m_written)
+        return RecoveryError{incompleteReason()};
+    Fd fd(openOwnFile(encoded(m_folder, ownName()), O_WRONLY));
+    int error = fd.valid() ? 0 : errno;
+    if (!error)
+        error = textfile::writeAll(fd.get(), records, off_t(m_entryBytes));
+    if (!error && ::fdatasync(fd.get()) != 0)
+        error = errno;
+    if (error) {
+        // Nothing half written stays: the journal ends where it ended.
+        if (fd.valid() && ::ftruncate(fd.get(), off_t(m_entryBytes)) != 0)
+            m_written = false;
+        return RecoveryError{systemReason(error)};
+    }
+    m_entryBytes += records.size();
+    m_journalBytes += records.size();
+    return {};
+}
+
+void RecoveryStore::setHidden(bool hidden)
+{
+    QMutexLocker locker(&m_mutex);
+    if (hidden == m_hidden || m_ownId.isEmpty())
+        return;
+    const QString was = ownName();
+    m_hidden = hidden;
+    if (m_written && ::rename(encoded(m_folder, was).constData(), encoded(m_folder, ownName()).constData()) != 0)
+        m_written = false;
+}
+
+qint64 RecoveryStore::journalBytes() const
+{
+    QMutexLocker locker(&m_mutex);
+    return m_journalBytes;
+}
+
+bool RecoveryStore::compact(qint64 limit)
+{
+    QString name;
+    bool hidden = false;
+    {
+        QMutexLocker locker(&m_mutex);
+        if (!m_written || m_journalBytes <= limit)
+            return true;
+        name = ownName();
+        hidden = m_hidden;
+    }
+    try {
+        Fd fd(openOwnFile(encoded(m_folder, name), O_RDONLY));
+        if (!fd.valid())
+            return false;
+        ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
+        QByteArray bytes;
+        struct stat info {};
+        ::fstat(fd.get(), &info);
+        if (textfile::readAllFrom(fd.get(), info.st_size, MaxEntryBytes, bytes) != 0)
+            return false;
+        auto data = replayEntry(bytes);
+        bytes = QByteArray();
+        return data.ok() && write(data.value(), hidden).ok();
+    } catch (const std::bad_alloc &) {
+        return false; // the journal goes on growing
+    }
 }
 
 void RecoveryStore::removeOwn()
@@ -375,6 +549,8 @@ void RecoveryStore::removeOwn()
     removeEntryFiles(m_folder, m_ownId);
     m_ownId.clear();
     m_ownLock = RecoveryLock();
+    m_written = false;
+    m_hidden = false;
 }
 
 QStringList RecoveryStore::takeNotices()

@@ -5,7 +5,10 @@
 // id) for as long as it runs, so an entry that nobody holds is one whose
 // editor has ended: a crash, a kill, a lost display. Entries are written
 // atomically (a temporary file, synced, renamed over the old one, and the
-// folder synced). Nothing in the folder is opened through a link or when it
+// folder synced); the edits made since are appended to the entry (its
+// journal) and synced. While the document has no unsaved changes (an undo
+// back to the saved text) its entry is kept hidden, ".<id>.clean", and not
+// offered. Nothing in the folder is opened through a link or when it
 // is not a regular file of this user, and a folder that another user owns
 // or may write to is not used at all.
 
@@ -57,6 +60,11 @@ struct RecoveryError {
     QString message; // the system's reason
 };
 
+// The whole text of an entry's bytes: its base with its journal applied;
+// an error when the base is gone or changed, or the journal does not fit
+// it. A torn last record is left out.
+Result<RecoveryData, RecoveryError> replayRecovery(QByteArrayView bytes);
+
 class RecoveryStore {
 public:
     explicit RecoveryStore(const QString &folder);
@@ -75,8 +83,22 @@ public:
     // This editor's own entry. adopt makes a claimed entry this editor's
     // own (its data stays until the next write). write and removeOwn may
     // run on another thread than the rest.
+    // The entry's bytes hold `data` (its base text, or what names the base)
+    // and nothing else; `hidden` keeps it from being offered.
     void adopt(ClaimedEntry claimed);
-    Result<void, RecoveryError> write(const RecoveryData &data);
+    Result<void, RecoveryError> write(const RecoveryData &data, bool hidden = false);
+    // Appends journal records to the entry that write made; an error when
+    // there is none, or when they could not all be written (the entry is
+    // then as it was before).
+    Result<void, RecoveryError> append(QByteArrayView records);
+    // Hides or shows the entry, if there is one.
+    void setHidden(bool hidden);
+    // The size of the journal appended since the last write.
+    qint64 journalBytes() const;
+    // Writes the entry again as one whole text, its journal applied, when
+    // the journal has grown past `limit` bytes; false when that failed (no
+    // memory, the disk), which leaves the entry as it was.
+    bool compact(qint64 limit);
     void removeOwn();
 
     // What the user is to be told once: a folder that is not used, entries
@@ -90,8 +112,16 @@ private:
     mutable QStringList m_notices;
     mutable bool m_folderTold = false;
     mutable QMutex m_mutex;
+    QString ownName() const;
+
     QString m_ownId;
     RecoveryLock m_ownLock;
+    // What the own entry is now: written, hidden, its size and that of its
+    // journal.
+    bool m_written = false;
+    bool m_hidden = false;
+    qint64 m_entryBytes = 0;
+    qint64 m_journalBytes = 0;
 };
 
 } // namespace zuno

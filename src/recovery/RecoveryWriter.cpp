@@ -10,9 +10,13 @@ namespace zuno {
 namespace {
 
 struct Request {
-    bool remove = false;
+    enum Kind { Write, Append, Hide, Show, Remove } kind = Write;
     RecoveryData data;
+    QByteArray records;
+    bool hidden = false;
 };
+
+constexpr qint64 DefaultCompactLimit = qint64(64) << 20;
 
 } // namespace
 
@@ -31,6 +35,7 @@ struct RecoveryWriter::Shared {
     std::condition_variable_any done;
     std::deque<Request> queue;
     QByteArray spare;
+    qint64 compactLimit = DefaultCompactLimit;
     bool busy = false;
     bool stopping = false;
     bool ended = false; // the thread has returned
@@ -67,15 +72,34 @@ RecoveryWriter::~RecoveryWriter()
     m_thread.detach();
 }
 
-void RecoveryWriter::write(RecoveryData data)
+void RecoveryWriter::write(RecoveryData data, bool hidden)
 {
     {
         std::lock_guard lock(m_shared->mutex);
-        // A newer text makes an older one that waits needless.
+        // A newer entry makes an older one that waits, and its journal,
+        // needless.
         std::deque<Request> &queue = m_shared->queue;
-        if (!queue.empty() && !queue.back().remove)
+        while (!queue.empty() && (queue.back().kind == Request::Write || queue.back().kind == Request::Append))
             queue.pop_back();
-        queue.push_back(Request{false, std::move(data)});
+        queue.push_back(Request{Request::Write, std::move(data), {}, hidden});
+    }
+    m_shared->wake.notify_all();
+}
+
+void RecoveryWriter::append(QByteArray records)
+{
+    {
+        std::lock_guard lock(m_shared->mutex);
+        m_shared->queue.push_back(Request{Request::Append, {}, std::move(records)});
+    }
+    m_shared->wake.notify_all();
+}
+
+void RecoveryWriter::setHidden(bool hidden)
+{
+    {
+        std::lock_guard lock(m_shared->mutex);
+        m_shared->queue.push_back(Request{hidden ? Request::Hide : Request::Show, {}, {}});
     }
     m_shared->wake.notify_all();
 }
@@ -85,9 +109,15 @@ void RecoveryWriter::remove()
     {
         std::lock_guard lock(m_shared->mutex);
         m_shared->queue.clear();
-        m_shared->queue.push_back(Request{true, {}});
+        m_shared->queue.push_back(Request{Request::Remove, {}, {}});
     }
     m_shared->wake.notify_all();
+}
+
+void RecoveryWriter::setCompactLimit(qint64 bytes)
+{
+    std::lock_guard lock(m_shared->mutex);
+    m_shared->compactLimit = bytes;
 }
 
 QByteArray RecoveryWriter::takeSpareBuffer()
@@ -114,12 +144,26 @@ void RecoveryWriter::run(const std::shared_ptr<Shared> &shared)
         Request request = std::move(s.queue.front());
         s.queue.pop_front();
         s.busy = true;
+        const qint64 compactLimit = s.compactLimit;
         lock.unlock();
         Result<void, RecoveryError> written;
-        if (request.remove)
+        switch (request.kind) {
+        case Request::Remove:
             s.store.removeOwn();
-        else
-            written = s.store.write(request.data);
+            break;
+        case Request::Write:
+            written = s.store.write(request.data, request.hidden);
+            break;
+        case Request::Append:
+            written = s.store.append(request.records);
+            if (written.ok())
+                s.store.compact(compactLimit);
+            break;
+        case Request::Hide:
+        case Request::Show:
+            s.store.setHidden(request.kind == Request::Hide);
+            break;
+        }
         lock.lock();
         if (s.abandoned)
             return;
@@ -128,7 +172,7 @@ void RecoveryWriter::run(const std::shared_ptr<Shared> &shared)
             if (s.abandoned)
                 return;
         }
-        if (!request.remove)
+        if (request.kind == Request::Write && request.data.text.isDetached())
             s.spare = std::move(request.data.text);
         request = Request{};
         s.busy = false;

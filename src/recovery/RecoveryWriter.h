@@ -1,8 +1,11 @@
 #pragma once
 // Writes the recovery data on a thread of its own, so that a large text
-// never holds up typing: the caller hands over a copy of the bytes and goes
-// on. Only the latest data waiting to be written counts; a removal cancels
-// the writes before it. Requests are carried out in the order given.
+// never holds up typing: the caller hands over the entry's base (a text it
+// holds anyway, shared, or what names the base) and then the journal's
+// records in batches, and goes on. A whole new entry makes what waits for
+// the old one needless; a removal cancels everything before it. Requests
+// are carried out in the order given. A journal that grows large is
+// compacted here, into a whole text.
 
 #include "recovery/RecoveryStore.h"
 
@@ -27,8 +30,14 @@ public:
     // writer's owner, nor the store once it comes back from it.
     ~RecoveryWriter();
 
-    void write(RecoveryData data);
+    // A new entry (hidden: the document has no unsaved changes now).
+    void write(RecoveryData data, bool hidden = false);
+    // Records for the journal of the entry last written.
+    void append(QByteArray records);
+    void setHidden(bool hidden);
     void remove();
+    // The journal is written again as one whole text once it is larger.
+    void setCompactLimit(qint64 bytes);
     // The buffer of the text last written, to be filled again: a buffer
     // whose pages are already in place is copied into faster than a new one.
     QByteArray takeSpareBuffer();

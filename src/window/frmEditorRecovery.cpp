@@ -17,10 +17,30 @@ void frmEditor::setUpRecovery()
     m_recoveryStore = std::make_unique<RecoveryStore>(defaultRecoveryFolder());
     m_recovery = std::make_unique<DocumentRecovery>(*m_recoveryStore,
                                                     [this](QByteArray buffer) { return m_shell->recoverySnapshot(std::move(buffer)); });
-    connect(rtbEditor, &EditorWidget::textChanged, m_recovery.get(), [this] { m_recovery->noteChange(); });
+    m_recovery->setCaretSource([this] { return rtbEditor->selStart(); });
+    // Each edit goes to the journal with the bytes it put in, read from the
+    // control where they lie; a whole new text waits for its base.
+    connect(rtbEditor, &EditorWidget::textChanged, m_recovery.get(), [this](const TextChange &change) {
+        if (change.wholeText) {
+            m_recovery->wholeTextReplaced();
+            return;
+        }
+        QByteArray inserted;
+        try {
+            inserted = rtbEditor->utf8Bytes(change.position, change.insertedBytes);
+        } catch (const std::bad_alloc &) {
+            m_recovery->noteChange(); // a whole copy once memory allows
+            return;
+        }
+        m_recovery->edited(change.position, change.removedBytes, std::move(inserted));
+    });
+    connect(rtbEditor, &EditorWidget::modifiedChanged, m_recovery.get(),
+            [this](bool modified) { m_recovery->setModified(modified); });
     m_shell->setOnSettled([this] { m_recovery->settle(); });
+    m_shell->setOnNewBase([this](const RecoveryData &base) { m_recovery->newBase(base); });
     connect(m_recovery.get(), &DocumentRecovery::writeFailed, this, [this](const QString &reason) {
-        statusBar()->showMessage(tr("The unsaved changes could not be kept for recovery: %1").arg(reason));
+        statusBar()->showMessage(recoveryFailedMessage(reason));
+        m_shell->recoveryWriteFailed(reason);
     });
 }
 

@@ -5,11 +5,13 @@
 #include "ShellOnDoubles.h"
 #include "document/MemoryShortage.h"
 #include "support/EditText.h"
+#include "recovery/DocumentRecovery.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace zuno;
@@ -218,4 +220,29 @@ TEST(MemoryShortage, ACommandThatRunsOutOfMemorySaysWhatItCouldNotDo)
     EXPECT_EQ(messages.shown[0].text, QStringLiteral("Not enough memory to open the file."));
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
     EXPECT_FALSE(after);
+}
+
+TEST_F(EditorShellRecoveryTest, AFailedFirstWriteIsToldOnceInAMessage)
+{
+    // A folder that cannot be made (its parent is a file), as a full disk:
+    // every write fails.
+    writeBytes(pathOf(QStringLiteral("file")), "x");
+    RecoveryStore failing(pathOf(QStringLiteral("file/recovery")));
+    DocumentRecovery recovery(failing, [](QByteArray) { return std::optional<RecoveryData>(); });
+    QObject::connect(&recovery, &DocumentRecovery::writeFailed,
+                     [this](const QString &reason) { shell.recoveryWriteFailed(reason); });
+    int failures = 0;
+    QObject::connect(&recovery, &DocumentRecovery::writeFailed, [&failures] { ++failures; });
+    recovery.setJournalDelay(5);
+    recovery.setModified(true);
+    RecoveryData base;
+    base.base = RecoveryBase::Empty;
+    for (int i = 0; i < 2; ++i) {
+        recovery.newBase(base);
+        recovery.edited(0, 0, "AC:1");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return failures > i; }, 5000));
+    }
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown.first().title, Title);
+    EXPECT_TRUE(messages.shown.first().text.startsWith(QStringLiteral("The unsaved changes could not be kept for recovery: ")));
 }

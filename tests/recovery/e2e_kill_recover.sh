@@ -10,13 +10,15 @@ name=recover
 source "$(dirname "$0")/../e2e/common.sh"
 recovery=$XDG_STATE_HOME/zunopad/recovery
 
-# Waits (at most $2 s) until the recovery folder keeps text with $1 in it;
+# Waits (at most $2 s) until the recovery folder keeps the typing of $1;
 # prints how long that took after the last key, in ms.
 wait_kept() {
   local start now
   start=$(date +%s%3N)
   for _ in $(seq 1 $(( $2 * 10 ))); do
-    if grep -qa -- "$1" "$recovery"/*.zrec 2>/dev/null; then
+    # Each key is a record of the entry's journal, its character between
+    # the record's binary fields.
+    if cat "$recovery"/*.zrec 2>/dev/null | tr -cd '[:print:]' | grep -q -- "$(printf '%s' "$1" | sed 's/./&.*/g')"; then
       now=$(date +%s%3N); echo $(( now - start )); return 0
     fi
     sleep 0.1

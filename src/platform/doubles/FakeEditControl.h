@@ -15,6 +15,10 @@ public:
     explicit FakeEditControl(const QString &text) : m_text(text) {}
 
     QByteArrayView utf8Text() const override;
+    QByteArray utf8Bytes(qint64 position, qint64 length) const override
+    {
+        return utf8Text().sliced(position, length).toByteArray();
+    }
     void setUtf8Text(QByteArrayView text) override;
     std::unique_ptr<WholeTextPieces> takeWholeTextInPieces(qint64 sizeHint) override;
     qint64 textLength() const override { return m_text.size(); }

@@ -29,6 +29,7 @@ public:
     QByteArrayView utf8Text() const override;
     // Not with a view of the control's own text.
     void setUtf8Text(QByteArrayView text) override;
+    QByteArray utf8Bytes(qint64 position, qint64 length) const override { return bytes(position, length); }
     std::unique_ptr<WholeTextPieces> takeWholeTextInPieces(qint64 sizeHint) override;
     // The characters between two offsets.
     QString textBetween(qint64 from, qint64 to) const;

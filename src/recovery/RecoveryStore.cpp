@@ -1,9 +1,8 @@
 #include "recovery/RecoveryStore.h"
 
-#include "format/Conversion.h"
+#include "recovery/RecoveryFiles.h"
 #include "recovery/RecoveryJournal.h"
 #include "textfile/PosixIo.h"
-#include "textfile/TextFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -28,21 +27,47 @@ using textfile::systemReason;
 
 namespace {
 
-const QString DataSuffix = QStringLiteral(".zrec");
-const QString LockSuffix = QStringLiteral(".lock");
 // The header of an entry is read from at most this many bytes.
 constexpr qint64 HeaderLimit = 64 * 1024;
-// No entry is read past this size.
-constexpr qint64 MaxEntryBytes = qint64(1) << 40;
+
+} // namespace
+
+namespace recovery_files {
 
 QByteArray encoded(const QString &folder, const QString &name)
 {
     return QFile::encodeName(folder + QLatin1Char('/') + name);
 }
 
-QString temporaryName(const QString &id) { return QLatin1Char('.') + id + QStringLiteral(".tmp"); }
-const QString HiddenSuffix = QStringLiteral(".clean");
 QString hiddenName(const QString &id) { return QLatin1Char('.') + id + HiddenSuffix; }
+
+// Opens one of the folder's files without following a link or waiting on
+// a pipe, and keeps it only when it is a regular file of this user with no
+// other name: nothing planted in the folder is written or read through.
+// -1 with errno set otherwise.
+int openOwnFile(const QByteArray &path, int flags)
+{
+    const int fd = ::open(path.constData(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return -1;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid() || info.st_nlink != 1) {
+        ::close(fd);
+        errno = EPERM;
+        return -1;
+    }
+    return fd;
+}
+
+QString incompleteReason() { return QCoreApplication::translate("Recovery", "The recovery data is incomplete."); }
+
+} // namespace recovery_files
+
+using namespace recovery_files;
+
+namespace {
+
+QString temporaryName(const QString &id) { return QLatin1Char('.') + id + QStringLiteral(".tmp"); }
 // The end of an entry read to find when its last change was made.
 constexpr qint64 TailLimit = qint64(1) << 20;
 
@@ -63,24 +88,6 @@ bool takeLock(int fd)
     if (pid == long(::getpid()))
         return false;
     return ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
-}
-
-// Opens one of the folder's files without following a link or waiting on
-// a pipe, and keeps it only when it is a regular file of this user with no
-// other name: nothing planted in the folder is written or read through.
-// -1 with errno set otherwise.
-int openOwnFile(const QByteArray &path, int flags)
-{
-    const int fd = ::open(path.constData(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return -1;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid() || info.st_nlink != 1) {
-        ::close(fd);
-        errno = EPERM;
-        return -1;
-    }
-    return fd;
 }
 
 // Whether the folder's entry `name` is missing, or a regular file of ours.
@@ -202,61 +209,11 @@ void setAside(const QString &folder, const QString &id)
     ::unlink(encoded(folder, id + LockSuffix).constData());
 }
 
-QString incompleteReason() { return QCoreApplication::translate("Recovery", "The recovery data is incomplete."); }
-
 // The text of an entry: its base with its journal applied. A base that is
 // the document's file must still be that file, or the edits would be put
 // on a text they were not made on.
 } // namespace
 
-Result<RecoveryData, RecoveryError> replayRecovery(QByteArrayView bytes)
-{
-    auto parsed = parseRecovery(bytes, false);
-    if (!parsed.ok())
-        return RecoveryError{incompleteReason()};
-    RecoveryData data = std::move(parsed).value();
-    QByteArray base;
-    switch (data.base) {
-    case RecoveryBase::Text:
-        base = std::exchange(data.text, QByteArray());
-        break;
-    case RecoveryBase::Empty:
-        break;
-    case RecoveryBase::File: {
-        auto file = readTextFile(data.path);
-        if (!file.ok())
-            return RecoveryError{file.error().message};
-        if (file.value().stamp.digest != data.stamp.digest || file.value().stamp.size != data.stamp.size)
-            return RecoveryError{QCoreApplication::translate("Recovery", "The file the changes were made on has "
-                                                                         "been changed on disk since.")};
-        base = std::move(file.value().text);
-        if (data.recordView) {
-            auto record = convertToRecordLayout(base);
-            if (!record.ok())
-                return RecoveryError{incompleteReason()};
-            base = std::move(record).value();
-        }
-        break;
-    }
-    }
-    auto replayed = replayJournal(std::move(base), data.journal);
-    if (!replayed.ok())
-        return RecoveryError{replayed.error().message};
-    data.text = std::move(replayed.value().text);
-    if (const auto end = replayed.value().end) {
-        data.caret = end->caret;
-        data.changedMs = end->changedMs;
-    }
-    data.base = RecoveryBase::Text;
-    data.journal = QByteArray();
-    return data;
-}
-
-namespace {
-
-Result<RecoveryData, RecoveryError> replayEntry(QByteArrayView bytes) { return replayRecovery(bytes); }
-
-} // namespace
 
 QString elidedPath(const QString &path)
 {
@@ -390,7 +347,7 @@ Result<RecoveryData, RecoveryError> RecoveryStore::read(const ClaimedEntry &clai
     // aside, as an entry that cannot be listed is, and the caller says why.
     if (!parseRecovery(bytes.value(), true).ok())
         return RecoveryError{incompleteReason()};
-    auto data = replayEntry(bytes.value());
+    auto data = replayRecovery(bytes.value());
     if (!data.ok() && parseRecovery(bytes.value(), false).ok())
         setAside(m_folder, claimed.entry.id);
     if (!data.ok())
@@ -471,74 +428,6 @@ Result<void, RecoveryError> RecoveryStore::write(const RecoveryData &data, bool 
     if (Fd folder(::open(QFile::encodeName(m_folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)); folder.valid())
         ::fsync(folder.get());
     return {};
-}
-
-Result<void, RecoveryError> RecoveryStore::append(QByteArrayView records)
-{
-    QMutexLocker locker(&m_mutex);
-    if (!m_written)
-        return RecoveryError{incompleteReason()};
-    Fd fd(openOwnFile(encoded(m_folder, ownName()), O_WRONLY));
-    int error = fd.valid() ? 0 : errno;
-    if (!error)
-        error = textfile::writeAll(fd.get(), records, off_t(m_entryBytes));
-    if (!error && ::fdatasync(fd.get()) != 0)
-        error = errno;
-    if (error) {
-        // Nothing half written stays: the journal ends where it ended.
-        if (fd.valid() && ::ftruncate(fd.get(), off_t(m_entryBytes)) != 0)
-            m_written = false;
-        return RecoveryError{systemReason(error)};
-    }
-    m_entryBytes += records.size();
-    m_journalBytes += records.size();
-    return {};
-}
-
-void RecoveryStore::setHidden(bool hidden)
-{
-    QMutexLocker locker(&m_mutex);
-    if (hidden == m_hidden || m_ownId.isEmpty())
-        return;
-    const QString was = ownName();
-    m_hidden = hidden;
-    if (m_written && ::rename(encoded(m_folder, was).constData(), encoded(m_folder, ownName()).constData()) != 0)
-        m_written = false;
-}
-
-qint64 RecoveryStore::journalBytes() const
-{
-    QMutexLocker locker(&m_mutex);
-    return m_journalBytes;
-}
-
-bool RecoveryStore::compact(qint64 limit)
-{
-    QString name;
-    bool hidden = false;
-    {
-        QMutexLocker locker(&m_mutex);
-        if (!m_written || m_journalBytes <= limit)
-            return true;
-        name = ownName();
-        hidden = m_hidden;
-    }
-    try {
-        Fd fd(openOwnFile(encoded(m_folder, name), O_RDONLY));
-        if (!fd.valid())
-            return false;
-        ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
-        QByteArray bytes;
-        struct stat info {};
-        ::fstat(fd.get(), &info);
-        if (textfile::readAllFrom(fd.get(), info.st_size, MaxEntryBytes, bytes) != 0)
-            return false;
-        auto data = replayEntry(bytes);
-        bytes = QByteArray();
-        return data.ok() && write(data.value(), hidden).ok();
-    } catch (const std::bad_alloc &) {
-        return false; // the journal goes on growing
-    }
 }
 
 void RecoveryStore::removeOwn()

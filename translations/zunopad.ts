@@ -595,6 +595,10 @@ It is opened here read-only.</source>
         <source>The file the changes were made on has been changed on disk since.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The recorded changes do not fit the text they were made on.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TextFile</name>

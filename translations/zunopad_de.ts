@@ -344,6 +344,14 @@ Befehl falsch ist.
 <context>
     <name>EditorShell</name>
     <message>
+        <source>The unsaved changes could not be kept for recovery: %1</source>
+        <translation>Die ungespeicherten Änderungen konnten nicht für die Wiederherstellung aufbewahrt werden: %1</translation>
+    </message>
+    <message>
+        <source>If ZUNOPad ends before they are saved, they are lost. Free some space or save the document.</source>
+        <translation>Endet ZUNOPad, bevor sie gespeichert sind, gehen sie verloren. Geben Sie Speicherplatz frei oder speichern Sie das Dokument.</translation>
+    </message>
+    <message>
         <source>The file '%1' could not be read.<byte value="xd" />
 <byte value="xd" />
 %2</source>
@@ -705,6 +713,14 @@ Sie wird hier schreibgeschützt geöffnet.</translation>
 </context>
 <context>
     <name>Recovery</name>
+    <message>
+        <source>The recorded changes do not fit the text they were made on.</source>
+        <translation>Die aufgezeichneten Änderungen passen nicht zu dem Text, an dem sie vorgenommen wurden.</translation>
+    </message>
+    <message>
+        <source>The file the changes were made on has been changed on disk since.</source>
+        <translation>Die Datei, an der die Änderungen vorgenommen wurden, wurde seitdem auf dem Datenträger geändert.</translation>
+    </message>
     <message>
         <source>The recovery data is incomplete.</source>
         <translation>Die Wiederherstellungsdaten sind unvollständig.</translation>

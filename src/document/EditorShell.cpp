@@ -3,6 +3,7 @@
 #include "format/ConversionMessages.h"
 #include "document/DialogFolder.h"
 #include "document/RecordViewSave.h"
+#include "document/RecoveryFeed.h"
 #include "document/ViewConversion.h"
 #include "format/Conversion.h"
 #include "platform/Units.h"
@@ -66,18 +67,6 @@ Result<DiskFile, TextFileError> readInto(IEditControl &editor, const ITextFiles 
     content.text = QByteArray();
     editor.setFileName(path);
     return DiskFile{content.format, std::move(content.stamp)};
-}
-
-// Whether a file written from `text` in `format` is read back as the same
-// text: its bytes are the text's, and reading does not take it for an LF
-// file or take a byte-order mark off.
-bool readsBackAsItIs(QByteArrayView text, const TextFileFormat &format)
-{
-    if (format.encoding == TextEncoding::Latin1 || format.lineEnding != LineEnding::CrLf)
-        return false;
-    if (format.encoding == TextEncoding::Utf8 && text.startsWith("\xEF\xBB\xBF"))
-        return false;
-    return text.indexOf("\r\n") >= 0 || !text.contains('\n');
 }
 
 } // namespace

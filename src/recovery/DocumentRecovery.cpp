@@ -134,7 +134,9 @@ void DocumentRecovery::due()
         return;
     m_copyDue = false;
     m_pending.clear();
-    std::optional<RecoveryData> data = m_snapshot(m_writer.takeSpareBuffer());
+    // No buffer is kept for it: a second whole text would stay resident for
+    // a copy the journal makes rare.
+    std::optional<RecoveryData> data = m_snapshot(QByteArray());
     if (!data) {
         m_writer.remove();
         m_entry = false;

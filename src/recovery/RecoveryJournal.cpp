@@ -76,8 +76,6 @@ private:
     qint64 m_gapEnd;
 };
 
-QString replayError(const char *text) { return QCoreApplication::translate("Recovery", text); }
-
 } // namespace
 
 QByteArray journalRecord(const JournalEdit &edit)
@@ -133,7 +131,8 @@ Result<ReplayedText, ReplayError> replayJournal(QByteArray base, QByteArrayView 
         const qint64 position = take(rest.data() + 1);
         const qint64 removed = take(rest.data() + 9);
         if (position < 0 || removed < 0 || position > text.size() || removed > text.size() - position)
-            return ReplayError{replayError("The recorded changes do not fit the text they were made on.")};
+            return ReplayError{QCoreApplication::translate(
+                "Recovery", "The recorded changes do not fit the text they were made on.")};
         text.replace(position, removed, rest.sliced(HeadBytes, inserted));
         replayed.end = JournalEnd{take(tail), take(tail + 8)};
         ++replayed.edits;

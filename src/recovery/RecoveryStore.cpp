@@ -224,10 +224,6 @@ QString elidedPath(const QString &path)
     return path.left(Head) + QChar(0x2026) + path.right(Tail);
 }
 
-namespace {
-
-} // namespace
-
 QString defaultRecoveryFolder()
 {
     QString state = qEnvironmentVariable("XDG_STATE_HOME");

@@ -34,7 +34,6 @@ struct RecoveryWriter::Shared {
     std::condition_variable_any wake;
     std::condition_variable_any done;
     std::deque<Request> queue;
-    QByteArray spare;
     qint64 compactLimit = DefaultCompactLimit;
     bool busy = false;
     bool stopping = false;
@@ -120,12 +119,6 @@ void RecoveryWriter::setCompactLimit(qint64 bytes)
     m_shared->compactLimit = bytes;
 }
 
-QByteArray RecoveryWriter::takeSpareBuffer()
-{
-    std::lock_guard lock(m_shared->mutex);
-    return std::exchange(m_shared->spare, QByteArray());
-}
-
 bool RecoveryWriter::finish(int timeoutMs)
 {
     std::unique_lock lock(m_shared->mutex);
@@ -172,8 +165,6 @@ void RecoveryWriter::run(const std::shared_ptr<Shared> &shared)
             if (s.abandoned)
                 return;
         }
-        if (request.kind == Request::Write && request.data.text.isDetached())
-            s.spare = std::move(request.data.text);
         request = Request{};
         s.busy = false;
         s.done.notify_all();

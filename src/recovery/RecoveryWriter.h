@@ -38,9 +38,6 @@ public:
     void remove();
     // The journal is written again as one whole text once it is larger.
     void setCompactLimit(qint64 bytes);
-    // The buffer of the text last written, to be filled again: a buffer
-    // whose pages are already in place is copied into faster than a new one.
-    QByteArray takeSpareBuffer();
     // Waits until everything handed over is carried out, at most
     // `timeoutMs`; false when the time ran out.
     bool finish(int timeoutMs);

@@ -1,8 +1,8 @@
-// The main window's part in keeping unsaved changes: every change of the
-// text reaches the recovery schedule, a save or a discard removes the data,
-// a termination signal or the end of the session writes it at once.
+// The main window's part in keeping unsaved changes: every change of the text reaches the recovery
+// journal, a save or a discard removes the data, a signal or the session's end writes it at once.
 #include "window/frmEditor.h"
 
+#include "document/RecoveryFeed.h"
 #include "recovery/DocumentRecovery.h"
 
 #include <QSessionManager>
@@ -17,27 +17,10 @@ void frmEditor::setUpRecovery()
     m_recoveryStore = std::make_unique<RecoveryStore>(defaultRecoveryFolder());
     m_recovery = std::make_unique<DocumentRecovery>(*m_recoveryStore,
                                                     [this](QByteArray buffer) { return m_shell->recoverySnapshot(std::move(buffer)); });
-    m_recovery->setCaretSource([this] { return rtbEditor->selStart(); });
-    // Each edit goes to the journal with the bytes it put in, read from the
-    // control where they lie; a whole new text waits for its base.
-    connect(rtbEditor, &EditorWidget::textChanged, m_recovery.get(), [this](const TextChange &change) {
-        if (change.wholeText) {
-            m_recovery->wholeTextReplaced();
-            return;
-        }
-        QByteArray inserted;
-        try {
-            inserted = rtbEditor->utf8Bytes(change.position, change.insertedBytes);
-        } catch (const std::bad_alloc &) {
-            m_recovery->noteChange(); // a whole copy once memory allows
-            return;
-        }
-        m_recovery->edited(change.position, change.removedBytes, std::move(inserted));
-    });
-    connect(rtbEditor, &EditorWidget::modifiedChanged, m_recovery.get(),
-            [this](bool modified) { m_recovery->setModified(modified); });
-    m_shell->setOnSettled([this] { m_recovery->settle(); });
-    m_shell->setOnNewBase([this](const RecoveryData &base) { m_recovery->newBase(base); });
+    attachRecovery(*m_recovery, *m_shell, *rtbEditor);
+    connect(rtbEditor, &EditorWidget::textChanged, m_recovery.get(),
+            [this](const TextChange &change) { feedRecovery(*m_recovery, *rtbEditor, change); });
+    connect(rtbEditor, &EditorWidget::modifiedChanged, m_recovery.get(), &DocumentRecovery::setModified);
     connect(m_recovery.get(), &DocumentRecovery::writeFailed, this, [this](const QString &reason) {
         statusBar()->showMessage(recoveryFailedMessage(reason));
         m_shell->recoveryWriteFailed(reason);

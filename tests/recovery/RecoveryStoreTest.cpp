@@ -1,6 +1,7 @@
 // The recovery folder against a scratch folder: entries written, offered
 // only when no running editor holds them, read back whole, removed.
 #include "recovery/RecoveryStore.h"
+#include "recovery/RecoveryJournal.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -132,6 +133,30 @@ TEST_F(RecoveryStoreTest, AnEntryCutShortIsKeptButNotRead)
     EXPECT_FALSE(store.read(*claimed).ok());
     claimed.reset();
     EXPECT_EQ(store.freeEntries().size(), 1);
+}
+
+// An entry with nothing unsaved (undone back to the saved text) is hidden,
+// not offered; shown again with the next change; and, left by an editor that
+// ended, removed; the journal's last record tells when the last change was.
+TEST_F(RecoveryStoreTest, AHiddenEntryIsNotOfferedAndGoesOnceItsEditorHasEnded)
+{
+    RecoveryStore other(folder());
+    {
+        RecoveryStore ended(folder());
+        ASSERT_TRUE(ended.write(sample("AC:1"), true).ok());
+        EXPECT_TRUE(other.freeEntries().isEmpty());
+        ended.setHidden(false);
+        ASSERT_TRUE(ended.append(journalRecord(JournalEdit{4, 0, "2", 5, 1766000000000})).ok());
+    }
+    const QList<RecoveryEntry> entries = other.freeEntries();
+    ASSERT_EQ(entries.size(), 1);
+    EXPECT_EQ(entries.first().data.changedMs, 1766000000000);
+    {
+        RecoveryStore ended(folder());
+        ASSERT_TRUE(ended.write(sample("AC:1"), true).ok());
+    }
+    other.freeEntries();
+    EXPECT_EQ(files().filter(QStringLiteral(".clean")), QStringList());
 }
 
 // Whatever another program put in the folder is neither written through

@@ -1,0 +1,42 @@
+#include "document/RecoveryFeed.h"
+
+#include "document/EditorShell.h"
+#include "recovery/DocumentRecovery.h"
+
+#include <new>
+
+namespace zuno {
+
+void attachRecovery(DocumentRecovery &recovery, EditorShell &shell, const IEditControl &editor)
+{
+    recovery.setCaretSource([&editor] { return editor.selStart(); });
+    shell.setOnSettled([&recovery] { recovery.settle(); });
+    shell.setOnNewBase([&recovery](const RecoveryData &base) { recovery.newBase(base); });
+}
+
+void feedRecovery(DocumentRecovery &recovery, const IEditControl &editor, const TextChange &change)
+{
+    if (change.wholeText) {
+        recovery.wholeTextReplaced();
+        return;
+    }
+    QByteArray inserted;
+    try {
+        inserted = editor.utf8Bytes(change.position, change.insertedBytes);
+    } catch (const std::bad_alloc &) {
+        recovery.noteChange(); // a whole copy, once memory allows
+        return;
+    }
+    recovery.edited(change.position, change.removedBytes, std::move(inserted));
+}
+
+bool readsBackAsItIs(QByteArrayView text, const TextFileFormat &format)
+{
+    if (format.encoding == TextEncoding::Latin1 || format.lineEnding != LineEnding::CrLf)
+        return false;
+    if (format.encoding == TextEncoding::Utf8 && text.startsWith("\xEF\xBB\xBF"))
+        return false;
+    return text.indexOf("\r\n") >= 0 || !text.contains('\n');
+}
+
+} // namespace zuno

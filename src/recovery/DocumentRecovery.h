@@ -4,8 +4,8 @@
 // over as it is made and written within a fraction of a second, on the
 // writer's thread, so typing that goes on without a pause loses at most
 // that much to a kill. The base is never copied whole here: it is the
-// document's file as it was read (named, and checked when the journal is
-// replayed), the empty text, or a text the document holds anyway (shared
+// document's file as it was read (its text taken into the entry by the
+// writer's thread, checked by its digest), the empty text, or a text the document holds anyway (shared
 // with the writer, which writes it and lets it go). Where no such base is
 // known (a whole text set from somewhere else, a write that failed), the
 // text is copied whole as it was before there was a journal: once it has

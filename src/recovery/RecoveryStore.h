@@ -64,6 +64,12 @@ struct RecoveryError {
 // an error when the base is gone or changed, or the journal does not fit
 // it. A torn last record is left out.
 Result<RecoveryData, RecoveryError> replayRecovery(QByteArrayView bytes);
+// An entry's base that names the document's file, made whole: the file's
+// text as the document read it (in the Record layout when that was shown),
+// so that the entry no longer depends on the file staying as it was. False,
+// with `data` unchanged, when the file has changed since or the memory is not
+// there; the entry then names the file.
+bool takeFileBaseIn(RecoveryData &data);
 
 class RecoveryStore {
 public:

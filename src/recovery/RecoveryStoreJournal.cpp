@@ -22,6 +22,40 @@ using namespace recovery_files;
 using textfile::Fd;
 using textfile::systemReason;
 
+Result<QByteArray, RecoveryError> fileBaseText(const RecoveryData &data)
+{
+    auto file = readTextFile(data.path);
+    if (!file.ok())
+        return RecoveryError{file.error().message};
+    if (file.value().stamp.digest != data.stamp.digest || file.value().stamp.size != data.stamp.size)
+        return RecoveryError{QCoreApplication::translate("Recovery", "The file the changes were made on has "
+                                                                     "been changed on disk since.")};
+    QByteArray base = std::move(file.value().text);
+    if (data.recordView) {
+        auto record = convertToRecordLayout(base);
+        if (!record.ok())
+            return RecoveryError{incompleteReason()};
+        base = std::move(record).value();
+    }
+    return base;
+}
+
+bool takeFileBaseIn(RecoveryData &data)
+{
+    if (data.base != RecoveryBase::File)
+        return true;
+    try {
+        auto base = fileBaseText(data);
+        if (!base.ok())
+            return false;
+        data.text = std::move(base).value();
+        data.base = RecoveryBase::Text;
+        return true;
+    } catch (const std::bad_alloc &) {
+        return false;
+    }
+}
+
 Result<RecoveryData, RecoveryError> replayRecovery(QByteArrayView bytes)
 {
     auto parsed = parseRecovery(bytes, false);
@@ -36,19 +70,10 @@ Result<RecoveryData, RecoveryError> replayRecovery(QByteArrayView bytes)
     case RecoveryBase::Empty:
         break;
     case RecoveryBase::File: {
-        auto file = readTextFile(data.path);
-        if (!file.ok())
-            return RecoveryError{file.error().message};
-        if (file.value().stamp.digest != data.stamp.digest || file.value().stamp.size != data.stamp.size)
-            return RecoveryError{QCoreApplication::translate("Recovery", "The file the changes were made on has "
-                                                                         "been changed on disk since.")};
-        base = std::move(file.value().text);
-        if (data.recordView) {
-            auto record = convertToRecordLayout(base);
-            if (!record.ok())
-                return RecoveryError{incompleteReason()};
-            base = std::move(record).value();
-        }
+        auto text = fileBaseText(data);
+        if (!text.ok())
+            return text.error();
+        base = std::move(text).value();
         break;
     }
     }

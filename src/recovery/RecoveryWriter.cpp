@@ -145,6 +145,9 @@ void RecoveryWriter::run(const std::shared_ptr<Shared> &shared)
             s.store.removeOwn();
             break;
         case Request::Write:
+            // Another program may change the file before the entry is
+            // needed: the entry keeps the text itself.
+            takeFileBaseIn(request.data);
             written = s.store.write(request.data, request.hidden);
             break;
         case Request::Append:

@@ -113,7 +113,10 @@ TEST_F(RecoveryJournalTest, ATornLastRecordIsDroppedAndTheEditsBeforeItStand)
     EXPECT_FALSE(replayRecovery(wrong).ok());
 }
 
-TEST_F(RecoveryJournalTest, AFileBaseIsReadAtReplayAndRefusedOnceChanged)
+// The entry takes the file's text in as its base, so a change to the file
+// afterwards costs nothing; an entry that still names the file (its text
+// could not be taken in) is refused once the file has changed.
+TEST_F(RecoveryJournalTest, AFileBaseIsKeptInTheEntryAndANamedOneRefusedOnceChanged)
 {
     const QString path = dir.filePath(QStringLiteral("data.zuno"));
     QFile file(path);
@@ -127,15 +130,21 @@ TEST_F(RecoveryJournalTest, AFileBaseIsReadAtReplayAndRefusedOnceChanged)
     base.base = RecoveryBase::File;
     base.path = path;
     base.stamp = read.value().stamp;
+    RecoveryData named = base;
+    named.journal = journalRecord(JournalEdit{4, 0, "0", 5, 0});
+    const QByteArray namedEntry = recoveryHeader(named) + named.journal;
+    EXPECT_EQ(replayRecovery(namedEntry).value().text, "AC:10\r\nPL:2\r\n");
     recovery.newBase(base);
     edit(4, 0, "0");
     ASSERT_TRUE(recovery.writeNow(5000));
-    EXPECT_EQ(replayed(), "AC:10\r\nPL:2\r\n");
 
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Append));
     file.write("RL:3\n");
     file.close();
-    EXPECT_FALSE(replayRecovery(entry()).ok());
+    EXPECT_EQ(replayed(), "AC:10\r\nPL:2\r\n");
+    EXPECT_FALSE(replayRecovery(namedEntry).ok());
+    EXPECT_FALSE(takeFileBaseIn(named));
+    EXPECT_EQ(named.base, RecoveryBase::File);
 }
 
 TEST_F(RecoveryJournalTest, AJournalPastItsLimitBecomesAWholeText)

@@ -206,6 +206,17 @@ output cannot be written or the command is wrong.
     </message>
 </context>
 <context>
+    <name>EditorModule</name>
+    <message>
+        <source>%1 was not found</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot start the editor: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>EditorShell</name>
     <message>
         <source>The file &apos;%1&apos; could not be read.<byte value="xd"/>

@@ -1,7 +1,8 @@
 // zunopad: the editor, or with an option the command-line converter or the
 // language server.
 #include "cli/CommandLine.h"
-#include "app/RunEditor.h"
+#include "app/EditorModule.h"
+#include "app/LargeBlocks.h"
 #include "lsp/LspServer.h"
 
 #include <QCoreApplication>
@@ -19,6 +20,8 @@ int main(int argc, char **argv)
     // The language server for other editors, without a display.
     if (argc == 2 && std::strcmp(argv[1], "--lsp") == 0)
         return zuno::lsp::runLanguageServer();
+    // The converter's pieces reuse the memory of those before them.
+    zuno::keepLargeBlocksForReuse();
     try {
         if (auto status = zuno::runConverterCommand(argc, argv))
             return *status;
@@ -29,5 +32,5 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "zunopad: %s\n", message.toLocal8Bit().constData());
         return 2;
     }
-    return zuno::runEditor(argc, argv);
+    return zuno::runEditorModule(argc, argv);
 }

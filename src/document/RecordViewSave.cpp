@@ -10,17 +10,20 @@ ListLayoutSave saveListLayout(const ITextFiles &files, const QString &path, QByt
                               const TextFileFormat &format, const FileStamp &was)
 {
     std::optional<ConversionFault> fault;
+    RecordComingBack back;
     auto written = files.write(
         path,
         [&](const ByteSink &sink) {
-            const auto converted =
-                convertInPieces(recordText, ConversionDirection::ToList, sink, conversionThreads());
-            if (!converted.ok())
+            auto converted = convertToListComingBack(recordText, sink, conversionThreads());
+            if (!converted.ok()) {
                 fault = converted.error();
-            return converted.ok();
+                return false;
+            }
+            back = std::move(converted).value();
+            return true;
         },
         format, was);
-    return ListLayoutSave{std::move(written), std::move(fault)};
+    return ListLayoutSave{std::move(written), std::move(fault), std::move(back)};
 }
 
 ConversionResult<std::optional<QByteArray>> recordLayoutUnlessShown(QByteArrayView listText, QByteArrayView shown)

@@ -3,6 +3,7 @@
 // converted, a piece at a time, and the Record text shown is checked against
 // what was written without building a second whole text.
 #include "format/Conversion.h"
+#include "format/PieceConversion.h"
 #include "textfile/TextFiles.h"
 
 #include <optional>
@@ -11,10 +12,13 @@ namespace zuno {
 
 // What writing the List layout of a Record text came to. On a conversion
 // fault nothing was written: `fault` says why and `written` is an error
-// marked abandoned.
+// marked abandoned. Otherwise `back` says whether the Record layout of what
+// was written is the Record text itself, found out piece by piece beside the
+// write.
 struct ListLayoutSave {
     Result<WrittenText, TextFileError> written;
     std::optional<ConversionFault> fault;
+    RecordComingBack back;
 };
 ListLayoutSave saveListLayout(const ITextFiles &files, const QString &path, QByteArrayView recordText,
                               const TextFileFormat &format, const FileStamp &was);

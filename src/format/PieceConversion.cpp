@@ -1,72 +1,16 @@
 #include "format/PieceConversion.h"
 
+#include "format/PieceLines.h"
+#include "format/PieceWork.h"
+
 #include <algorithm>
-#include <condition_variable>
 #include <cstring>
-#include <exception>
-#include <mutex>
 #include <optional>
 #include <thread>
-#include <vector>
 
 namespace zuno {
 
-namespace {
-
-bool startsWith(const char *p, const char *end, const char *prefix)
-{
-    const size_t length = std::strlen(prefix);
-    return size_t(end - p) >= length && std::memcmp(p, prefix, length) == 0;
-}
-
-// Whether a line `[begin, end)` may follow a cut, and whether the line
-// before it allows one.
-bool mayStartPiece(const char *begin, const char *end, ConversionDirection direction)
-{
-    if (direction == ConversionDirection::ToRecord) {
-        if (!startsWith(begin, end, "AC:"))
-            return false;
-        return !(end - begin == 5 && (startsWith(begin, end, "AC:OS") || startsWith(begin, end, "AC:PR")));
-    }
-    while (begin < end && *begin == ' ')
-        ++begin;
-    return !startsWith(begin, end, "PL:");
-}
-
-bool mayEndPiece(const char *begin, const char *end, ConversionDirection direction)
-{
-    if (direction == ConversionDirection::ToRecord)
-        return begin < end && !startsWith(begin, end, "PL:");
-    while (begin < end && *begin == ' ')
-        ++begin;
-    return begin < end;
-}
-
-// The end of the line that begins at `p` (its "\r\n", or the text's end).
-const char *lineEnd(const char *p, const char *end)
-{
-    while (p < end) {
-        p = static_cast<const char *>(std::memchr(p, '\r', size_t(end - p)));
-        if (!p || end - p < 2)
-            return end;
-        if (p[1] == '\n')
-            return p;
-        ++p;
-    }
-    return end;
-}
-
-qsizetype lineBreaksBefore(QByteArrayView text, qsizetype at)
-{
-    qsizetype count = 0;
-    for (qsizetype i = 0; i + 1 < at; ++i) {
-        if (text[i] == '\r' && text[i + 1] == '\n')
-            ++count;
-    }
-    return count;
-}
-
-} // namespace
+using namespace pieces;
 
 int conversionThreads()
 {
@@ -75,54 +19,11 @@ int conversionThreads()
 
 QList<qsizetype> conversionCuts(QByteArrayView text, ConversionDirection direction, qsizetype pieceSize)
 {
-    QList<qsizetype> cuts{0};
-    const char *const begin = text.data();
-    const char *const end = begin + text.size();
-    qsizetype from = pieceSize;
-    while (from < text.size()) {
-        // The line that holds `from`, then the lines after it.
-        const char *line = lineEnd(begin + from, end);
-        if (line == end)
-            break;
-        const char *previousStart = nullptr; // unknown for the first
-        {
-            // The start of the line that ends at `line`.
-            const char *p = line;
-            while (p > begin && !(p - begin >= 2 && p[-2] == '\r' && p[-1] == '\n'))
-                --p;
-            previousStart = p;
-        }
-        const char *previousEnd = line;
-        bool cut = false;
-        while (previousEnd < end) {
-            const char *start = previousEnd + 2;
-            const char *finish = lineEnd(start, end);
-            if (mayEndPiece(previousStart, previousEnd, direction) && mayStartPiece(start, finish, direction)) {
-                cuts.append(start - begin);
-                cut = true;
-                break;
-            }
-            previousStart = start;
-            previousEnd = finish;
-        }
-        if (!cut)
-            break;
-        from = cuts.last() + pieceSize;
-    }
-    return cuts;
+    return cutsWhere(text, pieceSize, [direction](const char *previousStart, const char *previousEnd,
+                                                  const char *start, const char *finish) {
+        return mayEndPiece(previousStart, previousEnd, direction) && mayStartPiece(start, finish, direction);
+    });
 }
-
-namespace {
-
-ConversionResult<QByteArray> convertPiece(QByteArrayView piece, ConversionDirection direction, bool first)
-{
-    if (direction == ConversionDirection::ToList)
-        return first ? convertToListLayout(piece) : convertToListLayoutFollowing(piece);
-    Q_UNUSED(first);
-    return convertToRecordLayout(piece);
-}
-
-} // namespace
 
 Result<void, ConversionFault> convertInPieces(QByteArrayView text, ConversionDirection direction,
                                               const ConversionSink &sink, int threads, qsizetype pieceSize)
@@ -134,100 +35,26 @@ Result<void, ConversionFault> convertInPieces(QByteArrayView text, ConversionDir
         return direction == ConversionDirection::ToRecord ? convertToRecordLayout(text, sink)
                                                           : convertToListLayout(text, sink);
     }
-
-    // The results of the pieces converted and not yet handed over.
-    std::vector<std::optional<ConversionResult<QByteArray>>> results(static_cast<size_t>(count));
-    std::mutex mutex;
-    std::condition_variable changed;
-    qsizetype next = 0;   // the next piece to convert
-    qsizetype handed = 0; // the pieces handed to the sink
-    bool stop = false;
-    // What a thread or the sink threw (running out of memory): everything
-    // stops, the threads are joined, and the caller gets it.
-    std::exception_ptr failure;
-    auto fail = [&](std::unique_lock<std::mutex> &lock) {
-        if (!lock.owns_lock())
-            lock.lock();
-        if (!failure)
-            failure = std::current_exception();
-        stop = true;
-        changed.notify_all();
-    };
-    // Pieces converted ahead of the sink, at most.
-    const qsizetype ahead = threads;
-
-    // Converts the piece `index` with the lock released.
-    auto convertOne = [&](std::unique_lock<std::mutex> &lock, qsizetype index) {
-        lock.unlock();
-        const QByteArrayView piece = text.sliced(cuts[index], cuts[index + 1] - 2 - cuts[index]);
-        std::optional<ConversionResult<QByteArray>> converted;
-        try {
-            converted.emplace(convertPiece(piece, direction, index == 0));
-        } catch (...) {
-            fail(lock);
-            return;
-        }
-        lock.lock();
-        results[size_t(index)].emplace(std::move(*converted));
-        changed.notify_all();
-    };
-    auto work = [&] {
-        std::unique_lock lock(mutex);
-        for (;;) {
-            changed.wait(lock, [&] { return stop || next >= count || next < handed + ahead; });
-            if (stop || next >= count)
-                return;
-            convertOne(lock, next++);
-        }
-    };
-    std::vector<std::thread> helpers;
-    for (int i = 1; i < threads; ++i)
-        helpers.emplace_back(work);
-
     std::optional<ConversionFault> fault;
-    {
-        std::unique_lock lock(mutex);
-        while (handed < count && !fault && !failure) {
-            // The calling thread converts too while the next piece is not done.
-            if (!results[size_t(handed)] && next < count && next < handed + ahead) {
-                convertOne(lock, next++);
-                continue;
-            }
-            changed.wait(lock, [&] { return failure || results[size_t(handed)].has_value(); });
-            if (failure)
-                break;
-            ConversionResult<QByteArray> done = std::move(*results[size_t(handed)]);
-            results[size_t(handed)].reset();
+    pieces::runInOrder(
+        count, threads,
+        [&](qsizetype index) {
+            return convertPiece(text.sliced(cuts[index], cuts[index + 1] - 2 - cuts[index]), direction, index == 0);
+        },
+        [&](qsizetype index, ConversionResult<QByteArray> done) {
             if (!done.ok()) {
                 ConversionFault located = done.error();
-                located.lineNumber += lineBreaksBefore(text, cuts[handed]);
+                located.lineNumber += lineBreaksBefore(text, cuts[index]);
                 fault = located;
-                stop = true;
-                changed.notify_all();
-                break;
+                return false;
             }
-            lock.unlock();
             // To the Record layout, the line being built before a cut ends
             // there with a line break.
-            try {
-                if (direction == ConversionDirection::ToRecord && handed > 0)
-                    sink(QByteArrayView("\r\n"));
-                sink(done.value());
-            } catch (...) {
-                fail(lock);
-                break;
-            }
-            lock.lock();
-            ++handed;
-            changed.notify_all();
-        }
-        stop = true;
-        changed.notify_all();
-    }
-    for (std::thread &helper : helpers)
-        helper.join();
-    if (failure)
-        std::rethrow_exception(failure);
+            if (direction == ConversionDirection::ToRecord && index > 0)
+                sink(QByteArrayView("\r\n"));
+            sink(done.value());
+            return true;
+        });
     if (fault)
         return *fault;
     return {};

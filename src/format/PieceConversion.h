@@ -33,4 +33,30 @@ Result<void, ConversionFault> convertInPieces(QByteArrayView text, ConversionDir
                                               const ConversionSink &sink, int threads,
                                               qsizetype pieceSize = qsizetype(1) << 20);
 
+// What the Record layout of the List text written from a Record text came
+// to, against that Record text.
+struct RecordComingBack {
+    enum class Kind {
+        Same,    // it is the Record text itself
+        Differs, // it is `text`
+        Unknown, // the List text does not convert back: the caller finds out why
+    };
+    Kind kind = Kind::Same;
+    QByteArray text;
+};
+
+// The List layout of `recordText`, handed to `sink` in order as
+// convertInPieces does, and beside it, on the same threads and while each
+// List piece is in memory, that piece's Record layout compared with the
+// Record piece it came from: no second pass over the List text. The pieces
+// are cut where the List text can be cut for the Record layout too (before a
+// record's first line); where a cut turns out not to be one, the pieces on
+// either side are converted back together (with `anyListCut`, the pieces
+// are cut wherever the List conversion allows, as a test of that joining).
+// Fails as the List conversion does.
+Result<RecordComingBack, ConversionFault> convertToListComingBack(QByteArrayView recordText,
+                                                                  const ConversionSink &sink, int threads,
+                                                                  qsizetype pieceSize = qsizetype(1) << 20,
+                                                                  bool anyListCut = false);
+
 } // namespace zuno

@@ -62,5 +62,47 @@ TEST(PieceConversion, GivesTheWholeTextsResultOnRandomTexts)
     EXPECT_GT(cutTexts, 3000) << "most texts were cut";
 }
 
+// A save from the Record view writes the List layout and compares its Record
+// layout with the text shown, piece by piece as it writes: the List text, the
+// fault, and what comes back are those of the whole-text conversions.
+TEST(PieceConversion, ListLayoutComesBackAsTheWholeTextsRecordLayout)
+{
+    std::mt19937 rng(38);
+    std::uniform_int_distribution<int> size(1, 60);
+    int kinds[3] = {};
+    for (int round = 0; round < 3000; ++round) {
+        const QByteArray random = randomText(rng);
+        // Also the Record layout the conversions make, which comes back as it is.
+        const auto made = convertToListLayout(random);
+        const auto canonical = made.ok() ? convertToRecordLayout(made.value()) : made;
+        for (const QByteArray &text : {random, canonical.ok() ? canonical.value() : random}) {
+            SCOPED_TRACE(text.toStdString());
+            const auto list = convertToListLayout(text);
+            QByteArray pieces;
+            // Cut before records, or anywhere the List conversion can be cut:
+            // pieces that cannot be converted back alone are joined.
+            const bool anyListCut = round % 2 == 1;
+            const auto done = convertToListComingBack(text, [&](QByteArrayView piece) { pieces += piece; }, 2,
+                                                      size(rng), anyListCut);
+            ASSERT_EQ(done.ok(), list.ok());
+            if (!list.ok()) {
+                ASSERT_EQ(done.error(), list.error());
+                continue;
+            }
+            ASSERT_EQ(pieces, list.value());
+            const auto back = convertToRecordLayout(list.value());
+            using Kind = RecordComingBack::Kind;
+            const Kind expected = !back.ok() ? Kind::Unknown : back.value() == text ? Kind::Same : Kind::Differs;
+            ASSERT_EQ(done.value().kind, expected);
+            if (expected == Kind::Differs) {
+                ASSERT_EQ(done.value().text, back.value());
+            }
+            ++kinds[int(expected)];
+        }
+    }
+    EXPECT_GT(kinds[0], 1000) << "texts that come back the same";
+    EXPECT_GT(kinds[1], 1000) << "texts that come back otherwise";
+}
+
 } // namespace
 } // namespace zuno

@@ -1,0 +1,114 @@
+#pragma once
+// The lines of a text as the conversions in pieces see them: where a line
+// ends, which lines a text may be cut between, and one piece's conversion.
+#include "format/Conversion.h"
+#include "format/PieceConversion.h"
+
+#include <QList>
+
+#include <cstring>
+
+namespace zuno::pieces {
+
+inline bool startsWith(const char *p, const char *end, const char *prefix)
+{
+    const size_t length = std::strlen(prefix);
+    return size_t(end - p) >= length && std::memcmp(p, prefix, length) == 0;
+}
+
+// Whether a line `[begin, end)` may follow a cut, and whether the line
+// before it allows one.
+inline bool mayStartPiece(const char *begin, const char *end, ConversionDirection direction)
+{
+    if (direction == ConversionDirection::ToRecord) {
+        if (!startsWith(begin, end, "AC:"))
+            return false;
+        return !(end - begin == 5 && (startsWith(begin, end, "AC:OS") || startsWith(begin, end, "AC:PR")));
+    }
+    while (begin < end && *begin == ' ')
+        ++begin;
+    return !startsWith(begin, end, "PL:");
+}
+
+inline bool mayEndPiece(const char *begin, const char *end, ConversionDirection direction)
+{
+    if (direction == ConversionDirection::ToRecord)
+        return begin < end && !startsWith(begin, end, "PL:");
+    while (begin < end && *begin == ' ')
+        ++begin;
+    return begin < end;
+}
+
+// The end of the line that begins at `p` (its "\r\n", or the text's end).
+inline const char *lineEnd(const char *p, const char *end)
+{
+    while (p < end) {
+        p = static_cast<const char *>(std::memchr(p, '\r', size_t(end - p)));
+        if (!p || end - p < 2)
+            return end;
+        if (p[1] == '\n')
+            return p;
+        ++p;
+    }
+    return end;
+}
+
+inline qsizetype lineBreaksBefore(QByteArrayView text, qsizetype at)
+{
+    qsizetype count = 0;
+    for (qsizetype i = 0; i + 1 < at; ++i) {
+        if (text[i] == '\r' && text[i + 1] == '\n')
+            ++count;
+    }
+    return count;
+}
+
+// Where the pieces of `text` begin, about `pieceSize` bytes apart: at the
+// start of a line [start, finish) for which `mayCut(previousStart,
+// previousEnd, start, finish)` holds.
+template <typename MayCut>
+QList<qsizetype> cutsWhere(QByteArrayView text, qsizetype pieceSize, const MayCut &mayCut)
+{
+    QList<qsizetype> cuts{0};
+    const char *const begin = text.data();
+    const char *const end = begin + text.size();
+    qsizetype from = pieceSize;
+    while (from < text.size()) {
+        // The line that holds `from`, then the lines after it.
+        const char *line = lineEnd(begin + from, end);
+        if (line == end)
+            break;
+        // The start of the line that ends at `line`.
+        const char *previousStart = line;
+        while (previousStart > begin && !(previousStart - begin >= 2 && previousStart[-2] == '\r'
+                                          && previousStart[-1] == '\n'))
+            --previousStart;
+        const char *previousEnd = line;
+        bool cut = false;
+        while (previousEnd < end) {
+            const char *start = previousEnd + 2;
+            const char *finish = lineEnd(start, end);
+            if (mayCut(previousStart, previousEnd, start, finish)) {
+                cuts.append(start - begin);
+                cut = true;
+                break;
+            }
+            previousStart = start;
+            previousEnd = finish;
+        }
+        if (!cut)
+            break;
+        from = cuts.last() + pieceSize;
+    }
+    return cuts;
+}
+
+inline ConversionResult<QByteArray> convertPiece(QByteArrayView piece, ConversionDirection direction, bool first)
+{
+    if (direction == ConversionDirection::ToList)
+        return first ? convertToListLayout(piece) : convertToListLayoutFollowing(piece);
+    Q_UNUSED(first);
+    return convertToRecordLayout(piece);
+}
+
+} // namespace zuno::pieces

@@ -60,6 +60,13 @@ ConversionResult<QByteArray> convertToListLayout(QByteArrayView recordText);
 // item begins with a line break and is cut like any other.
 ConversionResult<QByteArray> convertToListLayoutFollowing(QByteArrayView recordText);
 
+// The same conversions written into `room`, the text of an earlier one
+// that is no longer needed: a large enough room's memory is used again
+// instead of memory asked afresh of the system (the List layout, as one that
+// follows items written before it when `following`).
+ConversionResult<QByteArray> convertToRecordLayoutInto(QByteArrayView listText, QByteArray room);
+ConversionResult<QByteArray> convertToListLayoutInto(QByteArrayView recordText, QByteArray room, bool following);
+
 // Takes the pieces of a converted text in order.
 using ConversionSink = std::function<void(QByteArrayView piece)>;
 // The same two conversions handing their result to `sink` a piece of about

@@ -102,6 +102,7 @@ Result<RecordComingBack, ConversionFault> convertToListComingBack(QByteArrayView
         std::optional<QByteArray> replaced;
     };
     std::vector<Run> runs;
+    Rooms rooms;
     bool unknown = false;
     Group group;
     auto closeGroup = [&] {
@@ -124,6 +125,8 @@ Result<RecordComingBack, ConversionFault> convertToListComingBack(QByteArrayView
                 back = std::move(converted).value();
             }
         }
+        for (ListPiece &piece : group.pieces)
+            rooms.giveBack(std::move(piece.list).value());
         unknown = !same;
         if (same)
             runs.push_back(Run{group.first, last, *same ? std::nullopt : std::optional<QByteArray>(std::move(back))});
@@ -135,7 +138,8 @@ Result<RecordComingBack, ConversionFault> convertToListComingBack(QByteArrayView
         count, std::max(threads, 1),
         [&](qsizetype index) {
             const QByteArrayView piece = recordPiece(index, index);
-            ListPiece done{convertPiece(piece, ConversionDirection::ToList, index == 0), false, false, std::nullopt, {}};
+            ListPiece done{convertPiece(piece, ConversionDirection::ToList, index == 0, rooms), false, false,
+                           std::nullopt, {}};
             if (!done.list.ok())
                 return done;
             const QByteArrayView list = ownListText(done.list.value(), index == 0);
@@ -143,9 +147,11 @@ Result<RecordComingBack, ConversionFault> convertToListComingBack(QByteArrayView
             const QByteArrayView tail = lastLine(list);
             done.startsRecord = !list.isEmpty() && mayStartPiece(head.begin(), head.end(), ConversionDirection::ToRecord);
             done.endsRecord = mayEndPiece(tail.begin(), tail.end(), ConversionDirection::ToRecord);
-            if (auto back = convertToRecordLayout(list); back.ok()) {
+            if (auto back = convertToRecordLayoutInto(list, rooms.take()); back.ok()) {
                 done.same = back.value() == piece;
-                if (!*done.same)
+                if (*done.same)
+                    rooms.giveBack(std::move(back).value());
+                else
                     done.back = std::move(back).value();
             }
             return done;

@@ -146,8 +146,14 @@ ConversionResult<QByteArray> convertToListLayout(QByteArrayView recordText)
 
 ConversionResult<QByteArray> convertToListLayoutFollowing(QByteArrayView recordText)
 {
-    ListBuilder<text::Utf8Writer> builder(recordText, recordText.size());
-    builder.out().follow();
+    return convertToListLayoutInto(recordText, QByteArray(), true);
+}
+
+ConversionResult<QByteArray> convertToListLayoutInto(QByteArrayView recordText, QByteArray room, bool following)
+{
+    ListBuilder<text::Utf8Writer> builder(recordText, recordText.size(), std::move(room));
+    if (following)
+        builder.out().follow();
     if (!builder.run())
         return builder.fault();
     return builder.out().take();
@@ -162,7 +168,7 @@ PartialConversion<QByteArray> convertToListLayoutUpToFault(QByteArrayView record
 
 Result<void, ConversionFault> convertToListLayout(QByteArrayView recordText, const ConversionSink &sink)
 {
-    ListBuilder<text::Utf8Writer> builder(recordText, sink);
+    ListBuilder<text::Utf8Writer> builder(recordText, sink, recordText.size());
     if (!builder.run())
         return builder.fault();
     builder.out().finish();

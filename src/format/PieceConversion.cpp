@@ -36,10 +36,12 @@ Result<void, ConversionFault> convertInPieces(QByteArrayView text, ConversionDir
                                                           : convertToListLayout(text, sink);
     }
     std::optional<ConversionFault> fault;
+    Rooms rooms;
     pieces::runInOrder(
         count, threads,
         [&](qsizetype index) {
-            return convertPiece(text.sliced(cuts[index], cuts[index + 1] - 2 - cuts[index]), direction, index == 0);
+            return convertPiece(text.sliced(cuts[index], cuts[index + 1] - 2 - cuts[index]), direction, index == 0,
+                                rooms);
         },
         [&](qsizetype index, ConversionResult<QByteArray> done) {
             if (!done.ok()) {
@@ -53,6 +55,7 @@ Result<void, ConversionFault> convertInPieces(QByteArrayView text, ConversionDir
             if (direction == ConversionDirection::ToRecord && index > 0)
                 sink(QByteArrayView("\r\n"));
             sink(done.value());
+            rooms.giveBack(std::move(done).value());
             return true;
         });
     if (fault)

@@ -7,6 +7,8 @@
 #include <QList>
 
 #include <cstring>
+#include <mutex>
+#include <vector>
 
 namespace zuno::pieces {
 
@@ -103,12 +105,39 @@ QList<qsizetype> cutsWhere(QByteArrayView text, qsizetype pieceSize, const MayCu
     return cuts;
 }
 
-inline ConversionResult<QByteArray> convertPiece(QByteArrayView piece, ConversionDirection direction, bool first)
+// Texts of pieces already handed on, whose memory the next pieces' results
+// use again: memory asked afresh of the system is faulted in a page at a
+// time, which costs as much as converting what it holds.
+class Rooms {
+public:
+    QByteArray take()
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_rooms.empty())
+            return QByteArray();
+        QByteArray room = std::move(m_rooms.back());
+        m_rooms.pop_back();
+        return room;
+    }
+    void giveBack(QByteArray text)
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_rooms.size() < MaxRooms)
+            m_rooms.push_back(std::move(text));
+    }
+
+private:
+    static constexpr size_t MaxRooms = 12;
+    std::mutex m_mutex;
+    std::vector<QByteArray> m_rooms;
+};
+
+inline ConversionResult<QByteArray> convertPiece(QByteArrayView piece, ConversionDirection direction, bool first,
+                                                 Rooms &rooms)
 {
     if (direction == ConversionDirection::ToList)
-        return first ? convertToListLayout(piece) : convertToListLayoutFollowing(piece);
-    Q_UNUSED(first);
-    return convertToRecordLayout(piece);
+        return convertToListLayoutInto(piece, rooms.take(), !first);
+    return convertToRecordLayoutInto(piece, rooms.take());
 }
 
 } // namespace zuno::pieces

@@ -68,8 +68,9 @@ private:
 // being built is kept apart and written out whole once the next one begins.
 class RecordBuilder {
 public:
-    template <typename WriterArgument>
-    RecordBuilder(QByteArrayView text, const WriterArgument &writer) : m_reader(text), m_out(writer) {}
+    RecordBuilder(QByteArrayView text, qsizetype inputSize) : m_reader(text), m_out(inputSize) {}
+    RecordBuilder(QByteArrayView text, const ConversionSink &sink) : m_reader(text), m_out(sink, text.size()) {}
+    RecordBuilder(QByteArrayView text, QByteArray room) : m_reader(text), m_out(text.size(), std::move(room)) {}
 
     Result<void, ConversionFault> run()
     {
@@ -308,6 +309,14 @@ private:
 ConversionResult<QByteArray> convertToRecordLayout(QByteArrayView listText)
 {
     RecordBuilder builder(listText, listText.size());
+    if (auto done = builder.run(); !done.ok())
+        return done.error();
+    return builder.out().take();
+}
+
+ConversionResult<QByteArray> convertToRecordLayoutInto(QByteArrayView listText, QByteArray room)
+{
+    RecordBuilder builder(listText, std::move(room));
     if (auto done = builder.run(); !done.ok())
         return done.error();
     return builder.out().take();

@@ -177,6 +177,13 @@ inline qsizetype outputReserve(qsizetype inputSize)
 class Buffer {
 public:
     explicit Buffer(qsizetype capacity) { grow(capacity); }
+    // In the memory of `room`, a text no longer needed, where it is large
+    // enough: its pages are in place already.
+    Buffer(qsizetype capacity, QByteArray room) : m_text(std::move(room))
+    {
+        m_text.resize(0);
+        grow(capacity);
+    }
 
     qsizetype size() const { return m_size; }
     bool isEmpty() const { return m_size == 0; }
@@ -207,10 +214,12 @@ private:
     void grow(qsizetype capacity)
     {
         // Keeps what was written; the rest stays uninitialised.
+        const bool fresh = capacity > m_text.capacity();
         m_text.resize(capacity);
         m_data = m_text.data();
         m_capacity = capacity;
-        prefault(m_data + m_size, m_data + m_capacity);
+        if (fresh)
+            prefault(m_data + m_size, m_data + m_capacity);
     }
 
     // Maps the memory of a large buffer in one call rather than one page
@@ -254,7 +263,12 @@ public:
     static constexpr qsizetype PieceSize = qsizetype(1) << 20;
 
     explicit Utf8Writer(qsizetype inputSize) : m_out(outputReserve(inputSize)) {}
-    explicit Utf8Writer(const std::function<void(QByteArrayView)> &sink) : m_out(PieceSize + 4096), m_sink(&sink) {}
+    Utf8Writer(qsizetype inputSize, QByteArray room) : m_out(outputReserve(inputSize), std::move(room)) {}
+    // A small input's pieces need no more room than it.
+    Utf8Writer(const std::function<void(QByteArrayView)> &sink, qsizetype inputSize)
+        : m_out(std::min(PieceSize, outputReserve(inputSize)) + 4096), m_sink(&sink)
+    {
+    }
 
     bool isEmpty() const { return m_out.isEmpty() && !m_handedOver && !m_follows; }
     // What is written follows text written elsewhere: the writer is never

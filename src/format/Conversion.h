@@ -89,5 +89,8 @@ PartialConversion<QByteArray> convertToListLayoutUpToFault(QByteArrayView record
 // Whether the List layout of `recordText` is exactly `expected`, without
 // building it.
 bool listLayoutEquals(QByteArrayView recordText, QByteArrayView expected);
+// Whether the Record layout of `listText` is exactly `expected`, without
+// building it (false where it cannot be built).
+bool recordLayoutEquals(QByteArrayView listText, QByteArrayView expected);
 
 } // namespace zuno

@@ -147,12 +147,12 @@ Result<RecordComingBack, ConversionFault> convertToListComingBack(QByteArrayView
             const QByteArrayView tail = lastLine(list);
             done.startsRecord = !list.isEmpty() && mayStartPiece(head.begin(), head.end(), ConversionDirection::ToRecord);
             done.endsRecord = mayEndPiece(tail.begin(), tail.end(), ConversionDirection::ToRecord);
-            if (auto back = convertToRecordLayoutInto(list, rooms.take()); back.ok()) {
-                done.same = back.value() == piece;
-                if (*done.same)
-                    rooms.giveBack(std::move(back).value());
-                else
-                    done.back = std::move(back).value();
+            // Compared as it is made; built only where it differs.
+            if (recordLayoutEquals(list, piece)) {
+                done.same = true;
+            } else if (auto back = convertToRecordLayoutInto(list, rooms.take()); back.ok()) {
+                done.same = false;
+                done.back = std::move(back).value();
             }
             return done;
         },

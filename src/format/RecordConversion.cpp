@@ -66,11 +66,14 @@ private:
 
 // Builds the Record layout of a text into a text::Utf8Writer. The line
 // being built is kept apart and written out whole once the next one begins.
+template <typename Writer = text::Utf8Writer>
 class RecordBuilder {
 public:
-    RecordBuilder(QByteArrayView text, qsizetype inputSize) : m_reader(text), m_out(inputSize) {}
-    RecordBuilder(QByteArrayView text, const ConversionSink &sink) : m_reader(text), m_out(sink, text.size()) {}
-    RecordBuilder(QByteArrayView text, QByteArray room) : m_reader(text), m_out(text.size(), std::move(room)) {}
+    template <typename... WriterArguments>
+    explicit RecordBuilder(QByteArrayView text, WriterArguments &&...writer)
+        : m_reader(text), m_out(std::forward<WriterArguments>(writer)...)
+    {
+    }
 
     Result<void, ConversionFault> run()
     {
@@ -80,12 +83,15 @@ public:
             if (!isValidDataLine(line))
                 return ConversionFault::invalidItem(line, m_lineNumber);
             place(line);
+            // A comparison that has found a difference needs no more.
+            if (m_out.settled())
+                return {};
         }
         m_out.append(m_line.view());
         return {};
     }
 
-    text::Utf8Writer &out() { return m_out; }
+    Writer &out() { return m_out; }
 
 private:
     qsizetype builtLength() const { return m_line.size(); }
@@ -298,7 +304,7 @@ private:
 
     text::Utf8LineReader m_reader;
     qsizetype m_lineNumber = -1;
-    text::Utf8Writer m_out;
+    Writer m_out;
     LineBuffer m_line;              // the line being built
     qsizetype m_lastItemStart = -1; // where its last non-empty item begins
     QString m_values;               // a PL item's values joined with its PL lines
@@ -316,7 +322,7 @@ ConversionResult<QByteArray> convertToRecordLayout(QByteArrayView listText)
 
 ConversionResult<QByteArray> convertToRecordLayoutInto(QByteArrayView listText, QByteArray room)
 {
-    RecordBuilder builder(listText, std::move(room));
+    RecordBuilder builder(listText, listText.size(), std::move(room));
     if (auto done = builder.run(); !done.ok())
         return done.error();
     return builder.out().take();
@@ -324,11 +330,17 @@ ConversionResult<QByteArray> convertToRecordLayoutInto(QByteArrayView listText, 
 
 Result<void, ConversionFault> convertToRecordLayout(QByteArrayView listText, const ConversionSink &sink)
 {
-    RecordBuilder builder(listText, sink);
+    RecordBuilder builder(listText, sink, listText.size());
     auto done = builder.run();
     if (done.ok())
         builder.out().finish();
     return done;
+}
+
+bool recordLayoutEquals(QByteArrayView listText, QByteArrayView expected)
+{
+    RecordBuilder<text::Utf8Comparison> builder(listText, expected);
+    return builder.run().ok() && builder.out().same();
 }
 
 } // namespace zuno

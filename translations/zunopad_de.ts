@@ -342,6 +342,17 @@ Befehl falsch ist.
     </message>
 </context>
 <context>
+    <name>EditorModule</name>
+    <message>
+        <source>%1 was not found</source>
+        <translation>%1 wurde nicht gefunden</translation>
+    </message>
+    <message>
+        <source>cannot start the editor: %1</source>
+        <translation>der Editor kann nicht gestartet werden: %1</translation>
+    </message>
+</context>
+<context>
     <name>EditorShell</name>
     <message>
         <source>The unsaved changes could not be kept for recovery: %1</source>

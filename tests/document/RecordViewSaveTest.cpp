@@ -1,6 +1,7 @@
 // After a save from the Record view, the Record layout of what was written is
 // built only where it differs from the text shown.
 #include "document/RecordViewSave.h"
+#include "platform/doubles/FakeTextFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -37,6 +38,53 @@ TEST(RecordViewSave, RecordLayoutIsBuiltOnlyWhereItDiffersFromTheTextShown)
     const auto invalid = recordLayoutUnlessShown("AC:1\r\nB", "AC:1");
     ASSERT_FALSE(invalid.ok());
     EXPECT_EQ(invalid.error().lineNumber, 1);
+}
+
+// A text of many records in the Record layout, as the conversion makes it:
+// more than a megabyte, so several pieces.
+QByteArray manyRecords()
+{
+    QByteArray list;
+    for (int record = 0; record < 100000; ++record)
+        list += "AC:" + QByteArray::number(record) + "\r\nBG:5\r\nPL:1,2,3,4\r\nXX:ABC\r\n";
+    list += "EG:7";
+    return convertToRecordLayout(list).value();
+}
+
+// The save writes the List layout and, piece by piece beside the write,
+// finds whether its Record layout is the text shown; where it is not, the
+// text to show is the whole Record layout of what was written.
+TEST(RecordViewSave, WritesTheListLayoutAndComparesItsRecordLayoutWithTheTextShown)
+{
+    using Kind = RecordComingBack::Kind;
+    const QByteArray many = manyRecords();
+    QByteArray oneJoined = many; // one record in the middle typed on one line
+    const qsizetype middle = oneJoined.indexOf("AC:50000\r\n");
+    oneJoined.replace(middle, int(qstrlen("AC:50000\r\n")), "AC:50000  ");
+    const struct {
+        const char *name;
+        QByteArray shown;
+        Kind kind;
+    } cases[] = {
+        {"as the conversion makes it", "AC:1\r\nBG:5  PL:1,2,3", Kind::Same},
+        {"typed by hand", "AC:1  BG:2", Kind::Differs},
+        {"many pieces", many, Kind::Same},
+        {"many pieces, one record typed by hand", oneJoined, Kind::Differs},
+        {"not shown as records again", "AC:1  B  XX:2", Kind::Unknown},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeTextFiles files;
+        const ListLayoutSave save = saveListLayout(files, QStringLiteral("/R.PRJ"), c.shown, TextFileFormat{}, {});
+        ASSERT_TRUE(save.written.ok());
+        const QByteArray list = convertToListLayout(c.shown).value();
+        EXPECT_EQ(files.bytes.value(QStringLiteral("/R.PRJ")), list);
+        ASSERT_EQ(save.back.kind, c.kind);
+        if (c.kind == Kind::Differs) {
+            EXPECT_EQ(save.back.text, convertToRecordLayout(list).value());
+            EXPECT_NE(save.back.text, c.shown);
+        }
+    }
 }
 
 } // namespace

@@ -62,6 +62,31 @@ TEST(PieceConversion, GivesTheWholeTextsResultOnRandomTexts)
     EXPECT_GT(cutTexts, 3000) << "most texts were cut";
 }
 
+// A conversion into the text of an earlier one uses its memory again when it
+// is large enough, and gives the same text either way.
+TEST(PieceConversion, ConversionsIntoAnEarlierTextUseItsMemory)
+{
+    const QByteArray list = "AC:1\r\nBG:5\r\nPL:1,2,3\r\nXX:ABC";
+    const QByteArray record = convertToRecordLayout(list).value();
+    for (const qsizetype roomSize : {qsizetype(0), qsizetype(4), qsizetype(1) << 16}) {
+        SCOPED_TRACE(roomSize);
+        QByteArray room(roomSize, 'x');
+        const char *memory = room.constData();
+        const auto toRecord = convertToRecordLayoutInto(list, std::move(room));
+        ASSERT_TRUE(toRecord.ok());
+        EXPECT_EQ(toRecord.value(), record);
+        EXPECT_EQ(toRecord.value().constData() == memory, roomSize > 1024);
+        for (const bool following : {false, true}) {
+            QByteArray listRoom(roomSize, 'x');
+            const char *listMemory = listRoom.constData();
+            const auto toList = convertToListLayoutInto(record, std::move(listRoom), following);
+            ASSERT_TRUE(toList.ok());
+            EXPECT_EQ(toList.value(), following ? "\r\n" + list : list);
+            EXPECT_EQ(toList.value().constData() == listMemory, roomSize > 1024);
+        }
+    }
+}
+
 // A save from the Record view writes the List layout and compares its Record
 // layout with the text shown, piece by piece as it writes: the List text, the
 // fault, and what comes back are those of the whole-text conversions.

@@ -259,8 +259,8 @@ bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
     // converted a piece at a time as they are written. A large text is not
     // held again. A file that vanished while open comes back as it was made.
     const FileStamp was = path == m.editor.fileName() ? m_disk.stamp : FileStamp{};
-    // The Record layout of what is written, when known from the write.
-    std::optional<RecordComingBack> back;
+    // The Record layout of what is written, as found beside the write.
+    RecordComingBack back{RecordComingBack::Kind::Unknown, {}};
     auto write = [&]() -> Result<WrittenText, TextFileError> {
         if (!recordView)
             return m.files.write(path, m.editor.utf8Text(), m_disk.format, was);
@@ -268,8 +268,7 @@ bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
         ListLayoutSave save = saveListLayout(m.files, path, m.editor.utf8Text(), m_disk.format, was);
         if (save.fault)
             showWarning(m.messages, conversionWarning(*save.fault), conversionWarningTitle());
-        if (save.back.kind != RecordComingBack::Kind::Unknown)
-            back = std::move(save.back);
+        back = std::move(save.back);
         return std::move(save.written);
     }();
     if (!write.ok()) {
@@ -291,14 +290,11 @@ bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
         }
         m.editor.setFileName(path);
     }
-    if (recordView && back && !reloadAfterWrite) {
-        // Compared as it was written: the text shown stays where it is what
-        // comes back.
-        if (back->kind == RecordComingBack::Kind::Differs)
-            shown = std::move(back->text);
-    } else if (recordView) {
+    // Save As, and a Record text not compared as it was written, read the file.
+    if (recordView && (reloadAfterWrite || back.kind == RecordComingBack::Kind::Unknown))
         shown = recordViewAfterSave(path, std::move(shown));
-    }
+    else if (back.kind == RecordComingBack::Kind::Differs)
+        shown = std::move(back.text);
     // A text that is already shown is left alone, and with it the undo
     // history.
     if (shown && QByteArrayView(*shown) != m.editor.utf8Text())

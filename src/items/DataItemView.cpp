@@ -128,14 +128,14 @@ void DataItemView::showProblem(const QString &message)
 
 void DataItemView::showProblemAtCaret(qint64 line)
 {
-    showProblem(m_lines.mark(line) == LineMark::None ? QString() : m_marks.describe(line));
+    showProblem(m_marks.markAt(line) == LineMark::None ? QString() : m_marks.describe(line));
 }
 
 bool DataItemView::showMarginTip(QEvent *event)
 {
     const QPoint at = static_cast<QHelpEvent *>(event)->pos();
     const qint64 line = m_lines.marginLineAt(at.x(), at.y());
-    const QString message = line < 0 || m_lines.mark(line) == LineMark::None ? QString() : m_marks.describe(line);
+    const QString message = line < 0 || m_marks.markAt(line) == LineMark::None ? QString() : m_marks.describe(line);
     if (message.isEmpty()) {
         QToolTip::hideText();
         event->ignore();

@@ -221,7 +221,9 @@ bool RecordIndex::edited(const ItemMarks &lines, qint64 first, qint64 lastBefore
     qint64 to = from - 1;
     while (line < count) {
         const ItemMarks::TextLine text = lines.textLine(line);
-        if (line > last && !(m_record && mayContinueValueList(text.text)))
+        // Past the edit: its first line (a line break the edit made may
+        // have cut it from the line before), then while a value list goes on.
+        if (line > last + 1 && !(m_record && mayContinueValueList(text.text)))
             break;
         readLine(text.text, m_record, context, line, add, addName);
         to = text.lastLine;

@@ -85,6 +85,20 @@ public:
         return m_offsets.isCharacterBoundary(offset);
     }
 
+    // The program's line (from 0) that holds Scintilla's line `line`, and
+    // Scintilla's line where that program's line begins: a lone "\r" or
+    // "\n" ends a line of Scintilla's, not of the program's.
+    qint64 textLineOf(qint64 line) const
+    {
+        settleChange();
+        return m_offsets.textLineOf(line);
+    }
+    qint64 textLineStart(qint64 line) const
+    {
+        settleChange();
+        return m_offsets.textLineStart(line);
+    }
+
     // A change that is in but not yet told (the control tells each one once
     // the next begins, or the events of the moment are handled) is told now.
     void settleChange() const;
@@ -133,7 +147,7 @@ private:
     void useDocument(long document);
     // What a whole-text write takes away, told with what it put in place.
     TextChange wholeTextRemoval();
-    void wholeTextWritten(const WholeTextMeasure &measure, TextChange change);
+    void wholeTextWritten(WholeTextMeasure &measure, TextChange change);
     long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const
     {
         return SendScintilla(message, wParam, lParam);

@@ -3,6 +3,8 @@
 #include "platform/qt/ScintillaDocument.h"
 #include "text/TextScan.h"
 
+#include <QScopeGuard>
+
 #include <algorithm>
 
 namespace zuno {
@@ -12,8 +14,32 @@ constexpr int TabCells = 8;
 constexpr int ControlCharacterCells = 4;
 } // namespace
 
+void LineMeasure::lineBreak(qint64 position, char c)
+{
+    if (c == '\n' && m_pendingCr >= 0 && m_pendingCr == position - 1) {
+        m_pendingCr = -1; // "\r\n"
+        return;
+    }
+    if (m_pendingCr >= 0)
+        m_loneBreaks.push_back(m_pendingCr);
+    m_pendingCr = -1;
+    if (c == '\r')
+        m_pendingCr = position;
+    else
+        m_loneBreaks.push_back(position);
+}
+
+const std::vector<qint64> &LineMeasure::loneBreaks()
+{
+    if (m_pendingCr >= 0)
+        m_loneBreaks.push_back(m_pendingCr);
+    m_pendingCr = -1;
+    return m_loneBreaks;
+}
+
 void LineMeasure::feed(const char *data, qint64 size)
 {
+    const auto fed = qScopeGuard([&] { m_fed += size; });
     for (qint64 i = 0; i < size; ++i) {
         const qint64 plain = scan::plainAsciiRun(data + i, size - i);
         m_cells += plain;
@@ -27,6 +53,8 @@ void LineMeasure::feed(const char *data, qint64 size)
         } else if (c == '\r' || c == '\n') {
             m_widest = std::max(m_widest, m_cells);
             m_cells = 0;
+            if (m_findLone)
+                lineBreak(m_fed + i, char(c));
         } else if (c == '\t') {
             m_cells = (m_cells / TabCells + 1) * TabCells;
         } else {

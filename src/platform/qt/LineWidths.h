@@ -8,19 +8,33 @@
 #include "platform/qt/ScintillaDocument.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace zuno {
 
 // Width in character cells of the longest line of a text fed to it in
 // pieces of UTF-8.
+// Also, where asked, where the text holds a lone "\r" or "\n" (found in
+// the same pass: a text is read once as it is written).
 class LineMeasure {
 public:
     void feed(const char *data, qint64 size);
     qint64 widest() const { return std::max(m_widest, m_cells); }
 
+    // Collects the positions of lone line-break bytes from now on.
+    void findLoneBreaks() { m_findLone = true; }
+    // Their positions, in order, once the whole text is fed.
+    const std::vector<qint64> &loneBreaks();
+
 private:
+    void lineBreak(qint64 position, char c);
+
     qint64 m_widest = 0;
     qint64 m_cells = 0;
+    bool m_findLone = false;
+    qint64 m_fed = 0;
+    qint64 m_pendingCr = -1; // a "\r" whose next byte is not read yet
+    std::vector<qint64> m_loneBreaks;
 };
 
 class LineWidthTracker {

@@ -119,7 +119,7 @@ QString RecordIndex::textOf(const Entry &entry) const
     return QString::fromUtf8(bytesOf(entry.text, entry.length));
 }
 
-void RecordIndex::build(QByteArrayView utf8, bool recordLayout)
+void RecordIndex::build(QByteArrayView utf8, bool recordLayout, const std::function<bool()> &stopped)
 {
     m_entries.clear();
     m_names.clear();
@@ -144,7 +144,9 @@ void RecordIndex::build(QByteArrayView utf8, bool recordLayout)
     const qsizetype size = utf8.size();
     qsizetype pos = 0;
     qint64 control = 0;
-    while (pos <= size) {
+    for (qint64 read = 0; pos <= size; ++read) {
+        if (stopped && read % 4096 == 0 && stopped())
+            break;
         // The text's line from `pos` to its "\r\n"; a lone "\r" or "\n"
         // ends a line of the control within it.
         const qint64 lineNumber = control;

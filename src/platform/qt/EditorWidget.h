@@ -25,6 +25,7 @@ class EditorWidget : public QsciScintillaBase, public IEditControl {
     Q_OBJECT
 public:
     explicit EditorWidget(QWidget *parent = nullptr);
+    ~EditorWidget() override;
 
     QByteArrayView utf8Text() const override;
     // Not with a view of the control's own text.
@@ -119,6 +120,9 @@ signals:
     // The text changed: told once per change, once the change is in, and
     // before any other change is made.
     void textChanged(const zuno::TextChange &change);
+    // The text is about to change, or its document to go: whoever reads it
+    // in place (utf8Text()) on another thread stops before this returns.
+    void textAboutToChange();
     // The caret, the selection, the text or the lines shown may have moved
     // (after each change, scroll or resize).
     void viewUpdated();

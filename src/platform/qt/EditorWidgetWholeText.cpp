@@ -97,6 +97,7 @@ void EditorWidget::wholeTextWritten(WholeTextMeasure &measure, TextChange change
 
 TextChange EditorWidget::wholeTextRemoval()
 {
+    emit textAboutToChange();
     settleChange();
     TextChange change = removal(0, send(Sci::SCI_GETLENGTH));
     change.wholeText = true;

@@ -66,7 +66,11 @@ struct EditorWidget::WholeTextMeasure {
     LineMeasure lines;
     bool beyondAscii = false;
 
-    WholeTextMeasure() { lines.findLoneBreaks(); }
+    WholeTextMeasure()
+    {
+        lines.countWidths();
+        lines.findLoneBreaks();
+    }
 
     void feed(QByteArrayView utf8)
     {
@@ -88,7 +92,7 @@ void EditorWidget::wholeTextWritten(WholeTextMeasure &measure, TextChange change
     m_writing = false;
     m_offsets.reset(measure.beyondAscii, measure.lines.loneBreaks());
     send(Sci::SCI_GOTOPOS, 0);
-    m_widths.reset(measure.lines.widest());
+    m_widths.reset(std::move(measure.lines.widthCounts()));
     updateScrollWidth();
     noteChange();
     change.insertedBytes = send(Sci::SCI_GETLENGTH);

@@ -33,6 +33,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
@@ -232,8 +233,13 @@ void waitUntilSettled(frmEditor &window)
 {
     auto *items = window.findChild<DataItemView *>();
     QApplication::processEvents();
-    while (items && items->checkPending())
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    while (items && items->checkPending()) {
+        // Woken by the check's result, or now and then to look again.
+        QEventLoop wait;
+        QObject::connect(items, &DataItemView::problemsChanged, &wait, &QEventLoop::quit);
+        QTimer::singleShot(100, &wait, &QEventLoop::quit);
+        wait.exec();
+    }
     QApplication::processEvents();
 }
 

@@ -4,6 +4,11 @@
 
 namespace zuno {
 
+namespace {
+// A text up to this size is read on one thread.
+constexpr qsizetype BesideFrom = qsizetype(1) << 20;
+} // namespace
+
 WholeTextCheck::WholeTextCheck(std::function<void(Result &)> done, QObject *parent)
     : QObject(parent), m_done(std::move(done))
 {
@@ -19,9 +24,15 @@ WholeTextCheck::Result WholeTextCheck::run(QByteArrayView text, bool recordLayou
 {
     Result result;
     result.recordLayout = recordLayout;
-    result.problems = ItemMarks::findAll(text, recordLayout, stopped);
-    if (!stopped || !stopped())
-        result.records.build(text, recordLayout, stopped);
+    // A large text's problems and records are read side by side.
+    std::thread problems;
+    if (text.size() > BesideFrom)
+        problems = std::thread([&] { result.problems = ItemMarks::findAll(text, recordLayout, stopped); });
+    else
+        result.problems = ItemMarks::findAll(text, recordLayout, stopped);
+    result.records.build(text, recordLayout, stopped);
+    if (problems.joinable())
+        problems.join();
     return result;
 }
 

@@ -54,12 +54,8 @@ WidthCounts &LineMeasure::widthCounts()
     return m_counts;
 }
 
-void LineMeasure::lineBreak(qint64 position, char c)
+void LineMeasure::loneOrCr(qint64 position, char c)
 {
-    if (c == '\n' && m_pendingCr >= 0 && m_pendingCr == position - 1) {
-        m_pendingCr = -1; // "\r\n"
-        return;
-    }
     if (m_pendingCr >= 0)
         m_loneBreaks.push_back(m_pendingCr);
     m_pendingCr = -1;
@@ -93,7 +89,7 @@ void LineMeasure::feed(const char *data, qint64 size)
         } else if (c == '\r' || c == '\n') {
             m_widest = std::max(m_widest, m_cells);
             if (m_countWidths)
-                m_counts.add(m_cells, 1);
+                m_counts.addOne(m_cells);
             m_cells = 0;
             if (m_findLone)
                 lineBreak(m_fed + i, char(c));

@@ -17,6 +17,14 @@ namespace zuno {
 class WidthCounts {
 public:
     void add(qint64 width, qint64 by);
+    // One line more of `width` (the quick way, for a whole text).
+    void addOne(qint64 width)
+    {
+        if (width < qint64(m_small.size()))
+            ++m_small[size_t(width)];
+        else
+            add(width, 1);
+    }
     // Adds (or takes away, with -1) every count of `other`.
     void add(const WidthCounts &other, int sign);
     qint64 widest() const;
@@ -47,7 +55,14 @@ public:
     const std::vector<qint64> &loneBreaks();
 
 private:
-    void lineBreak(qint64 position, char c);
+    void lineBreak(qint64 position, char c)
+    {
+        if (c == '\n' && m_pendingCr >= 0 && m_pendingCr == position - 1)
+            m_pendingCr = -1; // "\r\n"
+        else
+            loneOrCr(position, c);
+    }
+    void loneOrCr(qint64 position, char c);
 
     qint64 m_widest = 0;
     qint64 m_cells = 0;

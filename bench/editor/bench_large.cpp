@@ -9,18 +9,35 @@
 //   GoToLastLine/50MB   the caret to the last line of a 50 MB file and back,
 //                       with the repaint; run it under Xvfb with
 //                       QT_QPA_PLATFORM=xcb to see the real window and PRIMARY
+//   Settled/200MB       File > Open of 200 MB in the shown window until the
+//                       window is settled: the whole text checked (off the
+//                       window's thread) and every event handled; the
+//                       process's CPU time beside the wall time
+//   Keystroke/200MB     a key typed near the start of a 200 MB document whose
+//                       only problem is on its last line, marks, colours and
+//                       the status bar on, with the repaint: CPU per key
+//   GoToAfterEdit/200MB Go To the last line, the first jump after a key
+//   F8AfterEdit/200MB   F8 from the start to the problem on the last line,
+//                       the first after a key
 // peak_x is the process's peak resident memory during the step over the
 // file's size; over_idle_x the same less what the empty window held.
 #include "edit/modGoTo.h"
 #include "../support/ProcessMemory.h"
+#include "items/DataItemView.h"
 #include "window/frmEditor.h"
 #include "search/modFindReplaceRichText.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QKeyEvent>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+#include <ctime>
 
 #include <cstdlib>
 #include <cstring>
@@ -37,7 +54,8 @@ using bench::rss;
 
 // A List file of `bytes` bytes, written a record at a time; one record in
 // `every` holds the word CAT (the others CAB, CATS, XCAT).
-QString writeListFile(const QTemporaryDir &dir, const char *name, qint64 bytes, int every)
+QString writeListFile(const QTemporaryDir &dir, const char *name, qint64 bytes, int every,
+                      const QByteArray &lastLine = "XX:END")
 {
     const QString path = dir.filePath(QString::fromLatin1(name));
     QFile file(path);
@@ -55,7 +73,7 @@ QString writeListFile(const QTemporaryDir &dir, const char *name, qint64 bytes, 
             chunk.clear();
         }
     }
-    file.write(chunk + "XX:END");
+    file.write(chunk + lastLine);
     return path;
 }
 
@@ -137,6 +155,25 @@ double secondsOf(const std::string &command)
     return double(timer.nsecsElapsed()) / 1e9;
 }
 
+// The process's CPU time so far (every thread), in milliseconds.
+double cpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+// The CPU time of the children waited for so far, in milliseconds. (Their
+// peak memory is not told here: a child forked from this process counts
+// this process's as its own.)
+double childrenCpuMs()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    const auto ms = [](const timeval &t) { return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
 void BM_Gvim200MB(benchmark::State &state)
 {
     if (std::system("command -v gvim > /dev/null") != 0 || qEnvironmentVariableIsEmpty("DISPLAY")) {
@@ -146,13 +183,26 @@ void BM_Gvim200MB(benchmark::State &state)
     QTemporaryDir dir;
     const QString path = writeListFile(dir, "OPEN.PRJ", 200'000'000, 1000);
     const std::string gvim = "gvim -f -u NONE -U NONE -i NONE -n -c 'qa!'";
+    // GNU time tells gvim's own peak, where it is installed.
+    const QString peakFile = dir.filePath(QStringLiteral("peak"));
+    const bool timed = std::system("test -x /usr/bin/time") == 0;
+    const std::string withFileCommand = (timed ? "/usr/bin/time -f %M -o '" + peakFile.toStdString() + "' " : "")
+        + gvim + " '" + path.toStdString() + "'";
+    double cpu = 0;
     for (auto _ : state) {
+        const double before = childrenCpuMs();
         const double empty = secondsOf(gvim);
-        const double withFile = secondsOf(gvim + " '" + path.toStdString() + "'");
+        const double between = childrenCpuMs();
+        const double withFile = secondsOf(withFileCommand);
         if (empty < 0 || withFile < 0)
             state.SkipWithError("gvim failed");
         state.SetIterationTime(withFile - empty);
+        cpu += (childrenCpuMs() - between) - (between - before);
     }
+    state.counters["cpu_ms"] = cpu / double(state.iterations());
+    QFile peak(peakFile);
+    if (timed && peak.open(QIODevice::ReadOnly))
+        state.counters["peak_x"] = peak.readAll().trimmed().toDouble() * 1024 / double(QFileInfo(path).size());
 }
 BENCHMARK(BM_Gvim200MB)->Name("Gvim/200MB")->Unit(benchmark::kMillisecond)->Iterations(3)->UseManualTime();
 
@@ -178,5 +228,146 @@ void BM_GoToLastLine50MB(benchmark::State &state)
     editor->setModified(false);
 }
 BENCHMARK(BM_GoToLastLine50MB)->Name("GoToLastLine/50MB")->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
+
+// The 200 MB document of the steps below: no problem but on its last line.
+const QString &problemAtTheEnd()
+{
+    static QTemporaryDir dir;
+    static const QString path = writeListFile(dir, "LAST.PRJ", 200'000'000, 1000, "REMARK X");
+    return path;
+}
+
+void waitUntilSettled(frmEditor &window)
+{
+    auto *items = window.findChild<DataItemView *>();
+    QApplication::processEvents();
+    while (items && items->checkPending()) {
+        // Woken by the check's result, or now and then to look again.
+        QEventLoop wait;
+        QObject::connect(items, &DataItemView::problemsChanged, &wait, &QEventLoop::quit);
+        QTimer::singleShot(100, &wait, &QEventLoop::quit);
+        wait.exec();
+    }
+    QApplication::processEvents();
+}
+
+void BM_Settled200MB(benchmark::State &state)
+{
+    const QString path = problemAtTheEnd();
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto window = std::make_unique<frmEditor>();
+        window->show();
+        QApplication::processEvents();
+        const long idle = rss();
+        resetPeakRss();
+        const double cpuBefore = cpuMs();
+        QElapsedTimer shown;
+        shown.start();
+        state.ResumeTiming();
+        window->formLoad(path);
+        QApplication::processEvents();
+        const double shownMs = double(shown.nsecsElapsed()) / 1e6;
+        waitUntilSettled(*window);
+        state.PauseTiming();
+        state.counters["shown_ms"] = shownMs;
+        state.counters["cpu_ms"] = cpuMs() - cpuBefore;
+        report(state, idle, QFileInfo(path).size());
+        if (window->findChild<DataItemView *>()->marks().problems() != 1)
+            state.SkipWithError("the problem on the last line is not marked");
+        window->editor()->setModified(false);
+        window.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Settled200MB)->Name("Settled/200MB")->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+void typeKey(QWidget *widget)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    QApplication::sendEvent(widget, &release);
+}
+
+// One window on the 200 MB document, settled, the caret on its tenth line.
+struct LargeWindow {
+    frmEditor window;
+    EditorWidget *editor = nullptr;
+    LargeWindow()
+    {
+        window.show();
+        window.formLoad(problemAtTheEnd());
+        waitUntilSettled(window);
+        editor = window.editor();
+        toTheStart();
+    }
+    ~LargeWindow() { editor->setModified(false); }
+    void toTheStart()
+    {
+        editor->SendScintilla(QsciScintillaBase::SCI_GOTOLINE, 10UL);
+        QApplication::processEvents();
+    }
+    qint64 caretLine() const
+    {
+        return editor->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION,
+                                     editor->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS));
+    }
+};
+
+void BM_Keystroke200MB(benchmark::State &state)
+{
+    LargeWindow large;
+    double cpu = 0;
+    for (auto _ : state) {
+        const double before = cpuMs();
+        typeKey(large.editor);
+        QApplication::processEvents();
+        cpu += cpuMs() - before;
+    }
+    state.counters["cpu_ms"] = cpu / double(state.iterations());
+    if (large.window.findChild<DataItemView *>()->marks().problems() != 1)
+        state.SkipWithError("the problem on the last line is not marked");
+}
+BENCHMARK(BM_Keystroke200MB)->Name("Keystroke/200MB")->Unit(benchmark::kMillisecond)->Iterations(200)->UseRealTime();
+
+void BM_GoToAfterEdit200MB(benchmark::State &state)
+{
+    LargeWindow large;
+    EditorWidget *editor = large.editor;
+    for (auto _ : state) {
+        state.PauseTiming();
+        large.toTheStart();
+        typeKey(editor);
+        QApplication::processEvents();
+        state.ResumeTiming();
+        // What Edit > Go To does with the entry, the first reader of the
+        // lines since the key.
+        const qint64 lastLine = editor->lineFromChar(editor->textLength()) + 1;
+        editor->setSelStart(goToLineTarget(*editor, editor->selStart(), lastLine));
+        QApplication::processEvents();
+    }
+    if (large.caretLine() + 1 != editor->SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT))
+        state.SkipWithError("the caret is not on the last line");
+}
+BENCHMARK(BM_GoToAfterEdit200MB)->Name("GoToAfterEdit/200MB")->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
+
+void BM_F8AfterEdit200MB(benchmark::State &state)
+{
+    LargeWindow large;
+    QAction *next = large.window.findChild<QAction *>(QStringLiteral("mnuViewNextProblem"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        large.toTheStart();
+        typeKey(large.editor);
+        QApplication::processEvents();
+        state.ResumeTiming();
+        next->trigger();
+        QApplication::processEvents();
+    }
+    if (large.caretLine() + 1 != large.editor->SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT))
+        state.SkipWithError("F8 did not reach the last line");
+}
+BENCHMARK(BM_F8AfterEdit200MB)->Name("F8AfterEdit/200MB")->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
 
 } // namespace

@@ -55,11 +55,14 @@ LineProblem recordLineProblem(QStringView line, RecordLineContext &context)
     return LineProblem{};
 }
 
-void findLineProblems(QByteArrayView utf8Text, bool recordLayout, const ProblemFound &found)
+void findLineProblems(QByteArrayView utf8Text, bool recordLayout, const ProblemFound &found,
+                      const std::function<bool()> &stopped)
 {
     text::Utf8LineReader reader(utf8Text);
     RecordLineContext context;
     for (qsizetype number = 0; reader.hasNext(); ++number) {
+        if (stopped && number % 4096 == 0 && stopped())
+            return;
         const qsizetype position = reader.position();
         const QStringView line = reader.next();
         const LineProblem problem = recordLayout ? recordLineProblem(line, context) : listLineProblem(line);

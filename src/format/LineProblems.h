@@ -56,7 +56,9 @@ bool mayContinueValueList(QStringView line);
 // order: its number (from 0), where it begins (in bytes) and the line.
 using ProblemFound = std::function<void(qsizetype lineNumber, qsizetype position, QStringView line,
                                         const LineProblem &problem)>;
-void findLineProblems(QByteArrayView utf8Text, bool recordLayout, const ProblemFound &found);
+// `stopped`, where given, is asked now and then whether to stop early.
+void findLineProblems(QByteArrayView utf8Text, bool recordLayout, const ProblemFound &found,
+                      const std::function<bool()> &stopped = {});
 
 // The code of an item on a line and its role: where the code begins in the
 // line and its length, the colon included.

@@ -20,6 +20,11 @@ namespace {
 
 // An insertion of more lines than this is checked with the whole text.
 constexpr qint64 ManyLines = 20000;
+// A text up to this size is checked whole on the window's thread (a few
+// milliseconds), a larger one off it.
+constexpr qint64 CheckedAtOnce = qint64(4) << 20;
+// A check that edits stopped starts again once they pause this long.
+constexpr int CheckAgainMs = 150;
 
 const QString ViewSection = QStringLiteral("View");
 const QString LineNumbersKey = QStringLiteral("LineNumbers");
@@ -40,6 +45,12 @@ DataItemView::DataItemView(QMainWindow &window, IMainWindow &modes, EditorWidget
       m_marks(m_lines)
 {
     m_colours = new CodeColours(editor, m_marks, this);
+    m_check = new WholeTextCheck([this](WholeTextCheck::Result &result) { checked(result); }, this);
+    m_checkAgain = new QTimer(this);
+    m_checkAgain->setSingleShot(true);
+    m_checkAgain->setInterval(CheckAgainMs);
+    connect(m_checkAgain, &QTimer::timeout, this, &DataItemView::checkAll);
+    connect(&editor, &EditorWidget::textAboutToChange, this, &DataItemView::textAboutToChange);
     connect(&editor, &EditorWidget::textChanged, this, &DataItemView::textChanged);
     connect(&editor, &EditorWidget::viewUpdated, this, &DataItemView::showPlace);
     editor.installEventFilter(this);
@@ -128,14 +139,14 @@ void DataItemView::showProblem(const QString &message)
 
 void DataItemView::showProblemAtCaret(qint64 line)
 {
-    showProblem(m_lines.mark(line) == LineMark::None ? QString() : m_marks.describe(line));
+    showProblem(m_marks.markAt(line) == LineMark::None ? QString() : m_marks.describe(line));
 }
 
 bool DataItemView::showMarginTip(QEvent *event)
 {
     const QPoint at = static_cast<QHelpEvent *>(event)->pos();
     const qint64 line = m_lines.marginLineAt(at.x(), at.y());
-    const QString message = line < 0 || m_lines.mark(line) == LineMark::None ? QString() : m_marks.describe(line);
+    const QString message = line < 0 || m_marks.markAt(line) == LineMark::None ? QString() : m_marks.describe(line);
     if (message.isEmpty()) {
         QToolTip::hideText();
         event->ignore();
@@ -166,17 +177,39 @@ void DataItemView::textChanged(const TextChange &change)
 
 void DataItemView::scheduleCheckAll()
 {
-    if (m_checkPending)
+    // A check under way reads a text or a layout no longer wanted.
+    const bool stopped = m_check->stop();
+    if (m_checkPending && !stopped)
         return;
     m_checkPending = true;
     QTimer::singleShot(0, this, &DataItemView::checkAll);
 }
 
+void DataItemView::textAboutToChange()
+{
+    if (m_check->stop())
+        m_checkAgain->start();
+}
+
 void DataItemView::checkAll()
 {
+    m_checkPending = true;
+    m_checkAgain->stop();
+    m_editor.settleChange();
+    const QByteArrayView text = m_lines.wholeText();
+    if (text.size() > CheckedAtOnce) {
+        m_check->start(text, isRecordView());
+        return;
+    }
+    WholeTextCheck::Result result = WholeTextCheck::run(text, isRecordView());
+    checked(result);
+}
+
+void DataItemView::checked(WholeTextCheck::Result &result)
+{
     m_checkPending = false;
-    m_marks.checkAll(isRecordView());
-    m_records.build(m_lines.wholeText(), isRecordView());
+    m_marks.applyAll(result.recordLayout, result.problems);
+    m_records = std::move(result.records);
     m_lines.fitLineNumbers();
     m_colours->invalidate();
     m_colours->update();

@@ -9,6 +9,7 @@
 #include "items/CodeColours.h"
 #include "items/ItemMarks.h"
 #include "items/RecordIndex.h"
+#include "items/WholeTextCheck.h"
 #include "platform/MainWindow.h"
 #include "platform/Settings.h"
 #include "platform/qt/QtLineMarks.h"
@@ -20,6 +21,7 @@ class QAction;
 class QLabel;
 class QMainWindow;
 class QMenu;
+class QTimer;
 
 namespace zuno {
 
@@ -64,7 +66,13 @@ private:
     void textChanged(const TextChange &change);
     // Once the current events are handled, the whole text is checked.
     void scheduleCheckAll();
+    // Checks the whole text: a large one off the window's thread, its
+    // marks coming once they are found.
     void checkAll();
+    void checked(WholeTextCheck::Result &result);
+    // The text is about to change: a check under way is stale; it starts
+    // again once the edits pause.
+    void textAboutToChange();
     void showPlace();
     void showCount();
     // The problem of the caret's line in the status bar, in full in its
@@ -83,6 +91,8 @@ private:
     ItemMarks m_marks;
     RecordIndex m_records;
     CodeColours *m_colours = nullptr;
+    WholeTextCheck *m_check = nullptr;
+    QTimer *m_checkAgain = nullptr;
     QLabel *m_place = nullptr;
     QLabel *m_count = nullptr;
     bool m_checkPending = false;

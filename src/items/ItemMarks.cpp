@@ -84,78 +84,94 @@ RecordLineContext ItemMarks::contextBefore(qint64 line) const
     return context;
 }
 
-void ItemMarks::count(LineMark mark, int by)
+LineMark ItemMarks::markAt(qint64 line) const
 {
-    if (mark == LineMark::Error)
-        m_errors += by;
-    else if (mark == LineMark::Warning)
-        m_warnings += by;
+    switch (m_marked.value(line)) {
+    case ErrorValue:
+        return LineMark::Error;
+    case WarningValue:
+        return LineMark::Warning;
+    default:
+        return LineMark::None;
+    }
+}
+
+void ItemMarks::setMark(qint64 line, LineMark mark, qint64 from, qint64 length)
+{
+    m_marked.set(line, mark == LineMark::Error ? ErrorValue : mark == LineMark::Warning ? WarningValue : 0);
+    m_lines.setMark(line, mark, from, length);
 }
 
 void ItemMarks::apply(qint64 line, const TextLine &text, const LineProblem &problem)
 {
-    for (qint64 l = line; l <= text.lastLine; ++l) {
-        count(m_lines.mark(l), -1);
-        if (l > line && m_lines.mark(l) != LineMark::None)
-            m_lines.setMark(l, LineMark::None);
+    // The control's lines after the first of the text's line carry none.
+    for (qint64 l = line + 1; l <= text.lastLine; ++l) {
+        if (m_lines.mark(l) != LineMark::None || m_marked.value(l) != 0)
+            setMark(l, LineMark::None);
     }
-    const LineMark mark = markOf(problem.kind);
-    count(mark, 1);
     Utf8Walker bytes(text.bytes);
     const qint64 from = bytes.positionOf(problem.from);
     const qint64 to = bytes.positionOf(problem.from + problem.length);
-    m_lines.setMark(line, mark, from, to - from);
+    setMark(line, markOf(problem.kind), from, to - from);
+}
+
+std::vector<ItemMarks::Found> ItemMarks::findAll(QByteArrayView text, bool recordLayout,
+                                                 const std::function<bool()> &stopped)
+{
+    std::vector<Found> found;
+    findLineProblems(
+        text, recordLayout,
+        [&](qsizetype, qsizetype position, QStringView, const LineProblem &problem) {
+            Utf8Walker bytes(text.sliced(position));
+            const qint64 from = bytes.positionOf(problem.from);
+            const qint64 to = bytes.positionOf(problem.from + problem.length);
+            found.push_back(Found{position, markOf(problem.kind), from, to - from});
+        },
+        stopped);
+    return found;
+}
+
+void ItemMarks::applyAll(bool recordLayout, const std::vector<Found> &found)
+{
+    m_record = recordLayout;
+    m_lines.clearAll();
+    m_marked.clear();
+    m_lineCount = m_lines.lineCount();
+    for (const Found &problem : found)
+        setMark(m_lines.lineAt(problem.position), problem.mark, problem.from, problem.length);
 }
 
 void ItemMarks::checkAll(bool recordLayout)
 {
-    m_record = recordLayout;
-    m_lines.clearAll();
-    m_errors = m_warnings = 0;
-    findLineProblems(m_lines.wholeText(), recordLayout,
-                     [this](qsizetype, qsizetype position, QStringView, const LineProblem &problem) {
-                         Utf8Walker bytes(m_lines.wholeText().sliced(position));
-                         const qint64 from = bytes.positionOf(problem.from);
-                         const qint64 to = bytes.positionOf(problem.from + problem.length);
-                         const LineMark mark = markOf(problem.kind);
-                         count(mark, 1);
-                         m_lines.setMark(m_lines.lineAt(position), mark, from, to - from);
-                     });
-}
-
-void ItemMarks::recount()
-{
-    m_errors = m_warnings = 0;
-    for (qint64 line = m_lines.nextMarked(0); line >= 0; line = m_lines.nextMarked(line + 1))
-        count(m_lines.mark(line), 1);
+    applyAll(recordLayout, findAll(m_lines.wholeText(), recordLayout));
 }
 
 bool ItemMarks::changed(const TextChange &change, qint64 manyLines)
 {
     if (change.wholeText)
         return false;
+    // The lines from the change's first to the one that holds its end are
+    // all that it made; those after are the lines that were after it, moved
+    // (a "\r" and "\n" it brought together or parted stand within).
+    const qint64 count = m_lines.lineCount();
+    const qint64 delta = count - m_lineCount;
     const qint64 first = m_lines.lineAt(change.position);
     const qint64 last = m_lines.lineAt(change.position + change.insertedBytes);
     if (last - first > manyLines)
         return false;
-    // The marks of the lines a removal joined have merged into one line:
-    // how many there were is not known any more.
-    if (change.removedLines > 0)
-        recount();
-    // An insertion moves the mark of its line along with that line's text,
-    // and never further than its last line.
-    for (qint64 line = m_lines.nextMarked(first); line >= 0 && line <= last; line = m_lines.nextMarked(line + 1)) {
-        count(m_lines.mark(line), -1);
-        m_lines.setMark(line, LineMark::None);
-    }
+    m_lineCount = count;
+    // The control has moved its marks by its own rules (the marks of lines
+    // a removal joined merge into one); those of the lines the change made
+    // go, and every line from its first is marked again below.
+    m_marked.replaceLines(first, last - delta, delta);
     qint64 line = textLineStart(first);
     RecordLineContext context = contextBefore(line);
-    const qint64 count = m_lines.lineCount();
     while (line < count) {
         const TextLine text = textLine(line);
-        // Past the edit, a line is read again only while the value list
-        // before it may take it up.
-        if (line > last && !(m_record && mayContinueValueList(text.text)))
+        // Past the edit, the first line is read again (a line break the edit
+        // made may have cut it from the line before it), and then a line
+        // only while the value list before it may take it up.
+        if (line > last + 1 && !(m_record && mayContinueValueList(text.text)))
             break;
         apply(line, text, problemAt(text, context));
         line = text.lastLine + 1;
@@ -168,13 +184,13 @@ qint64 ItemMarks::goToProblem(bool forward)
     const qint64 caret = m_lines.caretLine();
     qint64 found = -1;
     if (forward) {
-        found = m_lines.nextMarked(caret + 1);
+        found = m_marked.next(caret + 1);
         if (found < 0)
-            found = m_lines.nextMarked(0);
+            found = m_marked.next(0);
     } else {
-        found = caret > 0 ? m_lines.previousMarked(caret - 1) : -1;
+        found = caret > 0 ? m_marked.previous(caret - 1) : -1;
         if (found < 0)
-            found = m_lines.previousMarked(m_lines.lineCount() - 1);
+            found = m_marked.previous(m_lines.lineCount() - 1);
     }
     if (found >= 0)
         m_lines.moveCaretToLine(found);

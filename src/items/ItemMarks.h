@@ -7,9 +7,13 @@
 #include "format/LineProblems.h"
 #include "platform/EditControl.h"
 #include "platform/LineMarks.h"
+#include "text/LineSet.h"
 
 #include <QCoreApplication>
 #include <QString>
+
+#include <functional>
+#include <vector>
 
 namespace zuno {
 
@@ -22,6 +26,18 @@ public:
     // Checks the whole text, in the Record layout or the List layout; every
     // earlier mark goes.
     void checkAll(bool recordLayout);
+    // The same in two steps: finding the problems reads only the text (on
+    // any thread, stopping early once `stopped` says so), applying them
+    // marks the control's lines (on the window's).
+    struct Found {
+        qint64 position; // where the line begins, in bytes
+        LineMark mark;
+        qint64 from;     // the underline, in bytes from the line's start
+        qint64 length;
+    };
+    static std::vector<Found> findAll(QByteArrayView text, bool recordLayout,
+                                      const std::function<bool()> &stopped = {});
+    void applyAll(bool recordLayout, const std::vector<Found> &found);
     bool isRecordLayout() const { return m_record; }
 
     // A change of the text is in (as the edit control tells it): the lines
@@ -30,9 +46,15 @@ public:
     // `manyLines` lines: checkAll() reads those quicker.
     bool changed(const TextChange &change, qint64 manyLines);
 
-    qint64 errors() const { return m_errors; }
-    qint64 warnings() const { return m_warnings; }
-    qint64 problems() const { return m_errors + m_warnings; }
+    qint64 errors() const { return m_marked.count(ErrorValue); }
+    qint64 warnings() const { return m_marked.count(WarningValue); }
+    qint64 problems() const { return m_marked.size(); }
+
+    // The line's mark, and the first marked line at or after `line` (-1
+    // when none): read from the marks' own set of lines, not the control's
+    // per-line table, so that neither costs more in a larger text.
+    LineMark markAt(qint64 line) const;
+    qint64 nextMarked(qint64 line) const { return m_marked.next(line); }
 
     // Moves the caret to the start of the next marked line after the
     // caret's (forward) or the one before it, wrapping round the ends, and
@@ -68,16 +90,21 @@ private:
     // The problem of the text's line that begins at `line`, in the layout
     // checked, given the line before.
     LineProblem problemAt(const TextLine &text, RecordLineContext &context) const;
-    void count(LineMark mark, int by);
-    // Counts every mark again.
-    void recount();
     // Marks the text's line that begins at `line`.
     void apply(qint64 line, const TextLine &text, const LineProblem &problem);
+    // Marks the line, in the control and in the set.
+    void setMark(qint64 line, LineMark mark, qint64 from = 0, qint64 length = 0);
+
+    static constexpr LineSet::Value ErrorValue = 1;
+    static constexpr LineSet::Value WarningValue = 2;
 
     ILineMarks &m_lines;
     bool m_record = false;
-    qint64 m_errors = 0;
-    qint64 m_warnings = 0;
+    // The marked lines, moved along with the control's lines as edits come
+    // in; the control's number of lines when the set was last brought up
+    // to date.
+    LineSet m_marked;
+    qint64 m_lineCount = 1;
 };
 
 } // namespace zuno

@@ -23,7 +23,7 @@ QVariant ProblemsModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || size_t(index.row()) >= m_lines.size())
         return QVariant();
     const qint64 line = m_lines[size_t(index.row())];
-    const LineMark mark = m_lineMarks.mark(line);
+    const LineMark mark = m_marks.markAt(line);
     if (mark == LineMark::None)
         return QVariant(); // gone since the last refresh
     const bool error = mark == LineMark::Error;
@@ -45,7 +45,7 @@ void ProblemsModel::refresh()
 {
     std::vector<qint64> lines;
     lines.reserve(size_t(m_marks.problems()));
-    for (qint64 line = m_lineMarks.nextMarked(0); line >= 0; line = m_lineMarks.nextMarked(line + 1))
+    for (qint64 line = m_marks.nextMarked(0); line >= 0; line = m_marks.nextMarked(line + 1))
         lines.push_back(line);
     if (lines == m_lines) {
         // The same lines; what they say may have changed.

@@ -119,15 +119,11 @@ QString RecordIndex::textOf(const Entry &entry) const
     return QString::fromUtf8(bytesOf(entry.text, entry.length));
 }
 
-void RecordIndex::build(QByteArrayView utf8, bool recordLayout)
+void RecordIndex::build(QByteArrayView utf8, bool recordLayout, const std::function<bool()> &stopped)
 {
-    m_entries.clear();
-    m_names.clear();
-    m_texts.clear();
-    m_liveBytes = 0;
+    *this = RecordIndex{};
     m_record = recordLayout;
     m_empty = utf8.isEmpty();
-    m_change = Change{};
     const Add add = [this](qint64 line, EntryKind kind, QStringView item) {
         Entry entry{qint32(line), 0, 0, kind};
         entry.text = keep(item, entry.length);
@@ -144,7 +140,7 @@ void RecordIndex::build(QByteArrayView utf8, bool recordLayout)
     const qsizetype size = utf8.size();
     qsizetype pos = 0;
     qint64 control = 0;
-    while (pos <= size) {
+    for (qint64 read = 0; pos <= size && !(stopped && read % 4096 == 0 && stopped()); ++read) {
         // The text's line from `pos` to its "\r\n"; a lone "\r" or "\n"
         // ends a line of the control within it.
         const qint64 lineNumber = control;
@@ -221,7 +217,8 @@ bool RecordIndex::edited(const ItemMarks &lines, qint64 first, qint64 lastBefore
     qint64 to = from - 1;
     while (line < count) {
         const ItemMarks::TextLine text = lines.textLine(line);
-        if (line > last && !(m_record && mayContinueValueList(text.text)))
+        // Past the edit: its first line, then while a value list goes on.
+        if (line > last + 1 && !(m_record && mayContinueValueList(text.text)))
             break;
         readLine(text.text, m_record, context, line, add, addName);
         to = text.lastLine;

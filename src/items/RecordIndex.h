@@ -32,8 +32,9 @@ public:
         EntryKind kind = EntryKind::Record;
     };
 
-    // Reads the whole UTF-8 text in the given layout.
-    void build(QByteArrayView utf8Text, bool recordLayout);
+    // Reads the whole UTF-8 text in the given layout (stopping early, with
+    // what it read so far, once `stopped` says so).
+    void build(QByteArrayView utf8Text, bool recordLayout, const std::function<bool()> &stopped = {});
 
     // The text changed, the change in: reads again the lines it touched,
     // with the lines whose reading depends on them. Answers whether any

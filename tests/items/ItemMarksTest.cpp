@@ -118,12 +118,17 @@ TEST(ItemMarks, ARemovalThatJoinsMarkedLinesCountsTheirMarksAgain)
     EXPECT_EQ(marks.warnings(), 1);
 }
 
+// Random edits of any size, also ones that make or join lines or bring a
+// "\r" and "\n" together: the marks kept edit by edit, in the control and in
+// the marks' own set of lines, are those a whole check of the text makes.
 TEST(ItemMarks, LineByLineAgreesWithTheWholeCheck)
 {
     static const QList<QByteArray> pieces = {"AC:1", "AC:OS", "BG:5", "PL:1,2", "  PL:3", "NM:A  B", "X Y",
-                                             "XX:1  YY:2", "       PL:4  junk", "", "Z:1  q", "AC:1\nB"};
+                                             "XX:1  YY:2", "       PL:4  junk", "", "Z:1  q", "AC:1\nB",
+                                             "\r\n", "\r", "\n", "\r\nX Y\r\n", "AC:1\r\nNM:A  B"};
     std::mt19937 rng(8);
-    const auto pick = [&] { return pieces[std::uniform_int_distribution<int>(0, int(pieces.size()) - 1)(rng)]; };
+    const auto below = [&rng](qint64 n) { return std::uniform_int_distribution<qint64>(0, n - 1)(rng); };
+    const auto pick = [&] { return pieces[below(pieces.size())]; };
     for (int round = 0; round < 300; ++round) {
         const bool record = round % 2;
         QList<QByteArray> text;
@@ -134,18 +139,21 @@ TEST(ItemMarks, LineByLineAgreesWithTheWholeCheck)
         lines.setText(crlf(text));
         marks.checkAll(record);
         for (int edit = 0; edit < 10; ++edit) {
-            // Lines of the control: a lone "\n" splits a text line in two.
-            const qsizetype line = std::uniform_int_distribution<int>(0, int(lines.lineCount()) - 1)(rng);
-            const qsizetype textLine = lines.textLineNumber(line);
-            const QByteArray now = pick();
-            if (text[textLine].contains('\n') || now.contains('\n'))
-                continue; // an edit that changes the number of lines is not one line's
-            editLine(lines, marks, text, textLine, now);
+            const QByteArray before(lines.wholeText().toByteArray());
+            const qint64 position = below(before.size() + 1);
+            const qint64 removed = below(std::min<qint64>(before.size() - position, 20) + 1);
+            const QByteArray inserted = pick();
+            ASSERT_TRUE(marks.changed(lines.replace(position, removed, inserted), 1000));
             FakeLineMarks whole;
             ItemMarks wholeMarks(whole);
-            whole.setText(crlf(text));
+            whole.setText(lines.wholeText().toByteArray());
             wholeMarks.checkAll(record);
-            ASSERT_EQ(marksOf(lines), marksOf(whole)) << crlf(text).toStdString();
+            QString kept;
+            for (qint64 line = 0; line < lines.lineCount(); ++line)
+                kept += marks.markAt(line) == LineMark::Error ? u'E' : marks.markAt(line) == LineMark::Warning ? u'W' : u'.';
+            ASSERT_EQ(marksOf(lines), marksOf(whole)) << before.toStdString() << " at " << position;
+            ASSERT_EQ(kept, marksOf(whole));
+            ASSERT_EQ(marks.nextMarked(0), wholeMarks.nextMarked(0));
             ASSERT_EQ(marks.errors(), wholeMarks.errors());
             ASSERT_EQ(marks.warnings(), wholeMarks.warnings());
         }

@@ -170,6 +170,11 @@ TEST_F(Habits, StatusBarShowsCaretViewAndFileFormatAndIsRemembered)
         window.editor()->setSelStart(QStringLiteral("AC:1\r\nXX:\u00e9t").size());
         EXPECT_TRUE(QTest::qWaitFor([&] { return fields.field("stbPosition") == QStringLiteral("Ln 2, Col 6"); }, 5000))
             << fields.field("stbPosition").toStdString();
+        // A lone "\r" or "\n" ends no line: the line is counted as Go To
+        // Line counts it, the column from that line's start.
+        window.editor()->setSelText(QStringLiteral("\rX\nY"));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return fields.field("stbPosition") == QStringLiteral("Ln 2, Col 10"); }, 5000))
+            << fields.field("stbPosition").toStdString();
         action(window, "mnuViewRecord")->trigger();
         EXPECT_TRUE(QTest::qWaitFor([&] { return fields.field("stbView") == QStringLiteral("Record"); }, 5000));
 

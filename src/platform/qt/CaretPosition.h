@@ -1,18 +1,20 @@
 #pragma once
 // Where the caret stands, as the status bar names it: line and column
-// counted from 1, the column in characters. Costs the length of the caret's
-// line at most, whatever the size of the text.
+// counted from 1, the line as Go To Line and the messages count it (only
+// "\r\n" ends one), the column in characters from that line's start (a lone
+// "\r" or "\n" counting one). Costs the length of the caret's line at most,
+// whatever the size of the text.
 #include <QtGlobal>
 
-class QsciScintillaBase;
-
 namespace zuno {
+
+class EditorWidget;
 
 struct LineColumn {
     qint64 line = 1;
     qint64 column = 1;
 };
 
-LineColumn caretLineColumn(const QsciScintillaBase &editor);
+LineColumn caretLineColumn(const EditorWidget &editor);
 
 } // namespace zuno

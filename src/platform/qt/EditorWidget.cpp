@@ -64,6 +64,11 @@ EditorWidget::EditorWidget(QWidget *parent) : QsciScintillaBase(parent)
     updateScrollWidth();
 }
 
+EditorWidget::~EditorWidget()
+{
+    emit textAboutToChange();
+}
+
 // A new, empty document in place of the old one, which is freed before the
 // new one grows: a whole-text write never holds both texts. It has no
 // styling (nothing is coloured, and it needs no byte of styles for every
@@ -209,6 +214,7 @@ void EditorWidget::replaceRanges(const QList<Utf8Range> &ranges, QByteArrayView 
     // stretch from the first range to the last replaced.
     settleChange();
     TextChange change = removal(ranges.first().from, ranges.last().to);
+    emit textAboutToChange();
     send(Sci::SCI_SETMODEVENTMASK, 0);
     // Each range moves by what the replacements before it added.
     qint64 shift = 0;
@@ -235,6 +241,7 @@ void EditorWidget::replaceEach(const Utf8Replacements &replacements)
     // range to the last replaced.
     settleChange();
     TextChange change = removal(replacements.ranges.first().from, replacements.ranges.last().to);
+    emit textAboutToChange();
     send(Sci::SCI_SETMODEVENTMASK, 0);
     qint64 shift = 0;
     for (qsizetype i = 0; i < replacements.count(); ++i) {

@@ -25,6 +25,7 @@ class EditorWidget : public QsciScintillaBase, public IEditControl {
     Q_OBJECT
 public:
     explicit EditorWidget(QWidget *parent = nullptr);
+    ~EditorWidget() override;
 
     QByteArrayView utf8Text() const override;
     // Not with a view of the control's own text.
@@ -85,6 +86,20 @@ public:
         return m_offsets.isCharacterBoundary(offset);
     }
 
+    // The program's line (from 0) that holds Scintilla's line `line`, and
+    // Scintilla's line where that program's line begins: a lone "\r" or
+    // "\n" ends a line of Scintilla's, not of the program's.
+    qint64 textLineOf(qint64 line) const
+    {
+        settleChange();
+        return m_offsets.textLineOf(line);
+    }
+    qint64 textLineStart(qint64 line) const
+    {
+        settleChange();
+        return m_offsets.textLineStart(line);
+    }
+
     // A change that is in but not yet told (the control tells each one once
     // the next begins, or the events of the moment are handled) is told now.
     void settleChange() const;
@@ -105,6 +120,9 @@ signals:
     // The text changed: told once per change, once the change is in, and
     // before any other change is made.
     void textChanged(const zuno::TextChange &change);
+    // The text is about to change, or its document to go: whoever reads it
+    // in place (utf8Text()) on another thread stops before this returns.
+    void textAboutToChange();
     // The caret, the selection, the text or the lines shown may have moved
     // (after each change, scroll or resize).
     void viewUpdated();
@@ -133,7 +151,7 @@ private:
     void useDocument(long document);
     // What a whole-text write takes away, told with what it put in place.
     TextChange wholeTextRemoval();
-    void wholeTextWritten(const WholeTextMeasure &measure, TextChange change);
+    void wholeTextWritten(WholeTextMeasure &measure, TextChange change);
     long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const
     {
         return SendScintilla(message, wParam, lParam);

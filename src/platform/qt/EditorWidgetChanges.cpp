@@ -16,6 +16,8 @@ using Sci = QsciScintillaBase;
 
 void EditorWidget::aboutToModify(int position, int type, int length)
 {
+    if (type & (Sci::SC_MOD_BEFOREINSERT | Sci::SC_MOD_BEFOREDELETE))
+        emit textAboutToChange();
     // The change announced before this one is in by now.
     settleChange();
     if (m_writing)

@@ -66,6 +66,12 @@ struct EditorWidget::WholeTextMeasure {
     LineMeasure lines;
     bool beyondAscii = false;
 
+    WholeTextMeasure()
+    {
+        lines.countWidths();
+        lines.findLoneBreaks();
+    }
+
     void feed(QByteArrayView utf8)
     {
         beyondAscii = beyondAscii || scan::hasByteBeyondAscii(utf8.data(), utf8.size());
@@ -75,7 +81,7 @@ struct EditorWidget::WholeTextMeasure {
 
 // A new text starts a new history: an undo must not bring back another
 // file or the other view.
-void EditorWidget::wholeTextWritten(const WholeTextMeasure &measure, TextChange change)
+void EditorWidget::wholeTextWritten(WholeTextMeasure &measure, TextChange change)
 {
     send(Sci::SCI_EMPTYUNDOBUFFER);
     send(Sci::SCI_SETUNDOCOLLECTION, 1);
@@ -84,9 +90,9 @@ void EditorWidget::wholeTextWritten(const WholeTextMeasure &measure, TextChange 
     m_savePointHeld = false;
     send(Sci::SCI_SETREADONLY, m_readOnly ? 1 : 0);
     m_writing = false;
-    m_offsets.reset(measure.beyondAscii);
+    m_offsets.reset(measure.beyondAscii, measure.lines.loneBreaks());
     send(Sci::SCI_GOTOPOS, 0);
-    m_widths.reset(measure.lines.widest());
+    m_widths.reset(std::move(measure.lines.widthCounts()));
     updateScrollWidth();
     noteChange();
     change.insertedBytes = send(Sci::SCI_GETLENGTH);
@@ -95,6 +101,7 @@ void EditorWidget::wholeTextWritten(const WholeTextMeasure &measure, TextChange 
 
 TextChange EditorWidget::wholeTextRemoval()
 {
+    emit textAboutToChange();
     settleChange();
     TextChange change = removal(0, send(Sci::SCI_GETLENGTH));
     change.wholeText = true;

@@ -3,6 +3,8 @@
 #include "platform/qt/ScintillaDocument.h"
 #include "text/TextScan.h"
 
+#include <QScopeGuard>
+
 #include <algorithm>
 
 namespace zuno {
@@ -12,8 +14,68 @@ constexpr int TabCells = 8;
 constexpr int ControlCharacterCells = 4;
 } // namespace
 
+void WidthCounts::add(qint64 width, qint64 by)
+{
+    if (width >= Small) {
+        const qint64 count = (m_large[width] += by);
+        if (count == 0)
+            m_large.erase(width);
+        return;
+    }
+    if (qint64(m_small.size()) <= width)
+        m_small.resize(size_t(width) + 1, 0);
+    m_small[size_t(width)] += by;
+    while (!m_small.empty() && m_small.back() == 0)
+        m_small.pop_back();
+}
+
+void WidthCounts::add(const WidthCounts &other, int sign)
+{
+    for (size_t width = 0; width < other.m_small.size(); ++width) {
+        if (other.m_small[width] != 0)
+            add(qint64(width), sign * other.m_small[width]);
+    }
+    for (const auto &[width, count] : other.m_large)
+        add(width, sign * count);
+}
+
+qint64 WidthCounts::widest() const
+{
+    if (!m_large.empty())
+        return m_large.rbegin()->first;
+    return m_small.empty() ? 0 : qint64(m_small.size()) - 1;
+}
+
+WidthCounts &LineMeasure::widthCounts()
+{
+    m_counts.add(m_cells, 1);
+    m_widest = std::max(m_widest, m_cells);
+    m_cells = 0;
+    return m_counts;
+}
+
+void LineMeasure::loneOrCr(qint64 position, char c)
+{
+    if (m_pendingCr >= 0)
+        m_loneBreaks.push_back(m_pendingCr);
+    m_pendingCr = -1;
+    if (c == '\r')
+        m_pendingCr = position;
+    else
+        m_loneBreaks.push_back(position);
+}
+
+const std::vector<qint64> &LineMeasure::loneBreaks()
+{
+    if (m_pendingCr >= 0)
+        m_loneBreaks.push_back(m_pendingCr);
+    m_pendingCr = -1;
+    return m_loneBreaks;
+}
+
 void LineMeasure::feed(const char *data, qint64 size)
 {
+    const auto fed = qScopeGuard([&] { m_fed += size; });
     for (qint64 i = 0; i < size; ++i) {
         const qint64 plain = scan::plainAsciiRun(data + i, size - i);
         m_cells += plain;
@@ -26,7 +88,11 @@ void LineMeasure::feed(const char *data, qint64 size)
             m_cells += (c & 0xC0) != 0x80;
         } else if (c == '\r' || c == '\n') {
             m_widest = std::max(m_widest, m_cells);
+            if (m_countWidths)
+                m_counts.addOne(m_cells);
             m_cells = 0;
+            if (m_findLone)
+                lineBreak(m_fed + i, char(c));
         } else if (c == '\t') {
             m_cells = (m_cells / TabCells + 1) * TabCells;
         } else {
@@ -35,9 +101,9 @@ void LineMeasure::feed(const char *data, qint64 size)
     }
 }
 
-void LineWidthTracker::reset(qint64 widestCells)
+void LineWidthTracker::reset(WidthCounts counts)
 {
-    m_widestCells = widestCells;
+    m_counts = std::move(counts);
     m_stale = false;
 }
 
@@ -51,28 +117,28 @@ bool LineWidthTracker::changed(const TextChange &change)
 {
     if (change.wholeText || m_stale)
         return !change.wholeText;
-    // The lines the change made, with what stands before and after it.
+    // The lines the change made, with what stands before and after it,
+    // against the same lines as they were: the same start and end, the
+    // removed bytes in place of the inserted ones.
     const qint64 from = change.position;
     const qint64 to = from + change.insertedBytes;
+    if (!change.removedKept()) {
+        m_stale = true;
+        return true;
+    }
     const auto [lineStart, lineEnd] = sci::wholeLines(m_document, from, to);
     LineMeasure now;
+    now.countWidths();
     feed(now, lineStart, lineEnd);
-    const qint64 widest = m_widestCells;
-    m_widestCells = std::max(widest, now.widest());
-    bool mayChange = m_widestCells > widest;
-    if (change.removedBytes > 0) {
-        // The lines as they were: the same start and end, the removed bytes
-        // in place of the inserted ones.
-        LineMeasure before;
-        feed(before, lineStart, from);
-        before.feed(change.removed.constData(), change.removed.size());
-        feed(before, to, lineEnd);
-        if (!change.removedKept() || before.widest() >= widest) {
-            m_stale = true;
-            mayChange = true;
-        }
-    }
-    return mayChange || change.insertedBytes > 0;
+    LineMeasure before;
+    before.countWidths();
+    feed(before, lineStart, from);
+    before.feed(change.removed.constData(), change.removed.size());
+    feed(before, to, lineEnd);
+    const qint64 widest = m_counts.widest();
+    m_counts.add(before.widthCounts(), -1);
+    m_counts.add(now.widthCounts(), 1);
+    return m_counts.widest() != widest || change.insertedBytes > 0;
 }
 
 qint64 LineWidthTracker::widestCells() const
@@ -80,11 +146,12 @@ qint64 LineWidthTracker::widestCells() const
     if (m_stale) {
         const QByteArrayView text = sci::wholeText(m_document);
         LineMeasure measure;
+        measure.countWidths();
         measure.feed(text.data(), text.size());
-        m_widestCells = measure.widest();
+        m_counts = std::move(measure.widthCounts());
         m_stale = false;
     }
-    return m_widestCells;
+    return m_counts.widest();
 }
 
 } // namespace zuno

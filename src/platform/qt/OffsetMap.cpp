@@ -9,22 +9,53 @@ namespace zuno {
 
 using Sci = QsciScintillaBase;
 
-void OffsetMap::reset(bool beyondAscii)
+void OffsetMap::reset(bool beyondAscii, const std::vector<qint64> &loneBreaks)
 {
-    ++m_version;
     m_beyondAscii = beyondAscii;
     m_indexAllocated = false;
+    m_loneBreakLines.clear();
+    for (const qint64 position : loneBreaks)
+        m_loneBreakLines.set(send(Sci::SCI_LINEFROMPOSITION, static_cast<unsigned long>(position)), 1);
+    m_lineCount = lineCount();
 }
 
 void OffsetMap::changed(const TextChange &change)
 {
     if (change.wholeText)
         return;
-    ++m_version;
     if (!m_beyondAscii && change.insertedBytes > 0
         && scan::hasByteBeyondAscii(sci::rangePointer(m_document, change.position, change.insertedBytes),
                                     change.insertedBytes))
         m_beyondAscii = true;
+    // Scintilla's lines from the one before the change (whose "\r" the
+    // change may have parted from a "\n", or joined to one) to the one that
+    // holds its end are those it made; the lines after it only move.
+    const qint64 count = lineCount();
+    const qint64 delta = count - m_lineCount;
+    m_lineCount = count;
+    const auto lineAt = [this](qint64 position) {
+        return qint64(send(Sci::SCI_LINEFROMPOSITION, static_cast<unsigned long>(position)));
+    };
+    const qint64 first = lineAt(std::max<qint64>(change.position - 1, 0));
+    const qint64 last = lineAt(change.position + change.insertedBytes);
+    m_loneBreakLines.replaceLines(first, last - delta, delta);
+    const qint64 from = send(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(first));
+    const qint64 to = last + 1 < count ? send(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(last + 1))
+                                       : send(Sci::SCI_GETLENGTH);
+    // The range ends where a line begins: a "\r" at its end is lone.
+    const char *bytes = sci::rangePointer(m_document, from, to - from);
+    const qint64 length = to - from;
+    qint64 line = first;
+    for (qint64 i = 0; i < length; ++i) {
+        const char c = bytes[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        const bool pair = c == '\r' && i + 1 < length && bytes[i + 1] == '\n';
+        if (!pair)
+            m_loneBreakLines.set(line, 1);
+        i += pair;
+        ++line;
+    }
 }
 
 bool OffsetMap::usesCharacterIndex() const
@@ -101,37 +132,19 @@ bool OffsetMap::isCharacterBoundary(qint64 offset) const
     return toTextOffset(toDocumentPosition(offset)) == offset;
 }
 
-const std::vector<qint64> &OffsetMap::loneBreakLines() const
-{
-    if (m_loneBreaksVersion == m_version)
-        return m_loneBreakLines;
-    m_loneBreaksVersion = m_version;
-    m_loneBreakLines.clear();
-    const QByteArrayView text = sci::wholeText(m_document);
-    const char *data = text.data();
-    const qint64 length = text.size();
-    // Scintilla ends a line at every "\r\n", lone "\r" and lone "\n"; where
-    // there are two break characters for every line end, each is a pair.
-    const qint64 crs = std::count(data, data + length, '\r');
-    const qint64 lfs = std::count(data, data + length, '\n');
-    if (crs + lfs == 2 * (send(Sci::SCI_GETLINECOUNT) - 1))
-        return m_loneBreakLines;
-    for (qint64 i = 0; i < length; ++i) {
-        const bool lone = (data[i] == '\r' && (i + 1 == length || data[i + 1] != '\n'))
-            || (data[i] == '\n' && (i == 0 || data[i - 1] != '\r'));
-        if (lone)
-            m_loneBreakLines.push_back(send(Sci::SCI_LINEFROMPOSITION, static_cast<unsigned long>(i)));
-    }
-    return m_loneBreakLines;
-}
-
 qint64 OffsetMap::lineFromChar(qint64 offset) const
 {
     const qint64 line = send(Sci::SCI_LINEFROMPOSITION, static_cast<unsigned long>(toDocumentPosition(offset)));
     // Lines of the display that a lone "\r" or "\n" ends belong to the
     // program's line that goes on after them.
-    const std::vector<qint64> &lone = loneBreakLines();
-    return line - (std::lower_bound(lone.begin(), lone.end(), line) - lone.begin());
+    return textLineOf(line);
+}
+
+qint64 OffsetMap::textLineStart(qint64 line) const
+{
+    while (line > 0 && m_loneBreakLines.value(line - 1) != 0)
+        --line;
+    return line;
 }
 
 } // namespace zuno

@@ -9,6 +9,7 @@
 // program's line.
 #include "platform/EditControl.h"
 #include "platform/qt/ScintillaDocument.h"
+#include "text/LineSet.h"
 
 #include <vector>
 
@@ -19,8 +20,9 @@ public:
     explicit OffsetMap(const QsciScintillaBase &document) : m_document(document) {}
 
     // A new document has been put in place: no index yet; `beyondAscii`
-    // says whether its text holds a byte beyond ASCII.
-    void reset(bool beyondAscii);
+    // says whether its text holds a byte beyond ASCII, `loneBreaks` where
+    // it holds a lone "\r" or "\n" (byte positions, in order).
+    void reset(bool beyondAscii, const std::vector<qint64> &loneBreaks = {});
     // A change is in (a whole new text comes with reset()).
     void changed(const TextChange &change);
 
@@ -36,6 +38,13 @@ public:
     bool isCharacterBoundary(qint64 offset) const;
     // The program's line (from 0) of an offset: only "\r\n" ends one.
     qint64 lineFromChar(qint64 offset) const;
+    // The program's line (from 0) that holds Scintilla's line `line`, and
+    // Scintilla's line where that program's line begins.
+    qint64 textLineOf(qint64 line) const { return line - m_loneBreakLines.countBefore(line); }
+    qint64 textLineStart(qint64 line) const;
+    // Scintilla's lines that end with a lone "\r" or "\n", kept up to date
+    // through the changes.
+    const LineSet &loneBreakLines() const { return m_loneBreakLines; }
 
 private:
     long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const
@@ -43,17 +52,14 @@ private:
         return m_document.SendScintilla(message, wParam, lParam);
     }
     bool usesCharacterIndex() const;
-    // Scintilla lines that end with a lone "\r" or "\n", worked out again
-    // after a change when asked for.
-    const std::vector<qint64> &loneBreakLines() const;
+    qint64 lineCount() const { return send(QsciScintillaBase::SCI_GETLINECOUNT); }
 
     const QsciScintillaBase &m_document;
     bool m_beyondAscii = false;
     mutable bool m_indexAllocated = false;
 
-    quint64 m_version = 0; // counts changes of the text
-    mutable quint64 m_loneBreaksVersion = ~quint64(0);
-    mutable std::vector<qint64> m_loneBreakLines;
+    LineSet m_loneBreakLines;
+    qint64 m_lineCount = 1; // Scintilla's, when the set was last brought up to date
 };
 
 } // namespace zuno

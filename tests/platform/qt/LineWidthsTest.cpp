@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace zuno;
 
 namespace {
@@ -58,6 +60,30 @@ TEST(LineWidthTracker, FollowsTheEditsOfTheControl)
     EXPECT_EQ(editor.contentWidth(), measured(QStringLiteral("ABC"))) << "the widest line went: measured again";
     editor.setSelText(QStringLiteral("\tX"));
     EXPECT_EQ(editor.contentWidth(), measured(QString(9, QLatin1Char('X'))));
+}
+
+// The count of lines of each width, kept through random edits that widen,
+// narrow, make and join lines, gives the widest line a measure of the whole
+// text gives.
+TEST(LineWidthTracker, CountsOfWidthsAgreeWithTheWholeTextAfterRandomEdits)
+{
+    static const QString pieces[] = {"", "X", "XXXXXXXXXX", "\r\n", "\n", "\r", "\t", "AB\r\nABCDEFGHIJKLMNOP\r\n"};
+    std::mt19937 rng(37);
+    const auto below = [&rng](qint64 n) { return std::uniform_int_distribution<qint64>(0, n - 1)(rng); };
+    EditorWidget editor;
+    EditorWidget reference;
+    QString start;
+    for (int i = 0; i < 20; ++i)
+        start += pieces[below(std::size(pieces))];
+    test::setTextOf(editor, start);
+    for (int edit = 0; edit < 150; ++edit) {
+        const qint64 length = editor.textLength();
+        editor.setSelStart(below(length + 1));
+        editor.setSelLength(below(std::min<qint64>(length - editor.selStart(), 30) + 1));
+        editor.setSelText(pieces[below(std::size(pieces))]);
+        reference.setUtf8Text(editor.utf8Text().toByteArray());
+        ASSERT_EQ(editor.contentWidth(), reference.contentWidth()) << editor.utf8Text().toByteArray().toStdString();
+    }
 }
 
 } // namespace

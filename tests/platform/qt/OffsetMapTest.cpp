@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace zuno;
 
 namespace {
@@ -83,6 +85,40 @@ TEST(EditorWidgetOffsets, FollowTypingOfACharacterBeyondAscii)
     EXPECT_EQ(editor.selStart(), 2);
     EXPECT_EQ(editor.textLength(), 7);
     EXPECT_EQ(editor.find(QStringLiteral("d"), 0, {}), 6);
+}
+
+
+
+// The lines that end with a lone "\r" or "\n" are kept through every edit
+// (ones that make, part or join line breaks, and their undo): the program's
+// line of every offset is the number of "\r\n" before it, as a scan of the
+// whole text counts.
+TEST(EditorWidgetOffsets, LinesCountOnlyCrLfThroughRandomEdits)
+{
+    static const QString pieces[] = {"A", "\r", "\n", "\r\n", "B\rC", "D\nE\r\nF", "", "\n\r", "GH\r\n\r"};
+    std::mt19937 rng(37);
+    const auto below = [&rng](qint64 n) { return std::uniform_int_distribution<qint64>(0, n - 1)(rng); };
+    for (int round = 0; round < 40; ++round) {
+        EditorWidget editor;
+        QString start;
+        for (int i = 0; i < 8; ++i)
+            start += pieces[below(std::size(pieces))];
+        test::setTextOf(editor, start);
+        for (int edit = 0; edit < 25; ++edit) {
+            if (edit % 7 == 6) {
+                editor.undo();
+            } else {
+                const qint64 length = editor.textLength();
+                editor.setSelStart(below(length + 1));
+                editor.setSelLength(below(std::min<qint64>(length - editor.selStart(), 6) + 1));
+                editor.setSelText(pieces[below(std::size(pieces))]);
+            }
+            const QByteArray text = editor.utf8Text().toByteArray();
+            for (qint64 offset = 0; offset <= text.size(); ++offset)
+                ASSERT_EQ(editor.lineFromChar(offset), text.first(offset).count("\r\n"))
+                    << offset << " in " << text.toPercentEncoding().toStdString();
+        }
+    }
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 #include "text/TextScan.h"
 
 #include <algorithm>
+#include <optional>
+#include <thread>
 
 namespace zuno {
 
@@ -45,10 +47,6 @@ bool mayBeEntry(const char *p, qsizetype n)
     }
 }
 
-EntryKind kindOf(const RecordIndex::Entry &entry) { return entry.kind; }
-template <typename Name>
-EntryKind kindOf(const Name &) { return EntryKind::LineItem; }
-
 char upperAscii(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
 
 // `needle` is upper case already.
@@ -88,6 +86,35 @@ QStringView decode(const char *p, qsizetype n, QString &buffer)
     return QStringView(buffer.constData(), n);
 }
 
+// The bytes kept of an item: its first LongestKept characters in UTF-8.
+QByteArray keptBytes(QStringView item) { return item.first(std::min(item.size(), LongestKept)).toUtf8(); }
+
+// The same of an item read as UTF-8: the bytes themselves where they are
+// ASCII (a character a byte), else through UTF-16 into `buffer`.
+QByteArrayView keptBytes(QByteArrayView item, QByteArray &buffer)
+{
+    if (item.size() <= LongestKept && !scan::hasByteBeyondAscii(item.data(), item.size()))
+        return item;
+    buffer = keptBytes(QString::fromUtf8(item));
+    return buffer;
+}
+
+// A List line's item as readLine finds it, read from its bytes: up to the
+// first two spaces, trailing spaces trimmed (the line begins with a code).
+QByteArrayView listItem(const char *p, qsizetype n)
+{
+    const QByteArrayView line(p, n);
+    qsizetype end = line.indexOf("  ");
+    if (end < 0)
+        end = n;
+    while (end > 0 && p[end - 1] == ' ')
+        --end;
+    return line.first(end);
+}
+
+// Where a text of this size is read in two parts side by side.
+constexpr qsizetype SplitFrom = qsizetype(8) << 20;
+
 } // namespace
 
 void RecordIndex::readLine(QStringView line, bool recordLayout, RecordLineContext &context, qint64 lineNumber,
@@ -104,19 +131,65 @@ void RecordIndex::readLine(QStringView line, bool recordLayout, RecordLineContex
     }
 }
 
-quint32 RecordIndex::keep(QStringView item, quint16 &length)
+qint64 RecordIndex::read(QByteArrayView utf8, qsizetype begin, qsizetype end, bool recordLayout,
+                         const std::function<bool()> &stopped, ItemBlocks &entries, ItemBlocks &names)
 {
-    const QByteArray bytes = item.first(std::min(item.size(), LongestKept)).toUtf8();
-    const auto at = quint32(m_texts.size());
-    m_texts.append(bytes);
-    length = quint16(bytes.size());
-    m_liveBytes += bytes.size();
-    return at;
-}
-
-QString RecordIndex::textOf(const Entry &entry) const
-{
-    return QString::fromUtf8(bytesOf(entry.text, entry.length));
+    QByteArray kept;
+    const auto add = [&](ItemBlocks &to, qint64 line, EntryKind kind, QStringView item) {
+        kept = keptBytes(item);
+        to.append(line, kind, kept);
+    };
+    const Add addEntry = [&](qint64 line, EntryKind kind, QStringView item) { add(entries, line, kind, item); };
+    const auto addName = [&](qint64 line, QStringView item) { add(names, line, EntryKind::LineItem, item); };
+    RecordLineContext context;
+    QString buffer;
+    const char *const data = utf8.data();
+    const bool last = end == utf8.size();
+    qsizetype pos = begin;
+    qint64 control = 0;
+    for (qint64 lines = 0; (last ? pos <= end : pos < end) && !(stopped && lines % 4096 == 0 && stopped()); ++lines) {
+        // The text's line from `pos` to its "\r\n"; a lone "\r" or "\n"
+        // ends a line of the control within it.
+        const qint64 lineNumber = control;
+        qsizetype lineEnd = pos;
+        qsizetype next = end + 1;
+        while (lineEnd < end) {
+            const qsizetype found = scan::indexOfEither(data + lineEnd, end - lineEnd, '\r', '\n');
+            if (found < 0) {
+                lineEnd = end;
+                break;
+            }
+            lineEnd += found;
+            ++control;
+            if (data[lineEnd] == '\r' && lineEnd + 1 < end && data[lineEnd + 1] == '\n') {
+                next = lineEnd + 2;
+                break;
+            }
+            ++lineEnd;
+        }
+        if (next > end)
+            lineEnd = end;
+        const char *line = data + pos;
+        const qsizetype length = lineEnd - pos;
+        if (recordLayout) {
+            readLine(decode(line, length, buffer), true, context, lineNumber, addEntry, addName);
+        } else if (mayBeEntry(line, length)) {
+            // A List line holds one code, at its start: read from its bytes.
+            const QByteArrayView item = keptBytes(listItem(line, length), kept);
+            if (line[0] == 'N')
+                names.append(lineNumber, EntryKind::LineItem, item);
+            else if (line[0] != 'A')
+                entries.append(lineNumber, EntryKind::LineItem, item);
+            else if (length == 5 && (QByteArrayView(line, 5) == "AC:OS" || QByteArrayView(line, 5) == "AC:PR"))
+                entries.append(lineNumber, EntryKind::SeparatedRecord, item);
+            else
+                entries.append(lineNumber, EntryKind::Record, item);
+        }
+        pos = next;
+    }
+    entries.finish();
+    names.finish();
+    return control;
 }
 
 void RecordIndex::build(QByteArrayView utf8, bool recordLayout, const std::function<bool()> &stopped)
@@ -124,63 +197,32 @@ void RecordIndex::build(QByteArrayView utf8, bool recordLayout, const std::funct
     *this = RecordIndex{};
     m_record = recordLayout;
     m_empty = utf8.isEmpty();
-    const Add add = [this](qint64 line, EntryKind kind, QStringView item) {
-        Entry entry{qint32(line), 0, 0, kind};
-        entry.text = keep(item, entry.length);
-        m_entries.push_back(entry);
-    };
-    const auto addName = [this](qint64 line, QStringView item) {
-        Name name{qint32(line), 0, 0};
-        name.text = keep(item, name.length);
-        m_names.push_back(name);
-    };
-    RecordLineContext context;
-    QString buffer;
-    const char *const data = utf8.data();
-    const qsizetype size = utf8.size();
-    qsizetype pos = 0;
-    qint64 control = 0;
-    for (qint64 read = 0; pos <= size && !(stopped && read % 4096 == 0 && stopped()); ++read) {
-        // The text's line from `pos` to its "\r\n"; a lone "\r" or "\n"
-        // ends a line of the control within it.
-        const qint64 lineNumber = control;
-        qsizetype end = pos;
-        qsizetype next = size + 1;
-        while (end < size) {
-            const qsizetype found = scan::indexOfEither(data + end, size - end, '\r', '\n');
-            if (found < 0) {
-                end = size;
-                break;
-            }
-            end += found;
-            ++control;
-            if (data[end] == '\r' && end + 1 < size && data[end + 1] == '\n') {
-                next = end + 2;
-                break;
-            }
-            ++end;
-        }
-        if (next > size)
-            end = size;
-        const char *line = data + pos;
-        const qsizetype length = end - pos;
-        if (recordLayout || mayBeEntry(line, length))
-            readLine(decode(line, length, buffer), recordLayout, context, lineNumber, add, addName);
-        pos = next;
+    // A large text is read in two parts side by side, cut where a record
+    // begins a line (no value list reaches across it).
+    const qsizetype cut = utf8.size() < SplitFrom ? -1 : utf8.indexOf("\r\nAC:", utf8.size() / 2);
+    if (cut < 0) {
+        read(utf8, 0, utf8.size(), recordLayout, stopped, m_entries, m_names);
+        return;
     }
-    // No room kept for growth: an edit adds a few at a time.
-    m_entries.shrink_to_fit();
-    m_names.shrink_to_fit();
-    m_texts.squeeze();
+    ItemBlocks laterEntries;
+    ItemBlocks laterNames;
+    std::thread later(
+        [&] { read(utf8, cut + 2, utf8.size(), recordLayout, stopped, laterEntries, laterNames); });
+    const qint64 lines = read(utf8, 0, cut + 2, recordLayout, stopped, m_entries, m_names);
+    later.join();
+    m_entries.append(std::move(laterEntries), lines);
+    m_names.append(std::move(laterNames), lines);
 }
 
 bool RecordIndex::hasHead() const
 {
-    for (const Entry &entry : m_entries) {
-        if (entry.kind != EntryKind::LineItem)
-            return entry.line > 0;
-    }
-    return !m_empty;
+    std::optional<bool> head;
+    m_entries.forEach(0, [&](qsizetype, const ItemBlocks::Item &item) {
+        if (item.kind != EntryKind::LineItem)
+            head = item.line > 0;
+        return !head;
+    });
+    return head.value_or(!m_empty);
 }
 
 bool RecordIndex::changed(const ItemMarks &lines, const TextChange &change)
@@ -198,18 +240,18 @@ bool RecordIndex::edited(const ItemMarks &lines, qint64 first, qint64 lastBefore
     m_empty = count == 1 && lines.textLine(0).text.isEmpty();
     // Read the touched lines again, and past them the lines that a value
     // list before them may take up.
-    std::vector<Entry> entries;
-    std::vector<Name> names;
-    const auto sizeBefore = m_texts.size();
+    struct Read {
+        qint64 line;
+        EntryKind kind;
+        QByteArray text;
+    };
+    std::vector<Read> entries;
+    std::vector<Read> names;
     const Add add = [&](qint64 line, EntryKind kind, QStringView item) {
-        Entry entry{qint32(line), 0, 0, kind};
-        entry.text = keep(item, entry.length);
-        entries.push_back(entry);
+        entries.push_back(Read{line, kind, keptBytes(item)});
     };
     const auto addName = [&](qint64 line, QStringView item) {
-        Name name{qint32(line), 0, 0};
-        name.text = keep(item, name.length);
-        names.push_back(name);
+        names.push_back(Read{line, EntryKind::LineItem, keptBytes(item)});
     };
     const qint64 from = lines.textLineStart(first);
     RecordLineContext context = lines.contextBefore(from);
@@ -226,74 +268,55 @@ bool RecordIndex::edited(const ItemMarks &lines, qint64 first, qint64 lastBefore
     }
     const qint64 oldTo = std::max(to, last) - delta;
 
-    const auto byLine = [](const auto &item, qint64 line) { return item.line < line; };
     // Replaces the entries of the lines read with those read now, unless
     // they are the same, where the lines now stand; moves those after.
-    const auto replace = [&](auto &all, auto &fresh) {
-        auto begin = std::lower_bound(all.begin(), all.end(), from, byLine);
-        auto end = std::lower_bound(begin, all.end(), oldTo + 1, byLine);
+    const auto replace = [&](ItemBlocks &all, const std::vector<Read> &fresh) {
+        const qsizetype begin = all.lowerBound(from);
+        const qsizetype end = all.lowerBound(oldTo + 1);
         const auto moved = [&](qint64 line) { return line > lastBefore ? line + delta : line; };
-        const bool same = std::equal(begin, end, fresh.begin(), fresh.end(), [&](const auto &a, const auto &b) {
-            return moved(a.line) == b.line && bytesOf(a.text, a.length) == bytesOf(b.text, b.length)
-                && kindOf(a) == kindOf(b);
-        });
-        const auto first = qsizetype(begin - all.begin());
-        const auto removed = qsizetype(end - begin);
+        bool same = end - begin == qsizetype(fresh.size());
         if (same) {
-            for (const auto &item : fresh)
-                m_liveBytes -= item.length;
-            for (auto it = begin; it != end; ++it)
-                it->line = qint32(moved(it->line));
+            all.forEach(begin, [&](qsizetype at, const ItemBlocks::Item &item) {
+                if (at == end)
+                    return false;
+                const Read &b = fresh[size_t(at - begin)];
+                same = moved(item.line) == b.line && item.text == QByteArrayView(b.text) && item.kind == b.kind;
+                return same;
+            });
+        }
+        if (same) {
+            all.moveLines(std::max(begin, all.lowerBound(lastBefore + 1)), delta);
         } else {
-            for (auto it = begin; it != end; ++it)
-                m_liveBytes -= it->length;
-            const auto at = all.erase(begin, end);
-            end = all.insert(at, fresh.begin(), fresh.end()) + qsizetype(fresh.size());
+            std::vector<ItemBlocks::Item> items;
+            items.reserve(fresh.size());
+            for (const Read &read : fresh)
+                items.push_back(ItemBlocks::Item{read.line, read.kind, read.text});
+            all.replace(begin, end - begin, items);
+            all.moveLines(begin + qsizetype(fresh.size()), delta);
         }
-        if (delta != 0) {
-            for (auto it = end; it != all.end(); ++it)
-                it->line += qint32(delta);
-        }
-        return std::pair{same, std::pair{first, removed}};
+        return std::pair{same, std::pair{begin, end - begin}};
     };
     const auto [sameEntries, range] = replace(m_entries, entries);
     const bool sameNames = replace(m_names, names).first;
     m_change = Change{from, range.first, sameEntries ? 0 : range.second, sameEntries ? 0 : qsizetype(entries.size())};
-    // The texts read again for nothing go.
-    if (sameEntries && sameNames)
-        m_texts.truncate(sizeBefore);
-    if (m_texts.size() > 2 * m_liveBytes + 65536)
-        compactTexts();
     return !(sameEntries && sameNames);
-}
-
-void RecordIndex::compactTexts()
-{
-    QByteArray texts;
-    texts.reserve(m_liveBytes);
-    const auto move = [&](auto &item) {
-        const auto at = quint32(texts.size());
-        texts.append(bytesOf(item.text, item.length));
-        item.text = at;
-    };
-    for (Entry &entry : m_entries)
-        move(entry);
-    for (Name &name : m_names)
-        move(name);
-    m_texts = std::move(texts);
 }
 
 qsizetype RecordIndex::entryAt(qint64 line) const
 {
-    const auto it = std::upper_bound(m_entries.begin(), m_entries.end(), line,
-                                     [](qint64 l, const Entry &entry) { return l < entry.line; });
-    return qsizetype(it - m_entries.begin()) - 1;
+    return m_entries.lowerBound(line + 1) - 1;
+}
+
+QByteArrayView RecordIndex::code(qsizetype index) const
+{
+    const QByteArrayView text = m_entries.text(index);
+    return text.first(std::min<qsizetype>(3, text.size()));
 }
 
 qsizetype RecordIndex::recordAt(qint64 line) const
 {
     qsizetype at = entryAt(line);
-    while (at >= 0 && m_entries[size_t(at)].kind == EntryKind::LineItem)
+    while (at >= 0 && m_entries.kind(at) == EntryKind::LineItem)
         --at;
     return at;
 }
@@ -301,11 +324,19 @@ qsizetype RecordIndex::recordAt(qint64 line) const
 qsizetype RecordIndex::nextRecord(qint64 line, bool forward) const
 {
     qsizetype at = forward ? entryAt(line) + 1 : recordAt(line);
-    if (!forward && at >= 0 && m_entries[size_t(at)].line >= line)
+    if (!forward && at >= 0 && m_entries.line(at) >= line)
         --at;
-    const qsizetype step = forward ? 1 : -1;
-    for (; at >= 0 && at < size(); at += step) {
-        if (m_entries[size_t(at)].kind != EntryKind::LineItem)
+    if (forward) {
+        qsizetype found = -1;
+        m_entries.forEach(at, [&](qsizetype index, const ItemBlocks::Item &item) {
+            if (item.kind != EntryKind::LineItem)
+                found = index;
+            return found < 0;
+        });
+        return found;
+    }
+    for (; at >= 0; --at) {
+        if (m_entries.kind(at) != EntryKind::LineItem)
             return at;
     }
     return -1;
@@ -313,33 +344,29 @@ qsizetype RecordIndex::nextRecord(qint64 line, bool forward) const
 
 qsizetype RecordIndex::nameOf(qsizetype index) const
 {
-    const qint64 line = m_entries[size_t(index)].line;
+    const qint64 line = m_entries.line(index);
     qint64 end = std::numeric_limits<qint64>::max();
-    for (qsizetype at = index + 1; at < size(); ++at) {
-        if (m_entries[size_t(at)].kind != EntryKind::LineItem) {
-            end = m_entries[size_t(at)].line;
-            break;
-        }
-    }
-    const auto it = std::lower_bound(m_names.begin(), m_names.end(), line,
-                                     [](const Name &name, qint64 l) { return name.line < l; });
-    if (it == m_names.end() || it->line >= end)
-        return -1;
+    m_entries.forEach(index + 1, [&](qsizetype, const ItemBlocks::Item &item) {
+        if (item.kind != EntryKind::LineItem)
+            end = item.line;
+        return item.kind == EntryKind::LineItem;
+    });
+    const qsizetype at = m_names.lowerBound(line);
     // A name on the record's own line stands after it only in the Record
     // layout, where the record begins the line.
-    return qsizetype(it - m_names.begin());
+    return at == m_names.size() || m_names.line(at) >= end ? -1 : at;
 }
 
 QString RecordIndex::name(qsizetype index) const
 {
     const qsizetype at = nameOf(index);
-    return at < 0 ? QString() : QString::fromUtf8(bytesOf(m_names[size_t(at)].text, m_names[size_t(at)].length));
+    return at < 0 ? QString() : QString::fromUtf8(m_names.text(at));
 }
 
 QString RecordIndex::caption(qsizetype index) const
 {
     QString shown = text(index);
-    if (m_entries[size_t(index)].kind == EntryKind::LineItem)
+    if (m_entries.kind(index) == EntryKind::LineItem)
         return shown;
     const QString named = name(index);
     if (named.size() > NameCode.size())
@@ -349,14 +376,13 @@ QString RecordIndex::caption(qsizetype index) const
 
 bool RecordIndex::captionHolds(qsizetype index, const QByteArray &folded) const
 {
-    const Entry &entry = m_entries[size_t(index)];
-    if (holdsFolded(bytesOf(entry.text, entry.length), folded))
+    const ItemBlocks::Item entry = m_entries.item(index);
+    if (holdsFolded(entry.text, folded))
         return true;
     if (entry.kind == EntryKind::LineItem)
         return false;
     const qsizetype at = nameOf(index);
-    return at >= 0 && holdsFolded(bytesOf(m_names[size_t(at)].text, m_names[size_t(at)].length).sliced(NameCode.size()),
-                                  folded);
+    return at >= 0 && holdsFolded(m_names.text(at).sliced(NameCode.size()), folded);
 }
 
 std::vector<qint32> RecordIndex::findRecords(QStringView text) const
@@ -365,26 +391,23 @@ std::vector<qint32> RecordIndex::findRecords(QStringView text) const
     std::vector<qint32> found;
     if (wanted.isEmpty())
         return found;
-    for (qsizetype at = 0; at < size(); ++at) {
-        const Entry &entry = m_entries[size_t(at)];
-        if (entry.kind == EntryKind::LineItem)
-            continue;
-        const QByteArrayView value = bytesOf(entry.text, entry.length).sliced(3);
-        if (beginsFolded(value, wanted))
+    m_entries.forEach(0, [&](qsizetype at, const ItemBlocks::Item &entry) {
+        if (entry.kind != EntryKind::LineItem && beginsFolded(entry.text.sliced(3), wanted))
             found.push_back(qint32(at));
-    }
-    for (const Name &name : m_names) {
-        if (name.length < NameCode.size() || !holdsFolded(bytesOf(name.text, name.length).sliced(NameCode.size()), wanted))
-            continue;
+        return true;
+    });
+    m_names.forEach(0, [&](qsizetype, const ItemBlocks::Item &name) {
+        if (name.text.size() < NameCode.size() || !holdsFolded(name.text.sliced(NameCode.size()), wanted))
+            return true;
         const qsizetype record = recordAt(name.line);
         if (record >= 0)
             found.push_back(qint32(record));
-    }
+        return true;
+    });
     std::sort(found.begin(), found.end());
     found.erase(std::unique(found.begin(), found.end()), found.end());
     std::stable_partition(found.begin(), found.end(), [&](qint32 at) {
-        const Entry &entry = m_entries[size_t(at)];
-        const QByteArrayView value = bytesOf(entry.text, entry.length).sliced(3);
+        const QByteArrayView value = m_entries.text(at).sliced(3);
         return value.size() == wanted.size() && beginsFolded(value, wanted);
     });
     return found;
@@ -392,24 +415,23 @@ std::vector<qint32> RecordIndex::findRecords(QStringView text) const
 
 qint64 RecordIndex::foldEnd(qsizetype index, qint64 lineCount) const
 {
-    const Entry &entry = m_entries[size_t(index)];
+    const Entry entry = this->entry(index);
     if (entry.kind != EntryKind::LineItem) {
         const qsizetype next = nextRecord(entry.line, true);
-        return next < 0 ? lineCount - 1 : m_entries[size_t(next)].line - 1;
+        return next < 0 ? lineCount - 1 : m_entries.line(next) - 1;
     }
-    if (!bytesOf(entry.text, entry.length).startsWith("BG:"))
+    if (code(index) != "BG:")
         return -1;
-    for (qsizetype at = index + 1; at < size(); ++at) {
-        const Entry &after = m_entries[size_t(at)];
+    qint64 end = -1;
+    m_entries.forEach(index + 1, [&](qsizetype, const ItemBlocks::Item &after) {
         if (after.kind != EntryKind::LineItem)
-            return -1;
-        const QByteArrayView code = bytesOf(after.text, after.length).first(std::min<qsizetype>(3, after.length));
+            return false;
+        const QByteArrayView code = after.text.first(std::min<qsizetype>(3, after.text.size()));
         if (code == "EG:")
-            return after.line;
-        if (code == "BG:")
-            return -1;
-    }
-    return -1;
+            end = after.line;
+        return code != "EG:" && code != "BG:";
+    });
+    return end;
 }
 
 FoldLevel RecordIndex::foldLevelAt(qint64 line, qint64 lineCount) const
@@ -417,27 +439,27 @@ FoldLevel RecordIndex::foldLevelAt(qint64 line, qint64 lineCount) const
     const qsizetype record = recordAt(line);
     const qsizetype next = nextRecord(line, true);
     // Lines up to the next record, or the text's end.
-    const qint64 beforeNext = next < 0 ? lineCount - 1 : m_entries[size_t(next)].line - 1;
+    const qint64 beforeNext = next < 0 ? lineCount - 1 : m_entries.line(next) - 1;
     if (record < 0)
         return FoldLevel{0, false, -1, beforeNext};
-    const qint64 recordLine = m_entries[size_t(record)].line;
+    const qint64 recordLine = m_entries.line(record);
     if (line == recordLine)
         return FoldLevel{0, beforeNext > line, beforeNext, line};
     // Within the record: in a BG item's run when the last BG before the
     // line reaches it.
     const qsizetype at = entryAt(line);
-    const qint64 nextEntryLine = at + 1 < size() ? m_entries[size_t(at + 1)].line : lineCount;
+    const qint64 nextEntryLine = at + 1 < size() ? m_entries.line(at + 1) : lineCount;
     for (qsizetype item = at; item > record; --item) {
-        const Entry &entry = m_entries[size_t(item)];
-        const QByteArrayView code = bytesOf(entry.text, entry.length).first(std::min<qsizetype>(3, entry.length));
-        if (code == "EG:" && entry.line < line)
+        const qint64 itemLine = m_entries.line(item);
+        const QByteArrayView itemCode = code(item);
+        if (itemCode == "EG:" && itemLine < line)
             break;
-        if (code != "BG:")
+        if (itemCode != "BG:")
             continue;
         const qint64 end = foldEnd(item, lineCount);
         if (end < line)
             break;
-        if (line == entry.line)
+        if (line == itemLine)
             return FoldLevel{1, end > line, end, line};
         return FoldLevel{2, false, -1, std::min(end, nextEntryLine - 1)};
     }

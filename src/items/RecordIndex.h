@@ -6,9 +6,11 @@
 // layout last checked. Built from the whole text when it is checked, and
 // kept current by reading again only the lines an edit touched.
 //
-// Kept small for large files: an entry is twelve bytes, and the items' texts
-// sit one after another in one buffer (UTF-8). The lines before the first
+// Kept small for large files: an entry is twelve bytes, kept in blocks with
+// the items' texts (UTF-8) one after another (ItemBlocks), so that an edit
+// that adds lines moves blocks, not entries. The lines before the first
 // record are the file's head.
+#include "items/ItemBlocks.h"
 #include "items/ItemMarks.h"
 #include "platform/FoldLevel.h"
 
@@ -16,19 +18,16 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
 namespace zuno {
 
-enum class EntryKind : quint8 { Record, SeparatedRecord, LineItem };
-
 class RecordIndex {
 public:
     struct Entry {
-        qint32 line = 0;      // the control's line the item stands on
-        quint32 text = 0;     // where the item's text begins in the buffer
-        quint16 length = 0;   // its length in bytes
+        qint64 line = 0; // the control's line the item stands on
         EntryKind kind = EntryKind::Record;
     };
 
@@ -53,20 +52,21 @@ public:
     };
     const Change &lastChange() const { return m_change; }
 
-    qsizetype size() const { return qsizetype(m_entries.size()); }
-    const Entry &entry(qsizetype index) const { return m_entries[size_t(index)]; }
+    qsizetype size() const { return m_entries.size(); }
+    Entry entry(qsizetype index) const
+    {
+        const ItemBlocks::Item item = m_entries.item(index);
+        return Entry{item.line, item.kind};
+    }
     // The item as the text has it ("AC:1002", "BG:CL").
-    QString text(qsizetype index) const { return textOf(m_entries[size_t(index)]); }
+    QString text(qsizetype index) const { return QString::fromUtf8(m_entries.text(index)); }
     // A record's NM item, or an empty text.
     QString name(qsizetype index) const;
     // "AC:1002  LEFT EDGE OF SEAL": the record and, where it has one, its
     // name's value; a line item's text.
     QString caption(qsizetype index) const;
     // The memory the index holds, in bytes.
-    qsizetype memoryBytes() const
-    {
-        return qsizetype(m_entries.capacity() * sizeof(Entry) + m_names.capacity() * sizeof(Name)) + m_texts.capacity();
-    }
+    qsizetype memoryBytes() const { return m_entries.memoryBytes() + m_names.memoryBytes(); }
     // Whether the text has lines before its first record.
     bool hasHead() const;
 
@@ -92,25 +92,21 @@ public:
     FoldLevel foldLevelAt(qint64 line, qint64 lineCount) const;
 
 private:
-    struct Name {
-        qint32 line = 0;
-        quint32 text = 0;
-        quint16 length = 0;
-    };
     using Add = std::function<void(qint64 line, EntryKind kind, QStringView item)>;
     static void readLine(QStringView line, bool recordLayout, RecordLineContext &context, qint64 lineNumber,
                          const Add &add, const std::function<void(qint64, QStringView)> &addName);
-    quint32 keep(QStringView item, quint16 &length);
-    QString textOf(const Entry &entry) const;
-    QByteArrayView bytesOf(quint32 text, quint16 length) const { return QByteArrayView(m_texts).sliced(text, length); }
+    // Reads the text from `begin` to `end`, a line's start and the text's
+    // end or a line's start, its first line numbered 0; answers the number
+    // of the control's lines it read.
+    static qint64 read(QByteArrayView utf8, qsizetype begin, qsizetype end, bool recordLayout,
+                       const std::function<bool()> &stopped, ItemBlocks &entries, ItemBlocks &names);
     // The name's index for the record entry, or -1.
     qsizetype nameOf(qsizetype index) const;
-    void compactTexts();
+    // The entry's code ("BG:"), or its text where shorter.
+    QByteArrayView code(qsizetype index) const;
 
-    std::vector<Entry> m_entries;
-    std::vector<Name> m_names;
-    QByteArray m_texts;
-    qsizetype m_liveBytes = 0;
+    ItemBlocks m_entries;
+    ItemBlocks m_names;
     bool m_record = false;
     bool m_empty = true;
     Change m_change;

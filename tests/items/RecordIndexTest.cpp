@@ -155,6 +155,30 @@ TEST(RecordIndex, AChangeToldByItsBytesLeavesTheEntriesOfTheWholeText)
     }
 }
 
+// A large text is read in two parts side by side: the entries on either
+// side of the cut, a lone line feed before it counted, are those of one
+// reading.
+TEST(RecordIndex, ALargeTextReadInTwoPartsGivesEveryEntryItsLine)
+{
+    QByteArray text = "XX:HEAD\nSTILL THE HEAD";
+    const int records = 200'000; // about 10 MB
+    for (int i = 0; i < records; ++i) {
+        const QByteArray n = QByteArray::number(i);
+        text += "\r\nAC:" + n + "\r\nNM:N" + n + "\r\nBG:" + n + "\r\nPL:1,2,3,4,5,6,7,8,9\r\nEG:" + n;
+    }
+    RecordIndex index;
+    index.build(text, false);
+    ASSERT_EQ(index.size(), 3 * records);
+    for (int i = 0; i < records; ++i) {
+        const qint64 line = 2 + 5 * qint64(i);
+        const QString n = QString::number(i);
+        ASSERT_EQ(index.entry(3 * i).line, line) << i;
+        ASSERT_EQ(index.caption(3 * i), "AC:" + n + "  N" + n) << i;
+        ASSERT_EQ(index.entry(3 * i + 2).line, line + 4) << i;
+        ASSERT_EQ(index.text(3 * i + 2), "EG:" + n) << i;
+    }
+}
+
 TEST(RecordIndex, FindsRecordsByTheirAcValueOrPartOfTheirName)
 {
     RecordIndex index;

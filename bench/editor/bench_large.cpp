@@ -229,11 +229,15 @@ void BM_GoToLastLine50MB(benchmark::State &state)
 }
 BENCHMARK(BM_GoToLastLine50MB)->Name("GoToLastLine/50MB")->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
 
-// The 200 MB document of the steps below: no problem but on its last line.
+// The 200 MB document of the steps below (or as many megabytes as
+// ZUNO_BENCH_LARGE_MB says, to try a step on less): no problem but on its
+// last line.
 const QString &problemAtTheEnd()
 {
     static QTemporaryDir dir;
-    static const QString path = writeListFile(dir, "LAST.PRJ", 200'000'000, 1000, "REMARK X");
+    const qint64 megabytes =
+        qEnvironmentVariableIsSet("ZUNO_BENCH_LARGE_MB") ? qEnvironmentVariableIntValue("ZUNO_BENCH_LARGE_MB") : 200;
+    static const QString path = writeListFile(dir, "LAST.PRJ", megabytes * 1'000'000, 1000, "REMARK X");
     return path;
 }
 

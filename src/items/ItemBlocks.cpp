@@ -26,21 +26,20 @@ qint64 ItemBlocks::line(qsizetype at) const
 EntryKind ItemBlocks::kind(qsizetype at) const
 {
     const Block &block = m_blocks[size_t(blockOf(at))];
-    return block.items[size_t(at - block.first)].kind;
+    return block.items[size_t(at - block.first)].kind();
 }
 
 QByteArrayView ItemBlocks::text(qsizetype at) const
 {
     const Block &block = m_blocks[size_t(blockOf(at))];
-    const Stored &s = block.items[size_t(at - block.first)];
-    return QByteArrayView(block.texts).sliced(s.text, s.length);
+    return block.text(at - block.first);
 }
 
 ItemBlocks::Item ItemBlocks::item(qsizetype at) const
 {
     const Block &block = m_blocks[size_t(blockOf(at))];
-    const Stored &s = block.items[size_t(at - block.first)];
-    return Item{block.line + s.line, s.kind, QByteArrayView(block.texts).sliced(s.text, s.length)};
+    const qsizetype i = at - block.first;
+    return Item{block.line + block.items[size_t(i)].line, block.items[size_t(i)].kind(), block.text(i)};
 }
 
 qsizetype ItemBlocks::lowerBound(qint64 line) const
@@ -56,11 +55,10 @@ qsizetype ItemBlocks::lowerBound(qint64 line) const
     return it->first + qsizetype(in - it->items.begin());
 }
 
-void ItemBlocks::add(Block &block, qint64 line, EntryKind kind, QByteArrayView text, std::vector<Stored> &to)
+void ItemBlocks::Block::add(qint64 at, EntryKind kind, QByteArrayView text)
 {
-    to.push_back(Stored{qint32(line - block.line), quint32(block.texts.size()), quint16(text.size()), kind});
-    block.texts.append(text);
-    block.liveBytes += text.size();
+    items.push_back(Stored{qint32(at - line), quint32(texts.size()) << 2 | quint32(kind)});
+    texts.append(text);
 }
 
 void ItemBlocks::append(qint64 line, EntryKind kind, QByteArrayView text)
@@ -74,8 +72,7 @@ void ItemBlocks::append(qint64 line, EntryKind kind, QByteArrayView text)
         block.texts.reserve(m_blockSize * TextRoomPerItem);
         m_blocks.push_back(std::move(block));
     }
-    Block &block = m_blocks.back();
-    add(block, line, kind, text, block.items);
+    m_blocks.back().add(line, kind, text);
     ++m_size;
 }
 
@@ -106,10 +103,9 @@ ItemBlocks::Block ItemBlocks::piece(const Block &block, qsizetype from, qsizetyp
     Block part;
     part.line = block.line;
     part.items.reserve(size_t(to - from));
-    for (qsizetype i = from; i < to; ++i) {
-        const Stored &s = block.items[size_t(i)];
-        add(part, block.line + s.line, s.kind, QByteArrayView(block.texts).sliced(s.text, s.length), part.items);
-    }
+    part.texts.reserve(block.textAt(to) - block.textAt(from));
+    for (qsizetype i = from; i < to; ++i)
+        part.add(block.line + block.items[size_t(i)].line, block.items[size_t(i)].kind(), block.text(i));
     return part;
 }
 
@@ -123,28 +119,28 @@ void ItemBlocks::replace(qsizetype first, qsizetype removed, const std::vector<I
         m_blocks.push_back(std::move(block));
     }
     const qsizetype at = first < m_size ? blockOf(first) : qsizetype(m_blocks.size()) - 1;
-    Block &block = m_blocks[size_t(at)];
-    const qsizetype pos = first - block.first;
-    // The items removed, from this block and those after it.
+    const qsizetype pos = first - m_blocks[size_t(at)].first;
+    // The block laid down again: its items before, the fresh ones, and
+    // those after the removed ones; the blocks after it lose their items
+    // up to the removed ones' end.
     qsizetype left = removed;
-    for (qsizetype b = at, from = pos; left > 0; ++b, from = 0) {
+    const Block &old = m_blocks[size_t(at)];
+    const qsizetype kept = std::min(qsizetype(old.items.size()), pos + left);
+    left -= kept - pos;
+    Block block = piece(old, 0, pos);
+    for (const Item &item : fresh)
+        block.add(item.line, item.kind, item.text);
+    const Block after = piece(old, kept, qsizetype(old.items.size()));
+    for (qsizetype i = 0; i < qsizetype(after.items.size()); ++i)
+        block.add(after.line + after.items[size_t(i)].line, after.items[size_t(i)].kind(), after.text(i));
+    m_blocks[size_t(at)] = std::move(block);
+    for (qsizetype b = at + 1; left > 0; ++b) {
         Block &k = m_blocks[size_t(b)];
-        const qsizetype n = std::min(left, qsizetype(k.items.size()) - from);
-        const auto begin = k.items.begin() + from;
-        for (auto it = begin; it != begin + n; ++it)
-            k.liveBytes -= it->length;
-        k.items.erase(begin, begin + n);
+        const qsizetype n = std::min(left, qsizetype(k.items.size()));
+        k = piece(k, n, qsizetype(k.items.size()));
         left -= n;
     }
-    std::vector<Stored> added;
-    added.reserve(fresh.size());
-    for (const Item &item : fresh)
-        add(block, item.line, item.kind, item.text, added);
-    block.items.insert(block.items.begin() + pos, added.begin(), added.end());
     m_size += qsizetype(fresh.size()) - removed;
-    // The texts replaced go once they are half the block's.
-    if (block.texts.size() > 2 * block.liveBytes + 4096)
-        block = piece(block, 0, qsizetype(block.items.size()));
     tidy(at);
 }
 
@@ -199,6 +195,7 @@ qsizetype ItemBlocks::memoryBytes() const
     qsizetype bytes = qsizetype(m_blocks.capacity() * sizeof(Block));
     for (const Block &block : m_blocks)
         bytes += qsizetype(block.items.capacity() * sizeof(Stored)) + block.texts.capacity();
+    static_assert(sizeof(Stored) == 8);
     return bytes;
 }
 

@@ -54,21 +54,33 @@ public:
     qsizetype memoryBytes() const;
 
 private:
+    // Eight bytes an item: its line from the block's, and where its text
+    // begins with its kind in the two low bits. The texts stand in the
+    // items' order without a gap, so each ends where the next begins.
     struct Stored {
-        qint32 line = 0; // from the block's line
-        quint32 text = 0;
-        quint16 length = 0;
-        EntryKind kind = EntryKind::LineItem;
+        qint32 line = 0;
+        quint32 place = 0;
+        EntryKind kind() const { return EntryKind(place & 3); }
+        qsizetype text() const { return qsizetype(place >> 2); }
     };
     struct Block {
         qint64 line = 0;
         qsizetype first = 0; // the index of its first item
-        qsizetype liveBytes = 0;
         std::vector<Stored> items;
         QByteArray texts;
+
+        qsizetype textAt(qsizetype i) const
+        {
+            return i < qsizetype(items.size()) ? items[size_t(i)].text() : texts.size();
+        }
+        QByteArrayView text(qsizetype i) const
+        {
+            const qsizetype from = items[size_t(i)].text();
+            return QByteArrayView(texts).sliced(from, textAt(i + 1) - from);
+        }
+        void add(qint64 line, EntryKind kind, QByteArrayView text);
     };
     qsizetype blockOf(qsizetype at) const;
-    static void add(Block &block, qint64 line, EntryKind kind, QByteArrayView text, std::vector<Stored> &to);
     // A copy of the block's items from..to-1 with only their texts.
     static Block piece(const Block &block, qsizetype from, qsizetype to);
     // Drops empty blocks from `from` on, splits oversized ones, and numbers
@@ -89,8 +101,7 @@ void ItemBlocks::forEach(qsizetype from, Visit visit) const
         const Block &block = m_blocks[size_t(b)];
         for (qsizetype i = std::max<qsizetype>(0, from - block.first); i < qsizetype(block.items.size()); ++i) {
             const Stored &s = block.items[size_t(i)];
-            if (!visit(block.first + i, Item{block.line + s.line, s.kind,
-                                             QByteArrayView(block.texts).sliced(s.text, s.length)}))
+            if (!visit(block.first + i, Item{block.line + s.line, s.kind(), block.text(i)}))
                 return;
         }
     }

@@ -58,7 +58,7 @@ qsizetype ItemBlocks::lowerBound(qint64 line) const
 void ItemBlocks::Block::add(qint64 at, EntryKind kind, QByteArrayView text)
 {
     items.push_back(Stored{qint32(at - line), quint32(texts.size()) << 2 | quint32(kind)});
-    texts.append(text);
+    texts.append(text.data(), size_t(text.size()));
 }
 
 void ItemBlocks::append(qint64 line, EntryKind kind, QByteArrayView text)
@@ -69,7 +69,7 @@ void ItemBlocks::append(qint64 line, EntryKind kind, QByteArrayView text)
         block.line = line;
         block.first = m_size;
         block.items.reserve(size_t(m_blockSize));
-        block.texts.reserve(m_blockSize * TextRoomPerItem);
+        block.texts.reserve(size_t(m_blockSize * TextRoomPerItem));
         m_blocks.push_back(std::move(block));
     }
     m_blocks.back().add(line, kind, text);
@@ -82,7 +82,7 @@ void ItemBlocks::finish()
         return;
     Block &last = m_blocks.back();
     last.items.shrink_to_fit();
-    last.texts.squeeze();
+    last.texts.shrink_to_fit();
 }
 
 void ItemBlocks::append(ItemBlocks &&later, qint64 lines)
@@ -103,7 +103,7 @@ ItemBlocks::Block ItemBlocks::piece(const Block &block, qsizetype from, qsizetyp
     Block part;
     part.line = block.line;
     part.items.reserve(size_t(to - from));
-    part.texts.reserve(block.textAt(to) - block.textAt(from));
+    part.texts.reserve(size_t(block.textAt(to) - block.textAt(from)));
     for (qsizetype i = from; i < to; ++i)
         part.add(block.line + block.items[size_t(i)].line, block.items[size_t(i)].kind(), block.text(i));
     return part;
@@ -194,7 +194,7 @@ qsizetype ItemBlocks::memoryBytes() const
 {
     qsizetype bytes = qsizetype(m_blocks.capacity() * sizeof(Block));
     for (const Block &block : m_blocks)
-        bytes += qsizetype(block.items.capacity() * sizeof(Stored)) + block.texts.capacity();
+        bytes += qsizetype(block.items.capacity() * sizeof(Stored)) + qsizetype(block.texts.capacity());
     static_assert(sizeof(Stored) == 8);
     return bytes;
 }

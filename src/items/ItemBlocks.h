@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
+#include <string>
 #include <vector>
 
 namespace zuno {
@@ -67,16 +68,16 @@ private:
         qint64 line = 0;
         qsizetype first = 0; // the index of its first item
         std::vector<Stored> items;
-        QByteArray texts;
+        std::string texts;
 
         qsizetype textAt(qsizetype i) const
         {
-            return i < qsizetype(items.size()) ? items[size_t(i)].text() : texts.size();
+            return i < qsizetype(items.size()) ? items[size_t(i)].text() : qsizetype(texts.size());
         }
         QByteArrayView text(qsizetype i) const
         {
             const qsizetype from = items[size_t(i)].text();
-            return QByteArrayView(texts).sliced(from, textAt(i + 1) - from);
+            return QByteArrayView(texts.data() + from, textAt(i + 1) - from);
         }
         void add(qint64 line, EntryKind kind, QByteArrayView text);
     };

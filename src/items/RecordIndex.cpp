@@ -4,6 +4,7 @@
 #include "text/TextScan.h"
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 #include <thread>
 
@@ -103,13 +104,22 @@ QByteArrayView keptBytes(QByteArrayView item, QByteArray &buffer)
 // first two spaces, trailing spaces trimmed (the line begins with a code).
 QByteArrayView listItem(const char *p, qsizetype n)
 {
-    const QByteArrayView line(p, n);
-    qsizetype end = line.indexOf("  ");
-    if (end < 0)
-        end = n;
+    qsizetype end = n;
+    for (qsizetype at = 0; at + 1 < n;) {
+        // A space with a byte after it.
+        const auto *space = static_cast<const char *>(std::memchr(p + at, ' ', size_t(n - at - 1)));
+        if (!space)
+            break;
+        at = space - p;
+        if (p[at + 1] == ' ') {
+            end = at;
+            break;
+        }
+        ++at;
+    }
     while (end > 0 && p[end - 1] == ' ')
         --end;
-    return line.first(end);
+    return QByteArrayView(p, end);
 }
 
 // Where a text of this size is read in two parts side by side.

@@ -51,6 +51,8 @@ TEST(RecordIndex, ReadsRecordsNamesLineItemsAndTheHeadByTheRoleTable)
          {"0:AC:1001  CENTRE LINE", "1: BG:CL", "3: EG:CL", "5:*AC:OS  X"}, false},
         {"a line taken up by the value list", {"BG:1  PL:1,", "PL:2  AC:9"}, true, {"0: BG:1"}, true},
         {"a lone line feed ends a line of the control", {"XX:A\nB", "AC:7"}, false, {"2:AC:7"}, true},
+        {"List items up to two spaces, not UTF-8 made so", {"AC:1 2  XX:3", "NM:\xc3\x89T\xc3\x89  Z ", "BG:A B  ", "EG:\xff"},
+         false, {"0:AC:1 2  \xc3\x89T\xc3\x89", "2: BG:A B", "3: EG:\xef\xbf\xbd"}, false},
         {"empty text", {}, false, {}, false},
     };
     for (const auto &c : cases) {
@@ -58,6 +60,16 @@ TEST(RecordIndex, ReadsRecordsNamesLineItemsAndTheHeadByTheRoleTable)
         index.build(crlf(c.lines), c.record);
         EXPECT_EQ(shown(index), c.entries) << c.what;
         EXPECT_EQ(index.hasHead(), c.head) << c.what;
+    }
+}
+
+TEST(RecordIndex, KeepsTheFirstSixteenThousandCharactersOfAnItem)
+{
+    for (const QByteArray &letter : {QByteArray("x"), QByteArray("\xc3\xa9")}) {
+        RecordIndex index;
+        index.build("DL:" + letter.repeated(16010), false);
+        ASSERT_EQ(index.size(), 1);
+        EXPECT_EQ(index.text(0), "DL:" + QString::fromUtf8(letter.repeated(15997)));
     }
 }
 

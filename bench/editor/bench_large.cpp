@@ -286,11 +286,11 @@ void BM_Settled200MB(benchmark::State &state)
 }
 BENCHMARK(BM_Settled200MB)->Name("Settled/200MB")->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
-void typeKey(QWidget *widget)
+void typeKey(QWidget *widget, Qt::Key key = Qt::Key_X, const QString &text = QStringLiteral("x"))
 {
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
     QApplication::sendEvent(widget, &press);
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
     QApplication::sendEvent(widget, &release);
 }
 
@@ -334,6 +334,29 @@ void BM_Keystroke200MB(benchmark::State &state)
         state.SkipWithError("the problem on the last line is not marked");
 }
 BENCHMARK(BM_Keystroke200MB)->Name("Keystroke/200MB")->Unit(benchmark::kMillisecond)->Iterations(200)->UseRealTime();
+
+// Enter near the start: a line more, so every record index entry, mark and
+// line after it moves down.
+void BM_Enter200MB(benchmark::State &state)
+{
+    LargeWindow large;
+    const qint64 linesBefore = large.editor->SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT);
+    const qint64 entriesBefore = large.window.findChild<DataItemView *>()->records().size();
+    double cpu = 0;
+    for (auto _ : state) {
+        const double before = cpuMs();
+        typeKey(large.editor, Qt::Key_Return, QStringLiteral("\r"));
+        QApplication::processEvents();
+        cpu += cpuMs() - before;
+    }
+    state.counters["cpu_ms"] = cpu / double(state.iterations());
+    const auto &records = large.window.findChild<DataItemView *>()->records();
+    const qint64 added = large.editor->SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT) - linesBefore;
+    if (added != qint64(state.iterations()) || records.size() != entriesBefore
+        || records.entry(records.size() - 1).line + 2 != linesBefore + added) // the last EG, then one line
+        state.SkipWithError("the lines or the record index did not follow the keys");
+}
+BENCHMARK(BM_Enter200MB)->Name("Enter/200MB")->Unit(benchmark::kMillisecond)->Iterations(200)->UseRealTime();
 
 void BM_GoToAfterEdit200MB(benchmark::State &state)
 {

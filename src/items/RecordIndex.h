@@ -100,6 +100,8 @@ private:
     // of the control's lines it read.
     static qint64 read(QByteArrayView utf8, qsizetype begin, qsizetype end, bool recordLayout,
                        const std::function<bool()> &stopped, ItemBlocks &entries, ItemBlocks &names);
+    // The bytes kept of an item: its first 16,000 characters in UTF-8.
+    static QByteArray kept(QStringView item);
     // The name's index for the record entry, or -1.
     qsizetype nameOf(qsizetype index) const;
     // The entry's code ("BG:"), or its text where shorter.

@@ -277,6 +277,10 @@ void BM_Settled200MB(benchmark::State &state)
         state.counters["shown_ms"] = shownMs;
         state.counters["cpu_ms"] = cpuMs() - cpuBefore;
         report(state, idle, QFileInfo(path).size());
+        // What stays once settled, beside the peak on the way.
+        state.counters["held_x"] = double(rss() - idle) / double(QFileInfo(path).size());
+        state.counters["index_x"] = double(window->findChild<DataItemView *>()->records().memoryBytes())
+            / double(QFileInfo(path).size());
         if (window->findChild<DataItemView *>()->marks().problems() != 1)
             state.SkipWithError("the problem on the last line is not marked");
         window->editor()->setModified(false);

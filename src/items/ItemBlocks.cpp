@@ -127,12 +127,22 @@ void ItemBlocks::replace(qsizetype first, qsizetype removed, const std::vector<I
     const Block &old = m_blocks[size_t(at)];
     const qsizetype kept = std::min(qsizetype(old.items.size()), pos + left);
     left -= kept - pos;
-    Block block = piece(old, 0, pos);
+    const auto count = qsizetype(old.items.size());
+    qsizetype freshBytes = 0;
+    for (const Item &item : fresh)
+        freshBytes += item.text.size();
+    Block block;
+    block.line = old.line;
+    block.items.reserve(size_t(pos + qsizetype(fresh.size()) + count - kept));
+    block.texts.reserve(size_t(old.textAt(pos) + freshBytes + old.textAt(count) - old.textAt(kept)));
+    const auto keep = [&](qsizetype from, qsizetype to) {
+        for (qsizetype i = from; i < to; ++i)
+            block.add(old.line + old.items[size_t(i)].line, old.items[size_t(i)].kind(), old.text(i));
+    };
+    keep(0, pos);
     for (const Item &item : fresh)
         block.add(item.line, item.kind, item.text);
-    const Block after = piece(old, kept, qsizetype(old.items.size()));
-    for (qsizetype i = 0; i < qsizetype(after.items.size()); ++i)
-        block.add(after.line + after.items[size_t(i)].line, after.items[size_t(i)].kind(), after.text(i));
+    keep(kept, count);
     m_blocks[size_t(at)] = std::move(block);
     for (qsizetype b = at + 1; left > 0; ++b) {
         Block &k = m_blocks[size_t(b)];

@@ -51,10 +51,11 @@ bool mayBeEntry(const char *p, qsizetype n)
 }
 
 // Decodes a line into `buffer` (ASCII without a copy through UTF-8's
-// decoder) and answers a view of it.
-QStringView decode(const char *p, qsizetype n, QString &buffer)
+// decoder) and answers a view of it; tells whether it was ASCII.
+QStringView decode(const char *p, qsizetype n, QString &buffer, bool &ascii)
 {
-    if (scan::hasByteBeyondAscii(p, n)) {
+    ascii = !scan::hasByteBeyondAscii(p, n);
+    if (!ascii) {
         buffer = QString::fromUtf8(p, n);
         return buffer;
     }
@@ -128,7 +129,16 @@ qint64 RecordIndex::read(QByteArrayView utf8, qsizetype begin, qsizetype end, bo
                          const std::function<bool()> &stopped, ItemBlocks &entries, ItemBlocks &names)
 {
     QByteArray kept;
+    // The line being read in the Record layout, where it is ASCII: its
+    // bytes and their decoding, so that an item's bytes are taken as they
+    // stand rather than encoded again.
+    const char *asciiBytes = nullptr;
+    const QChar *asciiChars = nullptr;
     const auto add = [&](ItemBlocks &to, qint64 line, EntryKind kind, QStringView item) {
+        if (asciiChars) {
+            to.append(line, kind, QByteArrayView(asciiBytes + (item.data() - asciiChars), std::min(item.size(), LongestKept)));
+            return;
+        }
         kept = RecordIndex::kept(item);
         to.append(line, kind, kept);
     };
@@ -165,7 +175,11 @@ qint64 RecordIndex::read(QByteArrayView utf8, qsizetype begin, qsizetype end, bo
         const char *line = data + pos;
         const qsizetype length = lineEnd - pos;
         if (recordLayout) {
-            readLine(decode(line, length, buffer), true, context, lineNumber, addEntry, addName);
+            bool ascii = false;
+            const QStringView text = decode(line, length, buffer, ascii);
+            asciiBytes = ascii ? line : nullptr;
+            asciiChars = ascii ? text.data() : nullptr;
+            readLine(text, true, context, lineNumber, addEntry, addName);
         } else if (mayBeEntry(line, length)) {
             // A List line holds one code, at its start: read from its bytes.
             const QByteArrayView item = keptBytes(listItem(line, length), kept);

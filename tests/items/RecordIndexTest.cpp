@@ -49,6 +49,8 @@ TEST(RecordIndex, ReadsRecordsNamesLineItemsAndTheHeadByTheRoleTable)
          {"0:AC:OS", "3:*AC:PR"}, false},
         {"Record layout", {"AC:1001  NM:CENTRE LINE", "BG:CL  PL:1,2", "       PL:3", "EG:CL", "", "AC:OS  NM:X"}, true,
          {"0:AC:1001  CENTRE LINE", "1: BG:CL", "3: EG:CL", "5:*AC:OS  X"}, false},
+        {"Record items beside characters beyond ASCII", {"AC:1  NM:\xc3\x89T\xc3\x89", "XX:\xc3\xa9  BG:2 ", "EG:2"}, true,
+         {"0:AC:1  \xc3\x89T\xc3\x89", "1: BG:2", "2: EG:2"}, false},
         {"a line taken up by the value list", {"BG:1  PL:1,", "PL:2  AC:9"}, true, {"0: BG:1"}, true},
         {"a lone line feed ends a line of the control", {"XX:A\nB", "AC:7"}, false, {"2:AC:7"}, true},
         {"List items up to two spaces, not UTF-8 made so", {"AC:1 2  XX:3", "NM:\xc3\x89T\xc3\x89  Z ", "BG:A B  ", "EG:\xff"},
@@ -65,11 +67,13 @@ TEST(RecordIndex, ReadsRecordsNamesLineItemsAndTheHeadByTheRoleTable)
 
 TEST(RecordIndex, KeepsTheFirstSixteenThousandCharactersOfAnItem)
 {
-    for (const QByteArray &letter : {QByteArray("x"), QByteArray("\xc3\xa9")}) {
-        RecordIndex index;
-        index.build("DL:" + letter.repeated(16010), false);
-        ASSERT_EQ(index.size(), 1);
-        EXPECT_EQ(index.text(0), "DL:" + QString::fromUtf8(letter.repeated(15997)));
+    for (const bool record : {false, true}) {
+        for (const QByteArray &letter : {QByteArray("x"), QByteArray("\xc3\xa9")}) {
+            RecordIndex index;
+            index.build("DL:" + letter.repeated(16010), record);
+            ASSERT_EQ(index.size(), 1);
+            EXPECT_EQ(index.text(0), "DL:" + QString::fromUtf8(letter.repeated(15997))) << record;
+        }
     }
 }
 

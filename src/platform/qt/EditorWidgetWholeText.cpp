@@ -17,6 +17,13 @@ using Sci = QsciScintillaBase;
 // A text in memory is handed over this much at a time.
 constexpr qsizetype WritePiece = qsizetype(1) << 20;
 
+// The room a new document takes beyond its text: Scintilla grows its buffer
+// (a copy of the whole text, the old one freed too late to give back) when
+// the room left over is not more than what is asked for, and the pointer to
+// the whole text (which the problem check reads) asks for one byte, its
+// terminating NUL. Two bytes more leave that byte to spare.
+constexpr unsigned long SpareRoom = 2;
+
 } // namespace
 
 // Scintilla's loader (what SCI_CREATELOADER answers): a document filled
@@ -117,7 +124,7 @@ void EditorWidget::setUtf8Text(QByteArrayView text)
     m_writing = true;
     useNewDocument();
     send(Sci::SCI_SETUNDOCOLLECTION, 0);
-    send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(text.size()) + 1);
+    send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(text.size()) + SpareRoom);
     WholeTextMeasure measure;
     for (qsizetype from = 0; from < text.size(); from += WritePiece) {
         const QByteArrayView piece = text.sliced(from, std::min(WritePiece, text.size() - from));
@@ -134,7 +141,7 @@ public:
     LoaderPieces(EditorWidget &editor, qint64 sizeHint) : m_editor(editor)
     {
         m_loader = reinterpret_cast<ILoader *>(editor.send(
-            Sci::SCI_CREATELOADER, static_cast<unsigned long>(std::max<qint64>(sizeHint, 0)) + 1,
+            Sci::SCI_CREATELOADER, static_cast<unsigned long>(std::max<qint64>(sizeHint, 0)) + SpareRoom,
             Sci::SC_DOCUMENTOPTION_STYLES_NONE));
     }
 

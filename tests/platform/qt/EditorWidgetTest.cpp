@@ -4,6 +4,7 @@
 // handles itself and its display. Offsets: OffsetMapTest; widths:
 // LineWidthsTest; accessible face: AccessibleEditorTest.
 #include "platform/qt/EditorWidget.h"
+#include "platform/qt/ScintillaDocument.h"
 #include "support/EditText.h"
 
 #include <QApplication>
@@ -160,6 +161,27 @@ TEST(EditorWidgetEdits, AWholeTextInPiecesShowsOnlyOnceFinished)
     editor.setSelText(QStringLiteral("X"));
     editor.undo();
     EXPECT_EQ(test::textOf(editor), QStringLiteral("n\u00E9w\r\nline")) << "the new text keeps a history";
+}
+
+// The problem check reads a new whole text in place: Scintilla must not
+// copy it to a buffer of its own to hand it over (a second text held).
+TEST(EditorWidgetEdits, ANewWholeTextIsReadInPlaceWithoutACopy)
+{
+    const QByteArray text = QByteArray(100'000, 'A') + "\r\nB";
+    for (const bool inPieces : {false, true}) {
+        EditorWidget editor;
+        if (inPieces) {
+            auto pieces = editor.takeWholeTextInPieces(text.size());
+            ASSERT_TRUE(pieces->append(text));
+            pieces->finish();
+        } else {
+            editor.setUtf8Text(text);
+        }
+        const char *held = sci::rangePointer(editor, 0, text.size());
+        const QByteArrayView whole = sci::wholeText(editor);
+        EXPECT_EQ(whole.data(), held) << "in pieces: " << inPieces;
+        EXPECT_EQ(whole, QByteArrayView(text));
+    }
 }
 
 // ------------------------------------------------------------------ find

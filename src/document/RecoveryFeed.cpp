@@ -32,10 +32,15 @@ void feedRecovery(DocumentRecovery &recovery, const IEditControl &editor, const 
 
 bool readsBackAsItIs(QByteArrayView text, const TextFileFormat &format)
 {
-    if (format.encoding == TextEncoding::Latin1 || format.lineEnding != LineEnding::CrLf)
+    if (format.encoding == TextEncoding::Latin1)
         return false;
     if (format.encoding == TextEncoding::Utf8 && text.startsWith("\xEF\xBB\xBF"))
         return false;
+    // A text is written with "\n" only when each of its "\r\n" comes back
+    // as one (no lone "\n", no "\r" before a "\r\n"); `format` is the one
+    // the file was written in.
+    if (format.lineEnding == LineEnding::Lf)
+        return true;
     return text.indexOf("\r\n") >= 0 || !text.contains('\n');
 }
 

@@ -1,11 +1,14 @@
 // The question at start that offers unsaved changes kept by an editor that
 // ended without saving them, or the text an unfinished save kept: each
 // answer against the doubles and a scratch recovery folder; and a command
-// that runs out of memory.
+// that runs out of memory; and when a saved file can be the base of the
+// recovery journal.
 #include "ShellOnDoubles.h"
 #include "document/MemoryShortage.h"
 #include "support/EditText.h"
+#include "document/RecoveryFeed.h"
 #include "recovery/DocumentRecovery.h"
+#include "textfile/TextCodec.h"
 
 #include <QDir>
 #include <QFile>
@@ -246,3 +249,36 @@ TEST_F(EditorShellRecoveryTest, AFailedFirstWriteIsToldOnceInAMessage)
     EXPECT_EQ(messages.shown.first().title, Title);
     EXPECT_TRUE(messages.shown.first().text.startsWith(QStringLiteral("The unsaved changes could not be kept for recovery: ")));
 }
+
+namespace zuno {
+namespace {
+
+// After a save the file is the base of the recovery journal only where it is
+// read back as the text shown: whenever readsBackAsItIs says so, the file's
+// bytes decode to that text; and an LF or CRLF file of plain lines is one.
+TEST(RecoveryBaseAfterSave, AFileIsTakenAsTheBaseOnlyWhenItReadsBackAsTheText)
+{
+    const QByteArray texts[] = {
+        "AC:1\r\nPL:2\r\n", "AC:1", "AC:1\r\nXX:A\rB\r\n", "AC:1\r\nXX:A\nB", "X\r\r\nY\r\n", "\r\n\n",
+        "\xEF\xBB\xBF" "AC:1\r\n", "XX:\xC3\xA9\r\n", "", "A\nB",
+    };
+    const TextFileFormat formats[] = {
+        {TextEncoding::Utf8, LineEnding::CrLf}, {TextEncoding::Utf8, LineEnding::Lf},
+        {TextEncoding::Utf8Bom, LineEnding::Lf}, {TextEncoding::Latin1, LineEnding::CrLf},
+    };
+    for (const QByteArray &text : texts) {
+        for (const TextFileFormat &format : formats) {
+            const TextFileFormat written = writtenFormat(text, format);
+            if (readsBackAsItIs(text, written)) {
+                EXPECT_EQ(decodeText(encodeText(text, written)).text, text) << text.toStdString();
+            }
+        }
+    }
+    for (const LineEnding ending : {LineEnding::CrLf, LineEnding::Lf}) {
+        const TextFileFormat format{TextEncoding::Utf8, ending};
+        EXPECT_TRUE(readsBackAsItIs("AC:1\r\nPL:2\r\n", writtenFormat("AC:1\r\nPL:2\r\n", format)));
+    }
+}
+
+} // namespace
+} // namespace zuno

@@ -30,9 +30,27 @@ void feedRecovery(DocumentRecovery &recovery, const IEditControl &editor, const 
     recovery.edited(change.position, change.removedBytes, std::move(inserted));
 }
 
+namespace {
+
+// Written in Latin-1, a character from U+00C2 to U+00F4 followed by one from
+// U+0080 to U+00BF makes bytes that may read as UTF-8; without such a pair
+// the bytes are ASCII or no UTF-8 at all, and read as the text they were.
+bool latin1MayReadAsUtf8(QByteArrayView text)
+{
+    for (qsizetype i = text.indexOf('\xC3'); i >= 0 && i + 3 < text.size(); i = text.indexOf('\xC3', i + 1)) {
+        const auto lead = uchar(text[i + 1]);
+        const auto next = uchar(text[i + 3]);
+        if (lead >= 0x82 && lead <= 0xB4 && uchar(text[i + 2]) == 0xC2 && next >= 0x80 && next <= 0xBF)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 bool readsBackAsItIs(QByteArrayView text, const TextFileFormat &format)
 {
-    if (format.encoding == TextEncoding::Latin1)
+    if (format.encoding == TextEncoding::Latin1 && latin1MayReadAsUtf8(text))
         return false;
     if (format.encoding == TextEncoding::Utf8 && text.startsWith("\xEF\xBB\xBF"))
         return false;

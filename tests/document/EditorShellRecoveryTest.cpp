@@ -260,7 +260,7 @@ TEST(RecoveryBaseAfterSave, AFileIsTakenAsTheBaseOnlyWhenItReadsBackAsTheText)
 {
     const QByteArray texts[] = {
         "AC:1\r\nPL:2\r\n", "AC:1", "AC:1\r\nXX:A\rB\r\n", "AC:1\r\nXX:A\nB", "X\r\r\nY\r\n", "\r\n\n",
-        "\xEF\xBB\xBF" "AC:1\r\n", "XX:\xC3\xA9\r\n", "", "A\nB",
+        "\xEF\xBB\xBF" "AC:1\r\n", "XX:\xC3\xA9\r\n", "", "A\nB", "XX:\xC3\x83\xC2\xA9\r\n", "XX:\xC3\xA9\xC3\xA9\xC3\xA9",
     };
     const TextFileFormat formats[] = {
         {TextEncoding::Utf8, LineEnding::CrLf}, {TextEncoding::Utf8, LineEnding::Lf},
@@ -278,6 +278,8 @@ TEST(RecoveryBaseAfterSave, AFileIsTakenAsTheBaseOnlyWhenItReadsBackAsTheText)
         const TextFileFormat format{TextEncoding::Utf8, ending};
         EXPECT_TRUE(readsBackAsItIs("AC:1\r\nPL:2\r\n", writtenFormat("AC:1\r\nPL:2\r\n", format)));
     }
+    EXPECT_TRUE(readsBackAsItIs("XX:\xC3\xA9\r\n", {TextEncoding::Latin1, LineEnding::CrLf}));
+    EXPECT_FALSE(readsBackAsItIs("XX:\xC3\x83\xC2\xA9\r\n", {TextEncoding::Latin1, LineEnding::CrLf}));
 }
 
 } // namespace

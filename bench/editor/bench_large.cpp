@@ -23,6 +23,7 @@
 // file's size; over_idle_x the same less what the empty window held.
 #include "edit/modGoTo.h"
 #include "../support/ProcessMemory.h"
+#include "../support/SettleWindow.h"
 #include "items/DataItemView.h"
 #include "window/frmEditor.h"
 #include "search/modFindReplaceRichText.h"
@@ -243,16 +244,8 @@ const QString &problemAtTheEnd()
 
 void waitUntilSettled(frmEditor &window)
 {
-    auto *items = window.findChild<DataItemView *>();
-    QApplication::processEvents();
-    while (items && items->checkPending()) {
-        // Woken by the check's result, or now and then to look again.
-        QEventLoop wait;
-        QObject::connect(items, &DataItemView::problemsChanged, &wait, &QEventLoop::quit);
-        QTimer::singleShot(100, &wait, &QEventLoop::quit);
-        wait.exec();
-    }
-    QApplication::processEvents();
+    if (!bench::settleWindow(window))
+        std::abort(); // a check that never ends: no figure to give
 }
 
 void BM_Settled200MB(benchmark::State &state)

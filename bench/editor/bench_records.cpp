@@ -8,6 +8,9 @@
 #include "window/frmEditor.h"
 #include "textfile/TextFile.h"
 #include "../support/ProcessMemory.h"
+#include "../support/SettleWindow.h"
+
+#include <cstdlib>
 
 #include <QAction>
 #include <QApplication>
@@ -73,21 +76,10 @@ double processCpuMs()
     return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
 }
 
-// Until the whole-text check (problems and record index, read off the
-// window's thread) is in: what a user waits for after an open or a switch.
 void settle(frmEditor &window)
 {
-    auto *items = window.findChild<DataItemView *>();
-    QElapsedTimer waited;
-    waited.start();
-    QApplication::processEvents();
-    while (items->checkPending() && waited.elapsed() < 120'000) {
-        QEventLoop wait;
-        QObject::connect(items, &DataItemView::problemsChanged, &wait, &QEventLoop::quit);
-        QTimer::singleShot(20, &wait, &QEventLoop::quit);
-        wait.exec();
-    }
-    QApplication::processEvents();
+    if (!bench::settleWindow(window))
+        std::abort(); // a check that never ends: no figure to give
 }
 
 void showPanels(benchmark::State &state, frmEditor &window)

@@ -1,0 +1,35 @@
+#pragma once
+// Until the window's whole-text check (problems and record index, read off
+// the window's thread) is in: what a user waits for after an open or a view
+// switch, and what must not run beside the step measured next. Gives up
+// after `limitMs` and says so.
+#include "items/DataItemView.h"
+#include "window/frmEditor.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+namespace zuno::bench {
+
+inline bool settleWindow(frmEditor &window, qint64 limitMs = 120'000)
+{
+    auto *items = window.findChild<DataItemView *>();
+    QElapsedTimer waited;
+    waited.start();
+    QApplication::processEvents();
+    while (items && items->checkPending()) {
+        if (waited.elapsed() > limitMs)
+            return false;
+        // Woken by the check's result, or now and then to look again.
+        QEventLoop wait;
+        QObject::connect(items, &DataItemView::problemsChanged, &wait, &QEventLoop::quit);
+        QTimer::singleShot(20, &wait, &QEventLoop::quit);
+        wait.exec();
+    }
+    QApplication::processEvents();
+    return true;
+}
+
+} // namespace zuno::bench

@@ -22,32 +22,33 @@ TEST(WholeTextCheck, OnlyTheLastCheckNotStoppedHandsOverItsResult)
     WholeTextCheck check([&](WholeTextCheck::Result &result) {
         handed.push_back(result.problems.empty() ? -1 : result.problems.front().position);
     });
-    const auto settle = [] {
-        // Long enough for a check of a few bytes to be over, its result
-        // (if it sent one) waiting to be taken.
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        QCoreApplication::processEvents();
-    };
+    // A result is handed over through the event queue: once stop() has
+    // joined the check's thread, whatever it sent is queued already.
+    const auto takeQueued = [] { QCoreApplication::processEvents(); };
+    // Long enough for a check of a few bytes to have found its result, so
+    // that the stop below comes after it more often than not; the rule
+    // holds either way.
+    const auto letItFinish = [] { std::this_thread::sleep_for(std::chrono::milliseconds(20)); };
 
     check.start(first, false);
-    settle();
-    ASSERT_EQ(handed, std::vector<qint64>{6}) << "a check left alone hands over its result";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !handed.empty(); }, 5000)) << "a check left alone hands over its result";
+    EXPECT_EQ(handed, std::vector<qint64>{6});
     EXPECT_FALSE(check.running());
 
     // Stopped, before or after it found its result: nothing comes.
     check.start(first, false);
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    letItFinish();
     EXPECT_TRUE(check.stop());
-    settle();
+    takeQueued();
     EXPECT_EQ(handed.size(), 1u);
 
     // Started again before the result of the one before was taken: only
-    // the later result comes.
+    // the later result comes (a result of the first would come before it).
     check.start(first, false);
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    letItFinish();
     check.start(second, true);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return handed.size() == 2; }, 5000));
-    settle();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return handed.size() >= 2; }, 5000));
+    takeQueued();
     EXPECT_EQ(handed, (std::vector<qint64>{6, 18}));
     EXPECT_FALSE(check.stop()) << "nothing under way";
 }

@@ -3,6 +3,7 @@
 // to the saved text, the font dialog's families all fixed-pitch, one Open
 // Recent list for every window, and a file changed on disk told in a bar.
 #include "window/frmEditor.h"
+#include "document/DiskWatch.h"
 #include "document/RecentFiles.h"
 #include "support/EditText.h"
 #include "support/ModalAnswers.h"
@@ -18,6 +19,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -227,10 +229,13 @@ TEST_F(ChangedOnDisk, AnOutsideChangeShowsTheBarAndReloadBringsTheNewBytes)
     EXPECT_EQ(test::textOf(*window.editor()), QStringLiteral("AC:1001\r\nBG:7"));
     EXPECT_TRUE(answers.shown().isEmpty());
 
-    // The document's own save is no news.
+    // The document's own save is no news: the watcher looks at the file the
+    // save wrote and finds what the document holds.
     test::setTextOf(*window.editor(), QStringLiteral("AC:MINE"));
+    QSignalSpy looked(window.findChild<DiskWatch *>(), &DiskWatch::diskChanged);
     action(window, "mnuFileSave")->trigger();
-    QTest::qWait(400);
+    looked.clear(); // the look the new caption asked for, at once
+    ASSERT_TRUE(waitFor([&] { return !looked.isEmpty(); }));
     EXPECT_FALSE(barShown());
 }
 

@@ -12,7 +12,7 @@
 #include "support/EditText.h"
 #include "textfile/TextFile.h"
 #include "../support/ProcessMemory.h"
-#include "../support/SettleWindow.h"
+#include "../support/WindowSteps.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,6 +30,7 @@
 #include <unistd.h>
 
 using namespace zuno;
+using bench::pressKey;
 
 namespace {
 
@@ -196,15 +197,6 @@ void BM_SwitchToRecord(benchmark::State &state) { runStep(state, 0); }
 void BM_SwitchBackToList(benchmark::State &state) { runStep(state, 1); }
 void BM_Save(benchmark::State &state) { runStep(state, 2); }
 void BM_SaveInRecordView(benchmark::State &state) { runStep(state, 3); }
-
-// A key pressed and let go in the widget.
-void pressKey(QWidget *widget, Qt::Key key, const QString &text = QString())
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QApplication::sendEvent(widget, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(widget, &release);
-}
 
 // A key typed at the end of the open document, with the repaint it asks for.
 void BM_KeystrokeAtTheEnd(benchmark::State &state)

@@ -23,7 +23,7 @@
 // file's size; over_idle_x the same less what the empty window held.
 #include "edit/modGoTo.h"
 #include "../support/ProcessMemory.h"
-#include "../support/SettleWindow.h"
+#include "../support/WindowSteps.h"
 #include "items/DataItemView.h"
 #include "window/frmEditor.h"
 #include "search/modFindReplaceRichText.h"

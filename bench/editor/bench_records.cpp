@@ -8,7 +8,7 @@
 #include "window/frmEditor.h"
 #include "textfile/TextFile.h"
 #include "../support/ProcessMemory.h"
-#include "../support/SettleWindow.h"
+#include "../support/WindowSteps.h"
 
 #include <cstdlib>
 
@@ -28,6 +28,7 @@
 #include <ctime>
 
 using namespace zuno;
+using bench::pressKey;
 
 namespace {
 
@@ -170,14 +171,6 @@ void BM_ShowPanels(benchmark::State &state)
         report(state, baseline, before, window);
         state.ResumeTiming();
     }
-}
-
-void pressKey(QWidget *widget, Qt::Key key, const QString &text = QString())
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QApplication::sendEvent(widget, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(widget, &release);
 }
 
 void BM_KeystrokeAtTheEndWithPanels(benchmark::State &state)

@@ -1,4 +1,6 @@
 #pragma once
+// Steps the window benchmarks share.
+//
 // Until the window's whole-text check (problems and record index, read off
 // the window's thread) is in: what a user waits for after an open or a view
 // switch, and what must not run beside the step measured next. Gives up
@@ -9,6 +11,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QTimer>
 
 namespace zuno::bench {
@@ -30,6 +33,15 @@ inline bool settleWindow(frmEditor &window, qint64 limitMs = 120'000)
     }
     QApplication::processEvents();
     return true;
+}
+
+// A key pressed and let go in the widget.
+inline void pressKey(QWidget *widget, Qt::Key key, const QString &text = QString())
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(widget, &release);
 }
 
 } // namespace zuno::bench

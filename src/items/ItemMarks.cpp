@@ -104,11 +104,10 @@ void ItemMarks::setMark(qint64 line, LineMark mark, qint64 from, qint64 length)
 
 void ItemMarks::apply(qint64 line, const TextLine &text, const LineProblem &problem)
 {
-    // The control's lines after the first of the text's line carry none.
-    for (qint64 l = line + 1; l <= text.lastLine; ++l) {
-        if (m_lines.mark(l) != LineMark::None || m_marked.value(l) != 0)
-            setMark(l, LineMark::None);
-    }
+    // The control's lines after the first of the text's line carry none
+    // (nor an underline an edit brought onto them: such lines are rare).
+    for (qint64 l = line + 1; l <= text.lastLine; ++l)
+        setMark(l, LineMark::None);
     Utf8Walker bytes(text.bytes);
     const qint64 from = bytes.positionOf(problem.from);
     const qint64 to = bytes.positionOf(problem.from + problem.length);

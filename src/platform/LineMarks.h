@@ -1,10 +1,11 @@
 #pragma once
 // The marks on the document's lines: a symbol in the margin (error or
-// warning) and an underline under the offending text, kept by the edit
-// control beside its text so that they move with the lines as they are
-// edited. The lines are the control's own: a lone "\r" or "\n" ends one too.
-// QtLineMarks (Scintilla markers and indicators) is the real one,
-// FakeLineMarks the in-memory double.
+// warning) and an underline under the offending text. The underlines are
+// kept by the edit control beside its text, so that they move with it as it
+// is edited; which lines are marked, the owner of the marks keeps (and the
+// margin asks it). The lines are the control's own: a lone "\r" or "\n"
+// ends one too. QtLineMarks (Scintilla indicators, the symbols drawn in its
+// margin) is the real one, FakeLineMarks the in-memory double.
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -29,15 +30,10 @@ public:
     // counting only "\r\n" as a line end, as the conversions count.
     virtual qint64 textLineNumber(qint64 line) const = 0;
 
-    virtual LineMark mark(qint64 line) const = 0;
     // Marks the line and underlines `length` bytes from `from` (counted
     // from the line's start); None takes both away.
     virtual void setMark(qint64 line, LineMark mark, qint64 from = 0, qint64 length = 0) = 0;
     virtual void clearAll() = 0;
-    // The first marked line at or after `line`, or -1.
-    virtual qint64 nextMarked(qint64 line) const = 0;
-    // The last marked line at or before `line`, or -1.
-    virtual qint64 previousMarked(qint64 line) const = 0;
 
     virtual qint64 caretLine() const = 0;
     // Puts the caret at the start of the line and shows it.

@@ -2,6 +2,7 @@
 // marks as the text is typed, F8 and Shift+F8, the margins, the code colours
 // and the status bar's record and problem count.
 #include "items/CodeColours.h"
+#include "items/DataItemView.h"
 #include "window/frmEditor.h"
 #include "platform/qt/QtSettings.h"
 
@@ -105,8 +106,8 @@ TEST_F(DataItemWindow, TypingMarksAndMendsALine)
     window->editor()->setSelText(QStringLiteral("\r\n"));
     QTest::keyClicks(window->editor(), QStringLiteral("REMARK X"));
     EXPECT_TRUE(labelReads(*window, "lblProblemCount", QStringLiteral("1 problem")));
-    EXPECT_NE(send(*window, Sci::SCI_MARKERGET, 3), 0);
-    EXPECT_EQ(send(*window, Sci::SCI_MARKERGET, 2), 0);
+    EXPECT_EQ(window->findChild<DataItemView *>()->marks().markAt(3), LineMark::Error);
+    EXPECT_EQ(window->findChild<DataItemView *>()->marks().markAt(2), LineMark::None);
     // The underline lies under the line's text.
     const long lineStart = send(*window, Sci::SCI_POSITIONFROMLINE, 3);
     EXPECT_NE(send(*window, Sci::SCI_INDICATORALLONFOR, lineStart + 2), 0);
@@ -114,7 +115,7 @@ TEST_F(DataItemWindow, TypingMarksAndMendsALine)
     send(*window, Sci::SCI_GOTOPOS, lineStart + 6);
     QTest::keyClick(window->editor(), Qt::Key_Colon);
     EXPECT_TRUE(labelReads(*window, "lblProblemCount", QStringLiteral("No problems")));
-    EXPECT_EQ(send(*window, Sci::SCI_MARKERGET, 3), 0);
+    EXPECT_EQ(window->findChild<DataItemView *>()->marks().markAt(3), LineMark::None);
 }
 
 TEST_F(DataItemWindow, ReplaceAllIsCheckedToo)

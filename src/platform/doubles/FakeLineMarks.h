@@ -75,7 +75,7 @@ public:
     {
         return m_text.first(m_starts[line]).count("\r\n");
     }
-    LineMark mark(qint64 line) const override { return m_marks.value(line, LineMark::None); }
+    LineMark mark(qint64 line) const { return m_marks.value(line, LineMark::None); }
     void setMark(qint64 line, LineMark mark, qint64 from, qint64 length) override
     {
         m_marks.remove(line);
@@ -89,16 +89,6 @@ public:
     {
         m_marks.clear();
         m_underlines.clear();
-    }
-    qint64 nextMarked(qint64 line) const override
-    {
-        const auto it = m_marks.lowerBound(line);
-        return it == m_marks.end() ? -1 : it.key();
-    }
-    qint64 previousMarked(qint64 line) const override
-    {
-        auto it = m_marks.upperBound(line);
-        return it == m_marks.begin() ? -1 : (--it).key();
     }
     qint64 caretLine() const override { return m_caretLine; }
     void moveCaretToLine(qint64 line) override { m_caretLine = line; }

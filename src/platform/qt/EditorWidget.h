@@ -17,7 +17,11 @@
 
 #include <Qsci/qsciscintillabase.h>
 
+#include <functional>
 #include <optional>
+#include <vector>
+
+class QPainter;
 
 namespace zuno {
 
@@ -106,6 +110,24 @@ public:
 
     void showSelection(const QRect &avoid) override;
 
+    // What is drawn over Scintilla's own painting of the viewport (the
+    // margins' symbols), each time it paints, clipped to what it painted.
+    using OverPainter = std::function<void(QPainter &painter, const QRect &painted)>;
+    void paintOver(OverPainter painter) { m_overPainters.push_back(std::move(painter)); }
+    // A row of the viewport and the line it shows (a wrapped line takes
+    // several rows).
+    struct ShownRow {
+        qint64 line = 0;
+        int top = 0;
+        int height = 0;
+        bool firstOfLine = true;
+        bool lastOfLine = true;
+    };
+    // The rows shown between two heights of the viewport, top to bottom.
+    void forEachShownRow(int fromY, int toY, const std::function<void(const ShownRow &)> &visit) const;
+    // Where margin `margin` stands across the viewport: its left edge and width.
+    QRect marginRect(int margin) const;
+
 signals:
     // The right mouse button went down (or the menu key was pressed): the
     // owner shows its Edit menu at `globalPos`.
@@ -130,6 +152,7 @@ signals:
     void painted();
 
 protected:
+    void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -191,6 +214,7 @@ private:
     LineWidthTracker m_widths{*this};
     AccessibleEditorEvents m_accessibility{*this};
     double m_cellWidth = 8;
+    std::vector<OverPainter> m_overPainters;
 };
 
 } // namespace zuno

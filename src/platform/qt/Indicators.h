@@ -1,13 +1,11 @@
 #pragma once
-// The numbers of the markers and indicators the program puts on the edit
+// The numbers of the indicators the program puts on the edit
 // control, all in one place so that no two uses share one. Indicators below
 // 8 are the lexers'.
 namespace zuno::indicators {
 
-// The problem marks (QtLineMarks): a marker in the margin, an underline
-// under the offending text.
-inline constexpr int ErrorMarker = 0;
-inline constexpr int WarningMarker = 1;
+// The problem marks (QtLineMarks): an underline under the offending text
+// (the margin's symbols are drawn, not Scintilla's markers).
 inline constexpr int ErrorIndicator = 8;
 inline constexpr int WarningIndicator = 9;
 

@@ -2,6 +2,8 @@
 
 #include "platform/qt/EditorWidget.h"
 
+#include <QPainter>
+
 namespace zuno {
 
 namespace {
@@ -31,20 +33,13 @@ QtFolds::QtFolds(EditorWidget &editor, FoldLevelOf levelOf, QObject *parent)
     send(Sci::SCI_SETMARGINMASKN, FoldMargin, Sci::SC_MASK_FOLDERS);
     send(Sci::SCI_SETMARGINWIDTHN, FoldMargin, FoldMarginWidth);
     send(Sci::SCI_SETMARGINSENSITIVEN, FoldMargin, 1);
-    const struct {
-        int marker;
-        int symbol;
-    } markers[] = {
-        {Sci::SC_MARKNUM_FOLDEROPEN, Sci::SC_MARK_BOXMINUS},
-        {Sci::SC_MARKNUM_FOLDER, Sci::SC_MARK_BOXPLUS},
-        {Sci::SC_MARKNUM_FOLDERSUB, Sci::SC_MARK_VLINE},
-        {Sci::SC_MARKNUM_FOLDERTAIL, Sci::SC_MARK_LCORNER},
-        {Sci::SC_MARKNUM_FOLDEREND, Sci::SC_MARK_BOXPLUSCONNECTED},
-        {Sci::SC_MARKNUM_FOLDEROPENMID, Sci::SC_MARK_BOXMINUSCONNECTED},
-        {Sci::SC_MARKNUM_FOLDERMIDTAIL, Sci::SC_MARK_TCORNER},
-    };
-    for (const auto &m : markers)
-        send(Sci::SCI_MARKERDEFINE, m.marker, m.symbol);
+    // Scintilla draws no fold symbols (its fold levels, 4 bytes on every
+    // line of the text once one is set, are laid only once something is
+    // folded): the symbols are drawn over its margin from the text's
+    // structure.
+    for (int marker = Sci::SC_MARKNUM_FOLDEREND; marker <= Sci::SC_MARKNUM_FOLDEROPEN; ++marker)
+        send(Sci::SCI_MARKERDEFINE, marker, Sci::SC_MARK_EMPTY);
+    m_editor.paintOver([this](QPainter &painter, const QRect &painted) { paintSymbols(painter, painted); });
     // A folded line shows a line under it; a fold whose first line changes
     // so that it no longer begins one is shown again.
     send(Sci::SCI_SETFOLDFLAGS, Sci::SC_FOLDFLAG_LINEAFTER_CONTRACTED);
@@ -75,6 +70,7 @@ long QtFolds::send(unsigned int message, unsigned long wParam, long lParam) cons
 
 void QtFolds::applyLevels(qint64 first, qint64 last)
 {
+    m_levelsLaid = true;
     last = std::min(last, qint64(send(Sci::SCI_GETLINECOUNT)) - 1);
     for (qint64 line = std::max<qint64>(first, 0); line <= last;) {
         const FoldLevel level = m_levelOf(line);
@@ -89,6 +85,10 @@ void QtFolds::applyLevels(qint64 first, qint64 last)
 
 void QtFolds::refresh()
 {
+    m_editor.viewport()->update(m_editor.marginRect(int(FoldMargin)));
+    // Before anything is folded, no line needs a level.
+    if (!m_levelsLaid)
+        return;
     const qint64 top = send(Sci::SCI_DOCLINEFROMVISIBLE, send(Sci::SCI_GETFIRSTVISIBLELINE));
     const qint64 shown = send(Sci::SCI_LINESONSCREEN);
     const qint64 bottom = send(Sci::SCI_DOCLINEFROMVISIBLE, static_cast<unsigned long>(send(Sci::SCI_GETFIRSTVISIBLELINE) + shown));
@@ -115,6 +115,64 @@ void QtFolds::unfoldAll()
 {
     send(Sci::SCI_FOLDALL, Sci::SC_FOLDACTION_EXPAND);
     send(Sci::SCI_SCROLLCARET);
+}
+
+bool QtFolds::isExpanded(qint64 line) const
+{
+    return !m_levelsLaid || send(Sci::SCI_GETFOLDEXPANDED, static_cast<unsigned long>(line));
+}
+
+void QtFolds::paintSymbols(QPainter &painter, const QRect &painted) const
+{
+    const QRect margin = m_editor.marginRect(int(FoldMargin));
+    if (!margin.intersects(painted) || margin.width() <= 0)
+        return;
+    const qint64 lines = send(Sci::SCI_GETLINECOUNT);
+    const QColor colour = m_editor.palette().color(QPalette::Text);
+    painter.setPen(QPen(colour, 1));
+    const int x = margin.left() + margin.width() / 2;
+    // How many folds hold the line (a fold's first line stands outside it).
+    const auto inside = [&](qint64 line) { return line < lines ? m_levelOf(line).depth : 0; };
+    m_editor.forEachShownRow(painted.top(), painted.bottom() + 1, [&](const EditorWidget::ShownRow &row) {
+        const FoldLevel level = m_levelOf(row.line);
+        const int top = row.top;
+        const int bottom = row.top + row.height;
+        const int middle = row.top + row.height / 2;
+        if (level.header && row.firstOfLine) {
+            // A box with a minus (open) or a plus (folded), joined to the
+            // fold around it and to its own lines below.
+            const int half = std::max(2, std::min(margin.width(), row.height) / 2 - 3);
+            const QRect box(x - half, middle - half, 2 * half, 2 * half);
+            const bool open = isExpanded(row.line);
+            if (level.depth > 0) {
+                painter.drawLine(x, top, x, box.top());
+                if (open || inside(level.last + 1) > 0)
+                    painter.drawLine(x, box.bottom() + 1, x, bottom);
+            } else if (open) {
+                painter.drawLine(x, box.bottom() + 1, x, bottom);
+            }
+            painter.drawRect(box);
+            painter.drawLine(box.left() + 2, middle, box.right() - 1, middle);
+            if (!open)
+                painter.drawLine(x, box.top() + 2, x, box.bottom() - 1);
+            return;
+        }
+        // The later rows of a wrapped first line are within its fold.
+        const int depth = level.header ? level.depth + 1 : level.depth;
+        if (depth <= 0)
+            return;
+        // The last row of a fold turns towards the text; a fold around it
+        // that goes on carries its line down.
+        const int after = inside(row.line + 1);
+        if (row.lastOfLine && after < depth) {
+            painter.drawLine(x, top, x, middle);
+            painter.drawLine(x, middle, margin.right() - 1, middle);
+            if (after > 0)
+                painter.drawLine(x, middle, x, bottom);
+        } else {
+            painter.drawLine(x, top, x, bottom);
+        }
+    });
 }
 
 bool QtFolds::isHidden(qint64 line) const

@@ -3,11 +3,16 @@
 // each line that begins a fold; a click folds or unfolds it), fold all and
 // unfold all, and a caret brought into a folded stretch (Go To, Find, F8,
 // the panels) unfolds it. The levels come from the text's structure,
-// through FoldLevelOf, and are laid on the lines as they come into view, so
-// that a large text costs nothing until it is folded whole.
+// through FoldLevelOf: the margin's symbols are drawn from them for the rows
+// shown, and they are laid on Scintilla's lines only once something is
+// folded, then as the lines come into view, so that a large text costs
+// nothing until it is folded.
 #include "platform/FoldLevel.h"
 
 #include <QObject>
+
+class QPainter;
+class QRect;
 
 namespace zuno {
 
@@ -30,12 +35,17 @@ public:
     void refresh();
 
 private:
+    void paintSymbols(QPainter &painter, const QRect &painted) const;
+    // Whether the fold that begins on the line is open.
+    bool isExpanded(qint64 line) const;
     long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;
     void showCaretLine();
 
     EditorWidget &m_editor;
     FoldLevelOf m_levelOf;
     bool m_pending = false;
+    // Whether any line has been given its level (something was folded).
+    bool m_levelsLaid = false;
 };
 
 } // namespace zuno

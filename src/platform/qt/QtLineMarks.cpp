@@ -4,7 +4,10 @@
 #include "platform/qt/Indicators.h"
 #include "platform/qt/ScintillaDocument.h"
 
+#include <QPainter>
+
 #include <algorithm>
+#include <iterator>
 
 namespace zuno {
 
@@ -16,11 +19,8 @@ using Sci = QsciScintillaBase;
 constexpr unsigned long NumberMargin = 0;
 constexpr unsigned long SymbolMargin = 1;
 constexpr int SymbolMarginWidth = 14;
-using indicators::ErrorMarker;
-using indicators::WarningMarker;
 using indicators::ErrorIndicator;
 using indicators::WarningIndicator;
-constexpr int MarkerMask = (1 << ErrorMarker) | (1 << WarningMarker);
 
 long colourRef(const QColor &colour)
 {
@@ -29,15 +29,16 @@ long colourRef(const QColor &colour)
 
 } // namespace
 
-QtLineMarks::QtLineMarks(EditorWidget &editor) : m_editor(editor)
+QtLineMarks::QtLineMarks(EditorWidget &editor, std::function<LineMark(qint64 line)> markOf)
+    : m_editor(editor), m_markOf(std::move(markOf))
 {
     send(Sci::SCI_SETMARGINTYPEN, NumberMargin, Sci::SC_MARGIN_NUMBER);
     send(Sci::SCI_SETMARGINMASKN, NumberMargin, 0);
+    // An empty margin of Scintilla's, the symbols drawn over it.
     send(Sci::SCI_SETMARGINTYPEN, SymbolMargin, Sci::SC_MARGIN_SYMBOL);
-    send(Sci::SCI_SETMARGINMASKN, SymbolMargin, MarkerMask);
+    send(Sci::SCI_SETMARGINMASKN, SymbolMargin, 0);
     send(Sci::SCI_SETMARGINWIDTHN, SymbolMargin, SymbolMarginWidth);
-    send(Sci::SCI_MARKERDEFINE, ErrorMarker, Sci::SC_MARK_CIRCLE);
-    send(Sci::SCI_MARKERDEFINE, WarningMarker, Sci::SC_MARK_SHORTARROW);
+    m_editor.paintOver([this](QPainter &painter, const QRect &painted) { paintSymbols(painter, painted); });
     send(Sci::SCI_INDICSETSTYLE, ErrorIndicator, Sci::INDIC_SQUIGGLE);
     send(Sci::SCI_INDICSETSTYLE, WarningIndicator, Sci::INDIC_DASH);
     applyColours(m_editor.palette().color(QPalette::Base));
@@ -54,12 +55,50 @@ void QtLineMarks::applyColours(const QColor &background)
     const bool dark = background.lightnessF() < 0.5;
     const QColor error = dark ? QColor(0xFF, 0x6B, 0x6B) : QColor(0xC0, 0x1C, 0x28);
     const QColor warning = dark ? QColor(0xF6, 0xC1, 0x42) : QColor(0xB0, 0x6A, 0x00);
-    for (const auto &[marker, indicator, colour] :
-         {std::tuple{ErrorMarker, ErrorIndicator, error}, std::tuple{WarningMarker, WarningIndicator, warning}}) {
-        send(Sci::SCI_MARKERSETFORE, marker, colourRef(colour));
-        send(Sci::SCI_MARKERSETBACK, marker, colourRef(colour));
-        send(Sci::SCI_INDICSETFORE, indicator, colourRef(colour));
-    }
+    m_errorColour = error;
+    m_warningColour = warning;
+    send(Sci::SCI_INDICSETFORE, ErrorIndicator, colourRef(error));
+    send(Sci::SCI_INDICSETFORE, WarningIndicator, colourRef(warning));
+    repaintSymbols();
+}
+
+void QtLineMarks::paintSymbols(QPainter &painter, const QRect &painted) const
+{
+    const QRect margin = m_editor.marginRect(int(SymbolMargin));
+    if (!margin.intersects(painted) || margin.width() <= 0)
+        return;
+    painter.setRenderHint(QPainter::Antialiasing);
+    m_editor.forEachShownRow(painted.top(), painted.bottom() + 1, [&](const EditorWidget::ShownRow &row) {
+        if (!row.firstOfLine)
+            return;
+        const LineMark mark = m_markOf(row.line);
+        if (mark == LineMark::None)
+            return;
+        // As Scintilla's circle and short arrow were: a round dot for an
+        // error, an arrow pointing at the text for a warning.
+        const qreal size = std::min<qreal>(margin.width() - 4, row.height - 4);
+        const QRectF box(margin.center().x() - size / 2.0, row.top + (row.height - size) / 2.0, size, size);
+        const QColor &colour = mark == LineMark::Error ? m_errorColour : m_warningColour;
+        painter.setPen(QPen(colour, 1));
+        painter.setBrush(colour);
+        if (mark == LineMark::Error) {
+            painter.drawEllipse(box);
+            return;
+        }
+        const qreal midY = box.center().y();
+        const qreal shaft = box.height() / 4.0;
+        const QPointF arrow[] = {
+            {box.left(), midY - shaft},  {box.center().x(), midY - shaft}, {box.center().x(), box.top()},
+            {box.right(), midY},         {box.center().x(), box.bottom()}, {box.center().x(), midY + shaft},
+            {box.left(), midY + shaft},
+        };
+        painter.drawPolygon(arrow, int(std::size(arrow)));
+    });
+}
+
+void QtLineMarks::repaintSymbols() const
+{
+    m_editor.viewport()->update(m_editor.marginRect(int(SymbolMargin)));
 }
 
 void QtLineMarks::showLineNumbers(bool show)
@@ -116,34 +155,19 @@ qint64 QtLineMarks::textLineNumber(qint64 line) const
     return m_editor.lineFromChar(m_editor.toTextOffset(position));
 }
 
-LineMark QtLineMarks::mark(qint64 line) const
-{
-    const long markers = send(Sci::SCI_MARKERGET, static_cast<unsigned long>(line));
-    if (markers & (1 << ErrorMarker))
-        return LineMark::Error;
-    if (markers & (1 << WarningMarker))
-        return LineMark::Warning;
-    return LineMark::None;
-}
-
 void QtLineMarks::setMark(qint64 line, LineMark mark, qint64 from, qint64 length)
 {
     const qint64 start = send(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
     const qint64 end = send(Sci::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line));
-    const bool marked = mark != LineMark::None;
-    // Nothing to take away from a line that holds no mark.
-    if (marked || this->mark(line) != LineMark::None) {
-        send(Sci::SCI_MARKERDELETE, static_cast<unsigned long>(line), -1);
-        for (const int indicator : {ErrorIndicator, WarningIndicator}) {
-            send(Sci::SCI_SETINDICATORCURRENT, indicator);
-            send(Sci::SCI_INDICATORCLEARRANGE, static_cast<unsigned long>(start),
-                 std::max<long>(0, long(std::max(end, start + from + length) - start)));
-        }
+    for (const int indicator : {ErrorIndicator, WarningIndicator}) {
+        send(Sci::SCI_SETINDICATORCURRENT, indicator);
+        send(Sci::SCI_INDICATORCLEARRANGE, static_cast<unsigned long>(start),
+             std::max<long>(0, long(std::max(end, start + from + length) - start)));
     }
-    if (!marked)
+    repaintSymbols();
+    if (mark == LineMark::None)
         return;
     const bool error = mark == LineMark::Error;
-    send(Sci::SCI_MARKERADD, static_cast<unsigned long>(line), error ? ErrorMarker : WarningMarker);
     if (length > 0) {
         send(Sci::SCI_SETINDICATORCURRENT, error ? ErrorIndicator : WarningIndicator);
         send(Sci::SCI_INDICATORFILLRANGE, static_cast<unsigned long>(start + from), long(length));
@@ -152,24 +176,12 @@ void QtLineMarks::setMark(qint64 line, LineMark mark, qint64 from, qint64 length
 
 void QtLineMarks::clearAll()
 {
-    send(Sci::SCI_MARKERDELETEALL, static_cast<unsigned long>(-1));
+    repaintSymbols();
     const long length = send(Sci::SCI_GETLENGTH);
     for (const int indicator : {ErrorIndicator, WarningIndicator}) {
         send(Sci::SCI_SETINDICATORCURRENT, indicator);
         send(Sci::SCI_INDICATORCLEARRANGE, 0, length);
     }
-}
-
-qint64 QtLineMarks::nextMarked(qint64 line) const
-{
-    return send(Sci::SCI_MARKERNEXT, static_cast<unsigned long>(line), MarkerMask);
-}
-
-qint64 QtLineMarks::previousMarked(qint64 line) const
-{
-    if (line < 0)
-        return -1;
-    return send(Sci::SCI_MARKERPREVIOUS, static_cast<unsigned long>(line), MarkerMask);
 }
 
 qint64 QtLineMarks::marginLineAt(int x, int y) const

@@ -1,11 +1,17 @@
 #pragma once
-// The line marks on Scintilla: a marker in the symbol margin for each marked
-// line (markers live on lines and move with them, and cost nothing on an
-// unmarked line) and an indicator under the offending text (kept as runs,
-// not per character). Also the line-number margin beside it.
+// The line marks on Scintilla: a symbol drawn in the symbol margin beside
+// each marked line shown (which lines are marked, `markOf` tells; Scintilla's
+// markers would cost 8 bytes on every line of the text once one is set) and
+// an indicator under the offending text (kept as runs, not per character).
+// Also the line-number margin beside it.
 #include "platform/LineMarks.h"
 
 #include <QColor>
+
+#include <functional>
+
+class QPainter;
+class QRect;
 
 namespace zuno {
 class EditorWidget;
@@ -16,18 +22,16 @@ namespace zuno {
 
 class QtLineMarks : public ILineMarks {
 public:
-    explicit QtLineMarks(EditorWidget &editor);
+    // `markOf` tells the mark of a line, for the symbols drawn.
+    QtLineMarks(EditorWidget &editor, std::function<LineMark(qint64 line)> markOf);
 
     QByteArrayView wholeText() const override;
     qint64 lineCount() const override;
     QByteArray lineBytes(qint64 line) const override;
     qint64 lineAt(qint64 position) const override;
     qint64 textLineNumber(qint64 line) const override;
-    LineMark mark(qint64 line) const override;
     void setMark(qint64 line, LineMark mark, qint64 from, qint64 length) override;
     void clearAll() override;
-    qint64 nextMarked(qint64 line) const override;
-    qint64 previousMarked(qint64 line) const override;
     qint64 caretLine() const override;
     void moveCaretToLine(qint64 line) override;
 
@@ -43,9 +47,14 @@ public:
     void applyColours(const QColor &background);
 
 private:
+    void paintSymbols(QPainter &painter, const QRect &painted) const;
+    void repaintSymbols() const;
     long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;
 
     EditorWidget &m_editor;
+    std::function<LineMark(qint64)> m_markOf;
+    QColor m_errorColour;
+    QColor m_warningColour;
     bool m_lineNumbers = true;
     int m_digits = 0;
 };

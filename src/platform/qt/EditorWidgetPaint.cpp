@@ -1,0 +1,54 @@
+// What the program draws over Scintilla's painting: the margins' symbols,
+// drawn for the rows shown rather than kept by Scintilla on every line (its
+// marker and fold-level tables take 8 and 4 bytes a line of the whole text
+// once a single line uses them).
+#include "platform/qt/EditorWidget.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace zuno {
+
+void EditorWidget::paintEvent(QPaintEvent *event)
+{
+    QsciScintillaBase::paintEvent(event);
+    if (m_overPainters.empty())
+        return;
+    QPainter painter(viewport());
+    painter.setClipRegion(event->region());
+    for (const OverPainter &paint : m_overPainters) {
+        painter.save();
+        paint(painter, event->rect());
+        painter.restore();
+    }
+}
+
+void EditorWidget::forEachShownRow(int fromY, int toY, const std::function<void(const ShownRow &)> &visit) const
+{
+    const int height = int(std::max(1L, send(SCI_TEXTHEIGHT, 0)));
+    const long top = send(SCI_GETFIRSTVISIBLELINE);
+    const long lines = send(SCI_GETLINECOUNT);
+    const long rows = send(SCI_VISIBLEFROMDOCLINE, static_cast<unsigned long>(lines - 1))
+        + send(SCI_WRAPCOUNT, static_cast<unsigned long>(lines - 1));
+    for (long row = top + std::max(0, fromY) / height; row < rows; ++row) {
+        const int y = int(row - top) * height;
+        if (y >= toY)
+            break;
+        const long line = send(SCI_DOCLINEFROMVISIBLE, static_cast<unsigned long>(row));
+        if (line < 0 || line >= lines)
+            break;
+        const long first = send(SCI_VISIBLEFROMDOCLINE, static_cast<unsigned long>(line));
+        const long last = first + std::max(1L, send(SCI_WRAPCOUNT, static_cast<unsigned long>(line))) - 1;
+        visit(ShownRow{line, y, height, first == row, last == row});
+    }
+}
+
+QRect EditorWidget::marginRect(int margin) const
+{
+    int left = 0;
+    for (int m = 0; m < margin; ++m)
+        left += int(send(SCI_GETMARGINWIDTHN, static_cast<unsigned long>(m)));
+    return QRect(left, 0, int(send(SCI_GETMARGINWIDTHN, static_cast<unsigned long>(margin))), viewport()->height());
+}
+
+} // namespace zuno

@@ -28,7 +28,7 @@ LineProblem listLineProblem(QStringView line)
     // The round-trip check: two spaces in a row, once trimmed, are read back
     // as the gap between two items.
     const QStringView trimmed = trimSpaces(line);
-    const qsizetype gap = trimmed.indexOf(ItemSeparator);
+    const qsizetype gap = scan::indexOfPair(trimmed, u' ', u' ');
     if (gap < 0)
         return LineProblem{};
     const qsizetype from = offsetIn(line, trimmed) + gap;

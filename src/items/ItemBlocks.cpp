@@ -4,12 +4,6 @@
 
 namespace zuno {
 
-namespace {
-// Room for the texts of a block being filled, a guess that a block of
-// short items does not outgrow.
-constexpr qsizetype TextRoomPerItem = 16;
-} // namespace
-
 qsizetype ItemBlocks::blockOf(qsizetype at) const
 {
     const auto it = std::upper_bound(m_blocks.begin(), m_blocks.end(), at,
@@ -69,7 +63,11 @@ void ItemBlocks::append(qint64 line, EntryKind kind, QByteArrayView text)
         block.line = line;
         block.first = m_size;
         block.items.reserve(size_t(m_blockSize));
-        block.texts.reserve(size_t(m_blockSize * TextRoomPerItem));
+        // Room for as many texts as the block before took, and a little
+        // more: a block of items like the last one is then neither moved as
+        // it grows nor copied to a smaller store once full, either of which
+        // leaves a hole in the heap for every block.
+        block.texts.reserve(size_t(m_textRoom));
         m_blocks.push_back(std::move(block));
     }
     m_blocks.back().add(line, kind, text);
@@ -81,8 +79,12 @@ void ItemBlocks::finish()
     if (m_blocks.empty())
         return;
     Block &last = m_blocks.back();
+    const auto used = qsizetype(last.texts.size());
+    if (qsizetype(last.items.size()) >= m_blockSize)
+        m_textRoom = used + used / 16 + 64;
     last.items.shrink_to_fit();
-    last.texts.shrink_to_fit();
+    if (qsizetype(last.texts.capacity()) - used > used / 8 + 64)
+        last.texts.shrink_to_fit();
 }
 
 void ItemBlocks::append(ItemBlocks &&later, qint64 lines)

@@ -89,6 +89,9 @@ private:
     void tidy(qsizetype from);
 
     qsizetype m_blockSize;
+    // The room the next block takes for its texts: at first a guess that a
+    // block of short items does not outgrow, then what the last full one took.
+    qsizetype m_textRoom = m_blockSize * 16;
     std::vector<Block> m_blocks;
     qsizetype m_size = 0;
 };

@@ -28,7 +28,7 @@ bool startsRecord(ItemRole role)
 QStringView itemAt(QStringView line, qsizetype from)
 {
     const QStringView rest = line.sliced(from);
-    const qsizetype gap = rest.indexOf(ItemSeparator);
+    const qsizetype gap = scan::indexOfPair(rest, u' ', u' ');
     return trimSpaces(gap < 0 ? rest : rest.first(gap));
 }
 

@@ -260,12 +260,12 @@ bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
     // held again. A file that vanished while open comes back as it was made.
     const FileStamp was = path == m.editor.fileName() ? m_disk.stamp : FileStamp{};
     // The Record layout of what is written, as found beside the write.
-    RecordComingBack back{RecordComingBack::Kind::Unknown, {}};
+    RecordComingBack back{RecordComingBack::Kind::Unknown, {}, {}};
     auto write = [&]() -> Result<WrittenText, TextFileError> {
         if (!recordView)
             return m.files.write(path, m.editor.utf8Text(), m_disk.format, was);
         BusyPointer busy(m.window);
-        ListLayoutSave save = saveListLayout(m.files, path, m.editor.utf8Text(), m_disk.format, was);
+        ListLayoutSave save = saveListLayout(m.files, path, m.editor, m_pieces, m_disk.format, was);
         if (save.fault)
             showWarning(m.messages, conversionWarning(*save.fault), conversionWarningTitle());
         back = std::move(save.back);
@@ -297,8 +297,11 @@ bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
         shown = std::move(back.text);
     // A text that is already shown is left alone, and with it the undo
     // history.
-    if (shown && QByteArrayView(*shown) != m.editor.utf8Text())
+    const bool replaced = shown && QByteArrayView(*shown) != m.editor.utf8Text();
+    if (replaced)
         m.editor.setUtf8Text(*shown);
+    if (isRecordView() && (replaced || back.kind != RecordComingBack::Kind::Same))
+        m_pieces.find(m.editor.utf8Text());
     m.editor.setModified(false);
     settled();
     return true;
@@ -436,6 +439,8 @@ void EditorShell::switchView(bool toRecord)
     if (converted) {
         m_textIsFile = false;
         announceTextBase(shown);
+        if (toRecord)
+            m_pieces.find(m.editor.utf8Text());
     }
 }
 

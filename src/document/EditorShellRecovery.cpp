@@ -220,8 +220,6 @@ void EditorShell::showRecovered(const RecoveryData &data)
     m.editor.setModified(true);
     m_textIsFile = false;
     announceTextBase(data.text);
-    if (data.recordView)
-        m_pieces.find(m.editor.utf8Text());
 }
 
 void EditorShell::settled()

@@ -76,13 +76,13 @@ void RecordViewPieces::textAboutToChange()
     stop();
 }
 
-void RecordViewPieces::textChanged(qint64 position, qint64 removed, qint64 inserted, bool wholeText)
+void RecordViewPieces::textChanged(const TextChange &change)
 {
     stop();
-    if (wholeText)
+    if (change.wholeText)
         m_known.reset(-1);
     else
-        m_known.edited(position, removed, inserted);
+        m_known.edited(change.position, change.removedBytes, change.insertedBytes);
 }
 
 void RecordViewPieces::find(QByteArrayView text)

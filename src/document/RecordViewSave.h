@@ -39,11 +39,17 @@ public:
     explicit RecordViewPieces(QObject *parent = nullptr) : QObject(parent) {}
     ~RecordViewPieces() override;
 
-    // Every change of the text is told from now on: before it comes (a
-    // search under way stops) and once it is in.
-    void follow() { m_following = true; }
+    // Every change of the text of `editor` (the edit control) is told from
+    // now on: before it comes (a search under way stops) and once it is in.
+    template <typename Editor>
+    void follow(Editor &editor)
+    {
+        connect(&editor, &Editor::textAboutToChange, this, &RecordViewPieces::textAboutToChange);
+        connect(&editor, &Editor::textChanged, this, &RecordViewPieces::textChanged);
+        m_following = true;
+    }
     void textAboutToChange();
-    void textChanged(qint64 position, qint64 removed, qint64 inserted, bool wholeText);
+    void textChanged(const TextChange &change);
 
     // Starts finding, on a thread of its own at low priority, the pieces of
     // `text` (the Record text shown) not known yet. The text must stay as it

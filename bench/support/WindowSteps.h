@@ -2,9 +2,10 @@
 // Steps the window benchmarks share.
 //
 // Until the window's whole-text check (problems and record index, read off
-// the window's thread) is in: what a user waits for after an open or a view
-// switch, and what must not run beside the step measured next. Gives up
-// after `limitMs` and says so.
+// the window's thread) is in, and the search for the Record text's pieces
+// that come back as they are is done: what a user waits for after an open
+// or a view switch, and what must not run beside the step measured next.
+// Gives up after `limitMs` and says so.
 #include "items/DataItemView.h"
 #include "window/frmEditor.h"
 
@@ -22,7 +23,8 @@ inline bool settleWindow(frmEditor &window, qint64 limitMs = 120'000)
     QElapsedTimer waited;
     waited.start();
     QApplication::processEvents();
-    while (items && items->checkPending()) {
+    RecordViewPieces &pieces = window.shell().recordPieces();
+    while ((items && items->checkPending()) || pieces.finding()) {
         if (waited.elapsed() > limitMs)
             return false;
         // Woken by the check's result, or now and then to look again.

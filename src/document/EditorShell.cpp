@@ -260,12 +260,12 @@ bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
     // held again. A file that vanished while open comes back as it was made.
     const FileStamp was = path == m.editor.fileName() ? m_disk.stamp : FileStamp{};
     // The Record layout of what is written, as found beside the write.
-    RecordComingBack back{RecordComingBack::Kind::Unknown, {}};
+    RecordComingBack back{RecordComingBack::Kind::Unknown, {}, {}};
     auto write = [&]() -> Result<WrittenText, TextFileError> {
         if (!recordView)
             return m.files.write(path, m.editor.utf8Text(), m_disk.format, was);
         BusyPointer busy(m.window);
-        ListLayoutSave save = saveListLayout(m.files, path, m.editor.utf8Text(), m_disk.format, was);
+        ListLayoutSave save = saveListLayout(m.files, path, m.editor, m_pieces, m_disk.format, was);
         if (save.fault)
             showWarning(m.messages, conversionWarning(*save.fault), conversionWarningTitle());
         back = std::move(save.back);
@@ -299,35 +299,12 @@ bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
     // history.
     if (shown && QByteArrayView(*shown) != m.editor.utf8Text())
         m.editor.setUtf8Text(*shown);
+    // What the save did not find of the Record text shown is looked for.
+    if (isRecordView())
+        m_pieces.find(m.editor.utf8Text());
     m.editor.setModified(false);
     settled();
     return true;
-}
-
-std::optional<QByteArray> EditorShell::recordViewAfterSave(const QString &path, std::optional<QByteArray> reread)
-{
-    BusyPointer busy(m.window);
-    // The List text written, as the file now holds it (read where it lies),
-    // or converted again when the file cannot be read back.
-    TextFileContent list;
-    if (reread) {
-        list.text = std::move(*reread);
-    } else if (auto inPlace = m.files.readInPlace(path); inPlace.ok()) {
-        list = std::move(inPlace).value();
-    } else if (auto converted = convertToListLayout(m.editor.utf8Text()); converted.ok()) {
-        list.text = std::move(converted).value();
-    } else {
-        return std::nullopt;
-    }
-    auto record = recordLayoutUnlessShown(list.text, m.editor.utf8Text());
-    if (record.ok())
-        return std::move(record).value();
-    // The saved text cannot be shown as records: show it as it is and let
-    // the View menu say so.
-    showWarning(m.messages, conversionWarning(record.error()), conversionWarningTitle());
-    showListView();
-    // A text mapped from the file is copied before the mapping goes.
-    return list.storage ? QByteArray(list.text.constData(), list.text.size()) : list.text;
 }
 
 void EditorShell::fileOpen()
@@ -409,10 +386,13 @@ void EditorShell::showListView()
     m.window.setRecordViewChecked(false);
 }
 
+// Once the Record text is shown, the pieces that come back from their List
+// layout as they are are looked for.
 void EditorShell::showRecordView()
 {
     m.window.setRecordViewChecked(true);
     m.window.setListViewChecked(false);
+    m_pieces.find(m.editor.utf8Text());
 }
 
 // A view switch is no edit: the modified flag keeps its value. When the

@@ -3,6 +3,7 @@
 // the text, the file commands with the save prompt, closing, and the two
 // views. Works only through the seam and ITextFiles, so the tests drive it
 // with doubles and files in a folder of their own.
+#include "document/RecordViewSave.h"
 #include "platform/EditControl.h"
 #include "platform/FileDialogs.h"
 #include "platform/MainWindow.h"
@@ -151,6 +152,9 @@ public:
     void setPeers(IPeerWindows *peers) { m_peers = peers; }
 
     bool isRecordView() const { return !m.window.isListViewChecked(); }
+    // What is known of the Record text's pieces for the next save; told of
+    // every change of the text by whoever owns the edit control.
+    RecordViewPieces &recordPieces() { return m_pieces; }
     // The document's file as last read or written.
     const DiskFile &diskFile() const { return m_disk; }
     // The document's file; empty for an untitled document.
@@ -201,6 +205,7 @@ private:
     // goes once the document is saved or its changes are discarded.
     QString m_recoveredBackup;
     IPeerWindows *m_peers = nullptr;
+    RecordViewPieces m_pieces;
 };
 
 } // namespace zuno

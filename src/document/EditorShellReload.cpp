@@ -1,8 +1,12 @@
 // File > Reload: the document's file read again from disk, in the view the
 // document was shown in, with the caret where it stood. Unsaved changes go
 // only once the user agrees. Also the question before a save writes over a
-// file that changed on disk since it was read.
+// file that changed on disk since it was read, and the Record text read
+// back from a file written from it.
 #include "document/EditorShell.h"
+
+#include "document/RecordViewSave.h"
+#include "format/ConversionMessages.h"
 
 #include <algorithm>
 
@@ -93,6 +97,32 @@ bool EditorShell::mayWriteOver(const QString &path)
         || m.messages.show(changedOnDiskQuestion(path), MessageButtons::YesNo, MessageIcon::Warning,
                            changedOnDiskTitle())
         == MessageResult::Yes;
+}
+
+std::optional<QByteArray> EditorShell::recordViewAfterSave(const QString &path, std::optional<QByteArray> reread)
+{
+    BusyPointer busy(m.window);
+    // The List text written, as the file now holds it (read where it lies),
+    // or converted again when the file cannot be read back.
+    TextFileContent list;
+    if (reread) {
+        list.text = std::move(*reread);
+    } else if (auto inPlace = m.files.readInPlace(path); inPlace.ok()) {
+        list = std::move(inPlace).value();
+    } else if (auto converted = convertToListLayout(m.editor.utf8Text()); converted.ok()) {
+        list.text = std::move(converted).value();
+    } else {
+        return std::nullopt;
+    }
+    auto record = recordLayoutUnlessShown(list.text, m.editor.utf8Text());
+    if (record.ok())
+        return std::move(record).value();
+    // The saved text cannot be shown as records: show it as it is and let
+    // the View menu say so.
+    showWarning(m.messages, conversionWarning(record.error()), conversionWarningTitle());
+    showListView();
+    // A text mapped from the file is copied before the mapping goes.
+    return list.storage ? QByteArray(list.text.constData(), list.text.size()) : list.text;
 }
 
 } // namespace zuno

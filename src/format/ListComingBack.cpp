@@ -24,34 +24,6 @@ QByteArrayView lastLine(QByteArrayView text)
     return lineBreak < 0 ? text : text.sliced(lineBreak + 2);
 }
 
-// A Record line that a record begins on, as far as the Record text tells:
-// its first item AC:, not AC:OS or AC:PR.
-bool beginsRecord(const char *begin, const char *end)
-{
-    if (!startsWith(begin, end, "AC:"))
-        return false;
-    for (const char *code : {"AC:OS", "AC:PR"}) {
-        if (startsWith(begin, end, code) && (end - begin == 5 || begin[5] == ' '))
-            return false;
-    }
-    return true;
-}
-
-// A Record line whose last item is no PL item.
-bool endsWithoutValueList(const char *begin, const char *end)
-{
-    while (begin < end && *begin == ' ')
-        ++begin;
-    while (end > begin && end[-1] == ' ')
-        --end;
-    if (begin == end)
-        return false;
-    const char *item = end;
-    while (item > begin && !(item - begin >= 2 && item[-1] == ' ' && item[-2] == ' '))
-        --item;
-    return !startsWith(item, end, "PL:");
-}
-
 // One piece of the Record text: its List layout, whether that may stand on
 // either side of a cut of the Record conversion, and its Record layout
 // against the piece.
@@ -63,32 +35,18 @@ struct ListPiece {
     QByteArray back;          // when not the same
 };
 
-// The List text of a piece without the line break that joins it to the
-// pieces before it.
-QByteArrayView ownListText(const QByteArray &list, bool first)
-{
-    return !first && list.startsWith("\r\n") ? QByteArrayView(list).sliced(2) : QByteArrayView(list);
-}
-
 // Pieces converted back together, and what came of it.
 struct Group {
     qsizetype first = 0;
     std::vector<ListPiece> pieces;
 };
 
-} // namespace
-
-Result<RecordComingBack, ConversionFault> convertToListComingBack(QByteArrayView recordText,
-                                                                  const ConversionSink &sink, int threads,
-                                                                  qsizetype pieceSize, bool anyListCut)
+// The List layout of `recordText` cut at `cuts`, and what comes back from
+// it; a piece marked `known` comes back as it is.
+Result<RecordComingBack, ConversionFault> comingBack(QByteArrayView recordText, const ConversionSink &sink,
+                                                     int threads, QList<qsizetype> cuts,
+                                                     const std::vector<bool> &known)
 {
-    QList<qsizetype> cuts = anyListCut ? conversionCuts(recordText, ConversionDirection::ToList, pieceSize)
-                                       : cutsWhere(recordText, pieceSize, [](const char *previousStart,
-                                                                             const char *previousEnd,
-                                                                             const char *start, const char *finish) {
-                                             return endsWithoutValueList(previousStart, previousEnd)
-                                                 && beginsRecord(start, finish);
-                                         });
     const qsizetype count = cuts.size();
     cuts.append(recordText.size() + 2); // as though a line break followed the text
     auto recordPiece = [&](qsizetype first, qsizetype last) {
@@ -133,6 +91,8 @@ Result<RecordComingBack, ConversionFault> convertToListComingBack(QByteArrayView
         group.pieces.clear();
     };
 
+    KnownPieces cameBack;
+    cameBack.reset(recordText.size());
     std::optional<ConversionFault> fault;
     runInOrder(
         count, std::max(threads, 1),
@@ -148,7 +108,7 @@ Result<RecordComingBack, ConversionFault> convertToListComingBack(QByteArrayView
             done.startsRecord = !list.isEmpty() && mayStartPiece(head.begin(), head.end(), ConversionDirection::ToRecord);
             done.endsRecord = mayEndPiece(tail.begin(), tail.end(), ConversionDirection::ToRecord);
             // Compared as it is made; built only where it differs.
-            if (recordLayoutEquals(list, piece)) {
+            if (known[size_t(index)] || recordLayoutEquals(list, piece)) {
                 done.same = true;
             } else if (auto back = convertToRecordLayoutInto(list, rooms.take()); back.ok()) {
                 done.same = false;
@@ -164,6 +124,8 @@ Result<RecordComingBack, ConversionFault> convertToListComingBack(QByteArrayView
                 return false;
             }
             sink(done.list.value());
+            if (done.same == true)
+                cameBack.add(cuts[index], cuts[index + 1] - 2);
             const bool cut = index == 0 || (group.pieces.back().endsRecord && done.startsRecord);
             if (cut) {
                 closeGroup();
@@ -177,6 +139,7 @@ Result<RecordComingBack, ConversionFault> convertToListComingBack(QByteArrayView
     closeGroup();
 
     RecordComingBack result;
+    result.cameBack = std::move(cameBack);
     if (unknown) {
         result.kind = RecordComingBack::Kind::Unknown;
         return result;
@@ -191,6 +154,26 @@ Result<RecordComingBack, ConversionFault> convertToListComingBack(QByteArrayView
         result.text += run.replaced ? QByteArrayView(*run.replaced) : recordPiece(run.first, run.last);
     }
     return result;
+}
+
+} // namespace
+
+Result<RecordComingBack, ConversionFault> convertToListComingBack(QByteArrayView recordText,
+                                                                  const ConversionSink &sink, int threads,
+                                                                  qsizetype pieceSize, bool anyListCut)
+{
+    QList<qsizetype> cuts = anyListCut ? conversionCuts(recordText, ConversionDirection::ToList, pieceSize)
+                                       : cutsWhere(recordText, pieceSize, recordCut);
+    const std::vector<bool> known(size_t(cuts.size()), false);
+    return comingBack(recordText, sink, threads, std::move(cuts), known);
+}
+
+Result<RecordComingBack, ConversionFault> convertToListComingBack(QByteArrayView recordText,
+                                                                  const ConversionSink &sink, int threads,
+                                                                  const KnownPieces &known, qsizetype pieceSize)
+{
+    PiecePlan plan = planPieces(recordText, known, pieceSize);
+    return comingBack(recordText, sink, threads, std::move(plan.cuts), plan.known);
 }
 
 } // namespace zuno

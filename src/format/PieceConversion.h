@@ -5,6 +5,7 @@
 // order. The result is byte for byte the whole text's, and so is the first
 // fault (its line counted in the whole text).
 #include "format/Conversion.h"
+#include "format/KnownPieces.h"
 
 #include <QList>
 
@@ -43,6 +44,9 @@ struct RecordComingBack {
     };
     Kind kind = Kind::Same;
     QByteArray text;
+    // The pieces of the Record text that came back as they are, each alone
+    // (those known before among them).
+    KnownPieces cameBack;
 };
 
 // The List layout of `recordText`, handed to `sink` in order as
@@ -58,5 +62,12 @@ Result<RecordComingBack, ConversionFault> convertToListComingBack(QByteArrayView
                                                                   const ConversionSink &sink, int threads,
                                                                   qsizetype pieceSize = qsizetype(1) << 20,
                                                                   bool anyListCut = false);
+
+// The same, the text cut as planPieces cuts it with what is `known` of it:
+// a piece known to come back as it is is converted to the List layout only.
+Result<RecordComingBack, ConversionFault> convertToListComingBack(QByteArrayView recordText,
+                                                                  const ConversionSink &sink, int threads,
+                                                                  const KnownPieces &known,
+                                                                  qsizetype pieceSize = qsizetype(1) << 20);
 
 } // namespace zuno

@@ -65,6 +65,50 @@ inline qsizetype lineBreaksBefore(QByteArrayView text, qsizetype at)
     return count;
 }
 
+// A Record line that a record begins on, as far as the Record text tells:
+// its first item AC:, not AC:OS or AC:PR.
+inline bool beginsRecord(const char *begin, const char *end)
+{
+    if (!startsWith(begin, end, "AC:"))
+        return false;
+    for (const char *code : {"AC:OS", "AC:PR"}) {
+        if (startsWith(begin, end, code) && (end - begin == 5 || begin[5] == ' '))
+            return false;
+    }
+    return true;
+}
+
+// A Record line whose last item is no PL item.
+inline bool endsWithoutValueList(const char *begin, const char *end)
+{
+    while (begin < end && *begin == ' ')
+        ++begin;
+    while (end > begin && end[-1] == ' ')
+        --end;
+    if (begin == end)
+        return false;
+    const char *item = end;
+    while (item > begin && !(item - begin >= 2 && item[-1] == ' ' && item[-2] == ' '))
+        --item;
+    return !startsWith(item, end, "PL:");
+}
+
+// Where a save from the Record view may cut its text: before a record's
+// first line that follows a line whose last item is no PL item. What is
+// written on either side of such a cut is what the whole text's List layout
+// holds there.
+inline bool recordCut(const char *previousStart, const char *previousEnd, const char *start, const char *finish)
+{
+    return endsWithoutValueList(previousStart, previousEnd) && beginsRecord(start, finish);
+}
+
+// The List text of a piece without the line break that joins it to the
+// pieces before it.
+inline QByteArrayView ownListText(const QByteArray &list, bool first)
+{
+    return !first && list.startsWith("\r\n") ? QByteArrayView(list).sliced(2) : QByteArrayView(list);
+}
+
 // Where the pieces of `text` begin, about `pieceSize` bytes apart: at the
 // start of a line [start, finish) for which `mayCut(previousStart,
 // previousEnd, start, finish)` holds.

@@ -107,15 +107,26 @@ constexpr int Abandoned = -1;
 // Writes what the producer makes into `fd` from its start, each piece added
 // to `digest` as it goes; `size` is how much was written. 0, an errno, or
 // Abandoned.
+// What a text made a piece at a time has written, it starts writing to
+// disk every few megabytes, so that the disk works while the rest is made
+// and the fsync after waits for the last of it only.
 int writeProduced(const WriteState &s, int fd, Digest &digest, off_t &size)
 {
+    constexpr off_t WritebackStep = off_t(4) << 20;
     int error = 0;
     off_t at = 0;
+    off_t started = 0; // what is on its way to disk
     const bool made = s.produce([&](QByteArrayView piece) {
         if (error != 0)
             return;
         error = writeAll(fd, piece, at, &digest);
         at += off_t(piece.size());
+#ifdef __linux__
+        if (error == 0 && at - started >= WritebackStep) {
+            ::sync_file_range(fd, started, at - started, SYNC_FILE_RANGE_WRITE);
+            started = at;
+        }
+#endif
     });
     size = at;
     return made ? error : Abandoned;

@@ -85,6 +85,7 @@ frmEditor::frmEditor(QWidget *parent)
 
     m_shell = std::make_unique<EditorShell>(
         EditorServices{*rtbEditor, *this, m_messages, m_settings, m_fileDialogs, m_files});
+    m_shell->recordPieces().follow(*rtbEditor);
     m_recent = std::make_unique<RecentFiles>(m_settings);
     rebuildRecentMenu();
     setUpStatusBar();
@@ -92,8 +93,7 @@ frmEditor::frmEditor(QWidget *parent)
     assignShortcuts();
     // The caption marks unsaved changes.
     connect(rtbEditor, &EditorWidget::modifiedChanged, this, &QWidget::setWindowModified);
-    // Files dropped on the editor or the window are opened; Ctrl and the
-    // wheel zoom.
+    // Files dropped on the editor or the window are opened; Ctrl and the wheel zoom.
     auto *hooks = new ViewportHooks(
         this, [this](const QStringList &paths) { openDroppedFiles(paths); },
         [this](int steps) { zoomEditor(steps); });

@@ -248,6 +248,30 @@ TEST(MainWindow, SaveInRecordViewWritesTheListLayoutToTheFile)
     EXPECT_TRUE(action(window, "mnuViewRecord")->isChecked());
 }
 
+// Once the Record text is known to come back as it is, an edit that keeps
+// its length (a blank typed over the last character of a line, which does
+// not come back) is still converted back: the save shows what the file now
+// holds.
+TEST(MainWindow, SaveInRecordViewChecksTheTextEditedSinceItWasKnown)
+{
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, QStringLiteral("ROAD2.PRJ"), SixListLines.toUtf8());
+    frmEditor window;
+    window.formLoad(path);
+    action(window, "mnuViewRecord")->trigger();
+    RecordViewPieces &pieces = window.shell().recordPieces();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !pieces.finding(); }, 10000));
+    ASSERT_EQ(pieces.known().pieces().size(), 1u);
+    EditorWidget *editor = window.editor();
+    editor->setSelStart(test::textOf(*editor).indexOf(QStringLiteral("ABC")) + 2);
+    editor->setSelLength(1);
+    QTest::keyClicks(editor, QStringLiteral(" "));
+
+    action(window, "mnuFileSave")->trigger();
+    EXPECT_EQ(readBytes(path), QString(SixListLines).replace(QStringLiteral("ABC"), QStringLiteral("AB")).toUtf8());
+    EXPECT_EQ(test::textOf(*editor), QString(FiveRecordLines).replace(QStringLiteral("ABC"), QStringLiteral("AB")));
+}
+
 TEST(MainWindow, EveryFileComesBackByteForByteAndAnEditChangesOnlyItsCharacter)
 {
     const QByteArray files[] = {

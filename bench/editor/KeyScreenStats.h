@@ -42,24 +42,62 @@ inline double meanOf(const std::vector<double> &values)
     return values.empty() ? 0 : sum / double(values.size());
 }
 
+inline std::string milliseconds(double ms)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f ms", ms);
+    return text;
+}
+
+// Vim's marks, each its change count and the wall time in milliseconds it
+// was taken at, in order.
+struct VimMark {
+    long changes;
+    double ms;
+};
+
+// For each key sent (its wall time, in order): the time from it to the
+// first mark after it whose change count is past the count of the last mark
+// before it (the text as the key found it), or -1 when there is none within
+// `deadlineMs`. Two keys shown by one update both take its mark.
+inline std::vector<double> matchMarks(const std::vector<VimMark> &marks, const std::vector<double> &sentAt,
+                                      double deadlineMs)
+{
+    std::vector<double> shown;
+    std::size_t after = 0; // the first mark not before the key
+    for (double sent : sentAt) {
+        while (after < marks.size() && marks[after].ms < sent)
+            ++after;
+        const long before = after > 0 ? marks[after - 1].changes : -1;
+        std::size_t mark = after;
+        while (mark < marks.size() && marks[mark].changes <= before)
+            ++mark;
+        if (mark == marks.size() || marks[mark].ms - sent > deadlineMs)
+            shown.push_back(-1);
+        else
+            shown.push_back(marks[mark].ms - sent);
+    }
+    return shown;
+}
+
 inline void printHeader()
 {
     std::printf("| editor | place | wrap | key | keys | median | p99 | max | over a frame | CPU a key |\n"
                 "|---|---|---|---|---|---|---|---|---|---|\n");
 }
 
-// One line of the table; `cpuLabel` says how the CPU figure was taken.
+// One line of the table; `cpu` says what a key cost the processor.
 inline void printRow(const std::string &editor, const std::string &place, bool wrap, const std::string &key,
-                     const KeySamples &samples, double cpuPerKey, const char *cpuLabel)
+                     const KeySamples &samples, const std::string &cpu)
 {
     int late = samples.missed;
     for (double ms : samples.screenMs)
         late += ms > FrameMs ? 1 : 0;
-    std::printf("| %s | %s | %s | %s | %zu%s | %.2f ms | %.2f ms | %.2f ms | %d | %.2f ms %s |\n", editor.c_str(),
+    std::printf("| %s | %s | %s | %s | %zu%s | %.2f ms | %.2f ms | %.2f ms | %d | %s |\n", editor.c_str(),
                 place.c_str(), wrap ? "on" : "off", key.c_str(), samples.screenMs.size(),
                 samples.missed ? (" (+" + std::to_string(samples.missed) + " past the deadline)").c_str() : "",
                 rankValue(samples.screenMs, 0.5), rankValue(samples.screenMs, 0.99),
-                rankValue(samples.screenMs, 1.0), late, cpuPerKey, cpuLabel);
+                rankValue(samples.screenMs, 1.0), late, cpu.c_str());
     std::fflush(stdout);
 }
 

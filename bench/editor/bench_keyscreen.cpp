@@ -13,7 +13,9 @@
 // ZUNOPad: from the key sent to the end of the repaint after it reached the
 // editor, and the window's pixels handed to the X server and taken (a
 // round trip on the window's own connection); the process's CPU time over
-// the same span. Each key has a deadline of a second.
+// the same span, and over the whole row (what runs between keys too: timers,
+// Scintilla's idle work) a key's share of it. Each key has a deadline of a
+// second.
 //
 // gvim (gvim -u NONE, the same file, the same keys): from the key sent to
 // Vim's SafeState after the change (the screen redrawn, about to wait for
@@ -204,6 +206,7 @@ bool runZunoPad(const QString &path, XKeys &keys, int rounds, int gapMs)
             idle(500);
             const long length = editor->SendScintilla(Sci::SCI_GETLENGTH);
             Row row;
+            const double rowCpu = processCpuMs();
             for (int r = 0; r < rounds; ++r) {
                 for (const Key &key : Round) {
                     probe.arm();
@@ -222,9 +225,12 @@ bool runZunoPad(const QString &path, XKeys &keys, int rounds, int gapMs)
                     idle(gapMs);
                 }
             }
+            const double rowCpuPerKey = (processCpuMs() - rowCpu) / double(rounds * std::size(Round));
             for (const Key &key : {Letter, Enter, Backspace}) {
                 const KeySamples &samples = row.byKey[Row::index(key)];
-                printRow("ZUNOPad", place, wrap, key.name, samples, rankValue(samples.cpuMs, 0.5), "(median)");
+                printRow("ZUNOPad", place, wrap, key.name, samples,
+                         milliseconds(rankValue(samples.cpuMs, 0.5)) + " to the screen (median), "
+                             + milliseconds(rowCpuPerKey) + " a key over the row");
             }
             if (editor->SendScintilla(Sci::SCI_GETLENGTH) != length + long(BytesPerRound) * rounds
                 || editor->SendScintilla(Sci::SCI_GETLINECOUNT) != lines) {
@@ -317,29 +323,23 @@ private:
     QProcess process_;
 };
 
-// The time of the first SafeState after each key whose change count is
-// past the one before it.
+// Vim's SafeState marks ("changes seconds" a line) matched to the keys.
 void matchStamps(const QString &stamps, const std::vector<double> &sentAt, const std::vector<const Key *> &sentKeys,
                  Row &row)
 {
-    std::vector<std::pair<long, double>> marks;
+    std::vector<VimMark> marks;
     for (const QString &line : stamps.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         const QStringList parts = line.split(QLatin1Char(' '));
         if (parts.size() == 2)
-            marks.emplace_back(parts[0].toLong(), parts[1].toDouble() * 1e3);
+            marks.push_back({parts[0].toLong(), parts[1].toDouble() * 1e3});
     }
-    long lastTick = -1;
-    std::size_t from = 0;
-    for (std::size_t i = 0; i < sentAt.size(); ++i) {
+    const std::vector<double> shown = matchMarks(marks, sentAt, 1000);
+    for (std::size_t i = 0; i < shown.size(); ++i) {
         KeySamples &samples = row.byKey[Row::index(*sentKeys[i])];
-        while (from < marks.size() && (marks[from].second < sentAt[i] || marks[from].first <= lastTick))
-            ++from;
-        if (from == marks.size() || marks[from].second - sentAt[i] > 1000) {
+        if (shown[i] < 0)
             ++samples.missed;
-            continue;
-        }
-        samples.add(marks[from].second - sentAt[i], 0);
-        lastTick = marks[from].first;
+        else
+            samples.add(shown[i], 0);
     }
 }
 
@@ -381,7 +381,8 @@ bool runGvim(const QString &path, const QTemporaryDir &dir, XKeys &keys, int rou
             Row row;
             matchStamps(gvim.expr(QStringLiteral("KsTake()")), sentAt, sentKeys, row);
             for (const Key &key : {Letter, Enter, Backspace})
-                printRow("gvim", place, wrap, key.name, row.byKey[Row::index(key)], cpuPerKey, "(mean, row)");
+                printRow("gvim", place, wrap, key.name, row.byKey[Row::index(key)],
+                         milliseconds(cpuPerKey) + " a key over the row");
             if (gvim.expr(QStringLiteral("line2byte(line('$') + 1)")).toLong() != bytes + long(BytesPerRound) * rounds
                 || gvim.expr(QStringLiteral("line('$')")).toLong() != lines)
                 std::fprintf(stderr, "gvim: the text did not follow the keys (%s)\n", place);

@@ -184,6 +184,32 @@ TEST(EditorWidgetEdits, ANewWholeTextIsReadInPlaceWithoutACopy)
     }
 }
 
+// Nor must the first keys typed into a new whole text make Scintilla grow
+// its buffer: a copy of the whole text into fresh memory, on a large file a
+// key that takes a quarter of a second.
+TEST(EditorWidgetEdits, KeysTypedIntoANewWholeTextFitTheRoomItWasGiven)
+{
+    const QByteArray text = QByteArray("ABCDEFGHI\r\n").repeated(10'000);
+    for (const bool inPieces : {false, true}) {
+        EditorWidget editor;
+        if (inPieces) {
+            auto pieces = editor.takeWholeTextInPieces(text.size());
+            ASSERT_TRUE(pieces->append(text));
+            pieces->finish();
+        } else {
+            editor.setUtf8Text(text);
+        }
+        const char *block = sci::wholeText(editor).data();
+        for (int key = 0; key < 200; ++key) {
+            editor.setSelStart(key % 2 ? 0 : editor.textLength()); // the gap to and fro
+            editor.setSelText(QStringLiteral("x"));
+        }
+        const QByteArrayView whole = sci::wholeText(editor);
+        EXPECT_EQ(whole.data(), block) << "in pieces: " << inPieces;
+        EXPECT_EQ(whole.size(), text.size() + 200);
+    }
+}
+
 // ------------------------------------------------------------------ find
 
 TEST(EditorWidgetFind, SelectsTheOccurrenceAndCountsOffsetsWithCrLf)

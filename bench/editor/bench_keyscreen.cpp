@@ -1,0 +1,420 @@
+// From a key to the screen showing it, in the real window, on a 200 MB
+// document (ZUNO_BENCH_LARGE_MB sets another size), beside gvim in the same
+// run. Run it under a display:
+//   tests/e2e/with_xvfb.sh build/bench/editor/bench_keyscreen
+//
+// Keys go through the X server (XTEST), as a keyboard's would. At the start
+// (the end of the eleventh line), the middle and the end of the document,
+// with long lines not wrapped and wrapped, a number of rounds (20, or
+// ZUNO_KEYSCREEN_ROUNDS) of four letters, Enter, and two Backspaces (the
+// line break, then a letter), a pause between keys (50 ms, or
+// ZUNO_KEYSCREEN_GAP_MS) as a quick typist leaves.
+//
+// ZUNOPad: from the key sent to the end of the repaint after it reached the
+// editor, and the window's pixels handed to the X server and taken (a
+// round trip on the window's own connection); the process's CPU time over
+// the same span, and over the whole row (what runs between keys too: timers,
+// Scintilla's idle work) a key's share of it. Each key has a deadline of a
+// second.
+//
+// gvim (gvim -u NONE, the same file, the same keys): from the key sent to
+// Vim's SafeState after the change (the screen redrawn, about to wait for
+// the next key), as reltime() tells it; GTK hands the pixels over after
+// that, so gvim's figure stops a little short of the screen. Its CPU time
+// is the process's over the whole row, a key's share of it.
+#include "../support/WindowSteps.h"
+#include "../support/XKeys.h"
+#include "KeyScreenStats.h"
+#include "window/frmEditor.h"
+#include "app/LargeBlocks.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <Qsci/qsciscintillabase.h>
+#include <xcb/xcb.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+#include <unistd.h>
+
+using namespace zuno;
+using namespace zuno::bench;
+
+namespace {
+
+using Sci = QsciScintillaBase;
+
+struct Key {
+    const char *name;
+    unsigned long sym;
+};
+const Key Letter{"letter", KeyLetterX};
+const Key Enter{"Enter", KeyReturn};
+const Key Backspace{"Backspace", KeyBackSpace};
+const Key Round[] = {Letter, Letter, Letter, Letter, Enter, Backspace, Backspace};
+constexpr int BytesPerRound = 3; // four letters, a line break and its undoing, a letter undone
+
+const char *const Places[] = {"start", "middle", "end"};
+
+int envInt(const char *name, int fallback)
+{
+    return qEnvironmentVariableIsSet(name) ? qEnvironmentVariableIntValue(name) : fallback;
+}
+
+// A List file of `bytes` bytes, whose only fault is its last line.
+QString writeDocument(const QTemporaryDir &dir, qint64 bytes)
+{
+    const QString path = dir.filePath(QStringLiteral("KEYS.PRJ"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QString();
+    QByteArray chunk;
+    for (int record = 0; file.size() + chunk.size() < bytes; ++record) {
+        const QByteArray n = QByteArray::number(record);
+        chunk += "AC:" + n + "\r\nBG:A" + n + "\r\nPL:100,101,102,103,104\r\nXX:CAB\r\nEG:" + n + "\r\n";
+        if (chunk.size() > (1 << 20)) {
+            file.write(chunk);
+            chunk.clear();
+        }
+    }
+    file.write(chunk + "REMARK X");
+    return path;
+}
+
+// Runs the event loop for `ms`.
+void idle(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Watches one key's way: its arrival in the editor, the editor's next
+// repaint, and the end of the event that painted and flushed the window.
+class ScreenProbe : public QObject {
+public:
+    ScreenProbe(QWidget *viewport, xcb_connection_t *connection) : viewport_(viewport), connection_(connection)
+    {
+        qApp->installEventFilter(this);
+    }
+
+    // The wall time at which the key was on screen, or a negative value
+    // when it was not within `deadlineMs` of now.
+    double waitForScreen(double deadlineMs)
+    {
+        QEventLoop loop;
+        loop_ = &loop;
+        QTimer::singleShot(int(deadlineMs), &loop, &QEventLoop::quit);
+        if (shownAt_ < 0)
+            loop.exec();
+        loop_ = nullptr;
+        return shownAt_;
+    }
+    // The process's CPU time when the key was on screen.
+    double cpuAtScreen() const { return cpuAtScreen_; }
+    void arm()
+    {
+        delivered_ = painted_ = false;
+        shownAt_ = -1;
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress)
+            delivered_ = true;
+        else if (event->type() == QEvent::Paint && watched == viewport_ && delivered_ && !painted_) {
+            painted_ = true;
+            // After the event being handled: the rest of the repaint and the
+            // window's flush to the X server.
+            QMetaObject::invokeMethod(this, [this] { onScreen(); }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    void onScreen()
+    {
+        // The server has drawn what the window sent once it answers a
+        // request sent after it on the same connection.
+        free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+        shownAt_ = wallMs();
+        cpuAtScreen_ = processCpuMs();
+        if (loop_)
+            loop_->quit();
+    }
+
+    QWidget *viewport_;
+    xcb_connection_t *connection_;
+    QEventLoop *loop_ = nullptr;
+    bool delivered_ = false;
+    bool painted_ = false;
+    double shownAt_ = -1;
+    double cpuAtScreen_ = 0;
+};
+
+struct Row {
+    KeySamples byKey[3]; // letter, Enter, Backspace
+    static int index(const Key &key) { return key.sym == KeyLetterX ? 0 : key.sym == KeyReturn ? 1 : 2; }
+};
+
+// The wrap settings to run: ZUNO_KEYSCREEN_WRAP says "off", "on" or both.
+std::vector<bool> wrapSettings()
+{
+    const QByteArray chosen = qgetenv("ZUNO_KEYSCREEN_WRAP");
+    if (chosen == "off" || chosen == "on")
+        return {chosen == "on"};
+    return {false, true};
+}
+
+bool runZunoPad(const QString &path, XKeys &keys, int rounds, int gapMs)
+{
+    auto *x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11) {
+        std::fprintf(stderr, "ZUNOPad: not on X11 (QT_QPA_PLATFORM=xcb)\n");
+        return false;
+    }
+    frmEditor window;
+    window.show();
+    window.formLoad(path);
+    if (!settleWindow(window)) {
+        std::fprintf(stderr, "ZUNOPad: the window did not settle\n");
+        return false;
+    }
+    EditorWidget *editor = window.editor();
+    editor->setFocus();
+    keys.focus(window.winId());
+    idle(300);
+    ScreenProbe probe(editor->viewport(), x11->connection());
+    const bool eachKey = envInt("ZUNO_KEYSCREEN_EACH", 0) != 0;
+    bool sound = true;
+    for (bool wrap : wrapSettings()) {
+        editor->SendScintilla(Sci::SCI_SETWRAPMODE, wrap ? Sci::SC_WRAP_WORD : Sci::SC_WRAP_NONE);
+        for (const char *place : Places) {
+            const long lines = editor->SendScintilla(Sci::SCI_GETLINECOUNT);
+            if (QByteArray(place) == "end")
+                editor->SendScintilla(Sci::SCI_DOCUMENTEND);
+            else
+                editor->SendScintilla(Sci::SCI_GOTOLINE, QByteArray(place) == "start" ? 10UL : lines / 2);
+            editor->SendScintilla(Sci::SCI_LINEEND);
+            idle(500);
+            const long length = editor->SendScintilla(Sci::SCI_GETLENGTH);
+            Row row;
+            const double rowCpu = processCpuMs();
+            for (int r = 0; r < rounds; ++r) {
+                for (const Key &key : Round) {
+                    probe.arm();
+                    const double cpu = processCpuMs();
+                    const double sent = wallMs();
+                    keys.press(key.sym);
+                    const double shown = probe.waitForScreen(1000);
+                    KeySamples &samples = row.byKey[Row::index(key)];
+                    if (shown < 0)
+                        ++samples.missed;
+                    else
+                        samples.add(shown - sent, probe.cpuAtScreen() - cpu);
+                    if (eachKey)
+                        std::fprintf(stderr, "%s %s %d %s: %.2f ms, %.2f ms CPU\n", place, wrap ? "on" : "off", r,
+                                     key.name, shown < 0 ? -1.0 : shown - sent, probe.cpuAtScreen() - cpu);
+                    idle(gapMs);
+                }
+            }
+            const double rowCpuPerKey = (processCpuMs() - rowCpu) / double(rounds * std::size(Round));
+            for (const Key &key : {Letter, Enter, Backspace}) {
+                const KeySamples &samples = row.byKey[Row::index(key)];
+                printRow("ZUNOPad", place, wrap, key.name, samples,
+                         milliseconds(rankValue(samples.cpuMs, 0.5)) + " to the screen (median), "
+                             + milliseconds(rowCpuPerKey) + " a key over the row");
+            }
+            if (editor->SendScintilla(Sci::SCI_GETLENGTH) != length + long(BytesPerRound) * rounds
+                || editor->SendScintilla(Sci::SCI_GETLINECOUNT) != lines) {
+                std::fprintf(stderr, "ZUNOPad: the text did not follow the keys (%s)\n", place);
+                sound = false;
+            }
+        }
+    }
+    editor->setModified(false);
+    return sound;
+}
+
+// gvim, driven through its client-server interface for everything but the
+// keys measured.
+class Gvim {
+public:
+    Gvim(const QString &path, const QTemporaryDir &dir) : server_(QStringLiteral("ZUNOKEYS%1").arg(getpid()))
+    {
+        const QString script = dir.filePath(QStringLiteral("keys.vim"));
+        QFile file(script);
+        if (file.open(QIODevice::WriteOnly))
+            file.write("set nocompatible backspace=indent,eol,start noswapfile\n"
+                       "let g:ks = []\n"
+                       "function! KsTake()\n"
+                       "  let l:r = join(g:ks, \"\\n\")\n"
+                       "  let g:ks = []\n"
+                       "  return l:r\n"
+                       "endfunction\n"
+                       "autocmd SafeState * call add(g:ks, b:changedtick . ' ' . reltimestr(reltime()))\n");
+        file.close();
+        process_.start(QStringLiteral("gvim"), {QStringLiteral("-f"), QStringLiteral("-u"), QStringLiteral("NONE"),
+                                                QStringLiteral("-U"), QStringLiteral("NONE"), QStringLiteral("-i"),
+                                                QStringLiteral("NONE"), QStringLiteral("-n"),
+                                                QStringLiteral("--servername"), server_, QStringLiteral("-S"),
+                                                script, path});
+    }
+    ~Gvim()
+    {
+        if (process_.state() != QProcess::NotRunning) {
+            send(QStringLiteral("<Esc>:qa!<CR>"));
+            if (!process_.waitForFinished(10'000))
+                process_.kill();
+            process_.waitForFinished(5'000);
+        }
+    }
+    // Waits, up to `limitMs`, until the file is loaded and the server answers.
+    bool ready(int limitMs)
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < limitMs && process_.state() != QProcess::NotRunning) {
+            if (!expr(QStringLiteral("line('$')")).isEmpty())
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        }
+        return false;
+    }
+    QString expr(const QString &expression)
+    {
+        return remote({QStringLiteral("--remote-expr"), expression}).trimmed();
+    }
+    void send(const QString &keys) { remote({QStringLiteral("--remote-send"), keys}); }
+    // The process's CPU time so far, in milliseconds.
+    double cpuMs() const
+    {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(process_.processId()));
+        if (!stat.open(QIODevice::ReadOnly))
+            return 0;
+        const QList<QByteArray> fields = stat.readAll().split(')').value(1).split(' ');
+        // After the name: state is field 3, utime 14 and stime 15.
+        const double ticks = fields.value(12).toDouble() + fields.value(13).toDouble();
+        return ticks * 1000.0 / double(sysconf(_SC_CLK_TCK));
+    }
+
+private:
+    QString remote(QStringList arguments)
+    {
+        QProcess client;
+        arguments.prepend(server_);
+        arguments.prepend(QStringLiteral("--servername"));
+        client.start(QStringLiteral("gvim"), arguments);
+        if (!client.waitForFinished(30'000)) {
+            client.kill();
+            client.waitForFinished(5'000);
+            return QString();
+        }
+        return QString::fromUtf8(client.readAllStandardOutput());
+    }
+    QString server_;
+    QProcess process_;
+};
+
+// Vim's SafeState marks ("changes seconds" a line) matched to the keys.
+void matchStamps(const QString &stamps, const std::vector<double> &sentAt, const std::vector<const Key *> &sentKeys,
+                 Row &row)
+{
+    std::vector<VimMark> marks;
+    for (const QString &line : stamps.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QStringList parts = line.split(QLatin1Char(' '));
+        if (parts.size() == 2)
+            marks.push_back({parts[0].toLong(), parts[1].toDouble() * 1e3});
+    }
+    const std::vector<double> shown = matchMarks(marks, sentAt, 1000);
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        KeySamples &samples = row.byKey[Row::index(*sentKeys[i])];
+        if (shown[i] < 0)
+            ++samples.missed;
+        else
+            samples.add(shown[i], 0);
+    }
+}
+
+bool runGvim(const QString &path, const QTemporaryDir &dir, XKeys &keys, int rounds, int gapMs)
+{
+    if (std::system("command -v gvim > /dev/null") != 0) {
+        std::fprintf(stderr, "gvim: not installed (vim-gtk3), no row\n");
+        return true;
+    }
+    Gvim gvim(path, dir);
+    if (!gvim.ready(180'000)) {
+        std::fprintf(stderr, "gvim: did not answer within three minutes\n");
+        return false;
+    }
+    keys.focus(gvim.expr(QStringLiteral("v:windowid")).toULong());
+    const long lines = gvim.expr(QStringLiteral("line('$')")).toLong();
+    for (bool wrap : wrapSettings()) {
+        gvim.send(wrap ? QStringLiteral("<Esc>:set wrap<CR>") : QStringLiteral("<Esc>:set nowrap<CR>"));
+        for (const char *place : Places) {
+            const QByteArray name(place);
+            const long line = name == "start" ? 11 : name == "middle" ? lines / 2 + 1 : lines;
+            gvim.send(QStringLiteral("<Esc>%1GA").arg(line));
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+            const long bytes = gvim.expr(QStringLiteral("line2byte(line('$') + 1)")).toLong();
+            gvim.expr(QStringLiteral("KsTake()"));
+            std::vector<double> sentAt;
+            std::vector<const Key *> sentKeys;
+            const double cpu = gvim.cpuMs();
+            for (int r = 0; r < rounds; ++r) {
+                for (const Key &key : Round) {
+                    sentAt.push_back(wallMs());
+                    sentKeys.push_back(&key);
+                    keys.press(key.sym);
+                    std::this_thread::sleep_for(std::chrono::milliseconds(gapMs));
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+            const double cpuPerKey = (gvim.cpuMs() - cpu) / double(sentAt.size());
+            Row row;
+            matchStamps(gvim.expr(QStringLiteral("KsTake()")), sentAt, sentKeys, row);
+            for (const Key &key : {Letter, Enter, Backspace})
+                printRow("gvim", place, wrap, key.name, row.byKey[Row::index(key)],
+                         milliseconds(cpuPerKey) + " a key over the row");
+            if (gvim.expr(QStringLiteral("line2byte(line('$') + 1)")).toLong() != bytes + long(BytesPerRound) * rounds
+                || gvim.expr(QStringLiteral("line('$')")).toLong() != lines)
+                std::fprintf(stderr, "gvim: the text did not follow the keys (%s)\n", place);
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+        std::fprintf(stderr, "needs a display: tests/e2e/with_xvfb.sh %s\n", argv[0]);
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    keepLargeBlocksForReuse();
+    QApplication app(argc, argv);
+    XKeys keys;
+    if (!keys.usable()) {
+        std::fprintf(stderr, "the X server's XTEST extension (libXtst.so.6) is missing\n");
+        return 2;
+    }
+    QTemporaryDir dir;
+    const QString path = writeDocument(dir, qint64(envInt("ZUNO_BENCH_LARGE_MB", 200)) * 1'000'000);
+    const int rounds = envInt("ZUNO_KEYSCREEN_ROUNDS", 20);
+    const int gapMs = envInt("ZUNO_KEYSCREEN_GAP_MS", 50);
+    std::printf("%lld bytes, %d rounds of four letters, Enter and two Backspaces, %d ms apart\n\n",
+                QFileInfo(path).size(), rounds, gapMs);
+    printHeader();
+    const bool ours = runZunoPad(path, keys, rounds, gapMs);
+    const bool theirs = envInt("ZUNO_KEYSCREEN_GVIM", 1) == 0 || runGvim(path, dir, keys, rounds, gapMs);
+    return ours && theirs ? 0 : 1;
+}

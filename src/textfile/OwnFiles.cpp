@@ -63,12 +63,12 @@ bool hasEnded(qint64 pid)
 }
 
 // Whether `entry` is one of our own temporary files whose writer no longer
-// runs, or is this process. A backup is never one: it may hold the only
-// whole copy of a file whose save did not finish.
-bool isOwnLeftover(const QByteArray &entry)
+// runs, or (with `ownToo`) is this process. A backup is never one: it may
+// hold the only whole copy of a file whose save did not finish.
+bool isOwnLeftover(const QByteArray &entry, bool ownToo)
 {
     const qint64 pid = ownWriter(entry, QByteArray());
-    return pid != 0 && (pid == ::getpid() || hasEnded(pid));
+    return pid != 0 && (pid == ::getpid() ? ownToo : hasEnded(pid));
 }
 
 // The names in the folder that pass `test`.
@@ -106,10 +106,10 @@ QByteArray ownName(const QByteArray &name, bool backup)
     return result;
 }
 
-void removeLeftovers(int folderFd, const QByteArray &onlyOf)
+void removeLeftovers(int folderFd, const QByteArray &onlyOf, bool ownToo)
 {
     const auto isLeftover = [&](const QByteArray &entry) {
-        return isOwnLeftover(entry) && (onlyOf.isEmpty() || entry.startsWith(ownPrefix(onlyOf)));
+        return isOwnLeftover(entry, ownToo) && (onlyOf.isEmpty() || entry.startsWith(ownPrefix(onlyOf)));
     };
     for (const QByteArray &leftover : namesIn(folderFd, isLeftover)) {
         struct stat info {};
@@ -126,7 +126,7 @@ void removeLeftoverTemporaries(const QString &path)
         return;
     const Fd folder(::open(place.value().folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.valid())
-        removeLeftovers(folder.get(), place.value().name);
+        removeLeftovers(folder.get(), place.value().name, false);
 }
 
 QList<QByteArray> unfinishedBackups(int folderFd, const QByteArray &name)

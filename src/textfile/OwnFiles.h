@@ -15,9 +15,13 @@ QByteArray ownName(const QByteArray &name, bool backup);
 
 // Removes the temporary files that killed saves of ours left in the folder.
 // Backups stay: they are offered to the user (unfinishedBackups).
-// With `onlyOf`, only the temporary files of the file of that name.
-void removeLeftovers(int folderFd, const QByteArray &onlyOf = {});
-// The temporary files of the file at `path`, when that file is opened.
+// With `onlyOf`, only the temporary files of the file of that name. This
+// process's own are removed only with `ownToo`, by a save once it is done:
+// a read (the recovery's own reading of the file, on its thread) may come
+// while a save of this process is writing one.
+void removeLeftovers(int folderFd, const QByteArray &onlyOf = {}, bool ownToo = true);
+// The temporary files of the file at `path` left by saves that have ended,
+// when that file is read.
 void removeLeftoverTemporaries(const QString &path);
 
 // The backups of the file `name` that in-place saves left behind when they

@@ -182,6 +182,21 @@ TEST_F(TextFileOnDisk, ANewFileInTheFolderGetsNoAclTheOldOneLacked)
     EXPECT_EQ(readBytes(file), QByteArray("AC:2"));
 }
 
+// A reading of the file (the recovery reads it on its own thread) may come
+// while a save of this process writes its temporary file: the reading
+// leaves it; the process's next save, once done, takes leftovers away.
+TEST_F(TextFileOnDisk, AReadingLeavesThisProcesssTemporaryFiles)
+{
+    const QString file = path(QStringLiteral("ROAD1.PRJ"));
+    writeBytes(file, "AC:1");
+    const QString own = path(QStringLiteral(".ROAD1.PRJ.zunopad-%1-a1B2c3").arg(::getpid()));
+    writeBytes(own, "being written");
+    ASSERT_TRUE(readTextFile(file).ok());
+    EXPECT_TRUE(QFile::exists(own));
+    ASSERT_TRUE(writeTextFile(file, "AC:2", {}).ok());
+    EXPECT_FALSE(QFile::exists(own));
+}
+
 TEST_F(TextFileOnDisk, LeftoversOfKilledSavesAreRemovedAtTheNextSave)
 {
     // A process that has ended, and one that runs (this one's parent chain

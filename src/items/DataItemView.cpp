@@ -42,7 +42,7 @@ QAction *addEntry(QMenu &menu, const char *name, const QString &caption)
 DataItemView::DataItemView(QMainWindow &window, IMainWindow &modes, EditorWidget &editor, QMenu &viewMenu,
                            ISettingsStore &settings)
     : QObject(&window), m_window(window), m_modes(modes), m_editor(editor), m_settings(settings),
-      m_lines(editor, [this](qint64 line) { return m_marks.markAt(line); }),
+      m_lines(editor, *this, [this](qint64 line) { return m_marks.markAt(line); }),
       m_marks(m_lines)
 {
     m_colours = new CodeColours(editor, m_marks, this);

@@ -17,6 +17,8 @@
 
 #include <Qsci/qsciscintillabase.h>
 
+#include <QPointer>
+
 #include <functional>
 #include <optional>
 #include <vector>
@@ -111,9 +113,13 @@ public:
     void showSelection(const QRect &avoid) override;
 
     // What is drawn over Scintilla's own painting of the viewport (the
-    // margins' symbols), each time it paints, clipped to what it painted.
+    // margins' symbols), each time it paints, clipped to what it painted;
+    // no more once `owner` is gone.
     using OverPainter = std::function<void(QPainter &painter, const QRect &painted)>;
-    void paintOver(OverPainter painter) { m_overPainters.push_back(std::move(painter)); }
+    void paintOver(const QObject *owner, OverPainter painter)
+    {
+        m_overPainters.push_back({QPointer<const QObject>(owner), std::move(painter)});
+    }
     // A row of the viewport and the line it shows (a wrapped line takes
     // several rows).
     struct ShownRow {
@@ -214,7 +220,7 @@ private:
     LineWidthTracker m_widths{*this};
     AccessibleEditorEvents m_accessibility{*this};
     double m_cellWidth = 8;
-    std::vector<OverPainter> m_overPainters;
+    std::vector<std::pair<QPointer<const QObject>, OverPainter>> m_overPainters;
 };
 
 } // namespace zuno

@@ -16,7 +16,9 @@ void EditorWidget::paintEvent(QPaintEvent *event)
         return;
     QPainter painter(viewport());
     painter.setClipRegion(event->region());
-    for (const OverPainter &paint : m_overPainters) {
+    for (const auto &[owner, paint] : m_overPainters) {
+        if (!owner)
+            continue;
         painter.save();
         paint(painter, event->rect());
         painter.restore();

@@ -39,7 +39,7 @@ QtFolds::QtFolds(EditorWidget &editor, FoldLevelOf levelOf, QObject *parent)
     // structure.
     for (int marker = Sci::SC_MARKNUM_FOLDEREND; marker <= Sci::SC_MARKNUM_FOLDEROPEN; ++marker)
         send(Sci::SCI_MARKERDEFINE, marker, Sci::SC_MARK_EMPTY);
-    m_editor.paintOver([this](QPainter &painter, const QRect &painted) { paintSymbols(painter, painted); });
+    m_editor.paintOver(this, [this](QPainter &painter, const QRect &painted) { paintSymbols(painter, painted); });
     // A folded line shows a line under it; a fold whose first line changes
     // so that it no longer begins one is shown again.
     send(Sci::SCI_SETFOLDFLAGS, Sci::SC_FOLDFLAG_LINEAFTER_CONTRACTED);

@@ -29,7 +29,7 @@ long colourRef(const QColor &colour)
 
 } // namespace
 
-QtLineMarks::QtLineMarks(EditorWidget &editor, std::function<LineMark(qint64 line)> markOf)
+QtLineMarks::QtLineMarks(EditorWidget &editor, const QObject &owner, std::function<LineMark(qint64 line)> markOf)
     : m_editor(editor), m_markOf(std::move(markOf))
 {
     send(Sci::SCI_SETMARGINTYPEN, NumberMargin, Sci::SC_MARGIN_NUMBER);
@@ -38,7 +38,7 @@ QtLineMarks::QtLineMarks(EditorWidget &editor, std::function<LineMark(qint64 lin
     send(Sci::SCI_SETMARGINTYPEN, SymbolMargin, Sci::SC_MARGIN_SYMBOL);
     send(Sci::SCI_SETMARGINMASKN, SymbolMargin, 0);
     send(Sci::SCI_SETMARGINWIDTHN, SymbolMargin, SymbolMarginWidth);
-    m_editor.paintOver([this](QPainter &painter, const QRect &painted) { paintSymbols(painter, painted); });
+    m_editor.paintOver(&owner, [this](QPainter &painter, const QRect &painted) { paintSymbols(painter, painted); });
     send(Sci::SCI_INDICSETSTYLE, ErrorIndicator, Sci::INDIC_SQUIGGLE);
     send(Sci::SCI_INDICSETSTYLE, WarningIndicator, Sci::INDIC_DASH);
     applyColours(m_editor.palette().color(QPalette::Base));

@@ -10,6 +10,7 @@
 
 #include <functional>
 
+class QObject;
 class QPainter;
 class QRect;
 
@@ -22,8 +23,9 @@ namespace zuno {
 
 class QtLineMarks : public ILineMarks {
 public:
-    // `markOf` tells the mark of a line, for the symbols drawn.
-    QtLineMarks(EditorWidget &editor, std::function<LineMark(qint64 line)> markOf);
+    // `markOf` tells the mark of a line, for the symbols drawn while
+    // `owner` (which holds this) lasts.
+    QtLineMarks(EditorWidget &editor, const QObject &owner, std::function<LineMark(qint64 line)> markOf);
 
     QByteArrayView wholeText() const override;
     qint64 lineCount() const override;

@@ -7,6 +7,7 @@
 // encode their lines sixteen ASCII characters at a time with it.
 
 #include <QStringView>
+#include <QtAlgorithms>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -108,8 +109,9 @@ inline qsizetype plainAsciiRun(const char *p, qsizetype n)
     for (; n - i >= 16; i += 16) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
         // As signed bytes, 0x20 to 0x7F are the ones above 0x1F.
-        if (_mm_movemask_epi8(_mm_cmpgt_epi8(bytes, belowPlain)) != 0xFFFF)
-            break;
+        const int plain = _mm_movemask_epi8(_mm_cmpgt_epi8(bytes, belowPlain));
+        if (plain != 0xFFFF)
+            return i + qCountTrailingZeroBits(unsigned(~plain & 0xFFFF));
     }
 #endif
     while (i < n && static_cast<signed char>(p[i]) > 0x1F)

@@ -86,6 +86,20 @@ void LineMeasure::feed(const char *data, qint64 size)
         if (c >= 0x20) {
             // A UTF-8 continuation byte adds no character.
             m_cells += (c & 0xC0) != 0x80;
+        } else if (c == '\r' && i + 1 < size && data[i + 1] == '\n') {
+            // Most lines end so: both bytes at once, as each alone would
+            // count (the "\n" ends an empty line) and with no lone break.
+            m_widest = std::max(m_widest, m_cells);
+            if (m_countWidths) {
+                m_counts.addOne(m_cells);
+                m_counts.addOne(0);
+            }
+            m_cells = 0;
+            if (m_findLone && m_pendingCr >= 0) {
+                m_loneBreaks.push_back(m_pendingCr);
+                m_pendingCr = -1;
+            }
+            ++i;
         } else if (c == '\r' || c == '\n') {
             m_widest = std::max(m_widest, m_cells);
             if (m_countWidths)

@@ -8,6 +8,9 @@
 // All functions here are pure and work on views into the caller's text.
 // Characters are UTF-16 code units, the units the editor counts.
 
+#include "text/TextScan.h"
+
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -68,6 +71,32 @@ inline bool startsWithValueListCode(QStringView text)
 
 // The index of the line's first colon, or -1.
 qsizetype firstColon(QStringView line);
+
+// The same three on UTF-8 bytes: the characters they look for are ASCII,
+// which stand for themselves in UTF-8, so positions are in bytes.
+// Inline: they run several times on every line of a large text.
+inline QByteArrayView trimSpaces(QByteArrayView text)
+{
+    const char *begin = text.data();
+    const char *end = begin + text.size();
+    while (begin < end && *begin == ' ')
+        ++begin;
+    while (end > begin && end[-1] == ' ')
+        --end;
+    return QByteArrayView(begin, end - begin);
+}
+
+inline bool startsWithValueListCode(QByteArrayView text)
+{
+    return text.size() >= 3 && text[0] == 'P' && text[1] == 'L' && text[2] == ':';
+}
+
+inline qsizetype firstColon(QByteArrayView line)
+{
+    if (line.size() >= 3 && line[2] == ':' && line[0] != ':' && line[1] != ':')
+        return 2;
+    return scan::indexOf(line, ':');
+}
 
 // Empty, or holds a colon anywhere.
 bool isValidDataLine(QStringView line);

@@ -10,19 +10,23 @@
 
 namespace zuno {
 
-struct ItemsTaken {
+// What takeItems leaves: `View` is a QStringView of UTF-16 units or a
+// QByteArrayView of UTF-8 bytes (positions then count bytes).
+template <typename View>
+struct BasicItemsTaken {
     // False when a run of two spaces has no colon after it.
     bool ok = true;
     // The last item (ok), or what was left of the line at the fault.
-    QStringView rest;
+    View rest;
     // Where `rest` begins in the line.
     qsizetype restOffset = 0;
 };
+using ItemsTaken = BasicItemsTaken<QStringView>;
 
 // Calls take(item, offset) for every item before a run of two spaces, the
 // item untrimmed at its end and `offset` where it begins in `line`.
-template <typename Take>
-ItemsTaken takeItems(QStringView line, Take &&take)
+template <typename View, typename Take>
+BasicItemsTaken<View> takeItems(View line, Take &&take)
 {
     qsizetype offset = 0;
     qsizetype colon = firstColon(line);
@@ -30,24 +34,24 @@ ItemsTaken takeItems(QStringView line, Take &&take)
         // `colon` is a colon after the last separator found, as long as it
         // lies after it; searching on from there keeps the whole walk linear
         // however many separators the line holds.
-        qsizetype separator = scan::indexOfPair(line, u' ', u' ', colon + 1);
+        qsizetype separator = scan::indexOfPair(line, ' ', ' ', colon + 1);
         while (separator >= 0) {
             const qsizetype after = separator + ItemSeparator.size();
             if (colon < after)
-                colon = scan::indexOf(line, u':', after);
+                colon = scan::indexOf(line, ':', after);
             if (colon < 0)
-                return ItemsTaken{false, line, offset};
+                return BasicItemsTaken<View>{false, line, offset};
             take(line.first(separator), offset);
             qsizetype begin = after;
-            while (begin < line.size() && line[begin] == u' ')
+            while (begin < line.size() && scan::unit(line[begin]) == u' ')
                 ++begin;
             line = line.sliced(begin);
             offset += begin;
             colon -= begin;
-            separator = scan::indexOfPair(line, u' ', u' ', 0);
+            separator = scan::indexOfPair(line, ' ', ' ', 0);
         }
     }
-    return ItemsTaken{true, line, offset};
+    return BasicItemsTaken<View>{true, line, offset};
 }
 
 } // namespace zuno

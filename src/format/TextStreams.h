@@ -1,8 +1,9 @@
 #pragma once
 // The texts the conversions read and write: UTF-8 (the edit control's own
-// bytes, read in place). The conversions work line by line on UTF-16
-// views: a text is decoded a line at a time and its result encoded a piece
-// at a time, so that the whole text is never held as UTF-16.
+// bytes, read in place). The conversions work line by line, on UTF-16 views
+// (a text decoded a line at a time and its result encoded a piece at a
+// time, so that the whole text is never held as UTF-16) or, where
+// characters need not be counted, on the UTF-8 bytes themselves.
 //
 // Readers: hasNext(), next() (a view valid until the next call of next(),
 // or for as long as the string given to keepLine() is left alone),
@@ -30,6 +31,25 @@
 namespace zuno::text {
 
 // ------------------------------------------------------------ reading
+
+// Whether `bytes` begin with `prefix` (ASCII: its bytes are its units),
+// after their leading spaces when `skipSpaces`.
+inline bool bytesStartWith(QByteArrayView bytes, QStringView prefix, bool skipSpaces)
+{
+    const char *p = bytes.data();
+    const char *const end = p + bytes.size();
+    if (skipSpaces) {
+        while (p < end && *p == ' ')
+            ++p;
+    }
+    if (end - p < prefix.size())
+        return false;
+    for (const QChar ch : prefix) {
+        if (static_cast<unsigned char>(*p++) != ch.unicode())
+            return false;
+    }
+    return true;
+}
 
 // The lines of a UTF-8 text, split on "\r\n" only, each decoded into a
 // buffer of the reader's own.
@@ -65,21 +85,7 @@ public:
     // The prefix is ASCII without "\r" or "\n": its bytes are its units.
     bool nextStartsWith(QStringView prefix, bool skipSpaces = false) const
     {
-        if (m_atEnd)
-            return false;
-        const char *p = m_text.data() + m_pos;
-        const char *const end = m_text.data() + m_text.size();
-        if (skipSpaces) {
-            while (p < end && *p == ' ')
-                ++p;
-        }
-        if (end - p < prefix.size())
-            return false;
-        for (const QChar ch : prefix) {
-            if (static_cast<unsigned char>(*p++) != ch.unicode())
-                return false;
-        }
-        return true;
+        return !m_atEnd && bytesStartWith(m_text.sliced(m_pos), prefix, skipSpaces);
     }
 
 private:
@@ -160,6 +166,8 @@ private:
 };
 
 // ------------------------------------------------------------ writing
+
+
 
 // Room for a converted text: about the size of the input, plus the
 // "       PL:" heads and extra line breaks that a conversion may add. Large
@@ -256,6 +264,94 @@ inline char *encodeUtf8(QStringView text, char *out)
     return encoder.appendToBuffer(out + ascii, text.sliced(ascii));
 }
 
+// The lines of a UTF-8 text, split on "\r\n" only, as UTF-8 bytes: a line
+// of ASCII (most of them) is a view into the text itself, found sixteen
+// bytes at a time with its end. Any other line is given as the UTF-8 of the
+// text Utf8LineReader decodes it to (a malformed byte there is a U+FFFD
+// here too), written into a buffer of the reader's own: what is read is the
+// same text either way, and valid UTF-8 comes through as it is.
+class Utf8ByteLineReader {
+public:
+    explicit Utf8ByteLineReader(QByteArrayView text) : m_text(text), m_atEnd(text.isEmpty()) {}
+
+    bool hasNext() const { return !m_atEnd; }
+
+    // A view into the text, or into the reader's buffer until the next call.
+    QByteArrayView next()
+    {
+        const char *const begin = m_text.data() + m_pos;
+        const qsizetype left = m_text.size() - m_pos;
+        bool beyondAscii = false;
+        const qsizetype length = lineLength(begin, left, beyondAscii);
+        if (length == left)
+            m_atEnd = true;
+        else
+            m_pos += length + 2;
+        const QByteArrayView line(begin, length);
+        return beyondAscii ? reencoded(line) : line;
+    }
+
+    bool nextStartsWith(QStringView prefix, bool skipSpaces = false) const
+    {
+        return !m_atEnd && bytesStartWith(m_text.sliced(m_pos), prefix, skipSpaces);
+    }
+
+private:
+    // The length of the line at `p` (up to its "\r\n", or all n bytes),
+    // and whether it holds a byte beyond ASCII.
+    static qsizetype lineLength(const char *p, qsizetype n, bool &beyondAscii)
+    {
+        qsizetype i = 0;
+        quint64 high = 0;
+#if defined(__SSE2__)
+        // Thirty-two bytes at a time: most lines take one or two rounds.
+        const __m128i cr = _mm_set1_epi8('\r');
+        for (; n - i >= 32; i += 32) {
+            const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+            const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i + 16));
+            const quint64 beyond =
+                quint64(unsigned(_mm_movemask_epi8(first))) | quint64(unsigned(_mm_movemask_epi8(second))) << 16;
+            quint64 found = quint64(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(first, cr))))
+                | quint64(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(second, cr)))) << 16;
+            for (; found != 0; found &= found - 1) {
+                const unsigned at = unsigned(qCountTrailingZeroBits(found));
+                if (i + at + 1 < n && p[i + at + 1] == '\n') {
+                    beyondAscii = (high | (beyond & ((quint64(1) << at) - 1))) != 0;
+                    return i + at;
+                }
+            }
+            high |= beyond;
+        }
+#endif
+        for (; i < n; ++i) {
+            if (p[i] == '\r' && i + 1 < n && p[i + 1] == '\n')
+                break;
+            high |= static_cast<unsigned char>(p[i]) & 0x80u;
+        }
+        beyondAscii = high != 0;
+        return i;
+    }
+
+    QByteArrayView reencoded(QByteArrayView line)
+    {
+        // A UTF-8 text takes no fewer bytes than UTF-16 units; a unit takes
+        // three bytes at most.
+        if (m_units.size() < line.size())
+            m_units.resize(line.size());
+        const QChar *end = utf8ToTextAt(m_units.data(), line);
+        const QStringView text(m_units.constData(), end - m_units.constData());
+        if (m_bytes.size() < 3 * text.size())
+            m_bytes.resize(3 * text.size());
+        return QByteArrayView(m_bytes.constData(), encodeUtf8(text, m_bytes.data()) - m_bytes.constData());
+    }
+
+    QByteArrayView m_text;
+    qsizetype m_pos = 0;
+    bool m_atEnd;
+    QString m_units;
+    QByteArray m_bytes;
+};
+
 // Writes a text into one buffer, or, given a sink, hands it to the sink a
 // piece of about a megabyte at a time and keeps no more than that.
 class Utf8Writer {
@@ -280,6 +376,37 @@ public:
         if (text.isEmpty())
             return;
         m_out.commit(encodeUtf8(text, m_out.reserve(3 * text.size())));
+        if (m_sink && m_out.size() >= PieceSize)
+            handOver();
+    }
+    // UTF-8 bytes as they are.
+    void append(QByteArrayView bytes)
+    {
+        if (bytes.isEmpty())
+            return;
+        char *at = m_out.reserve(bytes.size());
+        std::memcpy(at, bytes.data(), size_t(bytes.size()));
+        m_out.commit(at + bytes.size());
+        if (m_sink && m_out.size() >= PieceSize)
+            handOver();
+    }
+    // An item of the List layout: a line break when `lineBreak`, then
+    // `head` and `tail`, as UTF-8 bytes, in one go.
+    void appendItem(bool lineBreak, QByteArrayView head, QByteArrayView tail)
+    {
+        char *at = m_out.reserve(2 + head.size() + tail.size());
+        if (lineBreak) {
+            at[0] = '\r';
+            at[1] = '\n';
+            at += 2;
+        }
+        std::memcpy(at, head.data(), size_t(head.size()));
+        at += head.size();
+        if (!tail.isEmpty()) {
+            std::memcpy(at, tail.data(), size_t(tail.size()));
+            at += tail.size();
+        }
+        m_out.commit(at);
         if (m_sink && m_out.size() >= PieceSize)
             handOver();
     }
@@ -332,7 +459,23 @@ public:
             && std::memcmp(m_expected.data() + m_size, m_scratch.constData(), size_t(length)) == 0;
         m_size += length;
     }
-    void appendLineBreak() { append(LineSeparator); }
+    void append(QByteArrayView bytes)
+    {
+        m_written += bytes.size();
+        if (bytes.isEmpty() || !m_same)
+            return;
+        m_same = m_expected.size() - m_size >= bytes.size()
+            && std::memcmp(m_expected.data() + m_size, bytes.data(), size_t(bytes.size())) == 0;
+        m_size += bytes.size();
+    }
+    void appendLineBreak() { append(QByteArrayView("\r\n")); }
+    void appendItem(bool lineBreak, QByteArrayView head, QByteArrayView tail)
+    {
+        if (lineBreak)
+            appendLineBreak();
+        append(head);
+        append(tail);
+    }
     bool same() const { return m_same && m_size == m_expected.size(); }
 
 private:

@@ -6,14 +6,29 @@
 // gains; docs/benchmarks.md has the figures). The conversions of UTF-8 text decode and
 // encode their lines sixteen ASCII characters at a time with it.
 
+#include <QByteArrayView>
 #include <QStringView>
 #include <QtAlgorithms>
+
+#include <algorithm>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
 namespace zuno::scan {
+
+// A character of a UTF-16 text, or a byte of a UTF-8 one, as a unit to
+// compare with an ASCII character: code written once for both reads either.
+inline char16_t unit(QChar ch)
+{
+    return ch.unicode();
+}
+inline char16_t unit(char byte)
+{
+    return char16_t(static_cast<unsigned char>(byte));
+}
 
 // The first `ch` in [p, end), or end.
 inline const char16_t *findChar(const char16_t *p, const char16_t *end, char16_t ch)
@@ -54,6 +69,61 @@ inline qsizetype indexOfPair(QStringView text, char16_t first, char16_t second, 
             return -1;
         if (p[1] == second)
             return p - begin;
+    }
+    return -1;
+}
+
+// The same two searches on UTF-8 bytes, for ASCII characters (which never
+// occur inside the sequence of another character).
+// What is looked for mostly lies a few bytes on: those are looked at before
+// memchr is called.
+inline qsizetype indexOf(QByteArrayView text, char ch, qsizetype from = 0)
+{
+    const qsizetype n = text.size();
+    const qsizetype near = std::min(n, from + 8);
+    for (qsizetype i = from; i < near; ++i) {
+        if (text[i] == ch)
+            return i;
+    }
+    if (near >= n)
+        return -1;
+    const void *found = std::memchr(text.data() + near, ch, size_t(n - near));
+    return found ? static_cast<const char *>(found) - text.data() : -1;
+}
+
+// The index of the last `ch` in text before `end`, or -1. What is looked
+// for mostly lies a few characters back.
+template <typename View>
+qsizetype lastIndexOf(View text, char16_t ch, qsizetype end)
+{
+    for (qsizetype i = end - 1; i >= 0; --i) {
+        if (unit(text[i]) == ch)
+            return i;
+    }
+    return -1;
+}
+
+inline qsizetype indexOfPair(QByteArrayView text, char first, char second, qsizetype from = 0)
+{
+    const char *const p = text.data();
+    const qsizetype n = text.size();
+    qsizetype i = from;
+#if defined(__SSE2__)
+    const __m128i wantedFirst = _mm_set1_epi8(first);
+    const __m128i wantedSecond = _mm_set1_epi8(second);
+    // Each block and the byte after it.
+    for (; n - i > 16; i += 16) {
+        const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i + 1));
+        const int mask = _mm_movemask_epi8(
+            _mm_and_si128(_mm_cmpeq_epi8(here, wantedFirst), _mm_cmpeq_epi8(next, wantedSecond)));
+        if (mask != 0)
+            return i + __builtin_ctz(unsigned(mask));
+    }
+#endif
+    for (; i + 1 < n; ++i) {
+        if (p[i] == first && p[i + 1] == second)
+            return i;
     }
     return -1;
 }

@@ -172,7 +172,8 @@ private:
     void addValueList(ItemView line)
     {
         if constexpr (std::is_same_v<ItemView, QByteArrayView>) {
-            if (line.size() > ListCutLimit && scan::hasByteBeyondAscii(line.data(), line.size())) {
+            if (line.size() > ListCutLimit && !m_reader.allAscii()
+                && scan::hasByteBeyondAscii(line.data(), line.size())) {
                 m_units = utf8ToText(line);
                 addValueList(QStringView(m_units));
                 return;

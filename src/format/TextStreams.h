@@ -288,8 +288,14 @@ public:
         else
             m_pos += length + 2;
         const QByteArrayView line(begin, length);
-        return beyondAscii ? reencoded(line) : line;
+        if (!beyondAscii)
+            return line;
+        m_allAscii = false;
+        return reencoded(line);
     }
+
+    // Whether every line read so far was ASCII.
+    bool allAscii() const { return m_allAscii; }
 
     bool nextStartsWith(QStringView prefix, bool skipSpaces = false) const
     {
@@ -348,6 +354,7 @@ private:
     QByteArrayView m_text;
     qsizetype m_pos = 0;
     bool m_atEnd;
+    bool m_allAscii = true;
     QString m_units;
     QByteArray m_bytes;
 };

@@ -121,9 +121,12 @@ inline qsizetype indexOfPair(QByteArrayView text, char first, char second, qsize
             return i + __builtin_ctz(unsigned(mask));
     }
 #endif
-    for (; i + 1 < n; ++i) {
-        if (p[i] == first && p[i + 1] == second)
+    // Two bytes on where the next byte begins no pair either.
+    while (i + 1 < n) {
+        const char next = p[i + 1];
+        if (next == second && p[i] == first)
             return i;
+        i += next == first ? 1 : 2;
     }
     return -1;
 }

@@ -5,9 +5,8 @@
 
 #include "format/DataItem.h"
 #include "format/LineItems.h"
-#include "text/TextScan.h"
 #include "format/TextStreams.h"
-
+#include "text/TextScan.h"
 #include "text/Utf8Text.h"
 
 #include <algorithm>
@@ -68,9 +67,9 @@ View trimTrailingSpaces(View text)
     return text.first(end);
 }
 
-// Builds the List layout of a text, read by `Reader` (a line reader of
-// TextStreams.h, as UTF-16 or as UTF-8 bytes), into `Writer`: a text, or a
-// comparison with an expected one.
+// Builds the List layout of a text, read by `Reader` (Utf8LineReader, as
+// UTF-16, or Utf8ByteLineReader, as UTF-8 bytes), into `Writer`: a text, or
+// a comparison with an expected one.
 template <typename Reader, typename Writer>
 class ListBuilder {
     using View = decltype(std::declval<Reader &>().next());

@@ -50,6 +50,7 @@ EditorWidget::EditorWidget(QWidget *parent) : QsciScintillaBase(parent)
     connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) {
         settleChange();
         m_accessibility.selectionMayHaveChanged();
+        m_gap.poke();
         emit viewUpdated();
     });
     connect(this, &QsciScintillaBase::SCN_PAINTED, this, &EditorWidget::painted);
@@ -117,6 +118,7 @@ QString EditorWidget::textBetween(qint64 from, qint64 to) const
 
 QByteArrayView EditorWidget::utf8Text() const
 {
+    m_gap.poke();
     return sci::wholeText(*this);
 }
 

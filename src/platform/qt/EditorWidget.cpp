@@ -118,8 +118,9 @@ QString EditorWidget::textBetween(qint64 from, qint64 to) const
 
 QByteArrayView EditorWidget::utf8Text() const
 {
-    m_gap.poke();
-    return sci::wholeText(*this);
+    const QByteArrayView text = sci::wholeText(*this);
+    m_gap.poke(); // the read left the gap at the end
+    return text;
 }
 
 void EditorWidget::replaceRange(qint64 from, qint64 to, const QByteArray &utf8)

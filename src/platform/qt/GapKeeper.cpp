@@ -46,7 +46,11 @@ std::shared_ptr<const void> GapKeeper::pin()
 void GapKeeper::poke()
 {
     m_next.stop();
-    m_idle.start();
+    // Nothing to do (on a small text, ever): no timer either.
+    if (next())
+        m_idle.start();
+    else
+        m_idle.stop();
 }
 
 std::optional<GapStep> GapKeeper::next() const

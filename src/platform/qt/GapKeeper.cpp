@@ -18,7 +18,7 @@ constexpr int IdleMs = 40;
 
 std::optional<GapStep> nextGapStep(qint64 gap, qint64 caret)
 {
-    if (caret < 0 || gap - caret <= GapKeeper::NearBytes)
+    if (gap - caret <= GapKeeper::NearBytes)
         return std::nullopt;
     const qint64 to = std::max(caret, gap - GapKeeper::StepBytes);
     // The range reaches one byte past the gap, so that it spans it.

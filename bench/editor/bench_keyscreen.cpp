@@ -205,6 +205,11 @@ bool runZunoPad(const QString &path, XKeys &keys, int rounds, int gapMs)
             editor->SendScintilla(Sci::SCI_LINEEND);
             idle(500);
             const long length = editor->SendScintilla(Sci::SCI_GETLENGTH);
+            // Where Scintilla's gap was left, against the caret: the first
+            // key there moves the bytes between the two.
+            std::fprintf(stderr, "%s, wrap %s: the gap %+.1f MB from the caret\n", place, wrap ? "on" : "off",
+                         double(editor->SendScintilla(Sci::SCI_GETGAPPOSITION)
+                                - editor->SendScintilla(Sci::SCI_GETCURRENTPOS)) / 1e6);
             Row row;
             const double rowCpu = processCpuMs();
             for (int r = 0; r < rounds; ++r) {

@@ -301,7 +301,7 @@ bool EditorShell::saveTo(const QString &path, bool reloadAfterWrite)
         m.editor.setUtf8Text(*shown);
     // What the save did not find of the Record text shown is looked for.
     if (isRecordView())
-        m_pieces.find(m.editor.utf8Text());
+        m_pieces.find(m.editor.utf8Text(), m.editor.pinText());
     m.editor.setModified(false);
     settled();
     return true;
@@ -392,7 +392,7 @@ void EditorShell::showRecordView()
 {
     m.window.setRecordViewChecked(true);
     m.window.setListViewChecked(false);
-    m_pieces.find(m.editor.utf8Text());
+    m_pieces.find(m.editor.utf8Text(), m.editor.pinText());
 }
 
 // A view switch is no edit: the modified flag keeps its value. When the

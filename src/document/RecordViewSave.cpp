@@ -85,11 +85,12 @@ void RecordViewPieces::textChanged(const TextChange &change)
         m_known.edited(change.position, change.removedBytes, change.insertedBytes);
 }
 
-void RecordViewPieces::find(QByteArrayView text)
+void RecordViewPieces::find(QByteArrayView text, std::shared_ptr<const void> pin)
 {
     stop();
     if (!m_following)
         return;
+    m_pin = std::move(pin);
     m_stop = false;
     m_found = m_known;
     const quint64 generation = ++m_generation;
@@ -115,6 +116,7 @@ void RecordViewPieces::stop()
         return;
     m_stop = true;
     m_thread.join();
+    m_pin.reset();
     ++m_generation;
     // Found of the text as it still is: its changes stop the search first.
     m_known = std::move(m_found);

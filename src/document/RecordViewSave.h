@@ -53,8 +53,9 @@ public:
 
     // Starts finding, on a thread of its own at low priority, the pieces of
     // `text` (the Record text shown) not known yet. The text must stay as it
-    // is until textAboutToChange().
-    void find(QByteArrayView text);
+    // is until textAboutToChange(); `pin` (the edit control's, keeping it in
+    // place) is kept until the search ends.
+    void find(QByteArrayView text, std::shared_ptr<const void> pin = {});
     bool finding() const { return m_thread.joinable(); }
     // What is known now (a search under way stops), and what a save found.
     const KnownPieces &known();
@@ -67,6 +68,7 @@ private:
     KnownPieces m_known;
     KnownPieces m_found; // the search's, until it is done
     std::thread m_thread;
+    std::shared_ptr<const void> m_pin;
     std::atomic<bool> m_stop{false};
     quint64 m_generation = 0; // a search's result comes only while it is the last
 };

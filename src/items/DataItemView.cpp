@@ -199,7 +199,7 @@ void DataItemView::checkAll()
     m_editor.settleChange();
     const QByteArrayView text = m_lines.wholeText();
     if (text.size() > CheckedAtOnce) {
-        m_check->start(text, isRecordView());
+        m_check->start(text, isRecordView(), m_editor.pinText());
         return;
     }
     WholeTextCheck::Result result = WholeTextCheck::run(text, isRecordView());

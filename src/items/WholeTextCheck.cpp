@@ -36,9 +36,10 @@ WholeTextCheck::Result WholeTextCheck::run(QByteArrayView text, bool recordLayou
     return result;
 }
 
-void WholeTextCheck::start(QByteArrayView text, bool recordLayout)
+void WholeTextCheck::start(QByteArrayView text, bool recordLayout, std::shared_ptr<const void> pin)
 {
     stop();
+    m_pin = std::move(pin);
     m_stop = false;
     m_running = true;
     const quint64 generation = ++m_generation;
@@ -54,6 +55,7 @@ void WholeTextCheck::start(QByteArrayView text, bool recordLayout)
                     return; // stopped since, or another check started
                 if (m_thread.joinable())
                     m_thread.join();
+                m_pin.reset();
                 m_running = false;
                 m_done(*result);
             },
@@ -67,6 +69,7 @@ bool WholeTextCheck::stop()
     m_stop = true;
     if (m_thread.joinable())
         m_thread.join();
+    m_pin.reset();
     ++m_generation;
     m_running = false;
     return wasRunning;

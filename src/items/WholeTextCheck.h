@@ -13,6 +13,7 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <thread>
 
 namespace zuno {
@@ -33,8 +34,9 @@ public:
     static Result run(QByteArrayView text, bool recordLayout, const std::function<bool()> &stopped = {});
 
     // Starts reading `text` off this thread (a check under way stops first).
-    // The text must stay as it is until the result is in or stop() is called.
-    void start(QByteArrayView text, bool recordLayout);
+    // The text must stay as it is until the result is in or stop() is called;
+    // `pin` (the edit control's, keeping it in place) is kept until then.
+    void start(QByteArrayView text, bool recordLayout, std::shared_ptr<const void> pin = {});
     // Stops the check under way, whose result then never comes; answers
     // whether there was one.
     bool stop();
@@ -48,6 +50,7 @@ private:
     // check that is still the last.
     quint64 m_generation = 0;
     bool m_running = false;
+    std::shared_ptr<const void> m_pin;
 };
 
 } // namespace zuno

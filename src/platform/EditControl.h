@@ -95,6 +95,10 @@ public:
     // empties the undo history (a new file or the other view is no edit to
     // take back).
     virtual QByteArrayView utf8Text() const = 0;
+    // While what this returns is kept (on any thread), the text also stays
+    // where it lies in memory: a view of it read on another thread stays
+    // valid until the text next changes. Released once the reading is done.
+    virtual std::shared_ptr<const void> pinText() = 0;
     virtual void setUtf8Text(QByteArrayView text) = 0;
     // `length` bytes of it from byte `position`, copied; costs what they
     // are, whatever the text's size.

@@ -70,7 +70,9 @@ Result<void, PrinterFailure> printJob(IPrinter &printer, IEditControl &editor, c
     const TwipsRect drawing =
         computeDrawingRectangle(left, top, right, bottom, sheetWidth, sheetHeight, offsetX, offsetY);
 
-    // The control's own bytes, read in place: the text is never copied.
+    // The control's own bytes, read in place: the text is never copied,
+    // and stays where it lies until the job ends.
+    const std::shared_ptr<const void> pin = editor.pinText();
     const QByteArrayView text = editor.utf8Text();
     const qint64 textLength = text.size();
     qint64 from = 0;

@@ -15,6 +15,8 @@ public:
     explicit FakeEditControl(const QString &text) : m_text(text) {}
 
     QByteArrayView utf8Text() const override;
+    // Its text moves only when it changes: nothing to hold.
+    std::shared_ptr<const void> pinText() override { return {}; }
     QByteArray utf8Bytes(qint64 position, qint64 length) const override
     {
         return utf8Text().sliced(position, length).toByteArray();

@@ -50,6 +50,7 @@ EditorWidget::EditorWidget(QWidget *parent) : QsciScintillaBase(parent)
     connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) {
         settleChange();
         m_accessibility.selectionMayHaveChanged();
+        m_gap.poke();
         emit viewUpdated();
     });
     connect(this, &QsciScintillaBase::SCN_PAINTED, this, &EditorWidget::painted);
@@ -117,7 +118,9 @@ QString EditorWidget::textBetween(qint64 from, qint64 to) const
 
 QByteArrayView EditorWidget::utf8Text() const
 {
-    return sci::wholeText(*this);
+    const QByteArrayView text = sci::wholeText(*this);
+    m_gap.poke(); // the read left the gap at the end
+    return text;
 }
 
 void EditorWidget::replaceRange(qint64 from, qint64 to, const QByteArray &utf8)

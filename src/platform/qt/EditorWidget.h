@@ -12,6 +12,7 @@
 // and mouse: EditorWidgetInput.cpp.
 #include "platform/EditControl.h"
 #include "platform/qt/AccessibleEditorEvents.h"
+#include "platform/qt/GapKeeper.h"
 #include "platform/qt/LineWidths.h"
 #include "platform/qt/OffsetMap.h"
 
@@ -34,6 +35,7 @@ public:
     ~EditorWidget() override;
 
     QByteArrayView utf8Text() const override;
+    std::shared_ptr<const void> pinText() override { return m_gap.pin(); }
     // Not with a view of the control's own text.
     void setUtf8Text(QByteArrayView text) override;
     QByteArray utf8Bytes(qint64 position, qint64 length) const override { return bytes(position, length); }
@@ -221,6 +223,9 @@ private:
     AccessibleEditorEvents m_accessibility{*this};
     double m_cellWidth = 8;
     std::vector<std::pair<QPointer<const QObject>, OverPainter>> m_overPainters;
+    // Moves Scintilla's gap back to the caret after reads; looks again
+    // after every read of the whole text.
+    mutable GapKeeper m_gap{*this};
 };
 
 } // namespace zuno

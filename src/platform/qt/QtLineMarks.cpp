@@ -126,7 +126,7 @@ void QtLineMarks::fitLineNumbers()
 
 QByteArrayView QtLineMarks::wholeText() const
 {
-    return sci::wholeText(m_editor);
+    return m_editor.utf8Text();
 }
 
 qint64 QtLineMarks::lineCount() const

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Saves a 50 MB file (CRLF lines, as ZUNO files are) and kills the saving process (SIGKILL) at a random
 # moment of the write, ROUNDS times. After every kill the file must hold
-# exactly the old or the new text, and the folder nothing but the file.
+# exactly the old or the new text, and the folder nothing but the file; or,
+# for a kill between naming the finished new file and renaming it over the
+# old one, the new text whole under the save's own name beside the old,
+# which the next save takes away.
 #   kill_during_save.sh TEXTFILE_DRIVER [ROUNDS]
 set -euo pipefail
 driver=$1
@@ -46,7 +49,7 @@ pid=
 write_ms=$(( $(now_ms) - start + 1 ))
 holds new && only_the_file || fail "an uninterrupted save left the wrong bytes or other files"
 
-kept=0; replaced=0; finished=0
+kept=0; replaced=0; finished=0; named=0
 for round in $(seq 1 "$rounds"); do
   if holds old; then next=new; before=old; else next=old; before=new; fi
   rm -f "$work/ready"
@@ -57,6 +60,7 @@ for round in $(seq 1 "$rounds"); do
   delay_ms=$(( RANDOM * RANDOM % (write_ms * 12 / 10 + 1) ))
   sleep "$(printf '%d.%03d' $((delay_ms / 1000)) $((delay_ms % 1000)))"
   kill -9 "$pid" 2>/dev/null || true
+  killed=$pid
   status=0
   wait "$pid" 2>/dev/null || status=$?
   pid=
@@ -69,8 +73,22 @@ for round in $(seq 1 "$rounds"); do
   else
     fail "round $round (killed after $delay_ms ms): the file is neither the old nor the new text"
   fi
-  only_the_file || fail "round $round (killed after $delay_ms ms): left behind: $(ls -A "$folder" | tr '\n' ' ')"
+  if ! only_the_file; then
+    # Killed between naming the finished file and renaming it over the old
+    # one (no system call does both): the new text whole under the save's
+    # own name, which the next save in the folder takes away.
+    left=$(ls -A "$folder" | grep -v '^ROAD1.PRJ$' || true)
+    [ "$(printf '%s\n' "$left" | wc -l)" -eq 1 ] && [[ "$left" == ".ROAD1.PRJ.zunopad-$killed-"?????? ]] \
+      && holds "$before" && cmp -s "$folder/$left" "$work/texts/$next" \
+      || fail "round $round (killed after $delay_ms ms): left behind: $(ls -A "$folder" | tr '\n' ' ')"
+    named=$((named + 1))
+    "$driver" copy "$folder/ROAD1.PRJ" "$work/texts/$next" "$work/ready" >/dev/null \
+      || fail "round $round: the save after a kill failed"
+    holds "$next" && only_the_file \
+      || fail "round $round: the save after a kill left behind: $(ls -A "$folder" | tr '\n' ' ')"
+  fi
 done
 echo "kill_during_save: $rounds rounds, a whole write takes ${write_ms} ms;" \
      "$finished saves finished before the kill; every time the file was whole" \
-     "and alone (the text before the save $kept times, the saved text $replaced times)"
+     "and alone (the text before the save $kept times, the saved text $replaced times;" \
+     "the finished text under its own name beside it $named times, taken away by the next save)"

@@ -293,6 +293,18 @@ public:
         }
         return false;
     }
+    // Polls, up to `limitMs`, until the Vim expression is true.
+    bool until(const QString &expression, int limitMs)
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (expr(expression).trimmed() != QLatin1String("1")) {
+            if (waited.elapsed() > limitMs)
+                return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return true;
+    }
     QString expr(const QString &expression)
     {
         return remote({QStringLiteral("--remote-expr"), expression}).trimmed();
@@ -367,7 +379,8 @@ bool runGvim(const QString &path, const QTemporaryDir &dir, XKeys &keys, int rou
             const QByteArray name(place);
             const long line = name == "start" ? 11 : name == "middle" ? lines / 2 + 1 : lines;
             gvim.send(QStringLiteral("<Esc>%1GA").arg(line));
-            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+            if (!gvim.until(QStringLiteral("line('.') == %1 && mode() ==# 'i'").arg(line), 10'000))
+                return false;
             const long bytes = gvim.expr(QStringLiteral("line2byte(line('$') + 1)")).toLong();
             gvim.expr(QStringLiteral("KsTake()"));
             std::vector<double> sentAt;
@@ -381,7 +394,9 @@ bool runGvim(const QString &path, const QTemporaryDir &dir, XKeys &keys, int rou
                     std::this_thread::sleep_for(std::chrono::milliseconds(gapMs));
                 }
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+            // Until the last change is stamped.
+            if (!gvim.until(QStringLiteral("get(g:ks, -1, '') =~# '^' . b:changedtick . ' '"), 10'000))
+                return false;
             const double cpuPerKey = (gvim.cpuMs() - cpu) / double(sentAt.size());
             Row row;
             matchStamps(gvim.expr(QStringLiteral("KsTake()")), sentAt, sentKeys, row);

@@ -47,11 +47,11 @@ xdotool key Return
 main=$(window_named 'ROAD1\.PRJ.* - ZUNOPad File Editor' 60)
 focus "$main"
 xdotool key --delay 150 alt+f s
+# The save renames the whole new file into place: once larger, it is whole.
 for _ in $(seq 1 600); do
   [ "$(wc -c <"$file")" -gt "$size" ] && break
   sleep 0.1
 done
-sleep 1
 back=$(tail -c 100000 "$file" | tr -dc Xx | wc -c)
 sent_before_kill=$(awk -v k="$killed" '$1 <= k' "$work/keys" | wc -l)
 [ "$back" -gt 0 ] || fail "none of the $sent_before_kill keys came back"

@@ -41,6 +41,7 @@ void WholeTextCheck::start(QByteArrayView text, bool recordLayout, std::shared_p
     stop();
     m_pin = std::move(pin);
     m_stop = false;
+    m_found = false;
     m_running = true;
     const quint64 generation = ++m_generation;
     m_thread = std::thread([this, text, recordLayout, generation] {
@@ -48,6 +49,7 @@ void WholeTextCheck::start(QByteArrayView text, bool recordLayout, std::shared_p
             run(text, recordLayout, [this] { return m_stop.load(std::memory_order_relaxed); }));
         if (m_stop)
             return;
+        m_found = true;
         QMetaObject::invokeMethod(
             this,
             [this, result, generation] {

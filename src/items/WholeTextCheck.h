@@ -41,11 +41,15 @@ public:
     // whether there was one.
     bool stop();
     bool running() const { return m_running; }
+    // Whether the check under way has found its result, which waits for
+    // this thread's events to hand it over.
+    bool found() const { return m_found.load(); }
 
 private:
     std::function<void(Result &)> m_done;
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_found{false};
     // Counts the checks started and stopped: a result comes only from the
     // check that is still the last.
     quint64 m_generation = 0;

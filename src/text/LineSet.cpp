@@ -151,7 +151,7 @@ void LineSet::set(qint64 line, Value value)
     m_root = merge(merge(before, here), after);
 }
 
-qint64 LineSet::next(qint64 line) const
+qint64 LineSet::nearest(qint64 line, bool forward) const
 {
     qint64 found = -1;
     qint64 shifted = 0;
@@ -159,30 +159,11 @@ qint64 LineSet::next(qint64 line) const
         const Node &n = at(node);
         const qint64 here = n.line + shifted;
         shifted += n.pendingShift;
-        if (here >= line) {
+        const bool onTheSide = forward ? here >= line : here <= line;
+        if (onTheSide)
             found = here;
-            node = n.left;
-        } else {
-            node = n.right;
-        }
-    }
-    return found;
-}
-
-qint64 LineSet::previous(qint64 line) const
-{
-    qint64 found = -1;
-    qint64 shifted = 0;
-    for (Index node = m_root; node != None;) {
-        const Node &n = at(node);
-        const qint64 here = n.line + shifted;
-        shifted += n.pendingShift;
-        if (here <= line) {
-            found = here;
-            node = n.right;
-        } else {
-            node = n.left;
-        }
+        // Nearer to `line` lies towards it from a line on the side wanted.
+        node = onTheSide == forward ? n.left : n.right;
     }
     return found;
 }

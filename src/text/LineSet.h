@@ -28,9 +28,9 @@ public:
     // Puts the line in the set with `value`, or takes it out (0).
     void set(qint64 line, Value value);
     // The first line of the set at or after `line`, or -1.
-    qint64 next(qint64 line) const;
+    qint64 next(qint64 line) const { return nearest(line, true); }
     // The last line of the set at or before `line`, or -1.
-    qint64 previous(qint64 line) const;
+    qint64 previous(qint64 line) const { return nearest(line, false); }
     // How many lines of the set come before `line`.
     qint64 countBefore(qint64 line) const;
 
@@ -40,6 +40,8 @@ public:
     void replaceLines(qint64 from, qint64 to, qint64 delta);
 
 private:
+    // next() (forward) or previous().
+    qint64 nearest(qint64 line, bool forward) const;
     using Index = qint32;
     static constexpr Index None = -1;
     struct Node {

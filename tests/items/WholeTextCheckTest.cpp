@@ -25,19 +25,23 @@ TEST(WholeTextCheck, OnlyTheLastCheckNotStoppedHandsOverItsResult)
     // A result is handed over through the event queue: once stop() has
     // joined the check's thread, whatever it sent is queued already.
     const auto takeQueued = [] { QCoreApplication::processEvents(); };
-    // Long enough for a check of a few bytes to have found its result, so
-    // that the stop below comes after it more often than not; the rule
-    // holds either way.
-    const auto letItFinish = [] { std::this_thread::sleep_for(std::chrono::milliseconds(20)); };
+    // Until the check has found its result, which stays queued meanwhile
+    // (this thread's events are not handled).
+    const auto letItFinish = [&check] {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!check.found() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::yield();
+        return check.found();
+    };
 
     check.start(first, false);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !handed.empty(); }, 5000)) << "a check left alone hands over its result";
     EXPECT_EQ(handed, std::vector<qint64>{6});
     EXPECT_FALSE(check.running());
 
-    // Stopped, before or after it found its result: nothing comes.
+    // Stopped after it found its result, not yet taken: nothing comes.
     check.start(first, false);
-    letItFinish();
+    ASSERT_TRUE(letItFinish());
     EXPECT_TRUE(check.stop());
     takeQueued();
     EXPECT_EQ(handed.size(), 1u);
@@ -45,7 +49,7 @@ TEST(WholeTextCheck, OnlyTheLastCheckNotStoppedHandsOverItsResult)
     // Started again before the result of the one before was taken: only
     // the later result comes (a result of the first would come before it).
     check.start(first, false);
-    letItFinish();
+    ASSERT_TRUE(letItFinish());
     check.start(second, true);
     ASSERT_TRUE(QTest::qWaitFor([&] { return handed.size() >= 2; }, 5000));
     takeQueued();

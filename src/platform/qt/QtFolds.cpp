@@ -57,7 +57,7 @@ QtFolds::QtFolds(EditorWidget &editor, FoldLevelOf levelOf, QObject *parent)
         m_pending = true;
         QMetaObject::invokeMethod(this, [this] {
             m_pending = false;
-            refresh();
+            layShownLevels();
             showCaretLine();
         }, Qt::QueuedConnection);
     });
@@ -85,7 +85,14 @@ void QtFolds::applyLevels(qint64 first, qint64 last)
 
 void QtFolds::refresh()
 {
+    // Scintilla repaints the lines it changes; a change of the structure
+    // may change the symbols of others.
     m_editor.viewport()->update(m_editor.marginRect(int(FoldMargin)));
+    layShownLevels();
+}
+
+void QtFolds::layShownLevels()
+{
     // Before anything is folded, no line needs a level.
     if (!m_levelsLaid)
         return;

@@ -31,10 +31,14 @@ public:
     void toggle(qint64 line);
     // Lays the levels on the lines first..last.
     void applyLevels(qint64 first, qint64 last);
-    // The structure changed: the lines shown get their levels again.
+    // The structure changed: the fold symbols are drawn again and the lines
+    // shown get their levels again.
     void refresh();
 
 private:
+    // The lines shown (and a few around) get their levels, once something
+    // has been folded.
+    void layShownLevels();
     void paintSymbols(QPainter &painter, const QRect &painted) const;
     // Whether the fold that begins on the line is open.
     bool isExpanded(qint64 line) const;

@@ -163,6 +163,20 @@ TEST(EditorWidgetEdits, AWholeTextInPiecesShowsOnlyOnceFinished)
     EXPECT_EQ(test::textOf(editor), QStringLiteral("n\u00E9w\r\nline")) << "the new text keeps a history";
 }
 
+// A new whole text, handed over at once or in pieces as a file is read.
+bool writeWholeText(EditorWidget &editor, const QByteArray &text, bool inPieces)
+{
+    if (!inPieces) {
+        editor.setUtf8Text(text);
+        return true;
+    }
+    auto pieces = editor.takeWholeTextInPieces(text.size());
+    if (!pieces->append(text))
+        return false;
+    pieces->finish();
+    return true;
+}
+
 // The problem check reads a new whole text in place: Scintilla must not
 // copy it to a buffer of its own to hand it over (a second text held).
 TEST(EditorWidgetEdits, ANewWholeTextIsReadInPlaceWithoutACopy)
@@ -170,13 +184,7 @@ TEST(EditorWidgetEdits, ANewWholeTextIsReadInPlaceWithoutACopy)
     const QByteArray text = QByteArray(100'000, 'A') + "\r\nB";
     for (const bool inPieces : {false, true}) {
         EditorWidget editor;
-        if (inPieces) {
-            auto pieces = editor.takeWholeTextInPieces(text.size());
-            ASSERT_TRUE(pieces->append(text));
-            pieces->finish();
-        } else {
-            editor.setUtf8Text(text);
-        }
+        ASSERT_TRUE(writeWholeText(editor, text, inPieces));
         const char *held = sci::rangePointer(editor, 0, text.size());
         const QByteArrayView whole = sci::wholeText(editor);
         EXPECT_EQ(whole.data(), held) << "in pieces: " << inPieces;
@@ -192,13 +200,7 @@ TEST(EditorWidgetEdits, KeysTypedIntoANewWholeTextFitTheRoomItWasGiven)
     const QByteArray text = QByteArray("ABCDEFGHI\r\n").repeated(10'000);
     for (const bool inPieces : {false, true}) {
         EditorWidget editor;
-        if (inPieces) {
-            auto pieces = editor.takeWholeTextInPieces(text.size());
-            ASSERT_TRUE(pieces->append(text));
-            pieces->finish();
-        } else {
-            editor.setUtf8Text(text);
-        }
+        ASSERT_TRUE(writeWholeText(editor, text, inPieces));
         const char *block = sci::wholeText(editor).data();
         for (int key = 0; key < 200; ++key) {
             editor.setSelStart(key % 2 ? 0 : editor.textLength()); // the gap to and fro

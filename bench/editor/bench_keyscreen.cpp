@@ -26,7 +26,7 @@
 #include "../support/XKeys.h"
 #include "KeyScreenStats.h"
 #include "window/frmEditor.h"
-#include "app/LargeBlocks.h"
+#include "platform/LargeBlocks.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 // Entry point of the benchmarks that need Qt widgets: they run on the
 // offscreen platform unless the caller chose another.
-#include "app/LargeBlocks.h"
+#include "platform/LargeBlocks.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

@@ -1,5 +1,5 @@
 #include "app/RunEditor.h"
-#include "app/LargeBlocks.h"
+#include "platform/LargeBlocks.h"
 
 #include "app/AppIcon.h"
 #include "document/MemoryShortage.h"

@@ -2,7 +2,7 @@
 // language server.
 #include "cli/CommandLine.h"
 #include "app/EditorModule.h"
-#include "app/LargeBlocks.h"
+#include "platform/LargeBlocks.h"
 #include "lsp/LspServer.h"
 
 #include <QCoreApplication>

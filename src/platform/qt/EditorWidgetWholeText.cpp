@@ -3,6 +3,7 @@
 // read.
 #include "platform/qt/EditorWidget.h"
 
+#include "platform/LargeBlocks.h"
 #include "text/TextScan.h"
 
 #include <algorithm>
@@ -165,6 +166,10 @@ public:
         if (!m_loader)
             return false;
         m_measure.feed(piece);
+        // The buffer was taken whole at the start; what grows is the table
+        // of line starts. (A view switch keeps the copies: the next switch
+        // grows a table of the same sizes again.)
+        const BlocksGivenBackWhenFreed lineTableCopies;
         return m_loader->AddData(piece.data(), piece.size()) == 0;
     }
 

@@ -1,6 +1,7 @@
-#include "app/LargeBlocks.h"
+#include "platform/LargeBlocks.h"
 
 #include <algorithm>
+#include <atomic>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -13,6 +14,12 @@ namespace {
 // what is kept beyond a few times the text is more than it can use.
 constexpr qint64 UsesOfTheText = 6;
 constexpr qint64 AlwaysKept = qint64(64) << 20;
+// Blocks from this size on come from a mapping of their own: kept ones
+// never do, given-back ones do from a megabyte on.
+constexpr int KeptThreshold = 1 << 30;
+constexpr int GivenBackThreshold = 1 << 20;
+
+std::atomic<bool> kept{false};
 } // namespace
 
 void keepLargeBlocksForReuse()
@@ -21,8 +28,9 @@ void keepLargeBlocksForReuse()
     // Blocks of any size come from the heap, not from a mapping of their
     // own that is unmapped when freed, and the heap is not trimmed as
     // blocks are freed: releaseKeptBlocksBeyond decides.
-    mallopt(M_MMAP_THRESHOLD, 1 << 30);
-    mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    mallopt(M_MMAP_THRESHOLD, KeptThreshold);
+    mallopt(M_TRIM_THRESHOLD, KeptThreshold);
+    kept = true;
 #endif
 }
 
@@ -34,6 +42,22 @@ void releaseKeptBlocksBeyond(qint64 textBytes)
         malloc_trim(0);
 #else
     Q_UNUSED(textBytes);
+#endif
+}
+
+BlocksGivenBackWhenFreed::BlocksGivenBackWhenFreed()
+{
+#if defined(__GLIBC__)
+    if (kept)
+        mallopt(M_MMAP_THRESHOLD, GivenBackThreshold);
+#endif
+}
+
+BlocksGivenBackWhenFreed::~BlocksGivenBackWhenFreed()
+{
+#if defined(__GLIBC__)
+    if (kept)
+        mallopt(M_MMAP_THRESHOLD, KeptThreshold);
 #endif
 }
 

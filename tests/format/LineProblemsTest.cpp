@@ -2,6 +2,7 @@
 // view's round-trip check themselves, and the codes of a line by role.
 #include "format/LineProblems.h"
 #include "format/RoundTrip.h"
+#include "format/TextStreams.h"
 
 #include "ConversionInvariants.h"
 #include "TestText.h"
@@ -117,6 +118,35 @@ TEST(LineProblems, WarningExactlyWhenTheRecordViewWouldAsk)
     EXPECT_GT(quiet, 200);
     // Rare even in these texts, made of little else than such lines.
     EXPECT_LT(overWarned, quiet / 4) << overWarned << " of " << quiet;
+}
+
+// The List layout's lines are passed over by their bytes; each must come
+// out as the line decoded and checked on its own says, wherever the lines
+// fall in the scan's blocks of 64 bytes, with malformed bytes among them.
+TEST(LineProblems, ListLinesReadByTheirBytesAsWhenDecoded)
+{
+    std::mt19937 rng(27);
+    for (int i = 0; i < 3000; ++i) {
+        QByteArray utf8 = noise(rng, std::uniform_int_distribution<int>(0, 300)(rng)).toUtf8();
+        if (i % 3 == 0)
+            utf8.insert(std::uniform_int_distribution<qsizetype>(0, utf8.size())(rng), "\xff\xc3");
+        QStringList expected;
+        text::Utf8LineReader reader(utf8);
+        for (qsizetype number = 0; reader.hasNext(); ++number) {
+            const qsizetype position = reader.position();
+            const QStringView line = reader.next();
+            const LineProblem p = listLineProblem(line);
+            if (p.kind != ProblemKind::None)
+                expected << QStringLiteral("%1@%2 %3 %4+%5 %6").arg(number).arg(position).arg(int(p.kind))
+                                .arg(p.from).arg(p.length).arg(line);
+        }
+        QStringList found;
+        findLineProblems(utf8, false, [&](qsizetype number, qsizetype position, QStringView line, const LineProblem &p) {
+            found << QStringLiteral("%1@%2 %3 %4+%5 %6").arg(number).arg(position).arg(int(p.kind))
+                         .arg(p.from).arg(p.length).arg(line);
+        });
+        ASSERT_EQ(found, expected) << utf8.toStdString();
+    }
 }
 
 TEST(LineProblems, OffendingTextAndTheConversionsOwnFault)

@@ -64,6 +64,9 @@ expect_nothing_kept "a save left recovery data"
 # SIGTERM (a logout): the unsaved text is written at once, no question.
 xdotool key --delay 50 ctrl+End Return
 xdotool type --delay 30 'eg:7'
+# The keys reach the program before the signal does (on a loaded machine
+# xdotool can be done before the program has read them).
+wait_kept 'EG:7' 10 >/dev/null
 kill -TERM "$app_pid"
 expect_exit "the program did not end on SIGTERM"
 

@@ -7,11 +7,54 @@
 
 #include <algorithm>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace zuno {
 
 namespace {
 constexpr int TabCells = 8;
 constexpr int ControlCharacterCells = 4;
+
+#if defined(__SSE2__)
+// What 64 bytes hold, a bit a byte.
+struct WindowMasks {
+    quint64 lineEnds = 0;     // the "\r" of each "\r\n"
+    quint64 otherControl = 0; // any other byte below 0x20 (a tab, a lone "\r" or "\n")
+    quint64 continuation = 0; // a UTF-8 continuation byte: no character of its own
+};
+
+// The masks of the 64 bytes at `p`; p[64] is read too.
+WindowMasks windowAt(const char *p)
+{
+    quint64 cr = 0;
+    quint64 lf = 0;
+    quint64 below20 = 0;
+    quint64 high = 0;
+    quint64 continuation = 0;
+    for (int i = 0; i < 4; ++i) {
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + 16 * i));
+        const auto bits = [i](__m128i test) { return quint64(quint32(_mm_movemask_epi8(test))) << (16 * i); };
+        cr |= bits(_mm_cmpeq_epi8(b, _mm_set1_epi8('\r')));
+        lf |= bits(_mm_cmpeq_epi8(b, _mm_set1_epi8('\n')));
+        // Compared as signed bytes: 0x80 and above are below zero.
+        below20 |= bits(_mm_cmplt_epi8(b, _mm_set1_epi8(0x20)));
+        high |= bits(b);
+        continuation |= bits(_mm_cmplt_epi8(b, _mm_set1_epi8(char(0xC0))));
+    }
+    const quint64 lineEnds = cr & ((lf >> 1) | (quint64(p[64] == '\n') << 63));
+    return WindowMasks{lineEnds, below20 & ~high & ~(lineEnds | (lineEnds << 1)), continuation};
+}
+
+// The bits from..to-1 (0 <= from <= to <= 64).
+quint64 bitsBetween(int from, int to)
+{
+    if (from >= to)
+        return 0;
+    return (to == 64 ? ~quint64(0) : (quint64(1) << to) - 1) & (~quint64(0) << from);
+}
+#endif
 } // namespace
 
 void WidthCounts::add(qint64 width, qint64 by)
@@ -76,7 +119,42 @@ const std::vector<qint64> &LineMeasure::loneBreaks()
 void LineMeasure::feed(const char *data, qint64 size)
 {
     const auto fed = qScopeGuard([&] { m_fed += size; });
+    // Where the bytes are read one at a time: up to the end of the window
+    // that holds a tab, a control character or a lone line break.
+    qint64 byBytesTo = 0;
     for (qint64 i = 0; i < size; ++i) {
+#if defined(__SSE2__)
+        // Most windows of 64 bytes hold plain characters and "\r\n" alone:
+        // their lines are measured by the window's masks.
+        if (i >= byBytesTo && size - i > 64) {
+            const WindowMasks masks = windowAt(data + i);
+            if (masks.otherControl != 0) {
+                byBytesTo = i + 64;
+            } else {
+                int from = 0;
+                for (quint64 ends = masks.lineEnds; ends != 0; ends &= ends - 1) {
+                    const int end = __builtin_ctzll(ends);
+                    m_cells += (end - from) - __builtin_popcountll(masks.continuation & bitsBetween(from, end));
+                    m_widest = std::max(m_widest, m_cells);
+                    if (m_countWidths) {
+                        m_counts.addOne(m_cells);
+                        m_counts.addOne(0);
+                    }
+                    m_cells = 0;
+                    if (m_findLone && m_pendingCr >= 0) {
+                        m_loneBreaks.push_back(m_pendingCr);
+                        m_pendingCr = -1;
+                    }
+                    from = end + 2;
+                }
+                m_cells += std::max(64 - from, 0) - __builtin_popcountll(masks.continuation & bitsBetween(from, 64));
+                // The next window begins after this one, or after its last
+                // "\r\n" where that ends past it.
+                i += std::max(64, from) - 1;
+                continue;
+            }
+        }
+#endif
         const qint64 plain = scan::plainAsciiRun(data + i, size - i);
         m_cells += plain;
         i += plain;

@@ -28,6 +28,7 @@ public:
     // Adds (or takes away, with -1) every count of `other`.
     void add(const WidthCounts &other, int sign);
     qint64 widest() const;
+    bool operator==(const WidthCounts &) const = default;
 
 private:
     static constexpr qint64 Small = 4096;

@@ -40,6 +40,36 @@ TEST(LineMeasure, CountsTabsControlCharactersAndLettersBeyondAsciiInCells)
     }
 }
 
+// A large piece is measured by windows of 64 bytes where they hold nothing
+// but characters and "\r\n"; a byte at a time, never: both must agree.
+TEST(LineMeasure, WindowsMeasureAsBytesDo)
+{
+    static const QByteArray plain[] = {"X", "XXXXXXXXXXXXXXXXXXXXXXXX", "\r\n", "\xc3\xa9", "\xe2\x82\xac",
+                                       "\xf0\x9f\x98\x80", "\xa9"};
+    // Rare, so that many windows hold none of them.
+    static const QByteArray special[] = {"\r", "\n", "\t", "\x01"};
+    std::mt19937 rng(38);
+    const auto pick = [&rng](const auto &from) { return from[std::uniform_int_distribution<size_t>(0, std::size(from) - 1)(rng)]; };
+    for (int i = 0; i < 2000; ++i) {
+        QByteArray text;
+        const int length = std::uniform_int_distribution<int>(0, 400)(rng);
+        while (text.size() < length)
+            text += std::uniform_int_distribution<int>(0, 40)(rng) == 0 ? pick(special) : pick(plain);
+        LineMeasure whole;
+        LineMeasure bytes;
+        for (LineMeasure *measure : {&whole, &bytes}) {
+            measure->countWidths();
+            measure->findLoneBreaks();
+        }
+        whole.feed(text.constData(), text.size());
+        for (char byte : text)
+            bytes.feed(&byte, 1);
+        ASSERT_EQ(whole.widest(), bytes.widest()) << text.toStdString();
+        ASSERT_EQ(whole.loneBreaks(), bytes.loneBreaks()) << text.toStdString();
+        ASSERT_TRUE(whole.widthCounts() == bytes.widthCounts()) << text.toStdString();
+    }
+}
+
 TEST(LineWidthTracker, FollowsTheEditsOfTheControl)
 {
     // The width of a text written whole, measured in one go.

@@ -43,7 +43,8 @@ DataItemView::DataItemView(QMainWindow &window, IMainWindow &modes, EditorWidget
                            ISettingsStore &settings)
     : QObject(&window), m_window(window), m_modes(modes), m_editor(editor), m_settings(settings),
       m_lines(editor, *this, [this](qint64 line) { return m_marks.markAt(line); }),
-      m_marks(m_lines)
+      m_marks(m_lines),
+      m_records(&m_lines)
 {
     m_colours = new CodeColours(editor, m_marks, this);
     m_check = new WholeTextCheck([this](WholeTextCheck::Result &result) { checked(result); }, this);
@@ -210,7 +211,7 @@ void DataItemView::checked(WholeTextCheck::Result &result)
 {
     m_checkPending = false;
     m_marks.applyAll(result.recordLayout, result.problems);
-    m_records = std::move(result.records);
+    m_records.adopt(std::move(result.records));
     m_lines.fitLineNumbers();
     m_colours->invalidate();
     m_colours->update();

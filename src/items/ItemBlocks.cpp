@@ -23,17 +23,16 @@ EntryKind ItemBlocks::kind(qsizetype at) const
     return block.items[size_t(at - block.first)].kind();
 }
 
-QByteArrayView ItemBlocks::text(qsizetype at) const
+qint64 ItemBlocks::column(qsizetype at) const
 {
     const Block &block = m_blocks[size_t(blockOf(at))];
-    return block.text(at - block.first);
+    return block.items[size_t(at - block.first)].column();
 }
 
 ItemBlocks::Item ItemBlocks::item(qsizetype at) const
 {
     const Block &block = m_blocks[size_t(blockOf(at))];
-    const qsizetype i = at - block.first;
-    return Item{block.line + block.items[size_t(i)].line, block.items[size_t(i)].kind(), block.text(i)};
+    return block.item(at - block.first);
 }
 
 qsizetype ItemBlocks::lowerBound(qint64 line) const
@@ -49,13 +48,13 @@ qsizetype ItemBlocks::lowerBound(qint64 line) const
     return it->first + qsizetype(in - it->items.begin());
 }
 
-void ItemBlocks::Block::add(qint64 at, EntryKind kind, QByteArrayView text)
+void ItemBlocks::Block::add(const Item &item)
 {
-    items.push_back(Stored{qint32(at - line), quint32(texts.size()) << 2 | quint32(kind)});
-    texts.append(text.data(), size_t(text.size()));
+    const auto column = quint32(std::min(item.column, LastColumn));
+    items.push_back(Stored{qint32(item.line - line), column << 2 | quint32(item.kind)});
 }
 
-void ItemBlocks::append(qint64 line, EntryKind kind, QByteArrayView text)
+void ItemBlocks::append(qint64 line, EntryKind kind, qint64 column)
 {
     if (m_blocks.empty() || qsizetype(m_blocks.back().items.size()) >= m_blockSize) {
         finish();
@@ -63,28 +62,16 @@ void ItemBlocks::append(qint64 line, EntryKind kind, QByteArrayView text)
         block.line = line;
         block.first = m_size;
         block.items.reserve(size_t(m_blockSize));
-        // Room for as many texts as the block before took, and a little
-        // more: a block of items like the last one is then neither moved as
-        // it grows nor copied to a smaller store once full, either of which
-        // leaves a hole in the heap for every block.
-        block.texts.reserve(size_t(m_textRoom));
         m_blocks.push_back(std::move(block));
     }
-    m_blocks.back().add(line, kind, text);
+    m_blocks.back().add(Item{line, kind, column});
     ++m_size;
 }
 
 void ItemBlocks::finish()
 {
-    if (m_blocks.empty())
-        return;
-    Block &last = m_blocks.back();
-    const auto used = qsizetype(last.texts.size());
-    if (qsizetype(last.items.size()) >= m_blockSize)
-        m_textRoom = used + used / 16 + 64;
-    last.items.shrink_to_fit();
-    if (qsizetype(last.texts.capacity()) - used > used / 8 + 64)
-        last.texts.shrink_to_fit();
+    if (!m_blocks.empty())
+        m_blocks.back().items.shrink_to_fit();
 }
 
 void ItemBlocks::append(ItemBlocks &&later, qint64 lines)
@@ -104,10 +91,7 @@ ItemBlocks::Block ItemBlocks::piece(const Block &block, qsizetype from, qsizetyp
 {
     Block part;
     part.line = block.line;
-    part.items.reserve(size_t(to - from));
-    part.texts.reserve(size_t(block.textAt(to) - block.textAt(from)));
-    for (qsizetype i = from; i < to; ++i)
-        part.add(block.line + block.items[size_t(i)].line, block.items[size_t(i)].kind(), block.text(i));
+    part.items.assign(block.items.begin() + from, block.items.begin() + to);
     return part;
 }
 
@@ -130,21 +114,13 @@ void ItemBlocks::replace(qsizetype first, qsizetype removed, const std::vector<I
     const qsizetype kept = std::min(qsizetype(old.items.size()), pos + left);
     left -= kept - pos;
     const auto count = qsizetype(old.items.size());
-    qsizetype freshBytes = 0;
-    for (const Item &item : fresh)
-        freshBytes += item.text.size();
     Block block;
     block.line = old.line;
     block.items.reserve(size_t(pos + qsizetype(fresh.size()) + count - kept));
-    block.texts.reserve(size_t(old.textAt(pos) + freshBytes + old.textAt(count) - old.textAt(kept)));
-    const auto keep = [&](qsizetype from, qsizetype to) {
-        for (qsizetype i = from; i < to; ++i)
-            block.add(old.line + old.items[size_t(i)].line, old.items[size_t(i)].kind(), old.text(i));
-    };
-    keep(0, pos);
+    block.items.insert(block.items.end(), old.items.begin(), old.items.begin() + pos);
     for (const Item &item : fresh)
-        block.add(item.line, item.kind, item.text);
-    keep(kept, count);
+        block.add(item);
+    block.items.insert(block.items.end(), old.items.begin() + kept, old.items.end());
     m_blocks[size_t(at)] = std::move(block);
     for (qsizetype b = at + 1; left > 0; ++b) {
         Block &k = m_blocks[size_t(b)];
@@ -206,7 +182,7 @@ qsizetype ItemBlocks::memoryBytes() const
 {
     qsizetype bytes = qsizetype(m_blocks.capacity() * sizeof(Block));
     for (const Block &block : m_blocks)
-        bytes += qsizetype(block.items.capacity() * sizeof(Stored)) + qsizetype(block.texts.capacity());
+        bytes += qsizetype(block.items.capacity() * sizeof(Stored));
     static_assert(sizeof(Stored) == 8);
     return bytes;
 }

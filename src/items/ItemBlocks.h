@@ -1,16 +1,16 @@
 #pragma once
 // Items of a text in line order (the record index's entries, or its names),
-// each with its line, its kind and a short UTF-8 text, kept in blocks of a
-// few thousand. A block holds its items' lines as offsets from a line of its
-// own, and their texts one after another, so that
+// each with its line, its kind and where it begins within its line (its
+// text is read from the document when asked), kept in blocks of a few
+// thousand. A block holds its items' lines as offsets from a line of its
+// own, so that
 // - an edit that adds or removes lines moves the items after it by moving
 //   each later block's line, not each item's;
 // - a large text's items are laid down a block at a time, never copied to a
 //   larger store as they grow, and parts read apart are joined block by block.
-#include <QByteArray>
-#include <QByteArrayView>
+#include <QtGlobal>
 
-#include <string>
+#include <algorithm>
 #include <vector>
 
 namespace zuno {
@@ -22,7 +22,7 @@ public:
     struct Item {
         qint64 line = 0;
         EntryKind kind = EntryKind::LineItem;
-        QByteArrayView text;
+        qint64 column = 0; // in bytes from the start of the text's line
     };
 
     explicit ItemBlocks(qsizetype blockSize = 4096) : m_blockSize(blockSize) {}
@@ -30,7 +30,7 @@ public:
     qsizetype size() const { return m_size; }
     qint64 line(qsizetype at) const;
     EntryKind kind(qsizetype at) const;
-    QByteArrayView text(qsizetype at) const;
+    qint64 column(qsizetype at) const;
     Item item(qsizetype at) const;
     // The first item on or after the line (size() when none).
     qsizetype lowerBound(qint64 line) const;
@@ -39,11 +39,14 @@ public:
     void forEach(qsizetype from, Visit visit) const;
 
     // Adds an item after the last, on its line or after it.
-    void append(qint64 line, EntryKind kind, QByteArrayView text);
+    void append(qint64 line, EntryKind kind, qint64 column);
     // Adds `later`'s items after these, their lines moved by `lines`.
     void append(ItemBlocks &&later, qint64 lines);
     // Gives back the room the last block kept for more.
     void finish();
+    // The furthest column an item keeps (about a gigabyte into its line);
+    // one further on is kept as this.
+    static constexpr qint64 LastColumn = (qint64(1) << 30) - 1;
 
     // The items first..first+removed-1 give way to `fresh`, which stand in
     // line order between the items before and after them.
@@ -55,43 +58,34 @@ public:
     qsizetype memoryBytes() const;
 
 private:
-    // Eight bytes an item: its line from the block's, and where its text
-    // begins with its kind in the two low bits. The texts stand in the
-    // items' order without a gap, so each ends where the next begins.
+    // Eight bytes an item: its line from the block's, and its column with
+    // its kind in the two low bits.
     struct Stored {
         qint32 line = 0;
         quint32 place = 0;
         EntryKind kind() const { return EntryKind(place & 3); }
-        qsizetype text() const { return qsizetype(place >> 2); }
+        qint64 column() const { return qint64(place >> 2); }
     };
     struct Block {
         qint64 line = 0;
         qsizetype first = 0; // the index of its first item
         std::vector<Stored> items;
-        std::string texts;
 
-        qsizetype textAt(qsizetype i) const
+        Item item(qsizetype i) const
         {
-            return i < qsizetype(items.size()) ? items[size_t(i)].text() : qsizetype(texts.size());
+            const Stored &s = items[size_t(i)];
+            return Item{line + s.line, s.kind(), s.column()};
         }
-        QByteArrayView text(qsizetype i) const
-        {
-            const qsizetype from = items[size_t(i)].text();
-            return QByteArrayView(texts.data() + from, textAt(i + 1) - from);
-        }
-        void add(qint64 line, EntryKind kind, QByteArrayView text);
+        void add(const Item &item);
     };
     qsizetype blockOf(qsizetype at) const;
-    // A copy of the block's items from..to-1 with only their texts.
+    // A copy of the block's items from..to-1.
     static Block piece(const Block &block, qsizetype from, qsizetype to);
     // Drops empty blocks from `from` on, splits oversized ones, and numbers
     // the blocks' first items again.
     void tidy(qsizetype from);
 
     qsizetype m_blockSize;
-    // The room the next block takes for its texts: at first a guess that a
-    // block of short items does not outgrow, then what the last full one took.
-    qsizetype m_textRoom = m_blockSize * 16;
     std::vector<Block> m_blocks;
     qsizetype m_size = 0;
 };
@@ -104,8 +98,7 @@ void ItemBlocks::forEach(qsizetype from, Visit visit) const
     for (qsizetype b = blockOf(from); b < qsizetype(m_blocks.size()); ++b) {
         const Block &block = m_blocks[size_t(b)];
         for (qsizetype i = std::max<qsizetype>(0, from - block.first); i < qsizetype(block.items.size()); ++i) {
-            const Stored &s = block.items[size_t(i)];
-            if (!visit(block.first + i, Item{block.line + s.line, s.kind(), block.text(i)}))
+            if (!visit(block.first + i, block.item(i)))
                 return;
         }
     }

@@ -2,6 +2,7 @@
 
 #include "format/DataItem.h"
 #include "text/TextScan.h"
+#include "text/Utf8Text.h"
 
 #include <algorithm>
 #include <optional>
@@ -35,8 +36,27 @@ bool beginsFolded(QByteArrayView hay, QByteArrayView needle)
 
 QByteArray foldedUtf8(QStringView text) { return text.toUtf8().toUpper(); }
 
+// An item's code ("BG:") and its value, after the code.
+QByteArrayView codeOf(QByteArrayView item) { return item.first(std::min<qsizetype>(3, item.size())); }
+QByteArrayView valueOf(QByteArrayView item) { return item.sliced(std::min<qsizetype>(3, item.size())); }
+
 
 } // namespace
+
+void RecordIndex::adopt(RecordIndex &&built)
+{
+    const ILineMarks *document = m_document;
+    *this = std::move(built);
+    m_document = document;
+}
+
+QString RecordIndex::text(qsizetype index) const
+{
+    if (!m_document)
+        return {};
+    const ItemBlocks::Item item = m_entries.item(index);
+    return ItemText(*m_document).text(item.line, item.column);
+}
 
 bool RecordIndex::hasHead() const
 {
@@ -54,28 +74,22 @@ bool RecordIndex::changed(const ItemMarks &lines, const TextChange &change)
     const qint64 first = lines.lineAt(change.position);
     const qint64 last = lines.lineAt(change.position + change.insertedBytes);
     const qint64 countBefore = lines.lineCount() - (last - first) + change.removedLines;
-    return edited(lines, first, first + change.removedLines, last, countBefore);
+    return edited(lines, first, first + change.removedLines, last, countBefore, change.position);
 }
 
-bool RecordIndex::edited(const ItemMarks &lines, qint64 first, qint64 lastBefore, qint64 last, qint64 countBefore)
+bool RecordIndex::edited(const ItemMarks &lines, qint64 first, qint64 lastBefore, qint64 last, qint64 countBefore,
+                         qint64 position)
 {
     const qint64 delta = lines.lineCount() - countBefore;
     const qint64 count = lines.lineCount();
     m_empty = count == 1 && lines.textLine(0).text.isEmpty();
     // Read the touched lines again, and past them the lines that a value
     // list before them may take up.
-    struct Read {
-        qint64 line;
-        EntryKind kind;
-        QByteArray text;
-    };
-    std::vector<Read> entries;
-    std::vector<Read> names;
-    const Add add = [&](qint64 line, EntryKind kind, QStringView item) {
-        entries.push_back(Read{line, kind, kept(item)});
-    };
-    const auto addName = [&](qint64 line, QStringView item) {
-        names.push_back(Read{line, EntryKind::LineItem, kept(item)});
+    std::vector<ItemBlocks::Item> entries;
+    std::vector<ItemBlocks::Item> names;
+    QByteArrayView lineBytes;
+    const Add add = [&](qint64 line, EntryKind kind, qsizetype from, bool name) {
+        (name ? names : entries).push_back(ItemBlocks::Item{line, kind, utf8PositionOf(lineBytes, from)});
     };
     const qint64 from = lines.textLineStart(first);
     RecordLineContext context = lines.contextBefore(from);
@@ -86,15 +100,30 @@ bool RecordIndex::edited(const ItemMarks &lines, qint64 first, qint64 lastBefore
         // Past the edit: its first line, then while a value list goes on.
         if (line > last + 1 && !(m_record && mayContinueValueList(text.text)))
             break;
-        readLine(text.text, m_record, context, line, add, addName);
+        lineBytes = text.bytes;
+        readLine(text.text, m_record, context, line, add);
         to = text.lastLine;
         line = text.lastLine + 1;
     }
     const qint64 oldTo = std::max(to, last) - delta;
 
     // Replaces the entries of the lines read with those read now, unless
-    // they are the same, where the lines now stand; moves those after.
-    const auto replace = [&](ItemBlocks &all, const std::vector<Read> &fresh) {
+    // they are the same, where the lines now stand; moves those after. An
+    // item on a line the edit touched is the same only where it ends (two
+    // spaces in a row) before the edit's bytes: the text before them is as
+    // it was.
+    std::optional<ItemText> reader;
+    const auto unchangedText = [&](const ItemBlocks::Item &item) {
+        if (item.line > last)
+            return true;
+        if (position < 0 || !m_document)
+            return false;
+        if (!reader)
+            reader.emplace(*m_document);
+        const qint64 pairAt = reader->read(item.line, item.column).pairAt;
+        return pairAt >= 0 && pairAt + 2 <= position;
+    };
+    const auto replace = [&](ItemBlocks &all, const std::vector<ItemBlocks::Item> &fresh) {
         const qsizetype begin = all.lowerBound(from);
         const qsizetype end = all.lowerBound(oldTo + 1);
         const auto moved = [&](qint64 line) { return line > lastBefore ? line + delta : line; };
@@ -103,19 +132,16 @@ bool RecordIndex::edited(const ItemMarks &lines, qint64 first, qint64 lastBefore
             all.forEach(begin, [&](qsizetype at, const ItemBlocks::Item &item) {
                 if (at == end)
                     return false;
-                const Read &b = fresh[size_t(at - begin)];
-                same = moved(item.line) == b.line && item.text == QByteArrayView(b.text) && item.kind == b.kind;
+                const ItemBlocks::Item &b = fresh[size_t(at - begin)];
+                same = moved(item.line) == b.line && item.column == b.column && item.kind == b.kind
+                       && unchangedText(b);
                 return same;
             });
         }
         if (same) {
             all.moveLines(std::max(begin, all.lowerBound(lastBefore + 1)), delta);
         } else {
-            std::vector<ItemBlocks::Item> items;
-            items.reserve(fresh.size());
-            for (const Read &read : fresh)
-                items.push_back(ItemBlocks::Item{read.line, read.kind, read.text});
-            all.replace(begin, end - begin, items);
+            all.replace(begin, end - begin, fresh);
             all.moveLines(begin + qsizetype(fresh.size()), delta);
         }
         return std::pair{same, std::pair{begin, end - begin}};
@@ -131,10 +157,12 @@ qsizetype RecordIndex::entryAt(qint64 line) const
     return m_entries.lowerBound(line + 1) - 1;
 }
 
-QByteArrayView RecordIndex::code(qsizetype index) const
+QByteArray RecordIndex::code(qsizetype index) const
 {
-    const QByteArrayView text = m_entries.text(index);
-    return text.first(std::min<qsizetype>(3, text.size()));
+    if (!m_document)
+        return {};
+    const ItemBlocks::Item item = m_entries.item(index);
+    return codeOf(ItemText(*m_document).read(item.line, item.column).bytes).toByteArray();
 }
 
 qsizetype RecordIndex::recordAt(qint64 line) const
@@ -184,44 +212,72 @@ qsizetype RecordIndex::nameOf(qsizetype index) const
 QString RecordIndex::name(qsizetype index) const
 {
     const qsizetype at = nameOf(index);
-    return at < 0 ? QString() : QString::fromUtf8(m_names.text(at));
+    if (at < 0 || !m_document)
+        return {};
+    const ItemBlocks::Item name = m_names.item(at);
+    return ItemText(*m_document).text(name.line, name.column);
+}
+
+QByteArrayView RecordIndex::nameValue(ItemText &reader, qsizetype index) const
+{
+    const qsizetype at = nameOf(index);
+    if (at < 0)
+        return {};
+    const ItemBlocks::Item name = m_names.item(at);
+    return valueOf(reader.read(name.line, name.column).bytes);
 }
 
 QString RecordIndex::caption(qsizetype index) const
 {
-    QString shown = text(index);
-    if (m_entries.kind(index) == EntryKind::LineItem)
+    if (!m_document)
+        return {};
+    ItemText reader(*m_document);
+    const ItemBlocks::Item entry = m_entries.item(index);
+    QString shown = ItemText::decoded(reader.read(entry.line, entry.column).bytes);
+    if (entry.kind == EntryKind::LineItem)
         return shown;
-    const QString named = name(index);
-    if (named.size() > NameCode.size())
-        shown.append(ItemSeparator).append(QStringView(named).sliced(NameCode.size()));
+    const QByteArrayView named = nameValue(reader, index);
+    if (!named.isEmpty())
+        shown.append(ItemSeparator).append(ItemText::decoded(named));
     return shown;
 }
 
-bool RecordIndex::captionHolds(qsizetype index, const QByteArray &folded) const
+std::vector<bool> RecordIndex::captionsHolding(const QByteArray &folded) const
 {
-    const ItemBlocks::Item entry = m_entries.item(index);
-    if (holdsFolded(entry.text, folded))
+    std::vector<bool> holding(size_t(size()), false);
+    if (!m_document)
+        return holding;
+    ItemText reader(*m_document);
+    m_entries.forEach(0, [&](qsizetype at, const ItemBlocks::Item &entry) {
+        holding[size_t(at)] = holdsFolded(reader.read(entry.line, entry.column).bytes, folded);
         return true;
-    if (entry.kind == EntryKind::LineItem)
-        return false;
-    const qsizetype at = nameOf(index);
-    return at >= 0 && holdsFolded(m_names.text(at).sliced(NameCode.size()), folded);
+    });
+    // A record's caption holds its name's value too.
+    m_names.forEach(0, [&](qsizetype at, const ItemBlocks::Item &item) {
+        const qsizetype record = recordAt(item.line);
+        if (record >= 0 && !holding[size_t(record)] && nameOf(record) == at
+            && holdsFolded(valueOf(reader.read(item.line, item.column).bytes), folded))
+            holding[size_t(record)] = true;
+        return true;
+    });
+    return holding;
 }
 
 std::vector<qint32> RecordIndex::findRecords(QStringView text) const
 {
     const QByteArray wanted = foldedUtf8(trimSpaces(text));
     std::vector<qint32> found;
-    if (wanted.isEmpty())
+    if (wanted.isEmpty() || !m_document)
         return found;
+    ItemText reader(*m_document);
     m_entries.forEach(0, [&](qsizetype at, const ItemBlocks::Item &entry) {
-        if (entry.kind != EntryKind::LineItem && beginsFolded(entry.text.sliced(3), wanted))
+        if (entry.kind != EntryKind::LineItem
+            && beginsFolded(valueOf(reader.read(entry.line, entry.column).bytes), wanted))
             found.push_back(qint32(at));
         return true;
     });
     m_names.forEach(0, [&](qsizetype, const ItemBlocks::Item &name) {
-        if (name.text.size() < NameCode.size() || !holdsFolded(name.text.sliced(NameCode.size()), wanted))
+        if (!holdsFolded(valueOf(reader.read(name.line, name.column).bytes), wanted))
             return true;
         const qsizetype record = recordAt(name.line);
         if (record >= 0)
@@ -231,7 +287,8 @@ std::vector<qint32> RecordIndex::findRecords(QStringView text) const
     std::sort(found.begin(), found.end());
     found.erase(std::unique(found.begin(), found.end()), found.end());
     std::stable_partition(found.begin(), found.end(), [&](qint32 at) {
-        const QByteArrayView value = m_entries.text(at).sliced(3);
+        const ItemBlocks::Item entry = m_entries.item(at);
+        const QByteArrayView value = valueOf(reader.read(entry.line, entry.column).bytes);
         return value.size() == wanted.size() && beginsFolded(value, wanted);
     });
     return found;
@@ -247,10 +304,11 @@ qint64 RecordIndex::foldEnd(qsizetype index, qint64 lineCount) const
     if (code(index) != "BG:")
         return -1;
     qint64 end = -1;
+    ItemText reader(*m_document);
     m_entries.forEach(index + 1, [&](qsizetype, const ItemBlocks::Item &after) {
         if (after.kind != EntryKind::LineItem)
             return false;
-        const QByteArrayView code = after.text.first(std::min<qsizetype>(3, after.text.size()));
+        const QByteArrayView code = codeOf(reader.read(after.line, after.column).bytes);
         if (code == "EG:")
             end = after.line;
         return code != "EG:" && code != "BG:";
@@ -275,7 +333,7 @@ FoldLevel RecordIndex::foldLevelAt(qint64 line, qint64 lineCount) const
     const qint64 nextEntryLine = at + 1 < size() ? m_entries.line(at + 1) : lineCount;
     for (qsizetype item = at; item > record; --item) {
         const qint64 itemLine = m_entries.line(item);
-        const QByteArrayView itemCode = code(item);
+        const QByteArray itemCode = code(item);
         if (itemCode == "EG:" && itemLine < line)
             break;
         if (itemCode != "BG:")

@@ -6,12 +6,14 @@
 // layout last checked. Built from the whole text when it is checked, and
 // kept current by reading again only the lines an edit touched.
 //
-// Kept small for large files: an entry is twelve bytes, kept in blocks with
-// the items' texts (UTF-8) one after another (ItemBlocks), so that an edit
-// that adds lines moves blocks, not entries. The lines before the first
-// record are the file's head.
+// Kept small for large files: an entry is eight bytes (its line, its kind
+// and where it begins in its line), kept in blocks (ItemBlocks), so that an
+// edit that adds lines moves blocks, not entries. The items' texts are not
+// kept: they are read from the document (ItemText) when asked for. The
+// lines before the first record are the file's head.
 #include "items/ItemBlocks.h"
 #include "items/ItemMarks.h"
+#include "items/ItemText.h"
 #include "platform/FoldLevel.h"
 
 #include <QByteArray>
@@ -26,9 +28,17 @@ namespace zuno {
 
 class RecordIndex {
 public:
+    // Reads the items' texts from `document`, whose text the index is read
+    // from and kept current with.
+    explicit RecordIndex(const ILineMarks *document = nullptr) : m_document(document) {}
+    // Takes the entries read by another index (on another thread) from the
+    // same document's text.
+    void adopt(RecordIndex &&built);
+
     struct Entry {
         qint64 line = 0; // the control's line the item stands on
         EntryKind kind = EntryKind::Record;
+        qint64 column = 0; // where it begins in its text's line, in bytes
     };
 
     // Reads the whole UTF-8 text in the given layout (stopping early, with
@@ -40,8 +50,11 @@ public:
     // entry or name changed (lines that only moved do not count).
     bool changed(const ItemMarks &lines, const TextChange &change);
     // The same told by lines: the edit touched the lines first..lastBefore
-    // of a text of countBefore lines; they are now first..last.
-    bool edited(const ItemMarks &lines, qint64 first, qint64 lastBefore, qint64 last, qint64 countBefore);
+    // of a text of countBefore lines; they are now first..last. Its bytes
+    // begin at `position` where known: an item on those lines that ends
+    // before it (two spaces in a row first) did not change.
+    bool edited(const ItemMarks &lines, qint64 first, qint64 lastBefore, qint64 last, qint64 countBefore,
+                qint64 position = -1);
     // What the last edit did to the entries: from `first` on, `removed`
     // of them gave way to `inserted` new ones.
     struct Change {
@@ -56,10 +69,10 @@ public:
     Entry entry(qsizetype index) const
     {
         const ItemBlocks::Item item = m_entries.item(index);
-        return Entry{item.line, item.kind};
+        return Entry{item.line, item.kind, item.column};
     }
     // The item as the text has it ("AC:1002", "BG:CL").
-    QString text(qsizetype index) const { return QString::fromUtf8(m_entries.text(index)); }
+    QString text(qsizetype index) const;
     // A record's NM item, or an empty text.
     QString name(qsizetype index) const;
     // "AC:1002  LEFT EDGE OF SEAL": the record and, where it has one, its
@@ -80,8 +93,9 @@ public:
     // name holds it (letters of either case alike), in the text's order,
     // those whose AC value is `text` exactly first.
     std::vector<qint32> findRecords(QStringView text) const;
-    // Whether the entry's caption holds `text` (letters of either case alike).
-    bool captionHolds(qsizetype index, const QByteArray &utf8) const;
+    // Whether each entry's caption holds `folded` (upper-case UTF-8; letters
+    // of either case alike).
+    std::vector<bool> captionsHolding(const QByteArray &folded) const;
 
     // The record's line range: from its line to the line before the next
     // record (or the last line, `lineCount` - 1). For a BG item, to its EG
@@ -92,21 +106,24 @@ public:
     FoldLevel foldLevelAt(qint64 line, qint64 lineCount) const;
 
 private:
-    using Add = std::function<void(qint64 line, EntryKind kind, QStringView item)>;
+    // Tells an item found: its line, its kind (a name's is LineItem) and
+    // where its code begins in the line read, in UTF-16 units.
+    using Add = std::function<void(qint64 line, EntryKind kind, qsizetype from, bool name)>;
     static void readLine(QStringView line, bool recordLayout, RecordLineContext &context, qint64 lineNumber,
-                         const Add &add, const std::function<void(qint64, QStringView)> &addName);
+                         const Add &add);
     // Reads the text from `begin` to `end`, a line's start and the text's
     // end or a line's start, its first line numbered 0; answers the number
     // of the control's lines it read.
     static qint64 read(QByteArrayView utf8, qsizetype begin, qsizetype end, bool recordLayout,
                        const std::function<bool()> &stopped, ItemBlocks &entries, ItemBlocks &names);
-    // The bytes kept of an item: its first 16,000 characters in UTF-8.
-    static QByteArray kept(QStringView item);
     // The name's index for the record entry, or -1.
     qsizetype nameOf(qsizetype index) const;
     // The entry's code ("BG:"), or its text where shorter.
-    QByteArrayView code(qsizetype index) const;
+    QByteArray code(qsizetype index) const;
+    // The name's value (after "NM:") of the record entry, read by `reader`.
+    QByteArrayView nameValue(ItemText &reader, qsizetype index) const;
 
+    const ILineMarks *m_document = nullptr;
     ItemBlocks m_entries;
     ItemBlocks m_names;
     bool m_record = false;

@@ -4,6 +4,7 @@
 
 #include "format/DataItem.h"
 #include "text/TextScan.h"
+#include "text/Utf8Text.h"
 
 #include <algorithm>
 #include <cstring>
@@ -15,21 +16,10 @@ namespace {
 
 // The code of the item that names a record.
 constexpr QStringView NameCode = u"NM:";
-// An item's text is kept up to this many characters.
-constexpr qsizetype LongestKept = 16000;
 
 bool startsRecord(ItemRole role)
 {
     return role == ItemRole::RecordStart || role == ItemRole::SeparatedRecordStart;
-}
-
-// The item whose code begins at `from`: up to the next run of two spaces
-// (or the line's end), trimmed.
-QStringView itemAt(QStringView line, qsizetype from)
-{
-    const QStringView rest = line.sliced(from);
-    const qsizetype gap = scan::indexOfPair(rest, u' ', u' ');
-    return trimSpaces(gap < 0 ? rest : rest.first(gap));
 }
 
 // Whether a List line's first bytes may make it an entry: a code of the
@@ -55,50 +45,13 @@ bool mayBeEntry(const char *p, qsizetype n)
 QStringView decode(const char *p, qsizetype n, QString &buffer, bool &ascii)
 {
     ascii = !scan::hasByteBeyondAscii(p, n);
-    if (!ascii) {
-        buffer = QString::fromUtf8(p, n);
-        return buffer;
-    }
     if (buffer.size() < n)
         buffer.resize(n);
+    if (!ascii)
+        return QStringView(buffer.constData(), utf8ToTextAt(buffer.data(), QByteArrayView(p, n)) - buffer.constData());
     auto *out = reinterpret_cast<char16_t *>(buffer.data());
     scan::widenAscii(p, n, out);
     return QStringView(buffer.constData(), n);
-}
-
-// The bytes kept of an item: its first LongestKept characters in UTF-8.
-QByteArray keptOf(QStringView item) { return item.first(std::min(item.size(), LongestKept)).toUtf8(); }
-
-// The bytes kept of an item read as UTF-8: the bytes themselves where they are
-// ASCII (a character a byte), else through UTF-16 into `buffer`.
-QByteArrayView keptBytes(QByteArrayView item, QByteArray &buffer)
-{
-    if (item.size() <= LongestKept && !scan::hasByteBeyondAscii(item.data(), item.size()))
-        return item;
-    buffer = keptOf(QString::fromUtf8(item));
-    return buffer;
-}
-
-// A List line's item as readLine finds it, read from its bytes: up to the
-// first two spaces, trailing spaces trimmed (the line begins with a code).
-QByteArrayView listItem(const char *p, qsizetype n)
-{
-    qsizetype end = n;
-    for (qsizetype at = 0; at + 1 < n;) {
-        // A space with a byte after it.
-        const auto *space = static_cast<const char *>(std::memchr(p + at, ' ', size_t(n - at - 1)));
-        if (!space)
-            break;
-        at = space - p;
-        if (p[at + 1] == ' ') {
-            end = at;
-            break;
-        }
-        ++at;
-    }
-    while (end > 0 && p[end - 1] == ' ')
-        --end;
-    return QByteArrayView(p, end);
 }
 
 // Where a text of this size is read in two parts side by side.
@@ -106,44 +59,30 @@ constexpr qsizetype SplitFrom = qsizetype(8) << 20;
 
 } // namespace
 
-QByteArray RecordIndex::kept(QStringView item)
-{
-    return keptOf(item);
-}
-
 void RecordIndex::readLine(QStringView line, bool recordLayout, RecordLineContext &context, qint64 lineNumber,
-                           const Add &add, const std::function<void(qint64, QStringView)> &addName)
+                           const Add &add)
 {
     for (const CodeSpan &code : lineCodes(line, recordLayout, context)) {
         if (startsRecord(code.role))
             add(lineNumber, code.role == ItemRole::RecordStart ? EntryKind::Record : EntryKind::SeparatedRecord,
-                itemAt(line, code.from));
+                code.from, false);
         else if (code.role == ItemRole::LineStart)
-            add(lineNumber, EntryKind::LineItem, itemAt(line, code.from));
+            add(lineNumber, EntryKind::LineItem, code.from, false);
         else if (line.sliced(code.from, code.length) == NameCode)
-            addName(lineNumber, itemAt(line, code.from));
+            add(lineNumber, EntryKind::LineItem, code.from, true);
     }
 }
 
 qint64 RecordIndex::read(QByteArrayView utf8, qsizetype begin, qsizetype end, bool recordLayout,
                          const std::function<bool()> &stopped, ItemBlocks &entries, ItemBlocks &names)
 {
-    QByteArray kept;
-    // The line being read in the Record layout, where it is ASCII: its
-    // bytes and their decoding, so that an item's bytes are taken as they
-    // stand rather than encoded again.
-    const char *asciiBytes = nullptr;
-    const QChar *asciiChars = nullptr;
-    const auto add = [&](ItemBlocks &to, qint64 line, EntryKind kind, QStringView item) {
-        if (asciiChars) {
-            to.append(line, kind, QByteArrayView(asciiBytes + (item.data() - asciiChars), std::min(item.size(), LongestKept)));
-            return;
-        }
-        kept = RecordIndex::kept(item);
-        to.append(line, kind, kept);
+    // The line being read in the Record layout: its bytes, and whether
+    // they are ASCII (a column in units is then one in bytes).
+    QByteArrayView lineBytes;
+    bool ascii = false;
+    const Add add = [&](qint64 line, EntryKind kind, qsizetype from, bool name) {
+        (name ? names : entries).append(line, kind, ascii ? from : utf8PositionOf(lineBytes, from));
     };
-    const Add addEntry = [&](qint64 line, EntryKind kind, QStringView item) { add(entries, line, kind, item); };
-    const auto addName = [&](qint64 line, QStringView item) { add(names, line, EntryKind::LineItem, item); };
     RecordLineContext context;
     QString buffer;
     const char *const data = utf8.data();
@@ -175,22 +114,18 @@ qint64 RecordIndex::read(QByteArrayView utf8, qsizetype begin, qsizetype end, bo
         const char *line = data + pos;
         const qsizetype length = lineEnd - pos;
         if (recordLayout) {
-            bool ascii = false;
-            const QStringView text = decode(line, length, buffer, ascii);
-            asciiBytes = ascii ? line : nullptr;
-            asciiChars = ascii ? text.data() : nullptr;
-            readLine(text, true, context, lineNumber, addEntry, addName);
+            lineBytes = QByteArrayView(line, length);
+            readLine(decode(line, length, buffer, ascii), true, context, lineNumber, add);
         } else if (mayBeEntry(line, length)) {
             // A List line holds one code, at its start: read from its bytes.
-            const QByteArrayView item = keptBytes(listItem(line, length), kept);
             if (line[0] == 'N')
-                names.append(lineNumber, EntryKind::LineItem, item);
+                names.append(lineNumber, EntryKind::LineItem, 0);
             else if (line[0] != 'A')
-                entries.append(lineNumber, EntryKind::LineItem, item);
+                entries.append(lineNumber, EntryKind::LineItem, 0);
             else if (length == 5 && (QByteArrayView(line, 5) == "AC:OS" || QByteArrayView(line, 5) == "AC:PR"))
-                entries.append(lineNumber, EntryKind::SeparatedRecord, item);
+                entries.append(lineNumber, EntryKind::SeparatedRecord, 0);
             else
-                entries.append(lineNumber, EntryKind::Record, item);
+                entries.append(lineNumber, EntryKind::Record, 0);
         }
         pos = next;
     }
@@ -201,7 +136,7 @@ qint64 RecordIndex::read(QByteArrayView utf8, qsizetype begin, qsizetype end, bo
 
 void RecordIndex::build(QByteArrayView utf8, bool recordLayout, const std::function<bool()> &stopped)
 {
-    *this = RecordIndex{};
+    *this = RecordIndex(m_document);
     m_record = recordLayout;
     m_empty = utf8.isEmpty();
     // A large text is read in two parts side by side, cut where a record

@@ -102,6 +102,7 @@ void RecordsModel::applyFilter()
     // the text; the head likewise.
     qsizetype groupStart = m_index.hasHead() ? -1 : 0;
     bool groupHolds = false;
+    const std::vector<bool> holding = m_index.captionsHolding(wanted);
     const auto closeGroup = [&](qsizetype end) {
         if (!groupHolds)
             return;
@@ -114,7 +115,7 @@ void RecordsModel::applyFilter()
             groupStart = at;
             groupHolds = false;
         }
-        groupHolds = groupHolds || m_index.captionHolds(at, wanted);
+        groupHolds = groupHolds || holding[size_t(at)];
     }
     closeGroup(m_index.size());
     m_rowCount = int(m_rows.size());

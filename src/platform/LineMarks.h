@@ -24,6 +24,18 @@ public:
     virtual qint64 lineCount() const = 0;
     // A line's bytes, with its line end.
     virtual QByteArray lineBytes(qint64 line) const = 0;
+    // Where the line begins, in bytes (-1 for a line beyond the last).
+    virtual qint64 lineStart(qint64 line) const = 0;
+    // The whole text in place as it lies in the control's store: the bytes
+    // before its gap and those after it, read without moving the gap (so
+    // that the next key typed at the caret costs no more). Valid until the
+    // text next changes or the gap moves.
+    struct Pieces {
+        QByteArrayView before;
+        QByteArrayView after;
+        qint64 size() const { return before.size() + after.size(); }
+    };
+    virtual Pieces textInPlace() const = 0;
     // The line that holds the byte at `position`.
     virtual qint64 lineAt(qint64 position) const = 0;
     // The number (from 0) of the text's line that holds the line's start,

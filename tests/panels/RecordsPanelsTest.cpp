@@ -19,6 +19,7 @@
 #include <QSettings>
 #include <QTest>
 
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -102,7 +103,28 @@ TEST_F(RecordsPanels, TheRecordsPanelListsTheRecordsAndFollowsTheCaretAndTheText
     EXPECT_TRUE(waitFor([&] { return currentText(list) == QStringLiteral("AC:1003  RIGHT EDGE OF SEAL"); }))
         << currentText(list).toStdString();
 
-    // A name typed in changes its record's entry.
+    // A BG value and a name edited: the panel is told to show the rows
+    // again (their texts are read from the document as they are shown).
+    std::vector<int> shownAgain;
+    QObject::connect(list->model(), &QAbstractItemModel::dataChanged, list,
+                     [&](const QModelIndex &top, const QModelIndex &bottom) {
+                         for (int row = top.row(); row <= bottom.row(); ++row)
+                             shownAgain.push_back(row);
+                     });
+    const auto typeAt = [&](int position, const QString &text) {
+        shownAgain.clear();
+        window->editor()->setSelStart(position);
+        window->editor()->setSelLength(0);
+        window->editor()->setSelText(text);
+    };
+    typeAt(40, QStringLiteral("X")); // after BG:CL
+    ASSERT_TRUE(waitFor([&] { return std::count(shownAgain.begin(), shownAgain.end(), 2) > 0; }));
+    EXPECT_EQ(rows(list).at(2), QStringLiteral("    BG:CLX"));
+    typeAt(33, QStringLiteral("S")); // after NM:CENTRE LINE
+    ASSERT_TRUE(waitFor([&] { return std::count(shownAgain.begin(), shownAgain.end(), 1) > 0; }));
+    EXPECT_EQ(rows(list).at(1), QStringLiteral("AC:1001  CENTRE LINES"));
+
+    // A record typed in adds its entry.
     window->editor()->setSelStart(window->editor()->textLength());
     window->editor()->setSelText(QStringLiteral("\r\nAC:1004"));
     ASSERT_TRUE(waitFor([&] { return rows(list).contains(QStringLiteral("AC:1004")); }));

@@ -8,6 +8,9 @@
 #include <QList>
 #include <QMap>
 
+#include <algorithm>
+#include <limits>
+
 namespace zuno {
 
 class FakeLineMarks : public ILineMarks {
@@ -67,6 +70,18 @@ public:
         const qint64 end = line + 1 < m_starts.size() ? m_starts[line + 1] : m_text.size();
         return m_text.sliced(m_starts[line], end - m_starts[line]);
     }
+    qint64 lineStart(qint64 line) const override
+    {
+        return line >= 0 && line < m_starts.size() ? m_starts[line] : -1;
+    }
+    // The text's store split at `gap` (clipped to the text), as the
+    // control's is around its gap.
+    void setGap(qint64 gap) { m_gap = gap; }
+    Pieces textInPlace() const override
+    {
+        const qint64 gap = std::clamp<qint64>(m_gap, 0, m_text.size());
+        return Pieces{QByteArrayView(m_text).first(gap), QByteArrayView(m_text).sliced(gap)};
+    }
     qint64 lineAt(qint64 position) const override
     {
         return qint64(std::upper_bound(m_starts.begin(), m_starts.end(), position) - m_starts.begin()) - 1;
@@ -99,6 +114,7 @@ private:
     QMap<qint64, LineMark> m_marks;
     QMap<qint64, Underline> m_underlines;
     qint64 m_caretLine = 0;
+    qint64 m_gap = std::numeric_limits<qint64>::max();
 };
 
 } // namespace zuno

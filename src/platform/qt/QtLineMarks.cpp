@@ -144,6 +144,21 @@ QByteArray QtLineMarks::lineBytes(qint64 line) const
     return QByteArray(sci::rangePointer(m_editor, start, length), length);
 }
 
+qint64 QtLineMarks::lineStart(qint64 line) const
+{
+    return send(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+}
+
+ILineMarks::Pieces QtLineMarks::textInPlace() const
+{
+    // A range that ends at the gap or begins there lies on one side of it:
+    // Scintilla answers it in place.
+    const qint64 length = send(Sci::SCI_GETLENGTH);
+    const qint64 gap = std::clamp<qint64>(send(Sci::SCI_GETGAPPOSITION), 0, length);
+    return Pieces{QByteArrayView(sci::rangePointer(m_editor, 0, gap), gap),
+                  QByteArrayView(sci::rangePointer(m_editor, gap, length - gap), length - gap)};
+}
+
 qint64 QtLineMarks::lineAt(qint64 position) const
 {
     return send(Sci::SCI_LINEFROMPOSITION, static_cast<unsigned long>(position));

@@ -30,6 +30,8 @@ public:
     QByteArrayView wholeText() const override;
     qint64 lineCount() const override;
     QByteArray lineBytes(qint64 line) const override;
+    qint64 lineStart(qint64 line) const override;
+    Pieces textInPlace() const override;
     qint64 lineAt(qint64 position) const override;
     qint64 textLineNumber(qint64 line) const override;
     void setMark(qint64 line, LineMark mark, qint64 from, qint64 length) override;

@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListView>
 #include <QTemporaryDir>
 #include <Qsci/qsciscintillabase.h>
 #include <benchmark/benchmark.h>
@@ -218,10 +219,33 @@ void BM_GoToRecord(benchmark::State &state)
     }
 }
 
+// A name typed whole into the records panel's filter: every entry's
+// caption read and tested, the list laid out again.
+void BM_FilterRecords(benchmark::State &state)
+{
+    frmEditor window;
+    window.recordsView().recordsPanel()->show();
+    window.show();
+    window.formLoad(fixture().path);
+    settle(window);
+    const QString name = QStringLiteral("record %1").arg(fixture().records - 1);
+    for (auto _ : state) {
+        window.recordsView().recordsFilter()->setText(name);
+        QApplication::processEvents();
+        state.PauseTiming();
+        if (window.recordsView().recordsList()->model()->rowCount() == 0)
+            state.SkipWithError("the filter found nothing");
+        window.recordsView().recordsFilter()->clear();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+
 BENCHMARK(BM_OpenWithPanels)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK(BM_ViewRecordWithPanels)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK(BM_ShowPanels)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK(BM_KeystrokeAtTheEndWithPanels)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(200)->UseRealTime();
 BENCHMARK(BM_GoToRecord)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
+BENCHMARK(BM_FilterRecords)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
 } // namespace

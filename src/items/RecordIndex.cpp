@@ -5,6 +5,7 @@
 #include "text/Utf8Text.h"
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 
 namespace zuno {
@@ -248,18 +249,27 @@ std::vector<bool> RecordIndex::captionsHolding(const QByteArray &folded) const
     if (!m_document)
         return holding;
     ItemText reader(*m_document);
+    // The records in order, each with the line it begins on.
+    std::vector<std::pair<qsizetype, qint64>> records;
     m_entries.forEach(0, [&](qsizetype at, const ItemBlocks::Item &entry) {
         holding[size_t(at)] = holdsFolded(reader.read(entry.line, entry.column).bytes, folded);
+        if (entry.kind != EntryKind::LineItem)
+            records.emplace_back(at, entry.line);
         return true;
     });
-    // A record's caption holds its name's value too.
-    m_names.forEach(0, [&](qsizetype at, const ItemBlocks::Item &item) {
-        const qsizetype record = recordAt(item.line);
-        if (record >= 0 && !holding[size_t(record)] && nameOf(record) == at
-            && holdsFolded(valueOf(reader.read(item.line, item.column).bytes), folded))
-            holding[size_t(record)] = true;
-        return true;
-    });
+    // A record's caption holds its name's value too: its name is the first
+    // from its line on, before the next record's line (as nameOf finds it).
+    qsizetype name = 0;
+    for (size_t r = 0; r < records.size(); ++r) {
+        const auto [at, line] = records[r];
+        const qint64 end = r + 1 < records.size() ? records[r + 1].second : std::numeric_limits<qint64>::max();
+        while (name < m_names.size() && m_names.line(name) < line)
+            ++name;
+        if (name == m_names.size() || m_names.line(name) >= end || holding[size_t(at)])
+            continue;
+        const ItemBlocks::Item item = m_names.item(name);
+        holding[size_t(at)] = holdsFolded(valueOf(reader.read(item.line, item.column).bytes), folded);
+    }
     return holding;
 }
 

@@ -216,8 +216,9 @@ TEST(RecordIndex, ALargeTextReadInTwoPartsGivesEveryEntryItsLine)
 // Random texts in either layout, edited at random, their store's gap put
 // anywhere: the index kept by the edits is the one read afresh; every
 // item read back from the text is what its line holds from its column by
-// the items' rule (read from the line decoded); and an edit said to change
-// no entry left every caption as it was.
+// the items' rule (read from the line decoded); the captions that hold a
+// text are those the filter finds; and an edit said to change no entry
+// left every caption as it was.
 TEST(RecordIndex, RandomEditsKeepTheEntriesAndTheItemsReadBackOfTheWholeText)
 {
     std::mt19937 random(37);
@@ -273,7 +274,10 @@ TEST(RecordIndex, RandomEditsKeepTheEntriesAndTheItemsReadBackOfTheWholeText)
                 << change.insertedBytes << "\n" << lines.wholeText().toByteArray().toStdString();
             if (!changed)
                 ASSERT_EQ(captions(index), before) << record << " round " << round;
+            const QString needle = QStringList{"A", "1", "OS", "C:"}[round % 4];
+            const std::vector<bool> holding = index.captionsHolding(needle.toUtf8());
             for (qsizetype at = 0; at < index.size(); ++at) {
+                ASSERT_EQ(holding[size_t(at)], index.caption(at).contains(needle)) << record << " round " << round;
                 const RecordIndex::Entry entry = index.entry(at);
                 const ItemMarks::TextLine line = marks.textLine(entry.line);
                 const QStringView rest = QStringView(line.text).sliced(utf16Length(line.bytes.first(entry.column)));

@@ -4,6 +4,90 @@
 
 namespace zuno {
 
+qsizetype ItemBlocks::Block::lowerBound(qint64 at) const
+{
+    const qint64 offset = at - line;
+    if (!m_wide) {
+        if (offset <= 0)
+            return 0;
+        const auto it = std::lower_bound(m_narrow.begin(), m_narrow.end(), offset,
+                                         [](quint32 n, qint64 l) { return qint64(n >> 2) < l; });
+        return qsizetype(it - m_narrow.begin());
+    }
+    const auto it = std::lower_bound(m_stored.begin(), m_stored.end(), offset,
+                                     [](const Stored &s, qint64 l) { return s.line < l; });
+    return qsizetype(it - m_stored.begin());
+}
+
+void ItemBlocks::Block::reserve(qsizetype count)
+{
+    if (m_wide)
+        m_stored.reserve(size_t(count));
+    else
+        m_narrow.reserve(size_t(count));
+}
+
+void ItemBlocks::Block::widen()
+{
+    m_stored.reserve(std::max(m_narrow.capacity(), m_narrow.size() + 1));
+    for (const quint32 n : m_narrow)
+        m_stored.push_back(Stored{qint32(n >> 2), n & 3});
+    m_narrow = {};
+    m_wide = true;
+}
+
+void ItemBlocks::Block::add(const Item &item)
+{
+    const qint64 offset = item.line - line;
+    if (!m_wide && (item.column != 0 || offset < 0 || offset >= NarrowLines))
+        widen();
+    if (!m_wide) {
+        m_narrow.push_back(quint32(offset) << 2 | quint32(item.kind));
+        return;
+    }
+    const auto column = quint32(std::min(item.column, LastColumn));
+    m_stored.push_back(Stored{qint32(offset), column << 2 | quint32(item.kind)});
+}
+
+void ItemBlocks::Block::add(const Block &block, qsizetype from, qsizetype to)
+{
+    if (!m_wide && !block.m_wide && line == block.line) {
+        m_narrow.insert(m_narrow.end(), block.m_narrow.begin() + from, block.m_narrow.begin() + to);
+        return;
+    }
+    for (qsizetype i = from; i < to; ++i)
+        add(block.item(i));
+}
+
+void ItemBlocks::Block::moveLines(qsizetype from, qint64 delta)
+{
+    if (from >= size())
+        return;
+    // The items stand in line order: the first and last moved bound the rest.
+    if (!m_wide && (qint64(m_narrow[size_t(from)] >> 2) + delta < 0
+                    || qint64(m_narrow.back() >> 2) + delta >= NarrowLines))
+        widen();
+    if (!m_wide) {
+        for (auto it = m_narrow.begin() + from; it != m_narrow.end(); ++it)
+            *it = quint32(qint64(*it) + (delta << 2));
+        return;
+    }
+    for (auto it = m_stored.begin() + from; it != m_stored.end(); ++it)
+        it->line += qint32(delta);
+}
+
+void ItemBlocks::Block::shrink()
+{
+    m_narrow.shrink_to_fit();
+    m_stored.shrink_to_fit();
+}
+
+qsizetype ItemBlocks::Block::memoryBytes() const
+{
+    static_assert(sizeof(Stored) == 8);
+    return qsizetype(m_narrow.capacity() * sizeof(quint32) + m_stored.capacity() * sizeof(Stored));
+}
+
 qsizetype ItemBlocks::blockOf(qsizetype at) const
 {
     const auto it = std::upper_bound(m_blocks.begin(), m_blocks.end(), at,
@@ -14,19 +98,17 @@ qsizetype ItemBlocks::blockOf(qsizetype at) const
 qint64 ItemBlocks::line(qsizetype at) const
 {
     const Block &block = m_blocks[size_t(blockOf(at))];
-    return block.line + block.items[size_t(at - block.first)].line;
+    return block.lineAt(at - block.first);
 }
 
 EntryKind ItemBlocks::kind(qsizetype at) const
 {
-    const Block &block = m_blocks[size_t(blockOf(at))];
-    return block.items[size_t(at - block.first)].kind();
+    return item(at).kind;
 }
 
 qint64 ItemBlocks::column(qsizetype at) const
 {
-    const Block &block = m_blocks[size_t(blockOf(at))];
-    return block.items[size_t(at - block.first)].column();
+    return item(at).column;
 }
 
 ItemBlocks::Item ItemBlocks::item(qsizetype at) const
@@ -39,29 +121,21 @@ qsizetype ItemBlocks::lowerBound(qint64 line) const
 {
     // The first block whose last item is on the line or after it.
     const auto it = std::lower_bound(m_blocks.begin(), m_blocks.end(), line, [](const Block &block, qint64 l) {
-        return block.line + block.items.back().line < l;
+        return block.lineAt(block.size() - 1) < l;
     });
     if (it == m_blocks.end())
         return m_size;
-    const auto in = std::lower_bound(it->items.begin(), it->items.end(), line - it->line,
-                                     [](const Stored &s, qint64 l) { return s.line < l; });
-    return it->first + qsizetype(in - it->items.begin());
-}
-
-void ItemBlocks::Block::add(const Item &item)
-{
-    const auto column = quint32(std::min(item.column, LastColumn));
-    items.push_back(Stored{qint32(item.line - line), column << 2 | quint32(item.kind)});
+    return it->first + it->lowerBound(line);
 }
 
 void ItemBlocks::append(qint64 line, EntryKind kind, qint64 column)
 {
-    if (m_blocks.empty() || qsizetype(m_blocks.back().items.size()) >= m_blockSize) {
+    if (m_blocks.empty() || m_blocks.back().size() >= m_blockSize) {
         finish();
         Block block;
         block.line = line;
         block.first = m_size;
-        block.items.reserve(size_t(m_blockSize));
+        block.reserve(m_blockSize);
         m_blocks.push_back(std::move(block));
     }
     m_blocks.back().add(Item{line, kind, column});
@@ -71,7 +145,7 @@ void ItemBlocks::append(qint64 line, EntryKind kind, qint64 column)
 void ItemBlocks::finish()
 {
     if (!m_blocks.empty())
-        m_blocks.back().items.shrink_to_fit();
+        m_blocks.back().shrink();
 }
 
 void ItemBlocks::append(ItemBlocks &&later, qint64 lines)
@@ -91,7 +165,8 @@ ItemBlocks::Block ItemBlocks::piece(const Block &block, qsizetype from, qsizetyp
 {
     Block part;
     part.line = block.line;
-    part.items.assign(block.items.begin() + from, block.items.begin() + to);
+    part.reserve(to - from);
+    part.add(block, from, to);
     return part;
 }
 
@@ -111,21 +186,21 @@ void ItemBlocks::replace(qsizetype first, qsizetype removed, const std::vector<I
     // up to the removed ones' end.
     qsizetype left = removed;
     const Block &old = m_blocks[size_t(at)];
-    const qsizetype kept = std::min(qsizetype(old.items.size()), pos + left);
+    const qsizetype count = old.size();
+    const qsizetype kept = std::min(count, pos + left);
     left -= kept - pos;
-    const auto count = qsizetype(old.items.size());
     Block block;
     block.line = old.line;
-    block.items.reserve(size_t(pos + qsizetype(fresh.size()) + count - kept));
-    block.items.insert(block.items.end(), old.items.begin(), old.items.begin() + pos);
+    block.reserve(pos + qsizetype(fresh.size()) + count - kept);
+    block.add(old, 0, pos);
     for (const Item &item : fresh)
         block.add(item);
-    block.items.insert(block.items.end(), old.items.begin() + kept, old.items.end());
+    block.add(old, kept, count);
     m_blocks[size_t(at)] = std::move(block);
     for (qsizetype b = at + 1; left > 0; ++b) {
         Block &k = m_blocks[size_t(b)];
-        const qsizetype n = std::min(left, qsizetype(k.items.size()));
-        k = piece(k, n, qsizetype(k.items.size()));
+        const qsizetype n = std::min(left, k.size());
+        k = piece(k, n, k.size());
         left -= n;
     }
     m_size += qsizetype(fresh.size()) - removed;
@@ -136,7 +211,7 @@ void ItemBlocks::tidy(qsizetype from)
 {
     for (qsizetype b = from; b < qsizetype(m_blocks.size());) {
         const Block &block = m_blocks[size_t(b)];
-        const auto count = qsizetype(block.items.size());
+        const qsizetype count = block.size();
         if (count == 0) {
             m_blocks.erase(m_blocks.begin() + b);
             continue;
@@ -155,10 +230,10 @@ void ItemBlocks::tidy(qsizetype from)
     }
     qsizetype first = 0;
     if (from > 0 && from <= qsizetype(m_blocks.size()))
-        first = m_blocks[size_t(from - 1)].first + qsizetype(m_blocks[size_t(from - 1)].items.size());
+        first = m_blocks[size_t(from - 1)].first + m_blocks[size_t(from - 1)].size();
     for (auto b = m_blocks.begin() + std::min(from, qsizetype(m_blocks.size())); b != m_blocks.end(); ++b) {
         b->first = first;
-        first += qsizetype(b->items.size());
+        first += b->size();
     }
 }
 
@@ -168,12 +243,10 @@ void ItemBlocks::moveLines(qsizetype first, qint64 delta)
         return;
     const qsizetype at = blockOf(first);
     Block &block = m_blocks[size_t(at)];
-    if (first == block.first) {
+    if (first == block.first)
         block.line += delta;
-    } else {
-        for (auto it = block.items.begin() + (first - block.first); it != block.items.end(); ++it)
-            it->line += qint32(delta);
-    }
+    else
+        block.moveLines(first - block.first, delta);
     for (auto b = m_blocks.begin() + at + 1; b != m_blocks.end(); ++b)
         b->line += delta;
 }
@@ -182,8 +255,7 @@ qsizetype ItemBlocks::memoryBytes() const
 {
     qsizetype bytes = qsizetype(m_blocks.capacity() * sizeof(Block));
     for (const Block &block : m_blocks)
-        bytes += qsizetype(block.items.capacity() * sizeof(Stored));
-    static_assert(sizeof(Stored) == 8);
+        bytes += block.memoryBytes();
     return bytes;
 }
 

@@ -2,7 +2,7 @@
 // Items of a text in line order (the record index's entries, or its names),
 // each with its line, its kind and where it begins within its line (its
 // text is read from the document when asked), kept in blocks of a few
-// thousand. A block holds its items' lines as offsets from a line of its
+// thousand, four or eight bytes an item. A block holds its items' lines as offsets from a line of its
 // own, so that
 // - an edit that adds or removes lines moves the items after it by moving
 //   each later block's line, not each item's;
@@ -66,17 +66,48 @@ private:
         EntryKind kind() const { return EntryKind(place & 3); }
         qint64 column() const { return qint64(place >> 2); }
     };
-    struct Block {
+    // A block's items, four bytes each (their line from the block's with
+    // the kind in the two low bits) while every one begins its line and
+    // stands on or after the block's line and within a few hundred million
+    // lines of it: every List line's item. Eight bytes each (Stored) once
+    // one does not.
+    class Block {
+    public:
         qint64 line = 0;
         qsizetype first = 0; // the index of its first item
-        std::vector<Stored> items;
 
+        qsizetype size() const { return m_wide ? qsizetype(m_stored.size()) : qsizetype(m_narrow.size()); }
         Item item(qsizetype i) const
         {
-            const Stored &s = items[size_t(i)];
+            if (!m_wide) {
+                const quint32 n = m_narrow[size_t(i)];
+                return Item{line + qint64(n >> 2), EntryKind(n & 3), 0};
+            }
+            const Stored &s = m_stored[size_t(i)];
             return Item{line + s.line, s.kind(), s.column()};
         }
+        qint64 lineAt(qsizetype i) const
+        {
+            return line + (m_wide ? qint64(m_stored[size_t(i)].line) : qint64(m_narrow[size_t(i)] >> 2));
+        }
+        // The first item on or after the line (size() when none).
+        qsizetype lowerBound(qint64 at) const;
+        void reserve(qsizetype count);
         void add(const Item &item);
+        // Adds the block's items from..to-1.
+        void add(const Block &block, qsizetype from, qsizetype to);
+        // The items from `from` on move by `delta` lines.
+        void moveLines(qsizetype from, qint64 delta);
+        void shrink();
+        qsizetype memoryBytes() const;
+
+    private:
+        static constexpr qint64 NarrowLines = qint64(1) << 30;
+        void widen();
+
+        bool m_wide = false;
+        std::vector<quint32> m_narrow;
+        std::vector<Stored> m_stored;
     };
     qsizetype blockOf(qsizetype at) const;
     // A copy of the block's items from..to-1.
@@ -97,7 +128,7 @@ void ItemBlocks::forEach(qsizetype from, Visit visit) const
         return;
     for (qsizetype b = blockOf(from); b < qsizetype(m_blocks.size()); ++b) {
         const Block &block = m_blocks[size_t(b)];
-        for (qsizetype i = std::max<qsizetype>(0, from - block.first); i < qsizetype(block.items.size()); ++i) {
+        for (qsizetype i = std::max<qsizetype>(0, from - block.first); i < block.size(); ++i) {
             if (!visit(block.first + i, block.item(i)))
                 return;
         }

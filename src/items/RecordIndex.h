@@ -6,9 +6,10 @@
 // layout last checked. Built from the whole text when it is checked, and
 // kept current by reading again only the lines an edit touched.
 //
-// Kept small for large files: an entry is eight bytes (its line, its kind
-// and where it begins in its line), kept in blocks (ItemBlocks), so that an
-// edit that adds lines moves blocks, not entries. The items' texts are not
+// Kept small for large files: an entry is its line, its kind and where it
+// begins in its line (four bytes where it begins its line, as every List
+// line's does; else eight), kept in blocks (ItemBlocks), so that an edit
+// that adds lines moves blocks, not entries. The items' texts are not
 // kept: they are read from the document (ItemText) when asked for. The
 // lines before the first record are the file's head.
 #include "items/ItemBlocks.h"

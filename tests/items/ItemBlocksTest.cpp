@@ -1,6 +1,7 @@
 // The blocks of the record index's items against a plain list of the same
 // items after random edits, with blocks small enough that the edits cross,
-// empty and overfill them.
+// empty and overfill them, and items that begin their lines or do not
+// (four bytes an item, or eight).
 #include "items/ItemBlocks.h"
 
 #include <gtest/gtest.h>
@@ -41,7 +42,7 @@ TEST(ItemBlocks, RandomEditsLeaveTheItemsOfAPlainList)
     ItemBlocks later(3);
     std::vector<Plain> plain;
     for (int i = 0; i < 40; ++i) {
-        const Plain item{2 * i, EntryKind(i % 3), i % 4 ? 0 : qint64(i) * 1000};
+        const Plain item{2 * i, EntryKind(i % 3), i % 7 ? 0 : qint64(i) * 1000};
         plain.push_back(item);
         ItemBlocks &part = i < 17 ? blocks : later;
         part.append(i < 17 ? item.line : item.line - 34, item.kind, item.column);
@@ -59,7 +60,7 @@ TEST(ItemBlocks, RandomEditsLeaveTheItemsOfAPlainList)
         const qint64 high = first + removed < size ? plain[size_t(first + removed)].line : low + 10;
         std::vector<Plain> fresh(size_t(below(5)));
         for (Plain &item : fresh)
-            item = Plain{low + below(high - low + 1), EntryKind(below(3)), below(2) ? 0 : below(ItemBlocks::LastColumn + 1)};
+            item = Plain{low + below(high - low + 1), EntryKind(below(3)), below(8) ? 0 : below(ItemBlocks::LastColumn + 1)};
         std::sort(fresh.begin(), fresh.end(), [](const Plain &a, const Plain &b) { return a.line < b.line; });
         std::vector<ItemBlocks::Item> items;
         for (const Plain &item : fresh)

@@ -11,7 +11,7 @@ qsizetype ItemBlocks::Block::lowerBound(qint64 at) const
         if (offset <= 0)
             return 0;
         const auto it = std::lower_bound(m_narrow.begin(), m_narrow.end(), offset,
-                                         [](quint32 n, qint64 l) { return qint64(n >> 2) < l; });
+                                         [](quint32 n, qint64 l) { return qint64(n >> 4) < l; });
         return qsizetype(it - m_narrow.begin());
     }
     const auto it = std::lower_bound(m_stored.begin(), m_stored.end(), offset,
@@ -31,7 +31,7 @@ void ItemBlocks::Block::widen()
 {
     m_stored.reserve(std::max(m_narrow.capacity(), m_narrow.size() + 1));
     for (const quint32 n : m_narrow)
-        m_stored.push_back(Stored{qint32(n >> 2), n & 3});
+        m_stored.push_back(Stored{qint32(n >> 4), n & 15});
     m_narrow = {};
     m_wide = true;
 }
@@ -42,11 +42,11 @@ void ItemBlocks::Block::add(const Item &item)
     if (!m_wide && (item.column != 0 || offset < 0 || offset >= NarrowLines))
         widen();
     if (!m_wide) {
-        m_narrow.push_back(quint32(offset) << 2 | quint32(item.kind));
+        m_narrow.push_back(quint32(offset) << 4 | tag(item));
         return;
     }
     const auto column = quint32(std::min(item.column, LastColumn));
-    m_stored.push_back(Stored{qint32(offset), column << 2 | quint32(item.kind)});
+    m_stored.push_back(Stored{qint32(offset), column << 4 | tag(item)});
 }
 
 void ItemBlocks::Block::add(const Block &block, qsizetype from, qsizetype to)
@@ -64,12 +64,12 @@ void ItemBlocks::Block::moveLines(qsizetype from, qint64 delta)
     if (from >= size())
         return;
     // The items stand in line order: the first and last moved bound the rest.
-    if (!m_wide && (qint64(m_narrow[size_t(from)] >> 2) + delta < 0
-                    || qint64(m_narrow.back() >> 2) + delta >= NarrowLines))
+    if (!m_wide && (qint64(m_narrow[size_t(from)] >> 4) + delta < 0
+                    || qint64(m_narrow.back() >> 4) + delta >= NarrowLines))
         widen();
     if (!m_wide) {
         for (auto it = m_narrow.begin() + from; it != m_narrow.end(); ++it)
-            *it = quint32(qint64(*it) + (delta << 2));
+            *it = quint32(qint64(*it) + delta * 16);
         return;
     }
     for (auto it = m_stored.begin() + from; it != m_stored.end(); ++it)
@@ -128,7 +128,7 @@ qsizetype ItemBlocks::lowerBound(qint64 line) const
     return it->first + it->lowerBound(line);
 }
 
-void ItemBlocks::append(qint64 line, EntryKind kind, qint64 column)
+void ItemBlocks::append(qint64 line, EntryKind kind, qint64 column, ValueRun run)
 {
     if (m_blocks.empty() || m_blocks.back().size() >= m_blockSize) {
         finish();
@@ -138,7 +138,7 @@ void ItemBlocks::append(qint64 line, EntryKind kind, qint64 column)
         block.reserve(m_blockSize);
         m_blocks.push_back(std::move(block));
     }
-    m_blocks.back().add(Item{line, kind, column});
+    m_blocks.back().add(Item{line, kind, column, run});
     ++m_size;
 }
 

@@ -16,6 +16,8 @@
 namespace zuno {
 
 enum class EntryKind : quint8 { Record, SeparatedRecord, LineItem };
+// Whether a line item begins a run of values (BG) or ends one (EG).
+enum class ValueRun : quint8 { None, Begins, Ends };
 
 class ItemBlocks {
 public:
@@ -23,6 +25,7 @@ public:
         qint64 line = 0;
         EntryKind kind = EntryKind::LineItem;
         qint64 column = 0; // in bytes from the start of the text's line
+        ValueRun run = ValueRun::None;
     };
 
     explicit ItemBlocks(qsizetype blockSize = 4096) : m_blockSize(blockSize) {}
@@ -39,14 +42,14 @@ public:
     void forEach(qsizetype from, Visit visit) const;
 
     // Adds an item after the last, on its line or after it.
-    void append(qint64 line, EntryKind kind, qint64 column);
+    void append(qint64 line, EntryKind kind, qint64 column, ValueRun run = ValueRun::None);
     // Adds `later`'s items after these, their lines moved by `lines`.
     void append(ItemBlocks &&later, qint64 lines);
     // Gives back the room the last block kept for more.
     void finish();
-    // The furthest column an item keeps (about a gigabyte into its line);
-    // one further on is kept as this.
-    static constexpr qint64 LastColumn = (qint64(1) << 30) - 1;
+    // The furthest column an item keeps (256 MiB into its line); one
+    // further on is kept as this.
+    static constexpr qint64 LastColumn = (qint64(1) << 28) - 1;
 
     // The items first..first+removed-1 give way to `fresh`, which stand in
     // line order between the items before and after them.
@@ -58,19 +61,23 @@ public:
     qsizetype memoryBytes() const;
 
 private:
+    // An item's kind and value run, in four bits.
+    static quint32 tag(const Item &item) { return quint32(item.kind) | quint32(item.run) << 2; }
+    static Item tagged(qint64 line, qint64 column, quint32 tag)
+    {
+        return Item{line, EntryKind(tag & 3), column, ValueRun(tag >> 2 & 3)};
+    }
     // Eight bytes an item: its line from the block's, and its column with
-    // its kind in the two low bits.
+    // its tag in the four low bits.
     struct Stored {
         qint32 line = 0;
         quint32 place = 0;
-        EntryKind kind() const { return EntryKind(place & 3); }
-        qint64 column() const { return qint64(place >> 2); }
     };
     // A block's items, four bytes each (their line from the block's with
-    // the kind in the two low bits) while every one begins its line and
-    // stands on or after the block's line and within a few hundred million
-    // lines of it: every List line's item. Eight bytes each (Stored) once
-    // one does not.
+    // the tag in the four low bits) while every one begins its line and
+    // stands on or after the block's line and within 268 million lines of
+    // it: every List line's item. Eight bytes each (Stored) once one does
+    // not.
     class Block {
     public:
         qint64 line = 0;
@@ -81,14 +88,14 @@ private:
         {
             if (!m_wide) {
                 const quint32 n = m_narrow[size_t(i)];
-                return Item{line + qint64(n >> 2), EntryKind(n & 3), 0};
+                return tagged(line + qint64(n >> 4), 0, n & 15);
             }
             const Stored &s = m_stored[size_t(i)];
-            return Item{line + s.line, s.kind(), s.column()};
+            return tagged(line + s.line, qint64(s.place >> 4), s.place & 15);
         }
         qint64 lineAt(qsizetype i) const
         {
-            return line + (m_wide ? qint64(m_stored[size_t(i)].line) : qint64(m_narrow[size_t(i)] >> 2));
+            return line + (m_wide ? qint64(m_stored[size_t(i)].line) : qint64(m_narrow[size_t(i)] >> 4));
         }
         // The first item on or after the line (size() when none).
         qsizetype lowerBound(qint64 at) const;
@@ -102,7 +109,7 @@ private:
         qsizetype memoryBytes() const;
 
     private:
-        static constexpr qint64 NarrowLines = qint64(1) << 30;
+        static constexpr qint64 NarrowLines = qint64(1) << 28;
         void widen();
 
         bool m_wide = false;

@@ -37,8 +37,7 @@ bool beginsFolded(QByteArrayView hay, QByteArrayView needle)
 
 QByteArray foldedUtf8(QStringView text) { return text.toUtf8().toUpper(); }
 
-// An item's code ("BG:") and its value, after the code.
-QByteArrayView codeOf(QByteArrayView item) { return item.first(std::min<qsizetype>(3, item.size())); }
+// An item's value, after its code.
 QByteArrayView valueOf(QByteArrayView item) { return item.sliced(std::min<qsizetype>(3, item.size())); }
 
 
@@ -89,8 +88,8 @@ bool RecordIndex::edited(const ItemMarks &lines, qint64 first, qint64 lastBefore
     std::vector<ItemBlocks::Item> entries;
     std::vector<ItemBlocks::Item> names;
     QByteArrayView lineBytes;
-    const Add add = [&](qint64 line, EntryKind kind, qsizetype from, bool name) {
-        (name ? names : entries).push_back(ItemBlocks::Item{line, kind, utf8PositionOf(lineBytes, from)});
+    const Add add = [&](qint64 line, EntryKind kind, qsizetype from, ValueRun run, bool name) {
+        (name ? names : entries).push_back(ItemBlocks::Item{line, kind, utf8PositionOf(lineBytes, from), run});
     };
     const qint64 from = lines.textLineStart(first);
     RecordLineContext context = lines.contextBefore(from);
@@ -135,7 +134,7 @@ bool RecordIndex::edited(const ItemMarks &lines, qint64 first, qint64 lastBefore
                     return false;
                 const ItemBlocks::Item &b = fresh[size_t(at - begin)];
                 same = moved(item.line) == b.line && item.column == b.column && item.kind == b.kind
-                       && unchangedText(b);
+                       && item.run == b.run && unchangedText(b);
                 return same;
             });
         }
@@ -156,14 +155,6 @@ bool RecordIndex::edited(const ItemMarks &lines, qint64 first, qint64 lastBefore
 qsizetype RecordIndex::entryAt(qint64 line) const
 {
     return m_entries.lowerBound(line + 1) - 1;
-}
-
-QByteArray RecordIndex::code(qsizetype index) const
-{
-    if (!m_document)
-        return {};
-    const ItemBlocks::Item item = m_entries.item(index);
-    return codeOf(ItemText(*m_document).read(item.line, item.column).bytes).toByteArray();
 }
 
 qsizetype RecordIndex::recordAt(qint64 line) const
@@ -311,17 +302,15 @@ qint64 RecordIndex::foldEnd(qsizetype index, qint64 lineCount) const
         const qsizetype next = nextRecord(entry.line, true);
         return next < 0 ? lineCount - 1 : m_entries.line(next) - 1;
     }
-    if (code(index) != "BG:")
+    if (run(index) != ValueRun::Begins)
         return -1;
     qint64 end = -1;
-    ItemText reader(*m_document);
     m_entries.forEach(index + 1, [&](qsizetype, const ItemBlocks::Item &after) {
         if (after.kind != EntryKind::LineItem)
             return false;
-        const QByteArrayView code = codeOf(reader.read(after.line, after.column).bytes);
-        if (code == "EG:")
+        if (after.run == ValueRun::Ends)
             end = after.line;
-        return code != "EG:" && code != "BG:";
+        return after.run == ValueRun::None;
     });
     return end;
 }
@@ -343,10 +332,10 @@ FoldLevel RecordIndex::foldLevelAt(qint64 line, qint64 lineCount) const
     const qint64 nextEntryLine = at + 1 < size() ? m_entries.line(at + 1) : lineCount;
     for (qsizetype item = at; item > record; --item) {
         const qint64 itemLine = m_entries.line(item);
-        const QByteArray itemCode = code(item);
-        if (itemCode == "EG:" && itemLine < line)
+        const ValueRun itemRun = run(item);
+        if (itemRun == ValueRun::Ends && itemLine < line)
             break;
-        if (itemCode != "BG:")
+        if (itemRun != ValueRun::Begins)
             continue;
         const qint64 end = foldEnd(item, lineCount);
         if (end < line)

@@ -107,9 +107,10 @@ public:
     FoldLevel foldLevelAt(qint64 line, qint64 lineCount) const;
 
 private:
-    // Tells an item found: its line, its kind (a name's is LineItem) and
-    // where its code begins in the line read, in UTF-16 units.
-    using Add = std::function<void(qint64 line, EntryKind kind, qsizetype from, bool name)>;
+    // Tells an item found: its line, its kind (a name's is LineItem),
+    // where its code begins in the line read (in UTF-16 units) and whether
+    // it begins or ends a run of values.
+    using Add = std::function<void(qint64 line, EntryKind kind, qsizetype from, ValueRun run, bool name)>;
     static void readLine(QStringView line, bool recordLayout, RecordLineContext &context, qint64 lineNumber,
                          const Add &add);
     // Reads the text from `begin` to `end`, a line's start and the text's
@@ -119,8 +120,7 @@ private:
                        const std::function<bool()> &stopped, ItemBlocks &entries, ItemBlocks &names);
     // The name's index for the record entry, or -1.
     qsizetype nameOf(qsizetype index) const;
-    // The entry's code ("BG:"), or its text where shorter.
-    QByteArray code(qsizetype index) const;
+    ValueRun run(qsizetype index) const { return m_entries.item(index).run; }
     // The name's value (after "NM:") of the record entry, read by `reader`.
     QByteArrayView nameValue(ItemText &reader, qsizetype index) const;
 

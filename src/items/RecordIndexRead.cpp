@@ -63,13 +63,15 @@ void RecordIndex::readLine(QStringView line, bool recordLayout, RecordLineContex
                            const Add &add)
 {
     for (const CodeSpan &code : lineCodes(line, recordLayout, context)) {
+        const QStringView text = line.sliced(code.from, code.length);
         if (startsRecord(code.role))
             add(lineNumber, code.role == ItemRole::RecordStart ? EntryKind::Record : EntryKind::SeparatedRecord,
-                code.from, false);
+                code.from, ValueRun::None, false);
         else if (code.role == ItemRole::LineStart)
-            add(lineNumber, EntryKind::LineItem, code.from, false);
-        else if (line.sliced(code.from, code.length) == NameCode)
-            add(lineNumber, EntryKind::LineItem, code.from, true);
+            add(lineNumber, EntryKind::LineItem, code.from,
+                text == u"BG:" ? ValueRun::Begins : text == u"EG:" ? ValueRun::Ends : ValueRun::None, false);
+        else if (text == NameCode)
+            add(lineNumber, EntryKind::LineItem, code.from, ValueRun::None, true);
     }
 }
 
@@ -80,8 +82,8 @@ qint64 RecordIndex::read(QByteArrayView utf8, qsizetype begin, qsizetype end, bo
     // they are ASCII (a column in units is then one in bytes).
     QByteArrayView lineBytes;
     bool ascii = false;
-    const Add add = [&](qint64 line, EntryKind kind, qsizetype from, bool name) {
-        (name ? names : entries).append(line, kind, ascii ? from : utf8PositionOf(lineBytes, from));
+    const Add add = [&](qint64 line, EntryKind kind, qsizetype from, ValueRun run, bool name) {
+        (name ? names : entries).append(line, kind, ascii ? from : utf8PositionOf(lineBytes, from), run);
     };
     RecordLineContext context;
     QString buffer;
@@ -121,7 +123,10 @@ qint64 RecordIndex::read(QByteArrayView utf8, qsizetype begin, qsizetype end, bo
             if (line[0] == 'N')
                 names.append(lineNumber, EntryKind::LineItem, 0);
             else if (line[0] != 'A')
-                entries.append(lineNumber, EntryKind::LineItem, 0);
+                entries.append(lineNumber, EntryKind::LineItem, 0,
+                               line[1] != 'G'   ? ValueRun::None
+                               : line[0] == 'B' ? ValueRun::Begins
+                                                : ValueRun::Ends);
             else if (length == 5 && (QByteArrayView(line, 5) == "AC:OS" || QByteArrayView(line, 5) == "AC:PR"))
                 entries.append(lineNumber, EntryKind::SeparatedRecord, 0);
             else

@@ -15,6 +15,7 @@ struct Plain {
     qint64 line;
     EntryKind kind;
     qint64 column;
+    ValueRun run;
     bool operator==(const Plain &) const = default;
 };
 
@@ -22,11 +23,11 @@ std::vector<Plain> all(const ItemBlocks &blocks)
 {
     std::vector<Plain> items;
     for (qsizetype at = 0; at < blocks.size(); ++at)
-        items.push_back(Plain{blocks.line(at), blocks.kind(at), blocks.column(at)});
+        items.push_back(Plain{blocks.line(at), blocks.kind(at), blocks.column(at), blocks.item(at).run});
     std::vector<Plain> visited;
     blocks.forEach(0, [&](qsizetype at, const ItemBlocks::Item &item) {
         EXPECT_EQ(at, qsizetype(visited.size()));
-        visited.push_back(Plain{item.line, item.kind, item.column});
+        visited.push_back(Plain{item.line, item.kind, item.column, item.run});
         return true;
     });
     EXPECT_EQ(visited, items);
@@ -42,10 +43,10 @@ TEST(ItemBlocks, RandomEditsLeaveTheItemsOfAPlainList)
     ItemBlocks later(3);
     std::vector<Plain> plain;
     for (int i = 0; i < 40; ++i) {
-        const Plain item{2 * i, EntryKind(i % 3), i % 7 ? 0 : qint64(i) * 1000};
+        const Plain item{2 * i, EntryKind(i % 3), i % 7 ? 0 : qint64(i) * 1000, ValueRun(i % 3)};
         plain.push_back(item);
         ItemBlocks &part = i < 17 ? blocks : later;
-        part.append(i < 17 ? item.line : item.line - 34, item.kind, item.column);
+        part.append(i < 17 ? item.line : item.line - 34, item.kind, item.column, item.run);
     }
     blocks.append(std::move(later), 34);
     ASSERT_EQ(all(blocks), plain);
@@ -60,11 +61,12 @@ TEST(ItemBlocks, RandomEditsLeaveTheItemsOfAPlainList)
         const qint64 high = first + removed < size ? plain[size_t(first + removed)].line : low + 10;
         std::vector<Plain> fresh(size_t(below(5)));
         for (Plain &item : fresh)
-            item = Plain{low + below(high - low + 1), EntryKind(below(3)), below(8) ? 0 : below(ItemBlocks::LastColumn + 1)};
+            item = Plain{low + below(high - low + 1), EntryKind(below(3)), below(8) ? 0 : below(ItemBlocks::LastColumn + 1),
+                         ValueRun(below(3))};
         std::sort(fresh.begin(), fresh.end(), [](const Plain &a, const Plain &b) { return a.line < b.line; });
         std::vector<ItemBlocks::Item> items;
         for (const Plain &item : fresh)
-            items.push_back(ItemBlocks::Item{item.line, item.kind, item.column});
+            items.push_back(ItemBlocks::Item{item.line, item.kind, item.column, item.run});
         blocks.replace(first, removed, items);
         plain.erase(plain.begin() + first, plain.begin() + first + removed);
         plain.insert(plain.begin() + first, fresh.begin(), fresh.end());

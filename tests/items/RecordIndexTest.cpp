@@ -274,6 +274,8 @@ TEST(RecordIndex, RandomEditsKeepTheEntriesAndTheItemsReadBackOfTheWholeText)
                 << change.insertedBytes << "\n" << lines.wholeText().toByteArray().toStdString();
             if (!changed)
                 ASSERT_EQ(captions(index), before) << record << " round " << round;
+            for (qsizetype at = 0; at < index.size(); ++at)
+                ASSERT_EQ(index.foldEnd(at, marks.lineCount()), whole.foldEnd(at, marks.lineCount())) << round;
             const QString needle = QStringList{"A", "1", "OS", "C:"}[round % 4];
             const std::vector<bool> holding = index.captionsHolding(needle.toUtf8());
             for (qsizetype at = 0; at < index.size(); ++at) {

@@ -272,8 +272,9 @@ TEST(RecordIndex, RandomEditsKeepTheEntriesAndTheItemsReadBackOfTheWholeText)
             ASSERT_EQ(edited.join(u'|').toStdString(), shown(whole).join(u'|').toStdString())
                 << record << " round " << round << " at " << position << " removed " << removed << " inserted "
                 << change.insertedBytes << "\n" << lines.wholeText().toByteArray().toStdString();
-            if (!changed)
+            if (!changed) {
                 ASSERT_EQ(captions(index), before) << record << " round " << round;
+            }
             for (qsizetype at = 0; at < index.size(); ++at)
                 ASSERT_EQ(index.foldEnd(at, marks.lineCount()), whole.foldEnd(at, marks.lineCount())) << round;
             const QString needle = QStringList{"A", "1", "OS", "C:"}[round % 4];

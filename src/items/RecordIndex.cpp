@@ -73,8 +73,11 @@ bool RecordIndex::changed(const ItemMarks &lines, const TextChange &change)
 {
     const qint64 first = lines.lineAt(change.position);
     const qint64 last = lines.lineAt(change.position + change.insertedBytes);
-    const qint64 countBefore = lines.lineCount() - (last - first) + change.removedLines;
-    return edited(lines, first, first + change.removedLines, last, countBefore, change.position);
+    // The lines before the edit's first and after its last are as they were,
+    // so the count of lines tells the last line the edit took.
+    const qint64 countBefore =
+        m_lineCount >= 0 ? m_lineCount : lines.lineCount() - (last - first) + change.removedLines;
+    return edited(lines, first, last - (lines.lineCount() - countBefore), last, countBefore, change.position);
 }
 
 bool RecordIndex::edited(const ItemMarks &lines, qint64 first, qint64 lastBefore, qint64 last, qint64 countBefore,
@@ -149,6 +152,7 @@ bool RecordIndex::edited(const ItemMarks &lines, qint64 first, qint64 lastBefore
     const auto [sameEntries, range] = replace(m_entries, entries);
     const bool sameNames = replace(m_names, names).first;
     m_change = Change{from, range.first, sameEntries ? 0 : range.second, sameEntries ? 0 : qsizetype(entries.size())};
+    m_lineCount = count;
     return !(sameEntries && sameNames);
 }
 

@@ -129,6 +129,11 @@ private:
     ItemBlocks m_names;
     bool m_record = false;
     bool m_empty = true;
+    // The control's lines of the text read, kept through the edits: an edit
+    // can make or take away a line at either of its ends (a "\r\n" cut in
+    // two, a lone "\r" and "\n" brought together) that its own bytes do not
+    // tell; -1 where not known.
+    qint64 m_lineCount = -1;
     Change m_change;
 };
 

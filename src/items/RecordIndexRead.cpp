@@ -148,15 +148,17 @@ void RecordIndex::build(QByteArrayView utf8, bool recordLayout, const std::funct
     // begins a line (no value list reaches across it).
     const qsizetype cut = utf8.size() < SplitFrom ? -1 : utf8.indexOf("\r\nAC:", utf8.size() / 2);
     if (cut < 0) {
-        read(utf8, 0, utf8.size(), recordLayout, stopped, m_entries, m_names);
+        m_lineCount = read(utf8, 0, utf8.size(), recordLayout, stopped, m_entries, m_names) + 1;
         return;
     }
     ItemBlocks laterEntries;
     ItemBlocks laterNames;
+    qint64 laterLines = 0;
     std::thread later(
-        [&] { read(utf8, cut + 2, utf8.size(), recordLayout, stopped, laterEntries, laterNames); });
+        [&] { laterLines = read(utf8, cut + 2, utf8.size(), recordLayout, stopped, laterEntries, laterNames); });
     const qint64 lines = read(utf8, 0, cut + 2, recordLayout, stopped, m_entries, m_names);
     later.join();
+    m_lineCount = lines + laterLines + 1;
     m_entries.append(std::move(laterEntries), lines);
     m_names.append(std::move(laterNames), lines);
 }

@@ -54,6 +54,16 @@ quint64 bitsBetween(int from, int to)
         return 0;
     return (to == 64 ? ~quint64(0) : (quint64(1) << to) - 1) & (~quint64(0) << from);
 }
+
+// The characters among the bytes from..to-1 of a window: the bytes less
+// the continuation bytes (counted only where the window has any: the
+// processors this is built for may count bits by a call, not an instruction).
+int charactersBetween(quint64 continuation, int from, int to)
+{
+    if (from >= to)
+        return 0;
+    return (to - from) - (continuation == 0 ? 0 : __builtin_popcountll(continuation & bitsBetween(from, to)));
+}
 #endif
 } // namespace
 
@@ -134,7 +144,7 @@ void LineMeasure::feed(const char *data, qint64 size)
                 int from = 0;
                 for (quint64 ends = masks.lineEnds; ends != 0; ends &= ends - 1) {
                     const int end = __builtin_ctzll(ends);
-                    m_cells += (end - from) - __builtin_popcountll(masks.continuation & bitsBetween(from, end));
+                    m_cells += charactersBetween(masks.continuation, from, end);
                     m_widest = std::max(m_widest, m_cells);
                     if (m_countWidths) {
                         m_counts.addOne(m_cells);
@@ -147,7 +157,7 @@ void LineMeasure::feed(const char *data, qint64 size)
                     }
                     from = end + 2;
                 }
-                m_cells += std::max(64 - from, 0) - __builtin_popcountll(masks.continuation & bitsBetween(from, 64));
+                m_cells += charactersBetween(masks.continuation, from, 64);
                 // The next window begins after this one, or after its last
                 // "\r\n" where that ends past it.
                 i += std::max(64, from) - 1;

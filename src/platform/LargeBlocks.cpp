@@ -3,8 +3,12 @@
 #include <algorithm>
 #include <atomic>
 
+#include <cstdint>
+#include <cstdlib>
+
 #if defined(__GLIBC__)
 #include <malloc.h>
+#include <sys/mman.h>
 #endif
 
 namespace zuno {
@@ -18,6 +22,13 @@ constexpr qint64 AlwaysKept = qint64(64) << 20;
 // never do, given-back ones do from a megabyte on.
 constexpr int KeptThreshold = 1 << 30;
 constexpr int GivenBackThreshold = 1 << 20;
+// Blocks below this size are faulted in as they come.
+constexpr qint64 FaultedInFrom = qint64(8) << 20;
+// The system's call that faults memory in for writing (Linux 5.14 on):
+// named here for C libraries that do not name it yet.
+#if defined(__GLIBC__) && !defined(MADV_POPULATE_WRITE)
+constexpr int MADV_POPULATE_WRITE = 23;
+#endif
 
 std::atomic<bool> kept{false};
 } // namespace
@@ -42,6 +53,26 @@ void releaseKeptBlocksBeyond(qint64 textBytes)
         malloc_trim(0);
 #else
     Q_UNUSED(textBytes);
+#endif
+}
+
+void faultInTheNextBlock(qint64 bytes)
+{
+#if defined(__GLIBC__)
+    if (!kept || bytes < FaultedInFrom)
+        return;
+    void *block = std::malloc(size_t(bytes));
+    if (!block)
+        return;
+    constexpr std::uintptr_t Page = 4096;
+    const std::uintptr_t from = (reinterpret_cast<std::uintptr_t>(block) + Page - 1) & ~(Page - 1);
+    const std::uintptr_t to = (reinterpret_cast<std::uintptr_t>(block) + std::uintptr_t(bytes)) & ~(Page - 1);
+    // Where the system cannot, the block is faulted in as it is written.
+    if (to > from)
+        madvise(reinterpret_cast<void *>(from), to - from, MADV_POPULATE_WRITE);
+    std::free(block);
+#else
+    Q_UNUSED(bytes);
 #endif
 }
 

@@ -56,4 +56,24 @@ TEST(LargeBlocks, AreKeptForReuseUntilFarMoreThanTheDocumentNeeds)
     EXPECT_LT(residentBytes() - before, Block / 2);
 }
 
+// The memory of a large block to come is resident before the block is
+// taken, and the block taken then is that memory: writing it faults in
+// nothing more.
+TEST(LargeBlocks, TheNextBlockIsFaultedInAhead)
+{
+    constexpr qint64 Ahead = qint64(64) << 20;
+    zuno::keepLargeBlocksForReuse();
+    zuno::releaseKeptBlocksBeyond(0);
+    const qint64 before = residentBytes();
+    zuno::faultInTheNextBlock(Ahead);
+    const qint64 faultedIn = residentBytes() - before;
+    EXPECT_GT(faultedIn, Ahead * 3 / 4);
+    char *block = static_cast<char *>(std::malloc(size_t(Ahead)));
+    ASSERT_NE(block, nullptr);
+    std::memset(block, 1, size_t(Ahead));
+    asm volatile("" : : "r"(block) : "memory");
+    EXPECT_LT(residentBytes() - before - faultedIn, Ahead / 4);
+    std::free(block);
+}
+
 } // namespace

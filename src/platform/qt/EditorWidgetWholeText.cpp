@@ -133,6 +133,7 @@ void EditorWidget::setUtf8Text(QByteArrayView text)
     m_writing = true;
     useNewDocument();
     send(Sci::SCI_SETUNDOCOLLECTION, 0);
+    faultInTheNextBlock(text.size() + qint64(spareRoom(text.size())));
     send(Sci::SCI_ALLOCATE, static_cast<unsigned long>(text.size()) + spareRoom(text.size()));
     WholeTextMeasure measure;
     for (qsizetype from = 0; from < text.size(); from += WritePiece) {
@@ -149,6 +150,7 @@ class EditorWidget::LoaderPieces : public WholeTextPieces {
 public:
     LoaderPieces(EditorWidget &editor, qint64 sizeHint) : m_editor(editor)
     {
+        faultInTheNextBlock(std::max<qint64>(sizeHint, 0) + qint64(spareRoom(std::max<qint64>(sizeHint, 0))));
         m_loader = reinterpret_cast<ILoader *>(editor.send(
             Sci::SCI_CREATELOADER,
             static_cast<unsigned long>(std::max<qint64>(sizeHint, 0)) + spareRoom(std::max<qint64>(sizeHint, 0)),

@@ -18,12 +18,11 @@ namespace {
 // what is kept beyond a few times the text is more than it can use.
 constexpr qint64 UsesOfTheText = 6;
 constexpr qint64 AlwaysKept = qint64(64) << 20;
-// Blocks from this size on come from a mapping of their own: kept ones
-// never do, given-back ones do from a megabyte on.
+// Blocks from this size on would come from a mapping of their own.
 constexpr int KeptThreshold = 1 << 30;
-constexpr int GivenBackThreshold = 1 << 20;
-// Blocks below this size are faulted in as they come.
-constexpr qint64 FaultedInFrom = qint64(8) << 20;
+// A text from this size on is large: its blocks are faulted in ahead, and
+// what its loading leaves free is given back.
+constexpr qint64 LargeText = qint64(8) << 20;
 // The system's call that faults memory in for writing (Linux 5.14 on):
 // named here for C libraries that do not name it yet.
 #if defined(__GLIBC__) && !defined(MADV_POPULATE_WRITE)
@@ -59,7 +58,7 @@ void releaseKeptBlocksBeyond(qint64 textBytes)
 void faultInTheNextBlock(qint64 bytes)
 {
 #if defined(__GLIBC__)
-    if (!kept || bytes < FaultedInFrom)
+    if (!kept || bytes < LargeText)
         return;
     void *block = std::malloc(size_t(bytes));
     if (!block)
@@ -76,19 +75,13 @@ void faultInTheNextBlock(qint64 bytes)
 #endif
 }
 
-BlocksGivenBackWhenFreed::BlocksGivenBackWhenFreed()
+void releaseFreedBlocksAfterLoading(qint64 textBytes)
 {
 #if defined(__GLIBC__)
-    if (kept)
-        mallopt(M_MMAP_THRESHOLD, GivenBackThreshold);
-#endif
-}
-
-BlocksGivenBackWhenFreed::~BlocksGivenBackWhenFreed()
-{
-#if defined(__GLIBC__)
-    if (kept)
-        mallopt(M_MMAP_THRESHOLD, KeptThreshold);
+    if (kept && textBytes >= LargeText)
+        malloc_trim(0);
+#else
+    Q_UNUSED(textBytes);
 #endif
 }
 

@@ -22,18 +22,14 @@ void releaseKeptBlocksBeyond(qint64 textBytes);
 // written, the same memory costs 5 to 10% more of a large file's open.
 void faultInTheNextBlock(qint64 bytes);
 
-// While a large text is loaded, the edit control's table of line starts
-// grows by copies of itself, each a sixth larger than the last: the copies
-// it leaves behind fit nothing the document needs later, yet kept they
-// would add a quarter of the text to the process. Within this scope a block
-// of a megabyte or more is a mapping of its own, which goes back to the
-// system when it is freed. Changes nothing where large blocks are not kept.
-class BlocksGivenBackWhenFreed {
-public:
-    BlocksGivenBackWhenFreed();
-    ~BlocksGivenBackWhenFreed();
-    BlocksGivenBackWhenFreed(const BlocksGivenBackWhenFreed &) = delete;
-    BlocksGivenBackWhenFreed &operator=(const BlocksGivenBackWhenFreed &) = delete;
-};
+// A large file's text is loaded: what the heap then holds free is given
+// back to the system. The edit control's table of line starts grew as the
+// text came in by copies of itself, each a sixth larger than the last; the
+// copies it left fit nothing the document needs later, yet kept they would
+// add a quarter of the text to the process. (They stay in the heap while
+// the table grows, where each copy reuses the room of those before it:
+// mapping each on its own costs a fifth more of the open in fresh pages.)
+// Changes nothing for a small text, or where large blocks are not kept.
+void releaseFreedBlocksAfterLoading(qint64 textBytes);
 
 } // namespace zuno

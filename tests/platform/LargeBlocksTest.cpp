@@ -1,5 +1,5 @@
 // Freed large blocks stay with the process until a document far smaller
-// than they are is loaded, except where they are to go back at once.
+// than they are is loaded, except what a large text's loading leaves free.
 #include "platform/LargeBlocks.h"
 
 #include <gtest/gtest.h>
@@ -37,15 +37,15 @@ TEST(LargeBlocks, AreKeptForReuseUntilFarMoreThanTheDocumentNeeds)
 {
     zuno::keepLargeBlocksForReuse();
     const qint64 before = residentBytes();
-    {
-        // Given back as they are freed where that is asked for...
-        const zuno::BlocksGivenBackWhenFreed givenBack;
-        writeAndFree();
-    }
-    EXPECT_LT(residentBytes() - before, Block / 2);
-    // ...and kept elsewhere.
     writeAndFree();
     EXPECT_GT(residentBytes() - before, Block / 2);
+    // Kept after a small text is loaded...
+    zuno::releaseFreedBlocksAfterLoading(qint64(1) << 20);
+    EXPECT_GT(residentBytes() - before, Block / 2);
+    // ...given back after a large one.
+    zuno::releaseFreedBlocksAfterLoading(qint64(50) << 20);
+    EXPECT_LT(residentBytes() - before, Block / 2);
+    writeAndFree();
 
     // A document of 50 MB may use them again.
     zuno::releaseKeptBlocksBeyond(qint64(50) << 20);

@@ -81,6 +81,7 @@ void EditorWidget::useDocument(long document)
 struct EditorWidget::WholeTextMeasure {
     LineMeasure lines;
     bool beyondAscii = false;
+    qint64 bytes = 0;
 
     WholeTextMeasure()
     {
@@ -91,6 +92,7 @@ struct EditorWidget::WholeTextMeasure {
     void feed(QByteArrayView utf8)
     {
         beyondAscii = beyondAscii || scan::hasByteBeyondAscii(utf8.data(), utf8.size());
+        bytes += utf8.size();
         lines.feed(utf8.data(), utf8.size());
     }
 };
@@ -168,10 +170,6 @@ public:
         if (!m_loader)
             return false;
         m_measure.feed(piece);
-        // The buffer was taken whole at the start; what grows is the table
-        // of line starts. (A view switch keeps the copies: the next switch
-        // grows a table of the same sizes again.)
-        const BlocksGivenBackWhenFreed lineTableCopies;
         return m_loader->AddData(piece.data(), piece.size()) == 0;
     }
 
@@ -181,6 +179,10 @@ public:
             return;
         const long document = reinterpret_cast<long>(m_loader->ConvertToDocument());
         m_loader = nullptr;
+        // Before the document shown so far is let go: its blocks are kept for
+        // reuse. (A view switch keeps the line table's copies: the next
+        // switch grows a table of the same sizes again.)
+        releaseFreedBlocksAfterLoading(m_measure.bytes);
         TextChange change = m_editor.wholeTextRemoval();
         m_editor.m_writing = true;
         m_editor.useDocument(document);

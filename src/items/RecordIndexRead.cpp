@@ -10,6 +10,10 @@
 #include <cstring>
 #include <thread>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace zuno {
 
 namespace {
@@ -40,6 +44,25 @@ bool mayBeEntry(const char *p, qsizetype n)
     }
 }
 
+// A List line holds one code, at its start: its entry, if any, read from
+// its bytes.
+void addListLine(const char *line, qsizetype length, qint64 number, ItemBlocks &entries, ItemBlocks &names)
+{
+    if (!mayBeEntry(line, length))
+        return;
+    if (line[0] == 'N')
+        names.append(number, EntryKind::LineItem, 0);
+    else if (line[0] != 'A')
+        entries.append(number, EntryKind::LineItem, 0,
+                       line[1] != 'G'   ? ValueRun::None
+                       : line[0] == 'B' ? ValueRun::Begins
+                                        : ValueRun::Ends);
+    else if (length == 5 && (QByteArrayView(line, 5) == "AC:OS" || QByteArrayView(line, 5) == "AC:PR"))
+        entries.append(number, EntryKind::SeparatedRecord, 0);
+    else
+        entries.append(number, EntryKind::Record, 0);
+}
+
 // Decodes a line into `buffer` (ASCII without a copy through UTF-8's
 // decoder) and answers a view of it; tells whether it was ASCII.
 QStringView decode(const char *p, qsizetype n, QString &buffer, bool &ascii)
@@ -56,6 +79,86 @@ QStringView decode(const char *p, qsizetype n, QString &buffer, bool &ascii)
 
 // Where a text of this size is read in two parts side by side.
 constexpr qsizetype SplitFrom = qsizetype(8) << 20;
+
+#if defined(__SSE2__)
+// The "\r" and "\n" bytes among the 64 at `p`, a bit a byte.
+std::pair<quint64, quint64> breaksAt(const char *p)
+{
+    quint64 cr = 0;
+    quint64 lf = 0;
+    for (int i = 0; i < 4; ++i) {
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + 16 * i));
+        cr |= quint64(quint32(_mm_movemask_epi8(_mm_cmpeq_epi8(b, _mm_set1_epi8('\r'))))) << (16 * i);
+        lf |= quint64(quint32(_mm_movemask_epi8(_mm_cmpeq_epi8(b, _mm_set1_epi8('\n'))))) << (16 * i);
+    }
+    return {cr, lf};
+}
+
+// The bits from..to-1 (none when from >= to; 0 <= from, to <= 64).
+quint64 bitsBetween(int from, int to)
+{
+    if (from >= to)
+        return 0;
+    return (to == 64 ? ~quint64(0) : (quint64(1) << to) - 1) & (~quint64(0) << from);
+}
+
+// Calls `line(number, from, length)` for each of the text's lines from
+// `begin` to `end` (a line's start, and the text's end or a line's start),
+// numbered by the control's lines from 0, and answers the number of the
+// control's line breaks read. A line of the text ends at "\r\n"; a lone
+// "\r" or "\n" within it ends a line of the control. The bytes are taken
+// 64 at a time, by masks of their line breaks.
+template <typename Line>
+qint64 forEachListLine(QByteArrayView utf8, qsizetype begin, qsizetype end, const std::function<bool()> &stopped,
+                       Line line)
+{
+    constexpr qsizetype Window = 64;
+    constexpr qsizetype AskEvery = Window << 12;
+    const char *const data = utf8.data();
+    qsizetype pos = begin;
+    qint64 control = 0;
+    // Lone breaks in the line being read, before the window.
+    qint64 lone = 0;
+    // Whether the window before ended with the "\r" of a "\r\n".
+    bool pairedCr = false;
+    char tail[2 * Window];
+    for (qsizetype base = begin; base < end; base += Window) {
+        if (stopped && (base - begin) % AskEvery == 0 && stopped())
+            return control;
+        const char *p = data + base;
+        if (utf8.size() - base <= Window) {
+            std::memset(tail, 0, sizeof tail);
+            std::memcpy(tail, p, size_t(utf8.size() - base));
+            p = tail;
+        }
+        const int valid = int(std::min(end - base, Window));
+        const auto [cr, lf] = breaksAt(p);
+        const quint64 pairs = cr & ((lf >> 1) | (quint64(p[Window] == '\n') << 63)) & bitsBetween(0, valid);
+        const quint64 pairedLf = (pairs << 1) | quint64(pairedCr);
+        const quint64 loneBreaks = ((cr & ~pairs) | (lf & ~pairedLf)) & bitsBetween(0, valid);
+        pairedCr = (pairs >> 63) != 0;
+        int from = int(std::max<qsizetype>(pos - base, 0));
+        for (quint64 ends = pairs; ends != 0; ends &= ends - 1) {
+            const int at = __builtin_ctzll(ends);
+            if (loneBreaks != 0)
+                lone += __builtin_popcountll(loneBreaks & bitsBetween(from, at));
+            line(control, pos, base + at - pos);
+            control += 1 + lone;
+            lone = 0;
+            pos = base + at + 2;
+            from = at + 2;
+        }
+        if (loneBreaks != 0)
+            lone += __builtin_popcountll(loneBreaks & bitsBetween(from, valid));
+    }
+    // The last line runs to the text's end.
+    if (end == utf8.size() && pos <= end) {
+        line(control, pos, end - pos);
+        control += lone;
+    }
+    return control;
+}
+#endif
 
 } // namespace
 
@@ -85,9 +188,19 @@ qint64 RecordIndex::read(QByteArrayView utf8, qsizetype begin, qsizetype end, bo
     const Add add = [&](qint64 line, EntryKind kind, qsizetype from, ValueRun run, bool name) {
         (name ? names : entries).append(line, kind, ascii ? from : utf8PositionOf(lineBytes, from), run);
     };
+    const char *const data = utf8.data();
+#if defined(__SSE2__)
+    if (!recordLayout) {
+        const qint64 lines = forEachListLine(utf8, begin, end, stopped, [&](qint64 number, qsizetype from, qsizetype length) {
+            addListLine(data + from, length, number, entries, names);
+        });
+        entries.finish();
+        names.finish();
+        return lines;
+    }
+#endif
     RecordLineContext context;
     QString buffer;
-    const char *const data = utf8.data();
     const bool last = end == utf8.size();
     qsizetype pos = begin;
     qint64 control = 0;
@@ -118,19 +231,8 @@ qint64 RecordIndex::read(QByteArrayView utf8, qsizetype begin, qsizetype end, bo
         if (recordLayout) {
             lineBytes = QByteArrayView(line, length);
             readLine(decode(line, length, buffer, ascii), true, context, lineNumber, add);
-        } else if (mayBeEntry(line, length)) {
-            // A List line holds one code, at its start: read from its bytes.
-            if (line[0] == 'N')
-                names.append(lineNumber, EntryKind::LineItem, 0);
-            else if (line[0] != 'A')
-                entries.append(lineNumber, EntryKind::LineItem, 0,
-                               line[1] != 'G'   ? ValueRun::None
-                               : line[0] == 'B' ? ValueRun::Begins
-                                                : ValueRun::Ends);
-            else if (length == 5 && (QByteArrayView(line, 5) == "AC:OS" || QByteArrayView(line, 5) == "AC:PR"))
-                entries.append(lineNumber, EntryKind::SeparatedRecord, 0);
-            else
-                entries.append(lineNumber, EntryKind::Record, 0);
+        } else {
+            addListLine(line, length, lineNumber, entries, names);
         }
         pos = next;
     }

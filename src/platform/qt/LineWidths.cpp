@@ -101,6 +101,9 @@ qint64 WidthCounts::widest() const
 
 WidthCounts &LineMeasure::widthCounts()
 {
+    if (m_crLfEmpties != 0)
+        m_counts.add(0, m_crLfEmpties);
+    m_crLfEmpties = 0;
     m_counts.add(m_cells, 1);
     m_widest = std::max(m_widest, m_cells);
     m_cells = 0;
@@ -148,7 +151,7 @@ void LineMeasure::feed(const char *data, qint64 size)
                     m_widest = std::max(m_widest, m_cells);
                     if (m_countWidths) {
                         m_counts.addOne(m_cells);
-                        m_counts.addOne(0);
+                        ++m_crLfEmpties;
                     }
                     m_cells = 0;
                     if (m_findLone && m_pendingCr >= 0) {
@@ -180,7 +183,7 @@ void LineMeasure::feed(const char *data, qint64 size)
             m_widest = std::max(m_widest, m_cells);
             if (m_countWidths) {
                 m_counts.addOne(m_cells);
-                m_counts.addOne(0);
+                ++m_crLfEmpties;
             }
             m_cells = 0;
             if (m_findLone && m_pendingCr >= 0) {

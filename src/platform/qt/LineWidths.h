@@ -69,6 +69,8 @@ private:
     qint64 m_cells = 0;
     bool m_countWidths = false;
     WidthCounts m_counts;
+    // The empty lines counted for the "\r\n" line ends, not yet in m_counts.
+    qint64 m_crLfEmpties = 0;
     bool m_findLone = false;
     qint64 m_fed = 0;
     qint64 m_pendingCr = -1; // a "\r" whose next byte is not read yet

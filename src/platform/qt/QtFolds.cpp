@@ -37,7 +37,7 @@ QtFolds::QtFolds(EditorWidget &editor, FoldLevelOf levelOf, QObject *parent)
     // line of the text once one is set, are laid only once something is
     // folded): the symbols are drawn over its margin from the text's
     // structure.
-    for (int marker = Sci::SC_MARKNUM_FOLDEREND; marker <= Sci::SC_MARKNUM_FOLDEROPEN; ++marker)
+    for (int marker = Sci::SC_MARKNUM_FOLDEREND; marker <= int(Sci::SC_MARKNUM_FOLDEROPEN); ++marker)
         send(Sci::SCI_MARKERDEFINE, marker, Sci::SC_MARK_EMPTY);
     m_editor.paintOver(this, [this](QPainter &painter, const QRect &painted) { paintSymbols(painter, painted); });
     // A folded line shows a line under it; a fold whose first line changes

@@ -2,13 +2,7 @@
 
 #include "format/LineItems.h"
 #include "format/TextStreams.h"
-
-#include <algorithm>
-#include <cstring>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "text/CrLfLines.h"
 
 namespace zuno {
 
@@ -25,8 +19,9 @@ LineProblem error(QStringView line, QStringView offending, ConversionFault fault
     return LineProblem{ProblemKind::Error, offsetIn(line, offending), offending.size(), std::move(fault)};
 }
 
-// The line's problem in the List layout, read the long way: decoded.
-void readListLine(QByteArrayView text, qsizetype begin, qsizetype end, qsizetype number, const ProblemFound &found)
+} // namespace
+
+void checkListLine(QByteArrayView text, qsizetype begin, qsizetype end, qsizetype number, const ProblemFound &found)
 {
     text::Utf8LineReader reader(text.sliced(begin, end - begin));
     const QStringView line = reader.hasNext() ? reader.next() : QStringView();
@@ -35,101 +30,19 @@ void readListLine(QByteArrayView text, qsizetype begin, qsizetype end, qsizetype
         found(number, begin, line, problem);
 }
 
-#if defined(__SSE2__)
-// A List line's problem is a fact of a few of its bytes: it is a data item
-// when it is empty or holds a colon, and it reads back as it stands unless
-// two spaces stand in a row within it once trimmed. Neither a colon nor a
-// space is ever part of a longer UTF-8 sequence, so a line that holds a
-// colon and no two spaces in a row has no problem, whatever else it holds.
-// Such lines are passed over 64 bytes at a time, by masks of those bytes;
-// any other line is read the long way, which says what is wrong and where.
-struct ByteMasks {
-    quint64 lineEnds = 0;   // the "\r" of each "\r\n"
-    quint64 colons = 0;
-    quint64 spacePairs = 0; // a space with a space after it
-};
+namespace {
 
-quint64 maskOf(const __m128i (&bytes)[4], char wanted)
-{
-    const __m128i w = _mm_set1_epi8(wanted);
-    quint64 mask = 0;
-    for (int i = 0; i < 4; ++i)
-        mask |= quint64(quint32(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes[i], w)))) << (16 * i);
-    return mask;
-}
-
-// The masks of the 64 bytes at `p`; p[64] is read too (the byte after).
-ByteMasks masksAt(const char *p)
-{
-    __m128i bytes[4];
-    for (int i = 0; i < 4; ++i)
-        bytes[i] = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + 16 * i));
-    const quint64 lf = (maskOf(bytes, '\n') >> 1) | (quint64(p[64] == '\n') << 63);
-    const quint64 space = maskOf(bytes, ' ');
-    const quint64 nextSpace = (space >> 1) | (quint64(p[64] == ' ') << 63);
-    return ByteMasks{maskOf(bytes, '\r') & lf, maskOf(bytes, ':'), space & nextSpace};
-}
-
-// The bits from..to-1 (0 <= from, to <= 64; none when from >= to).
-quint64 bitsBetween(int from, int to)
-{
-    if (from >= to)
-        return 0;
-    const quint64 below = to == 64 ? ~quint64(0) : (quint64(1) << to) - 1;
-    return below & (~quint64(0) << from);
-}
-
+// The List layout's lines, read by their bytes (see mayHaveListProblem):
+// only a line that may have a problem is read the long way.
 void findListLineProblems(QByteArrayView text, const ProblemFound &found, const std::function<bool()> &stopped)
 {
-    constexpr qsizetype Window = 64;
-    // How often `stopped` is asked: every 256 KB.
-    constexpr qsizetype AskEvery = Window << 12;
-    const char *const data = text.data();
-    const qsizetype size = text.size();
-    qsizetype lineStart = 0;
     qsizetype number = 0;
-    bool colon = false;
-    bool spacePair = false;
-    char tail[2 * Window];
-    for (qsizetype base = 0; base < size; base += Window) {
-        if (stopped && base % AskEvery == 0 && stopped())
-            return;
-        const qsizetype left = size - base;
-        const char *p = data + base;
-        if (left <= Window) {
-            // The last bytes, with nothing that counts after them.
-            std::memset(tail, 0, sizeof tail);
-            std::memcpy(tail, p, size_t(left));
-            p = tail;
-        }
-        const ByteMasks masks = masksAt(p);
-        const int valid = int(std::min(left, Window));
-        // Where the line begins in the window: 0 for one begun before it, up
-        // to 65 for one that begins past a "\r\n" at its end.
-        int from = int(std::max<qsizetype>(lineStart - base, 0));
-        quint64 ends = masks.lineEnds & bitsBetween(std::min(from, 64), valid);
-        while (ends != 0) {
-            const int end = __builtin_ctzll(ends);
-            ends &= ends - 1;
-            const quint64 line = bitsBetween(from, end);
-            colon = colon || (masks.colons & line) != 0;
-            spacePair = spacePair || (masks.spacePairs & line) != 0;
-            if (spacePair || (!colon && base + end > lineStart))
-                readListLine(text, lineStart, base + end, number, found);
-            ++number;
-            colon = spacePair = false;
-            lineStart = base + end + 2;
-            from = end + 2;
-        }
-        const quint64 rest = bitsBetween(std::min(from, 64), valid);
-        colon = colon || (masks.colons & rest) != 0;
-        spacePair = spacePair || (masks.spacePairs & rest) != 0;
-    }
-    // The last line runs to the text's end.
-    if (size > 0 && (spacePair || (!colon && size > lineStart)))
-        readListLine(text, lineStart, size, number, found);
+    forEachCrLfLine(text, 0, text.size(), stopped, [&](const CrLfLine &line) {
+        if (mayHaveListProblem(line))
+            checkListLine(text, line.begin, line.begin + line.length, number, found);
+        ++number;
+    });
 }
-#endif
 
 } // namespace
 
@@ -171,12 +84,10 @@ LineProblem recordLineProblem(QStringView line, RecordLineContext &context)
 void findLineProblems(QByteArrayView utf8Text, bool recordLayout, const ProblemFound &found,
                       const std::function<bool()> &stopped)
 {
-#if defined(__SSE2__)
     if (!recordLayout) {
         findListLineProblems(utf8Text, found, stopped);
         return;
     }
-#endif
     text::Utf8LineReader reader(utf8Text);
     RecordLineContext context;
     for (qsizetype number = 0; reader.hasNext(); ++number) {

@@ -12,6 +12,7 @@
 
 #include "format/Conversion.h"
 #include "format/DataItem.h"
+#include "text/CrLfLines.h"
 
 #include <QByteArrayView>
 #include <QList>
@@ -52,6 +53,15 @@ LineProblem recordLineProblem(QStringView line, RecordLineContext &context);
 // line that begins with "PL:" once trimmed can be taken up.
 bool mayContinueValueList(QStringView line);
 
+// A List line's problem is a fact of a few of its bytes: it is a data item
+// when it is empty or holds a colon, and it reads back as it stands unless
+// two spaces stand in a row within it once trimmed. So a line that holds a
+// colon and no two spaces in a row has no problem, whatever else it holds.
+inline bool mayHaveListProblem(const CrLfLine &line)
+{
+    return line.spacePair || (!line.colon && line.length > 0);
+}
+
 // Every line of a UTF-8 text that has a problem in the given layout, in
 // order: its number (from 0), where it begins (in bytes) and the line.
 using ProblemFound = std::function<void(qsizetype lineNumber, qsizetype position, QStringView line,
@@ -59,6 +69,9 @@ using ProblemFound = std::function<void(qsizetype lineNumber, qsizetype position
 // `stopped`, where given, is asked now and then whether to stop early.
 void findLineProblems(QByteArrayView utf8Text, bool recordLayout, const ProblemFound &found,
                       const std::function<bool()> &stopped = {});
+// The List line from `begin` to `end` of the text (its "\r\n" or the text's
+// end), checked the long way: decoded; `found` is told its problem.
+void checkListLine(QByteArrayView text, qsizetype begin, qsizetype end, qsizetype number, const ProblemFound &found);
 
 // The code of an item on a line and its role: where the code begins in the
 // line and its length, the colon included.

@@ -121,13 +121,18 @@ std::vector<ItemMarks::Found> ItemMarks::findAll(QByteArrayView text, bool recor
     findLineProblems(
         text, recordLayout,
         [&](qsizetype, qsizetype position, QStringView, const LineProblem &problem) {
-            Utf8Walker bytes(text.sliced(position));
-            const qint64 from = bytes.positionOf(problem.from);
-            const qint64 to = bytes.positionOf(problem.from + problem.length);
-            found.push_back(Found{position, markOf(problem.kind), from, to - from});
+            found.push_back(foundAt(text, position, problem));
         },
         stopped);
     return found;
+}
+
+ItemMarks::Found ItemMarks::foundAt(QByteArrayView text, qsizetype position, const LineProblem &problem)
+{
+    Utf8Walker bytes(text.sliced(position));
+    const qint64 from = bytes.positionOf(problem.from);
+    const qint64 to = bytes.positionOf(problem.from + problem.length);
+    return Found{position, markOf(problem.kind), from, to - from};
 }
 
 void ItemMarks::applyAll(bool recordLayout, const std::vector<Found> &found)

@@ -34,9 +34,13 @@ public:
         LineMark mark;
         qint64 from;     // the underline, in bytes from the line's start
         qint64 length;
+
+        bool operator==(const Found &) const = default;
     };
     static std::vector<Found> findAll(QByteArrayView text, bool recordLayout,
                                       const std::function<bool()> &stopped = {});
+    // The problem of the text's line that begins at `position`, as found.
+    static Found foundAt(QByteArrayView text, qsizetype position, const LineProblem &problem);
     void applyAll(bool recordLayout, const std::vector<Found> &found);
     bool isRecordLayout() const { return m_record; }
 

@@ -43,8 +43,11 @@ public:
     };
 
     // Reads the whole UTF-8 text in the given layout (stopping early, with
-    // what it read so far, once `stopped` says so).
-    void build(QByteArrayView utf8Text, bool recordLayout, const std::function<bool()> &stopped = {});
+    // what it read so far, once `stopped` says so). Where `problems` is
+    // given and the layout is the List layout, the text's problems are found
+    // in the same pass (ItemMarks::findAll's, in order).
+    void build(QByteArrayView utf8Text, bool recordLayout, const std::function<bool()> &stopped = {},
+               std::vector<ItemMarks::Found> *problems = nullptr);
 
     // The text changed, the change in: reads again the lines it touched,
     // with the lines whose reading depends on them. Answers whether any
@@ -114,10 +117,12 @@ private:
     static void readLine(QStringView line, bool recordLayout, RecordLineContext &context, qint64 lineNumber,
                          const Add &add);
     // Reads the text from `begin` to `end`, a line's start and the text's
-    // end or a line's start, its first line numbered 0; answers the number
-    // of the control's lines it read.
+    // end or a line's start, its first line numbered 0, and in the List
+    // layout its problems where asked; answers the number of the control's
+    // lines it read.
     static qint64 read(QByteArrayView utf8, qsizetype begin, qsizetype end, bool recordLayout,
-                       const std::function<bool()> &stopped, ItemBlocks &entries, ItemBlocks &names);
+                       const std::function<bool()> &stopped, ItemBlocks &entries, ItemBlocks &names,
+                       std::vector<ItemMarks::Found> *problems);
     // The name's index for the record entry, or -1.
     qsizetype nameOf(qsizetype index) const;
     ValueRun run(qsizetype index) const { return m_entries.item(index).run; }

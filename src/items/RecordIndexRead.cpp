@@ -3,16 +3,13 @@
 #include "items/RecordIndex.h"
 
 #include "format/DataItem.h"
+#include "text/CrLfLines.h"
 #include "text/TextScan.h"
 #include "text/Utf8Text.h"
 
 #include <algorithm>
 #include <cstring>
 #include <thread>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace zuno {
 
@@ -80,85 +77,6 @@ QStringView decode(const char *p, qsizetype n, QString &buffer, bool &ascii)
 // Where a text of this size is read in two parts side by side.
 constexpr qsizetype SplitFrom = qsizetype(8) << 20;
 
-#if defined(__SSE2__)
-// The "\r" and "\n" bytes among the 64 at `p`, a bit a byte.
-std::pair<quint64, quint64> breaksAt(const char *p)
-{
-    quint64 cr = 0;
-    quint64 lf = 0;
-    for (int i = 0; i < 4; ++i) {
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + 16 * i));
-        cr |= quint64(quint32(_mm_movemask_epi8(_mm_cmpeq_epi8(b, _mm_set1_epi8('\r'))))) << (16 * i);
-        lf |= quint64(quint32(_mm_movemask_epi8(_mm_cmpeq_epi8(b, _mm_set1_epi8('\n'))))) << (16 * i);
-    }
-    return {cr, lf};
-}
-
-// The bits from..to-1 (none when from >= to; 0 <= from, to <= 64).
-quint64 bitsBetween(int from, int to)
-{
-    if (from >= to)
-        return 0;
-    return (to == 64 ? ~quint64(0) : (quint64(1) << to) - 1) & (~quint64(0) << from);
-}
-
-// Calls `line(number, from, length)` for each of the text's lines from
-// `begin` to `end` (a line's start, and the text's end or a line's start),
-// numbered by the control's lines from 0, and answers the number of the
-// control's line breaks read. A line of the text ends at "\r\n"; a lone
-// "\r" or "\n" within it ends a line of the control. The bytes are taken
-// 64 at a time, by masks of their line breaks.
-template <typename Line>
-qint64 forEachListLine(QByteArrayView utf8, qsizetype begin, qsizetype end, const std::function<bool()> &stopped,
-                       Line line)
-{
-    constexpr qsizetype Window = 64;
-    constexpr qsizetype AskEvery = Window << 12;
-    const char *const data = utf8.data();
-    qsizetype pos = begin;
-    qint64 control = 0;
-    // Lone breaks in the line being read, before the window.
-    qint64 lone = 0;
-    // Whether the window before ended with the "\r" of a "\r\n".
-    bool pairedCr = false;
-    char tail[2 * Window];
-    for (qsizetype base = begin; base < end; base += Window) {
-        if (stopped && (base - begin) % AskEvery == 0 && stopped())
-            return control;
-        const char *p = data + base;
-        if (utf8.size() - base <= Window) {
-            std::memset(tail, 0, sizeof tail);
-            std::memcpy(tail, p, size_t(utf8.size() - base));
-            p = tail;
-        }
-        const int valid = int(std::min(end - base, Window));
-        const auto [cr, lf] = breaksAt(p);
-        const quint64 pairs = cr & ((lf >> 1) | (quint64(p[Window] == '\n') << 63)) & bitsBetween(0, valid);
-        const quint64 pairedLf = (pairs << 1) | quint64(pairedCr);
-        const quint64 loneBreaks = ((cr & ~pairs) | (lf & ~pairedLf)) & bitsBetween(0, valid);
-        pairedCr = (pairs >> 63) != 0;
-        int from = int(std::max<qsizetype>(pos - base, 0));
-        for (quint64 ends = pairs; ends != 0; ends &= ends - 1) {
-            const int at = __builtin_ctzll(ends);
-            if (loneBreaks != 0)
-                lone += __builtin_popcountll(loneBreaks & bitsBetween(from, at));
-            line(control, pos, base + at - pos);
-            control += 1 + lone;
-            lone = 0;
-            pos = base + at + 2;
-            from = at + 2;
-        }
-        if (loneBreaks != 0)
-            lone += __builtin_popcountll(loneBreaks & bitsBetween(from, valid));
-    }
-    // The last line runs to the text's end.
-    if (end == utf8.size() && pos <= end) {
-        line(control, pos, end - pos);
-        control += lone;
-    }
-    return control;
-}
-#endif
 
 } // namespace
 
@@ -179,7 +97,8 @@ void RecordIndex::readLine(QStringView line, bool recordLayout, RecordLineContex
 }
 
 qint64 RecordIndex::read(QByteArrayView utf8, qsizetype begin, qsizetype end, bool recordLayout,
-                         const std::function<bool()> &stopped, ItemBlocks &entries, ItemBlocks &names)
+                         const std::function<bool()> &stopped, ItemBlocks &entries, ItemBlocks &names,
+                         std::vector<ItemMarks::Found> *problems)
 {
     // The line being read in the Record layout: its bytes, and whether
     // they are ASCII (a column in units is then one in bytes).
@@ -189,59 +108,29 @@ qint64 RecordIndex::read(QByteArrayView utf8, qsizetype begin, qsizetype end, bo
         (name ? names : entries).append(line, kind, ascii ? from : utf8PositionOf(lineBytes, from), run);
     };
     const char *const data = utf8.data();
-#if defined(__SSE2__)
-    if (!recordLayout) {
-        const qint64 lines = forEachListLine(utf8, begin, end, stopped, [&](qint64 number, qsizetype from, qsizetype length) {
-            addListLine(data + from, length, number, entries, names);
-        });
-        entries.finish();
-        names.finish();
-        return lines;
-    }
-#endif
     RecordLineContext context;
     QString buffer;
-    const bool last = end == utf8.size();
-    qsizetype pos = begin;
-    qint64 control = 0;
-    for (qint64 lines = 0; (last ? pos <= end : pos < end) && !(stopped && lines % 4096 == 0 && stopped()); ++lines) {
-        // The text's line from `pos` to its "\r\n"; a lone "\r" or "\n"
-        // ends a line of the control within it.
-        const qint64 lineNumber = control;
-        qsizetype lineEnd = pos;
-        qsizetype next = end + 1;
-        while (lineEnd < end) {
-            const qsizetype found = scan::indexOfEither(data + lineEnd, end - lineEnd, '\r', '\n');
-            if (found < 0) {
-                lineEnd = end;
-                break;
-            }
-            lineEnd += found;
-            ++control;
-            if (data[lineEnd] == '\r' && lineEnd + 1 < end && data[lineEnd + 1] == '\n') {
-                next = lineEnd + 2;
-                break;
-            }
-            ++lineEnd;
-        }
-        if (next > end)
-            lineEnd = end;
-        const char *line = data + pos;
-        const qsizetype length = lineEnd - pos;
+    const auto found = [&](qsizetype, qsizetype position, QStringView, const LineProblem &problem) {
+        problems->push_back(ItemMarks::foundAt(utf8, position, problem));
+    };
+    const qint64 lines = forEachCrLfLine(utf8, begin, end, stopped, [&](const CrLfLine &line) {
+        const char *bytes = data + line.begin;
         if (recordLayout) {
-            lineBytes = QByteArrayView(line, length);
-            readLine(decode(line, length, buffer, ascii), true, context, lineNumber, add);
-        } else {
-            addListLine(line, length, lineNumber, entries, names);
+            lineBytes = QByteArrayView(bytes, line.length);
+            readLine(decode(bytes, line.length, buffer, ascii), true, context, line.number, add);
+            return;
         }
-        pos = next;
-    }
+        addListLine(bytes, line.length, line.number, entries, names);
+        if (problems && mayHaveListProblem(line))
+            checkListLine(utf8, line.begin, line.begin + line.length, 0, found);
+    });
     entries.finish();
     names.finish();
-    return control;
+    return lines;
 }
 
-void RecordIndex::build(QByteArrayView utf8, bool recordLayout, const std::function<bool()> &stopped)
+void RecordIndex::build(QByteArrayView utf8, bool recordLayout, const std::function<bool()> &stopped,
+                        std::vector<ItemMarks::Found> *problems)
 {
     *this = RecordIndex(m_document);
     m_record = recordLayout;
@@ -250,16 +139,21 @@ void RecordIndex::build(QByteArrayView utf8, bool recordLayout, const std::funct
     // begins a line (no value list reaches across it).
     const qsizetype cut = utf8.size() < SplitFrom ? -1 : utf8.indexOf("\r\nAC:", utf8.size() / 2);
     if (cut < 0) {
-        m_lineCount = read(utf8, 0, utf8.size(), recordLayout, stopped, m_entries, m_names) + 1;
+        m_lineCount = read(utf8, 0, utf8.size(), recordLayout, stopped, m_entries, m_names, problems) + 1;
         return;
     }
     ItemBlocks laterEntries;
     ItemBlocks laterNames;
+    std::vector<ItemMarks::Found> laterProblems;
     qint64 laterLines = 0;
-    std::thread later(
-        [&] { laterLines = read(utf8, cut + 2, utf8.size(), recordLayout, stopped, laterEntries, laterNames); });
-    const qint64 lines = read(utf8, 0, cut + 2, recordLayout, stopped, m_entries, m_names);
+    std::thread later([&] {
+        laterLines = read(utf8, cut + 2, utf8.size(), recordLayout, stopped, laterEntries, laterNames,
+                          problems ? &laterProblems : nullptr);
+    });
+    const qint64 lines = read(utf8, 0, cut + 2, recordLayout, stopped, m_entries, m_names, problems);
     later.join();
+    if (problems)
+        problems->insert(problems->end(), laterProblems.begin(), laterProblems.end());
     m_lineCount = lines + laterLines + 1;
     m_entries.append(std::move(laterEntries), lines);
     m_names.append(std::move(laterNames), lines);

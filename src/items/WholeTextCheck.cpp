@@ -24,7 +24,12 @@ WholeTextCheck::Result WholeTextCheck::run(QByteArrayView text, bool recordLayou
 {
     Result result;
     result.recordLayout = recordLayout;
-    // A large text's problems and records are read side by side.
+    // A List text's problems are found as its records are read, in one pass.
+    if (!recordLayout) {
+        result.records.build(text, false, stopped, &result.problems);
+        return result;
+    }
+    // A Record text's problems and records are read side by side.
     std::thread problems;
     if (text.size() > BesideFrom)
         problems = std::thread([&] { result.problems = ItemMarks::findAll(text, recordLayout, stopped); });

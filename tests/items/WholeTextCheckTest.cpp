@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <random>
 #include <thread>
 
 namespace zuno {
@@ -55,6 +56,39 @@ TEST(WholeTextCheck, OnlyTheLastCheckNotStoppedHandsOverItsResult)
     takeQueued();
     EXPECT_EQ(handed, (std::vector<qint64>{6, 18}));
     EXPECT_FALSE(check.stop()) << "nothing under way";
+}
+
+// A List text's problems are found as its records are read, in one pass
+// (in two parts side by side for a large text): the same problems, in the
+// same order, as the check on its own finds.
+TEST(WholeTextCheck, AListTextsProblemsAreFoundWithItsRecords)
+{
+    std::mt19937 random(41);
+    const QByteArray pieces[] = {"AC:1", "BG:2", "NM:A B", "X Y", "  ", " ", ":", "\xc3\xa9", "\xff",
+                                 "\r\n", "\r\n", "\r\n", "\r", "\n"};
+    const auto noise = [&](int count) {
+        QByteArray text;
+        for (int i = 0; i < count; ++i)
+            text += pieces[random() % std::size(pieces)];
+        return text;
+    };
+    std::vector<QByteArray> texts;
+    for (int i = 0; i < 300; ++i)
+        texts.push_back(noise(int(random() % 200)));
+    // Large enough to be read in two parts, with problems in both.
+    QByteArray large;
+    while (large.size() < (qsizetype(9) << 20))
+        large += "AC:1\r\nBG:2\r\nPL:1,2\r\n" + noise(3) + "\r\n";
+    texts.push_back(large);
+    for (const QByteArray &text : texts) {
+        const std::vector<ItemMarks::Found> alone = ItemMarks::findAll(text, false);
+        ASSERT_EQ(WholeTextCheck::run(text, false).problems, alone) << text.left(300).toStdString();
+        if (text.size() > (qsizetype(8) << 20)) {
+            ASSERT_GT(alone.size(), 100u);
+            ASSERT_LT(alone.front().position, text.size() / 4);
+            ASSERT_GT(alone.back().position, text.size() * 3 / 4);
+        }
+    }
 }
 
 } // namespace

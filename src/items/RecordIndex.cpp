@@ -268,27 +268,50 @@ std::vector<bool> RecordIndex::captionsHolding(const QByteArray &folded) const
     return holding;
 }
 
-std::vector<qint32> RecordIndex::findRecords(QStringView text) const
+QByteArray RecordIndex::searchKey(QStringView text)
 {
-    const QByteArray wanted = foldedUtf8(trimSpaces(text));
+    return foldedUtf8(trimSpaces(text));
+}
+
+std::vector<qint32> RecordIndex::findRecords(QStringView text, const std::vector<qint32> *among) const
+{
+    const QByteArray wanted = searchKey(text);
     std::vector<qint32> found;
     if (wanted.isEmpty() || !m_document)
         return found;
     ItemText reader(*m_document);
-    m_entries.forEach(0, [&](qsizetype at, const ItemBlocks::Item &entry) {
-        if (entry.kind != EntryKind::LineItem
-            && beginsFolded(valueOf(reader.read(entry.line, entry.column).bytes), wanted))
-            found.push_back(qint32(at));
-        return true;
-    });
-    m_names.forEach(0, [&](qsizetype, const ItemBlocks::Item &name) {
-        if (!holdsFolded(valueOf(reader.read(name.line, name.column).bytes), wanted))
+    if (among) {
+        // Each record by its AC value, then by every name within it.
+        for (const qint32 at : *among) {
+            const ItemBlocks::Item entry = m_entries.item(at);
+            bool holds = beginsFolded(valueOf(reader.read(entry.line, entry.column).bytes), wanted);
+            const qsizetype next = nextRecord(entry.line, true);
+            const qint64 end = next < 0 ? std::numeric_limits<qint64>::max() : m_entries.line(next);
+            for (qsizetype name = m_names.lowerBound(entry.line); !holds && name < m_names.size(); ++name) {
+                const ItemBlocks::Item item = m_names.item(name);
+                if (item.line >= end)
+                    break;
+                holds = holdsFolded(valueOf(reader.read(item.line, item.column).bytes), wanted);
+            }
+            if (holds)
+                found.push_back(at);
+        }
+    } else {
+        m_entries.forEach(0, [&](qsizetype at, const ItemBlocks::Item &entry) {
+            if (entry.kind != EntryKind::LineItem
+                && beginsFolded(valueOf(reader.read(entry.line, entry.column).bytes), wanted))
+                found.push_back(qint32(at));
             return true;
-        const qsizetype record = recordAt(name.line);
-        if (record >= 0)
-            found.push_back(qint32(record));
-        return true;
-    });
+        });
+        m_names.forEach(0, [&](qsizetype, const ItemBlocks::Item &name) {
+            if (!holdsFolded(valueOf(reader.read(name.line, name.column).bytes), wanted))
+                return true;
+            const qsizetype record = recordAt(name.line);
+            if (record >= 0)
+                found.push_back(qint32(record));
+            return true;
+        });
+    }
     std::sort(found.begin(), found.end());
     found.erase(std::unique(found.begin(), found.end()), found.end());
     std::stable_partition(found.begin(), found.end(), [&](qint32 at) {

@@ -95,8 +95,12 @@ public:
     qsizetype nextRecord(qint64 line, bool forward) const;
     // The entries of the records whose AC value begins with `text` or whose
     // name holds it (letters of either case alike), in the text's order,
-    // those whose AC value is `text` exactly first.
-    std::vector<qint32> findRecords(QStringView text) const;
+    // those whose AC value is `text` exactly first. Where `among` is given,
+    // only those records are looked at: the records found for a text that
+    // `text` begins with (whatever `text` finds, they found too).
+    std::vector<qint32> findRecords(QStringView text, const std::vector<qint32> *among = nullptr) const;
+    // What findRecords looks for, for `text`: trimmed, in upper case.
+    static QByteArray searchKey(QStringView text);
     // Whether each entry's caption holds `folded` (upper-case UTF-8; letters
     // of either case alike).
     std::vector<bool> captionsHolding(const QByteArray &folded) const;

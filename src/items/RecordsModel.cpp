@@ -154,8 +154,19 @@ QVariant RecordMatchesModel::data(const QModelIndex &index, int role) const
 
 void RecordMatchesModel::find(const QString &text)
 {
+    const QByteArray wanted = RecordIndex::searchKey(text);
+    const bool narrowed = !m_foundFor.isEmpty() && wanted.startsWith(m_foundFor);
     beginResetModel();
-    m_found = m_index.findRecords(text);
+    m_found = m_index.findRecords(text, narrowed ? &m_found : nullptr);
+    m_foundFor = wanted;
+    endResetModel();
+}
+
+void RecordMatchesModel::indexChanged()
+{
+    m_foundFor.clear();
+    beginResetModel();
+    m_found.clear();
     endResetModel();
 }
 

@@ -60,13 +60,21 @@ public:
         return parent.isValid() ? 0 : int(m_found.size());
     }
     QVariant data(const QModelIndex &index, int role) const override;
-    // Finds the records for the text (RecordIndex::findRecords).
+    // Finds the records for the text (RecordIndex::findRecords): among
+    // those found last where the text goes on from the last one (a number
+    // or name typed a character at a time), else among all.
     void find(const QString &text);
+    // The index was read again or its entries changed: what was found goes,
+    // and the text is looked for among all the records again.
+    void indexChanged();
     qint64 lineOf(int row) const { return m_index.entry(m_found[size_t(row)]).line; }
 
 private:
     const RecordIndex &m_index;
     std::vector<qint32> m_found;
+    // The text m_found holds the records of, trimmed and upper case; empty
+    // when m_found is not the search's whole answer.
+    QByteArray m_foundFor;
 };
 
 } // namespace zuno

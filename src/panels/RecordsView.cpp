@@ -54,6 +54,8 @@ RecordsView::RecordsView(QMainWindow &window, DataItemView &items, EditorWidget 
     setUpProblems();
     connect(&items, &DataItemView::recordsChanged, this, [this](bool rebuilt) {
         m_recordModel->indexChanged(rebuilt);
+        if (m_goTo)
+            m_goTo->indexChanged();
         m_folds->refresh();
         followCaret(m_caretLine);
     });

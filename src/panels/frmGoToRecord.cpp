@@ -69,6 +69,13 @@ void frmGoToRecord::showFor()
     open();
 }
 
+void frmGoToRecord::indexChanged()
+{
+    m_matches->indexChanged();
+    if (isVisible())
+        find();
+}
+
 void frmGoToRecord::find()
 {
     m_matches->find(txtGRRecord->text());

@@ -27,6 +27,9 @@ public:
     // Shows the dialog (window-modal) with the matches of its text in the
     // index as it stands now.
     void showFor();
+    // The index was read again or its entries changed: the matches are
+    // looked for again (at once where they are shown).
+    void indexChanged();
 
     QLabel *lblGRRecord = nullptr;
     QLineEdit *txtGRRecord = nullptr;

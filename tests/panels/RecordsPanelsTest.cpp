@@ -165,6 +165,24 @@ TEST_F(RecordsPanels, GoToRecordFindsByAcValueAndNameAndStaysOpenOnNoMatch)
     }
 }
 
+// The matches shown follow the index while the dialog is open: a text read
+// afresh (a reload, a recovery) is searched again, never shown from the
+// records of the text before it.
+TEST_F(RecordsPanels, GoToRecordSearchesAgainWhenTheRecordsAreReadAgain)
+{
+    action("mnuEditGoToRecord")->trigger();
+    auto *dialog = window->findChild<frmGoToRecord *>();
+    ASSERT_TRUE(dialog && waitFor([&] { return dialog->isVisible(); }));
+    dialog->txtGRRecord->setText(QStringLiteral("1"));
+    dialog->txtGRRecord->setText(QStringLiteral("100"));
+    EXPECT_EQ(rows(dialog->lstGRMatches).size(), 3);
+    test::setTextOf(*window->editor(), QStringLiteral("AC:1009\r\nNM:LAST"));
+    EXPECT_TRUE(waitFor([&] { return rows(dialog->lstGRMatches) == QStringList{"AC:1009  LAST"}; }))
+        << rows(dialog->lstGRMatches).join(u'|').toStdString();
+    EXPECT_EQ(dialog->lblGRStatus->text(), QStringLiteral("1 record"));
+    QTest::keyClick(dialog->txtGRRecord, Qt::Key_Escape);
+}
+
 TEST_F(RecordsPanels, NextAndPreviousRecordGoToTheAcLines)
 {
     caretTo(4);

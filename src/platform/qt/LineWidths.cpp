@@ -1,6 +1,7 @@
 #include "platform/qt/LineWidths.h"
 
 #include "platform/qt/ScintillaDocument.h"
+#include "text/CrLfLines.h"
 #include "text/TextScan.h"
 
 #include <QScopeGuard>
@@ -47,14 +48,6 @@ WindowMasks windowAt(const char *p)
     return WindowMasks{lineEnds, below20 & ~high & ~(lineEnds | (lineEnds << 1)), continuation};
 }
 
-// The bits from..to-1 (0 <= from <= to <= 64).
-quint64 bitsBetween(int from, int to)
-{
-    if (from >= to)
-        return 0;
-    return (to == 64 ? ~quint64(0) : (quint64(1) << to) - 1) & (~quint64(0) << from);
-}
-
 // The characters among the bytes from..to-1 of a window: the bytes less
 // the continuation bytes (counted only where the window has any: the
 // processors this is built for may count bits by a call, not an instruction).
@@ -62,7 +55,7 @@ int charactersBetween(quint64 continuation, int from, int to)
 {
     if (from >= to)
         return 0;
-    return (to - from) - (continuation == 0 ? 0 : __builtin_popcountll(continuation & bitsBetween(from, to)));
+    return (to - from) - (continuation == 0 ? 0 : __builtin_popcountll(continuation & crlf::bitsBetween(from, to)));
 }
 #endif
 } // namespace
@@ -97,6 +90,22 @@ qint64 WidthCounts::widest() const
     if (!m_large.empty())
         return m_large.rbegin()->first;
     return m_small.empty() ? 0 : qint64(m_small.size()) - 1;
+}
+
+// Most lines end with "\r\n": both bytes at once, as each alone would count
+// (the "\n" ends an empty line) and with no lone break.
+void LineMeasure::crLfLineEnd()
+{
+    m_widest = std::max(m_widest, m_cells);
+    if (m_countWidths) {
+        m_counts.addOne(m_cells);
+        ++m_crLfEmpties;
+    }
+    m_cells = 0;
+    if (m_findLone && m_pendingCr >= 0) {
+        m_loneBreaks.push_back(m_pendingCr);
+        m_pendingCr = -1;
+    }
 }
 
 WidthCounts &LineMeasure::widthCounts()
@@ -148,16 +157,7 @@ void LineMeasure::feed(const char *data, qint64 size)
                 for (quint64 ends = masks.lineEnds; ends != 0; ends &= ends - 1) {
                     const int end = __builtin_ctzll(ends);
                     m_cells += charactersBetween(masks.continuation, from, end);
-                    m_widest = std::max(m_widest, m_cells);
-                    if (m_countWidths) {
-                        m_counts.addOne(m_cells);
-                        ++m_crLfEmpties;
-                    }
-                    m_cells = 0;
-                    if (m_findLone && m_pendingCr >= 0) {
-                        m_loneBreaks.push_back(m_pendingCr);
-                        m_pendingCr = -1;
-                    }
+                    crLfLineEnd();
                     from = end + 2;
                 }
                 m_cells += charactersBetween(masks.continuation, from, 64);
@@ -178,18 +178,7 @@ void LineMeasure::feed(const char *data, qint64 size)
             // A UTF-8 continuation byte adds no character.
             m_cells += (c & 0xC0) != 0x80;
         } else if (c == '\r' && i + 1 < size && data[i + 1] == '\n') {
-            // Most lines end so: both bytes at once, as each alone would
-            // count (the "\n" ends an empty line) and with no lone break.
-            m_widest = std::max(m_widest, m_cells);
-            if (m_countWidths) {
-                m_counts.addOne(m_cells);
-                ++m_crLfEmpties;
-            }
-            m_cells = 0;
-            if (m_findLone && m_pendingCr >= 0) {
-                m_loneBreaks.push_back(m_pendingCr);
-                m_pendingCr = -1;
-            }
+            crLfLineEnd();
             ++i;
         } else if (c == '\r' || c == '\n') {
             m_widest = std::max(m_widest, m_cells);

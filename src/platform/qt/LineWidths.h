@@ -64,6 +64,7 @@ private:
             loneOrCr(position, c);
     }
     void loneOrCr(qint64 position, char c);
+    void crLfLineEnd();
 
     qint64 m_widest = 0;
     qint64 m_cells = 0;

@@ -238,12 +238,29 @@ QString RecordIndex::caption(qsizetype index) const
     return shown;
 }
 
-std::vector<bool> RecordIndex::captionsHolding(const QByteArray &folded) const
+std::vector<bool> RecordIndex::captionsHolding(const QByteArray &folded, const std::vector<qint32> *among) const
 {
     std::vector<bool> holding(size_t(size()), false);
     if (!m_document)
         return holding;
     ItemText reader(*m_document);
+    if (among) {
+        for (const qint32 at : *among) {
+            if (at < 0)
+                continue;
+            const ItemBlocks::Item entry = m_entries.item(at);
+            bool holds = holdsFolded(reader.read(entry.line, entry.column).bytes, folded);
+            if (!holds && entry.kind != EntryKind::LineItem) {
+                const qsizetype name = nameOf(at);
+                if (name >= 0) {
+                    const ItemBlocks::Item item = m_names.item(name);
+                    holds = holdsFolded(valueOf(reader.read(item.line, item.column).bytes), folded);
+                }
+            }
+            holding[size_t(at)] = holds;
+        }
+        return holding;
+    }
     // The records in order, each with the line it begins on.
     std::vector<std::pair<qsizetype, qint64>> records;
     m_entries.forEach(0, [&](qsizetype at, const ItemBlocks::Item &entry) {

@@ -102,8 +102,9 @@ public:
     // What findRecords looks for, for `text`: trimmed, in upper case.
     static QByteArray searchKey(QStringView text);
     // Whether each entry's caption holds `folded` (upper-case UTF-8; letters
-    // of either case alike).
-    std::vector<bool> captionsHolding(const QByteArray &folded) const;
+    // of either case alike). Where `among` is given (entries in order; -1
+    // is passed over), only those are looked at; the others answer false.
+    std::vector<bool> captionsHolding(const QByteArray &folded, const std::vector<qint32> *among = nullptr) const;
 
     // The record's line range: from its line to the line before the next
     // record (or the last line, `lineCount` - 1). For a BG item, to its EG

@@ -84,13 +84,19 @@ int RecordsModel::rowOfLine(qint64 line) const
 void RecordsModel::setFilter(const QString &text)
 {
     beginResetModel();
+    const QString before = m_filter;
     m_filter = text.trimmed();
-    applyFilter();
+    // Typed a character at a time: what the longer text shows, the shorter
+    // one showed too.
+    applyFilter(!before.isEmpty() && m_filter.toUtf8().toUpper().startsWith(before.toUtf8().toUpper()));
     endResetModel();
 }
 
-void RecordsModel::applyFilter()
+void RecordsModel::applyFilter(bool narrowed)
 {
+    std::vector<qint32> shown;
+    if (narrowed)
+        shown.swap(m_rows);
     m_rows.clear();
     if (m_filter.isEmpty()) {
         m_rows.shrink_to_fit();
@@ -102,7 +108,7 @@ void RecordsModel::applyFilter()
     // the text; the head likewise.
     qsizetype groupStart = m_index.hasHead() ? -1 : 0;
     bool groupHolds = false;
-    const std::vector<bool> holding = m_index.captionsHolding(wanted);
+    const std::vector<bool> holding = m_index.captionsHolding(wanted, narrowed ? &shown : nullptr);
     const auto closeGroup = [&](qsizetype end) {
         if (!groupHolds)
             return;

@@ -39,7 +39,10 @@ private:
     // The entry of a row: -1 for the head.
     qsizetype entryOf(int row) const;
     int headRows() const { return m_index.hasHead() ? 1 : 0; }
-    void applyFilter();
+    // Lays the rows out for the filter: among the rows shown where `narrowed`
+    // (the filter goes on from the one they were laid out for), else among
+    // all the entries.
+    void applyFilter(bool narrowed = false);
 
     const RecordIndex &m_index;
     QString m_filter;

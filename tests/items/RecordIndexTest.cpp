@@ -351,6 +351,18 @@ TEST(RecordsModel, FiltersByRecordAndFindsTheRowOfALine)
     EXPECT_EQ(model.rowOfLine(6), 4);
     EXPECT_EQ(model.rowOfLine(7), -1); // AC:3 is not shown
     EXPECT_EQ(model.lineOf(2), 4);
+
+    // Typed a character at a time, each text is looked for among the rows
+    // the one before showed: the same rows as the text typed whole.
+    const QStringList north = rows();
+    model.setFilter(QString());
+    for (const QString &typed : {QStringLiteral("n"), QStringLiteral("no"), QStringLiteral("nor"), QStringLiteral("north")})
+        model.setFilter(typed);
+    EXPECT_EQ(rows(), north);
+    model.setFilter(QStringLiteral("northe"));
+    EXPECT_EQ(rows(), (QStringList{"AC:2", "    BG:NORTHERN", "    EG:X"}));
+    model.setFilter(QStringLiteral("nort"));
+    EXPECT_EQ(rows(), north);
 }
 
 } // namespace

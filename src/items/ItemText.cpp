@@ -79,12 +79,6 @@ ItemText::Read ItemText::read(qint64 line, qint64 column)
     }
 }
 
-QByteArrayView ItemText::first(qint64 line, qint64 column, qsizetype count)
-{
-    const qint64 start = m_document.lineStart(line);
-    return start < 0 ? QByteArrayView() : bytesAt(start + column, count);
-}
-
 QString ItemText::decoded(QByteArrayView bytes)
 {
     return utf8ToText(bytes);

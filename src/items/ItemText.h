@@ -34,8 +34,6 @@ public:
     // on the control's line `line`.
     Read read(qint64 line, qint64 column);
     QString text(qint64 line, qint64 column) { return decoded(read(line, column).bytes); }
-    // The first bytes of the item (its code), up to `count`.
-    QByteArrayView first(qint64 line, qint64 column, qsizetype count);
 
     static QString decoded(QByteArrayView bytes);
 

@@ -249,15 +249,8 @@ std::vector<bool> RecordIndex::captionsHolding(const QByteArray &folded, const s
             if (at < 0)
                 continue;
             const ItemBlocks::Item entry = m_entries.item(at);
-            bool holds = holdsFolded(reader.read(entry.line, entry.column).bytes, folded);
-            if (!holds && entry.kind != EntryKind::LineItem) {
-                const qsizetype name = nameOf(at);
-                if (name >= 0) {
-                    const ItemBlocks::Item item = m_names.item(name);
-                    holds = holdsFolded(valueOf(reader.read(item.line, item.column).bytes), folded);
-                }
-            }
-            holding[size_t(at)] = holds;
+            holding[size_t(at)] = holdsFolded(reader.read(entry.line, entry.column).bytes, folded)
+                                  || (entry.kind != EntryKind::LineItem && holdsFolded(nameValue(reader, at), folded));
         }
         return holding;
     }

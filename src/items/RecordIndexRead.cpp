@@ -8,7 +8,6 @@
 #include "text/Utf8Text.h"
 
 #include <algorithm>
-#include <cstring>
 #include <thread>
 
 namespace zuno {

@@ -59,10 +59,13 @@ Result<DiskFile, TextFileError> readInto(IEditControl &editor, const ITextFiles 
     if (!read.ok())
         return read.error();
     TextFileContent &content = read.value();
-    if (pieces)
+    if (pieces && content.handedOver) {
         pieces->finish();
-    else
+    } else {
+        // Pieces taken before the file turned out to need decoding go first.
+        pieces.reset();
         editor.setUtf8Text(content.text);
+    }
     // A large file's text is held once, by the editor.
     content.text = QByteArray();
     editor.setFileName(path);
@@ -410,10 +413,12 @@ void EditorShell::switchView(bool toRecord)
     const bool converted = toRecord ? ConvertToRecordViewChecked(m.editor, m.messages, &shown)
                                     : ConvertToListView(m.editor, m.messages, &shown);
     fitWindowToText();
-    if (converted)
-        toRecord ? showRecordView() : showListView();
-    m.editor.setModified(wasModified);
+    // A stopped switch left the text and its history alone: the flag is
+    // still right, and setting it would lose Undo's way back to the saved
+    // text.
     if (converted) {
+        toRecord ? showRecordView() : showListView();
+        m.editor.setModified(wasModified);
         m_textIsFile = false;
         announceTextBase(shown);
     }

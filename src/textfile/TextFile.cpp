@@ -52,16 +52,10 @@ Result<TextFileContent, TextFileError> readTextStream(QIODevice &in, qint64 limi
     return decodeText(std::move(bytes));
 }
 
-namespace {
-
-// A UTF-8 file with "\r\n" line breaks holds any text as it is held in
-// memory: its bytes are the text's own.
 bool holdsTextAsItIs(const TextFileFormat &format)
 {
     return format.encoding == TextEncoding::Utf8 && format.lineEnding == LineEnding::CrLf;
 }
-
-} // namespace
 
 Result<WrittenText, TextFileError> writeTextFile(const QString &path, QByteArrayView text,
                                                  const TextFileFormat &format, const FileStamp &was)

@@ -16,6 +16,10 @@
 
 namespace zuno {
 
+// Whether a file in `format` holds any text as it is held in memory (UTF-8
+// with "\r\n" line breaks): its bytes are the text's own.
+bool holdsTextAsItIs(const TextFileFormat &format);
+
 // Reads the whole file for editing, with its stamp; a missing file, a
 // folder or an unreadable file is an error carrying the system's reason.
 // Only regular files are read: a named pipe, a device or a socket is
@@ -25,11 +29,12 @@ namespace zuno {
 Result<TextFileContent, TextFileError> readTextFile(const QString &path);
 // The same, but a file whose bytes are its text as it is held (UTF-8
 // without a byte-order mark, with "\r\n" line breaks or on one line) is
-// never held whole: it is read twice, a megabyte at a time, first for its
-// format and stamp, then to hand its pieces to `take` (with the file's
-// size; false stops the reading), and the answer's text stays empty. Any
-// other file is read whole into the answer's text. A file that changes
-// between the two readings is an error.
+// never held whole: it is read a megabyte at a time, each piece handed to
+// `take` (with the file's size; false stops the reading) as it is read, and
+// the answer says so (handedOver), its text empty. Any other file is read
+// whole into the answer's text, and the pieces `take` was given before the
+// reading found that out are to be let go. A file that changes while it is
+// read is an error.
 using TextPieceTaker = std::function<bool(qint64 size, QByteArrayView piece)>;
 Result<TextFileContent, TextFileError> readTextFile(const QString &path, const TextPieceTaker &take);
 // The same for a text that is only converted: no stamp, nothing else done,

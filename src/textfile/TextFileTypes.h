@@ -51,6 +51,9 @@ struct TextFileContent {
     // What `text` lives in when it is the file's own bytes mapped into
     // memory (readTextOnly), else nothing.
     std::shared_ptr<const void> storage;
+    // Set when the text went, piece by piece, to the reader's taker
+    // (readTextFile with a TextPieceTaker): `text` is then empty.
+    bool handedOver = false;
 };
 
 struct TextFileError {

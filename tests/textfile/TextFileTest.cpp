@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QFileInfo>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,6 +25,9 @@ TEST_F(TextFileOnDisk, OpeningAndSavingGivesIdenticalBytes)
         QByteArray("A:\0B\r\n", 6),
         // Read a megabyte at a time, with a character cut between two.
         "XX:" + QByteArray((1 << 20) - 4, 'A') + "\xC3\xA9\r\nAC:2",
+        // Found to need decoding after a first piece was handed over.
+        "XX:" + QByteArray(1 << 20, 'A') + "\nAC:2\n",
+        "XX:" + QByteArray(1 << 20, 'A') + "\r\nAC:\xFF\r\n",
     };
     for (const QByteArray &bytes : samples) {
         const QString file = path(QStringLiteral("sample.PRJ"));
@@ -39,7 +43,7 @@ TEST_F(TextFileOnDisk, OpeningAndSavingGivesIdenticalBytes)
             return true;
         });
         ASSERT_TRUE(inPieces.ok());
-        EXPECT_EQ(inPieces.value().text + pieces, content.text);
+        EXPECT_EQ(inPieces.value().handedOver ? pieces : inPieces.value().text, content.text);
         EXPECT_EQ(inPieces.value().format, content.format);
         EXPECT_EQ(inPieces.value().stamp.digest, content.stamp.digest);
         const auto written = writeTextFile(file, content.text, content.format);
@@ -54,6 +58,9 @@ TEST_F(TextFileOnDisk, AFileThatChangesWhileReadInPiecesIsAnError)
     const QString file = path(QStringLiteral("CHANGING.PRJ"));
     const QByteArray bytes = QByteArray("AC:1\r\n").repeated(500'000);
     writeBytes(file, bytes);
+    // Last changed a while ago, so that the change below shows in its time.
+    const timespec past[2] = {{1'000'000'000, 0}, {1'000'000'000, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, QFile::encodeName(file).constData(), past, 0), 0);
     bool changed = false;
     const auto read = readTextFile(file, [&](qint64, QByteArrayView) {
         if (!changed)
@@ -64,6 +71,18 @@ TEST_F(TextFileOnDisk, AFileThatChangesWhileReadInPiecesIsAnError)
     EXPECT_EQ(errorOf(read), QStringLiteral("The file changed while it was being read"));
     // The taker may stop the reading.
     EXPECT_FALSE(readTextFile(file, [](qint64, QByteArrayView) { return false; }).ok());
+    // A file that grows as it is read is read whole, as it then stands.
+    writeBytes(file, bytes);
+    QFile grown(file);
+    const auto whole = readTextFile(file, [&](qint64, QByteArrayView) {
+        if (!grown.isOpen() && grown.open(QIODevice::Append))
+            grown.write("\r\nAC:3");
+        grown.flush();
+        return true;
+    });
+    ASSERT_TRUE(whole.ok()) << errorOf(whole).toStdString();
+    EXPECT_FALSE(whole.value().handedOver);
+    EXPECT_EQ(whole.value().text, bytes + "\r\nAC:3");
 }
 
 TEST_F(TextFileOnDisk, ReadingFailuresGiveTheReason)

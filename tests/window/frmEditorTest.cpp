@@ -2,6 +2,7 @@
 // control, and the File and View commands against real files.
 #include "window/frmEditor.h"
 #include "support/EditText.h"
+#include "textfile/TextCodec.h"
 
 #include <QAction>
 #include <QDir>
@@ -282,6 +283,8 @@ TEST(MainWindow, EveryFileComesBackByteForByteAndAnEditChangesOnlyItsCharacter)
         QByteArray("XX:\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\r\n"),  // UTF-8
         QByteArray("\xEF\xBB\xBFXX:\xC3\xA9\r\nYY:1"),             // UTF-8 with a byte-order mark
         QByteArray("\r\r\n\n\n\r"),
+        // Latin-1 found only past the first megabyte read
+        "XX:" + QByteArray(1 << 20, 'A') + "\r\nYY:\xE9\r\n",
     };
     QTemporaryDir dir;
     int number = 0;
@@ -289,6 +292,7 @@ TEST(MainWindow, EveryFileComesBackByteForByteAndAnEditChangesOnlyItsCharacter)
         const QString path = writeFile(dir, QStringLiteral("F%1.PRJ").arg(++number), bytes);
         frmEditor window;
         window.formLoad(path);
+        EXPECT_EQ(test::textOf(*window.editor()), QString::fromUtf8(decodeText(bytes).text)) << number;
         window.editor()->setModified(true);
         window.shell().fileSave();
         EXPECT_EQ(readBytes(path), bytes) << number;

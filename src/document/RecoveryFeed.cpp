@@ -20,6 +20,12 @@ void feedRecovery(DocumentRecovery &recovery, const IEditControl &editor, const 
         recovery.wholeTextReplaced();
         return;
     }
+    // Most of the text replaced at once is kept as a whole copy.
+    constexpr qint64 LargeEditBytes = qint64(1) << 20;
+    if (change.insertedBytes >= LargeEditBytes && change.insertedBytes >= editor.textLength() / 4) {
+        recovery.largeEdit();
+        return;
+    }
     QByteArray inserted;
     try {
         inserted = editor.utf8Bytes(change.position, change.insertedBytes);

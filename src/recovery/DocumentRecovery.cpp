@@ -126,6 +126,14 @@ void DocumentRecovery::noteChange()
         m_latest.start();
 }
 
+void DocumentRecovery::largeEdit()
+{
+    m_pending.clear();
+    noteChange();
+    // Once the edit is in, whatever typing follows.
+    QTimer::singleShot(0, this, &DocumentRecovery::due);
+}
+
 void DocumentRecovery::due()
 {
     m_idle.stop();

@@ -52,6 +52,10 @@ public:
     void setModified(bool modified);
     // The text has changed in a way not told by edited(): a whole copy.
     void noteChange();
+    // An edit of most of the text at once (Replace All over a whole file):
+    // a whole copy, written at once, instead of a journal record that would
+    // hold the text twice more and be written twice over.
+    void largeEdit();
     // The document has no unsaved changes any more (saved, discarded,
     // replaced): its data goes, and with it the base.
     void settle();

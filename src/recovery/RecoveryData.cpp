@@ -72,6 +72,11 @@ FileStamp stampFrom(const QJsonObject &object)
 
 QByteArray recoveryHeader(const RecoveryData &data)
 {
+    return recoveryHeader(data, data.base == RecoveryBase::Text ? data.text.size() : 0);
+}
+
+QByteArray recoveryHeader(const RecoveryData &data, qint64 textBytes)
+{
     QJsonObject header{
         // The name's bytes, whatever they are.
         {QStringLiteral("path"), QString::fromLatin1(fileNameBytes(data.path).toBase64())},
@@ -80,7 +85,7 @@ QByteArray recoveryHeader(const RecoveryData &data)
         {QStringLiteral("record"), data.recordView},
         {QStringLiteral("caret"), number(data.caret)},
         {QStringLiteral("changedMs"), number(data.changedMs)},
-        {QStringLiteral("textBytes"), number(data.base == RecoveryBase::Text ? data.text.size() : 0)},
+        {QStringLiteral("textBytes"), number(textBytes)},
     };
     if (data.base != RecoveryBase::Text)
         header.insert(QStringLiteral("base"), data.base == RecoveryBase::File ? QStringLiteral("file")

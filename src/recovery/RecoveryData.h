@@ -33,6 +33,9 @@ struct RecoveryData {
 // JSON with everything but the text, then the base text's bytes as they are,
 // then the journal. An entry without a journal is a whole text.
 QByteArray recoveryHeader(const RecoveryData &data);
+// The same for a text base of `textBytes` bytes that follow it but are not
+// in `data` (copied from the file as the entry is written).
+QByteArray recoveryHeader(const RecoveryData &data, qint64 textBytes);
 // Reads what recoveryHeader wrote, followed by the base text and the
 // journal; with `headerOnly` the rest may be missing (it is left empty).
 // A file whose base text is cut short or that is not of this kind is an

@@ -371,7 +371,7 @@ QString RecoveryStore::ownName() const
     return m_hidden ? hiddenName(m_ownId) : m_ownId + DataSuffix;
 }
 
-Result<void, RecoveryError> RecoveryStore::write(const RecoveryData &data, bool hidden)
+Result<void, RecoveryError> RecoveryStore::write(const RecoveryData &data, bool hidden, bool takeBaseIn)
 {
     QMutexLocker locker(&m_mutex);
     if (m_ownId.isEmpty()) {
@@ -399,11 +399,8 @@ Result<void, RecoveryError> RecoveryStore::write(const RecoveryData &data, bool 
     Fd fd(::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
     if (!fd.valid())
         return RecoveryError{systemReason(errno)};
-    const QByteArray header = recoveryHeader(data);
-    const QByteArrayView text = data.base == RecoveryBase::Text ? QByteArrayView(data.text) : QByteArrayView();
-    int error = textfile::writeAll(fd.get(), header, 0);
-    if (!error)
-        error = textfile::writeAll(fd.get(), text, off_t(header.size()));
+    qint64 entryBytes = 0;
+    int error = writeEntry(fd.get(), data, takeBaseIn, entryBytes);
     if (!error && ::fsync(fd.get()) != 0)
         error = errno;
     const QString other = ownName();
@@ -418,7 +415,7 @@ Result<void, RecoveryError> RecoveryStore::write(const RecoveryData &data, bool 
     if (other != ownName())
         ::unlink(encoded(m_folder, other).constData());
     m_written = true;
-    m_entryBytes = header.size() + text.size();
+    m_entryBytes = entryBytes;
     m_journalBytes = 0;
     // The rename itself is made durable.
     if (Fd folder(::open(QFile::encodeName(m_folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)); folder.valid())

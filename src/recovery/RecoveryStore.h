@@ -70,6 +70,9 @@ Result<RecoveryData, RecoveryError> replayRecovery(QByteArrayView bytes);
 // with `data` unchanged, when the file has changed since or the memory is not
 // there; the entry then names the file.
 bool takeFileBaseIn(RecoveryData &data);
+// Writes an entry's bytes (see RecoveryStore::write) to the new file `fd`:
+// 0, or the system's error; `bytes` says how many were written.
+int writeEntry(int fd, const RecoveryData &data, bool takeBaseIn, qint64 &bytes);
 
 class RecoveryStore {
 public:
@@ -92,7 +95,10 @@ public:
     // The entry's bytes hold `data` (its base text, or what names the base)
     // and nothing else; `hidden` keeps it from being offered.
     void adopt(ClaimedEntry claimed);
-    Result<void, RecoveryError> write(const RecoveryData &data, bool hidden = false);
+    // With `takeBaseIn`, a base that names the document's file is made
+    // whole (see takeFileBaseIn): a file whose bytes are the text shown is
+    // copied in a piece at a time, never held whole.
+    Result<void, RecoveryError> write(const RecoveryData &data, bool hidden = false, bool takeBaseIn = false);
     // Appends journal records to the entry that write made; an error when
     // there is none, or when they could not all be written (the entry is
     // then as it was before).

@@ -7,6 +7,7 @@
 #include "format/Conversion.h"
 #include "recovery/RecoveryFiles.h"
 #include "recovery/RecoveryJournal.h"
+#include "textfile/Digest.h"
 #include "textfile/PosixIo.h"
 #include "textfile/TextFile.h"
 
@@ -54,6 +55,74 @@ bool takeFileBaseIn(RecoveryData &data)
     } catch (const std::bad_alloc &) {
         return false;
     }
+}
+
+namespace {
+
+// Copies the document's file, whose bytes are the text shown, into `fd` from
+// `offset`, a piece at a time: 0, the system's error, or -1 when the file is
+// not the one the document read (its size or digest differ).
+int copyFileBase(const RecoveryData &data, int fd, qint64 offset)
+{
+    struct stat info {};
+    auto opened = textfile::openRegularFile(data.path, info);
+    if (!opened.ok() || info.st_size != data.stamp.size)
+        return -1;
+    QByteArray piece(qsizetype(1) << 20, Qt::Uninitialized);
+    Digest digest;
+    qint64 at = 0;
+    for (;;) {
+        const ssize_t got = ::pread(opened.value().get(), piece.data(), size_t(piece.size()), off_t(at));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return -1;
+        if (got == 0 || at + got > info.st_size)
+            break;
+        const QByteArrayView bytes(piece.constData(), got);
+        digest.add(bytes);
+        if (const int error = textfile::writeAll(fd, bytes, off_t(offset + at)))
+            return error;
+        at += got;
+    }
+    return at == data.stamp.size && digest.value() == data.stamp.digest ? 0 : -1;
+}
+
+int writeHeaderAndText(int fd, const RecoveryData &data, qint64 &bytes)
+{
+    const QByteArray header = recoveryHeader(data);
+    const QByteArrayView text = data.base == RecoveryBase::Text ? QByteArrayView(data.text) : QByteArrayView();
+    int error = textfile::writeAll(fd, header, 0);
+    if (!error)
+        error = textfile::writeAll(fd, text, off_t(header.size()));
+    bytes = header.size() + text.size();
+    return error;
+}
+
+} // namespace
+
+int writeEntry(int fd, const RecoveryData &data, bool takeBaseIn, qint64 &bytes)
+{
+    if (!takeBaseIn || data.base != RecoveryBase::File)
+        return writeHeaderAndText(fd, data, bytes);
+    if (!data.recordView && holdsTextAsItIs(data.format)) {
+        RecoveryData whole = data;
+        whole.base = RecoveryBase::Text;
+        const QByteArray header = recoveryHeader(whole, data.stamp.size);
+        if (const int error = textfile::writeAll(fd, header, 0))
+            return error;
+        const int copied = copyFileBase(data, fd, header.size());
+        bytes = header.size() + data.stamp.size;
+        if (copied >= 0)
+            return copied;
+        // Changed since: the entry names the file, as below.
+        if (::ftruncate(fd, 0) != 0)
+            return errno;
+        return writeHeaderAndText(fd, data, bytes);
+    }
+    RecoveryData whole = data;
+    takeFileBaseIn(whole);
+    return writeHeaderAndText(fd, whole, bytes);
 }
 
 Result<RecoveryData, RecoveryError> replayRecovery(QByteArrayView bytes)

@@ -147,8 +147,7 @@ void RecoveryWriter::run(const std::shared_ptr<Shared> &shared)
         case Request::Write:
             // Another program may change the file before the entry is
             // needed: the entry keeps the text itself.
-            takeFileBaseIn(request.data);
-            written = s.store.write(request.data, request.hidden);
+            written = s.store.write(request.data, request.hidden, true);
             break;
         case Request::Append:
             written = s.store.append(request.records);

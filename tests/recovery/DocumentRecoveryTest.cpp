@@ -62,6 +62,16 @@ TEST_F(DocumentRecoveryTest, TheTextIsWrittenOnceItRests)
     EXPECT_TRUE(becomes("AC:1"));
 }
 
+TEST_F(DocumentRecoveryTest, ALargeEditIsCopiedWholeAtOnceWhileTypingGoesOn)
+{
+    // Neither delay would write while the typing goes on.
+    recovery.setDelays(60000, 60000);
+    text = "AC:" + QByteArray(100, 'A');
+    recovery.largeEdit();
+    type("B");
+    EXPECT_TRUE(becomes("AC:" + QByteArray(100, 'A') + "B"));
+}
+
 TEST_F(DocumentRecoveryTest, ChangesThatGoOnAreWrittenAtTheLatestDelay)
 {
     // The text never rests long enough: only the latest delay can write.

@@ -118,33 +118,40 @@ TEST_F(RecoveryJournalTest, ATornLastRecordIsDroppedAndTheEditsBeforeItStand)
 // could not be taken in) is refused once the file has changed.
 TEST_F(RecoveryJournalTest, AFileBaseIsKeptInTheEntryAndANamedOneRefusedOnceChanged)
 {
-    const QString path = dir.filePath(QStringLiteral("data.zuno"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("AC:1\nPL:2\n"); // an LF file: read with "\r\n"
-    file.close();
-    auto read = readTextFile(path);
-    ASSERT_TRUE(read.ok());
-    text = read.value().text;
-    RecoveryData base;
-    base.base = RecoveryBase::File;
-    base.path = path;
-    base.stamp = read.value().stamp;
-    RecoveryData named = base;
-    named.journal = journalRecord(JournalEdit{4, 0, "0", 5, 0});
-    const QByteArray namedEntry = recoveryHeader(named) + named.journal;
-    EXPECT_EQ(replayRecovery(namedEntry).value().text, "AC:10\r\nPL:2\r\n");
-    recovery.newBase(base);
-    edit(4, 0, "0");
-    ASSERT_TRUE(recovery.writeNow(5000));
+    // An LF file (read with "\r\n", so taken in whole) and one whose bytes
+    // are its text (copied in a piece at a time).
+    for (const QByteArray &bytes : {QByteArray("AC:1\nPL:2\n"), QByteArray("AC:1\r\nPL:2\r\n")}) {
+        SCOPED_TRACE(bytes.constData());
+        const QString path = dir.filePath(QStringLiteral("data.zuno"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        auto read = readTextFile(path);
+        ASSERT_TRUE(read.ok());
+        text = read.value().text;
+        RecoveryData base;
+        base.base = RecoveryBase::File;
+        base.path = path;
+        base.stamp = read.value().stamp;
+        base.format = read.value().format;
+        RecoveryData named = base;
+        named.journal = journalRecord(JournalEdit{4, 0, "0", 5, 0});
+        const QByteArray namedEntry = recoveryHeader(named) + named.journal;
+        EXPECT_EQ(replayRecovery(namedEntry).value().text, "AC:10\r\nPL:2\r\n");
+        recovery.newBase(base);
+        edit(4, 0, "0");
+        ASSERT_TRUE(recovery.writeNow(5000));
 
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Append));
-    file.write("RL:3\n");
-    file.close();
-    EXPECT_EQ(replayed(), "AC:10\r\nPL:2\r\n");
-    EXPECT_FALSE(replayRecovery(namedEntry).ok());
-    EXPECT_FALSE(takeFileBaseIn(named));
-    EXPECT_EQ(named.base, RecoveryBase::File);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Append));
+        file.write("RL:3\n");
+        file.close();
+        EXPECT_EQ(replayed(), "AC:10\r\nPL:2\r\n");
+        EXPECT_FALSE(replayRecovery(namedEntry).ok());
+        EXPECT_FALSE(takeFileBaseIn(named));
+        EXPECT_EQ(named.base, RecoveryBase::File);
+        recovery.settle();
+    }
 }
 
 TEST_F(RecoveryJournalTest, AJournalPastItsLimitBecomesAWholeText)

@@ -30,22 +30,26 @@ bool usesOptions(const FindReplaceValues &values)
 
 void announce(const FindReplaceValues &values)
 {
-    announceSearch({values.findText, values.matchCase, values.wholeWord, values.regex});
+    announceSearch({values.findText, values.matchCase, values.wholeWord, values.regex},
+                   dynamic_cast<QObject *>(modFindReplaceRichText::Target()));
 }
 
 // The request the values make, with the range brought up to date.
 SearchRequest requestOf(const FindReplaceValues &values, IEditControl &target)
 {
     SearchRequest request{values.findText, values.matchCase, values.wholeWord, values.regex, std::nullopt};
-    if (values.inSelection && values.scope)
+    if (values.inSelection && values.scope) {
         request.scope = values.scope->resolve(target);
+        request.fromScopeStart = values.scope->fresh();
+    }
     return request;
 }
 
-void searched(const FindReplaceValues &values, IEditControl &target, qint64 lengthChange = 0)
+void searched(const FindReplaceValues &values, IEditControl &target, qint64 lengthChange = 0,
+              bool rangeSelected = false)
 {
     if (values.scope)
-        values.scope->searched(target, lengthChange);
+        values.scope->searched(target, lengthChange, rangeSelected);
 }
 } // namespace
 
@@ -112,7 +116,7 @@ void ReplaceAllCommand(const std::function<FindReplaceValues()> &readValues,
             return;
         }
         announce(values);
-        searched(values, *target, outcome.value().lengthChange);
+        searched(values, *target, outcome.value().lengthChange, values.inSelection);
         count = outcome.value().count;
     } else if (values.iFRType == FRTypeRichText) {
         announce(values);

@@ -47,11 +47,16 @@ void HistoryField::showList()
 void HistoryField::step(int by)
 {
     const QStringList texts = m_entries();
+    // A text of the list that stands in the box (put there when the dialog
+    // opened, or searched for since the last step) is the place to step
+    // from, so that Up shows an earlier text at once.
+    if (m_index < 0 || m_index >= texts.size() || texts[m_index] != m_field.text()) {
+        m_typed = m_field.text();
+        m_index = int(texts.indexOf(m_typed));
+    }
     const int index = std::clamp(m_index + by, -1, int(texts.size()) - 1);
     if (index == m_index)
         return;
-    if (m_index == -1)
-        m_typed = m_field.text();
     m_index = index;
     m_stepping = true;
     m_field.setText(index < 0 ? m_typed : texts[index]);

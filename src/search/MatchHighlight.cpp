@@ -19,15 +19,15 @@ SearchAnnouncer &SearchAnnouncer::instance()
     return announcer;
 }
 
-void announceSearch(const LastSearch &search)
+void announceSearch(const LastSearch &search, QObject *editor)
 {
     rememberSearch(search);
-    emit SearchAnnouncer::instance().searched(search);
+    emit SearchAnnouncer::instance().searched(search, editor);
 }
 
-void announceFindTextEdited()
+void announceFindTextEdited(const QString &text)
 {
-    emit SearchAnnouncer::instance().findTextEdited();
+    emit SearchAnnouncer::instance().findTextEdited(text);
 }
 
 namespace {
@@ -103,9 +103,22 @@ void MatchHighlight::clear()
     setCountText(QString());
 }
 
+void MatchHighlight::findTextEdited(const QString &text)
+{
+    if (m_search && m_search->text != text)
+        clear();
+}
+
 void MatchHighlight::clearOnEscapeIn(QObject *editor)
 {
+    m_editor = editor;
     editor->installEventFilter(this);
+}
+
+void MatchHighlight::searchedIn(const LastSearch &search, QObject *editor)
+{
+    if (!editor || !m_editor || editor == m_editor)
+        show(search);
 }
 
 bool MatchHighlight::eventFilter(QObject *watched, QEvent *event)

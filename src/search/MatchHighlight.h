@@ -12,6 +12,8 @@
 #include <QObject>
 #include <QTimer>
 
+#include <QPointer>
+
 #include <optional>
 
 namespace zuno {
@@ -22,14 +24,17 @@ class SearchAnnouncer : public QObject {
 public:
     static SearchAnnouncer &instance();
 signals:
-    void searched(const zuno::LastSearch &search);
-    void findTextEdited();
+    // `editor` is the control searched (null when not known).
+    void searched(const zuno::LastSearch &search, QObject *editor);
+    void findTextEdited(const QString &text);
 };
 
-// Notes `search` as the last one (F3 repeats it) and marks its matches.
-void announceSearch(const LastSearch &search);
-// A dialog's find text was edited: the marks go.
-void announceFindTextEdited();
+// Notes `search` as the last one (F3 repeats it) and marks its matches in
+// `editor` (every window's, when not known).
+void announceSearch(const LastSearch &search, QObject *editor = nullptr);
+// A dialog's find text was edited: the marks go, unless it is the text
+// marked (a Replace dialog opening on the last search, say).
+void announceFindTextEdited(const QString &text);
 
 class MatchHighlight : public QObject {
     Q_OBJECT
@@ -48,9 +53,14 @@ public:
     void show(const LastSearch &search);
     // Takes the marks and the count away.
     void clear();
+    // A dialog's find text is now `text`: clears unless that is the search marked.
+    void findTextEdited(const QString &text);
     bool isShown() const { return m_search.has_value(); }
-    // Escape pressed in `editor` clears the marks (the key goes on).
+    // `editor` is the one this highlight marks: Escape pressed there clears
+    // the marks (the key goes on), and only searches made in it are shown.
     void clearOnEscapeIn(QObject *editor);
+    // A search was made in `editor`: shown when that is this one's.
+    void searchedIn(const LastSearch &search, QObject *editor);
 
     // The lines on screen may have changed: marks them if they are not.
     void viewChanged();
@@ -82,6 +92,7 @@ private:
 
     IMatchMarks &m_marks;
     std::optional<LastSearch> m_search;
+    QPointer<QObject> m_editor;
     std::optional<SearchExpression> m_expression;
     // What was marked last: the lines and the text's version.
     Utf8Range m_markedLines{-1, -1};

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 namespace zuno {
 
@@ -64,8 +65,11 @@ int utf8Bytes(QStringView text, qsizetype i)
 Result<SearchExpression, ExpressionError> SearchExpression::compile(const QString &pattern, bool matchCase,
                                                                     bool wholeWord)
 {
-    const QRegularExpression::PatternOptions options =
-        matchCase ? QRegularExpression::NoPatternOption : QRegularExpression::CaseInsensitiveOption;
+    // "\w", "\d", "\b" and the POSIX classes take letters and digits beyond
+    // ASCII too, as the whole-word rule and the plain search do.
+    QRegularExpression::PatternOptions options = QRegularExpression::UseUnicodePropertiesOption;
+    if (!matchCase)
+        options |= QRegularExpression::CaseInsensitiveOption;
     // The expression as written is checked first, so that a fault's place
     // is one in the text the user typed.
     const QRegularExpression asWritten(pattern, options);
@@ -163,9 +167,21 @@ RegexScan::RegexScan(const SearchExpression &expression, QByteArrayView utf8, qi
 {
     scopeFrom = std::clamp<qint64>(scopeFrom, 0, m_scopeTo);
     m_firstSearch = std::clamp<qint64>(searchFrom, scopeFrom, m_scopeTo);
-    const qint64 start = expression.spansLines() ? scopeFrom
-                                                 : std::max(scopeFrom, lineStartByte(utf8, m_firstSearch));
-    m_stretchFrom = start;
+    // The text around the scope is read too, so that "^", "$", "\b", a
+    // whole word and a look around see the characters beside its ends; a
+    // match must still lie inside it.
+    m_stretchFrom = lineStartByte(utf8, m_firstSearch);
+    // An expression that runs over lines may look back over them too.
+    if (expression.spansLines())
+        m_stretchFrom = std::min(scopeFrom, m_stretchFrom);
+    m_contextTo = m_scopeTo;
+    if (m_scopeTo < utf8.size()) {
+        const std::string_view rest(utf8.data() + m_scopeTo, size_t(utf8.size() - m_scopeTo));
+        const size_t at = rest.find("\r\n");
+        m_contextTo = at == std::string_view::npos ? utf8.size() : m_scopeTo + qint64(at) + 2;
+        // A scope that ends after a line break holds no part of the next line.
+        m_scopeEndsAfterBreak = m_scopeTo >= 2 && utf8[m_scopeTo - 2] == '\r' && utf8[m_scopeTo - 1] == '\n';
+    }
     m_lastEnd = skipEmptyAtStart ? -2 : -1;
 }
 
@@ -173,13 +189,12 @@ bool RegexScan::loadStretch(qint64 fromByte)
 {
     if (fromByte > m_scopeTo || (fromByte == m_scopeTo && m_loaded))
         return false;
-    qint64 to = m_scopeTo;
+    qint64 to = m_contextTo;
     if (!m_expression.spansLines()) {
         // Whole lines: just after the first "\r\n" at or beyond the size.
-        qint64 at = std::min(m_scopeTo, fromByte + m_stretchBytes);
-        to = m_scopeTo;
-        while (at < m_scopeTo) {
-            const void *lf = std::memchr(m_utf8.data() + at, '\n', size_t(m_scopeTo - at));
+        qint64 at = std::min(m_contextTo, fromByte + m_stretchBytes);
+        while (at < m_contextTo) {
+            const void *lf = std::memchr(m_utf8.data() + at, '\n', size_t(m_contextTo - at));
             if (!lf)
                 break;
             at = static_cast<const char *>(lf) - m_utf8.data() + 1;
@@ -271,6 +286,8 @@ std::optional<QRegularExpressionMatch> RegexScan::matchFrom(qsizetype from)
 
 std::optional<RegexHit> RegexScan::next()
 {
+    if (m_finished)
+        return std::nullopt;
     if (!m_loaded) {
         const qint64 first = m_firstSearch;
         if (!loadStretch(m_stretchFrom))
@@ -287,6 +304,11 @@ std::optional<RegexHit> RegexScan::next()
             RegexHit hit;
             hit.from = byteOf(start);
             hit.to = byteOf(end);
+            if (hit.to > m_scopeTo || (hit.from == m_scopeTo && m_scopeEndsAfterBreak)) {
+                // Past the scope's end: so is every later match.
+                m_finished = true;
+                return std::nullopt;
+            }
             hit.match = std::move(*match);
             m_lastEnd = end;
             m_at = end;

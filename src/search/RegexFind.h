@@ -77,7 +77,10 @@ struct RegexHit {
 // The matches of an expression in bytes [scopeFrom, scopeTo) of a UTF-8
 // text, first to last, beginning at byte `searchFrom` (which starts a
 // character; a match never begins before it). A line cut by the ends of the
-// scope is matched as far as it lies inside. After a match, the next is
+// scope is matched whole, so that "^", "$", word boundaries and look-arounds
+// see the text beside the scope, and a match counts only when it ends inside
+// the scope (an empty one at its end only when that is not the start of a
+// line the scope leaves out). After a match, the next is
 // looked for from its end; an empty match right where the previous one
 // ended, or at `searchFrom` when `skipEmptyAtStart`, is passed over, so
 // that a scan always moves on.
@@ -96,6 +99,10 @@ private:
     const SearchExpression &m_expression;
     QByteArrayView m_utf8;
     qint64 m_scopeTo;
+    // The end of the text read: the end of the line the scope ends in.
+    qint64 m_contextTo = 0;
+    bool m_scopeEndsAfterBreak = false;
+    bool m_finished = false;
     qint64 m_stretchBytes;
 
     // The stretch being matched: its bytes from m_stretchFrom, decoded.

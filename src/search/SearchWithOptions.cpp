@@ -4,6 +4,7 @@
 #include "search/ReplaceAllPlan.h"
 #include "search/modFindReplaceRichText.h"
 #include "text/TextFind.h"
+#include "text/Utf8Text.h"
 
 #include <QCoreApplication>
 
@@ -59,6 +60,28 @@ std::optional<RegexHit> firstMatch(IEditControl &control, const SearchExpression
     return scan->next();
 }
 
+// The character of a UTF-8 text that ends at byte `at` (before) or
+// begins there (after) continues a word.
+bool wordCharacterBefore(QByteArrayView text, qint64 at)
+{
+    if (at <= 0)
+        return false;
+    qint64 from = at - 1;
+    while (from > 0 && at - from < 4 && (uchar(text[from]) & 0xC0) == 0x80)
+        --from;
+    const QList<uint> characters = utf8ToText(text.sliced(from, at - from)).toUcs4();
+    return !characters.isEmpty() && isWordCharacter(char32_t(characters.back()));
+}
+
+bool wordCharacterAfter(QByteArrayView text, qint64 at)
+{
+    if (at >= text.size())
+        return false;
+    const int length = std::max(1, utf8SequenceLength(text.data() + at, text.size() - at));
+    const QList<uint> characters = utf8ToText(text.sliced(at, length)).toUcs4();
+    return !characters.isEmpty() && isWordCharacter(char32_t(characters.front()));
+}
+
 SearchOutcome findNextPlain(IEditControl &control, const SearchRequest &request, OffsetRange range, qint64 start)
 {
     if (request.find.isEmpty() || start > range.to)
@@ -83,7 +106,9 @@ SearchOutcome findNextPlain(IEditControl &control, const SearchRequest &request,
 SearchOutcome FindNextWith(IEditControl &control, const SearchRequest &request)
 {
     const OffsetRange range = rangeOf(control, request);
-    const qint64 start = std::max(range.from, control.selStart() + control.selLength());
+    const qint64 start = request.fromScopeStart && request.scope
+                             ? range.from
+                             : std::max(range.from, control.selStart() + control.selLength());
     if (!request.regex) {
         if (!request.scope)
             return modFindReplaceRichText::FindNext(control, request.find, request.matchCase, request.wholeWord);
@@ -95,8 +120,8 @@ SearchOutcome FindNextWith(IEditControl &control, const SearchRequest &request)
     if (start > range.to)
         return false;
     std::optional<RegexScan> scan;
-    const std::optional<RegexHit> hit =
-        firstMatch(control, expression.value(), range, start, control.selLength() == 0, scan);
+    const std::optional<RegexHit> hit = firstMatch(control, expression.value(), range, start,
+                                                   control.selLength() == 0 && !request.fromScopeStart, scan);
     if (!hit)
         return false;
     selectBytes(control, hit->from, hit->to);
@@ -112,6 +137,7 @@ Result<ReplaceOutcome, ExpressionError> ReplaceOneWith(IEditControl &control, co
     const qint64 selLength = control.selLength();
     const bool inside = selStart >= range.from && selStart + selLength <= range.to;
     ReplaceOutcome outcome;
+    bool replaced = false;
     if (request.regex) {
         const auto expression = SearchExpression::compile(request.find, request.matchCase, request.wholeWord);
         if (!expression.ok())
@@ -124,13 +150,17 @@ Result<ReplaceOutcome, ExpressionError> ReplaceOneWith(IEditControl &control, co
             const QString text = ReplacementTemplate(replacement).expand(hit->match);
             control.setSelText(text);
             outcome.lengthChange = text.size() - selLength;
+            replaced = true;
         }
     } else if (inside && !request.find.isEmpty() && selLength == request.find.size()
                && findText(control.selText(), request.find, 0, request.matchCase, false) == 0) {
         control.setSelText(replacement);
         outcome.lengthChange = replacement.size() - selLength;
+        replaced = true;
     }
     SearchRequest after = request;
+    // After a replacement the search goes on after it.
+    after.fromScopeStart = request.fromScopeStart && !replaced;
     if (after.scope)
         after.scope->to += outcome.lengthChange;
     const SearchOutcome found = FindNextWith(control, after);
@@ -167,9 +197,15 @@ Result<ReplaceAllOutcome, ExpressionError> ReplaceAllWith(IEditControl &control,
         const modFindReplaceRichText::ReplaceAllPlan plan = modFindReplaceRichText::PlanReplaceAll(
             text.sliced(fromByte, toByte - fromByte), replacement, request.find, request.matchCase,
             request.wholeWord);
-        for (const Utf8Range &r : plan.ranges)
+        for (const Utf8Range &r : plan.ranges) {
+            // A whole word at an end of the range is one only when the text
+            // beside the range does not go on with the word.
+            if (request.wholeWord && ((r.from == 0 && wordCharacterBefore(text, fromByte))
+                                      || (fromByte + r.to == toByte && wordCharacterAfter(text, toByte))))
+                continue;
             plainRanges.append({r.from + fromByte, r.to + fromByte});
-        outcome.count = plan.count();
+        }
+        outcome.count = plainRanges.size();
         outcome.lengthChange = outcome.count * (replacement.size() - request.find.size());
     }
     {
@@ -178,7 +214,13 @@ Result<ReplaceAllOutcome, ExpressionError> ReplaceAllWith(IEditControl &control,
             control.replaceEach(replacements);
         else if (!plainRanges.isEmpty())
             control.replaceRanges(plainRanges, replacement.toUtf8());
-        control.setSelStart(remembered);
+        if (request.scope) {
+            // The range stays selected, as it is now, for the next search in it.
+            control.setSelStart(range.from);
+            control.setSelLength(range.to + outcome.lengthChange - range.from);
+        } else {
+            control.setSelStart(remembered);
+        }
     }
     if (outcome.count > 0)
         control.setFocus();
@@ -262,12 +304,14 @@ void SearchScope::take(const IEditControl &control)
         m_range = OffsetRange{control.selStart(), control.selStart() + control.selLength()};
     m_leftStart = control.selStart();
     m_leftLength = control.selLength();
+    m_fresh = true;
 }
 
 void SearchScope::clear()
 {
     m_range.reset();
     m_leftStart = m_leftLength = -1;
+    m_fresh = false;
 }
 
 std::optional<OffsetRange> SearchScope::resolve(const IEditControl &control)
@@ -282,12 +326,13 @@ std::optional<OffsetRange> SearchScope::resolve(const IEditControl &control)
     return m_range;
 }
 
-void SearchScope::searched(const IEditControl &control, qint64 lengthChange)
+void SearchScope::searched(const IEditControl &control, qint64 lengthChange, bool rangeSelected)
 {
     if (m_range)
         m_range->to += lengthChange;
     m_leftStart = control.selStart();
     m_leftLength = control.selLength();
+    m_fresh = rangeSelected;
 }
 
 } // namespace zuno

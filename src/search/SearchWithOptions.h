@@ -29,6 +29,9 @@ struct SearchRequest {
     bool regex = false;
     // Only occurrences that lie wholly inside this range count.
     std::optional<OffsetRange> scope;
+    // The search begins at the range's start, not after the selection (the
+    // selection is the range, chosen and not yet searched).
+    bool fromScopeStart = false;
 };
 
 // Found or not, or the expression cannot be used (nothing was searched).
@@ -53,7 +56,8 @@ SearchOutcome FindNextWith(IEditControl &control, const SearchRequest &request);
 // search goes on after the replacement.
 Result<ReplaceOutcome, ExpressionError> ReplaceOneWith(IEditControl &control, const QString &replacement,
                                                        const SearchRequest &request);
-// As ReplaceAll, inside the range when one is given: one undoable edit;
+// As ReplaceAll, inside the range when one is given (which is selected
+// afterwards, with what the replacements added): one undoable edit;
 // an expression's matches are replaced first to last, each by the
 // replacement with its captures, an empty match never twice at one place.
 Result<ReplaceAllOutcome, ExpressionError> ReplaceAllWith(IEditControl &control, const QString &replacement,
@@ -85,15 +89,19 @@ public:
     // when nothing was ever selected (the whole text is searched).
     std::optional<OffsetRange> resolve(const IEditControl &control);
     // After a search: the selection it left, and what its replacements
-    // added to the text.
-    void searched(const IEditControl &control, qint64 lengthChange = 0);
+    // added to the text; `rangeSelected` when that selection is the range
+    // itself (Replace All), to be searched from its start again.
+    void searched(const IEditControl &control, qint64 lengthChange = 0, bool rangeSelected = false);
 
     std::optional<OffsetRange> range() const { return m_range; }
+    // The range was chosen (or selected again) and not searched since.
+    bool fresh() const { return m_range && m_fresh; }
 
 private:
     std::optional<OffsetRange> m_range;
     qint64 m_leftStart = -1;
     qint64 m_leftLength = -1;
+    bool m_fresh = false;
 };
 
 } // namespace zuno

@@ -126,8 +126,9 @@ frmFindReplace::frmFindReplace(QWidget *owner, IMessageBox *messages)
     m_replaceHistory = new HistoryField(
         *txtFRReplace, [] { return SearchHistory(historySettings(), SearchHistory::replaceKey()).entries(); },
         "actFRReplaceHistory");
-    connect(txtFRFind, &QLineEdit::textChanged, this, [] { announceFindTextEdited(); });
+    connect(txtFRFind, &QLineEdit::textChanged, this, [](const QString &text) { announceFindTextEdited(text); });
     connect(chkFRInSelection, &QCheckBox::toggled, this, [this](bool on) {
+        targetOwnEditor();
         IEditControl *target = iFRType == FRTypeRichText ? modFindReplaceRichText::Target() : nullptr;
         if (on && target)
             m_scope.take(*target);
@@ -233,6 +234,18 @@ void frmFindReplace::startOn(const IEditControl &target, bool replaceMode)
     }
 }
 
+void frmFindReplace::bindTo(IEditControl &editor)
+{
+    m_editor = &editor;
+    m_editorAlive = dynamic_cast<QObject *>(&editor);
+}
+
+void frmFindReplace::targetOwnEditor()
+{
+    if (m_editor && m_editorAlive && iFRType == FRTypeRichText)
+        modFindReplaceRichText::SetTarget(*m_editor);
+}
+
 void frmFindReplace::rememberTexts(bool replacement)
 {
     if (iFRType != FRTypeRichText)
@@ -244,6 +257,7 @@ void frmFindReplace::rememberTexts(bool replacement)
 
 void frmFindReplace::cmdFRFind_Click()
 {
+    targetOwnEditor();
     rememberTexts(false);
     FindNextCommand(values(), messageBox());
     showFoundOccurrence();
@@ -251,6 +265,7 @@ void frmFindReplace::cmdFRFind_Click()
 
 void frmFindReplace::cmdFRReplace_Click()
 {
+    targetOwnEditor();
     rememberTexts(true);
     ReplaceCommand(values(), messageBox());
     showFoundOccurrence();
@@ -267,6 +282,7 @@ void frmFindReplace::showFoundOccurrence()
 
 void frmFindReplace::cmdFRReplaceAll_Click()
 {
+    targetOwnEditor();
     rememberTexts(true);
     ReplaceAllCommand([this] { return values(); }, messageBox());
 }

@@ -55,6 +55,10 @@ public:
     // more than one line is selected; a Replace dialog's find text the last
     // one searched for.
     void startOn(const IEditControl &target, bool replaceMode);
+    // The editor this dialog searches (its window's): the engine's target
+    // again whenever one of its commands runs, so that with several windows
+    // each dialog works on its own text.
+    void bindTo(IEditControl &editor);
 
     // Where the texts searched for are remembered (by default the user's
     // settings); the store must outlive every dialog.
@@ -113,6 +117,9 @@ private:
     QCheckBox *chkFRInSelection = nullptr;
 
     void rememberTexts(bool replacement);
+    void targetOwnEditor();
+    IEditControl *m_editor = nullptr;
+    QPointer<QObject> m_editorAlive;
     mutable SearchScope m_scope; // what "In selection" searches
     HistoryField *m_findHistory = nullptr;
     HistoryField *m_replaceHistory = nullptr;

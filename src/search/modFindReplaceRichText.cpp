@@ -185,6 +185,8 @@ frmFindReplace *openDialog(IEditControl &rtbEditor, IMessageBox *messages, bool 
     auto *widget = dynamic_cast<QWidget *>(&rtbEditor);
     auto *dialog = new frmFindReplace(widget ? widget->window() : nullptr, messages);
     dialog->SET_Type(1);
+    if (widget)
+        dialog->bindTo(rtbEditor);
     dialog->startOn(rtbEditor, replaceMode);
     dialog->show();
     if (replaceMode)

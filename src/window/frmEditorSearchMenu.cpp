@@ -27,8 +27,8 @@ void frmEditor::setUpMatchHighlight()
     m_matches = new MatchHighlight(*m_matchMarks, rtbEditor);
     m_matches->clearOnEscapeIn(rtbEditor);
     const SearchAnnouncer &announcer = SearchAnnouncer::instance();
-    connect(&announcer, &SearchAnnouncer::searched, m_matches, &MatchHighlight::show);
-    connect(&announcer, &SearchAnnouncer::findTextEdited, m_matches, &MatchHighlight::clear);
+    connect(&announcer, &SearchAnnouncer::searched, m_matches, &MatchHighlight::searchedIn);
+    connect(&announcer, &SearchAnnouncer::findTextEdited, m_matches, &MatchHighlight::findTextEdited);
     connect(m_matches, &MatchHighlight::countChanged, this,
             [this](const QString &text) { m_statusFields->setField(QStringLiteral("stbMatches"), text); });
 }

@@ -5,6 +5,7 @@
 #include "support/EditText.h"
 #include "search/frmFindReplace.h"
 #include "search/modFindReplaceRichText.h"
+#include "platform/qt/QtMatchMarks.h"
 
 #include <QAction>
 #include <QApplication>
@@ -93,6 +94,37 @@ TEST_F(MainWindowSearchTest, ReplaceAllThroughTheDialogThenOneUndo)
     EXPECT_EQ(test::textOf(*window.editor()), original);
     EXPECT_FALSE(window.editor()->SendScintilla(QsciScintillaBase::SCI_CANUNDO));
     window.editor()->setModified(false); // no save prompt on closing
+}
+
+TEST_F(MainWindowSearchTest, EachWindowsDialogSearchesItsOwnText)
+{
+    frmEditor first;
+    frmEditor second;
+    for (frmEditor *window : {&first, &second}) {
+        window->show();
+        test::setTextOf(*window->editor(), QStringLiteral("AB CAT CAT"));
+        window->editor()->setSelStart(0);
+        trigger(*window, "mnuEditReplace");
+    }
+    // The second window's dialog opened last; the first one's is used.
+    frmFindReplace *dialog = openDialogs(first).first();
+    dialog->findChild<QLineEdit *>("txtFRFind")->setText("CAT");
+    dialog->findChild<QLineEdit *>("txtFRReplace")->setText("DOG");
+    dialog->findChild<QPushButton *>("cmdFRReplace")->click();
+    EXPECT_EQ(first.editor()->selStart(), 3);
+    EXPECT_EQ(second.editor()->selStart(), 0);
+    // Only the window searched marks the matches.
+    EXPECT_EQ(first.matchMarks().markedRanges().size(), 2);
+    EXPECT_TRUE(second.matchMarks().markedRanges().isEmpty());
+    {
+        test::ModalAnswers answers;
+        answers.messageBox(QMessageBox::Ok);
+        answers.run([&] { dialog->findChild<QPushButton *>("cmdFRReplaceAll")->click(); });
+    }
+    EXPECT_EQ(test::textOf(*first.editor()), "AB DOG DOG");
+    EXPECT_EQ(test::textOf(*second.editor()), "AB CAT CAT");
+    for (frmEditor *window : {&first, &second})
+        window->editor()->setModified(false);
 }
 
 // Where the occurrence stands on the screen, one line high.

@@ -80,9 +80,12 @@ TEST(MatchHighlightWindowTest, TheMatchesOnScreenAreMarkedAndCountedUntilEscape)
     EXPECT_TRUE(window.matchMarks().markedRanges().isEmpty());
     EXPECT_EQ(window.statusFields().field("stbMatches"), "");
 
-    // A new search marks again; editing the find text clears.
+    // A new search marks again; a Replace dialog opening on the text marked
+    // keeps them; editing the find text clears.
     window.editor()->setSelStart(0);
     dialog->findChild<QPushButton *>("cmdFRFind")->click();
+    EXPECT_FALSE(window.matchMarks().markedRanges().isEmpty());
+    window.findChild<QAction *>("mnuEditReplace")->trigger();
     EXPECT_FALSE(window.matchMarks().markedRanges().isEmpty());
     dialog->findChild<QLineEdit *>("txtFRFind")->setText("PL");
     EXPECT_TRUE(window.matchMarks().markedRanges().isEmpty());

@@ -94,6 +94,7 @@ TEST(RegexFindTest, ReplaceAllPutsTheCapturesInTheReplacement)
         {"a(b)?", "[\\1|\\0]", "ab a", "[b|ab] [|a]", 2},
         {"x", "\\\\\\9\\q", "x", "\\\\q", 1},
         {"; ", "\\r\\n", "A; B", "A\r\nB", 1},
+        {"(\\w+)", "<\\1>", "CAF\u00c9 1\u0663", "<CAF\u00c9> <1\u0663>", 2}, // letters and digits beyond ASCII
         {"\u00e9+", "<\\0>", "\u00e9\u00e9 \U0001F600\u00e9", "<\u00e9\u00e9> \U0001F600<\u00e9>", 2},
     };
     for (const auto &c : cases) {
@@ -183,6 +184,11 @@ TEST(RegexFindTest, AMatchNeverRunsOverTheLineBreakUnlessTheExpressionNamesIt)
         ASSERT_TRUE(ReplaceAllWith(editor, QStringLiteral("_"), expression(QString::fromUtf8(c.pattern))).ok());
         EXPECT_EQ(test::textOf(editor), QString::fromUtf8(c.result));
     }
+    // One that names the line break looks back over it from the caret.
+    FakeEditControl editor(QStringLiteral("AB\r\nCD"));
+    editor.setSelStart(4);
+    ASSERT_TRUE(FindNextWith(editor, expression(QStringLiteral("(?<=\\r\\n)C"))).value());
+    EXPECT_EQ(editor.selStart(), 4);
 }
 
 TEST(RegexFindTest, CaseFollowsMatchCaseAndWholeWordHoldsForExpressions)
@@ -237,6 +243,8 @@ TEST(RegexFindTest, InSelectionFindsAndReplacesOnlyInsideTheRangeAsItGrows)
         EXPECT_EQ(all.value().count, 2);
         EXPECT_EQ(all.value().lengthChange, 6);
         EXPECT_EQ(test::textOf(editor), QStringLiteral("PL:1\r\nPOINT:2\r\nPOINT:3\r\nPL:4"));
+        EXPECT_EQ(editor.selStart(), 6) << "the range, grown, stays selected";
+        EXPECT_EQ(editor.selLength(), 16);
 
         // One at a time, the range growing with each replacement.
         FakeEditControl stepwise(text);
@@ -249,6 +257,37 @@ TEST(RegexFindTest, InSelectionFindsAndReplacesOnlyInsideTheRangeAsItGrows)
         }
         EXPECT_EQ(test::textOf(stepwise), QStringLiteral("PL:1\r\nPOINT:2\r\nPOINT:3\r\nPL:4"));
         EXPECT_EQ(request.scope->to, 22);
+    }
+}
+
+TEST(RegexFindTest, InSelectionTheTextBesideTheRangeDecidesWordsAndLineEnds)
+{
+    // The range cuts a line or ends after a line break: what lies beside it
+    // is still seen, and a match must end inside it.
+    const struct {
+        const char *find;
+        bool regex;
+        bool wholeWord;
+        const char *text;
+        OffsetRange range;
+        const char *result;
+    } cases[] = {
+        {"cat", false, true, "concat cat", {3, 10}, "concat _"},
+        {"con", false, true, "concat con", {0, 3}, "concat con"},
+        {"cat", true, true, "concat cat", {3, 10}, "concat _"},
+        {"^a", true, false, "abc abc", {4, 7}, "abc abc"},
+        {"c$", true, false, "abc abc", {0, 3}, "abc abc"},
+        {"\\d+", true, false, "12 345", {0, 5}, "_ 345"},
+        // Lines 1 and 2 selected whole: each gets its end, the third none.
+        {"$", true, false, "A\r\nB\r\nC", {0, 6}, "A_\r\nB_\r\nC"},
+        {"^", true, false, "A\r\nB\r\nC", {0, 6}, "_A\r\n_B\r\nC"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.find << " in " << c.text);
+        FakeEditControl editor(QString::fromUtf8(c.text));
+        const SearchRequest request{QString::fromUtf8(c.find), false, c.wholeWord, c.regex, c.range};
+        ASSERT_TRUE(ReplaceAllWith(editor, QStringLiteral("_"), request).ok());
+        EXPECT_EQ(test::textOf(editor), QString::fromUtf8(c.result));
     }
 }
 
@@ -291,6 +330,34 @@ TEST(RegexFindTest, FindAgainRepeatsAnExpressionBothWays)
     EXPECT_EQ(editor.selStart(), 0);
     EXPECT_TRUE(messages.shown.isEmpty());
     forgetSearch();
+}
+
+TEST(RegexFindTest, FindingBackwardsSeesTheWholeLineAtTheCaret)
+{
+    // Only a match that ends at or before the caret counts, judged on the
+    // whole line: never "B$" mid-line, never part of a number.
+    const struct {
+        const char *pattern;
+        const char *text;
+        qint64 caret;
+        qint64 found;
+        qint64 length;
+    } cases[] = {
+        {"B$", "AB AB\r\nX", 2, -1, 0},
+        {"\\d+", "x 123", 4, -1, 0},
+        {"\\d+", "7 123", 4, 0, 1},
+        {"B$", "AB\r\nAB AB", 8, 1, 1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.pattern << " in " << c.text);
+        FakeEditControl editor(QString::fromUtf8(c.text));
+        editor.setSelStart(c.caret);
+        const auto at = FindPreviousWith(editor, expression(QString::fromUtf8(c.pattern)), c.caret);
+        ASSERT_TRUE(at.ok());
+        EXPECT_EQ(at.value(), c.found);
+        EXPECT_EQ(editor.selStart(), c.found < 0 ? c.caret : c.found);
+        EXPECT_EQ(editor.selLength(), c.length);
+    }
 }
 
 } // namespace

@@ -129,6 +129,38 @@ TEST_F(SearchToolsDialogTest, InSelectionIsSetWhenTheDialogOpensOnMoreThanOneLin
     EXPECT_EQ(messages.shown.last().text, "Replaced 'PL' with 'POINT' 2 time(s).");
 }
 
+TEST_F(SearchToolsDialogTest, InSelectionSearchesTheSelectionFromItsStart)
+{
+    // Find Next and Replace on the lines selected, then again after a
+    // Replace All in them.
+    for (const char *button : {"cmdFRFind", "cmdFRReplace"}) {
+        SCOPED_TRACE(button);
+        test::setTextOf(*editor, QStringLiteral("PL:1\r\nPL:2\r\nPL:3\r\nPL:4"));
+        editor->setSelStart(6);
+        editor->setSelLength(10); // lines 2 and 3
+        QPointer<frmFindReplace> dialog = engine::ShowReplaceDialog(*editor, &messages);
+        ASSERT_TRUE(control<QCheckBox>(dialog, "chkFRInSelection")->isChecked());
+        control<QLineEdit>(dialog, "txtFRFind")->setText("PL");
+        control<QLineEdit>(dialog, "txtFRReplace")->setText("PL");
+        messages.shown.clear();
+        for (const qint64 expected : {6, 12}) {
+            control<QPushButton>(dialog, button)->click();
+            EXPECT_EQ(editor->selStart(), expected);
+            EXPECT_EQ(editor->selLength(), 2);
+        }
+        control<QPushButton>(dialog, button)->click();
+        ASSERT_EQ(messages.shown.size(), 1);
+        EXPECT_EQ(messages.shown.last().text, "Search String Not Found.");
+
+        control<QPushButton>(dialog, "cmdFRReplaceAll")->click();
+        EXPECT_EQ(editor->selStart(), 6);
+        control<QPushButton>(dialog, button)->click();
+        EXPECT_EQ(editor->selStart(), 6) << "after Replace All the selection is searched from its start";
+        EXPECT_EQ(editor->selLength(), 2);
+        dialog->close();
+    }
+}
+
 TEST_F(SearchToolsDialogTest, TheFieldsOfferTheTextsUsedBefore)
 {
     test::setTextOf(*editor, QStringLiteral("AB CD"));
@@ -146,6 +178,9 @@ TEST_F(SearchToolsDialogTest, TheFieldsOfferTheTextsUsedBefore)
     QPointer<frmFindReplace> second = engine::ShowReplaceDialog(*editor, &messages);
     find = control<QLineEdit>(second, "txtFRFind");
     EXPECT_EQ(find->text(), "EF");
+    // Up from a text of the list goes on to the one before it at once.
+    pressKey(find, Qt::Key_Up);
+    EXPECT_EQ(find->text(), "CD");
     // Up steps back through the earlier texts, Down forwards again and
     // back to what was typed.
     find->setText("typed");

@@ -464,6 +464,10 @@ It is opened here read-only.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>%1, 1 value</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>The message is not JSON: %1</source>
         <translation type="unfinished"></translation>
     </message>

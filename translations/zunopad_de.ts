@@ -618,6 +618,10 @@ Sie wird hier schreibgeschützt geöffnet.</translation>
         <translation>%1, %2 Werte</translation>
     </message>
     <message>
+        <source>%1, 1 value</source>
+        <translation>%1, 1 Wert</translation>
+    </message>
+    <message>
         <source>The message is not JSON: %1</source>
         <translation>Die Nachricht ist kein JSON: %1</translation>
     </message>

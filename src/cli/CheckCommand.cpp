@@ -2,6 +2,7 @@
 
 #include "cli/CheckReport.h"
 #include "cli/FolderWalk.h"
+#include "format/ConversionMessages.h"
 #include "textfile/FileNames.h"
 #include "textfile/TextFile.h"
 #include "Version.h"
@@ -51,22 +52,20 @@ std::optional<ReportFormat> formatNamed(QStringView name)
     return std::nullopt;
 }
 
-// The options come before the files; "--" ends them.
+// The options may stand before or after the files, as with other tools;
+// "--" ends them, so that a file may be named like one.
 std::optional<CheckRequest> parse(const QStringList &arguments, QString &error)
 {
     CheckRequest request;
-    qsizetype i = 0;
-    for (; i < arguments.size(); ++i) {
-        const QString &argument = arguments[i];
-        if (argument == u"--") {
-            ++i;
-            break;
-        }
-        if (argument == u"--verbose") {
+    bool options = true;
+    for (const QString &argument : arguments) {
+        if (options && argument == u"--") {
+            options = false;
+        } else if (options && argument == u"--verbose") {
             request.verbose = true;
-        } else if (argument == u"--warnings-as-errors") {
+        } else if (options && argument == u"--warnings-as-errors") {
             request.warningsAsErrors = true;
-        } else if (argument.startsWith(FormatOption)) {
+        } else if (options && argument.startsWith(FormatOption)) {
             const auto format = formatNamed(QStringView(argument).sliced(FormatOption.size()));
             if (!format) {
                 error = CheckCommand::tr("unknown report format '%1' (text, json or sarif)")
@@ -75,12 +74,11 @@ std::optional<CheckRequest> parse(const QStringList &arguments, QString &error)
             }
             request.format = *format;
         } else {
-            // Anything else is the first FILE (also a name that begins
-            // with "--", as before these options were known).
-            break;
+            // Anything else is a FILE (also a name that begins with "--",
+            // as before these options were known).
+            request.files.append(argument);
         }
     }
-    request.files = arguments.mid(i);
     if (request.files.isEmpty()) {
         error = CheckCommand::tr("--check needs at least one FILE");
         return std::nullopt;
@@ -104,7 +102,7 @@ FileReport checkFile(const QString &file, QIODevice &in)
         report.read = false;
         report.readError = standardInput
             ? CheckCommand::tr("cannot read standard input: %1").arg(content.error().message)
-            : CheckCommand::tr("cannot read '%1': %2").arg(report.name, content.error().message);
+            : CheckCommand::tr("cannot read '%1': %2").arg(visibleControls(report.name), content.error().message);
         return report;
     }
     // A file on disk is in the List layout, as the editor opens it.

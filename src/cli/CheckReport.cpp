@@ -1,5 +1,7 @@
 #include "cli/CheckReport.h"
 
+#include "format/ConversionMessages.h"
+
 #include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -61,13 +63,17 @@ QByteArray textReport(const FileReport &file, bool verbose)
 {
     if (!file.read)
         return QByteArray();
+    // A control character in the name (a line feed, an escape) would break
+    // the one-problem-a-line form or reach the terminal: it shows as an
+    // escape, as in every other message.
+    const QString name = visibleControls(file.name);
     if (file.problems.isEmpty())
-        return verbose ? (CheckReport::tr("%1: OK").arg(file.name) + u'\n').toUtf8() : QByteArray();
+        return verbose ? (CheckReport::tr("%1: OK").arg(name) + u'\n').toUtf8() : QByteArray();
     QString lines;
     for (const FileProblem &problem : file.problems) {
         // The words "error" and "warning" are the ones tools look for.
         lines += QStringLiteral("%1:%2:%3: %4: %5\n")
-                     .arg(file.name)
+                     .arg(name)
                      .arg(problem.line)
                      .arg(problem.column)
                      .arg(severity(problem.kind), problem.message);

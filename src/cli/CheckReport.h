@@ -15,7 +15,8 @@ enum class ReportFormat { Text, Json, Sarif };
 
 // One file checked, or one that could not be read.
 struct FileReport {
-    QString name;       // as the user named it (shown, and the SARIF location)
+    QString name;       // as the user named it (the JSON's and SARIF's; the
+                        // text form escapes its control characters)
     bool read = true;   // false: `readError` says why
     QString readError;  // "cannot read 'X': ..."
     QList<FileProblem> problems;

@@ -1,5 +1,6 @@
 #include "cli/FolderWalk.h"
 
+#include "format/ConversionMessages.h"
 #include "textfile/FileNames.h"
 
 #include <QCoreApplication>
@@ -53,7 +54,8 @@ void walkFolder(const QByteArray &folder, WalkedFiles &walked)
     int error = 0;
     if (!listFolder(folder, names, error)) {
         walked.errors.append(FolderWalk::tr("cannot read the folder '%1': %2")
-                                 .arg(displayedFileName(fileNameFromBytes(folder)), QString::fromLocal8Bit(std::strerror(error))));
+                                 .arg(visibleControls(displayedFileName(fileNameFromBytes(folder))),
+                                      QString::fromLocal8Bit(std::strerror(error))));
         // What was listed before the failure is still checked.
     }
     const QByteArray prefix = folder.endsWith('/') ? folder : folder + '/';

@@ -324,8 +324,15 @@ bool LspDocument::continuesValueList(qsizetype index) const
     return startsWithValueListCode(line(index - 1));
 }
 
-qsizetype LspDocument::valueCount(qsizetype index) const
+qsizetype LspDocument::valueCount(qsizetype index, const CodeSpan &hovered) const
 {
+    if (!continuesValueList(index)) {
+        // A PL item followed by another item on its line takes up no
+        // continuation lines (only a line's last item does).
+        const QList<CodeSpan> codes = codesOf(index);
+        if (!codes.isEmpty() && codes.last().from != hovered.from)
+            return valuesIn(itemAt(line(index), hovered).sliced(hovered.length));
+    }
     qsizetype head = index;
     while (head > 0 && continuesValueList(head))
         --head;
@@ -399,8 +406,11 @@ std::optional<QString> LspDocument::hover(Position at) const
     else if (!place.isEmpty())
         words = isLineStart ? LanguageServer::tr("%1 of %2 in %3").arg(words, itemAt(text, *hovered).toString(), place)
                             : LanguageServer::tr("%1 in %2").arg(words, place);
-    if (hovered->role == ItemRole::ValueList)
-        words = LanguageServer::tr("%1, %2 values").arg(words).arg(valueCount(at.line));
+    if (hovered->role == ItemRole::ValueList) {
+        const qsizetype values = valueCount(at.line, *hovered);
+        words = values == 1 ? LanguageServer::tr("%1, 1 value").arg(words)
+                            : LanguageServer::tr("%1, %2 values").arg(words).arg(values);
+    }
     return words;
 }
 

@@ -70,8 +70,9 @@ private:
     RecordLineContext contextBefore(qsizetype line) const;
     LineProblem problemAt(qsizetype line) const;
     QList<CodeSpan> codesOf(qsizetype line) const;
-    // The number of values of the PL item that the line belongs to.
-    qsizetype valueCount(qsizetype line) const;
+    // The number of values of the PL item whose code is `hovered` on the
+    // line, or that the line continues.
+    qsizetype valueCount(qsizetype line, const CodeSpan &hovered) const;
     bool continuesValueList(qsizetype line) const;
 
     // A record or a line item of the outline.

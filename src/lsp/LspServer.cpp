@@ -6,6 +6,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include <cmath>
+
 namespace zuno::lsp {
 
 namespace {
@@ -20,11 +22,18 @@ constexpr int IncrementalSync = 2;
 std::optional<Position> positionOf(const QJsonValue &value)
 {
     const QJsonObject object = value.toObject();
-    const QJsonValue line = object.value("line");
-    const QJsonValue character = object.value("character");
-    if (!line.isDouble() || !character.isDouble() || line.toDouble() < 0 || character.toDouble() < 0)
+    // Both are the protocol's uinteger: whole numbers from 0 to 2^31 - 1.
+    const auto uinteger = [](const QJsonValue &value) -> std::optional<qsizetype> {
+        const double number = value.toDouble(-1);
+        if (!value.isDouble() || number < 0 || number > 2147483647.0 || number != std::floor(number))
+            return std::nullopt;
+        return qsizetype(number);
+    };
+    const auto line = uinteger(object.value("line"));
+    const auto character = uinteger(object.value("character"));
+    if (!line || !character)
         return std::nullopt;
-    return Position{qsizetype(line.toDouble()), qsizetype(character.toDouble())};
+    return Position{*line, *character};
 }
 
 } // namespace
@@ -90,8 +99,10 @@ std::optional<int> LspServer::handle(const QByteArray &body)
              LanguageServer::tr("The message is not a request or a notification."));
         return std::nullopt;
     }
+    // "params": null, which some clients send with shutdown and exit, is
+    // taken as no params.
     const QJsonValue params = message.value("params");
-    if (!params.isUndefined() && !params.isObject() && !params.isArray()) {
+    if (!params.isUndefined() && !params.isNull() && !params.isObject() && !params.isArray()) {
         if (hasId)
             fail(id, InvalidParams, LanguageServer::tr("The params are not an object."));
         return std::nullopt;

@@ -66,10 +66,14 @@ std::optional<MessageReader::Message> MessageReader::next()
     const qsizetype bodyStart = end + HeaderEnd.size();
     qint64 length = -1;
     for (const QByteArray &field : header.split('\n')) {
+        // The field is looked for anywhere in its line: after a message
+        // whose Content-Length was too short, what is left of its body
+        // stands before the next header, which is still read.
         const QByteArray trimmed = field.trimmed();
-        if (trimmed.toLower().startsWith(LengthField)) {
+        const qsizetype at = trimmed.toLower().lastIndexOf(LengthField);
+        if (at >= 0) {
             bool ok = false;
-            length = trimmed.sliced(LengthField.size()).trimmed().toLongLong(&ok);
+            length = trimmed.sliced(at + LengthField.size()).trimmed().toLongLong(&ok);
             if (!ok || length < 0)
                 length = -2;
         }

@@ -81,6 +81,9 @@ TEST_F(Check, ReportsEveryProblemInTheCompilersFormAndExitsByTheWorst)
         // An option it does not know is taken as a FILE.
         {{"--quiet", good}, 2, ""},
         {{"--verbose"}, 2, ""},
+        // Options may follow the files; after "--" they are names.
+        {{warned, "--warnings-as-errors"}, 1, warned.toUtf8() + warning},
+        {{good, "--verbose", "--", "--verbose"}, 2, good.toUtf8() + ": OK\n"},
     };
     for (const Case &c : cases) {
         const Outcome r = run(c.args);
@@ -90,6 +93,14 @@ TEST_F(Check, ReportsEveryProblemInTheCompilersFormAndExitsByTheWorst)
     }
     EXPECT_TRUE(run({missing}).err.contains("cannot read '" + missing + "': No such file or directory"));
     EXPECT_TRUE(run({"--format=xml", good}).err.startsWith("unknown report format 'xml' (text, json or sarif)\n"));
+    // A line feed or an escape in a name shows as an escape, so that each
+    // problem stays on a line of its own and nothing reaches the terminal;
+    // the JSON keeps the name as it is.
+    const QString odd = file("a\nb\x1b.PRJ", "X Y");
+    const QByteArray shown = m_dir.filePath("a\\nb\\x1b.PRJ").toUtf8();
+    EXPECT_EQ(run({odd}).out, shown + ":1:1: error: Invalid ZUNO Data Item 'X Y' on line 1\n");
+    EXPECT_EQ(QJsonDocument::fromJson(run({"--format=json", odd}).out)["files"][0]["file"], odd);
+    EXPECT_TRUE(run({odd + "x"}).err.startsWith("cannot read '" + QString::fromUtf8(shown) + "x': "));
 }
 
 TEST_F(Check, JsonGivesEveryFileWithItsProblems)

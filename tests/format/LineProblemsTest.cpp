@@ -1,5 +1,7 @@
 // The line-by-line problem finder against the conversions and the Record
 // view's round-trip check themselves, and the codes of a line by role.
+#include "format/FileProblems.h"
+#include "format/ConversionMessages.h"
 #include "format/LineProblems.h"
 #include "format/RoundTrip.h"
 #include "format/TextStreams.h"
@@ -58,10 +60,23 @@ TEST(LineProblems, NoErrorExactlyWhenTheConversionOfTheViewGoesThrough)
     for (int i = 0; i < 4000; ++i) {
         const QString text = noise(rng, std::uniform_int_distribution<int>(0, 200)(rng));
         const QByteArray utf8 = text.toUtf8();
-        const bool toRecordOk = convertToRecordLayout(QByteArrayView(utf8)).ok();
-        const bool toListOk = convertToListLayout(QByteArrayView(utf8)).ok();
+        const auto toRecord = convertToRecordLayout(QByteArrayView(utf8));
+        const auto toList = convertToListLayout(QByteArrayView(utf8));
+        const bool toRecordOk = toRecord.ok();
+        const bool toListOk = toList.ok();
         ASSERT_EQ(!has(problemsOf(text, false), ProblemKind::Error), toRecordOk) << text.toStdString();
         ASSERT_EQ(!has(problemsOf(text, true), ProblemKind::Error), toListOk) << text.toStdString();
+        // The first error says what the conversion stops with, in its words.
+        for (const bool record : {false, true}) {
+            const auto &converted = record ? toList : toRecord;
+            if (converted.ok())
+                continue;
+            const QList<FileProblem> problems = fileProblems(utf8, record);
+            const auto first = std::find_if(problems.begin(), problems.end(),
+                                            [](const FileProblem &p) { return p.kind == ProblemKind::Error; });
+            ASSERT_NE(first, problems.end());
+            ASSERT_EQ(first->message, conversionWarning(converted.error())) << text.toStdString();
+        }
         failed[0] += !toRecordOk;
         failed[1] += !toListOk;
     }

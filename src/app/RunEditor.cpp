@@ -5,6 +5,7 @@
 #include "document/MemoryShortage.h"
 #include "document/OpenDocument.h"
 #include "window/frmEditor.h"
+#include "platform/qt/FocusReturn.h"
 #include "platform/qt/SessionPeers.h"
 #include "app/Translations.h"
 #include "recovery/TerminationSignals.h"
@@ -86,6 +87,10 @@ int runEditor(int argc, char **argv)
                      Qt::DirectConnection);
     window.formLoad(files.here);
     window.show();
+    // The keyboard goes to the new window, and back to it from its dialogs,
+    // also where no window manager hands it over.
+    window.activateWindow();
+    new FocusReturn(window);
     return app.exec();
 }
 

@@ -33,11 +33,15 @@ void EditClear(IEditControl &editor)
     editor.beginCompoundEdit();
     editor.setSelStart(0);
     editor.setSelLength(editor.textLength());
-    if (editor.selLength() > 0)
+    const bool removes = editor.selLength() > 0;
+    if (removes)
         editor.setSelText(QString());
     editor.endCompoundEdit();
     // Clearing counts as a change even when the document was already empty.
-    editor.setModified(true);
+    // A text removed is a change of its own, which Undo takes back to the
+    // saved text; marking it again would lose that way back.
+    if (!removes)
+        editor.setModified(true);
 }
 
 void EditSelectAll(IEditControl &editor)

@@ -278,6 +278,11 @@ std::vector<bool> RecordIndex::captionsHolding(const QByteArray &folded, const s
     return holding;
 }
 
+bool RecordIndex::isAcKey(QByteArrayView key)
+{
+    return key.startsWith(AcCode);
+}
+
 QByteArray RecordIndex::searchKey(QStringView text)
 {
     return foldedUtf8(trimSpaces(text));
@@ -285,10 +290,15 @@ QByteArray RecordIndex::searchKey(QStringView text)
 
 std::vector<qint32> RecordIndex::findRecords(QStringView text, const std::vector<qint32> *among) const
 {
-    const QByteArray wanted = searchKey(text);
+    QByteArray wanted = searchKey(text);
     std::vector<qint32> found;
     if (wanted.isEmpty() || !m_document)
         return found;
+    // "AC:1003", the record as the panel shows it, looks for the AC value
+    // alone.
+    const bool byCode = isAcKey(wanted);
+    if (byCode)
+        wanted.remove(0, AcCode.size());
     ItemText reader(*m_document);
     if (among) {
         // Each record by its AC value, then by every name within it.
@@ -297,7 +307,7 @@ std::vector<qint32> RecordIndex::findRecords(QStringView text, const std::vector
             bool holds = beginsFolded(valueOf(reader.read(entry.line, entry.column).bytes), wanted);
             const qsizetype next = nextRecord(entry.line, true);
             const qint64 end = next < 0 ? std::numeric_limits<qint64>::max() : m_entries.line(next);
-            for (qsizetype name = m_names.lowerBound(entry.line); !holds && name < m_names.size(); ++name) {
+            for (qsizetype name = m_names.lowerBound(entry.line); !byCode && !holds && name < m_names.size(); ++name) {
                 const ItemBlocks::Item item = m_names.item(name);
                 if (item.line >= end)
                     break;
@@ -314,7 +324,7 @@ std::vector<qint32> RecordIndex::findRecords(QStringView text, const std::vector
             return true;
         });
         m_names.forEach(0, [&](qsizetype, const ItemBlocks::Item &name) {
-            if (!holdsFolded(valueOf(reader.read(name.line, name.column).bytes), wanted))
+            if (byCode || !holdsFolded(valueOf(reader.read(name.line, name.column).bytes), wanted))
                 return true;
             const qsizetype record = recordAt(name.line);
             if (record >= 0)

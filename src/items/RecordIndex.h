@@ -101,6 +101,9 @@ public:
     std::vector<qint32> findRecords(QStringView text, const std::vector<qint32> *among = nullptr) const;
     // What findRecords looks for, for `text`: trimmed, in upper case.
     static QByteArray searchKey(QStringView text);
+    // Whether the key looks for an AC value only: "AC:1003".
+    static bool isAcKey(QByteArrayView key);
+    static constexpr QByteArrayView AcCode = "AC:";
     // Whether each entry's caption holds `folded` (upper-case UTF-8; letters
     // of either case alike). Where `among` is given (entries in order; -1
     // is passed over), only those are looked at; the others answer false.

@@ -161,7 +161,9 @@ QVariant RecordMatchesModel::data(const QModelIndex &index, int role) const
 void RecordMatchesModel::find(const QString &text)
 {
     const QByteArray wanted = RecordIndex::searchKey(text);
-    const bool narrowed = !m_foundFor.isEmpty() && wanted.startsWith(m_foundFor);
+    // "AC:" typed after "AC" looks for values only: not among what "AC" found.
+    const bool narrowed = !m_foundFor.isEmpty() && wanted.startsWith(m_foundFor)
+        && RecordIndex::isAcKey(wanted) == RecordIndex::isAcKey(m_foundFor);
     beginResetModel();
     m_found = m_index.findRecords(text, narrowed ? &m_found : nullptr);
     m_foundFor = wanted;

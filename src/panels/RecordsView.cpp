@@ -57,6 +57,8 @@ RecordsView::RecordsView(QMainWindow &window, DataItemView &items, EditorWidget 
         if (m_goTo)
             m_goTo->indexChanged();
         m_folds->refresh();
+        if (rebuilt)
+            textReadAfresh();
         followCaret(m_caretLine);
     });
     connect(&items, &DataItemView::caretMoved, this, &RecordsView::followCaret);
@@ -220,8 +222,22 @@ void RecordsView::goToNextRecord(bool forward)
         jumpTo(m_items.records().entry(at).line);
 }
 
+void RecordsView::textReadAfresh()
+{
+    const bool asRecords = m_items.marks().isRecordLayout();
+    const bool converted = asRecords != m_readAsRecords && m_editor.fileName() == m_readFor;
+    m_readAsRecords = asRecords;
+    m_readFor = m_editor.fileName();
+    // Another document, a reload or a large paste starts unfolded.
+    if (!converted)
+        m_foldedAll = false;
+    else if (m_foldedAll)
+        m_folds->foldAll();
+}
+
 void RecordsView::foldAll(bool fold)
 {
+    m_foldedAll = fold;
     if (fold)
         m_folds->foldAll();
     else

@@ -77,6 +77,14 @@ private:
     frmGoToRecord *m_goTo = nullptr;
     qint64 m_caretLine = 0;
     bool m_problemsPending = false;
+    // Fold All was the last of Fold All and Unfold All for this document:
+    // the text converted to the other view is folded again. The document
+    // and layout the records were last read afresh for tell a conversion
+    // from another text.
+    bool m_foldedAll = false;
+    QString m_readFor;
+    bool m_readAsRecords = false;
+    void textReadAfresh();
 };
 
 } // namespace zuno

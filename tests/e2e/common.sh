@@ -44,6 +44,16 @@ focus() {
   fail "window $1 did not get the focus"
 }
 
+# Waits (at most 5 s) until window $1 has the keyboard focus without being
+# given it (there is no window manager to do so); fails with $2 otherwise.
+expect_focus() {
+  for _ in $(seq 1 50); do
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && return 0
+    sleep 0.1
+  done
+  fail "$2"
+}
+
 # Width of window $1 in pixels.
 window_width() {
   xdotool getwindowgeometry --shell "$1" | sed -n 's/^WIDTH=//p'

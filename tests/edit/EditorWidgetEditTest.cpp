@@ -128,6 +128,7 @@ TEST_F(EditorWidgetEdit, ClearThenUndoRestoresTheText)
 
     EditUndo(editor);
     EXPECT_EQ(test::textOf(editor), QStringLiteral("PR:ROAD\r\nXPL:12"));
+    EXPECT_FALSE(editor.isModified()) << "back at the saved text";
     EditUndo(editor); // the history before Clear is still there
     EXPECT_EQ(test::textOf(editor), QStringLiteral("PR:ROAD\r\nPL:12"));
 }

@@ -297,18 +297,24 @@ TEST(RecordIndex, FindsRecordsByTheirAcValueOrPartOfTheirName)
     EXPECT_EQ(captions(index.findRecords(u"right edge")), QStringList{"AC:1003  RIGHT EDGE"});
     EXPECT_EQ(captions(index.findRecords(u"EDGE")), (QStringList{"AC:1002  LEFT EDGE", "AC:1003  RIGHT EDGE"}));
     EXPECT_TRUE(index.findRecords(u"999").empty());
+    // The record as the panel shows it, in either case.
+    EXPECT_EQ(captions(index.findRecords(u"ac:1003")), (QStringList{"AC:1003  RIGHT EDGE", "AC:10030"}));
 
     // Typed a character at a time, each text is looked for among the records
     // the one before found: the same records, in the same order, as among all.
     const Indexed names(crlf({"AC:1", "NM:EDGE", "NM:KERB LINE", "AC:12", "NM:LINE", "AC:OS", "NM:KERB", "AC:120"}), false);
-    for (const QString &typed : {QStringLiteral("12"), QStringLiteral("KERB L"), QStringLiteral("line"), QStringLiteral("e")}) {
-        std::vector<qint32> found;
+    RecordMatchesModel matches(names.index);
+    for (const QString &typed : {QStringLiteral("12"), QStringLiteral("KERB L"), QStringLiteral("line"), QStringLiteral("e"),
+                                 QStringLiteral("AC:12")}) {
         for (qsizetype length = 1; length <= typed.size(); ++length) {
-            const QStringView text = QStringView(typed).first(length);
-            found = names.index.findRecords(text, length > 1 ? &found : nullptr);
-            ASSERT_EQ(found, names.index.findRecords(text)) << typed.toStdString() << " at " << length;
+            const QString text = typed.first(length);
+            matches.find(text);
+            std::vector<qint32> shown;
+            for (int row = 0; row < matches.rowCount(); ++row)
+                shown.push_back(qint32(names.index.entryAt(matches.lineOf(row))));
+            ASSERT_EQ(shown, names.index.findRecords(text)) << typed.toStdString() << " at " << length;
         }
-        EXPECT_FALSE(found.empty()) << typed.toStdString();
+        EXPECT_GT(matches.rowCount(), 0) << typed.toStdString();
     }
 }
 

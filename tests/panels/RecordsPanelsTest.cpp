@@ -1,6 +1,8 @@
 // The records as a structure in the real main window on the offscreen
 // platform: the records panel following the caret and the text, Go To
-// Record, next and previous record, folding, and the problems panel.
+// Record, next and previous record, folding (also through edits of a
+// record's first line, and every way of jumping into a fold), and the
+// problems panel.
 #include "panels/RecordsView.h"
 #include "panels/frmGoToRecord.h"
 #include "platform/qt/QtFolds.h"
@@ -56,6 +58,11 @@ protected:
         window.reset();
     }
     QAction *action(const char *name) const { return window->findChild<QAction *>(QString::fromLatin1(name)); }
+    void showPanels() const
+    {
+        action("mnuViewProblems")->trigger();
+        action("mnuViewRecords")->trigger();
+    }
     RecordsView &view() const { return window->recordsView(); }
     long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const
     {
@@ -212,6 +219,32 @@ TEST_F(RecordsPanels, FoldAllShowsEachRecordsFirstLineAndAJumpUnfolds)
     EXPECT_FALSE(folds.isHidden(2));
 }
 
+TEST_F(RecordsPanels, FoldAllHoldsThroughAChangeOfView)
+{
+    QtFolds &folds = view().folds();
+    action("mnuViewFoldAll")->trigger();
+    action("mnuViewRecord")->trigger();
+    // In the Record layout line 2 is BG:CL's line, inside AC:1001.
+    EXPECT_TRUE(waitFor([&] { return folds.isHidden(2); }));
+    EXPECT_FALSE(folds.isHidden(1));
+    action("mnuViewList")->trigger();
+    EXPECT_TRUE(waitFor([&] { return folds.isHidden(2) && folds.isHidden(9); }));
+    EXPECT_FALSE(folds.isHidden(6));
+
+    // Unfold All, or another text read, and a change of view folds nothing.
+    for (const bool unfold : {true, false}) {
+        action("mnuViewFoldAll")->trigger();
+        if (unfold)
+            action("mnuViewUnfoldAll")->trigger();
+        else
+            test::setTextOf(*window->editor(), Road);
+        action("mnuViewRecord")->trigger();
+        QApplication::processEvents();
+        EXPECT_FALSE(folds.isHidden(2)) << unfold;
+        action("mnuViewList")->trigger();
+    }
+}
+
 TEST_F(RecordsPanels, TheProblemsPanelListsEveryMarkWholeAndGoesToIt)
 {
     test::setTextOf(*window->editor(), QStringLiteral("AC:1\r\nREMARK X\r\nNM:MAIN  ROAD\r\nBG:5"));
@@ -248,6 +281,95 @@ TEST_F(RecordsPanels, ThePanelsShownAndWhereTheyStandAreRemembered)
     EXPECT_FALSE(view().problemsPanel()->isVisible());
     EXPECT_FALSE(action("mnuViewProblems")->isChecked());
     EXPECT_FALSE(view().recordsPanel()->accessibleName().isEmpty());
+}
+
+// A fold whose first line is deleted or stops beginning a record is shown
+// whole, with the folded record it joins: no line stays hidden where no
+// folded box stands above it. A record typed into a folded one opens it.
+TEST_F(RecordsPanels, FoldsFollowEditsThatRemoveOrAddTheirFirstLines)
+{
+    showPanels();
+    const QByteArray road = "PN:ROAD1\r\nAC:1001\r\nNM:CENTRE LINE\r\nBG:CL\r\nPL:1,2,3\r\nEG:CL\r\n"
+                            "AC:1002\r\nNM:LEFT EDGE\r\nBG:LE\r\nPL:4,5\r\nEG:LE\r\nAC:1003\r\nXX:1";
+    QtFolds &folds = window->recordsView().folds();
+    // Each line: 'h' hidden, '.' shown; the levels are laid once the edit
+    // is shown, so the lines are looked at until they read as expected.
+    const auto hidden = [&](const std::string &expected) {
+        std::string shown;
+        waitFor([&] {
+            shown.clear();
+            const qint64 lines = window->editor()->lineFromChar(window->editor()->textLength()) + 1;
+            for (qint64 line = 0; line < lines; ++line)
+                shown += folds.isHidden(line) ? 'h' : '.';
+            return shown == expected;
+        });
+        return shown;
+    };
+    const struct {
+        const char *what;
+        qint64 from; // AC:1002 begins at 59
+        qint64 length;
+        const char *put;
+        const char *after;
+        const char *undone;
+    } cases[] = {
+        {"AC line deleted", 59, 9, "", "...........h", "............h"},
+        {"AC line renamed", 59, 3, "XX:", "............h", "............h"},
+        {"AC line typed", 19, 0, "AC:1009\r\n", "........hhhh.h", ".......hhhh.h"},
+    };
+    for (const auto &c : cases) {
+        window->editor()->setUtf8Text(road);
+        QCoreApplication::processEvents(); // the new text is read
+        window->findChild<QAction *>(QStringLiteral("mnuViewFoldAll"))->trigger();
+        ASSERT_EQ(hidden("..hhhh.hhhh.h"), "..hhhh.hhhh.h") << c.what;
+        window->editor()->setSelStart(c.from);
+        window->editor()->setSelLength(c.length);
+        window->editor()->setSelText(QString::fromLatin1(c.put));
+        EXPECT_EQ(hidden(c.after), c.after) << c.what;
+        window->editor()->undo();
+        EXPECT_EQ(hidden(c.undone), c.undone) << c.what << " undone";
+    }
+}
+
+// Every way of going to a line inside a folded record shows that line.
+TEST_F(RecordsPanels, EveryJumpIntoAFoldedRecordShowsItsLine)
+{
+    showPanels();
+    const QByteArray road = "PN:ROAD1\r\nAC:1001\r\nNM:CENTRE LINE\r\nBG:CL\r\nPL:1,2,3\r\nEG:CL\r\n"
+                            "AC:1002\r\nNM:LEFT EDGE\r\nBG:LE\r\nPL:4  5\r\nEG:LE\r\nAC:1003\r\nXX:1";
+    RecordsView &view = window->recordsView();
+    const auto caretLine = [&] { return window->editor()->lineFromChar(window->editor()->selStart()); };
+    const std::pair<const char *, std::function<void()>> jumps[] = {
+        {"records panel", [&] {
+             QListView *list = view.recordsList();
+             emit list->activated(list->model()->index(5, 0)); // BG:LE
+         }},
+        {"problems panel", [&] {
+             QListView *list = view.problemsList();
+             ASSERT_TRUE(waitFor([&] { return list->model()->rowCount() == 1; }));
+             emit list->activated(list->model()->index(0, 0)); // PL:4  5
+         }},
+        {"F8", [&] { window->findChild<QAction *>(QStringLiteral("mnuViewNextProblem"))->trigger(); }},
+        {"Go To Record", [&] {
+             window->findChild<QAction *>(QStringLiteral("mnuEditGoToRecord"))->trigger();
+             auto *dialog = window->findChild<frmGoToRecord *>();
+             ASSERT_TRUE(dialog && waitFor([&] { return dialog->isVisible(); }));
+             dialog->txtGRRecord->setText(QStringLiteral("1003"));
+             QTest::keyClick(dialog->txtGRRecord, Qt::Key_Return);
+         }},
+    };
+    const qint64 lines[] = {8, 9, 9, 11};
+    for (size_t i = 0; i < std::size(jumps); ++i) {
+        window->editor()->setUtf8Text(road);
+        window->editor()->setSelStart(0);
+        QCoreApplication::processEvents();
+        window->findChild<QAction *>(QStringLiteral("mnuViewFoldAll"))->trigger();
+        ASSERT_TRUE(view.folds().isHidden(8));
+        jumps[i].second();
+        EXPECT_TRUE(waitFor([&] { return caretLine() == lines[i] && !view.folds().isHidden(lines[i]); }))
+            << jumps[i].first << ": caret on " << caretLine() << ", hidden " << view.folds().isHidden(lines[i]);
+        window->findChild<QAction *>(QStringLiteral("mnuViewUnfoldAll"))->trigger();
+    }
 }
 
 } // namespace

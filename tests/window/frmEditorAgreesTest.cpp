@@ -114,6 +114,29 @@ TEST_F(Agrees, UndoAndRedoBackToTheSavedTextTakeTheMarkerAway)
     EXPECT_TRUE(window.isWindowModified());
 }
 
+// A view switch stopped at a bad line leaves the text and its history as
+// they were: undo still comes back to the saved text.
+TEST_F(Agrees, AStoppedViewSwitchKeepsTheWayBackToTheSavedText)
+{
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, QStringLiteral("ROAD1.PRJ"), ListText);
+    frmEditor window;
+    window.formLoad(path);
+    EditorWidget *editor = window.editor();
+    editor->setSelStart(2);
+    editor->setSelLength(1);
+    QTest::keyClicks(editor, QStringLiteral("x")); // "ACX1001": no data item
+    test::ModalAnswers answers;
+    answers.messageBox(QMessageBox::Ok);
+    action(window, "mnuViewRecord")->trigger();
+    answers.finish();
+    ASSERT_TRUE(action(window, "mnuViewList")->isChecked());
+    EXPECT_TRUE(window.isWindowModified());
+    action(window, "mnuEditUndo")->trigger();
+    EXPECT_EQ(test::textOf(*editor), QString::fromLatin1(ListText));
+    EXPECT_FALSE(window.isWindowModified());
+}
+
 TEST_F(Agrees, NewEntriesCarryTheirKeys)
 {
     frmEditor window;

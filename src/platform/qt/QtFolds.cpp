@@ -41,9 +41,10 @@ QtFolds::QtFolds(EditorWidget &editor, FoldLevelOf levelOf, QObject *parent)
         send(Sci::SCI_MARKERDEFINE, marker, Sci::SC_MARK_EMPTY);
     m_editor.paintOver(this, [this](QPainter &painter, const QRect &painted) { paintSymbols(painter, painted); });
     // A folded line shows a line under it; a fold whose first line changes
-    // so that it no longer begins one is shown again.
+    // so that it no longer begins one (its AC line deleted or renamed) is
+    // shown again, and so is a folded fold that comes to hold shown lines.
     send(Sci::SCI_SETFOLDFLAGS, Sci::SC_FOLDFLAG_LINEAFTER_CONTRACTED);
-    send(Sci::SCI_SETAUTOMATICFOLD, Sci::SC_AUTOMATICFOLD_SHOW);
+    send(Sci::SCI_SETAUTOMATICFOLD, Sci::SC_AUTOMATICFOLD_SHOW | Sci::SC_AUTOMATICFOLD_CHANGE);
 
     connect(&editor, &Sci::SCN_MARGINCLICK, this, [this](int position, int, int margin) {
         if (margin == int(FoldMargin))

@@ -21,8 +21,9 @@ TEST(FileNames, AnyBytesComeBackAndValidNamesReadAsThemselves)
     for (const QByteArray &bytes : names) {
         const QString name = fileNameFromBytes(bytes);
         EXPECT_EQ(fileNameBytes(name), bytes) << bytes.toHex().constData();
-        if (QString::fromUtf8(bytes).toUtf8() == bytes)
+        if (QString::fromUtf8(bytes).toUtf8() == bytes) {
             EXPECT_EQ(name, QString::fromUtf8(bytes));
+        }
         // Shown with the usual replacement characters.
         EXPECT_FALSE(displayedFileName(name).contains(QChar(0xDCFF))) << bytes.toHex().constData();
     }

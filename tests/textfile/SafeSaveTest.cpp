@@ -61,8 +61,9 @@ TEST_F(TextFileOnDisk, ProducedBytesAreWrittenWholeOrNotAtAll)
             QFile::remove(other);
             if (c.exists)
                 writeBytes(file, "AC:OLD");
-            if (c.linked)
+            if (c.linked) {
                 ASSERT_EQ(::link(QFile::encodeName(file).constData(), QFile::encodeName(other).constData()), 0);
+            }
             const QStringList before = entries();
             int runs = 0;
             const auto saved = saveFileStream(file, [&](const ByteSink &sink) {

@@ -15,11 +15,19 @@ namespace {
 constexpr QStringView NameCode = u"NM:";
 char upperAscii(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
 
-// `needle` is upper case already.
+bool beyondAscii(QByteArrayView bytes)
+{
+    return std::any_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) >= 0x80; });
+}
+
+// `needle` is upper case already, as far as it is ASCII; a needle beyond
+// ASCII is matched by Unicode's case folding ("müller" finds "MÜLLER").
 bool holdsFolded(QByteArrayView hay, QByteArrayView needle)
 {
     if (needle.isEmpty())
         return true;
+    if (beyondAscii(needle))
+        return QString::fromUtf8(hay).contains(QString::fromUtf8(needle), Qt::CaseInsensitive);
     for (qsizetype i = 0; i + needle.size() <= hay.size(); ++i) {
         qsizetype j = 0;
         while (j < needle.size() && upperAscii(hay[i + j]) == needle[j])
@@ -32,7 +40,16 @@ bool holdsFolded(QByteArrayView hay, QByteArrayView needle)
 
 bool beginsFolded(QByteArrayView hay, QByteArrayView needle)
 {
+    if (beyondAscii(needle))
+        return QString::fromUtf8(hay).startsWith(QString::fromUtf8(needle), Qt::CaseInsensitive);
     return hay.size() >= needle.size() && holdsFolded(hay.first(needle.size()), needle);
+}
+
+bool equalFolded(QByteArrayView value, QByteArrayView needle)
+{
+    if (beyondAscii(needle))
+        return QString::fromUtf8(value).compare(QString::fromUtf8(needle), Qt::CaseInsensitive) == 0;
+    return value.size() == needle.size() && beginsFolded(value, needle);
 }
 
 QByteArray foldedUtf8(QStringView text) { return text.toUtf8().toUpper(); }
@@ -337,7 +354,7 @@ std::vector<qint32> RecordIndex::findRecords(QStringView text, const std::vector
     std::stable_partition(found.begin(), found.end(), [&](qint32 at) {
         const ItemBlocks::Item entry = m_entries.item(at);
         const QByteArrayView value = valueOf(reader.read(entry.line, entry.column).bytes);
-        return value.size() == wanted.size() && beginsFolded(value, wanted);
+        return equalFolded(value, wanted);
     });
     return found;
 }

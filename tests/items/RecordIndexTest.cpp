@@ -285,7 +285,8 @@ TEST(RecordIndex, RandomEditsKeepTheEntriesAndTheItemsReadBackOfTheWholeText)
 
 TEST(RecordIndex, FindsRecordsByTheirAcValueOrPartOfTheirName)
 {
-    const Indexed read(crlf({"AC:10030", "AC:1002", "NM:LEFT EDGE", "AC:1003", "NM:RIGHT EDGE", "BG:1003"}), false);
+    const Indexed read(crlf({"AC:10030", "AC:1002", "NM:LEFT EDGE", "AC:1003", "NM:RIGHT EDGE", "BG:1003",
+                             "AC:\xC3\x89T\xC3\x89", "NM:M\xC3\x9CLLER"}), false);
     const RecordIndex &index = read.index;
     const auto captions = [&](const std::vector<qint32> &found) {
         QStringList list;
@@ -299,6 +300,9 @@ TEST(RecordIndex, FindsRecordsByTheirAcValueOrPartOfTheirName)
     EXPECT_TRUE(index.findRecords(u"999").empty());
     // The record as the panel shows it, in either case.
     EXPECT_EQ(captions(index.findRecords(u"ac:1003")), (QStringList{"AC:1003  RIGHT EDGE", "AC:10030"}));
+    // Letters beyond ASCII in either case too.
+    EXPECT_EQ(captions(index.findRecords(u"m\u00FCller")), QStringList{QStringLiteral("AC:\u00C9T\u00C9  M\u00DCLLER")});
+    EXPECT_EQ(captions(index.findRecords(u"\u00E9t\u00E9")), QStringList{QStringLiteral("AC:\u00C9T\u00C9  M\u00DCLLER")});
 
     // Typed a character at a time, each text is looked for among the records
     // the one before found: the same records, in the same order, as among all.
@@ -369,6 +373,12 @@ TEST(RecordsModel, FiltersByRecordAndFindsTheRowOfALine)
     EXPECT_EQ(rows(), (QStringList{"AC:2", "    BG:NORTHERN", "    EG:X"}));
     model.setFilter(QStringLiteral("nort"));
     EXPECT_EQ(rows(), north);
+
+    const Indexed german(crlf({"AC:1", "NM:STRA\xC3\x9F""E", "AC:2", "NM:M\xC3\x9CLLER"}), false);
+    RecordsModel names(german.index);
+    names.setFilter(QStringLiteral("m\u00FCl"));
+    ASSERT_EQ(names.rowCount(), 1);
+    EXPECT_EQ(names.index(0).data().toString(), QStringLiteral("AC:2  M\u00DCLLER"));
 }
 
 } // namespace

@@ -11,6 +11,9 @@ cleanup() {
 }
 trap cleanup EXIT
 export XDG_CONFIG_HOME=$work/config XDG_STATE_HOME=$work/state HOME=$work
+# The lock files of the files a killed window held go with the folder.
+export XDG_RUNTIME_DIR=$work/run
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 # To standard error: a failure inside $(...) must not vanish into a variable.
 fail() { echo "e2e ${name:-}: $*" >&2; exit 1; }

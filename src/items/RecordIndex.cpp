@@ -20,14 +20,36 @@ bool beyondAscii(QByteArrayView bytes)
     return std::any_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) >= 0x80; });
 }
 
+// A needle beyond ASCII, decoded once for the many items it is held against.
+struct WideNeedle {
+    QByteArray bytes;
+    QString text;
+    bool foldsBeyondAscii = false; // so only an item beyond ASCII can hold it
+};
+
+const WideNeedle &wide(QByteArrayView needle)
+{
+    thread_local WideNeedle last;
+    if (last.bytes != needle) {
+        last.bytes = needle.toByteArray();
+        last.text = QString::fromUtf8(needle);
+        last.foldsBeyondAscii = beyondAscii(last.text.toCaseFolded().toUtf8());
+    }
+    return last;
+}
+
 // `needle` is upper case already, as far as it is ASCII; a needle beyond
 // ASCII is matched by Unicode's case folding ("müller" finds "MÜLLER").
 bool holdsFolded(QByteArrayView hay, QByteArrayView needle)
 {
     if (needle.isEmpty())
         return true;
-    if (beyondAscii(needle))
-        return QString::fromUtf8(hay).contains(QString::fromUtf8(needle), Qt::CaseInsensitive);
+    if (beyondAscii(needle)) {
+        const WideNeedle &w = wide(needle);
+        if (w.foldsBeyondAscii && !beyondAscii(hay))
+            return false;
+        return QString::fromUtf8(hay).contains(w.text, Qt::CaseInsensitive);
+    }
     for (qsizetype i = 0; i + needle.size() <= hay.size(); ++i) {
         qsizetype j = 0;
         while (j < needle.size() && upperAscii(hay[i + j]) == needle[j])
@@ -41,14 +63,14 @@ bool holdsFolded(QByteArrayView hay, QByteArrayView needle)
 bool beginsFolded(QByteArrayView hay, QByteArrayView needle)
 {
     if (beyondAscii(needle))
-        return QString::fromUtf8(hay).startsWith(QString::fromUtf8(needle), Qt::CaseInsensitive);
+        return QString::fromUtf8(hay).startsWith(wide(needle).text, Qt::CaseInsensitive);
     return hay.size() >= needle.size() && holdsFolded(hay.first(needle.size()), needle);
 }
 
 bool equalFolded(QByteArrayView value, QByteArrayView needle)
 {
     if (beyondAscii(needle))
-        return QString::fromUtf8(value).compare(QString::fromUtf8(needle), Qt::CaseInsensitive) == 0;
+        return QString::fromUtf8(value).compare(wide(needle).text, Qt::CaseInsensitive) == 0;
     return value.size() == needle.size() && beginsFolded(value, needle);
 }
 

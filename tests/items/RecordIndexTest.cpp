@@ -307,6 +307,8 @@ TEST(RecordIndex, FindsRecordsByTheirAcValueOrPartOfTheirName)
     // Typed a character at a time, each text is looked for among the records
     // the one before found: the same records, in the same order, as among all.
     const Indexed names(crlf({"AC:1", "NM:EDGE", "NM:KERB LINE", "AC:12", "NM:LINE", "AC:OS", "NM:KERB", "AC:120"}), false);
+    // A letter beyond ASCII that folds to an ASCII one (the Kelvin sign).
+    EXPECT_EQ(names.index.findRecords(u"\u212AERB").size(), 2u);
     RecordMatchesModel matches(names.index);
     for (const QString &typed : {QStringLiteral("12"), QStringLiteral("KERB L"), QStringLiteral("line"), QStringLiteral("e"),
                                  QStringLiteral("AC:12")}) {

@@ -72,9 +72,7 @@ int copyFileBase(const RecoveryData &data, int fd, qint64 offset)
     Digest digest;
     qint64 at = 0;
     for (;;) {
-        const ssize_t got = ::pread(opened.value().get(), piece.data(), size_t(piece.size()), off_t(at));
-        if (got < 0 && errno == EINTR)
-            continue;
+        const qsizetype got = textfile::readPiece(opened.value().get(), piece, at);
         if (got < 0)
             return -1;
         if (got == 0 || at + got > info.st_size)

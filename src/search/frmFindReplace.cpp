@@ -236,14 +236,13 @@ void frmFindReplace::startOn(const IEditControl &target, bool replaceMode)
 
 void frmFindReplace::bindTo(IEditControl &editor)
 {
-    m_editor = &editor;
-    m_editorAlive = dynamic_cast<QObject *>(&editor);
+    m_editor = dynamic_cast<QObject *>(&editor);
 }
 
 void frmFindReplace::targetOwnEditor()
 {
-    if (m_editor && m_editorAlive && iFRType == FRTypeRichText)
-        modFindReplaceRichText::SetTarget(*m_editor);
+    if (auto *editor = dynamic_cast<IEditControl *>(m_editor.data()); editor && iFRType == FRTypeRichText)
+        modFindReplaceRichText::SetTarget(*editor);
 }
 
 void frmFindReplace::rememberTexts(bool replacement)

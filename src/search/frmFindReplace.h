@@ -118,8 +118,7 @@ private:
 
     void rememberTexts(bool replacement);
     void targetOwnEditor();
-    IEditControl *m_editor = nullptr;
-    QPointer<QObject> m_editorAlive;
+    QPointer<QObject> m_editor; // an IEditControl, gone with its window
     mutable SearchScope m_scope; // what "In selection" searches
     HistoryField *m_findHistory = nullptr;
     HistoryField *m_replaceHistory = nullptr;

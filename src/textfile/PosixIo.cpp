@@ -59,6 +59,17 @@ namespace {
 constexpr qsizetype Piece = qsizetype(1) << 20;
 } // namespace
 
+qsizetype readPiece(int fd, QByteArray &buffer, qint64 offset)
+{
+    for (;;) {
+        const ssize_t got = ::pread(fd, buffer.data(), size_t(buffer.size()), off_t(offset));
+        if (got >= 0)
+            return qsizetype(got);
+        if (errno != EINTR)
+            return -errno;
+    }
+}
+
 int readAllFrom(int fd, qint64 sizeHint, qint64 limit, QByteArray &bytes, Digest *digest)
 {
     if (sizeHint > limit)

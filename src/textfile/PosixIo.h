@@ -61,6 +61,10 @@ qint64 nowNs();
 constexpr int TooLarge = -1;
 int readAllFrom(int fd, qint64 sizeHint, qint64 limit, QByteArray &bytes, Digest *digest = nullptr);
 
+// Reads up to `buffer`'s size from `offset` into it, going on after EINTR:
+// the bytes read, 0 at the end, or -errno.
+qsizetype readPiece(int fd, QByteArray &buffer, qint64 offset);
+
 // A regular file's bytes and its status as it was opened.
 struct RegularFile {
     QByteArray bytes;

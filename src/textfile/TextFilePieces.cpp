@@ -19,18 +19,6 @@ namespace {
 
 constexpr qsizetype Piece = qsizetype(1) << 20;
 
-// Reads the piece at `offset`: its size, 0 at the end, or -errno.
-qsizetype readPiece(int fd, QByteArray &buffer, qint64 offset)
-{
-    for (;;) {
-        const ssize_t got = ::pread(fd, buffer.data(), size_t(buffer.size()), off_t(offset));
-        if (got >= 0)
-            return qsizetype(got);
-        if (errno != EINTR)
-            return -errno;
-    }
-}
-
 // What the reading has seen of a file so far: whether its bytes are its
 // text as it is held (UTF-8 without a byte-order mark, with "\r\n" line
 // breaks or on one line).

@@ -1,8 +1,7 @@
 // The records as a structure in the real main window on the offscreen
 // platform: the records panel following the caret and the text, Go To
 // Record, next and previous record, folding (also through edits of a
-// record's first line, and every way of jumping into a fold), and the
-// problems panel.
+// record's first line), and the problems panel.
 #include "panels/RecordsView.h"
 #include "panels/frmGoToRecord.h"
 #include "platform/qt/QtFolds.h"
@@ -58,11 +57,6 @@ protected:
         window.reset();
     }
     QAction *action(const char *name) const { return window->findChild<QAction *>(QString::fromLatin1(name)); }
-    void showPanels() const
-    {
-        action("mnuViewProblems")->trigger();
-        action("mnuViewRecords")->trigger();
-    }
     RecordsView &view() const { return window->recordsView(); }
     long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const
     {
@@ -288,7 +282,8 @@ TEST_F(RecordsPanels, ThePanelsShownAndWhereTheyStandAreRemembered)
 // folded box stands above it. A record typed into a folded one opens it.
 TEST_F(RecordsPanels, FoldsFollowEditsThatRemoveOrAddTheirFirstLines)
 {
-    showPanels();
+    action("mnuViewProblems")->trigger();
+    action("mnuViewRecords")->trigger();
     const QByteArray road = "PN:ROAD1\r\nAC:1001\r\nNM:CENTRE LINE\r\nBG:CL\r\nPL:1,2,3\r\nEG:CL\r\n"
                             "AC:1002\r\nNM:LEFT EDGE\r\nBG:LE\r\nPL:4,5\r\nEG:LE\r\nAC:1003\r\nXX:1";
     QtFolds &folds = window->recordsView().folds();
@@ -328,47 +323,6 @@ TEST_F(RecordsPanels, FoldsFollowEditsThatRemoveOrAddTheirFirstLines)
         EXPECT_EQ(hidden(c.after), c.after) << c.what;
         window->editor()->undo();
         EXPECT_EQ(hidden(c.undone), c.undone) << c.what << " undone";
-    }
-}
-
-// Every way of going to a line inside a folded record shows that line.
-TEST_F(RecordsPanels, EveryJumpIntoAFoldedRecordShowsItsLine)
-{
-    showPanels();
-    const QByteArray road = "PN:ROAD1\r\nAC:1001\r\nNM:CENTRE LINE\r\nBG:CL\r\nPL:1,2,3\r\nEG:CL\r\n"
-                            "AC:1002\r\nNM:LEFT EDGE\r\nBG:LE\r\nPL:4  5\r\nEG:LE\r\nAC:1003\r\nXX:1";
-    RecordsView &view = window->recordsView();
-    const auto caretLine = [&] { return window->editor()->lineFromChar(window->editor()->selStart()); };
-    const std::pair<const char *, std::function<void()>> jumps[] = {
-        {"records panel", [&] {
-             QListView *list = view.recordsList();
-             emit list->activated(list->model()->index(5, 0)); // BG:LE
-         }},
-        {"problems panel", [&] {
-             QListView *list = view.problemsList();
-             ASSERT_TRUE(waitFor([&] { return list->model()->rowCount() == 1; }));
-             emit list->activated(list->model()->index(0, 0)); // PL:4  5
-         }},
-        {"F8", [&] { window->findChild<QAction *>(QStringLiteral("mnuViewNextProblem"))->trigger(); }},
-        {"Go To Record", [&] {
-             window->findChild<QAction *>(QStringLiteral("mnuEditGoToRecord"))->trigger();
-             auto *dialog = window->findChild<frmGoToRecord *>();
-             ASSERT_TRUE(dialog && waitFor([&] { return dialog->isVisible(); }));
-             dialog->txtGRRecord->setText(QStringLiteral("1003"));
-             QTest::keyClick(dialog->txtGRRecord, Qt::Key_Return);
-         }},
-    };
-    const qint64 lines[] = {8, 9, 9, 11};
-    for (size_t i = 0; i < std::size(jumps); ++i) {
-        window->editor()->setUtf8Text(road);
-        window->editor()->setSelStart(0);
-        QCoreApplication::processEvents();
-        window->findChild<QAction *>(QStringLiteral("mnuViewFoldAll"))->trigger();
-        ASSERT_TRUE(view.folds().isHidden(8));
-        jumps[i].second();
-        EXPECT_TRUE(waitFor([&] { return caretLine() == lines[i] && !view.folds().isHidden(lines[i]); }))
-            << jumps[i].first << ": caret on " << caretLine() << ", hidden " << view.folds().isHidden(lines[i]);
-        window->findChild<QAction *>(QStringLiteral("mnuViewUnfoldAll"))->trigger();
     }
 }
 

@@ -61,6 +61,12 @@ protected:
         settings.clear();
         settings.sync();
     }
+    // Opens ListText, as ROAD1.PRJ, in `window`.
+    void open(frmEditor &window)
+    {
+        window.formLoad(writeFile(dir, QStringLiteral("ROAD1.PRJ"), ListText));
+    }
+    QTemporaryDir dir;
 };
 
 TEST_F(Agrees, StartedWithoutAFileTheWindowShowsEveryMenuTitleAndStatusField)
@@ -91,10 +97,8 @@ TEST_F(Agrees, StartedWithoutAFileTheWindowShowsEveryMenuTitleAndStatusField)
 
 TEST_F(Agrees, UndoAndRedoBackToTheSavedTextTakeTheMarkerAway)
 {
-    QTemporaryDir dir;
-    const QString path = writeFile(dir, QStringLiteral("ROAD1.PRJ"), ListText);
     frmEditor window;
-    window.formLoad(path);
+    open(window);
     EditorWidget *editor = window.editor();
     editor->setSelStart(editor->textLength());
     QTest::keyClicks(editor, QStringLiteral("x"));
@@ -118,10 +122,8 @@ TEST_F(Agrees, UndoAndRedoBackToTheSavedTextTakeTheMarkerAway)
 // they were: undo still comes back to the saved text.
 TEST_F(Agrees, AStoppedViewSwitchKeepsTheWayBackToTheSavedText)
 {
-    QTemporaryDir dir;
-    const QString path = writeFile(dir, QStringLiteral("ROAD1.PRJ"), ListText);
     frmEditor window;
-    window.formLoad(path);
+    open(window);
     EditorWidget *editor = window.editor();
     editor->setSelStart(2);
     editor->setSelLength(1);
@@ -200,7 +202,6 @@ TEST_F(Agrees, FontDialogListsFixedPitchFamiliesOpensOnTheEditorsFontAndKeepsThe
 
 TEST_F(Agrees, EveryWindowShowsTheOneOpenRecentList)
 {
-    QTemporaryDir dir;
     const QString first = writeFile(dir, QStringLiteral("A.PRJ"), ListText);
     const QString second = writeFile(dir, QStringLiteral("B.CTL"), "AC:2");
     frmEditor one;

@@ -11,6 +11,7 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // Memory as the program keeps it.
     zuno::keepLargeBlocksForReuse();
+    zuno::shareOneHeapAmongThreads();
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

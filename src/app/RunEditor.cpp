@@ -53,6 +53,7 @@ int runEditor(int argc, char **argv)
         arguments.removeFirst();
 
     keepLargeBlocksForReuse();
+    shareOneHeapAmongThreads();
     EditorApplication app(argc, argv);
     installTranslations(app);
     QApplication::setApplicationName(QStringLiteral("ZUNOPad"));

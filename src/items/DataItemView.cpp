@@ -1,5 +1,7 @@
 #include "items/DataItemView.h"
 
+#include "platform/LargeBlocks.h"
+
 #include "document/EditorShell.h"
 #include "items/RecordPlace.h"
 #include "platform/qt/EditorWidget.h"
@@ -212,6 +214,9 @@ void DataItemView::checked(WholeTextCheck::Result &result)
     m_checkPending = false;
     m_marks.applyAll(result.recordLayout, result.problems);
     m_records.adopt(std::move(result.records));
+    // The records took what they could of the memory a file's loading
+    // left free; the rest goes back to the system.
+    releaseFreedBlocksAfterLoading();
     m_lines.fitLineNumbers();
     m_colours->invalidate();
     m_colours->update();

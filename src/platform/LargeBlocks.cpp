@@ -30,6 +30,8 @@ constexpr int MADV_POPULATE_WRITE = 23;
 #endif
 
 std::atomic<bool> kept{false};
+// A large text was loaded since the heap last gave back what it held free.
+std::atomic<bool> loaded{false};
 } // namespace
 
 void keepLargeBlocksForReuse()
@@ -75,13 +77,24 @@ void faultInTheNextBlock(qint64 bytes)
 #endif
 }
 
-void releaseFreedBlocksAfterLoading(qint64 textBytes)
+void shareOneHeapAmongThreads()
 {
 #if defined(__GLIBC__)
+    mallopt(M_ARENA_MAX, 1);
+#endif
+}
+
+void largeTextLoaded(qint64 textBytes)
+{
     if (kept && textBytes >= LargeText)
+        loaded = true;
+}
+
+void releaseFreedBlocksAfterLoading()
+{
+#if defined(__GLIBC__)
+    if (loaded.exchange(false))
         malloc_trim(0);
-#else
-    Q_UNUSED(textBytes);
 #endif
 }
 

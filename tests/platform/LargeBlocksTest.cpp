@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <thread>
+#include <vector>
 
 #include <unistd.h>
 
@@ -40,11 +42,16 @@ TEST(LargeBlocks, AreKeptForReuseUntilFarMoreThanTheDocumentNeeds)
     writeAndFree();
     EXPECT_GT(residentBytes() - before, Block / 2);
     // Kept after a small text is loaded...
-    zuno::releaseFreedBlocksAfterLoading(qint64(1) << 20);
+    zuno::largeTextLoaded(qint64(1) << 20);
+    zuno::releaseFreedBlocksAfterLoading();
     EXPECT_GT(residentBytes() - before, Block / 2);
-    // ...given back after a large one.
-    zuno::releaseFreedBlocksAfterLoading(qint64(50) << 20);
+    // ...given back after a large one, once.
+    zuno::largeTextLoaded(qint64(50) << 20);
+    zuno::releaseFreedBlocksAfterLoading();
     EXPECT_LT(residentBytes() - before, Block / 2);
+    writeAndFree();
+    zuno::releaseFreedBlocksAfterLoading();
+    EXPECT_GT(residentBytes() - before, Block / 2);
     writeAndFree();
 
     // A document of 50 MB may use them again.
@@ -74,6 +81,31 @@ TEST(LargeBlocks, TheNextBlockIsFaultedInAhead)
     asm volatile("" : : "r"(block) : "memory");
     EXPECT_LT(residentBytes() - before - faultedIn, Ahead / 4);
     std::free(block);
+}
+
+} // namespace
+
+namespace {
+
+// Blocks a thread takes come from the memory the window's thread freed, not
+// from memory fresh from the system.
+TEST(LargeBlocks, ThreadsTakeWhatTheWindowsThreadFreed)
+{
+    constexpr qint64 Piece = 16 << 10;
+    zuno::keepLargeBlocksForReuse();
+    zuno::shareOneHeapAmongThreads();
+    writeAndFree();
+    const qint64 before = residentBytes();
+    std::vector<void *> taken;
+    std::thread([&] {
+        for (qint64 bytes = 0; bytes < Block / 2; bytes += Piece) {
+            taken.push_back(std::malloc(size_t(Piece)));
+            std::memset(taken.back(), 1, size_t(Piece));
+        }
+    }).join();
+    EXPECT_LT(residentBytes() - before, Block / 8);
+    for (void *block : taken)
+        std::free(block);
 }
 
 } // namespace

@@ -150,7 +150,7 @@ void EditorWidget::setUtf8Text(QByteArrayView text)
 // shows it once it is whole.
 class EditorWidget::LoaderPieces : public WholeTextPieces {
 public:
-    LoaderPieces(EditorWidget &editor, qint64 sizeHint) : m_editor(editor)
+    LoaderPieces(EditorWidget &editor, qint64 sizeHint) : m_editor(editor), m_sizeHint(sizeHint)
     {
         faultInTheNextBlock(std::max<qint64>(sizeHint, 0) + qint64(spareRoom(std::max<qint64>(sizeHint, 0))));
         m_loader = reinterpret_cast<ILoader *>(editor.send(
@@ -169,6 +169,8 @@ public:
     {
         if (!m_loader)
             return false;
+        if (m_measure.bytes == 0)
+            faultInTheLineStarts(piece);
         m_measure.feed(piece);
         return m_loader->AddData(piece.data(), piece.size()) == 0;
     }
@@ -179,10 +181,10 @@ public:
             return;
         const long document = reinterpret_cast<long>(m_loader->ConvertToDocument());
         m_loader = nullptr;
-        // Before the document shown so far is let go: its blocks are kept for
-        // reuse. (A view switch keeps the line table's copies: the next
+        // What its loading left free is given back once its records are
+        // read. (A view switch keeps the line table's copies: the next
         // switch grows a table of the same sizes again.)
-        releaseFreedBlocksAfterLoading(m_measure.bytes);
+        largeTextLoaded(m_measure.bytes);
         TextChange change = m_editor.wholeTextRemoval();
         m_editor.m_writing = true;
         m_editor.useDocument(document);
@@ -190,7 +192,20 @@ public:
     }
 
 private:
+    // The control's table of line starts (four bytes a line in a text
+    // under 2 GB) grows by copies of itself, which reach about twice its
+    // final size above the text: that much is faulted in ahead, for as
+    // many lines as the first piece says the whole text holds.
+    void faultInTheLineStarts(QByteArrayView first)
+    {
+        if (first.isEmpty() || m_sizeHint <= first.size())
+            return;
+        const qint64 lines = std::count(first.begin(), first.end(), '\n') * (m_sizeHint / first.size());
+        faultInTheNextBlock(std::min(2 * 4 * lines, m_sizeHint));
+    }
+
     EditorWidget &m_editor;
+    qint64 m_sizeHint = 0;
     ILoader *m_loader = nullptr;
     WholeTextMeasure m_measure;
 };

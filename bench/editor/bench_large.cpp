@@ -12,7 +12,8 @@
 //   Settled/200MB       File > Open of 200 MB in the shown window until the
 //                       window is settled: the whole text checked (off the
 //                       window's thread) and every event handled; the
-//                       process's CPU time beside the wall time
+//                       process's CPU time beside the wall time, and the
+//                       memory it faulted in (fault_MB)
 //   Keystroke/200MB     a key typed near the start of a 200 MB document whose
 //                       only problem is on its last line, marks, colours and
 //                       the status bar on, with the repaint: CPU per key

@@ -30,8 +30,13 @@ void EditorWidget::forEachShownRow(int fromY, int toY, const std::function<void(
     const int height = int(std::max(1L, send(SCI_TEXTHEIGHT, 0)));
     const long top = send(SCI_GETFIRSTVISIBLELINE);
     const long lines = send(SCI_GETLINECOUNT);
-    const long rows = send(SCI_VISIBLEFROMDOCLINE, static_cast<unsigned long>(lines - 1))
-        + send(SCI_WRAPCOUNT, static_cast<unsigned long>(lines - 1));
+    // A line's rows: one where lines do not wrap. (Asked, Scintilla lays the
+    // line out, measuring its text, on every paint.)
+    const bool wrapping = send(SCI_GETWRAPMODE) != SC_WRAP_NONE;
+    const auto rowsOf = [&](long line) {
+        return wrapping ? std::max(1L, send(SCI_WRAPCOUNT, static_cast<unsigned long>(line))) : 1L;
+    };
+    const long rows = send(SCI_VISIBLEFROMDOCLINE, static_cast<unsigned long>(lines - 1)) + rowsOf(lines - 1);
     for (long row = top + std::max(0, fromY) / height; row < rows; ++row) {
         const int y = int(row - top) * height;
         if (y >= toY)
@@ -40,7 +45,7 @@ void EditorWidget::forEachShownRow(int fromY, int toY, const std::function<void(
         if (line < 0 || line >= lines)
             break;
         const long first = send(SCI_VISIBLEFROMDOCLINE, static_cast<unsigned long>(line));
-        const long last = first + std::max(1L, send(SCI_WRAPCOUNT, static_cast<unsigned long>(line))) - 1;
+        const long last = first + rowsOf(line) - 1;
         visit(ShownRow{line, y, height, first == row, last == row});
     }
 }

@@ -17,7 +17,7 @@ char upperAscii(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
 
 bool beyondAscii(QByteArrayView bytes)
 {
-    return std::any_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) >= 0x80; });
+    return scan::hasByteBeyondAscii(bytes.data(), bytes.size());
 }
 
 // A needle beyond ASCII, decoded once for the many items it is held against.

@@ -60,26 +60,23 @@ std::optional<RegexHit> firstMatch(IEditControl &control, const SearchExpression
     return scan->next();
 }
 
-// The character of a UTF-8 text that ends at byte `at` (before) or
-// begins there (after) continues a word.
-bool wordCharacterBefore(QByteArrayView text, qint64 at)
-{
-    if (at <= 0)
-        return false;
-    qint64 from = at - 1;
-    while (from > 0 && at - from < 4 && (uchar(text[from]) & 0xC0) == 0x80)
-        --from;
-    const QList<uint> characters = utf8ToText(text.sliced(from, at - from)).toUcs4();
-    return !characters.isEmpty() && isWordCharacter(char32_t(characters.back()));
-}
-
+// The character of a UTF-8 text that begins at byte `at` (after) or ends
+// there (before) continues a word.
 bool wordCharacterAfter(QByteArrayView text, qint64 at)
 {
-    if (at >= text.size())
+    if (at < 0 || at >= text.size())
         return false;
     const int length = std::max(1, utf8SequenceLength(text.data() + at, text.size() - at));
     const QList<uint> characters = utf8ToText(text.sliced(at, length)).toUcs4();
     return !characters.isEmpty() && isWordCharacter(char32_t(characters.front()));
+}
+
+bool wordCharacterBefore(QByteArrayView text, qint64 at)
+{
+    qint64 from = at - 1;
+    while (from > 0 && at - from < 4 && (uchar(text[from]) & 0xC0) == 0x80)
+        --from;
+    return at > 0 && wordCharacterAfter(text.first(at), from);
 }
 
 SearchOutcome findNextPlain(IEditControl &control, const SearchRequest &request, OffsetRange range, qint64 start)

@@ -27,35 +27,37 @@ window_named() {
   echo "$wid"
 }
 
-# Waits (at most 10 s) until no visible window has the whole title $1.
-wait_gone() {
-  for _ in $(seq 1 100); do
-    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+# Runs COMMAND... every tenth of a second until it succeeds, for at most
+# SECONDS: fails when the deadline passes first.
+poll() {
+  local tenths=$(($1 * 10))
+  shift
+  for _ in $(seq 1 "$tenths"); do
+    "$@" && return 0
     sleep 0.1
   done
   return 1
 }
 
+# Whether no visible window has the whole title $1.
+no_window_named() { ! xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
+# Whether window $1 has the keyboard focus.
+has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
+
+# Waits (at most 10 s) until no visible window has the whole title $1.
+wait_gone() { poll 10 no_window_named "$1"; }
+
 # Gives window $1 the keyboard focus and waits (at most 5 s) until it has it.
 focus() {
   xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1" 2>/dev/null || true
-  for _ in $(seq 1 50); do
-    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && return 0
-    sleep 0.1
-    xdotool windowfocus "$1" 2>/dev/null || true
-  done
-  fail "window $1 did not get the focus"
+  poll 5 focused_again "$1" || fail "window $1 did not get the focus"
 }
+# Whether window $1 has the focus; if not, it is given it again.
+focused_again() { has_focus "$1" || { xdotool windowfocus "$1" 2>/dev/null; false; }; }
 
 # Waits (at most 5 s) until window $1 has the keyboard focus without being
 # given it (there is no window manager to do so); fails with $2 otherwise.
-expect_focus() {
-  for _ in $(seq 1 50); do
-    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && return 0
-    sleep 0.1
-  done
-  fail "$2"
-}
+expect_focus() { poll 5 has_focus "$1" || fail "$2"; }
 
 # Width of window $1 in pixels.
 window_width() {
@@ -64,13 +66,8 @@ window_width() {
 
 # Waits (at most 10 s) until window $1 is no longer $2 pixels wide: the sign
 # that a view switch has been carried out (the window is fitted to the text).
-wait_width_change() {
-  for _ in $(seq 1 100); do
-    [ "$(window_width "$1")" != "$2" ] && return 0
-    sleep 0.1
-  done
-  fail "window $1 stayed $2 pixels wide"
-}
+wait_width_change() { poll 10 width_is_not "$1" "$2" || fail "window $1 stayed $2 pixels wide"; }
+width_is_not() { [ "$(window_width "$1")" != "$2" ]; }
 
 # Starts PROGRAM FILE in the background and waits for its main window, whose
 # id goes to `main`.
@@ -83,29 +80,19 @@ start_zunopad() {
 
 # Waits (at most 10 s) for the program to end; fails with $1 when it does not.
 expect_exit() {
-  for _ in $(seq 1 100); do
-    kill -0 "$app_pid" 2>/dev/null || { app_pid=; return 0; }
-    sleep 0.1
-  done
-  fail "$1"
+  poll 10 ended "$app_pid" || fail "$1"
+  app_pid=
 }
+ended() { ! kill -0 "$1" 2>/dev/null; }
 
 # Waits (at most 10 s) until file $1 holds exactly the text $2; shows the
 # bytes and fails otherwise.
 expect_file() {
-  for _ in $(seq 1 100); do
-    [ "$(cat "$1")" = "$2" ] && return 0
-    sleep 0.1
-  done
+  poll 10 holds_text "$1" "$2" && return 0
   echo "e2e ${name:-}: $1 differs:"; od -c "$1" | head -20; exit 1
 }
+holds_text() { [ "$(cat "$1")" = "$2" ]; }
 
 # Waits (at most 10 s) until file $1 holds exactly the bytes of file $2
 # (NUL bytes included); shows the bytes and fails otherwise.
-expect_bytes() {
-  for _ in $(seq 1 100); do
-    cmp -s "$1" "$2" && return 0
-    sleep 0.1
-  done
-  od -c "$1" >&2; fail "$1 does not hold the expected bytes"
-}
+expect_bytes() { poll 10 cmp -s "$1" "$2" || { od -c "$1" >&2; fail "$1 does not hold the expected bytes"; }; }

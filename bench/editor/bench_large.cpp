@@ -17,6 +17,8 @@
 //   Keystroke/200MB     a key typed near the start of a 200 MB document whose
 //                       only problem is on its last line, marks, colours and
 //                       the status bar on, with the repaint: CPU per key
+//   KeyAtANewPlace/200MB the first key after the caret went from the start
+//                       to the middle or back, the user idle in between
 //   GoToAfterEdit/200MB Go To the last line, the first jump after a key
 //   F8AfterEdit/200MB   F8 from the start to the problem on the last line,
 //                       the first after a key
@@ -366,6 +368,31 @@ void BM_Enter200MB(benchmark::State &state)
         state.SkipWithError("the lines or the record index did not follow the keys");
 }
 BENCHMARK(BM_Enter200MB)->Name("Enter/200MB")->Unit(benchmark::kMillisecond)->Iterations(200)->UseRealTime();
+
+void BM_KeyAtANewPlace200MB(benchmark::State &state)
+{
+    LargeWindow large;
+    EditorWidget *editor = large.editor;
+    const unsigned long middle = editor->SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT) / 2;
+    double cpu = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        editor->SendScintilla(QsciScintillaBase::SCI_GOTOLINE, state.iterations() % 2 ? 10UL : middle);
+        QElapsedTimer idle;
+        idle.start();
+        while (idle.elapsed() < 500)
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+        const double before = cpuMs();
+        state.ResumeTiming();
+        typeKey(editor);
+        QApplication::processEvents();
+        state.PauseTiming();
+        cpu += cpuMs() - before;
+        state.ResumeTiming();
+    }
+    state.counters["cpu_ms"] = cpu / double(state.iterations());
+}
+BENCHMARK(BM_KeyAtANewPlace200MB)->Name("KeyAtANewPlace/200MB")->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
 
 void BM_GoToAfterEdit200MB(benchmark::State &state)
 {

@@ -18,6 +18,8 @@ constexpr int IdleMs = 40;
 
 std::optional<GapStep> nextGapStep(qint64 gap, qint64 caret)
 {
+    if (caret - gap > GapKeeper::FarBytes)
+        return GapStep{0, 0, true};
     if (gap - caret <= GapKeeper::NearBytes)
         return std::nullopt;
     const qint64 to = std::max(caret, gap - GapKeeper::StepBytes);
@@ -67,8 +69,11 @@ bool GapKeeper::step()
     if (!next)
         return false;
     const qint64 gap = m_editor.SendScintilla(Sci::SCI_GETGAPPOSITION);
-    m_editor.SendScintilla(Sci::SCI_GETRANGEPOINTER, static_cast<unsigned long>(next->position), next->length);
-    return m_editor.SendScintilla(Sci::SCI_GETGAPPOSITION) < gap;
+    if (next->toEnd)
+        m_editor.SendScintilla(Sci::SCI_GETCHARACTERPOINTER);
+    else
+        m_editor.SendScintilla(Sci::SCI_GETRANGEPOINTER, static_cast<unsigned long>(next->position), next->length);
+    return m_editor.SendScintilla(Sci::SCI_GETGAPPOSITION) != gap;
 }
 
 void GapKeeper::stepAndGoOn()

@@ -11,8 +11,11 @@
 // millisecond, put off while keys come and while anyone reads the text in
 // place (a pin).
 //
-// A read moves the gap only toward the start: a gap before the caret stays
-// until the next edit, which moves it (at most the distance the caret went).
+// A read moves the gap only toward the start. Forward, only a read of the
+// whole text in place moves it, to the end in one go; the walk then brings
+// it back. That one move is done only when the caret has gone so far ahead
+// (FarBytes) that the first key there would miss a frame; a gap less far
+// behind stays until the next edit moves it.
 #include <QObject>
 #include <QTimer>
 
@@ -26,11 +29,13 @@ namespace zuno {
 
 // The read that brings the gap one step toward `caret`: `length` bytes from
 // `position`, a range that reaches past the gap (it may end one byte past
-// the text: nothing is read there). None when the gap is near enough, or
-// before the caret.
+// the text: nothing is read there), or a read of the whole text (`toEnd`),
+// which takes the gap to the end. None when the gap is near enough, or
+// behind the caret by less than FarBytes.
 struct GapStep {
     qint64 position = 0;
     qint64 length = 0;
+    bool toEnd = false;
 };
 std::optional<GapStep> nextGapStep(qint64 gap, qint64 caret);
 
@@ -40,6 +45,9 @@ public:
     // Moves at most this much in one step, and leaves the gap this near.
     static constexpr qint64 StepBytes = qint64(4) << 20;
     static constexpr qint64 NearBytes = qint64(256) << 10;
+    // A gap this far behind the caret goes to the end (moving a MB takes
+    // about 0.2 ms).
+    static constexpr qint64 FarBytes = qint64(16) << 20;
 
     explicit GapKeeper(QsciScintillaBase &editor);
 

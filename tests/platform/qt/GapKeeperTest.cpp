@@ -17,6 +17,8 @@ namespace {
 using Sci = QsciScintillaBase;
 constexpr qint64 Step = GapKeeper::StepBytes;
 constexpr qint64 Near = GapKeeper::NearBytes;
+constexpr qint64 Far = GapKeeper::FarBytes;
+constexpr qint64 ToEnd = -1;
 
 TEST(GapKeeper, EachStepReadsAcrossTheGapAtMostAStepTowardTheCaret)
 {
@@ -27,12 +29,16 @@ TEST(GapKeeper, EachStepReadsAcrossTheGapAtMostAStepTowardTheCaret)
         {50 * Step, 0, 49 * Step},
         {Step + 10, 10, 10},                    // the last step lands on the caret
         {Near + 100, 100, std::nullopt},        // near enough
-        {1000, 5000, std::nullopt},             // before the caret: a read cannot move it on
+        {1000, 1000 + Far, std::nullopt},       // behind the caret: left to the next key
+        {1000, 1001 + Far, ToEnd},              // far behind: to the end, to walk back
     };
     for (const auto &c : cases) {
         const auto step = nextGapStep(c.gap, c.caret);
         ASSERT_EQ(step.has_value(), c.to.has_value()) << c.gap << " " << c.caret;
         if (!step)
+            continue;
+        EXPECT_EQ(step->toEnd, c.to == ToEnd);
+        if (step->toEnd)
             continue;
         EXPECT_EQ(step->position, *c.to);
         EXPECT_EQ(step->position + step->length, c.gap + 1) << "the range spans the gap";
@@ -43,12 +49,12 @@ struct Control {
     EditorWidget editor;
     QByteArray text;
 
-    // A text of about 3.5 steps, the caret near its start, the gap at the
-    // end (where a read of the whole text leaves it).
-    Control()
+    // A text of about `bytes` (3.5 steps unless said), the caret near its
+    // start, the gap at the end (where a read of the whole text leaves it).
+    explicit Control(qint64 bytes = Step * 7 / 2)
     {
         const QByteArray line = "AC:0123456789 ABCDEFGHIJ\r\n";
-        text = line.repeated(int(Step * 7 / 2 / line.size()));
+        text = line.repeated(int(bytes / line.size()));
         editor.setUtf8Text(text);
         editor.setModified(false);
         editor.SendScintilla(Sci::SCI_GOTOPOS, 100);
@@ -74,6 +80,24 @@ TEST(GapKeeper, WalksTheGapToTheCaretLeavingTextAndHistoryAsTheyWere)
     EXPECT_EQ(control.editor.utf8Text(), control.text);
     EXPECT_FALSE(control.editor.isModified());
     EXPECT_EQ(control.editor.SendScintilla(Sci::SCI_CANUNDO), 0);
+}
+
+TEST(GapKeeper, AGapFarBehindTheCaretGoesToTheEndAndWalksBack)
+{
+    Control control(Far + 2 * Step);
+    GapKeeper keeper(control.editor);
+    control.editor.SendScintilla(Sci::SCI_GETRANGEPOINTER, 0UL, long(control.text.size()) + 1);
+    const qint64 caret = Far + Step;
+    control.editor.SendScintilla(Sci::SCI_GOTOPOS, static_cast<unsigned long>(caret));
+    ASSERT_EQ(control.gap(), 0);
+    ASSERT_TRUE(keeper.step());
+    EXPECT_EQ(control.gap(), control.text.size());
+    int steps = 0;
+    while (keeper.step())
+        ASSERT_LT(++steps, 10);
+    EXPECT_EQ(control.gap(), caret);
+    EXPECT_EQ(control.editor.utf8Text(), control.text);
+    EXPECT_FALSE(control.editor.isModified());
 }
 
 TEST(GapKeeper, TheControlWalksItOnceLeftAloneAfterAReadOfTheWholeText)

@@ -10,20 +10,30 @@
 // line break, then a letter), a pause between keys (50 ms, or
 // ZUNO_KEYSCREEN_GAP_MS) as a quick typist leaves.
 //
-// ZUNOPad: from the key sent to the end of the repaint after it reached the
-// editor, and the window's pixels handed to the X server and taken (a
-// round trip on the window's own connection); the process's CPU time over
-// the same span, and over the whole row (what runs between keys too: timers,
-// Scintilla's idle work) a key's share of it. Each key has a deadline of a
-// second.
+// Both editors are timed by the same clock: from the key sent to the X
+// server's first drawing on the screen after it (its DAMAGE extension, on a
+// connection of the benchmark's own), each key with a deadline of a second,
+// neither caret blinking.
 //
-// gvim (gvim -u NONE, the same file, the same keys): from the key sent to
-// Vim's SafeState after the change (the screen redrawn, about to wait for
-// the next key), as reltime() tells it; GTK hands the pixels over after
-// that, so gvim's figure stops a little short of the screen. Its CPU time
-// is the process's over the whole row, a key's share of it.
+// ZUNOPad: besides, the process's CPU time from the key to the end of the
+// repaint after it and the window's pixels handed to the X server and taken
+// (a round trip on the window's own connection), and over the whole row
+// (what runs between keys too: timers, Scintilla's idle work) a key's share
+// of it.
+//
+// gvim (gvim -u NONE, the same file, the same keys): besides, from the key
+// to Vim's SafeState after the change (its screen updated, about to wait
+// for the next key), as reltime() tells it, before GTK hands the pixels
+// over. Its CPU time is the process's over the whole row, a key's share of
+// it.
+//
+// Before the first row each editor gets a key that changes nothing (Right,
+// then Left): the first key of a session sets up the keyboard (Qt reads
+// the locale's compose table, about 4 ms), whatever the place.
 #include "../support/WindowSteps.h"
+#include "../support/ScreenDamage.h"
 #include "../support/XKeys.h"
+#include "GvimRemote.h"
 #include "KeyScreenStats.h"
 #include "window/frmEditor.h"
 #include "platform/LargeBlocks.h"
@@ -118,6 +128,8 @@ public:
     }
     // The process's CPU time when the key was on screen.
     double cpuAtScreen() const { return cpuAtScreen_; }
+    // The wall time at which the key reached the application.
+    double deliveredAt() const { return deliveredAt_; }
     void arm()
     {
         delivered_ = painted_ = false;
@@ -127,8 +139,10 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::KeyPress)
+        if (event->type() == QEvent::KeyPress && !delivered_) {
             delivered_ = true;
+            deliveredAt_ = wallMs();
+        }
         else if (event->type() == QEvent::Paint && watched == viewport_ && delivered_ && !painted_) {
             painted_ = true;
             // After the event being handled: the rest of the repaint and the
@@ -157,6 +171,7 @@ private:
     bool painted_ = false;
     double shownAt_ = -1;
     double cpuAtScreen_ = 0;
+    double deliveredAt_ = 0;
 };
 
 struct Row {
@@ -173,7 +188,7 @@ std::vector<bool> wrapSettings()
     return {false, true};
 }
 
-bool runZunoPad(const QString &path, XKeys &keys, int rounds, int gapMs)
+bool runZunoPad(const QString &path, XKeys &keys, ScreenDamage &screen, int rounds, int gapMs)
 {
     auto *x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
     if (!x11) {
@@ -189,9 +204,17 @@ bool runZunoPad(const QString &path, XKeys &keys, int rounds, int gapMs)
     }
     EditorWidget *editor = window.editor();
     editor->setFocus();
+    // The caret stays still, as gvim's does: a blink is a change of the
+    // screen that no key made.
+    editor->SendScintilla(Sci::SCI_SETCARETPERIOD, 0UL);
     keys.focus(window.winId());
     idle(300);
+    for (unsigned long sym : {KeyRight, KeyLeft}) {
+        keys.press(sym);
+        idle(100);
+    }
     ScreenProbe probe(editor->viewport(), x11->connection());
+    DamageWatcher watcher(screen);
     const bool eachKey = envInt("ZUNO_KEYSCREEN_EACH", 0) != 0;
     bool sound = true;
     for (bool wrap : wrapSettings()) {
@@ -214,11 +237,20 @@ bool runZunoPad(const QString &path, XKeys &keys, int rounds, int gapMs)
             const double rowCpu = processCpuMs();
             for (int r = 0; r < rounds; ++r) {
                 for (const Key &key : Round) {
+                    watcher.start(1000);
                     probe.arm();
                     const double cpu = processCpuMs();
                     const double sent = wallMs();
                     keys.press(key.sym);
-                    const double shown = probe.waitForScreen(1000);
+                    // The probe's CPU time stops at the end of the repaint; the
+                    // server's drawing has begun before its round trip ends.
+                    probe.waitForScreen(1000);
+                    double shown = watcher.result();
+                    // A drawing before the key arrived is not the key's.
+                    if (shown >= 0 && shown < probe.deliveredAt()) {
+                        std::fprintf(stderr, "ZUNOPad: the screen changed before the key arrived\n");
+                        shown = -1;
+                    }
                     KeySamples &samples = row.byKey[Row::index(key)];
                     if (shown < 0)
                         ++samples.missed;
@@ -248,98 +280,6 @@ bool runZunoPad(const QString &path, XKeys &keys, int rounds, int gapMs)
     return sound;
 }
 
-// gvim, driven through its client-server interface for everything but the
-// keys measured.
-class Gvim {
-public:
-    Gvim(const QString &path, const QTemporaryDir &dir) : server_(QStringLiteral("ZUNOKEYS%1").arg(getpid()))
-    {
-        const QString script = dir.filePath(QStringLiteral("keys.vim"));
-        QFile file(script);
-        if (file.open(QIODevice::WriteOnly))
-            file.write("set nocompatible backspace=indent,eol,start noswapfile\n"
-                       "let g:ks = []\n"
-                       "function! KsTake()\n"
-                       "  let l:r = join(g:ks, \"\\n\")\n"
-                       "  let g:ks = []\n"
-                       "  return l:r\n"
-                       "endfunction\n"
-                       "autocmd SafeState * call add(g:ks, b:changedtick . ' ' . reltimestr(reltime()))\n");
-        file.close();
-        process_.start(QStringLiteral("gvim"), {QStringLiteral("-f"), QStringLiteral("-u"), QStringLiteral("NONE"),
-                                                QStringLiteral("-U"), QStringLiteral("NONE"), QStringLiteral("-i"),
-                                                QStringLiteral("NONE"), QStringLiteral("-n"),
-                                                QStringLiteral("--servername"), server_, QStringLiteral("-S"),
-                                                script, path});
-    }
-    ~Gvim()
-    {
-        if (process_.state() != QProcess::NotRunning) {
-            send(QStringLiteral("<Esc>:qa!<CR>"));
-            if (!process_.waitForFinished(10'000))
-                process_.kill();
-            process_.waitForFinished(5'000);
-        }
-    }
-    // Waits, up to `limitMs`, until the file is loaded and the server answers.
-    bool ready(int limitMs)
-    {
-        QElapsedTimer waited;
-        waited.start();
-        while (waited.elapsed() < limitMs && process_.state() != QProcess::NotRunning) {
-            if (!expr(QStringLiteral("line('$')")).isEmpty())
-                return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        }
-        return false;
-    }
-    // Polls, up to `limitMs`, until the Vim expression is true.
-    bool until(const QString &expression, int limitMs)
-    {
-        QElapsedTimer waited;
-        waited.start();
-        while (expr(expression).trimmed() != QLatin1String("1")) {
-            if (waited.elapsed() > limitMs)
-                return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return true;
-    }
-    QString expr(const QString &expression)
-    {
-        return remote({QStringLiteral("--remote-expr"), expression}).trimmed();
-    }
-    void send(const QString &keys) { remote({QStringLiteral("--remote-send"), keys}); }
-    // The process's CPU time so far, in milliseconds.
-    double cpuMs() const
-    {
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(process_.processId()));
-        if (!stat.open(QIODevice::ReadOnly))
-            return 0;
-        const QList<QByteArray> fields = stat.readAll().split(')').value(1).split(' ');
-        // After the name: state is field 3, utime 14 and stime 15.
-        const double ticks = fields.value(12).toDouble() + fields.value(13).toDouble();
-        return ticks * 1000.0 / double(sysconf(_SC_CLK_TCK));
-    }
-
-private:
-    QString remote(QStringList arguments)
-    {
-        QProcess client;
-        arguments.prepend(server_);
-        arguments.prepend(QStringLiteral("--servername"));
-        client.start(QStringLiteral("gvim"), arguments);
-        if (!client.waitForFinished(30'000)) {
-            client.kill();
-            client.waitForFinished(5'000);
-            return QString();
-        }
-        return QString::fromUtf8(client.readAllStandardOutput());
-    }
-    QString server_;
-    QProcess process_;
-};
-
 // Vim's SafeState marks ("changes seconds" a line) matched to the keys.
 void matchStamps(const QString &stamps, const std::vector<double> &sentAt, const std::vector<const Key *> &sentKeys,
                  Row &row)
@@ -360,7 +300,7 @@ void matchStamps(const QString &stamps, const std::vector<double> &sentAt, const
     }
 }
 
-bool runGvim(const QString &path, const QTemporaryDir &dir, XKeys &keys, int rounds, int gapMs)
+bool runGvim(const QString &path, const QTemporaryDir &dir, XKeys &keys, ScreenDamage &screen, int rounds, int gapMs)
 {
     if (std::system("command -v gvim > /dev/null") != 0) {
         std::fprintf(stderr, "gvim: not installed (vim-gtk3), no row\n");
@@ -372,6 +312,10 @@ bool runGvim(const QString &path, const QTemporaryDir &dir, XKeys &keys, int rou
         return false;
     }
     keys.focus(gvim.expr(QStringLiteral("v:windowid")).toULong());
+    for (unsigned long sym : {KeyRight, KeyLeft}) {
+        keys.press(sym);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
     const long lines = gvim.expr(QStringLiteral("line('$')")).toLong();
     for (bool wrap : wrapSettings()) {
         gvim.send(wrap ? QStringLiteral("<Esc>:set wrap<CR>") : QStringLiteral("<Esc>:set nowrap<CR>"));
@@ -385,12 +329,20 @@ bool runGvim(const QString &path, const QTemporaryDir &dir, XKeys &keys, int rou
             gvim.expr(QStringLiteral("KsTake()"));
             std::vector<double> sentAt;
             std::vector<const Key *> sentKeys;
+            Row drawn;
             const double cpu = gvim.cpuMs();
             for (int r = 0; r < rounds; ++r) {
                 for (const Key &key : Round) {
+                    screen.arm();
                     sentAt.push_back(wallMs());
                     sentKeys.push_back(&key);
                     keys.press(key.sym);
+                    const double shown = screen.waitForChange(1000);
+                    KeySamples &samples = drawn.byKey[Row::index(key)];
+                    if (shown < 0)
+                        ++samples.missed;
+                    else
+                        samples.add(shown - sentAt.back(), 0);
                     std::this_thread::sleep_for(std::chrono::milliseconds(gapMs));
                 }
             }
@@ -400,9 +352,11 @@ bool runGvim(const QString &path, const QTemporaryDir &dir, XKeys &keys, int rou
             const double cpuPerKey = (gvim.cpuMs() - cpu) / double(sentAt.size());
             Row row;
             matchStamps(gvim.expr(QStringLiteral("KsTake()")), sentAt, sentKeys, row);
-            for (const Key &key : {Letter, Enter, Backspace})
-                printRow("gvim", place, wrap, key.name, row.byKey[Row::index(key)],
+            for (const Key &key : {Letter, Enter, Backspace}) {
+                printRow("gvim", place, wrap, key.name, drawn.byKey[Row::index(key)],
                          milliseconds(cpuPerKey) + " a key over the row");
+                printRow("gvim, SafeState", place, wrap, key.name, row.byKey[Row::index(key)], "");
+            }
             if (gvim.expr(QStringLiteral("line2byte(line('$') + 1)")).toLong() != bytes + long(BytesPerRound) * rounds
                 || gvim.expr(QStringLiteral("line('$')")).toLong() != lines)
                 std::fprintf(stderr, "gvim: the text did not follow the keys (%s)\n", place);
@@ -423,8 +377,9 @@ int main(int argc, char **argv)
     keepLargeBlocksForReuse();
     QApplication app(argc, argv);
     XKeys keys;
-    if (!keys.usable()) {
-        std::fprintf(stderr, "the X server's XTEST extension (libXtst.so.6) is missing\n");
+    ScreenDamage screen;
+    if (!keys.usable() || !screen.usable()) {
+        std::fprintf(stderr, "the X server's XTEST or DAMAGE extension (libXtst.so.6, libXdamage.so.1) is missing\n");
         return 2;
     }
     QTemporaryDir dir;
@@ -434,7 +389,7 @@ int main(int argc, char **argv)
     std::printf("%lld bytes, %d rounds of four letters, Enter and two Backspaces, %d ms apart\n\n",
                 QFileInfo(path).size(), rounds, gapMs);
     printHeader();
-    const bool ours = runZunoPad(path, keys, rounds, gapMs);
-    const bool theirs = envInt("ZUNO_KEYSCREEN_GVIM", 1) == 0 || runGvim(path, dir, keys, rounds, gapMs);
+    const bool ours = runZunoPad(path, keys, screen, rounds, gapMs);
+    const bool theirs = envInt("ZUNO_KEYSCREEN_GVIM", 1) == 0 || runGvim(path, dir, keys, screen, rounds, gapMs);
     return ours && theirs ? 0 : 1;
 }

@@ -8,7 +8,7 @@ namespace zuno::bench {
 
 namespace {
 using FakeKey = int (*)(Display *, unsigned int, int, unsigned long);
-}
+} // namespace
 
 XKeys::XKeys()
 {

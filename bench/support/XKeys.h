@@ -29,6 +29,8 @@ inline double processCpuMs()
 constexpr unsigned long KeyLetterX = 0x0078;
 constexpr unsigned long KeyReturn = 0xff0d;
 constexpr unsigned long KeyBackSpace = 0xff08;
+constexpr unsigned long KeyLeft = 0xff51;
+constexpr unsigned long KeyRight = 0xff53;
 
 class XKeys {
 public:

@@ -67,6 +67,24 @@ void CodeColours::clear()
     m_document = m_colours.document();
     m_from = m_to = 0;
     m_first = m_last = -1;
+    m_coloured.clear();
+}
+
+void CodeColours::textChanged(const TextChange &change)
+{
+    const qint64 first = m_lines.lineAt(change.position);
+    const qint64 last = m_lines.lineAt(change.position + change.insertedBytes);
+    if (m_editedFirst > m_editedLast) {
+        m_editedFirst = first;
+        m_editedLast = last;
+    } else {
+        m_editedFirst = std::min(m_editedFirst, first);
+        m_editedLast = std::max(m_editedLast, last);
+    }
+    // Where lines came or went, the lines after the edit are no longer the
+    // lines coloured under their numbers: all are coloured again.
+    if (m_lines.lineCount() != m_lineCount)
+        m_dirty = true;
 }
 
 void CodeColours::update()
@@ -74,29 +92,60 @@ void CodeColours::update()
     const qint64 count = m_lines.lineCount();
     const qint64 first = std::min<qint64>(m_colours.firstVisibleLine(), count - 1);
     const qint64 last = std::min<qint64>(first + m_colours.linesOnScreen() + 1, count - 1);
-    if (!m_dirty && first == m_first && last == m_last && m_colours.document() == m_document)
+    const bool sameLines = first == m_first && last == m_last && m_colours.document() == m_document
+                           && count == m_lineCount;
+    const bool edited = m_editedFirst <= m_editedLast;
+    if (!m_dirty && !edited && sameLines)
         return;
+    const bool onlyChanged = !m_dirty && sameLines && m_enabled;
     m_dirty = false;
-    clear();
-    if (!m_enabled || count == 0)
+    if (!onlyChanged)
+        clear();
+    m_lineCount = count;
+    if (!m_enabled || count == 0) {
+        m_editedFirst = 0;
+        m_editedLast = -1;
         return;
+    }
+    colourLines(first, last, onlyChanged);
+    m_editedFirst = 0;
+    m_editedLast = -1;
+}
+
+void CodeColours::colourLines(qint64 first, qint64 last, bool onlyChanged)
+{
     m_first = first;
     m_last = last;
     qint64 line = m_lines.textLineStart(first);
     m_from = m_colours.lineStart(line);
     m_to = m_from;
     RecordLineContext context = m_lines.contextBefore(line);
+    std::size_t index = 0;
     while (line <= last) {
         const ItemMarks::TextLine text = m_lines.textLine(line);
+        QList<CodeSpan> codes = lineCodes(text.text, m_lines.isRecordLayout(), context);
+        const bool kept = onlyChanged && index < m_coloured.size() && m_coloured[index].line == line
+                          && m_coloured[index].codes == codes
+                          && (text.lastLine < m_editedFirst || line > m_editedLast);
         const qint64 start = m_colours.lineStart(line);
-        for (const CodeSpan &code : lineCodes(text.text, m_lines.isRecordLayout(), context)) {
-            const qint64 from = utf8PositionOf(text.bytes, code.from);
-            const qint64 length = utf8PositionOf(text.bytes, code.from + code.length) - from;
-            m_colours.fill(colourOf(code.role), start + from, length);
+        if (!kept) {
+            if (onlyChanged)
+                m_colours.clear(m_document, start, m_colours.lineEnd(text.lastLine));
+            for (const CodeSpan &code : codes) {
+                const qint64 from = utf8PositionOf(text.bytes, code.from);
+                const qint64 length = utf8PositionOf(text.bytes, code.from + code.length) - from;
+                m_colours.fill(colourOf(code.role), start + from, length);
+            }
         }
+        if (index < m_coloured.size())
+            m_coloured[index] = Coloured{line, std::move(codes)};
+        else
+            m_coloured.push_back(Coloured{line, std::move(codes)});
+        ++index;
         line = text.lastLine + 1;
         m_to = m_colours.lineEnd(text.lastLine);
     }
+    m_coloured.resize(index);
 }
 
 } // namespace zuno

@@ -2,13 +2,17 @@
 // The codes of the lines on screen coloured by their roles: only the lines
 // shown are coloured (with indicators that change the text's colour, kept
 // as runs), again whenever others come into view or the text changes, so
-// that the cost does not grow with the file.
+// that the cost does not grow with the file. After an edit within the lines
+// shown, only the lines it made, and those whose codes it changed, are
+// coloured again: the control repaints every line whose colours are set.
 #include "items/ItemMarks.h"
 #include "format/DataItem.h"
 #include "platform/qt/QtTextColours.h"
 
 #include <QColor>
 #include <QObject>
+
+#include <vector>
 
 namespace zuno {
 
@@ -24,6 +28,9 @@ public:
     bool isEnabled() const { return m_enabled; }
     // The lines shown must be coloured again (the text or its layout changed).
     void invalidate() { m_dirty = true; }
+    // The text changed, within the lines it had: those the change made are
+    // coloured again, and those after it whose codes it changed.
+    void textChanged(const TextChange &change);
     // Colours the lines on screen, if they are not yet.
     void update();
 
@@ -35,6 +42,9 @@ public:
 
 private:
     void clear();
+    // Colours the lines shown from the first, again only where `again`
+    // says (every line when it is empty).
+    void colourLines(qint64 first, qint64 last, bool onlyChanged);
 
     EditorWidget &m_editor;
     QtTextColours m_colours;
@@ -47,6 +57,16 @@ private:
     qint64 m_from = 0;
     qint64 m_to = 0;
     quintptr m_document = 0;
+    qint64 m_lineCount = -1;
+    // The lines an edit made since the last colouring (first > last: none).
+    qint64 m_editedFirst = 0;
+    qint64 m_editedLast = -1;
+    // The codes each text line shown was coloured with, from the first.
+    struct Coloured {
+        qint64 line = 0;
+        QList<CodeSpan> codes;
+    };
+    std::vector<Coloured> m_coloured;
 };
 
 } // namespace zuno

@@ -173,7 +173,7 @@ void DataItemView::textChanged(const TextChange &change)
     if (m_records.changed(m_marks, change))
         emit recordsChanged(false);
     m_lines.fitLineNumbers();
-    m_colours->invalidate();
+    m_colours->textChanged(change);
     m_placeLine = -1;
     showCount();
     emit problemsChanged();

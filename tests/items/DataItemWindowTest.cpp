@@ -17,6 +17,9 @@
 #include <QApplication>
 #include <QHelpEvent>
 #include <QToolTip>
+#include <QPaintEvent>
+
+#include <tuple>
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -215,6 +218,51 @@ TEST_F(DataItemWindow, CodesAreColouredByRoleOnScreenUntilTurnedOff)
     action(*window, "mnuViewCodeColours")->trigger();
     EXPECT_EQ(coloured(0), 0);
     EXPECT_EQ(storedSetting(QStringLiteral("View/CodeColours")), QStringLiteral("0"));
+}
+
+// Typing in a line colours again and repaints only that line (the others
+// keep their colours, moved with the text; the next line's symbols may be
+// drawn again, as that line is checked again), and every line ends as
+// coloured as a window that showed the edited text from the start.
+TEST_F(DataItemWindow, AKeyColoursAndRepaintsOnlyItsLine)
+{
+    const char *text = "AC:1\r\nBG:5\r\nPL:1,2\r\nXX:3\r\nEG:5\r\nAC:2\r\nBG:6";
+    load(text);
+    const auto colours = [](const frmEditor &shown) {
+        QList<long> all;
+        for (long at = 0; at < send(shown, Sci::SCI_GETLENGTH); ++at)
+            all.append(send(shown, Sci::SCI_INDICATORALLONFOR, static_cast<unsigned long>(at)));
+        return all;
+    };
+    ASSERT_TRUE(waitFor([&] { return colours(*window).first() != 0; }));
+    struct PaintedRows : QObject {
+        QRegion painted;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint)
+                painted += static_cast<QPaintEvent *>(event)->region();
+            return false;
+        }
+    } rows;
+    window->editor()->viewport()->installEventFilter(&rows);
+    const long height = send(*window, Sci::SCI_TEXTHEIGHT, 0);
+    // A letter in a record's name, a code made a problem, a trailing comma.
+    for (const auto &[line, column, key] : {std::tuple{1, 4, Qt::Key_7}, {3, 0, Qt::Key_Z}, {2, 6, Qt::Key_Comma}}) {
+        send(*window, Sci::SCI_GOTOPOS, send(*window, Sci::SCI_POSITIONFROMLINE, line) + column);
+        QCoreApplication::processEvents();
+        rows.painted = QRegion();
+        QTest::keyClick(window->editor(), key);
+        QTest::qWait(50);
+        const QRect bounds = rows.painted.boundingRect();
+        EXPECT_TRUE(bounds.top() >= line * height && bounds.bottom() < (line + 2) * height)
+            << line << ": painted " << bounds.top() << " to " << bounds.bottom();
+    }
+    frmEditor fresh;
+    fresh.show();
+    fresh.editor()->setUtf8Text(window->editor()->utf8Text().toByteArray());
+    fresh.editor()->setModified(false);
+    ASSERT_TRUE(waitFor([&] { return colours(fresh) == colours(*window); }))
+        << "edited and fresh colours differ";
 }
 
 TEST_F(DataItemWindow, StatusBarShowsTheRecordUnderTheCaret)

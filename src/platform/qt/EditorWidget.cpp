@@ -1,6 +1,7 @@
 #include "platform/qt/EditorWidget.h"
 
 #include "platform/qt/AccessibleEditor.h"
+#include "platform/qt/QuietScrollBar.h"
 #include "platform/qt/ScintillaDocument.h"
 #include "text/Utf8Text.h"
 #include "text/TextFind.h"
@@ -41,6 +42,8 @@ EditorWidget::EditorWidget(QWidget *parent) : QsciScintillaBase(parent)
     // No annotations: shown, a new document's 16 million lines take 70 ms.
     send(Sci::SCI_ANNOTATIONSETVISIBLE, Sci::ANNOTATION_HIDDEN);
     send(Sci::SCI_SETMODEVENTMASK, ChangeEvents);
+    replaceHorizontalScrollBar(new QuietScrollBar(Qt::Horizontal));
+    replaceVerticalScrollBar(new QuietScrollBar(Qt::Vertical));
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
@@ -70,11 +73,6 @@ EditorWidget::~EditorWidget()
 {
     emit textAboutToChange();
 }
-
-// A new, empty document in place of the old one, which is freed before the
-// new one grows: a whole-text write never holds both texts. It has no
-// styling (nothing is coloured, and it needs no byte of styles for every
-// byte of text), and neither history nor character index.
 
 // ------------------------------------------------------------ bytes and offsets
 
@@ -417,26 +415,6 @@ void EditorWidget::applyPalette()
     SendScintilla(Sci::SCI_SETCARETFORE, colours.color(QPalette::Text));
 }
 
-
-int EditorWidget::marginsWidth() const
-{
-    int width = 0;
-    for (unsigned long margin = 0; margin < 5; ++margin)
-        width += int(send(Sci::SCI_GETMARGINWIDTHN, margin));
-    return width;
-}
-
-int EditorWidget::contentWidth() const
-{
-    settleChange();
-    const double margins = double(send(Sci::SCI_GETMARGINLEFT) + send(Sci::SCI_GETMARGINRIGHT));
-    return int(std::ceil(double(m_widths.widestCells()) * m_cellWidth + margins)) + int(send(Sci::SCI_GETCARETWIDTH));
-}
-
-void EditorWidget::updateScrollWidth()
-{
-    send(Sci::SCI_SETSCROLLWIDTH, static_cast<unsigned long>(std::max(1, contentWidth())));
-}
 
 void EditorWidget::changeEvent(QEvent *event)
 {

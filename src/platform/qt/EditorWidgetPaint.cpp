@@ -1,11 +1,14 @@
 // What the program draws over Scintilla's painting: the margins' symbols,
 // drawn for the rows shown rather than kept by Scintilla on every line (its
 // marker and fold-level tables take 8 and 4 bytes a line of the whole text
-// once a single line uses them).
+// once a single line uses them); and the widths the painting takes.
 #include "platform/qt/EditorWidget.h"
 
 #include <QPaintEvent>
 #include <QPainter>
+
+#include <algorithm>
+#include <cmath>
 
 namespace zuno {
 
@@ -56,6 +59,41 @@ QRect EditorWidget::marginRect(int margin) const
     for (int m = 0; m < margin; ++m)
         left += int(send(SCI_GETMARGINWIDTHN, static_cast<unsigned long>(m)));
     return QRect(left, 0, int(send(SCI_GETMARGINWIDTHN, static_cast<unsigned long>(margin))), viewport()->height());
+}
+
+int EditorWidget::marginsWidth() const
+{
+    int width = 0;
+    for (unsigned long margin = 0; margin < 5; ++margin)
+        width += int(send(SCI_GETMARGINWIDTHN, margin));
+    return width;
+}
+
+int EditorWidget::contentWidth() const
+{
+    settleChange();
+    const double margins = double(send(SCI_GETMARGINLEFT) + send(SCI_GETMARGINRIGHT));
+    return int(std::ceil(double(m_widths.widestCells()) * m_cellWidth + margins)) + int(send(SCI_GETCARETWIDTH));
+}
+
+// Scintilla repaints the whole window on each change of a scroll range. So
+// once the text is wider than the window, its range grows and shrinks eight
+// cells at a time, and typing at the end of the widest line changes it on
+// one key in eight, not on each. A text that fits keeps its exact width:
+// the slack never brings a scroll bar in.
+void EditorWidget::updateScrollWidth()
+{
+    int width = std::max(1, contentWidth());
+    const int step = std::max(1, int(std::lround(8 * m_cellWidth)));
+    if (width > viewport()->width() - marginsWidth())
+        width = (width + step - 1) / step * step;
+    send(SCI_SETSCROLLWIDTH, static_cast<unsigned long>(width));
+}
+
+void EditorWidget::resizeEvent(QResizeEvent *event)
+{
+    QsciScintillaBase::resizeEvent(event);
+    updateScrollWidth();
 }
 
 } // namespace zuno

@@ -61,6 +61,10 @@ protected:
     ~ILoader() = default;
 };
 
+// A new, empty document in place of the old one, which is freed before the
+// new one grows: a whole-text write never holds both texts. It has no
+// styling (nothing is coloured, and it needs no byte of styles for every
+// byte of text), and neither history nor character index.
 void EditorWidget::useNewDocument()
 {
     useDocument(send(Sci::SCI_CREATEDOCUMENT, 0, Sci::SC_DOCUMENTOPTION_STYLES_NONE));

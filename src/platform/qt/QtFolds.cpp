@@ -88,7 +88,21 @@ void QtFolds::refresh()
 {
     // Scintilla repaints the lines it changes; a change of the structure
     // may change the symbols of others.
-    m_editor.viewport()->update(m_editor.marginRect(int(FoldMargin)));
+    const QRect margin = m_editor.marginRect(int(FoldMargin));
+    if (send(Sci::SCI_GETWRAPMODE) != Sci::SC_WRAP_NONE) {
+        m_editor.viewport()->update(margin);
+    } else if (margin.width() > 0) {
+        std::map<qint64, RowSymbol> shown;
+        m_editor.forEachShownRow(0, margin.bottom() + 1, [&](const EditorWidget::ShownRow &row) {
+            const auto painted = m_painted.find(row.line);
+            if (painted == m_painted.end() || painted->second != symbolOf(row.line, true, true))
+                m_editor.viewport()->update(QRect(margin.left(), row.top, margin.width(), row.height));
+            else
+                shown.insert(*painted);
+        });
+        // What scrolled away is painted afresh when it comes back.
+        m_painted = std::move(shown);
+    }
     layShownLevels();
 }
 
@@ -130,52 +144,67 @@ bool QtFolds::isExpanded(qint64 line) const
     return !m_levelsLaid || send(Sci::SCI_GETFOLDEXPANDED, static_cast<unsigned long>(line));
 }
 
+QtFolds::RowSymbol QtFolds::symbolOf(qint64 line, bool firstOfLine, bool lastOfLine) const
+{
+    const qint64 lines = send(Sci::SCI_GETLINECOUNT);
+    // How many folds hold the line (a fold's first line stands outside it).
+    const auto inside = [&](qint64 at) { return at < lines ? m_levelOf(at).depth : 0; };
+    const FoldLevel level = m_levelOf(line);
+    RowSymbol symbol;
+    symbol.box = level.header && firstOfLine;
+    symbol.lastOfLine = lastOfLine;
+    if (symbol.box) {
+        symbol.open = isExpanded(line);
+        symbol.depth = level.depth;
+        symbol.carriedOn = inside(level.last + 1) > 0;
+    } else {
+        // The later rows of a wrapped first line are within its fold.
+        symbol.depth = level.header ? level.depth + 1 : level.depth;
+        symbol.after = symbol.depth > 0 ? inside(line + 1) : 0;
+    }
+    return symbol;
+}
+
 void QtFolds::paintSymbols(QPainter &painter, const QRect &painted) const
 {
     const QRect margin = m_editor.marginRect(int(FoldMargin));
     if (!margin.intersects(painted) || margin.width() <= 0)
         return;
-    const qint64 lines = send(Sci::SCI_GETLINECOUNT);
     const QColor colour = m_editor.palette().color(QPalette::Text);
     painter.setPen(QPen(colour, 1));
     const int x = margin.left() + margin.width() / 2;
-    // How many folds hold the line (a fold's first line stands outside it).
-    const auto inside = [&](qint64 line) { return line < lines ? m_levelOf(line).depth : 0; };
     m_editor.forEachShownRow(painted.top(), painted.bottom() + 1, [&](const EditorWidget::ShownRow &row) {
-        const FoldLevel level = m_levelOf(row.line);
+        const RowSymbol symbol = symbolOf(row.line, row.firstOfLine, row.lastOfLine);
+        m_painted[row.line] = symbol;
         const int top = row.top;
         const int bottom = row.top + row.height;
         const int middle = row.top + row.height / 2;
-        if (level.header && row.firstOfLine) {
+        if (symbol.box) {
             // A box with a minus (open) or a plus (folded), joined to the
             // fold around it and to its own lines below.
             const int half = std::max(2, std::min(margin.width(), row.height) / 2 - 3);
             const QRect box(x - half, middle - half, 2 * half, 2 * half);
-            const bool open = isExpanded(row.line);
-            if (level.depth > 0) {
+            if (symbol.depth > 0) {
                 painter.drawLine(x, top, x, box.top());
-                if (open || inside(level.last + 1) > 0)
+                if (symbol.open || symbol.carriedOn)
                     painter.drawLine(x, box.bottom() + 1, x, bottom);
-            } else if (open) {
+            } else if (symbol.open) {
                 painter.drawLine(x, box.bottom() + 1, x, bottom);
             }
             painter.drawRect(box);
             painter.drawLine(box.left() + 2, middle, box.right() - 1, middle);
-            if (!open)
+            if (!symbol.open)
                 painter.drawLine(x, box.top() + 2, x, box.bottom() - 1);
             return;
         }
-        // The later rows of a wrapped first line are within its fold.
-        const int depth = level.header ? level.depth + 1 : level.depth;
-        if (depth <= 0)
+        if (symbol.depth <= 0)
             return;
         // The last row of a fold turns towards the text; a fold around it
         // that goes on carries its line down.
-        const int after = inside(row.line + 1);
-        if (row.lastOfLine && after < depth) {
+        if (symbol.lastOfLine && symbol.after < symbol.depth) {
             painter.drawLine(x, top, x, middle);
             painter.drawLine(x, middle, margin.right() - 1, middle);
-            if (after > 0)
+            if (symbol.after > 0)
                 painter.drawLine(x, middle, x, bottom);
         } else {
             painter.drawLine(x, top, x, bottom);

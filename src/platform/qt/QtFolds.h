@@ -11,6 +11,8 @@
 
 #include <QObject>
 
+#include <map>
+
 class QPainter;
 class QRect;
 
@@ -31,11 +33,24 @@ public:
     void toggle(qint64 line);
     // Lays the levels on the lines first..last.
     void applyLevels(qint64 first, qint64 last);
-    // The structure changed: the fold symbols are drawn again and the lines
-    // shown get their levels again.
+    // The structure changed: the fold symbols that it changed are drawn
+    // again (only those rows: a repaint the height of the window would make
+    // the control paint every shown line's text again), and the lines shown
+    // get their levels again.
     void refresh();
 
 private:
+    // What a row of the margin shows.
+    struct RowSymbol {
+        bool box = false;       // a fold begins on the row
+        bool open = false;
+        int depth = 0;          // the folds that hold the row
+        bool carriedOn = false; // the fold around a box goes on past its fold
+        int after = 0;          // the folds that hold the next line
+        bool lastOfLine = false;
+        bool operator==(const RowSymbol &) const = default;
+    };
+    RowSymbol symbolOf(qint64 line, bool firstOfLine, bool lastOfLine) const;
     // The lines shown (and a few around) get their levels, once something
     // has been folded.
     void layShownLevels();
@@ -50,6 +65,9 @@ private:
     bool m_pending = false;
     // Whether any line has been given its level (something was folded).
     bool m_levelsLaid = false;
+    // What each line's row showed when last painted (kept by line, so that
+    // a scroll that moves the rows' pixels leaves it true).
+    mutable std::map<qint64, RowSymbol> m_painted;
 };
 
 } // namespace zuno

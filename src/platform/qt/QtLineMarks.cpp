@@ -101,6 +101,17 @@ void QtLineMarks::repaintSymbols() const
     m_editor.viewport()->update(m_editor.marginRect(int(SymbolMargin)));
 }
 
+void QtLineMarks::repaintSymbolOf(qint64 line) const
+{
+    if (!send(Sci::SCI_GETLINEVISIBLE, static_cast<unsigned long>(line)))
+        return;
+    const QRect margin = m_editor.marginRect(int(SymbolMargin));
+    const long top = send(Sci::SCI_POINTYFROMPOSITION, 0, send(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line)));
+    const QRect row(margin.left(), int(top), margin.width(), int(send(Sci::SCI_TEXTHEIGHT, static_cast<unsigned long>(line))));
+    if (row.intersects(margin))
+        m_editor.viewport()->update(row);
+}
+
 void QtLineMarks::showLineNumbers(bool show)
 {
     m_lineNumbers = show;
@@ -179,7 +190,7 @@ void QtLineMarks::setMark(qint64 line, LineMark mark, qint64 from, qint64 length
         send(Sci::SCI_INDICATORCLEARRANGE, static_cast<unsigned long>(start),
              std::max<long>(0, long(std::max(end, start + from + length) - start)));
     }
-    repaintSymbols();
+    repaintSymbolOf(line);
     if (mark == LineMark::None)
         return;
     const bool error = mark == LineMark::Error;

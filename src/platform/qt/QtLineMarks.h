@@ -53,6 +53,11 @@ public:
 private:
     void paintSymbols(QPainter &painter, const QRect &painted) const;
     void repaintSymbols() const;
+    // Only the row of `line`, where it is on screen: a line checked again
+    // as it is typed in repaints its own symbol, not the whole strip (whose
+    // repaint, the height of the window, made the control paint every
+    // shown line's text again).
+    void repaintSymbolOf(qint64 line) const;
     long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;
 
     EditorWidget &m_editor;

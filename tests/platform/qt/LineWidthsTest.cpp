@@ -4,6 +4,8 @@
 #include "support/EditText.h"
 #include "platform/qt/LineWidths.h"
 
+#include <QTest>
+#include <Qsci/qsciscintillabase.h>
 #include <gtest/gtest.h>
 
 #include <random>
@@ -90,6 +92,35 @@ TEST(LineWidthTracker, FollowsTheEditsOfTheControl)
     EXPECT_EQ(editor.contentWidth(), measured(QStringLiteral("ABC"))) << "the widest line went: measured again";
     editor.setSelText(QStringLiteral("\tX"));
     EXPECT_EQ(editor.contentWidth(), measured(QString(9, QLatin1Char('X'))));
+}
+
+// The scroll range is the text's width while the text fits the window (no
+// scroll bar for nothing); wider, it moves in steps, not on every letter
+// typed at the end of the widest line.
+TEST(LineWidthTracker, TheScrollRangeStepsOnlyOnceTheTextIsWiderThanTheWindow)
+{
+    EditorWidget editor;
+    editor.resize(400, 200);
+    editor.show();
+    const auto range = [&editor] { return long(editor.SendScintilla(QsciScintillaBase::SCI_GETSCROLLWIDTH)); };
+    test::setTextOf(editor, QStringLiteral("AC:1"));
+    for (int typed = 0; typed < 8; ++typed) {
+        editor.setSelStart(editor.textLength());
+        editor.setSelText(QStringLiteral("X"));
+        QTest::qWait(10); // the range follows once the change has settled
+        EXPECT_EQ(range(), editor.contentWidth());
+    }
+    test::setTextOf(editor, QStringLiteral("AC:1\r\n") + QString(200, QLatin1Char('X')));
+    int changes = 0;
+    for (int typed = 0; typed < 24; ++typed) {
+        const long before = range();
+        editor.setSelStart(editor.textLength());
+        editor.setSelText(QStringLiteral("X"));
+        QTest::qWait(10);
+        EXPECT_GE(range(), editor.contentWidth());
+        changes += range() != before;
+    }
+    EXPECT_LE(changes, 3) << "24 letters, steps of eight";
 }
 
 // The count of lines of each width, kept through random edits that widen,

@@ -42,8 +42,8 @@ public:
 
 private:
     void clear();
-    // Colours the lines shown from the first, again only where `again`
-    // says (every line when it is empty).
+    // Colours the lines shown; with `onlyChanged`, again only the lines an
+    // edit made and those whose codes are no longer those coloured.
     void colourLines(qint64 first, qint64 last, bool onlyChanged);
 
     EditorWidget &m_editor;

@@ -415,7 +415,6 @@ void EditorWidget::applyPalette()
     SendScintilla(Sci::SCI_SETCARETFORE, colours.color(QPalette::Text));
 }
 
-
 void EditorWidget::changeEvent(QEvent *event)
 {
     QsciScintillaBase::changeEvent(event);

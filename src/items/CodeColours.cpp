@@ -3,6 +3,8 @@
 #include "platform/qt/EditorWidget.h"
 #include "text/Utf8Text.h"
 
+#include <utility>
+
 namespace zuno {
 
 namespace {
@@ -74,13 +76,7 @@ void CodeColours::textChanged(const TextChange &change)
 {
     const qint64 first = m_lines.lineAt(change.position);
     const qint64 last = m_lines.lineAt(change.position + change.insertedBytes);
-    if (m_editedFirst > m_editedLast) {
-        m_editedFirst = first;
-        m_editedLast = last;
-    } else {
-        m_editedFirst = std::min(m_editedFirst, first);
-        m_editedLast = std::max(m_editedLast, last);
-    }
+    m_edited = {std::min(m_edited.first, first), std::max(m_edited.last, last)};
     // Where lines came or went, the lines after the edit are no longer the
     // lines coloured under their numbers: all are coloured again.
     if (m_lines.lineCount() != m_lineCount)
@@ -94,39 +90,35 @@ void CodeColours::update()
     const qint64 last = std::min<qint64>(first + m_colours.linesOnScreen() + 1, count - 1);
     const bool sameLines = first == m_first && last == m_last && m_colours.document() == m_document
                            && count == m_lineCount;
-    const bool edited = m_editedFirst <= m_editedLast;
-    if (!m_dirty && !edited && sameLines)
+    const LineRange edited = std::exchange(m_edited, LineRange{});
+    if (!m_dirty && edited.first > edited.last && sameLines)
         return;
     const bool onlyChanged = !m_dirty && sameLines && m_enabled;
     m_dirty = false;
     if (!onlyChanged)
         clear();
     m_lineCount = count;
-    if (!m_enabled || count == 0) {
-        m_editedFirst = 0;
-        m_editedLast = -1;
-        return;
-    }
-    colourLines(first, last, onlyChanged);
-    m_editedFirst = 0;
-    m_editedLast = -1;
+    if (m_enabled && count > 0)
+        colourLines(first, last, onlyChanged ? edited : std::optional<LineRange>());
 }
 
-void CodeColours::colourLines(qint64 first, qint64 last, bool onlyChanged)
+void CodeColours::colourLines(qint64 first, qint64 last, std::optional<LineRange> edited)
 {
+    const bool onlyChanged = edited.has_value();
     m_first = first;
     m_last = last;
     qint64 line = m_lines.textLineStart(first);
     m_from = m_colours.lineStart(line);
     m_to = m_from;
     RecordLineContext context = m_lines.contextBefore(line);
-    std::size_t index = 0;
+    std::vector<Coloured> coloured;
     while (line <= last) {
+        const std::size_t index = coloured.size();
         const ItemMarks::TextLine text = m_lines.textLine(line);
         QList<CodeSpan> codes = lineCodes(text.text, m_lines.isRecordLayout(), context);
         const bool kept = onlyChanged && index < m_coloured.size() && m_coloured[index].line == line
                           && m_coloured[index].codes == codes
-                          && (text.lastLine < m_editedFirst || line > m_editedLast);
+                          && (text.lastLine < edited->first || line > edited->last);
         const qint64 start = m_colours.lineStart(line);
         if (!kept) {
             if (onlyChanged)
@@ -137,15 +129,11 @@ void CodeColours::colourLines(qint64 first, qint64 last, bool onlyChanged)
                 m_colours.fill(colourOf(code.role), start + from, length);
             }
         }
-        if (index < m_coloured.size())
-            m_coloured[index] = Coloured{line, std::move(codes)};
-        else
-            m_coloured.push_back(Coloured{line, std::move(codes)});
-        ++index;
+        coloured.push_back(Coloured{line, std::move(codes)});
         line = text.lastLine + 1;
         m_to = m_colours.lineEnd(text.lastLine);
     }
-    m_coloured.resize(index);
+    m_coloured = std::move(coloured);
 }
 
 } // namespace zuno

@@ -12,6 +12,8 @@
 #include <QColor>
 #include <QObject>
 
+#include <limits>
+#include <optional>
 #include <vector>
 
 namespace zuno {
@@ -42,9 +44,14 @@ public:
 
 private:
     void clear();
-    // Colours the lines shown; with `onlyChanged`, again only the lines an
-    // edit made and those whose codes are no longer those coloured.
-    void colourLines(qint64 first, qint64 last, bool onlyChanged);
+    // Lines first..last; none when first > last.
+    struct LineRange {
+        qint64 first = std::numeric_limits<qint64>::max();
+        qint64 last = -1;
+    };
+    // Colours the lines shown; given the lines an edit made, again only
+    // those and the lines whose codes are no longer those coloured.
+    void colourLines(qint64 first, qint64 last, std::optional<LineRange> edited);
 
     EditorWidget &m_editor;
     QtTextColours m_colours;
@@ -58,9 +65,8 @@ private:
     qint64 m_to = 0;
     quintptr m_document = 0;
     qint64 m_lineCount = -1;
-    // The lines an edit made since the last colouring (first > last: none).
-    qint64 m_editedFirst = 0;
-    qint64 m_editedLast = -1;
+    // The lines the edits made since the last colouring.
+    LineRange m_edited;
     // The codes each text line shown was coloured with, from the first.
     struct Coloured {
         qint64 line = 0;

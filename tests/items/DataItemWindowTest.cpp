@@ -252,7 +252,9 @@ TEST_F(DataItemWindow, AKeyColoursAndRepaintsOnlyItsLine)
         QCoreApplication::processEvents();
         rows.painted = QRegion();
         QTest::keyClick(window->editor(), key);
-        QTest::qWait(50);
+        // The line's repaint, then whatever the key left to repaint after it.
+        ASSERT_TRUE(waitFor([&] { return rows.painted.intersects(QRect(0, line * height, 1 << 16, height)); }));
+        QCoreApplication::sendPostedEvents();
         const QRect bounds = rows.painted.boundingRect();
         EXPECT_TRUE(bounds.top() >= line * height && bounds.bottom() < (line + 2) * height)
             << line << ": painted " << bounds.top() << " to " << bounds.bottom();

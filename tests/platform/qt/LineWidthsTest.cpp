@@ -4,7 +4,7 @@
 #include "support/EditText.h"
 #include "platform/qt/LineWidths.h"
 
-#include <QTest>
+#include <QCoreApplication>
 #include <Qsci/qsciscintillabase.h>
 #include <gtest/gtest.h>
 
@@ -103,20 +103,24 @@ TEST(LineWidthTracker, TheScrollRangeStepsOnlyOnceTheTextIsWiderThanTheWindow)
     editor.resize(400, 200);
     editor.show();
     const auto range = [&editor] { return long(editor.SendScintilla(QsciScintillaBase::SCI_GETSCROLLWIDTH)); };
-    test::setTextOf(editor, QStringLiteral("AC:1"));
-    for (int typed = 0; typed < 8; ++typed) {
+    // A letter at the end; the control settles the change (the width is
+    // read) and sets the range it posted.
+    const auto typeALetter = [&editor] {
         editor.setSelStart(editor.textLength());
         editor.setSelText(QStringLiteral("X"));
-        QTest::qWait(10); // the range follows once the change has settled
+        editor.contentWidth();
+        QCoreApplication::sendPostedEvents();
+    };
+    test::setTextOf(editor, QStringLiteral("AC:1"));
+    for (int typed = 0; typed < 8; ++typed) {
+        typeALetter();
         EXPECT_EQ(range(), editor.contentWidth());
     }
     test::setTextOf(editor, QStringLiteral("AC:1\r\n") + QString(200, QLatin1Char('X')));
     int changes = 0;
     for (int typed = 0; typed < 24; ++typed) {
         const long before = range();
-        editor.setSelStart(editor.textLength());
-        editor.setSelText(QStringLiteral("X"));
-        QTest::qWait(10);
+        typeALetter();
         EXPECT_GE(range(), editor.contentWidth());
         changes += range() != before;
     }

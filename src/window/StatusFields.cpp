@@ -1,9 +1,77 @@
 #include "window/StatusFields.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QStatusBar>
 
+#include <vector>
+
 namespace zuno {
+
+// The fields stand side by side in a strip that places them itself. A
+// field whose text changes but keeps its width (the caret's place, as a
+// key moves it) repaints itself and nothing more, where a layout would
+// work out the geometry of the whole window again on every key.
+class StatusFieldStrip : public QWidget {
+public:
+    explicit StatusFieldStrip(QWidget *parent) : QWidget(parent) {}
+
+    void add(QLabel *field)
+    {
+        m_fields.push_back(field);
+        field->show();
+        placeFields();
+    }
+
+    QSize sizeHint() const override { return m_hint; }
+    // The strip never holds the window wider than the text asks for: its
+    // fields may be cut short instead.
+    QSize minimumSizeHint() const override { return {0, m_hint.height()}; }
+
+protected:
+    bool event(QEvent *event) override
+    {
+        // A field whose text changed asks for this.
+        if (event->type() == QEvent::LayoutRequest) {
+            placeFields();
+            return true;
+        }
+        return QWidget::event(event);
+    }
+
+    void resizeEvent(QResizeEvent *) override { placeFields(); }
+
+private:
+    void placeFields()
+    {
+        QSize hint(0, 0);
+        std::vector<int> widths;
+        for (const QLabel *field : m_fields) {
+            const QSize wanted = field->sizeHint();
+            widths.push_back(wanted.width());
+            hint = {hint.width() + wanted.width(), std::max(hint.height(), wanted.height())};
+        }
+        if (hint != m_hint) {
+            m_hint = hint;
+            updateGeometry();
+        }
+        // The fields keep to the right end; in less room than they ask
+        // for, each gives up its share.
+        const int room = width();
+        const int wanted = std::max(m_hint.width(), 1);
+        int x = std::max(room - wanted, 0);
+        for (std::size_t i = 0; i < m_fields.size(); ++i) {
+            const int fieldWidth = room >= wanted ? widths[i] : int(qint64(widths[i]) * room / wanted);
+            const QRect place(x, 0, fieldWidth, height());
+            if (m_fields[i]->geometry() != place)
+                m_fields[i]->setGeometry(place);
+            x += fieldWidth;
+        }
+    }
+
+    std::vector<QLabel *> m_fields;
+    QSize m_hint{0, 0};
+};
 
 StatusFields::StatusFields(QStatusBar *bar) : QObject(bar), m_bar(bar) {}
 
@@ -11,14 +79,17 @@ void StatusFields::setField(const QString &name, const QString &text)
 {
     QLabel *&label = m_labels[name];
     if (!label) {
-        label = new QLabel(m_bar);
+        if (!m_strip) {
+            m_strip = new StatusFieldStrip(m_bar);
+            m_bar->addPermanentWidget(m_strip);
+        }
+        label = new QLabel(m_strip);
         label->setObjectName(name);
         // A little room either side, so that the fields do not run together.
         label->setContentsMargins(6, 0, 6, 0);
-        // A field never holds the window wider than the text asks for: it
-        // may be cut short instead.
-        label->setMinimumWidth(1);
-        m_bar->addPermanentWidget(label);
+        label->setText(text);
+        m_strip->add(label);
+        return;
     }
     if (label->text() != text)
         label->setText(text);

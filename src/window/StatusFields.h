@@ -1,8 +1,9 @@
 #pragma once
 // The fields of the main window's status bar: small labels kept at its
-// right end, each known by a name, in the order they were first set. Any
-// feature may add a field of its own with setField; the transient messages
-// of QStatusBar::showMessage stand at the left as usual.
+// right end, each known by a name, in the order they were first set, and
+// cut short when the window is too narrow for them. Any feature may add a
+// field of its own with setField; the transient messages of
+// QStatusBar::showMessage stand at the left as usual.
 #include <QMap>
 #include <QObject>
 #include <QString>
@@ -11,6 +12,8 @@ class QLabel;
 class QStatusBar;
 
 namespace zuno {
+
+class StatusFieldStrip;
 
 class StatusFields : public QObject {
     Q_OBJECT
@@ -26,6 +29,7 @@ public:
 
 private:
     QStatusBar *m_bar;
+    StatusFieldStrip *m_strip = nullptr;
     QMap<QString, QLabel *> m_labels;
 };
 

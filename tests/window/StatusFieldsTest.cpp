@@ -1,0 +1,59 @@
+#include "window/StatusFields.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QLabel>
+#include <QMainWindow>
+#include <QStatusBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace zuno;
+
+namespace {
+
+// Counts the relayouts asked of the window.
+struct LayoutRequests : QObject {
+    int count = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::LayoutRequest)
+            ++count;
+        return false;
+    }
+};
+
+} // namespace
+
+TEST(StatusFields, AFieldThatKeepsItsWidthRelaysOutNothingAndOneThatGrowsIsShownWhole)
+{
+    QMainWindow window;
+    StatusFields fields(window.statusBar());
+    fields.setField(QStringLiteral("stbPosition"), QStringLiteral("Ln 1, Col 1"));
+    fields.setField(QStringLiteral("stbView"), QStringLiteral("List"));
+    window.resize(600, 200);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, 5000));
+    QCoreApplication::sendPostedEvents();
+    auto *position = window.findChild<QLabel *>(QStringLiteral("stbPosition"));
+    ASSERT_NE(position, nullptr);
+    const int before = position->sizeHint().width();
+
+    LayoutRequests requests;
+    window.installEventFilter(&requests);
+    window.statusBar()->installEventFilter(&requests);
+    fields.setField(QStringLiteral("stbPosition"), QStringLiteral("Ln 1, Col 2"));
+    QCoreApplication::sendPostedEvents();
+    ASSERT_EQ(position->sizeHint().width(), before) << "digits of one width";
+    EXPECT_EQ(requests.count, 0);
+    EXPECT_EQ(position->text(), QStringLiteral("Ln 1, Col 2"));
+
+    fields.setField(QStringLiteral("stbPosition"), QStringLiteral("Ln 123456, Col 7890"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return position->width() == position->sizeHint().width(); }, 5000));
+    EXPECT_GT(requests.count, 0);
+    auto *view = window.findChild<QLabel *>(QStringLiteral("stbView"));
+    EXPECT_EQ(view->x(), position->geometry().right() + 1) << "the fields stand side by side";
+    EXPECT_EQ(view->geometry().right(), view->parentWidget()->width() - 1) << "at the right end";
+    // A narrow window cuts the fields short rather than being held wide.
+    EXPECT_LT(window.minimumSizeHint().width(), position->sizeHint().width());
+}

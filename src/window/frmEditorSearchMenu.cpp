@@ -6,7 +6,7 @@
 #include "platform/qt/QtMatchMarks.h"
 #include "search/MatchHighlight.h"
 #include "search/modFindReplaceRichText.h"
-#include "window/StatusFields.h"
+#include "platform/qt/StatusFields.h"
 
 namespace zuno {
 

@@ -2,7 +2,7 @@
 // encoded; shown or hidden from View > Status Bar, and remembered.
 #include "window/frmEditor.h"
 
-#include "window/StatusFields.h"
+#include "platform/qt/StatusFields.h"
 #include "platform/qt/CaretPosition.h"
 
 #include <QAction>

@@ -9,7 +9,7 @@
 #include "search/MatchHighlight.h"
 #include "search/frmFindReplace.h"
 #include "search/modFindReplaceRichText.h"
-#include "window/StatusFields.h"
+#include "platform/qt/StatusFields.h"
 
 #include <QAction>
 #include <QApplication>

@@ -26,6 +26,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace zuno;
@@ -85,14 +86,22 @@ TEST_F(Agrees, StartedWithoutAFileTheWindowShowsEveryMenuTitleAndStatusField)
     }
     for (const auto *chevron : bar->findChildren<QToolButton *>())
         EXPECT_FALSE(chevron->isVisible()) << "no menu behind a chevron";
-    int fields = 0;
-    for (const QLabel *field : window.statusBar()->findChildren<QLabel *>()) {
-        if (!field->isVisible() || field->text().isEmpty())
-            continue;
-        ++fields;
+    // Once the window is laid out with the fields' fonts.
+    const auto shownFields = [&] {
+        QList<const QLabel *> shown;
+        for (const QLabel *field : window.statusBar()->findChildren<QLabel *>()) {
+            if (field->isVisible() && !field->text().isEmpty())
+                shown.append(field);
+        }
+        return shown;
+    };
+    const bool whole = QTest::qWaitFor([&] {
+        return std::ranges::all_of(shownFields(), [](const QLabel *f) { return f->width() >= f->sizeHint().width(); });
+    }, 5000);
+    EXPECT_TRUE(whole);
+    for (const QLabel *field : shownFields())
         EXPECT_GE(field->width(), field->sizeHint().width()) << field->text().toStdString();
-    }
-    EXPECT_GE(fields, 5);
+    EXPECT_GE(shownFields().size(), 5);
 }
 
 TEST_F(Agrees, UndoAndRedoBackToTheSavedTextTakeTheMarkerAway)

@@ -5,7 +5,7 @@
 #include "support/EditText.h"
 
 #include "document/RecentFiles.h"
-#include "window/StatusFields.h"
+#include "platform/qt/StatusFields.h"
 #include "search/FindAgain.h"
 
 #include <QAction>

@@ -1,9 +1,10 @@
-#include "window/StatusFields.h"
+#include "platform/qt/StatusFields.h"
 
 #include <QEvent>
 #include <QLabel>
 #include <QStatusBar>
 
+#include <algorithm>
 #include <vector>
 
 namespace zuno {
@@ -23,18 +24,33 @@ public:
         placeFields();
     }
 
-    QSize sizeHint() const override { return m_hint; }
+    QSize sizeHint() const override
+    {
+        QSize hint(0, 0);
+        for (const QLabel *field : m_fields) {
+            const QSize wanted = field->sizeHint();
+            hint = {hint.width() + wanted.width(), std::max(hint.height(), wanted.height())};
+        }
+        return hint;
+    }
     // The strip never holds the window wider than the text asks for: its
     // fields may be cut short instead.
-    QSize minimumSizeHint() const override { return {0, m_hint.height()}; }
+    QSize minimumSizeHint() const override { return {0, sizeHint().height()}; }
 
 protected:
     bool event(QEvent *event) override
     {
-        // A field whose text changed asks for this.
-        if (event->type() == QEvent::LayoutRequest) {
+        switch (event->type()) {
+        case QEvent::LayoutRequest: // a field's text changed
             placeFields();
             return true;
+        case QEvent::Show:
+            // A field that changed while the strip was hidden asked nothing.
+            placeFields();
+            updateGeometry();
+            break;
+        default:
+            break;
         }
         return QWidget::event(event);
     }
@@ -44,13 +60,7 @@ protected:
 private:
     void placeFields()
     {
-        QSize hint(0, 0);
-        std::vector<int> widths;
-        for (const QLabel *field : m_fields) {
-            const QSize wanted = field->sizeHint();
-            widths.push_back(wanted.width());
-            hint = {hint.width() + wanted.width(), std::max(hint.height(), wanted.height())};
-        }
+        const QSize hint = sizeHint();
         if (hint != m_hint) {
             m_hint = hint;
             updateGeometry();
@@ -60,16 +70,18 @@ private:
         const int room = width();
         const int wanted = std::max(m_hint.width(), 1);
         int x = std::max(room - wanted, 0);
-        for (std::size_t i = 0; i < m_fields.size(); ++i) {
-            const int fieldWidth = room >= wanted ? widths[i] : int(qint64(widths[i]) * room / wanted);
+        for (QLabel *field : m_fields) {
+            const int asked = field->sizeHint().width();
+            const int fieldWidth = room >= wanted ? asked : int(qint64(asked) * room / wanted);
             const QRect place(x, 0, fieldWidth, height());
-            if (m_fields[i]->geometry() != place)
-                m_fields[i]->setGeometry(place);
+            if (field->geometry() != place)
+                field->setGeometry(place);
             x += fieldWidth;
         }
     }
 
     std::vector<QLabel *> m_fields;
+    // The size last asked of the status bar.
     QSize m_hint{0, 0};
 };
 

@@ -1,4 +1,4 @@
-#include "window/StatusFields.h"
+#include "platform/qt/StatusFields.h"
 
 #include <QCoreApplication>
 #include <QEvent>

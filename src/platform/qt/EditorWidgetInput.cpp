@@ -3,6 +3,7 @@
 // button pastes the primary selection exactly, and only a plain editor's
 // keys are bound.
 #include "platform/qt/EditorWidget.h"
+#include "platform/qt/KeyRowShift.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -136,6 +137,7 @@ void EditorWidget::keyPressEvent(QKeyEvent *event)
         event->setAccepted(upper.isAccepted());
         return;
     }
+    const KeyRowShift rows(*this, *event);
     QsciScintillaBase::keyPressEvent(event);
 }
 

@@ -1,0 +1,90 @@
+#include "platform/qt/KeyRowShift.h"
+
+#include "platform/qt/EditorWidget.h"
+
+#include <QKeyEvent>
+
+namespace zuno {
+
+namespace {
+using Sci = QsciScintillaBase;
+} // namespace
+
+long KeyRowShift::send(unsigned int message, unsigned long wParam, long lParam) const
+{
+    return m_editor.SendScintilla(message, wParam, lParam);
+}
+
+KeyRowShift::View KeyRowShift::view() const
+{
+    return View{send(Sci::SCI_GETLINECOUNT), send(Sci::SCI_GETFIRSTVISIBLELINE), send(Sci::SCI_GETXOFFSET),
+                m_editor.viewport()->size()};
+}
+
+KeyRowShift::KeyRowShift(EditorWidget &editor, const QKeyEvent &key) : m_editor(editor)
+{
+    QWidget *viewport = m_editor.viewport();
+    if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return;
+    if (!viewport->isVisible() || !viewport->updatesEnabled() || send(Sci::SCI_GETREADONLY)
+        || !send(Sci::SCI_GETSELECTIONEMPTY) || send(Sci::SCI_GETSELECTIONS) != 1
+        || send(Sci::SCI_GETWRAPMODE) != Sci::SC_WRAP_NONE || !send(Sci::SCI_GETALLLINESVISIBLE))
+        return;
+    const long caret = send(Sci::SCI_GETCURRENTPOS);
+    const long line = send(Sci::SCI_LINEFROMPOSITION, static_cast<unsigned long>(caret));
+    m_before = view();
+    switch (key.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        m_line = line;
+        m_added = 1;
+        break;
+    case Qt::Key_Backspace:
+        if (line > 0 && caret == send(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line))) {
+            m_line = line - 1;
+            m_added = -1;
+        }
+        break;
+    case Qt::Key_Delete:
+        if (line + 1 < m_before.lines && caret == send(Sci::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line))) {
+            m_line = line;
+            m_added = -1;
+        }
+        break;
+    default:
+        break;
+    }
+    // Only where the key's line is in view and the caret stays there.
+    const long shown = send(Sci::SCI_LINESONSCREEN);
+    if (m_added && (line < m_before.top || line + 1 >= m_before.top + shown))
+        m_added.reset();
+    if (m_added)
+        viewport->setAttribute(Qt::WA_UpdatesDisabled, true);
+}
+
+KeyRowShift::~KeyRowShift()
+{
+    if (!m_added)
+        return;
+    QWidget *viewport = m_editor.viewport();
+    viewport->setAttribute(Qt::WA_UpdatesDisabled, false);
+    View expected = m_before;
+    expected.lines += *m_added;
+    if (view() != expected) {
+        viewport->update();
+        return;
+    }
+    const int rowHeight = int(send(Sci::SCI_TEXTHEIGHT, static_cast<unsigned long>(m_line)));
+    const int changedTop = int(m_line - m_before.top) * rowHeight;
+    const int below = changedTop + rowHeight;
+    const int margins = m_editor.marginsWidth();
+    const QRect moved(margins, below, viewport->width() - margins, viewport->height() - below);
+    if (moved.height() > rowHeight && moved.width() > 0)
+        viewport->scroll(0, *m_added * rowHeight, moved);
+    else
+        viewport->update(moved);
+    viewport->update(QRect(0, changedTop, viewport->width(), rowHeight));
+    viewport->update(QRect(0, changedTop, margins, viewport->height() - changedTop));
+}
+
+} // namespace zuno

@@ -1,0 +1,100 @@
+// A key that splits a line or joins two moves the pixels of the lines below
+// and paints only the rows it changed; what the window then shows is what a
+// window painted afresh would show.
+#include "platform/qt/EditorWidget.h"
+#include "platform/qt/QtLineMarks.h"
+
+#include <QBackingStore>
+#include <QCoreApplication>
+#include <QImage>
+#include <QPaintEvent>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace zuno;
+using Sci = QsciScintillaBase;
+
+namespace {
+
+struct PaintedRegion : QObject {
+    QRegion region;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            region += static_cast<QPaintEvent *>(event)->region();
+        return false;
+    }
+};
+
+// The viewport's pixels as the window holds them.
+QImage shown(QWidget &viewport)
+{
+    const auto *image = dynamic_cast<const QImage *>(viewport.backingStore()->paintDevice());
+    if (!image)
+        return {};
+    return image->copy(QRect(viewport.mapTo(viewport.window(), QPoint(0, 0)), viewport.size()));
+}
+
+TEST(KeyRowShift, MovesTheRowsBelowAndPaintsOnlyTheChangedOnes)
+{
+    enum Place { Middle, Start, End };
+    const struct {
+        const char *key;
+        Qt::Key code;
+        Place place;
+        long line; // from the first shown; -1: the last line shown whole
+        bool onlyItsRows;
+    } cases[] = {
+        {"Enter", Qt::Key_Return, Middle, 10, true},
+        {"Backspace at a line's start", Qt::Key_Backspace, Start, 10, true},
+        {"Delete at a line's end", Qt::Key_Delete, End, 10, true},
+        {"Enter on the last line shown, which scrolls", Qt::Key_Return, Middle, -1, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.key);
+        EditorWidget editor;
+        QtLineMarks marks(editor, editor, [](qint64) { return LineMark::None; });
+        marks.showLineNumbers(true);
+        QByteArray text;
+        for (int i = 0; i < 200; ++i)
+            text += "PL:" + QByteArray::number(i) + ",13,14,15\r\n";
+        editor.SendScintilla(Sci::SCI_SETTEXT, text.constData());
+        editor.SendScintilla(Sci::SCI_SETCARETPERIOD, 0UL);
+        editor.resize(400, 300);
+        editor.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&editor, 5000));
+        editor.SendScintilla(Sci::SCI_SETFIRSTVISIBLELINE, 20UL);
+        const long line = 20 + (c.line >= 0 ? c.line : editor.SendScintilla(Sci::SCI_LINESONSCREEN) - 1);
+        const long from = editor.SendScintilla(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+        const long caret = c.place == Start ? from
+            : c.place == End ? editor.SendScintilla(Sci::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line))
+                             : from + 4;
+        editor.SendScintilla(Sci::SCI_GOTOPOS, static_cast<unsigned long>(caret));
+        editor.SendScintilla(Sci::SCI_SETFIRSTVISIBLELINE, 20UL);
+        editor.viewport()->repaint();
+        QCoreApplication::processEvents();
+
+        PaintedRegion painted;
+        editor.viewport()->installEventFilter(&painted);
+        QTest::keyClick(&editor, c.code);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !painted.region.isEmpty(); }, 5000));
+        QCoreApplication::processEvents();
+        editor.viewport()->removeEventFilter(&painted);
+
+        if (c.onlyItsRows) {
+            const int row = int(editor.SendScintilla(Sci::SCI_TEXTHEIGHT, 0UL));
+            const QRect text(editor.marginsWidth(), 0, editor.viewport()->width(), editor.viewport()->height());
+            qint64 area = 0;
+            for (const QRect &part : painted.region.intersected(text))
+                area += qint64(part.width()) * part.height();
+            EXPECT_LE(area, qint64(2) * row * text.width()) << "two rows' worth";
+        }
+        const QImage onScreen = shown(*editor.viewport());
+        ASSERT_FALSE(onScreen.isNull());
+        EXPECT_TRUE(onScreen == editor.viewport()->grab().toImage().convertToFormat(onScreen.format()))
+            << "the window shows what it would show painted afresh";
+    }
+}
+
+} // namespace

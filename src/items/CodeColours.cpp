@@ -76,11 +76,35 @@ void CodeColours::textChanged(const TextChange &change)
 {
     const qint64 first = m_lines.lineAt(change.position);
     const qint64 last = m_lines.lineAt(change.position + change.insertedBytes);
-    m_edited = {std::min(m_edited.first, first), std::max(m_edited.last, last)};
-    // Where lines came or went, the lines after the edit are no longer the
-    // lines coloured under their numbers: all are coloured again.
-    if (m_lines.lineCount() != m_lineCount)
+    const qint64 added = m_lines.lineCount() - m_lineCount;
+    if (change.wholeText || (added != 0 && (m_lineCount < 0 || m_edited.first <= m_edited.last)))
         m_dirty = true;
+    else if (added != 0)
+        linesMoved(change, first, added);
+    m_edited = {std::min(m_edited.first, first), std::max(m_edited.last, last)};
+}
+
+// Lines came or went at `line`. The colours after the edit moved with their
+// text; what was coloured is known under the lines' new numbers.
+void CodeColours::linesMoved(const TextChange &change, qint64 line, qint64 added)
+{
+    const qint64 joined = line + change.removedLines;
+    std::erase_if(m_coloured, [&](const Coloured &c) { return c.line > line && c.line <= joined; });
+    for (Coloured &coloured : m_coloured) {
+        if (coloured.line > joined)
+            coloured.line += added;
+    }
+    // Above the lines shown, the view keeps to its text.
+    if (line < m_first) {
+        m_first += added;
+        m_last += added;
+    }
+    m_lineCount += added;
+    const qint64 bytes = change.insertedBytes - change.removedBytes;
+    if (change.position < m_from)
+        m_from = std::max(change.position, m_from + bytes);
+    if (change.position < m_to)
+        m_to = std::max(change.position, m_to + bytes);
 }
 
 void CodeColours::update()
@@ -112,12 +136,13 @@ void CodeColours::colourLines(qint64 first, qint64 last, std::optional<LineRange
     m_to = m_from;
     RecordLineContext context = m_lines.contextBefore(line);
     std::vector<Coloured> coloured;
+    auto before = m_coloured.cbegin();
     while (line <= last) {
-        const std::size_t index = coloured.size();
         const ItemMarks::TextLine text = m_lines.textLine(line);
         QList<CodeSpan> codes = lineCodes(text.text, m_lines.isRecordLayout(), context);
-        const bool kept = onlyChanged && index < m_coloured.size() && m_coloured[index].line == line
-                          && m_coloured[index].codes == codes
+        while (before != m_coloured.cend() && before->line < line)
+            ++before;
+        const bool kept = onlyChanged && before != m_coloured.cend() && before->line == line && before->codes == codes
                           && (text.lastLine < edited->first || line > edited->last);
         const qint64 start = m_colours.lineStart(line);
         if (!kept) {

@@ -30,8 +30,8 @@ public:
     bool isEnabled() const { return m_enabled; }
     // The lines shown must be coloured again (the text or its layout changed).
     void invalidate() { m_dirty = true; }
-    // The text changed, within the lines it had: those the change made are
-    // coloured again, and those after it whose codes it changed.
+    // The text changed: the lines the change made are coloured again, and
+    // those after it whose codes it changed.
     void textChanged(const TextChange &change);
     // Colours the lines on screen, if they are not yet.
     void update();
@@ -44,6 +44,7 @@ public:
 
 private:
     void clear();
+    void linesMoved(const TextChange &change, qint64 line, qint64 added);
     // Lines first..last; none when first > last.
     struct LineRange {
         qint64 first = std::numeric_limits<qint64>::max();

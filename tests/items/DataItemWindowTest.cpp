@@ -22,6 +22,7 @@
 #include <tuple>
 
 #include <functional>
+#include "support/ScreenPixels.h"
 #include <gtest/gtest.h>
 
 using namespace zuno;
@@ -246,8 +247,11 @@ TEST_F(DataItemWindow, AKeyColoursAndRepaintsOnlyItsLine)
     } rows;
     window->editor()->viewport()->installEventFilter(&rows);
     const long height = send(*window, Sci::SCI_TEXTHEIGHT, 0);
-    // A letter in a record's name, a code made a problem, a trailing comma.
-    for (const auto &[line, column, key] : {std::tuple{1, 4, Qt::Key_7}, {3, 0, Qt::Key_Z}, {2, 6, Qt::Key_Comma}}) {
+    // A letter in a record's name, a code made a problem, a trailing comma,
+    // a new line (whose margins below are painted again, their text moved).
+    const QRect textArea(window->editor()->marginsWidth(), 0, 1 << 16, 1 << 16);
+    for (const auto &[line, column, key] :
+         {std::tuple{1, 4, Qt::Key_7}, {3, 0, Qt::Key_Z}, {2, 6, Qt::Key_Comma}, {3, 2, Qt::Key_Return}}) {
         send(*window, Sci::SCI_GOTOPOS, send(*window, Sci::SCI_POSITIONFROMLINE, line) + column);
         QCoreApplication::processEvents();
         rows.painted = QRegion();
@@ -255,10 +259,11 @@ TEST_F(DataItemWindow, AKeyColoursAndRepaintsOnlyItsLine)
         // The line's repaint, then whatever the key left to repaint after it.
         ASSERT_TRUE(waitFor([&] { return rows.painted.intersects(QRect(0, line * height, 1 << 16, height)); }));
         QCoreApplication::sendPostedEvents();
-        const QRect bounds = rows.painted.boundingRect();
+        const QRect bounds = (key == Qt::Key_Return ? rows.painted.intersected(textArea) : rows.painted).boundingRect();
         EXPECT_TRUE(bounds.top() >= line * height && bounds.bottom() < (line + 2) * height)
             << line << ": painted " << bounds.top() << " to " << bounds.bottom();
     }
+    EXPECT_TRUE(test::showsWhatItWouldPaintAfresh(*window->editor()->viewport()));
     frmEditor fresh;
     fresh.show();
     fresh.editor()->setUtf8Text(window->editor()->utf8Text().toByteArray());

@@ -54,9 +54,8 @@ KeyRowShift::KeyRowShift(EditorWidget &editor, const QKeyEvent &key) : m_editor(
     default:
         break;
     }
-    // Only where the key's line is in view and the caret stays there.
-    const long shown = send(Sci::SCI_LINESONSCREEN);
-    if (m_added && (line < m_before.top || line + 1 >= m_before.top + shown))
+    // Only where the key's line is in view.
+    if (m_added && (line < m_before.top || line >= m_before.top + send(Sci::SCI_LINESONSCREEN)))
         m_added.reset();
     if (m_added)
         viewport->setAttribute(Qt::WA_UpdatesDisabled, true);
@@ -70,11 +69,22 @@ KeyRowShift::~KeyRowShift()
     viewport->setAttribute(Qt::WA_UpdatesDisabled, false);
     View expected = m_before;
     expected.lines += *m_added;
-    if (view() != expected) {
+    const View now = view();
+    const int rowHeight = int(send(Sci::SCI_TEXTHEIGHT, static_cast<unsigned long>(m_line)));
+    // Enter on the last row shown scrolls the view a row: the lines above
+    // move up, as a scroll moves them, margins and all.
+    expected.top += *m_added;
+    if (*m_added > 0 && now == expected) {
+        const int changedTop = int(m_line - now.top) * rowHeight;
+        viewport->scroll(0, -*m_added * rowHeight, QRect(0, 0, viewport->width(), changedTop + rowHeight));
+        viewport->update(QRect(0, changedTop, viewport->width(), viewport->height() - changedTop));
+        return;
+    }
+    expected.top = m_before.top;
+    if (now != expected) {
         viewport->update();
         return;
     }
-    const int rowHeight = int(send(Sci::SCI_TEXTHEIGHT, static_cast<unsigned long>(m_line)));
     const int changedTop = int(m_line - m_before.top) * rowHeight;
     const int below = changedTop + rowHeight;
     const int margins = m_editor.marginsWidth();

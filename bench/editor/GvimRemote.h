@@ -28,7 +28,7 @@ public:
                        "  let g:ks = []\n"
                        "  return l:r\n"
                        "endfunction\n"
-                       "set guicursor+=a:blinkon0\n"
+                       "set guicursor+=a:blinkon0 columns=80 lines=24\n"
                        "autocmd SafeState * call add(g:ks, b:changedtick . ' ' . reltimestr(reltime()))\n");
         file.close();
         process_.start(QStringLiteral("gvim"), {QStringLiteral("-f"), QStringLiteral("-u"), QStringLiteral("NONE"),

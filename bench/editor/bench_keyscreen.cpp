@@ -10,10 +10,11 @@
 // line break, then a letter), a pause between keys (50 ms, or
 // ZUNO_KEYSCREEN_GAP_MS) as a quick typist leaves.
 //
-// Both editors are timed by the same clock: from the key sent to the X
-// server's first drawing on the screen after it (its DAMAGE extension, on a
-// connection of the benchmark's own), each key with a deadline of a second,
-// neither caret blinking.
+// Both windows show 80 columns and 23 rows of text. Both editors are timed
+// by the same clock: from the key sent to the X server's first drawing on
+// the screen after it (its DAMAGE extension, on a connection of the
+// benchmark's own), each key with a deadline of a second, neither caret
+// blinking.
 //
 // ZUNOPad: besides, the process's CPU time from the key to the end of the
 // repaint after it and the window's pixels handed to the X server and taken
@@ -188,6 +189,11 @@ std::vector<bool> wrapSettings()
     return {false, true};
 }
 
+// The text both editors show: gvim's 80 columns and 24 lines, one of them
+// its command line.
+constexpr int ShownColumns = 80;
+constexpr int ShownRows = 23;
+
 bool runZunoPad(const QString &path, XKeys &keys, ScreenDamage &screen, int rounds, int gapMs)
 {
     auto *x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
@@ -203,6 +209,16 @@ bool runZunoPad(const QString &path, XKeys &keys, ScreenDamage &screen, int roun
         return false;
     }
     EditorWidget *editor = window.editor();
+    // The same text in view as in gvim's window (ours otherwise fits the
+    // document's widest line).
+    const int cell = int(editor->SendScintilla(Sci::SCI_TEXTWIDTH, static_cast<unsigned long>(Sci::STYLE_DEFAULT), "X"));
+    const int row = int(editor->SendScintilla(Sci::SCI_TEXTHEIGHT, 0UL));
+    const QSize text(editor->viewport()->width() - editor->marginsWidth(), editor->viewport()->height());
+    window.resize(window.size() + QSize(ShownColumns * cell - text.width() + 2, ShownRows * row - text.height()));
+    idle(300);
+    std::fprintf(stderr, "ZUNOPad shows %d columns and %ld rows\n",
+                 (editor->viewport()->width() - editor->marginsWidth()) / std::max(cell, 1),
+                 editor->SendScintilla(Sci::SCI_LINESONSCREEN));
     editor->setFocus();
     // The caret stays still, as gvim's does: a blink is a change of the
     // screen that no key made.

@@ -263,7 +263,8 @@ TEST_F(DataItemWindow, AKeyColoursAndRepaintsOnlyItsLine)
         EXPECT_TRUE(bounds.top() >= line * height && bounds.bottom() < (line + 2) * height)
             << line << ": painted " << bounds.top() << " to " << bounds.bottom();
     }
-    EXPECT_TRUE(test::showsWhatItWouldPaintAfresh(*window->editor()->viewport()));
+    // Once the repaints the keys asked for are done.
+    EXPECT_TRUE(waitFor([&] { return test::showsWhatItWouldPaintAfresh(*window->editor()->viewport()); }));
     frmEditor fresh;
     fresh.show();
     fresh.editor()->setUtf8Text(window->editor()->utf8Text().toByteArray());

@@ -158,6 +158,9 @@ signals:
     void viewUpdated();
     // The control has painted what it shows.
     void painted();
+    // The pixels of the lines after `line` moved `rows` rows down (up, below
+    // zero) with their lines, which a key added or took away after `line`.
+    void rowsMoved(qint64 line, qint64 rows);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -78,6 +78,7 @@ KeyRowShift::~KeyRowShift()
         const int changedTop = int(m_line - now.top) * rowHeight;
         viewport->scroll(0, -*m_added * rowHeight, QRect(0, 0, viewport->width(), changedTop + rowHeight));
         viewport->update(QRect(0, changedTop, viewport->width(), viewport->height() - changedTop));
+        emit m_editor.rowsMoved(m_line, *m_added);
         return;
     }
     expected.top = m_before.top;
@@ -87,14 +88,18 @@ KeyRowShift::~KeyRowShift()
     }
     const int changedTop = int(m_line - m_before.top) * rowHeight;
     const int below = changedTop + rowHeight;
-    const int margins = m_editor.marginsWidth();
-    const QRect moved(margins, below, viewport->width() - margins, viewport->height() - below);
+    // The line numbers stay where they are; a problem's symbol and a fold's
+    // go with their lines.
+    const int numbers = int(send(Sci::SCI_GETMARGINWIDTHN, 0));
+    const QRect moved(numbers, below, viewport->width() - numbers, viewport->height() - below);
     if (moved.height() > rowHeight && moved.width() > 0)
         viewport->scroll(0, *m_added * rowHeight, moved);
     else
         viewport->update(moved);
     viewport->update(QRect(0, changedTop, viewport->width(), rowHeight));
-    viewport->update(QRect(0, changedTop, margins, viewport->height() - changedTop));
+    if (numbers > 0)
+        viewport->update(QRect(0, below, numbers, viewport->height() - below));
+    emit m_editor.rowsMoved(m_line, *m_added);
 }
 
 } // namespace zuno

@@ -4,11 +4,11 @@
 // (Enter; Backspace at a line's start; Delete at its end) in a window whose
 // lines are neither wrapped nor folded away, the window's repaints are held
 // while Scintilla takes the key. Then the pixels of the text below move, as
-// a scroll moves them, and only the rows the key changed are painted
-// afresh, with the margins from there down: a line number or a fold symbol
-// belongs to a row, not to the text that moved. Whatever else the key did
-// (the view scrolled, the window changed size, another number of lines
-// than expected) has the whole window painted, as Scintilla would have.
+// a scroll moves them, with their margins' symbols, and only the rows the
+// key changed are painted afresh, with the line numbers from there down.
+// Whatever else the key did (the view scrolled sideways, the window changed
+// size, another number of lines than expected) has the whole window
+// painted, as Scintilla would have.
 #include <QSize>
 
 #include <optional>

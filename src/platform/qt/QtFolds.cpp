@@ -39,6 +39,17 @@ QtFolds::QtFolds(EditorWidget &editor, FoldLevelOf levelOf, QObject *parent)
     // structure.
     for (int marker = Sci::SC_MARKNUM_FOLDEREND; marker <= int(Sci::SC_MARKNUM_FOLDEROPEN); ++marker)
         send(Sci::SCI_MARKERDEFINE, marker, Sci::SC_MARK_EMPTY);
+    // What a row shows moved with its line.
+    connect(&editor, &EditorWidget::rowsMoved, this, [this](qint64 line, qint64 rows) {
+        std::map<qint64, RowSymbol> moved;
+        for (const auto &[shown, symbol] : m_painted) {
+            if (shown <= line)
+                moved.emplace(shown, symbol);
+            else if (shown > line - std::min<qint64>(rows, 0))
+                moved.emplace(shown + rows, symbol);
+        }
+        m_painted = std::move(moved);
+    });
     m_editor.paintOver(this, [this](QPainter &painter, const QRect &painted) { paintSymbols(painter, painted); });
     // A folded line shows a line under it; a fold whose first line changes
     // so that it no longer begins one (its AC line deleted or renamed) is

@@ -106,8 +106,12 @@ void QtLineMarks::repaintSymbolOf(qint64 line) const
     if (!send(Sci::SCI_GETLINEVISIBLE, static_cast<unsigned long>(line)))
         return;
     const QRect margin = m_editor.marginRect(int(SymbolMargin));
-    const long top = send(Sci::SCI_POINTYFROMPOSITION, 0, send(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line)));
-    const QRect row(margin.left(), int(top), margin.width(), int(send(Sci::SCI_TEXTHEIGHT, static_cast<unsigned long>(line))));
+    // From the rows shown, not the line's place in pixels, which has
+    // Scintilla lay the line out.
+    const long height = send(Sci::SCI_TEXTHEIGHT, static_cast<unsigned long>(line));
+    const long top = (send(Sci::SCI_VISIBLEFROMDOCLINE, static_cast<unsigned long>(line)) - send(Sci::SCI_GETFIRSTVISIBLELINE))
+                     * height;
+    const QRect row(margin.left(), int(top), margin.width(), int(height));
     if (row.intersects(margin))
         m_editor.viewport()->update(row);
 }

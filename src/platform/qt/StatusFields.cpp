@@ -20,6 +20,7 @@ public:
     void add(QLabel *field)
     {
         m_fields.push_back(field);
+        m_widest.push_back(0);
         field->show();
         placeFields();
     }
@@ -27,9 +28,9 @@ public:
     QSize sizeHint() const override
     {
         QSize hint(0, 0);
-        for (const QLabel *field : m_fields) {
-            const QSize wanted = field->sizeHint();
-            hint = {hint.width() + wanted.width(), std::max(hint.height(), wanted.height())};
+        for (std::size_t i = 0; i < m_fields.size(); ++i) {
+            const QSize wanted = m_fields[i]->sizeHint();
+            hint = {hint.width() + std::max(wanted.width(), m_widest[i]), std::max(hint.height(), wanted.height())};
         }
         return hint;
     }
@@ -60,6 +61,12 @@ protected:
 private:
     void placeFields()
     {
+        // Squeezed, the fields ask only for what their texts take now.
+        const bool squeezed = width() < m_hint.width() && isVisible();
+        for (std::size_t i = 0; i < m_fields.size(); ++i) {
+            const int asked = m_fields[i]->sizeHint().width();
+            m_widest[i] = squeezed ? asked : std::max(m_widest[i], asked);
+        }
         const QSize hint = sizeHint();
         if (hint != m_hint) {
             m_hint = hint;
@@ -70,17 +77,20 @@ private:
         const int room = width();
         const int wanted = std::max(m_hint.width(), 1);
         int x = std::max(room - wanted, 0);
-        for (QLabel *field : m_fields) {
-            const int asked = field->sizeHint().width();
-            const int fieldWidth = room >= wanted ? asked : int(qint64(asked) * room / wanted);
+        for (std::size_t i = 0; i < m_fields.size(); ++i) {
+            const int fieldWidth = room >= wanted ? m_widest[i] : int(qint64(m_widest[i]) * room / wanted);
             const QRect place(x, 0, fieldWidth, height());
-            if (field->geometry() != place)
-                field->setGeometry(place);
+            if (m_fields[i]->geometry() != place)
+                m_fields[i]->setGeometry(place);
             x += fieldWidth;
         }
     }
 
     std::vector<QLabel *> m_fields;
+    // Each field keeps the widest it has been while there is room, so that
+    // the fields do not shift (nor the window lay itself out again) as the
+    // caret's place grows and shrinks a digit.
+    std::vector<int> m_widest;
     // The size last asked of the status bar.
     QSize m_hint{0, 0};
 };

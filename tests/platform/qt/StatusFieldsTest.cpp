@@ -25,7 +25,7 @@ struct LayoutRequests : QObject {
 
 } // namespace
 
-TEST(StatusFields, AFieldThatKeepsItsWidthRelaysOutNothingAndOneThatGrowsIsShownWhole)
+TEST(StatusFields, OnlyAFieldWiderThanEverRelaysOutTheWindowAndItIsShownWhole)
 {
     QMainWindow window;
     StatusFields fields(window.statusBar());
@@ -51,6 +51,14 @@ TEST(StatusFields, AFieldThatKeepsItsWidthRelaysOutNothingAndOneThatGrowsIsShown
     fields.setField(QStringLiteral("stbPosition"), QStringLiteral("Ln 123456, Col 7890"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return position->width() == position->sizeHint().width(); }, 5000));
     EXPECT_GT(requests.count, 0);
+    // Back to a shorter text: the field keeps its width, and nothing moves.
+    QCoreApplication::processEvents(); // the window's own relayout after the bar's
+    const int wide = position->width();
+    const int asked = requests.count;
+    fields.setField(QStringLiteral("stbPosition"), QStringLiteral("Ln 1, Col 3"));
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(requests.count, asked);
+    EXPECT_EQ(position->width(), wide);
     auto *view = window.findChild<QLabel *>(QStringLiteral("stbView"));
     EXPECT_EQ(view->x(), position->geometry().right() + 1) << "the fields stand side by side";
     EXPECT_EQ(view->geometry().right(), view->parentWidget()->width() - 1) << "at the right end";

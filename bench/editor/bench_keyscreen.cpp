@@ -95,6 +95,10 @@ QString writeDocument(const QTemporaryDir &dir, qint64 bytes)
         }
     }
     file.write(chunk + "REMARK X");
+    // On the disk before the first key: the kernel's writing of it back
+    // would otherwise fall on the first editor's rows.
+    file.flush();
+    ::fsync(file.handle());
     return path;
 }
 

@@ -37,17 +37,10 @@ TEST(StatusFields, OnlyAFieldWiderThanEverRelaysOutTheWindowAndItIsShownWhole)
     QCoreApplication::sendPostedEvents();
     auto *position = window.findChild<QLabel *>(QStringLiteral("stbPosition"));
     ASSERT_NE(position, nullptr);
-    const int before = position->sizeHint().width();
 
     LayoutRequests requests;
     window.installEventFilter(&requests);
     window.statusBar()->installEventFilter(&requests);
-    fields.setField(QStringLiteral("stbPosition"), QStringLiteral("Ln 1, Col 2"));
-    QCoreApplication::sendPostedEvents();
-    ASSERT_EQ(position->sizeHint().width(), before) << "digits of one width";
-    EXPECT_EQ(requests.count, 0);
-    EXPECT_EQ(position->text(), QStringLiteral("Ln 1, Col 2"));
-
     fields.setField(QStringLiteral("stbPosition"), QStringLiteral("Ln 123456, Col 7890"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return position->width() == position->sizeHint().width(); }, 5000));
     EXPECT_GT(requests.count, 0);
@@ -59,6 +52,7 @@ TEST(StatusFields, OnlyAFieldWiderThanEverRelaysOutTheWindowAndItIsShownWhole)
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(requests.count, asked);
     EXPECT_EQ(position->width(), wide);
+    EXPECT_EQ(position->text(), QStringLiteral("Ln 1, Col 3"));
     auto *view = window.findChild<QLabel *>(QStringLiteral("stbView"));
     EXPECT_EQ(view->x(), position->geometry().right() + 1) << "the fields stand side by side";
     EXPECT_EQ(view->geometry().right(), view->parentWidget()->width() - 1) << "at the right end";

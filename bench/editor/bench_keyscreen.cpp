@@ -219,22 +219,27 @@ bool runZunoPad(const QString &path, XKeys &keys, ScreenDamage &screen, int roun
     const int row = int(editor->SendScintilla(Sci::SCI_TEXTHEIGHT, 0UL));
     const QSize text(editor->viewport()->width() - editor->marginsWidth(), editor->viewport()->height());
     window.resize(window.size() + QSize(ShownColumns * cell - text.width() + 2, ShownRows * row - text.height()));
-    idle(300);
-    std::fprintf(stderr, "ZUNOPad shows %d columns and %ld rows\n",
-                 (editor->viewport()->width() - editor->marginsWidth()) / std::max(cell, 1),
-                 editor->SendScintilla(Sci::SCI_LINESONSCREEN));
+    const auto columns = [&] { return (editor->viewport()->width() - editor->marginsWidth()) / std::max(cell, 1); };
+    const auto rows = [&] { return editor->SendScintilla(Sci::SCI_LINESONSCREEN); };
+    if (!idleUntil([&] { return columns() >= ShownColumns && rows() >= ShownRows; }, 5000))
+        std::fprintf(stderr, "ZUNOPad: the window did not take gvim's size\n");
+    std::fprintf(stderr, "ZUNOPad shows %d columns and %ld rows\n", columns(), rows());
     editor->setFocus();
     // The caret stays still, as gvim's does: a blink is a change of the
     // screen that no key made.
     editor->SendScintilla(Sci::SCI_SETCARETPERIOD, 0UL);
     keys.focus(window.winId());
-    idle(300);
-    for (unsigned long sym : {KeyRight, KeyLeft}) {
-        keys.press(sym);
-        idle(100);
-    }
+    if (!idleUntil([&] { return window.isActiveWindow() && editor->hasFocus(); }, 5000))
+        std::fprintf(stderr, "ZUNOPad: the window did not take the keyboard\n");
     ScreenProbe probe(editor->viewport(), x11->connection());
     DamageWatcher watcher(screen);
+    for (unsigned long sym : {KeyRight, KeyLeft}) {
+        watcher.start(1000);
+        probe.arm();
+        keys.press(sym);
+        probe.waitForScreen(1000);
+        watcher.result();
+    }
     const bool eachKey = envInt("ZUNO_KEYSCREEN_EACH", 0) != 0;
     bool sound = true;
     for (bool wrap : wrapSettings()) {
@@ -333,8 +338,9 @@ bool runGvim(const QString &path, const QTemporaryDir &dir, XKeys &keys, ScreenD
     }
     keys.focus(gvim.expr(QStringLiteral("v:windowid")).toULong());
     for (unsigned long sym : {KeyRight, KeyLeft}) {
+        screen.arm();
         keys.press(sym);
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        screen.waitForChange(1000);
     }
     const long lines = gvim.expr(QStringLiteral("line('$')")).toLong();
     for (bool wrap : wrapSettings()) {

@@ -15,6 +15,8 @@
 #include <QKeyEvent>
 #include <QTimer>
 
+#include <functional>
+
 namespace zuno::bench {
 
 inline bool settleWindow(frmEditor &window, qint64 limitMs = 120'000)
@@ -34,6 +36,22 @@ inline bool settleWindow(frmEditor &window, qint64 limitMs = 120'000)
         wait.exec();
     }
     QApplication::processEvents();
+    return true;
+}
+
+// Runs the event loop until `done` holds, for at most `limitMs`; whether it
+// came to hold.
+inline bool idleUntil(const std::function<bool()> &done, qint64 limitMs)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!done()) {
+        if (waited.elapsed() > limitMs)
+            return false;
+        QEventLoop wait;
+        QTimer::singleShot(10, &wait, &QEventLoop::quit);
+        wait.exec();
+    }
     return true;
 }
 

@@ -17,7 +17,6 @@
 #include <QApplication>
 #include <QHelpEvent>
 #include <QToolTip>
-#include <QPaintEvent>
 
 #include <tuple>
 
@@ -236,15 +235,7 @@ TEST_F(DataItemWindow, AKeyColoursAndRepaintsOnlyItsLine)
         return all;
     };
     ASSERT_TRUE(waitFor([&] { return colours(*window).first() != 0; }));
-    struct PaintedRows : QObject {
-        QRegion painted;
-        bool eventFilter(QObject *, QEvent *event) override
-        {
-            if (event->type() == QEvent::Paint)
-                painted += static_cast<QPaintEvent *>(event)->region();
-            return false;
-        }
-    } rows;
+    test::PaintedRegion rows;
     window->editor()->viewport()->installEventFilter(&rows);
     const long height = send(*window, Sci::SCI_TEXTHEIGHT, 0);
     // A letter in a record's name, a code made a problem, a trailing comma,
@@ -254,12 +245,12 @@ TEST_F(DataItemWindow, AKeyColoursAndRepaintsOnlyItsLine)
          {std::tuple{1, 4, Qt::Key_7}, {3, 0, Qt::Key_Z}, {2, 6, Qt::Key_Comma}, {3, 2, Qt::Key_Return}}) {
         send(*window, Sci::SCI_GOTOPOS, send(*window, Sci::SCI_POSITIONFROMLINE, line) + column);
         QCoreApplication::processEvents();
-        rows.painted = QRegion();
+        rows.region = QRegion();
         QTest::keyClick(window->editor(), key);
         // The line's repaint, then whatever the key left to repaint after it.
-        ASSERT_TRUE(waitFor([&] { return rows.painted.intersects(QRect(0, line * height, 1 << 16, height)); }));
+        ASSERT_TRUE(waitFor([&] { return rows.region.intersects(QRect(0, line * height, 1 << 16, height)); }));
         QCoreApplication::sendPostedEvents();
-        const QRect bounds = (key == Qt::Key_Return ? rows.painted.intersected(textArea) : rows.painted).boundingRect();
+        const QRect bounds = (key == Qt::Key_Return ? rows.region.intersected(textArea) : rows.region).boundingRect();
         EXPECT_TRUE(bounds.top() >= line * height && bounds.bottom() < (line + 2) * height)
             << line << ": painted " << bounds.top() << " to " << bounds.bottom();
     }

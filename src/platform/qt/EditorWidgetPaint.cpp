@@ -12,30 +12,9 @@
 
 namespace zuno {
 
-// Scintilla paints the bounding box of what is to be repainted, each line
-// across it in full: a margin's strip down the window and one row of text
-// would have it lay out and draw every line between. So each band of rows
-// is painted on its own, and a band within the margins draws no text.
 void EditorWidget::paintEvent(QPaintEvent *event)
 {
-    const QRegion &region = event->region();
-    if (true) {
-        QsciScintillaBase::paintEvent(event);
-    } else {
-        QRect band;
-        const auto paintBand = [&] {
-            QPaintEvent part(band);
-            QsciScintillaBase::paintEvent(&part);
-        };
-        for (const QRect &part : region) {
-            if (!band.isNull() && (part.top() != band.top() || part.bottom() != band.bottom())) {
-                paintBand();
-                band = QRect();
-            }
-            band |= part;
-        }
-        paintBand();
-    }
+    QsciScintillaBase::paintEvent(event);
     if (m_overPainters.empty())
         return;
     QPainter painter(viewport());

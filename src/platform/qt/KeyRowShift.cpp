@@ -23,9 +23,12 @@ KeyRowShift::View KeyRowShift::view() const
 
 KeyRowShift::KeyRowShift(EditorWidget &editor, const QKeyEvent &key) : m_editor(editor)
 {
-    QWidget *viewport = m_editor.viewport();
-    if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+    // Any other key (a letter, on every key typed) asks Scintilla nothing.
+    const int code = key.key();
+    if ((key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        || (code != Qt::Key_Return && code != Qt::Key_Enter && code != Qt::Key_Backspace && code != Qt::Key_Delete))
         return;
+    QWidget *viewport = m_editor.viewport();
     if (!viewport->isVisible() || !viewport->updatesEnabled() || send(Sci::SCI_GETREADONLY)
         || !send(Sci::SCI_GETSELECTIONEMPTY) || send(Sci::SCI_GETSELECTIONS) != 1
         || send(Sci::SCI_GETWRAPMODE) != Sci::SC_WRAP_NONE || !send(Sci::SCI_GETALLLINESVISIBLE))
@@ -33,7 +36,7 @@ KeyRowShift::KeyRowShift(EditorWidget &editor, const QKeyEvent &key) : m_editor(
     const long caret = send(Sci::SCI_GETCURRENTPOS);
     const long line = send(Sci::SCI_LINEFROMPOSITION, static_cast<unsigned long>(caret));
     m_before = view();
-    switch (key.key()) {
+    switch (code) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
         m_line = line;
@@ -50,8 +53,6 @@ KeyRowShift::KeyRowShift(EditorWidget &editor, const QKeyEvent &key) : m_editor(
             m_line = line;
             m_added = -1;
         }
-        break;
-    default:
         break;
     }
     // Only where the key's line is in view.

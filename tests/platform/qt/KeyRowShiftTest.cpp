@@ -6,7 +6,6 @@
 #include "support/ScreenPixels.h"
 
 #include <QCoreApplication>
-#include <QPaintEvent>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -15,16 +14,6 @@ using namespace zuno;
 using Sci = QsciScintillaBase;
 
 namespace {
-
-struct PaintedRegion : QObject {
-    QRegion region;
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            region += static_cast<QPaintEvent *>(event)->region();
-        return false;
-    }
-};
 
 TEST(KeyRowShift, MovesTheRowsBelowAndPaintsOnlyTheChangedOnes)
 {
@@ -66,7 +55,7 @@ TEST(KeyRowShift, MovesTheRowsBelowAndPaintsOnlyTheChangedOnes)
         editor.viewport()->repaint();
         QCoreApplication::processEvents();
 
-        PaintedRegion painted;
+        test::PaintedRegion painted;
         editor.viewport()->installEventFilter(&painted);
         QTest::keyClick(&editor, c.code);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !painted.region.isEmpty(); }, 5000));

@@ -53,9 +53,6 @@ TEST(StatusFields, OnlyAFieldWiderThanEverRelaysOutTheWindowAndItIsShownWhole)
     EXPECT_EQ(requests.count, asked);
     EXPECT_EQ(position->width(), wide);
     EXPECT_EQ(position->text(), QStringLiteral("Ln 1, Col 3"));
-    auto *view = window.findChild<QLabel *>(QStringLiteral("stbView"));
-    EXPECT_EQ(view->x(), position->geometry().right() + 1) << "the fields stand side by side";
-    EXPECT_EQ(view->geometry().right(), view->parentWidget()->width() - 1) << "at the right end";
     // A narrow window cuts the fields short rather than being held wide.
     EXPECT_LT(window.minimumSizeHint().width(), position->sizeHint().width());
 }

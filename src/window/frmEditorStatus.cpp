@@ -4,6 +4,7 @@
 
 #include "platform/qt/StatusFields.h"
 #include "platform/qt/CaretPosition.h"
+#include "platform/qt/IdleServerSync.h"
 
 #include <QAction>
 #include <QStatusBar>
@@ -35,6 +36,12 @@ void frmEditor::setUpStatusBar()
     QStatusBar *bar = statusBar();
     bar->setObjectName(QStringLiteral("stbEditor"));
     m_statusFields = new StatusFields(bar);
+    // What a key repaints is handed to the X server; the wait for the server
+    // to have read it is taken while the window is idle, not on the next key.
+    auto *serverSync = new IdleServerSync(*this);
+    serverSync->watch(*rtbEditor->viewport());
+    serverSync->watch(*bar);
+    connect(rtbEditor, &EditorWidget::rowsMoved, serverSync, &IdleServerSync::forget);
     const bool shown = m_settings.read(SettingsApplication, ViewSection, StatusBarKey, QStringLiteral("1"))
                        != QStringLiteral("0");
     mnuViewStatusBar->setChecked(shown);

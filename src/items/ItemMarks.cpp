@@ -98,8 +98,10 @@ LineMark ItemMarks::markAt(qint64 line) const
 
 void ItemMarks::setMark(qint64 line, LineMark mark, qint64 from, qint64 length)
 {
-    m_marked.set(line, mark == LineMark::Error ? ErrorValue : mark == LineMark::Warning ? WarningValue : 0);
+    // The control is told first: its symbol is repainted only if the mark
+    // it had is another.
     m_lines.setMark(line, mark, from, length);
+    m_marked.set(line, mark == LineMark::Error ? ErrorValue : mark == LineMark::Warning ? WarningValue : 0);
 }
 
 void ItemMarks::apply(qint64 line, const TextLine &text, const LineProblem &problem)

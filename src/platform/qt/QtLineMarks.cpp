@@ -194,7 +194,8 @@ void QtLineMarks::setMark(qint64 line, LineMark mark, qint64 from, qint64 length
         send(Sci::SCI_INDICATORCLEARRANGE, static_cast<unsigned long>(start),
              std::max<long>(0, long(std::max(end, start + from + length) - start)));
     }
-    repaintSymbolOf(line);
+    if (m_markOf(line) != mark)
+        repaintSymbolOf(line);
     if (mark == LineMark::None)
         return;
     const bool error = mark == LineMark::Error;

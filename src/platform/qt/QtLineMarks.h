@@ -24,7 +24,8 @@ namespace zuno {
 class QtLineMarks : public ILineMarks {
 public:
     // `markOf` tells the mark of a line, for the symbols drawn while
-    // `owner` (which holds this) lasts.
+    // `owner` (which holds this) lasts; while setMark() runs, the mark the
+    // line had.
     QtLineMarks(EditorWidget &editor, const QObject &owner, std::function<LineMark(qint64 line)> markOf);
 
     QByteArrayView wholeText() const override;

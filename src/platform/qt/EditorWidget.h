@@ -164,6 +164,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void paintPart(QPaintEvent &event);
     void keyPressEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;

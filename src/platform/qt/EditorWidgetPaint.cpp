@@ -9,21 +9,55 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace zuno {
 
+namespace {
+
+// The rows a region covers, as boxes apart from one another, top to bottom.
+std::vector<QRect> rowBands(const QRegion &region)
+{
+    std::vector<QRect> bands;
+    for (const QRect &part : region) {
+        if (!bands.empty() && part.top() <= bands.back().bottom() + 1)
+            bands.back() |= part;
+        else
+            bands.push_back(part);
+    }
+    return bands;
+}
+
+} // namespace
+
 void EditorWidget::paintEvent(QPaintEvent *event)
 {
-    QsciScintillaBase::paintEvent(event);
+    // Scintilla paints the box around what is to be painted. Rows apart (a
+    // key's own rows, and the row that a move of the rows below brought in)
+    // are painted each on its own; many, the box is cheaper.
+    const std::vector<QRect> bands = rowBands(event->region());
+    if (bands.size() < 2 || bands.size() > 3) {
+        paintPart(*event);
+        return;
+    }
+    for (const QRect &band : bands) {
+        QPaintEvent part(band);
+        paintPart(part);
+    }
+}
+
+void EditorWidget::paintPart(QPaintEvent &event)
+{
+    QsciScintillaBase::paintEvent(&event);
     if (m_overPainters.empty())
         return;
     QPainter painter(viewport());
-    painter.setClipRegion(event->region());
+    painter.setClipRegion(event.region());
     for (const auto &[owner, paint] : m_overPainters) {
         if (!owner)
             continue;
         painter.save();
-        paint(painter, event->rect());
+        paint(painter, event.rect());
         painter.restore();
     }
 }

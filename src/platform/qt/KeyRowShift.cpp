@@ -4,6 +4,8 @@
 
 #include <QKeyEvent>
 
+#include <algorithm>
+
 namespace zuno {
 
 namespace {
@@ -18,7 +20,7 @@ long KeyRowShift::send(unsigned int message, unsigned long wParam, long lParam) 
 KeyRowShift::View KeyRowShift::view() const
 {
     return View{send(Sci::SCI_GETLINECOUNT), send(Sci::SCI_GETFIRSTVISIBLELINE), send(Sci::SCI_GETXOFFSET),
-                m_editor.viewport()->size()};
+                m_editor.marginsWidth(), m_editor.viewport()->size()};
 }
 
 KeyRowShift::KeyRowShift(EditorWidget &editor, const QKeyEvent &key) : m_editor(editor)
@@ -89,8 +91,9 @@ KeyRowShift::~KeyRowShift()
     }
     const int changedTop = int(m_line - m_before.top) * rowHeight;
     const int below = changedTop + rowHeight;
-    // The line numbers stay where they are; a problem's symbol and a fold's
-    // go with their lines.
+    // A problem's symbol and a fold's go with their lines. A row's line
+    // number stays: whatever line moves into a row, it has the row's number;
+    // only where the text ends in view does a number come or go.
     const int numbers = int(send(Sci::SCI_GETMARGINWIDTHN, 0));
     const QRect moved(numbers, below, viewport->width() - numbers, viewport->height() - below);
     if (moved.height() > rowHeight && moved.width() > 0)
@@ -98,8 +101,13 @@ KeyRowShift::~KeyRowShift()
     else
         viewport->update(moved);
     viewport->update(QRect(0, changedTop, viewport->width(), rowHeight));
-    if (numbers > 0)
-        viewport->update(QRect(0, below, numbers, viewport->height() - below));
+    if (numbers > 0) {
+        const long rows = viewport->height() / std::max(1, rowHeight) + 1;
+        const long from = std::clamp(std::min(m_before.lines, now.lines) - now.top, 0L, rows);
+        const long to = std::clamp(std::max(m_before.lines, now.lines) - now.top, 0L, rows);
+        if (to > from)
+            viewport->update(QRect(0, int(from) * rowHeight, numbers, int(to - from) * rowHeight));
+    }
     emit m_editor.rowsMoved(m_line, *m_added);
 }
 

@@ -5,9 +5,11 @@
 // lines are neither wrapped nor folded away, the window's repaints are held
 // while Scintilla takes the key. Then the pixels of the text below move, as
 // a scroll moves them, with their margins' symbols, and only the rows the
-// key changed are painted afresh, with the line numbers from there down.
+// key changed are painted afresh (with the line numbers that come or go
+// where the text ends).
 // Whatever else the key did (the view scrolled sideways, the window changed
-// size, another number of lines than expected) has the whole window
+// size, the margins their widths, another number of lines than expected)
+// has the whole window
 // painted, as Scintilla would have.
 #include <QSize>
 
@@ -33,6 +35,7 @@ private:
         long lines = 0;
         long top = 0;
         long xOffset = 0;
+        int margins = 0;
         QSize size;
         bool operator==(const View &) const = default;
     };

@@ -1,7 +1,8 @@
 // What the main window shows agrees with itself: every menu title and status
 // field in view from the first start, the marker gone when undo comes back
 // to the saved text, the font dialog's families all fixed-pitch, one Open
-// Recent list for every window, and a file changed on disk told in a bar.
+// Recent list for every window, a file changed on disk told in a bar, and
+// the screen showing what the editor paints as keys are typed.
 #include "window/frmEditor.h"
 #include "document/DiskWatch.h"
 #include "document/RecentFiles.h"
@@ -13,6 +14,7 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontDialog>
+#include <QScreen>
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
@@ -102,6 +104,34 @@ TEST_F(Agrees, StartedWithoutAFileTheWindowShowsEveryMenuTitleAndStatusField)
     for (const QLabel *field : shownFields())
         EXPECT_GE(field->width(), field->sizeHint().width()) << field->text().toStdString();
     EXPECT_GE(shownFields().size(), 5);
+}
+
+// What the X server shows of the text, after each key once the window is
+// idle, is what the editor paints afresh: the rows a key moved, the rows it
+// painted and the waits for the server taken between keys leave nothing
+// stale.
+TEST_F(Agrees, TheScreenShowsWhatTheEditorPaintsAsKeysAreTyped)
+{
+    frmEditor window;
+    open(window);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, 5000));
+    QWidget *viewport = window.editor()->viewport();
+    window.editor()->SendScintilla(QsciScintillaBase::SCI_SETCARETPERIOD, 0UL);
+    window.editor()->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 7UL); // the end of "AC:1001"
+    const auto screenAgrees = [&] {
+        const QPoint at = viewport->mapTo(&window, QPoint());
+        const QImage shown = window.screen()
+                                 ->grabWindow(window.winId(), at.x(), at.y(), viewport->width(), viewport->height())
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_RGB32);
+        return shown == viewport->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    for (const Qt::Key key : {Qt::Key_9, Qt::Key_Return, Qt::Key_X, Qt::Key_Backspace, Qt::Key_Backspace,
+                              Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Return}) {
+        QTest::keyClick(window.editor(), key);
+        EXPECT_TRUE(waitFor(screenAgrees)) << "after key " << int(key);
+    }
 }
 
 TEST_F(Agrees, UndoAndRedoBackToTheSavedTextTakeTheMarkerAway)

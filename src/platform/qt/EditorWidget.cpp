@@ -413,6 +413,11 @@ void EditorWidget::applyPalette()
     SendScintilla(Sci::SCI_SETSELFORE, 1UL, colours.color(QPalette::HighlightedText));
     SendScintilla(Sci::SCI_SETSELBACK, 1UL, colours.color(QPalette::Highlight));
     SendScintilla(Sci::SCI_SETCARETFORE, colours.color(QPalette::Text));
+    // The fold margin in one colour: its checks, moved a row with the lines
+    // below a key (a row is an odd number of pixels high), would no longer
+    // line up with those painted afresh.
+    SendScintilla(Sci::SCI_SETFOLDMARGINCOLOUR, 1UL, colours.color(QPalette::Window));
+    SendScintilla(Sci::SCI_SETFOLDMARGINHICOLOUR, 1UL, colours.color(QPalette::Window));
 }
 
 void EditorWidget::changeEvent(QEvent *event)

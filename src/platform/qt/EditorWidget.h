@@ -164,7 +164,6 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void paintPart(QPaintEvent &event);
     void keyPressEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -175,6 +174,8 @@ protected:
     bool canInsertFromMimeData(const QMimeData *source) const override;
 
 private:
+    // Scintilla's painting of one part of a paint, and what is drawn over it.
+    void paintPart(QPaintEvent &event);
     // The changes Scintilla tells of: each before it is made. (QScintilla
     // answers each after-change notice for accessibility by counting
     // characters from the start of the document, 170 ms at the end of a

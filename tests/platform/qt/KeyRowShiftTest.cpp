@@ -75,8 +75,9 @@ TEST(KeyRowShift, MovesTheRowsBelowAndPaintsOnlyTheChangedOnes)
         qint64 area = 0;
         for (const QRect &part : painted.region.intersected(textArea))
             area += qint64(part.width()) * part.height();
-        if (c.rows > 0)
+        if (c.rows > 0) {
             EXPECT_LE(area, qint64(c.rows) * row * textArea.width());
+        }
         EXPECT_TRUE(test::showsWhatItWouldPaintAfresh(*editor.viewport()));
     }
 }
